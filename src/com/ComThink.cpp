@@ -1,0 +1,82 @@
+// The cascade: survival first, then mates and material, then the chosen formation, then general
+// development, then chance. The first stage that leaves a move (or a result) ends the think.
+#include "com/KyokumenKanri.h"
+
+const TKyokumenKanri::Stage TKyokumenKanri::kStages[34] = {
+    &TKyokumenKanri::Prepare,
+    &TKyokumenKanri::DangerScan,
+    &TKyokumenKanri::BareKing,
+    &TKyokumenKanri::ThreatScan,
+    &TKyokumenKanri::EscapeByScan,
+    &TKyokumenKanri::CaptureNearKing,
+    &TKyokumenKanri::EscapeFromCheck,
+    &TKyokumenKanri::EscapeFromCheckAnyway,
+    &TKyokumenKanri::MatedInCheck,
+    &TKyokumenKanri::MateInOne,
+    &TKyokumenKanri::SafeForkingCheck,
+    &TKyokumenKanri::CaptureMajorPiece,
+    &TKyokumenKanri::RescueRook,
+    &TKyokumenKanri::RescueBishop,
+    &TKyokumenKanri::KingFlightTo71,
+    &TKyokumenKanri::KingFlightTo31,
+    &TKyokumenKanri::BestCapture,
+    &TKyokumenKanri::HumanKingCanBeTaken,
+    &TKyokumenKanri::ContactCheck,
+    &TKyokumenKanri::RescueHangingPiece,
+    &TKyokumenKanri::EscapeCheaperAttackers,
+    &TKyokumenKanri::RookTwoStep,
+    &TKyokumenKanri::DefendHangingPawns,
+    &TKyokumenKanri::DefendHangingPieces,
+    &TKyokumenKanri::AttackMajorPieces,
+    &TKyokumenKanri::FormationSteps,
+    &TKyokumenKanri::AdvanceAlongRookFile,
+    &TKyokumenKanri::CastleByZones,
+    &TKyokumenKanri::BalanceStage,
+    &TKyokumenKanri::ApproachHumanKing,
+    &TKyokumenKanri::AttackWithSmallBonus,
+    &TKyokumenKanri::KingZoneWithBonus,
+    &TKyokumenKanri::RandomLegalMove,
+    &TKyokumenKanri::NothingFound,
+};
+
+void TKyokumenKanri::ComThink() {
+    st_ = TThinkState{};
+    lastStage_ = -1;
+    for (int i = 0; i < 34; ++i) {
+        if ((this->*kStages[i])()) {
+            lastStage_ = i;
+            return;
+        }
+    }
+}
+
+int TKyokumenKanri::ComKingSquare() const { return Kyokumen.Gote.Pieces.List[kKingIndex].Square(); }
+
+int TKyokumenKanri::HumanKingSquare() const { return Kyokumen.Sente.Pieces.List[kKingIndex].Square(); }
+
+bool TKyokumenKanri::KingSafeAfter() const { return Kyokumen.Sente.Attacks[ComKingSquare()] == 0; }
+
+void TKyokumenKanri::ApplyCandidate(const TMove& m) { Kyokumen.ApplyMove(m); }
+
+void TKyokumenKanri::TakeBackCandidate() { Kyokumen.UndoMove(LastMoveRecord()); }
+
+void TKyokumenKanri::ExposureBishop(int& s) const {
+    const TComa& bishop = Kyokumen.Gote.Pieces.List[kBishopIndex];
+    if (!st_.BishopInDanger && !bishop.Captured && Kyokumen.Sente.Attacks[bishop.Square()] > 0) s = -1000;
+}
+
+void TKyokumenKanri::ExposureRook(int& s) const {
+    const TComa& rook = Kyokumen.Gote.Pieces.List[kRookIndex];
+    if (!st_.RookInDanger && !rook.Captured && Kyokumen.Sente.Attacks[rook.Square()] > 0) s = -1000;
+}
+
+void TKyokumenKanri::RestoreAfterSearch() {
+    Kyokumen.GenerateMoves();
+    SwitchSide();
+    Kyokumen.GenerateMoves();
+    SideToMove = 1;
+    Kyokumen.ComToMove = true;
+    Kyokumen.Sente.LastMove = st_.KeptHumanLast;
+    Kyokumen.Gote.LastMove = st_.KeptComLast;
+    Kyokumen.ComputeThreats();
+}
