@@ -39,3 +39,118 @@ inline void Play(TKyokumenKanri2& g, std::initializer_list<std::string_view> mov
 }
 
 } // namespace testing_helpers
+
+// ---- Position state (board helper) -------------------------------------------------------------
+// Everything a position holds apart from the scratch move lists, the last-move records and the
+// benchmark counter: a search that plays and takes back moves must leave exactly this unchanged.
+#include <array>
+#include <string>
+
+namespace testing_helpers {
+
+struct PositionState {
+    std::array<PieceName, kMapSize> Board{};
+    std::array<int, kMapSize> PieceAt{}, ValueAt{};
+    std::array<TComa, 20> Human{}, Com{};
+    std::array<int, kMapSize> HumanAttacks{}, HumanKingZone{}, ComAttacks{}, ComKingZone{};
+    std::array<int, 9> Sums{};
+    bool ComKingSafe = true;
+    int MoveCount = 0;
+    bool ComToMove = false;
+};
+
+inline PositionState StateOf(const TKyokumen& k) {
+    PositionState s;
+    s.Board = k.Board;
+    s.PieceAt = k.PieceAt;
+    s.ValueAt = k.ValueAt;
+    s.Human = k.Sente.Pieces.List;
+    s.Com = k.Gote.Pieces.List;
+    s.HumanAttacks = k.Sente.Attacks;
+    s.HumanKingZone = k.Sente.KingZone;
+    s.ComAttacks = k.Gote.Attacks;
+    s.ComKingZone = k.Gote.KingZone;
+    s.Sums = {k.Sente.LostMaterial,   k.Sente.ThreatenedMaterial, k.Sente.HangingMaterial,
+              k.Gote.LostMaterial,    k.Gote.ThreatenedMaterial,  k.Gote.HangingMaterial,
+              k.Gote.OverCoverage,    k.Gote.KingZonePressure,    k.Gote.KingZoneGuard};
+    s.ComKingSafe = k.Gote.ComKingSafe;
+    s.MoveCount = k.MoveCount;
+    s.ComToMove = k.ComToMove;
+    return s;
+}
+
+inline bool SamePiece(const TComa& a, const TComa& b) {
+    return a.Index == b.Index && a.Name == b.Name && a.PromotedName == b.PromotedName && a.File == b.File &&
+           a.Rank == b.Rank && a.CapturedAt == b.CapturedAt && a.Captured == b.Captured &&
+           a.CaptureRecord == b.CaptureRecord && a.IsCom == b.IsCom && a.Value == b.Value &&
+           a.PromotedAt == b.PromotedAt && a.ThreatSum == b.ThreatSum && a.NoFlight == b.NoFlight;
+}
+
+// The first difference between two states, or the empty text when they are equal.
+inline std::string StateDifference(const PositionState& a, const PositionState& b) {
+    for (int sq = 0; sq < kMapSize; ++sq) {
+        const std::string at = " at " + std::to_string(sq);
+        if (a.Board[sq] != b.Board[sq])
+            return "Board" + at + ": " + std::string(PieceText(a.Board[sq])) + " vs " +
+                   std::string(PieceText(b.Board[sq]));
+        if (a.PieceAt[sq] != b.PieceAt[sq]) return "PieceAt" + at;
+        if (a.ValueAt[sq] != b.ValueAt[sq]) return "ValueAt" + at;
+        if (a.HumanAttacks[sq] != b.HumanAttacks[sq]) return "Sente.Attacks" + at;
+        if (a.HumanKingZone[sq] != b.HumanKingZone[sq]) return "Sente.KingZone" + at;
+        if (a.ComAttacks[sq] != b.ComAttacks[sq]) return "Gote.Attacks" + at;
+        if (a.ComKingZone[sq] != b.ComKingZone[sq]) return "Gote.KingZone" + at;
+    }
+    for (int i = 0; i < 20; ++i) {
+        if (!SamePiece(a.Human[i], b.Human[i])) return "human piece " + std::to_string(i);
+        if (!SamePiece(a.Com[i], b.Com[i])) return "COM piece " + std::to_string(i);
+    }
+    static constexpr const char* kSumNames[] = {
+        "Sente.LostMaterial", "Sente.ThreatenedMaterial", "Sente.HangingMaterial", "Gote.LostMaterial",
+        "Gote.ThreatenedMaterial", "Gote.HangingMaterial", "Gote.OverCoverage", "Gote.KingZonePressure",
+        "Gote.KingZoneGuard"};
+    for (int i = 0; i < int(a.Sums.size()); ++i)
+        if (a.Sums[i] != b.Sums[i])
+            return std::string(kSumNames[i]) + ": " + std::to_string(a.Sums[i]) + " vs " + std::to_string(b.Sums[i]);
+    if (a.ComKingSafe != b.ComKingSafe) return "Gote.ComKingSafe";
+    if (a.MoveCount != b.MoveCount) return "MoveCount";
+    if (a.ComToMove != b.ComToMove) return "ComToMove";
+    return {};
+}
+
+} // namespace testing_helpers
+
+// ---- Turns through the game manager, as the window plays them (added for the COM pass tests) ----
+namespace testing_helpers {
+
+struct TTurn {
+    THumanMoveTest Human; // the human's move as tested
+    TMove ComMove;        // COM's choice (the candidate text, or the move as recorded)
+    TMove ComRecorded;    // COM's move as the position recorded it
+    int Stage = -1;       // the stage that ended COM's think
+};
+
+// Plays the human's move from -> to (two-digit square texts) and COM's reply. When the human's move
+// is refused nothing is played and Human tells why.
+inline TTurn PlayTurn(TKyokumenKanri& g, std::string_view from, std::string_view to) {
+    TTurn turn;
+    turn.Human = g.CheckHumanMove(from, to);
+    if (turn.Human.Result != THumanMoveTest::Legal) return turn;
+    g.ApplyMove(turn.Human.Move);
+    g.SwitchSide();
+    g.ComThink();
+    turn.Stage = g.LastStage();
+    turn.ComMove = g.ComMove;
+    if (!g.ComMove.Empty()) {
+        g.ApplyMove(g.ComMove);
+        turn.ComRecorded = g.LastMoveRecord();
+        g.JudgeAfterComMove();
+    }
+    if (!g.ComMatesFlag && !g.HumanMatesFlag && !g.HumanBareKingFlag && !g.ComBareKingFlag) g.SwitchSide();
+    return turn;
+}
+
+inline bool GameOver(const TKyokumenKanri& g) {
+    return g.ComMatesFlag || g.HumanMatesFlag || g.HumanBareKingFlag || g.ComBareKingFlag;
+}
+
+} // namespace testing_helpers

@@ -1,0 +1,248 @@
+#include "board/Kyokumen.h"
+
+#include <stdexcept>
+
+namespace {
+
+const char* SideText(bool com) {
+    return com ? "COM" : "the human";
+}
+
+[[noreturn]] void Refuse(const TMove& m, const std::string& why) {
+    throw std::invalid_argument("move text \"" + MoveText(m) + "\" " + why);
+}
+
+bool SquaresOnBoard(const TMove& m) {
+    return OnBoard(m.FromFile(), m.FromRank()) && OnBoard(m.ToFile(), m.ToRank());
+}
+
+} // namespace
+
+TKyokumen::TKyokumen() {
+    SetupStartPosition();
+}
+
+void TKyokumen::SetupStartPosition() {
+    // Fresh piece sets, lists and maps: the board is built from the pieces, so they must stand on their
+    // start squares, and until the first move the maps are all zero and COM's king counts as safe.
+    Sente = TSente{};
+    Gote = TGote{};
+    MoveCount = 0;
+    ComToMove = false;
+    Board.fill(PieceName::Empty);
+    PieceAt.fill(-1);
+    ValueAt.fill(-1);
+    auto place = [this](const TComa& p) {
+        const int sq = p.Square();
+        Board[sq] = p.Name;
+        PieceAt[sq] = p.Index;
+        ValueAt[sq] = PieceValue(p.Name);
+    };
+    for (const TComa& p : Gote.Pieces.List) place(p);
+    for (const TComa& p : Sente.Pieces.List) place(p);
+}
+
+void TKyokumen::SetupHisyaKaku() {
+    for (int index : {kBishopIndex, kRookIndex}) {
+        TComa& p = Sente.Pieces.List[index];
+        if (!p.Captured) {
+            const int sq = p.Square();
+            Board[sq] = PieceName::Empty;
+            PieceAt[sq] = -1;
+            ValueAt[sq] = -1;
+        }
+        // CaptureRecord 99 keeps every undo from bringing the piece back.
+        p.Captured = true;
+        p.CapturedAt = -1;
+        p.CaptureRecord = 99;
+    }
+}
+
+void TKyokumen::SetupTestPosition() {
+    auto& com = Gote.Pieces.List;
+    for (int index : {0, 1, 11, 12}) {
+        com[index].Captured = true;
+        com[index].CapturedAt = 99;
+        com[index].CaptureRecord = 99;
+    }
+    com[2].File = 5, com[2].Rank = 2;
+    com[9].File = 9, com[9].Rank = 2;
+    com[kKingIndex].File = 1, com[kKingIndex].Rank = 1;
+    TComa& pawn = Sente.Pieces.List[12];
+    pawn.File = 3, pawn.Rank = 3;
+    pawn.PromotedAt = 1;
+    pawn.Value = PieceValue(pawn.PromotedName);
+
+    for (int sq : {21, 13, 23, 31, 51, 27}) {
+        Board[sq] = PieceName::Empty;
+        PieceAt[sq] = -1;
+        ValueAt[sq] = -1;
+    }
+    auto put = [this](int sq, const TComa& p) {
+        Board[sq] = p.CurrentName();
+        PieceAt[sq] = p.Index;
+        ValueAt[sq] = PieceValue(p.CurrentName());
+    };
+    put(11, com[kKingIndex]);
+    put(52, com[2]);
+    put(92, com[9]);
+    put(33, pawn);
+}
+
+TComa* TKyokumen::FindMover(bool com, int sq, PieceName name) {
+    // Every piece on the board stands alone on its square, so the board's index names the only
+    // candidate.
+    const PieceName b = Board[sq];
+    if (b == PieceName::Empty || IsCom(b) != com) return nullptr;
+    TComa& p = (com ? Gote.Pieces.List : Sente.Pieces.List)[PieceAt[sq]];
+    if (p.Captured || (p.Name != name && p.PromotedName != name)) return nullptr;
+    return &p;
+}
+
+void TKyokumen::Recompute() {
+    ClearThreatSums();
+    ComputeHumanMaps();
+    ComputeComMaps();
+    ComputeThreats();
+}
+
+void TKyokumen::ApplyMoveText(std::string_view m) {
+    if (m.empty()) return;
+    ApplyMove(ParseMoveText(m));
+}
+
+void TKyokumen::ApplyMove(const TMove& m) {
+    if (m.Empty()) return;
+    const bool com = ComToMove;
+    if (!SquaresOnBoard(m)) Refuse(m, "names a square that is not on the board");
+    TComa* mover = FindMover(com, m.From, m.Name);
+    if (!mover)
+        Refuse(m, std::string("moves no piece: ") + SideText(com) + " has no \"" +
+                      std::string(PieceText(m.Name)) + "\" on square " + SquareText(m.From));
+    const PieceName target = Board[m.To];
+    if (target != PieceName::Empty && IsCom(target) == com)
+        Refuse(m, "lands on a piece of the side that moves, on square " + SquareText(m.To));
+
+    MoveCount += 1;
+    // Promotion is forced and decided by the destination alone.
+    const bool inZone = com ? m.ToRank() > 6 : m.ToRank() < 4;
+    mover->File = m.ToFile();
+    mover->Rank = m.ToRank();
+    if (mover->PromotedAt == 0 && inZone) mover->PromotedAt = MoveCount;
+    const PieceName name = mover->CurrentName();
+    mover->Value = PieceValue(name);
+
+    if (target != PieceName::Empty) {
+        TComa& victim = (com ? Sente.Pieces.List : Gote.Pieces.List)[PieceAt[m.To]];
+        victim.Captured = true;
+        victim.CapturedAt = MoveCount;
+        victim.CaptureRecord = victim.Index;
+    }
+    Board[m.From] = PieceName::Empty;
+    Board[m.To] = name;
+    PieceAt[m.From] = -1;
+    PieceAt[m.To] = mover->Index;
+    ValueAt[m.From] = -1;
+    ValueAt[m.To] = PieceValue(name);
+
+    Recompute();
+    const TMove record{m.From, m.To, name};
+    if (com)
+        Gote.SetLastMove(record);
+    else
+        Sente.SetLastMove(record);
+    ++AppliedCount;
+}
+
+void TKyokumen::UndoMoveText(std::string_view m) {
+    if (m.empty())
+        throw std::invalid_argument(std::string("there is no move of ") + SideText(ComToMove) +
+                                    " to take back");
+    UndoMove(ParseMoveText(m));
+}
+
+void TKyokumen::UndoMove(const TMove& m) {
+    const bool com = ComToMove;
+    if (m.Empty())
+        throw std::invalid_argument(std::string("there is no move of ") + SideText(com) + " to take back");
+    if (!SquaresOnBoard(m)) Refuse(m, "names a square that is not on the board");
+    TComa* mover = FindMover(com, m.To, m.Name);
+    if (!mover)
+        Refuse(m, std::string("cannot be taken back: ") + SideText(com) + " has no \"" +
+                      std::string(PieceText(m.Name)) + "\" on square " + SquareText(m.To));
+    if (Board[m.From] != PieceName::Empty)
+        Refuse(m, "cannot be taken back: its from-square " + SquareText(m.From) + " is occupied");
+
+    MoveCount -= 1;
+    const int stamp = MoveCount + 1;
+    PieceName restored = PieceName::Empty;
+    int capturedIndex = -1;
+    // Only a capture made by this very move comes back; pieces removed by a set-up (record 99) never do.
+    for (TComa& p : (com ? Sente.Pieces.List : Gote.Pieces.List)) {
+        if (p.Captured && p.File == m.ToFile() && p.Rank == m.ToRank() && p.CapturedAt == stamp &&
+            p.CaptureRecord == p.Index) {
+            p.Captured = false;
+            p.CapturedAt = 0;
+            p.CaptureRecord = -1;
+            restored = p.CurrentName();
+            capturedIndex = p.Index;
+            break;
+        }
+    }
+    if (mover->PromotedAt == stamp) mover->PromotedAt = 0;
+    const PieceName name = mover->CurrentName();
+    mover->File = m.FromFile();
+    mover->Rank = m.FromRank();
+    mover->Value = PieceValue(name);
+
+    Board[m.To] = restored;
+    Board[m.From] = name;
+    PieceAt[m.To] = capturedIndex;
+    PieceAt[m.From] = mover->Index;
+    ValueAt[m.To] = PieceValue(restored);
+    ValueAt[m.From] = PieceValue(name);
+
+    Recompute();
+    const TMove record{m.From, m.To, name};
+    if (com)
+        Gote.SetLastMove(record);
+    else
+        Sente.SetLastMove(record);
+}
+
+void TKyokumen::TakeBackPair() {
+    const bool savedSide = ComToMove;
+    ComToMove = true;
+    try {
+        UndoMove(Gote.LastMove);
+    } catch (...) {
+        ComToMove = savedSide;
+        throw;
+    }
+    ComToMove = false;
+    try {
+        UndoMove(Sente.LastMove);
+    } catch (...) {
+        // Nothing half-done: play COM's move again, which restores its record too.
+        ComToMove = true;
+        ApplyMove(Gote.LastMove);
+        ComToMove = savedSide;
+        throw;
+    }
+}
+
+std::vector<std::string> TKyokumen::BoardList() const {
+    std::vector<std::string> list;
+    list.reserve(kSquareCount);
+    for (int sq = 0; sq < kSquareCount; ++sq) list.emplace_back(PieceText(Board[sq]));
+    return list;
+}
+
+TComa* TKyokumen::PieceOn(int sq) {
+    if (sq < 0 || sq >= kMapSize || Board[sq] == PieceName::Empty) return nullptr;
+    return &(IsCom(Board[sq]) ? Gote.Pieces.List : Sente.Pieces.List)[PieceAt[sq]];
+}
+
+const TComa* TKyokumen::PieceOn(int sq) const {
+    return const_cast<TKyokumen*>(this)->PieceOn(sq);
+}

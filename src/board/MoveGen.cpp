@@ -1,0 +1,193 @@
+#include "board/Kyokumen.h"
+#include "board/PieceRoutines.h"
+
+#include <array>
+#include <stdexcept>
+
+using board_detail::Dir;
+using board_detail::Routine;
+
+namespace {
+
+// One routine's targets in the order they are listed: rays first (each up to eight squares), then steps.
+struct GenRoutine {
+    std::array<Dir, 4> Rays;
+    int RayCount;
+    std::array<Dir, 8> Steps;
+    int StepCount;
+    bool RankLimit; // pawn and knight never move to the last two ranks
+};
+
+constexpr Dir kN{0, -1}, kS{0, +1}, kE{+1, 0}, kW{-1, 0};
+
+// Indexed by Routine. The human moves towards rank 1.
+constexpr std::array<GenRoutine, 10> kHumanGen{{
+    {{}, 0, {{kN}}, 1, true},                                                      // pawn
+    {{{kN}}, 1, {}, 0, false},                                                     // lance
+    {{}, 0, {{{+1, -2}, {-1, -2}}}, 2, true},                                      // knight
+    {{}, 0, {{{+1, -1}, {0, -1}, {-1, -1}, {-1, +1}, {+1, +1}}}, 5, false},        // silver
+    {{}, 0, {{{+1, -1}, {0, -1}, {-1, -1}, {-1, 0}, {+1, 0}, {0, +1}}}, 6, false}, // gold
+    {{}, 0, {{{+1, -1}, {0, -1}, {-1, -1}, {-1, 0}, {+1, 0}, {0, +1}, {+1, +1}, {-1, +1}}}, 8, false}, // king
+    {{{{-1, -1}, {+1, -1}, {+1, +1}, {-1, +1}}}, 4, {}, 0, false},                 // bishop
+    {{{kN, kS, kE, kW}}, 4, {}, 0, false},                                         // rook
+    {{{{-1, -1}, {+1, -1}, {+1, +1}, {-1, +1}}}, 4, {{kN, kS, kE, kW}}, 4, false}, // horse
+    {{{kN, kS, kE, kW}}, 4, {{{-1, -1}, {-1, +1}, {+1, -1}, {+1, +1}}}, 4, false}, // dragon
+}};
+
+// COM moves towards rank 9; the order of the steps is COM's own, not a mirror of the human's.
+constexpr std::array<GenRoutine, 10> kComGen{{
+    {{}, 0, {{kS}}, 1, true},                                                      // pawn
+    {{{kS}}, 1, {}, 0, false},                                                     // lance
+    {{}, 0, {{{+1, +2}, {-1, +2}}}, 2, true},                                      // knight
+    {{}, 0, {{{+1, -1}, {-1, -1}, {-1, +1}, {0, +1}, {+1, +1}}}, 5, false},        // silver
+    {{}, 0, {{{+1, +1}, {0, +1}, {-1, +1}, {-1, 0}, {+1, 0}, {0, -1}}}, 6, false}, // gold
+    {{}, 0, {{{+1, -1}, {0, -1}, {-1, -1}, {-1, 0}, {+1, 0}, {0, +1}, {+1, +1}, {-1, +1}}}, 8, false}, // king
+    {{{{-1, -1}, {+1, -1}, {+1, +1}, {-1, +1}}}, 4, {}, 0, false},                 // bishop
+    {{{kN, kS, kE, kW}}, 4, {}, 0, false},                                         // rook
+    {{{{-1, -1}, {+1, -1}, {+1, +1}, {-1, +1}}}, 4, {{kN, kS, kE, kW}}, 4, false}, // horse
+    {{{kN, kS, kE, kW}}, 4, {{{-1, -1}, {-1, +1}, {+1, -1}, {+1, +1}}}, 4, false}, // dragon
+}};
+
+// The name an entry carries: the gold routine writes the current name (a promoted pawn lists "と"),
+// horse and dragon their promoted name, every other routine the unpromoted name.
+PieceName EntryName(const TComa& piece, Routine r) {
+    switch (r) {
+    case Routine::Gold:
+        return piece.CurrentName();
+    case Routine::Horse:
+    case Routine::Dragon:
+        return piece.PromotedName;
+    default:
+        return piece.Name;
+    }
+}
+
+struct GenContext {
+    const std::array<PieceName, kMapSize>& Board;
+    bool Com;
+    int* ComCount; // Gote.Attacks while COM's lance and dragon count the COM piece that stops them
+};
+
+void Generate(const GenContext& cx, const TComa& piece, PieceName name, Routine r, TMoveList& out) {
+    const GenRoutine& g = (cx.Com ? kComGen : kHumanGen)[std::size_t(r)];
+    const int f0 = piece.File, r0 = piece.Rank;
+    const auto from = std::uint8_t(f0 * 10 + r0);
+    for (int i = 0; i < g.RayCount; ++i) {
+        const Dir d = g.Rays[i];
+        // Only COM's lance ray and the dragon's forward ray make the count.
+        const bool counts =
+            cx.ComCount && (r == Routine::Lance || (r == Routine::Dragon && d.dF == 0 && d.dR == 1));
+        int f = f0, k = r0;
+        for (int n = 0; n < 8; ++n) {
+            f += d.dF;
+            k += d.dR;
+            if (!OnBoard(f, k)) break;
+            const int sq = f * 10 + k;
+            const PieceName b = cx.Board[sq];
+            if (b == PieceName::Empty) {
+                out.Add({from, std::uint8_t(sq), name});
+                continue;
+            }
+            if (IsCom(b) != cx.Com) {
+                out.Add({from, std::uint8_t(sq), name});
+            } else if (counts) {
+                ++cx.ComCount[sq];
+            }
+            break;
+        }
+    }
+    for (int i = 0; i < g.StepCount; ++i) {
+        const int f = f0 + g.Steps[i].dF, k = r0 + g.Steps[i].dR;
+        if (!OnBoard(f, k)) continue;
+        if (g.RankLimit && (cx.Com ? k > 7 : k < 3)) continue;
+        const int sq = f * 10 + k;
+        const PieceName b = cx.Board[sq];
+        if (b == PieceName::Empty || IsCom(b) != cx.Com) out.Add({from, std::uint8_t(sq), name});
+    }
+}
+
+} // namespace
+
+void TKyokumen::GeneratePieceMoves(const TComa& piece, bool com, TMoveList& out) {
+    const Routine r = board_detail::RoutineOf(piece.CurrentName());
+    Generate({Board, com, com ? Gote.Attacks.data() : nullptr}, piece, EntryName(piece, r), r, out);
+}
+
+void TKyokumen::GenerateMoves() {
+    if (ComToMove) {
+        Gote.Moves.Clear();
+        auto& list = Gote.Pieces.List;
+        for (int i = 0; i < 20; ++i)
+            if (i != kKingIndex && !list[i].Captured) GeneratePieceMoves(list[i], true, Gote.Moves);
+        // COM's king comes last, so that its list tries every other piece first.
+        if (!list[kKingIndex].Captured) GeneratePieceMoves(list[kKingIndex], true, Gote.Moves);
+    } else {
+        Sente.Moves.Clear();
+        for (const TComa& p : Sente.Pieces.List)
+            if (!p.Captured) GeneratePieceMoves(p, false, Sente.Moves);
+    }
+}
+
+void TKyokumen::GenerateRookMoves() {
+    Gote.RookMoves.Clear();
+    const TComa& rook = Gote.Pieces.List[kRookIndex];
+    if (rook.Captured) return;
+    const Routine r = rook.PromotedAt > 0 ? Routine::Dragon : Routine::Rook;
+    // Every entry names the unpromoted rook, and this list never touches the maps.
+    Generate({Board, true, nullptr}, rook, rook.Name, r, Gote.RookMoves);
+}
+
+std::string THumanMoveTest::Text() const {
+    switch (Result) {
+    case NoMove:
+        return {};
+    case KingLeftAttacked:
+        return std::string(kKingLeftAttackedText);
+    case Legal:
+        return MoveText(Move);
+    }
+    return {};
+}
+
+THumanMoveTest TKyokumen::TestHumanMove(std::string_view from, std::string_view to) {
+    auto square = [](std::string_view t, const char* which) {
+        if (t.size() != 2 || t[0] < '0' || t[0] > '9' || t[1] < '0' || t[1] > '9')
+            throw std::invalid_argument(std::string("the ") + which + " \"" + std::string(t) +
+                                        "\" is not a square code of two digits, such as \"76\"");
+        return (t[0] - '0') * 10 + (t[1] - '0');
+    };
+    return TestHumanMove(square(from, "from-square"), square(to, "to-square"));
+}
+
+THumanMoveTest TKyokumen::TestHumanMove(int from, int to) {
+    THumanMoveTest result;
+    const bool savedSide = ComToMove;
+    ComToMove = false;
+    GenerateMoves();
+    const TMove* found = nullptr;
+    for (const TMove& m : Sente.Moves) {
+        if (m.From == from && m.To == to) {
+            found = &m;
+            break;
+        }
+    }
+    if (!found) {
+        ComToMove = savedSide;
+        return result;
+    }
+    result.Move = *found;
+    result.Result = THumanMoveTest::Legal;
+    if (found->Name == PieceName::Ou && Gote.Attacks[to] > 0)
+        result.Result = THumanMoveTest::KingLeftAttacked;
+
+    // Try the move and take it back. The human's last-move record is kept: a refused or merely tested
+    // move must never become what a take-back undoes.
+    const TMove savedLast = Sente.LastMove;
+    ApplyMove(result.Move);
+    if (Gote.Attacks[Sente.Pieces.List[kKingIndex].Square()] > 0)
+        result.Result = THumanMoveTest::KingLeftAttacked;
+    UndoMove(Sente.LastMove);
+    Sente.LastMove = savedLast;
+    ComToMove = savedSide;
+    return result;
+}
