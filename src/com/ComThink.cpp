@@ -45,9 +45,13 @@ void TKyokumenKanri::ComThink() {
     for (int i = 0; i < 34; ++i) {
         if ((this->*kStages[i])()) {
             lastStage_ = i;
-            return;
+            break;
         }
     }
+    // Every pass takes its candidates back with the position's undo, which leaves the last candidate
+    // as COM's last-move record; the think hands back the records it found.
+    Kyokumen.Sente.LastMove = st_.KeptHumanLast;
+    Kyokumen.Gote.LastMove = st_.KeptComLast;
 }
 
 int TKyokumenKanri::ComKingSquare() const { return Kyokumen.Gote.Pieces.List[kKingIndex].Square(); }

@@ -94,4 +94,18 @@ private:
     void RestoreAfterSearch();
     int ComKingSquare() const;
     int HumanKingSquare() const;
+
+    // Helpers of the tactical passes (TacticalPasses.cpp).
+    // Stages 6 and 7.
+    bool EscapePass(bool excludeLosing);
+    // Stages 12 and 13.
+    bool RescueMajorPiece(int index, int attackerValue, bool& inDanger,
+                          int (TKyokumenKanri2::*search)(int, int));
+    // Stages 14 and 15.
+    bool KingFlight(int target, bool runs);
+    // Stages 22 and 23.
+    void DefendPiecePass(int square, bool pawnRules);
+
+    // Tests run single stages and read the working values through this probe.
+    friend struct TThinkProbe;
 };
