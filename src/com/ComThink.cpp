@@ -42,11 +42,13 @@ const TKyokumenKanri::Stage TKyokumenKanri::kStages[34] = {
 void TKyokumenKanri::ComThink() {
     st_ = TThinkState{};
     lastStage_ = -1;
-    for (int i = 0; i < 34; ++i) {
-        if ((this->*kStages[i])()) {
-            lastStage_ = i;
+    int number = 0;
+    for (Stage stage : kStages) {
+        if ((this->*stage)()) {
+            lastStage_ = number;
             break;
         }
+        ++number;
     }
     // Every pass takes its candidates back with the position's undo, which leaves the last candidate
     // as COM's last-move record; the think hands back the records it found.
