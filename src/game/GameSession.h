@@ -1,0 +1,221 @@
+// The game session: one window's worth of game logic without any toolkit. It owns the game manager,
+// the record and the move histories, and carries out the turn, the new-game commands, the take-back,
+// the replay and the record copy. Whatever must be shown goes through ISessionView, which the window
+// implements (and the tests and the console front-end fake).
+//
+// How a window drives it:
+//   construct the session (it creates the game manager, the empty record and leaves replay mode),
+//   load the piece pictures (on failure: the window's own box, and stop), fill the formation list
+//   with kFormationList and select its first entry, then call Start().
+//   Drag handlers: OnStartComa -> StartDrag(sq), OnDragComa -> Drop(sq), OnEndComa -> EndDrag().
+//   Buttons, after the window's own Yes/No box where there is one: OnButton_StartClick -> NewGame(),
+//   OnButton_HisyaKakuClick -> NewHandicapGame(), OnButton_TestClick -> NewTestGame(),
+//   OnComboBoxClick -> PickFormation(name), OnButton_MattaClick -> Matta(),
+//   OnReplayButton1_Click..3 -> ReplayToStart(), ReplayOne(), ReplayTwo(),
+//   OnButton_KifuClick -> CopyKifu().
+// While a turn runs, the window lets pending input through once (just before COM thinks); commands
+// that arrive then (drags, new games, take-back, replay) are ignored, so they can neither start a
+// second turn nor replace the game under the running one.
+#pragma once
+
+#include "board/Move.h"
+#include "com/KyokumenKanri.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The two red frames: Waku marks the destination of the latest move, Waku2 the second move of a
+// two-step replay.
+enum class SessionFrame { Waku, Waku2 };
+
+// What the session asks its window to show. All texts are UTF-8; multi-line texts use CR LF.
+class ISessionView {
+public:
+    virtual ~ISessionView() = default;
+    // Label_Message, the main message text.
+    virtual void SetMessage(const std::string& text) = 0;
+    // Label_mes2, the status line.
+    virtual void SetStatus(const std::string& text) = 0;
+    // A modal message box with an OK button; returns when it is closed.
+    virtual void ShowMessageBox(const std::string& text) = 0;
+    // The picture of one square (square code 11..99); PieceName::Empty removes the picture.
+    virtual void SetSquare(int square, PieceName piece) = 0;
+    // Puts a frame on a square (its image's left and top); square 0 means the window's top-left
+    // corner (left 0, top 0).
+    virtual void MoveFrame(SessionFrame frame, int square) = 0;
+    virtual void ShowFrame(SessionFrame frame, bool visible) = 0;
+    // Replay mode on: the replay strip visible and its three buttons enabled; off: hidden, disabled.
+    virtual void SetReplayMode(bool on) = 0;
+    // Lets the window handle pending input and paint (at the start and end of a drag, and once just
+    // before COM thinks).
+    virtual void ProcessPendingEvents() = 0;
+    // Replaces the clipboard's content with plain text.
+    virtual void SetClipboardText(const std::string& text) = 0;
+};
+
+// The fourteen formation names in the order of the window's drop-down list.
+inline constexpr std::array<std::string_view, 14> kFormationList = {
+    "【基本形】",
+    "【中飛車】",
+    "【矢倉囲い】",
+    "【船囲い】",
+    "【穴熊】",
+    "【居飛車穴熊】",
+    "【四間飛車】",
+    "【三間飛車】",
+    "【向かい飛車】",
+    "【ミルトア式BIG4 改】",
+    "【ミルトア式雪崩囲い】",
+    "【ミルトア式変則矢倉】",
+    "【ミルトア式十字穴熊】",
+    "【ミルトア式黄金囲い】",
+};
+
+// What one run of MoveComa_Screen (or EndDrag) did, for front-ends that report turns as text.
+struct TTurnReport {
+    enum class Outcome {
+        Ignored,         // nothing happened (same square, game over, replay mode, COM's turn)
+        Illegal,         // no such move; only the label changed
+        IllegalCheck,    // the move leaves the human king attacked; only the label changed
+        HumanMoveFailed, // the human's move could not be made (box shown)
+        HumanWins,       // the game ended before COM moved
+        ComFailed,       // COM's think failed, gave no move, or its move could not be made (box shown)
+        ComWins,         // the game ended after COM's move
+        Continues,       // a complete turn; the human is to move again
+    };
+    enum class End { None, HumanMates, ComBareKing, ComMates, HumanBareKing };
+
+    Outcome Result = Outcome::Ignored;
+    End Ending = End::None;
+    TMove HumanMove; // the human's move as the position recorded it
+    int HumanCount = 0;
+    TMove ComMove; // COM's move as the position recorded it
+    int ComCount = 0;
+    bool Check = false;             // COM's move gives check
+    std::vector<std::string> Boxes; // the message boxes shown during the turn, in order
+};
+
+// The outcome of a take-back request.
+struct TMattaReport {
+    bool Done = false;
+    std::string Refusal; // the box text when refused (or when the take-back failed)
+};
+
+// What the session takes from its surroundings; every member may be left empty for the default.
+struct TSessionHooks {
+    // The millisecond tick counter that times COM's reply on the label (default: TickCountMs).
+    std::function<std::int64_t()> TickCount;
+    // Local date and time for the record's third line (default: "yyyy/MM/dd H:mm:ss").
+    std::function<std::string()> Now;
+    // Called after every COM think with its duration in milliseconds (with fraction); may be empty.
+    std::function<void(double)> ThinkTimed;
+    // COM's think (default: the game manager's ComThink); tests replace it to make a think fail.
+    std::function<void(TKyokumenKanri&)> Think;
+};
+
+class TGameSession {
+public:
+    // Steps 1-4 of the window's creation: a new game manager, no take-back used, an empty record with
+    // the start position's diagram, replay mode off.
+    explicit TGameSession(ISessionView& view, TSessionHooks hooks = {});
+
+    // The rest of the window's creation once the pictures are loaded: the start position drawn,
+    // "【基本形】" selected and set, the greeting.
+    void Start();
+
+    // Drag protocol.
+    void StartDrag(int square); // OnStartComa
+    void Drop(int square);      // OnDragComa
+    TTurnReport EndDrag();      // OnEndComa: runs the turn, then shows Waku
+
+    // One whole turn: the human's move from -> to (square codes, 0 for "no square"), COM's reply.
+    TTurnReport MoveComa_Screen(int from, int to);
+
+    // New games (the window has asked "初期化しますか？" and got Yes).
+    void NewGame();
+    void NewHandicapGame();
+    void NewTestGame();
+    // A formation picked in the list. Returns true when it was applied (no move made yet); the
+    // selection changes either way.
+    bool PickFormation(std::string_view name);
+
+    TMattaReport Matta();
+
+    // Replay of a finished game.
+    void ReplayToStart();
+    void ReplayOne();
+    void ReplayTwo();
+
+    // The record as the clipboard gets it: every line followed by CR LF, then the closing separator.
+    std::string KifuText() const;
+    void CopyKifu();
+
+    // "　27→26　歩".
+    static std::string FormatMove(const TMove& m);
+    // The record diagram's glyph of one board-list entry: "com" stripped, "□" for an empty square.
+    static std::string DiagramGlyph(std::string_view entry);
+    // A thinking time in seconds in the shortest form: "0.047", "1.5", "3".
+    static std::string FormatSeconds(double s);
+    // "あなたの番です\r\n\r\n\r\n（COMの陣形は" + name + "に設定されました）".
+    static std::string Greeting(std::string_view formation);
+
+    // New move lists and a record holding the header and the diagram of the current position.
+    void ResetKifu();
+
+    // State, read by front-ends and tests.
+    TKyokumenKanri& Kanri() { return *kanri_; }
+    const TKyokumenKanri& Kanri() const { return *kanri_; }
+    const std::vector<std::string>& KifuLines() const { return kifuLines_; }
+    const std::vector<TMove>& MoveHistory() const { return moveHistory_; }
+    const std::vector<TMove>& ShownMoveHistory() const { return shownMoveHistory_; }
+    bool MattaUsed() const { return mattaUsed_; }
+    bool ReplayMode() const { return replayMode_; }
+    bool HisyaKakuMode() const { return hisyaKakuMode_; }
+    double ComTotalTime() const { return comTotalTime_; }
+    int DragFrom() const { return dragFrom_; }
+    int DragTo() const { return dragTo_; }
+    // The text the formation list shows.
+    const std::string& Formation() const { return formation_; }
+    // The label and status line as last set.
+    const std::string& Message() const { return message_; }
+    const std::string& Status() const { return status_; }
+    // True when the game is over (any of the four result flags).
+    bool GameOver() const;
+
+private:
+    ISessionView& view_;
+    TSessionHooks hooks_;
+    std::unique_ptr<TKyokumenKanri> kanri_;
+    std::vector<std::string> kifuLines_;
+    std::vector<TMove> moveHistory_;
+    std::vector<TMove> shownMoveHistory_;
+    bool mattaUsed_ = false;
+    bool replayMode_ = false;
+    bool hisyaKakuMode_ = false;
+    bool testStart_ = false;       // the game began from the test position (replay sets it up again)
+    bool inTurn_ = false;          // a turn is running (pending input let through mid-turn is ignored)
+    TKyokumen positionBeforeTurn_; // the position before the human's latest move
+    double comTotalTime_ = 0;
+    int dragFrom_ = 0;
+    int dragTo_ = 0;
+    std::string formation_ = "【基本形】";
+    std::string message_;
+    std::string status_;
+
+    void SetMessage(std::string text);
+    void SetStatus(std::string text);
+    void Box(const std::string& text, TTurnReport* report);
+    void ClearBoard();
+    void DrawStartPosition();
+    void RedrawBoard();
+    void EnterReplayMode();
+    void LeaveReplayMode();
+    void HideFramesAtCorner();
+    void ReplayMove(int k, SessionFrame frame, TMove& shown);
+    std::string TotalTimeText() const;
+};

@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# Scripted sessions through mirutoa-cli: exact answers where they are fixed, patterns where they
+# depend on COM's choices or the clock. Usage: cli_session_test.sh PATH-TO-mirutoa-cli
+set -u
+CLI=$1
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+FAILS=0
+
+fail() {
+    echo "FAIL: $1" >&2
+    FAILS=$((FAILS + 1))
+}
+# same NAME EXPECTED ACTUAL
+same() {
+    if [[ "$2" != "$3" ]]; then
+        fail "$1"
+        diff <(printf '%s\n' "$2") <(printf '%s\n' "$3") >&2
+    fi
+}
+# matches NAME REGEX TEXT (the whole text, line by line)
+matches() {
+    local line n=0
+    while IFS= read -r line; do
+        n=$((n + 1))
+        [[ "$line" =~ $2 ]] || fail "$1: line $n \"$line\" does not match /$2/"
+    done <<<"$3"
+}
+run() { "$CLI" "$@" 2>"$WORK/stderr"; }
+
+START_BOARD='com香 com桂 com銀 com金 com王 com金 com銀 com桂 com香
+・ com飛 ・ ・ ・ ・ ・ ・ ・
+com歩 com歩 com歩 com歩 com歩 ・ com角 com歩 com歩
+・ ・ ・ ・ ・ com歩 com歩 ・ ・
+・ ・ ・ ・ ・ ・ ・ ・ ・
+・ ・ 歩 歩 ・ ・ ・ ・ ・
+歩 歩 角 ・ 歩 歩 歩 歩 歩
+・ ・ ・ ・ ・ ・ ・ 飛 ・
+香 桂 銀 金 王 金 銀 桂 香'
+START_LEGAL='1918 3948 3938 4958 4948 4938 5968 5958 5948 6978 6968 6958 7988 7978 7968 9998 7786 7795 7788 7768 2838 2848 2858 2868 2878 2888 2898 2818 1716 2726 3736 4746 5756 6665 7675 8786 9796'
+START_KIFU_TAIL=' 
+　香桂銀金王金銀桂香
+　□飛□□□□□□□
+　歩歩歩歩歩□角歩歩
+　□□□□□歩歩□□
+　□□□□□□□□□
+　□□歩歩□□□□□
+　歩歩角□歩歩歩歩歩
+　□□□□□□□飛□
+　香桂銀金王金銀桂香
+--------------------------------
+--------------------------------'
+SEP='--------------------------------'
+
+# --- The start, refusals and bad input: the game stays as it was. ---
+LONG=$(head -c 10000 /dev/zero | tr '\0' 'x')
+out=$( { printf 'board\nlegal\nkifu\nmatta\nmove 7776\nmove 5951\nmove 7777\n'
+         printf 'move 7\nmove 0000\nmove ab12\nmove 77760\nmove\nmove 7a76\n%s\n' "move $LONG"
+         printf 'mo\0ve 2726\nfrobnicate\nnew extra\nformation\n\nMOVE 2726\nboard\nlegal\n' ; } | run)
+rc=$?
+same "exit status after end of input" 0 "$rc"
+mapfile -t L <<<"$out"
+same "board at start" "$START_BOARD" "$(printf '%s\n' "${L[@]:0:9}")"
+same "legal at start" "$START_LEGAL" "${L[9]}"
+same "kifu header" "$SEP
+　創作将棋 ミルトア" "$(printf '%s\n' "${L[@]:10:2}")"
+matches "kifu date" '^　棋譜作成日:[0-9]{4}/[0-9]{2}/[0-9]{2} [0-9]{1,2}:[0-9]{2}:[0-9]{2}$' "${L[12]}"
+same "kifu rest" "$SEP
+　先手：あなた　後手：COM
+$START_KIFU_TAIL" "$(printf '%s\n' "${L[@]:13:14}")"
+same "refusals and bad input" "refused すでに初期状態です。待ったできません。
+illegal
+illegal
+ignored
+error move takes four digits, two squares such as 7776
+error square 00 is not on the board (files and ranks are 1 to 9)
+error move takes four digits, two squares such as 7776
+error move takes four digits, two squares such as 7776
+error move needs two squares such as 7776
+error move takes four digits, two squares such as 7776
+error line too long (at most 4096 bytes)
+unknown-command
+unknown-command
+error new takes no argument
+error formation needs a name such as 【基本形】
+unknown-command
+unknown-command" "$(printf '%s\n' "${L[@]:27:17}")"
+same "board unchanged by bad input" "$START_BOARD" "$(printf '%s\n' "${L[@]:44:9}")"
+same "legal unchanged by bad input" "$START_LEGAL" "${L[53]}"
+same "nothing more" 54 "${#L[@]}"
+
+# --- Whole turns, take-back, formations, new games. ---
+out=$(printf '%s\n' 'move 2726' 'formation 【ミルトア式BIG4 改】' 'formation 【無い陣形】' 'matta' 'matta' \
+    'formation 【中飛車】' 'move 2726' 'move 2625' 'matta' 'move 2625' 'new' 'kifu' 'handicap' 'board' \
+    'quit' 'board' | run --timing)
+same "exit status after quit" 0 "$?"
+mapfile -t L <<<"$out"
+matches "first turn" '^(human 1 2726歩|com 2 [1-9]{4}com.+|check|status .*)$' "$(printf '%s\n' "${L[@]:0:3}")"
+same "first turn's human line" "human 1 2726歩" "${L[0]}"
+[[ ${L[2]} == status* ]] || fail "first turn ends with the status line: ${L[2]}"
+same "formation after the first move, take-back, formation at move 0" "kept
+unknown-formation
+ok 0
+refused 待ったは一度だけです。
+ok" "$(printf '%s\n' "${L[@]:3:5}")"
+rest=("${L[@]:8}")
+same "third move" "human 3 2625歩" "${rest[3]}"
+i=$(( $(printf '%s\n' "${rest[@]}" | grep -n '^ok 2$' | cut -d: -f1) - 1 ))
+((i > 0)) || fail "take-back after two turns answers ok 2"
+same "move after the take-back" "human 3 2625歩" "${rest[$((i + 1))]}"
+j=$(( $(printf '%s\n' "${rest[@]}" | grep -n '^ok$' | head -1 | cut -d: -f1) - 1 ))
+((j > i)) || fail "new answers ok"
+kifu=$(printf '%s\n' "${rest[@]:$((j + 1)):17}")
+same "kifu of a new game" "$START_KIFU_TAIL" "$(printf '%s\n' "$kifu" | tail -n 12)"
+same "handicap" "ok
+com香 com桂 com銀 com金 com王 com金 com銀 com桂 com香
+・ com飛 ・ ・ ・ ・ ・ ・ ・
+com歩 com歩 com歩 com歩 com歩 ・ com角 com歩 com歩
+・ ・ ・ ・ ・ com歩 com歩 ・ ・
+・ ・ ・ ・ ・ ・ ・ ・ ・
+・ ・ 歩 歩 ・ ・ ・ ・ ・
+歩 歩 ・ ・ 歩 歩 歩 歩 歩
+・ ・ ・ ・ ・ ・ ・ ・ ・
+香 桂 銀 金 王 金 銀 桂 香" "$(printf '%s\n' "${rest[@]:$((j + 18)):10}")"
+same "quit ends the session" $((j + 28)) "${#rest[@]}"
+matches "timing lines" '^[0-9]+\.[0-9]{3}$' "$(cat "$WORK/stderr")"
+same "one timing line per think" 4 "$(wc -l <"$WORK/stderr")"
+
+# --- legal only looks: COM answers the same with and without it. ---
+# The take-back reads both last-move records, COM's reply reads the maps.
+with=$(printf 'move 2726\nlegal\nlegal\nboard\nmove 2625\nlegal\nmatta\nboard\nmove 2625\nlegal\nmove 7675\n' |
+    run | grep -v '^[0-9]\{4\}\( \|$\)')
+without=$(printf 'move 2726\nboard\nmove 2625\nmatta\nboard\nmove 2625\nmove 7675\n' | run)
+same "legal changes nothing later commands see" "$without" "$with"
+
+# --- Options. ---
+help=$("$CLI" --help)
+same "--help exit status" 0 "$?"
+[[ $help == usage:* && $help == *"move FFRR"* ]] || fail "--help explains the commands"
+"$CLI" --bogus </dev/null >/dev/null 2>&1
+same "unknown option exit status" 2 "$?"
+
+if ((FAILS > 0)); then
+    echo "$FAILS check(s) failed" >&2
+    exit 1
+fi
+echo "all checks passed"

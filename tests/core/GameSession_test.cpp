@@ -1,0 +1,514 @@
+// Whole turns, take-backs, replays and record copies through the game session, with a fake window.
+#include "game/GameSession.h"
+
+#include "Helpers.h"
+#include "com/Random.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The window as the session sees it: what is shown, nothing drawn.
+struct FakeView : ISessionView {
+    std::string Message, Status, Clipboard;
+    std::vector<std::string> Boxes;
+    std::map<int, PieceName> Squares;
+    struct Frame {
+        int Square = -1;
+        bool Visible = false;
+    };
+    Frame Waku, Waku2;
+    bool Replay = false;
+    int Pending = 0;
+    int Calls = 0; // every call that could change what the window shows
+
+    void SetMessage(const std::string& t) override { Message = t, ++Calls; }
+    void SetStatus(const std::string& t) override { Status = t, ++Calls; }
+    void ShowMessageBox(const std::string& t) override { Boxes.push_back(t), ++Calls; }
+    void SetSquare(int sq, PieceName p) override { Squares[sq] = p, ++Calls; }
+    void MoveFrame(SessionFrame f, int sq) override { FrameOf(f).Square = sq, ++Calls; }
+    void ShowFrame(SessionFrame f, bool v) override { FrameOf(f).Visible = v, ++Calls; }
+    void SetReplayMode(bool on) override { Replay = on, ++Calls; }
+    void ProcessPendingEvents() override { ++Pending; }
+    void SetClipboardText(const std::string& t) override { Clipboard = t; }
+
+    Frame& FrameOf(SessionFrame f) { return f == SessionFrame::Waku ? Waku : Waku2; }
+    PieceName At(int sq) const {
+        auto it = Squares.find(sq);
+        return it == Squares.end() ? PieceName::Empty : it->second;
+    }
+    // The board as drawn, by square code.
+    std::vector<PieceName> Drawn() const {
+        std::vector<PieceName> b(100, PieceName::Empty);
+        for (auto [sq, p] : Squares) b[sq] = p;
+        return b;
+    }
+};
+
+std::vector<PieceName> BoardOf(const TGameSession& s) {
+    std::vector<PieceName> b(100, PieceName::Empty);
+    for (int f = 1; f <= 9; ++f)
+        for (int r = 1; r <= 9; ++r) b[f * 10 + r] = s.Kanri().Kyokumen.Board[f * 10 + r];
+    return b;
+}
+
+// Everything a refused command must leave alone.
+struct Snapshot {
+    std::vector<std::string> Board;
+    std::string Kifu;
+    size_t Moves;
+    int Count;
+    TMove HumanLast, ComLast;
+    int Side;
+    explicit Snapshot(const TGameSession& s)
+        : Board(s.Kanri().BoardList()), Kifu(s.KifuText()), Moves(s.MoveHistory().size()),
+          Count(s.Kanri().MoveCount()), HumanLast(s.Kanri().Kyokumen.Sente.LastMove),
+          ComLast(s.Kanri().Kyokumen.Gote.LastMove), Side(s.Kanri().SideToMove) {}
+    bool operator==(const Snapshot&) const = default;
+};
+
+// A session started as the window starts it, with a fixed date and, unless given, fixed think times.
+struct SessionTest : ::testing::Test {
+    FakeView view;
+    std::int64_t tick = 0;
+    std::int64_t thinkMs = 47;
+    TSessionHooks hooks;
+    std::unique_ptr<TGameSession> session;
+
+    void SetUp() override {
+        Random::SetSeed(0);
+        hooks.Now = [] { return std::string("2024/03/05 9:07:31"); };
+        // Each COM reply takes thinkMs: the counter moves on every second reading.
+        hooks.TickCount = [this] {
+            std::int64_t now = tick;
+            tick += thinkMs;
+            return now;
+        };
+        session = std::make_unique<TGameSession>(view, hooks);
+        session->Start();
+    }
+    TTurnReport Drag(int from, int to) {
+        session->StartDrag(from);
+        session->Drop(to);
+        return session->EndDrag();
+    }
+    TGameSession& S() { return *session; }
+};
+
+const std::string kStartKifu = "--------------------------------\r\n"
+                               "　創作将棋 ミルトア\r\n"
+                               "　棋譜作成日:2024/03/05 9:07:31\r\n"
+                               "--------------------------------\r\n"
+                               "　先手：あなた　後手：COM\r\n"
+                               " \r\n"
+                               "　香桂銀金王金銀桂香\r\n"
+                               "　□飛□□□□□□□\r\n"
+                               "　歩歩歩歩歩□角歩歩\r\n"
+                               "　□□□□□歩歩□□\r\n"
+                               "　□□□□□□□□□\r\n"
+                               "　□□歩歩□□□□□\r\n"
+                               "　歩歩角□歩歩歩歩歩\r\n"
+                               "　□□□□□□□飛□\r\n"
+                               "　香桂銀金王金銀桂香\r\n"
+                               "--------------------------------\r\n";
+const std::string kClosing = "--------------------------------\r\n";
+
+// COM's replies come from a list, so that the session's own steps are tested whatever COM would
+// choose; once the list is used up, COM finds itself mated, as its think reports it.
+std::function<void(TKyokumenKanri&)> ScriptedCom(std::vector<std::string> replies) {
+    return [replies, next = std::size_t{0}](TKyokumenKanri& k) mutable {
+        k.InCheckFlag = false;
+        k.ComMove = TMove{};
+        if (next < replies.size())
+            k.ComMove = ParseMoveText(replies[next++]);
+        else
+            k.HumanMatesFlag = true;
+    };
+}
+
+// A game from the test position that the human wins with its 7th move.
+void PlaySevenMoveWin(SessionTest& t) {
+    t.session.reset();
+    t.hooks.Think = ScriptedCom({"4131com金", "8384com歩", "9247com角"});
+    t.session = std::make_unique<TGameSession>(t.view, t.hooks);
+    t.S().Start();
+    t.S().NewTestGame();
+    const int script[4][2] = {{19, 18}, {28, 23}, {33, 32}, {23, 13}};
+    for (int i = 0; i < 3; ++i)
+        ASSERT_EQ(t.Drag(script[i][0], script[i][1]).Result, TTurnReport::Outcome::Continues);
+    ASSERT_EQ(t.Drag(script[3][0], script[3][1]).Ending, TTurnReport::End::HumanMates);
+}
+
+} // namespace
+
+TEST_F(SessionTest, StartShowsTheStartPositionAndTheGreeting) {
+    EXPECT_EQ(view.Message, "あなたの番です\r\n\r\n\r\n（COMの陣形は【基本形】に設定されました）");
+    EXPECT_EQ(view.Drawn(), BoardOf(S()));
+    EXPECT_EQ(view.At(77), PieceName::Kaku);
+    EXPECT_FALSE(view.Waku.Visible);
+    EXPECT_EQ(view.Waku.Square, 0);
+    EXPECT_FALSE(view.Replay);
+    EXPECT_EQ(S().Kanri().FormationName, "【基本形】");
+    EXPECT_EQ(S().KifuText(), kStartKifu + kClosing);
+}
+
+TEST_F(SessionTest, FirstTurnWritesLabelRecordAndSquares) {
+    const TTurnReport r = Drag(27, 26);
+    ASSERT_EQ(r.Result, TTurnReport::Outcome::Continues);
+    const TMove com = S().ShownMoveHistory().at(1);
+    EXPECT_EQ(view.Message, "1手目 あなたの指し手:\r\n\r\n　27→26　歩\r\n\r\n2手目 COMの指し手:\r\n\r\n" +
+                                TGameSession::FormatMove(com) +
+                                "\r\n\r\nCOM思考： 0.047秒\r\nCOM消費時間： 0秒");
+    const auto& kifu = S().KifuLines();
+    ASSERT_EQ(kifu.size(), 18u);
+    EXPECT_EQ(kifu[16], " 1: ▲先手: 　27→26　歩");
+    EXPECT_EQ(kifu[17], " 2: △後手: " + TGameSession::FormatMove(com));
+    EXPECT_EQ(S().MoveHistory().size(), 2u);
+    EXPECT_EQ(view.Drawn(), BoardOf(S()));
+    EXPECT_EQ(view.Waku.Square, com.To);
+    EXPECT_TRUE(view.Waku.Visible);
+    EXPECT_EQ(view.Pending, 3); // start of the drag, end of the drag, before COM thinks
+    EXPECT_EQ(S().Kanri().SideToMove, 0);
+    EXPECT_TRUE(view.Status == "【基本形】の駒組み中" || view.Status == "COMが王手しました！" ||
+                view.Status.empty());
+    EXPECT_DOUBLE_EQ(S().ComTotalTime(), 0.047);
+}
+
+// Digits become '9', so that a text can be compared with the shape of a number or a date.
+std::string Shape(std::string text) {
+    for (char& c : text)
+        if (c >= '0' && c <= '9') c = '9';
+    return text;
+}
+
+TEST(Session, ThinkingTimeFromTheRealClock) {
+    Random::SetSeed(0);
+    FakeView view;
+    TGameSession s(view);
+    s.Start();
+    ASSERT_EQ(s.MoveComa_Screen(27, 26).Result, TTurnReport::Outcome::Continues);
+    const std::string head = "\r\n\r\nCOM思考： ", middle = "秒\r\nCOM消費時間： ";
+    const std::size_t a = view.Message.rfind(head);
+    const std::size_t b = view.Message.find(middle, a);
+    ASSERT_NE(a, std::string::npos);
+    ASSERT_NE(b, std::string::npos);
+    const std::string think = Shape(view.Message.substr(a + head.size(), b - a - head.size()));
+    EXPECT_TRUE(think.find_first_not_of("9") == std::string::npos ||
+                (think.starts_with("9.") && think.find_first_not_of("9", 2) == std::string::npos))
+        << view.Message;
+    EXPECT_EQ(Shape(view.Message.substr(b + middle.size())), "9秒");
+    const std::string date = Shape(s.KifuLines()[2]);
+    EXPECT_TRUE(date == "　棋譜作成日:9999/99/99 9:99:99" || date == "　棋譜作成日:9999/99/99 99:99:99")
+        << date;
+}
+
+TEST_F(SessionTest, RefusedMovesChangeOnlyTheLabel) {
+    // COM's pawn promoted on 47 covers 48 and 58 next to the human king.
+    testing_helpers::Play(S().Kanri(), {"1716歩", "4445com歩", "1615歩", "4546com歩", "1514歩", "4647com歩"});
+    const Snapshot before(S());
+    view.Calls = 0;
+    EXPECT_EQ(Drag(77, 76).Result, TTurnReport::Outcome::Illegal);
+    EXPECT_EQ(view.Message, "あなたの番です。\r\n\r\n駒の動かし方が不正です。");
+    EXPECT_EQ(Drag(59, 58).Result, TTurnReport::Outcome::IllegalCheck);
+    EXPECT_EQ(view.Message, "あなたの番です。\r\n\r\n駒の動かし方が不正です。王手の放置です。");
+    // A drop outside every square leaves the drop square empty.
+    session->StartDrag(97);
+    EXPECT_EQ(session->EndDrag().Result, TTurnReport::Outcome::Illegal);
+    EXPECT_EQ(Snapshot(S()), before);
+    EXPECT_TRUE(view.Boxes.empty());
+
+    // After a whole turn, a refused move and then a take-back return to the position before the pair.
+    ASSERT_EQ(Drag(97, 96).Result, TTurnReport::Outcome::Continues);
+    int from = 0, to = 0;
+    TKyokumen probe = S().Kanri().Kyokumen;
+    probe.GenerateMoves();
+    const TMoveList moves = probe.Sente.Moves;
+    for (const TMove& m : moves)
+        if (probe.TestHumanMove(m.From, m.To).Result == THumanMoveTest::KingLeftAttacked) {
+            from = m.From, to = m.To;
+            break;
+        }
+    ASSERT_NE(from, 0) << "no move leaves the king attacked after COM's reply";
+    const Snapshot afterTurn(S());
+    EXPECT_EQ(Drag(from, to).Result, TTurnReport::Outcome::IllegalCheck);
+    EXPECT_EQ(Snapshot(S()), afterTurn);
+    ASSERT_TRUE(S().Matta().Done);
+    EXPECT_EQ(S().Kanri().BoardList(), before.Board);
+    EXPECT_EQ(S().KifuText(), before.Kifu);
+    EXPECT_EQ(view.Message, "待ったをしました\r\n\r\n戻した指し手:\r\n\r\n　7手目\r\n　97→96　歩");
+    EXPECT_EQ(view.Drawn(), BoardOf(S()));
+}
+
+TEST_F(SessionTest, DropOnTheStartSquareDoesNothing) {
+    const Snapshot before(S());
+    const std::string message = view.Message;
+    view.Calls = 0;
+    session->StartDrag(77);
+    session->Drop(77);
+    EXPECT_EQ(session->EndDrag().Result, TTurnReport::Outcome::Ignored);
+    EXPECT_EQ(view.Message, message);
+    EXPECT_EQ(Snapshot(S()), before);
+    EXPECT_EQ(view.Calls, 2); // Waku hidden at the start of the drag and shown at its end
+}
+
+TEST_F(SessionTest, HumanMateEndsTheTurnBeforeComMoves) {
+    S().NewTestGame();
+    const TTurnReport r = Drag(28, 22);
+    ASSERT_EQ(r.Result, TTurnReport::Outcome::HumanWins);
+    EXPECT_EQ(view.Boxes, std::vector<std::string>{"王の詰みです。あなたの勝ちです。"});
+    EXPECT_EQ(view.Message, "1手目 あなたの指し手:\r\n\r\n　28→22　龍王\r\n\r\nCOM消費時間： 0秒");
+    EXPECT_EQ(view.Status, "あなたの勝ちです。");
+    const auto& kifu = S().KifuLines();
+    ASSERT_EQ(kifu.size(), 18u);
+    EXPECT_EQ(kifu[16], " 1: ▲先手: 　28→22　龍王");
+    EXPECT_EQ(kifu[17], "まで、先手の勝ち");
+    EXPECT_EQ(S().MoveHistory().size(), 1u);
+    EXPECT_TRUE(view.Replay);
+    EXPECT_TRUE(view.Waku.Visible);
+
+    // The game is over: drags change nothing, take-back is refused, the record ends with the result.
+    const Snapshot over(S());
+    EXPECT_EQ(Drag(22, 21).Result, TTurnReport::Outcome::Ignored);
+    EXPECT_EQ(S().Matta().Refusal, "棋譜再現中です。待ったできません。");
+    EXPECT_EQ(Snapshot(S()), over);
+    S().CopyKifu();
+    EXPECT_EQ(view.Clipboard.substr(0, 34), kClosing);
+    EXPECT_EQ(view.Clipboard.substr(view.Clipboard.size() - 60), "まで、先手の勝ち\r\n" + kClosing);
+}
+
+TEST_F(SessionTest, ComWinShowsTheTotalTimeTwice) {
+    thinkMs = 1500;
+    // The human king walks towards COM until COM wins.
+    TTurnReport r;
+    int turns = 0;
+    for (; turns < 100; ++turns) {
+        TKyokumen probe = S().Kanri().Kyokumen;
+        probe.GenerateMoves();
+        const TMoveList moves = probe.Sente.Moves;
+        TMove pick;
+        for (const TMove& m : moves)
+            if (probe.TestHumanMove(m.From, m.To).Result == THumanMoveTest::Legal &&
+                (pick.Empty() || (m.Name == PieceName::Ou && m.ToRank() < pick.ToRank())))
+                pick = m;
+        ASSERT_FALSE(pick.Empty());
+        r = Drag(pick.From, pick.To);
+        if (r.Result != TTurnReport::Outcome::Continues) break;
+    }
+    ASSERT_EQ(r.Result, TTurnReport::Outcome::ComWins);
+    const std::string total = "COM消費時間： " + std::to_string((turns + 1) * 3 / 2) + "秒";
+    EXPECT_TRUE(view.Message.ends_with("COM思考： 1.5秒\r\n" + total + "\r\n\r\n" + total)) << view.Message;
+    EXPECT_EQ(view.Status, "COMの勝ちです。");
+    EXPECT_EQ(view.Boxes.back(), r.Ending == TTurnReport::End::ComMates
+                                     ? "詰みです。COMの勝ちです。"
+                                     : "王一枚のみとなったので終了です。COMの勝ちです。");
+    EXPECT_EQ(S().KifuLines().back(), "まで、後手の勝ち");
+    EXPECT_EQ(S().KifuLines().size(), 16 + S().MoveHistory().size() + 1);
+    EXPECT_TRUE(view.Replay);
+}
+
+TEST_F(SessionTest, TakeBackIsRefusedFiveWaysAndAllowedOnceBetweenTurns) {
+    const auto start = S().Kanri().BoardList();
+    EXPECT_EQ(S().Matta().Refusal, "すでに初期状態です。待ったできません。");
+    EXPECT_EQ(view.Boxes.back(), "すでに初期状態です。待ったできません。");
+
+    ASSERT_EQ(Drag(27, 26).Result, TTurnReport::Outcome::Continues);
+    ASSERT_TRUE(S().Matta().Done);
+    EXPECT_EQ(view.Message, "待ったをしました\r\n初期状態に戻りました\r\n\r\n");
+    EXPECT_EQ(S().Kanri().BoardList(), start);
+    EXPECT_EQ(view.Drawn(), BoardOf(S()));
+    EXPECT_EQ(S().KifuText(), kStartKifu + kClosing);
+    EXPECT_FALSE(view.Waku.Visible);
+    EXPECT_EQ(view.Status, "");
+    EXPECT_EQ(S().Matta().Refusal, "待ったは一度だけです。");
+
+    ASSERT_EQ(Drag(27, 26).Result, TTurnReport::Outcome::Continues);
+    const auto afterFirstPair = S().Kanri().BoardList();
+    ASSERT_EQ(Drag(26, 25).Result, TTurnReport::Outcome::Continues);
+    ASSERT_TRUE(S().Matta().Done);
+    EXPECT_EQ(view.Message, "待ったをしました\r\n\r\n戻した指し手:\r\n\r\n　3手目\r\n　26→25　歩");
+    EXPECT_EQ(S().Kanri().BoardList(), afterFirstPair);
+    EXPECT_EQ(S().Kanri().MoveCount(), 2);
+    EXPECT_EQ(S().KifuLines().size(), 18u);
+    EXPECT_EQ(S().ShownMoveHistory().size(), 2u);
+
+    ASSERT_EQ(Drag(26, 25).Result, TTurnReport::Outcome::Continues);
+    EXPECT_FALSE(S().MattaUsed());
+    const Snapshot before(S());
+    S().Kanri().HumanBareKingFlag = true;
+    EXPECT_EQ(S().Matta().Refusal, "COMの勝ちで投了です。待ったできません。");
+    S().Kanri().HumanBareKingFlag = false;
+    S().Kanri().ComBareKingFlag = true;
+    EXPECT_EQ(S().Matta().Refusal, "あなたの勝ちで投了です。待ったできません。");
+    S().Kanri().ComBareKingFlag = false;
+    EXPECT_EQ(Snapshot(S()), before);
+}
+
+TEST_F(SessionTest, ReplayStepsThroughAFinishedGame) {
+    PlaySevenMoveWin(*this);
+    if (HasFatalFailure()) return;
+    const auto finalBoard = S().Kanri().BoardList();
+    const std::string kifu = S().KifuText();
+    const auto& shown = S().ShownMoveHistory();
+    auto fm = [&](int k) { return TGameSession::FormatMove(shown.at(k - 1)); };
+
+    // Before the to-start button every move is already on the board.
+    view.Calls = 0;
+    S().ReplayTwo();
+    EXPECT_EQ(view.Calls, 0);
+
+    S().ReplayToStart();
+    EXPECT_EQ(
+        view.Message,
+        "棋譜再現モード\r\n\r\n\r\n初期状態まで棋譜を戻しました。このあと一手ずつ再生することができます。");
+    TKyokumen testStart;
+    testStart.SetupTestPosition();
+    EXPECT_EQ(S().Kanri().BoardList(), testStart.BoardList());
+    EXPECT_FALSE(view.Waku.Visible);
+    EXPECT_FALSE(view.Waku2.Visible);
+
+    S().ReplayOne();
+    EXPECT_EQ(view.Message, "棋譜再現モード\r\n\r\n\r\n1手目\r\n\r\n" + fm(1));
+    EXPECT_EQ(S().Kanri().MoveCount(), 1);
+
+    S().ReplayToStart();
+    for (int first = 1; first <= 5; first += 2) {
+        S().ReplayTwo();
+        EXPECT_EQ(view.Message, "棋譜再現モード\r\n\r\n" + std::to_string(first) + "手目\r\n\r\n" +
+                                    fm(first) + "\r\n\r\n" + std::to_string(first + 1) + "手目\r\n\r\n" +
+                                    fm(first + 1));
+        EXPECT_EQ(view.Waku.Square, shown[first - 1].To);
+        EXPECT_EQ(view.Waku2.Square, shown[first].To);
+        EXPECT_TRUE(view.Waku.Visible && view.Waku2.Visible);
+    }
+    S().ReplayTwo();
+    EXPECT_EQ(view.Message, "棋譜再現モード\r\n\r\n7手目\r\n\r\n" + fm(7));
+    EXPECT_EQ(view.Waku.Square, shown[6].To);
+    EXPECT_EQ(view.Waku2.Square, shown[5].To); // left as it was
+    EXPECT_TRUE(view.Waku2.Visible);
+    EXPECT_EQ(S().Kanri().BoardList(), finalBoard);
+    EXPECT_EQ(view.Drawn(), BoardOf(S()));
+
+    view.Calls = 0;
+    S().ReplayTwo();
+    S().ReplayOne();
+    EXPECT_EQ(view.Calls, 0);
+    EXPECT_EQ(S().KifuText(), kifu);
+}
+
+TEST_F(SessionTest, ClipboardTextOfANewGame) {
+    ASSERT_EQ(Drag(27, 26).Result, TTurnReport::Outcome::Continues);
+    S().NewGame();
+    S().CopyKifu();
+    EXPECT_EQ(view.Clipboard, kStartKifu + kClosing);
+    EXPECT_EQ(view.Message, "あなたの番です\r\n\r\n\r\n（COMの陣形は【基本形】に設定されました）");
+    EXPECT_EQ(view.Drawn(), BoardOf(S()));
+    EXPECT_FALSE(view.Waku.Visible);
+}
+
+TEST_F(SessionTest, HandicapGameLeavesOutRookAndBishop) {
+    S().NewHandicapGame();
+    EXPECT_EQ(view.At(77), PieceName::Empty);
+    EXPECT_EQ(view.At(28), PieceName::Empty);
+    EXPECT_EQ(view.At(76), PieceName::Fu);
+    EXPECT_EQ(view.At(66), PieceName::Fu);
+    EXPECT_EQ(view.Drawn(), BoardOf(S()));
+    EXPECT_TRUE(S().HisyaKakuMode());
+    const auto& kifu = S().KifuLines();
+    ASSERT_EQ(kifu.size(), 16u);
+    EXPECT_EQ(kifu[12], "　歩歩□□歩歩歩歩歩");
+    EXPECT_EQ(kifu[13], "　□□□□□□□□□");
+    ASSERT_EQ(Drag(27, 26).Result, TTurnReport::Outcome::Continues);
+    ASSERT_TRUE(S().Matta().Done);
+    EXPECT_EQ(S().Kanri().BoardList()[77], " ");
+    EXPECT_EQ(view.At(28), PieceName::Empty);
+}
+
+TEST_F(SessionTest, FormationPickedAfterTheFirstMoveIsKeptForTheNextGame) {
+    EXPECT_TRUE(S().PickFormation("【中飛車】"));
+    EXPECT_EQ(view.Message, "あなたの番です\r\n\r\n\r\n（COMの陣形は【中飛車】に設定されました）");
+    EXPECT_EQ(S().Kanri().FormationName, "【中飛車】");
+
+    ASSERT_EQ(Drag(27, 26).Result, TTurnReport::Outcome::Continues);
+    const std::string label = view.Message;
+    EXPECT_FALSE(S().PickFormation("【ミルトア式BIG4 改】"));
+    EXPECT_EQ(view.Message, label);
+    EXPECT_EQ(S().Kanri().FormationName, "【中飛車】");
+
+    S().NewGame();
+    EXPECT_EQ(S().Kanri().FormationName, "【ミルトア式BIG4 改】");
+    EXPECT_EQ(view.Message, "あなたの番です\r\n\r\n\r\n（COMの陣形は【ミルトア式BIG4 改】に設定されました）");
+    EXPECT_EQ(S().Formation(), "【ミルトア式BIG4 改】");
+}
+
+TEST_F(SessionTest, TakeBackAfterAComErrorReturnsTheHumansMove) {
+    // COM's think can be made to die half-way through a look-ahead, leaving a probe move on the board.
+    bool fail = false;
+    session.reset();
+    hooks.Think = [&fail](TKyokumenKanri& k) {
+        if (!fail) return k.ComThink();
+        k.Kyokumen.ComToMove = true;
+        k.Kyokumen.ApplyMoveText("9394com歩");
+        throw std::runtime_error("search stack exhausted");
+    };
+    session = std::make_unique<TGameSession>(view, hooks);
+    S().Start();
+    ASSERT_EQ(Drag(27, 26).Result, TTurnReport::Outcome::Continues);
+    const Snapshot afterPair(S());
+
+    fail = true;
+    ASSERT_EQ(Drag(26, 25).Result, TTurnReport::Outcome::ComFailed);
+    EXPECT_EQ(view.Boxes.back(),
+              "COM思考でエラー発生\r\n\r\nプログラム上のバグです。致命的な状況なのでゲームを中断し"
+              "ます。\r\n\r\nエラー内容は search stack exhausted");
+    EXPECT_EQ(view.Status, "COM思考中。。。。");
+    EXPECT_EQ(S().KifuLines().size(), 19u);
+    EXPECT_EQ(S().Kanri().SideToMove, 1);
+    EXPECT_EQ(Drag(77, 86).Result, TTurnReport::Outcome::Ignored);
+
+    ASSERT_TRUE(S().Matta().Done);
+    EXPECT_EQ(view.Message, "待ったをしました\r\n\r\n戻した指し手:\r\n\r\n　3手目\r\n　26→25　歩");
+    EXPECT_EQ(S().Kanri().BoardList(), afterPair.Board);
+    EXPECT_EQ(S().KifuText(), afterPair.Kifu);
+    EXPECT_EQ(S().Kanri().SideToMove, 0);
+    EXPECT_EQ(S().Kanri().Kyokumen.ComToMove, false);
+    EXPECT_EQ(S().Kanri().MoveCount(), 2);
+    EXPECT_EQ(view.Drawn(), BoardOf(S()));
+    EXPECT_EQ(S().Matta().Refusal, "待ったは一度だけです。");
+
+    // The game goes on.
+    fail = false;
+    ASSERT_EQ(Drag(26, 25).Result, TTurnReport::Outcome::Continues);
+    EXPECT_EQ(S().MoveHistory().size(), 4u);
+    EXPECT_FALSE(S().MattaUsed());
+}
+
+TEST_F(SessionTest, ComWithoutAMoveStopsTheGame) {
+    session.reset();
+    hooks.Think = [](TKyokumenKanri& k) { k.ComMove = TMove{}; };
+    session = std::make_unique<TGameSession>(view, hooks);
+    S().Start();
+    ASSERT_EQ(Drag(27, 26).Result, TTurnReport::Outcome::ComFailed);
+    EXPECT_EQ(
+        view.Boxes.back(),
+        "COM思考でエラー発生\r\n\r\nCOMの指し手が得られませんでした。致命的な状況なのでゲームを中断します。");
+    EXPECT_EQ(S().MoveHistory().size(), 1u);
+    EXPECT_EQ(Drag(26, 25).Result, TTurnReport::Outcome::Ignored);
+}
+
+TEST(Session, TextsOfMovesGlyphsAndTimes) {
+    EXPECT_EQ(TGameSession::FormatMove(ParseMoveText("8384com歩")), "　83→84　com歩");
+    EXPECT_EQ(TGameSession::DiagramGlyph("com龍王"), "龍王");
+    EXPECT_EQ(TGameSession::DiagramGlyph("香成"), "香成");
+    EXPECT_EQ(TGameSession::DiagramGlyph(" "), "□");
+    EXPECT_EQ(TGameSession::FormatSeconds(0.047), "0.047");
+    EXPECT_EQ(TGameSession::FormatSeconds(1.5), "1.5");
+    EXPECT_EQ(TGameSession::FormatSeconds(3), "3");
+    EXPECT_EQ(TGameSession::FormatSeconds(0.1 + 0.2), "0.3");
+    EXPECT_EQ(TGameSession::FormatSeconds(0.00002), "0.00002");
+}
