@@ -1,0 +1,26 @@
+// The window's modal message boxes behind one small interface, so that tests can answer them.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+class IDialogs {
+public:
+    virtual ~IDialogs() = default;
+    // A box with an OK button; returns when it is closed. Texts break lines with CR LF.
+    virtual void Ok(const QString& text) = 0;
+    // A box with the caption "確認", no icon and the buttons Yes and No; true for Yes.
+    virtual bool YesNo(const QString& text) = 0;
+};
+
+// The real boxes, owned by the window they belong to.
+class TMessageBoxDialogs : public IDialogs {
+public:
+    explicit TMessageBoxDialogs(QWidget* owner) : owner_(owner) {}
+    void Ok(const QString& text) override;
+    bool YesNo(const QString& text) override;
+
+private:
+    QWidget* owner_;
+};

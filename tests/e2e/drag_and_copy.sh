@@ -1,0 +1,148 @@
+#!/usr/bin/env bash
+# End to end on a virtual X display: start the game in a folder holding the piece pictures, drag the
+# pawn 76 -> 75 with real mouse drags, wait for COM's reply, copy the record through its button and
+# check it, then take a screenshot and check a few of its pixels.
+#
+#   drag_and_copy.sh PROGRAM ASSETS_FOLDER ARTIFACT_FOLDER
+#
+# Exits 77 (skipped) when the display cannot be started or a tool is missing, saying why.
+set -uo pipefail
+
+program=$1
+assets=$2
+artifacts=$3
+skip=77
+
+say() { echo "e2e: $*"; }
+fail() {
+    say "FAIL: $*"
+    exit 1
+}
+
+for tool in Xvfb xdotool xclip import convert; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        say "skipped: '$tool' is not installed (scripts/deps.sh lists the test packages)"
+        exit $skip
+    fi
+done
+
+work=$(mktemp -d)
+xvfb_pid=""
+game_pid=""
+cleanup() {
+    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Xvfb picks a free display itself and reports its number.
+Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 1 100); do
+    [ -s "$work/display" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+done
+if [ ! -s "$work/display" ]; then
+    say "skipped: Xvfb could not start a display within 10 s:"
+    sed 's/^/    /' "$work/xvfb.log"
+    exit $skip
+fi
+DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
+export DISPLAY
+say "virtual display $DISPLAY"
+
+mkdir -p "$work/game" "$artifacts"
+cp "$assets"/*.bmp "$work/game/" || fail "no piece pictures in $assets"
+(cd "$work/game" && exec "$program") >"$artifacts/program.log" 2>&1 &
+game_pid=$!
+
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '創作将棋 ミルトア' | head -n 1)
+[ -n "$window" ] || fail "the window did not appear (program log: $artifacts/program.log)"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+say "window $window at $X,$Y size ${WIDTH}x$HEIGHT"
+if [ "$WIDTH" != 673 ] || [ "$HEIGHT" != 413 ]; then
+    fail "client area is ${WIDTH}x$HEIGHT, not 673x413"
+fi
+sleep 0.5
+
+# The centre of a square in screen coordinates: file 9 is the leftmost column, rank 1 the top row.
+square_x() { echo $((X + 74 + (9 - $1 / 10) * 40 + 20)); }
+square_y() { echo $((Y + 10 + ($1 % 10 - 1) * 40 + 20)); }
+
+drag() {
+    local fx fy tx ty i steps=10
+    fx=$(square_x "$1") fy=$(square_y "$1") tx=$(square_x "$2") ty=$(square_y "$2")
+    xdotool mousemove "$fx" "$fy"
+    sleep 0.2
+    xdotool mousedown 1
+    sleep 0.2
+    for i in $(seq 1 $steps); do
+        xdotool mousemove $((fx + (tx - fx) * i / steps)) $((fy + (ty - fy) * i / steps))
+        sleep 0.05
+    done
+    sleep 0.2
+    xdotool mouseup 1
+}
+
+click_client() {
+    xdotool mousemove $((X + $1)) $((Y + $2))
+    sleep 0.1
+    xdotool click 1
+}
+
+drag 76 75
+
+# COM answers inside the drop; a click queued meanwhile is handled once it has. Copy until the record
+# holds both moves.
+kifu=""
+for _ in $(seq 1 40); do
+    click_client $((448 + 92)) $((376 + 10)) # 棋譜をクリップボードにコピー
+    sleep 0.3
+    kifu=$(timeout 5 xclip -o -selection clipboard 2>/dev/null | tr -d '\r')
+    grep -q '^ 2: △後手:' <<<"$kifu" && break
+    sleep 0.2
+done
+printf '%s\n' "$kifu" >"$artifacts/kifu.txt"
+
+separator='--------------------------------'
+mapfile -t lines <<<"$kifu"
+[ "${#lines[@]}" -eq 19 ] || fail "the record has ${#lines[@]} lines, not 19 (see $artifacts/kifu.txt)"
+[ "${lines[0]}" = "$separator" ] || fail "first line: '${lines[0]}'"
+[ "${lines[1]}" = '　創作将棋 ミルトア' ] || fail "second line: '${lines[1]}'"
+[[ "${lines[2]}" == '　棋譜作成日:'* ]] || fail "third line: '${lines[2]}'"
+[ "${lines[4]}" = '　先手：あなた　後手：COM' ] || fail "fifth line: '${lines[4]}'"
+[ "${lines[6]}" = '　香桂銀金王金銀桂香' ] || fail "diagram rank 1: '${lines[6]}'"
+[ "${lines[16]}" = ' 1: ▲先手: 　76→75　歩' ] || fail "human move line: '${lines[16]}'"
+[[ "${lines[17]}" =~ ^\ 2:\ △後手:\ 　[1-9][1-9]→[1-9][1-9]　com ]] || fail "COM move line: '${lines[17]}'"
+[ "${lines[18]}" = "$separator" ] || fail "closing line: '${lines[18]}'"
+say "record: ${lines[16]} / ${lines[17]}"
+
+# The screenshot: kept as an artifact of the test.
+sleep 0.3
+shot="$artifacts/e2e-window.png"
+import -window root -crop "673x413+$X+$Y" +repage "$shot" || fail "no screenshot"
+say "screenshot $shot"
+
+# Pixels of a box inside one square (away from its grid lines), as "R G B" lines.
+square_pixels() {
+    local left=$((74 + (9 - $1 / 10) * 40 + 8)) top=$((10 + ($1 % 10 - 1) * 40 + 8))
+    convert "$shot" -crop "24x24+$left+$top" +repage -depth 8 txt:- |
+        sed -n 's/^[0-9]*,[0-9]*: *(\([0-9.]*\),\([0-9.]*\),\([0-9.]*\).*/\1 \2 \3/p'
+}
+
+# An empty square in the middle of the board shows the wood (242/189/123 with its grain).
+wood=$(square_pixels 55 | awk '$1 >= 225 && $1 <= 255 && $2 >= 172 && $2 <= 206 && $3 >= 100 && $3 <= 146' | wc -l)
+[ "$wood" -ge 550 ] || fail "square 55 shows only $wood of 576 wood-coloured pixels"
+# The pawn on 75 shows its dark name on a pale face; the square it left shows none.
+ink() { square_pixels "$1" | awk '$1 + $2 + $3 < 240' | wc -l; }
+pale() { square_pixels "$1" | awk '$1 >= 240 && $2 >= 205 && $3 >= 140' | wc -l; }
+[ "$(ink 75)" -ge 20 ] || fail "no piece drawn on 75 (ink pixels: $(ink 75))"
+[ "$(pale 75)" -ge 40 ] || fail "no pale piece face on 75 (pixels: $(pale 75))"
+[ "$(ink 76)" -eq 0 ] || fail "square 76 is not empty after the move"
+say "pixels: wood on 55, a piece on 75, 76 empty"
+
+kill -0 "$game_pid" 2>/dev/null || fail "the program has ended"
+say "passed"
