@@ -12,6 +12,11 @@ const char* SideText(bool com) {
     throw std::invalid_argument("move text \"" + MoveText(m) + "\" " + why);
 }
 
+// Promotion is forced and decided by the destination alone: ranks 1-3 for the human, 7-9 for COM.
+bool InZone(bool com, int rank) {
+    return com ? rank > 6 : rank < 4;
+}
+
 bool SquaresOnBoard(const TMove& m) {
     return OnBoard(m.FromFile(), m.FromRank()) && OnBoard(m.ToFile(), m.ToRank());
 }
@@ -124,8 +129,7 @@ void TKyokumen::ApplyMove(const TMove& m) {
         Refuse(m, "lands on a piece of the side that moves, on square " + SquareText(m.To));
 
     MoveCount += 1;
-    // Promotion is forced and decided by the destination alone.
-    const bool inZone = com ? m.ToRank() > 6 : m.ToRank() < 4;
+    const bool inZone = InZone(com, m.ToRank());
     mover->File = m.ToFile();
     mover->Rank = m.ToRank();
     if (mover->PromotedAt == 0 && inZone) mover->PromotedAt = MoveCount;
@@ -189,7 +193,11 @@ void TKyokumen::UndoMove(const TMove& m) {
             break;
         }
     }
-    if (mover->PromotedAt == stamp) mover->PromotedAt = 0;
+    // Only a move that entered the zone from outside it can have promoted the piece. The test position
+    // hands its pawn a promotion stamped 1 while it already stands in the zone; without this check,
+    // taking back that pawn's first move (a tested drag, a take-back) would demote it.
+    if (mover->PromotedAt == stamp && InZone(com, m.ToRank()) && !InZone(com, m.FromRank()))
+        mover->PromotedAt = 0;
     const PieceName name = mover->CurrentName();
     mover->File = m.FromFile();
     mover->Rank = m.FromRank();

@@ -61,9 +61,10 @@ TEST(MoveGen, ComLanceAndDragonCountTheirOwnBlocker) {
     k.ComputeComMaps();
     const auto before = k.Gote.Attacks;
     k.GenerateMoves();
-    EXPECT_EQ(k.Gote.Attacks[88] - before[88], 1);
-    EXPECT_EQ(k.Gote.Attacks[93] - before[93], 1);
-    EXPECT_EQ(k.Gote.Attacks[13] - before[13], 1);
+    // The dragon on 87: its forward ray stops at the promoted pawn on 88, its backward ray at the knight
+    // on 81, which is not counted.
+    for (int sq = 0; sq < kMapSize; ++sq)
+        EXPECT_EQ(k.Gote.Attacks[sq] - before[sq], (sq == 88 || sq == 93 || sq == 13) ? 1 : 0) << sq;
 }
 
 TEST(MoveGen, PromotedComRookHasBothNames) {
@@ -72,8 +73,8 @@ TEST(MoveGen, PromotedComRookHasBothNames) {
     ASSERT_EQ(std::string(PieceText(k.Board[87])), "com龍王");
     k.ComToMove = true;
     k.GenerateMoves();
-    k.GenerateRookMoves();
     const auto attacks = k.Gote.Attacks;
+    k.GenerateRookMoves();
     EXPECT_TRUE(k.Gote.Moves.Contains(ParseMoveText("8786com龍王")));
     EXPECT_TRUE(k.Gote.Moves.Contains(ParseMoveText("8776com龍王"))); // a diagonal step
     auto rook = Texts(k.Gote.RookMoves);
@@ -87,6 +88,35 @@ TEST(MoveGen, PromotedComRookHasBothNames) {
     k.ApplyMoveText("8786com飛");
     EXPECT_EQ(std::string(PieceText(k.Board[86])), "com龍王");
     EXPECT_EQ(MoveText(k.Gote.LastMove), "8786com龍王");
+}
+
+TEST(MoveGen, SilverAndGoldStepOrdersDifferBetweenTheSides) {
+    TKyokumen k;
+    Play(k, {"4955金", "7965銀", "4135com金", "3145com銀"}); // hand-made texts put them in the open
+    auto listOf = [&](const TComa& piece, bool com) {
+        TMoveList list;
+        k.GeneratePieceMoves(piece, com, list);
+        return Texts(list);
+    };
+    using V = std::vector<std::string>;
+    EXPECT_EQ(listOf(k.Sente.Pieces.List[3], false),
+              (V{"5564金", "5554金", "5544金", "5545金", "5556金"})); // 65 holds the silver
+    EXPECT_EQ(listOf(k.Sente.Pieces.List[6], false), (V{"6574銀", "6564銀", "6554銀", "6556銀"}));
+    EXPECT_EQ(listOf(k.Gote.Pieces.List[3], true), (V{"3546com金", "3536com金", "3526com金", "3525com金"}));
+    EXPECT_EQ(listOf(k.Gote.Pieces.List[2], true), (V{"4554com銀", "4536com銀", "4546com銀", "4556com銀"}));
+}
+
+TEST(MoveGen, EntriesNameThePieceAsItsRoutineDoes) {
+    TKyokumen k;
+    // The silver promotes on 33; the bishop promotes on 43 (hand-made texts).
+    Play(k, {"3934銀", "3433銀", "7743角"});
+    k.ComToMove = false;
+    k.GenerateMoves();
+    EXPECT_TRUE(k.Sente.Moves.Contains(ParseMoveText("3332銀成"))); // gold routine: the current name
+    EXPECT_TRUE(k.Sente.Moves.Contains(ParseMoveText("4342角成"))); // horse step: the promoted name
+    EXPECT_TRUE(k.Sente.Moves.Contains(ParseMoveText("4354角成"))); // horse ray
+    EXPECT_FALSE(k.Sente.Moves.Contains(ParseMoveText("3332銀")));
+    EXPECT_FALSE(k.Sente.Moves.Contains(ParseMoveText("4354角")));
 }
 
 TEST(MoveGen, KnightsOnTheFourthRankFromTheFarSideHaveNoMove) {

@@ -186,6 +186,10 @@ TEST(Position, HandicapPiecesNeverComeBack) {
     EXPECT_EQ(At(k, 77), " ");
     EXPECT_EQ(At(k, 28), " ");
     EXPECT_EQ(k.PieceAt[28], -1);
+    for (int index : {kBishopIndex, kRookIndex}) {
+        EXPECT_EQ(k.Sente.Pieces.List[index].CapturedAt, -1);
+        EXPECT_EQ(k.Sente.Pieces.List[index].CaptureRecord, 99);
+    }
     Play(k, {"7677歩"}); // a hand-made text: the pawn steps back onto the bishop's old square
     k.ComToMove = false;
     k.UndoMoveText(MoveText(k.Sente.LastMove));
@@ -204,10 +208,43 @@ TEST(Position, TestPositionSetUp) {
     EXPECT_EQ(k.PieceAt[33], 12);
     EXPECT_EQ(k.ValueAt[33], 30);
     for (int sq : {21, 13, 23, 31, 51, 27}) EXPECT_EQ(k.PieceAt[sq], -1) << sq;
-    EXPECT_EQ(k.Gote.Pieces.List[0].CaptureRecord, 99);
+    const auto& com = k.Gote.Pieces.List;
+    for (int index : {0, 1, 11, 12}) {
+        EXPECT_TRUE(com[index].Captured);
+        EXPECT_EQ(com[index].CapturedAt, 99);
+        EXPECT_EQ(com[index].CaptureRecord, 99);
+    }
+    EXPECT_EQ(com[2].Square(), 52);
+    EXPECT_EQ(com[9].Square(), 92);
+    EXPECT_EQ(com[kKingIndex].Square(), 11);
+    EXPECT_EQ(k.Sente.Pieces.List[12].Square(), 33);
+    EXPECT_EQ(k.Sente.Pieces.List[12].PromotedAt, 1);
+    EXPECT_EQ(k.MoveCount, 0);
+    EXPECT_FALSE(k.ComToMove);
     // The promoted pawn moves with the gold routine.
     k.GenerateMoves();
     EXPECT_TRUE(k.Sente.Moves.Contains(ParseMoveText("3343と")));
+}
+
+TEST(Position, TestPositionPawnStaysPromotedWhenItsFirstMoveIsTakenBack) {
+    // The set-up stamps the pawn's promotion 1, the stamp of the first move; taking back that pawn's
+    // first move must not demote it.
+    TKyokumen k;
+    k.SetupTestPosition();
+    const TComa& pawn = k.Sente.Pieces.List[12];
+    EXPECT_EQ(k.TestHumanMove(33, 34).Text(), "3334と");
+    EXPECT_EQ(k.TestHumanMove(33, 22).Text(), "3322と");
+    EXPECT_EQ(At(k, 33), "と");
+    EXPECT_EQ(pawn.PromotedAt, 1);
+
+    for (const char* first : {"3334と", "3332と"}) {
+        k.ComToMove = false;
+        k.ApplyMoveText(first);
+        k.UndoMoveText(MoveText(k.Sente.LastMove));
+        EXPECT_EQ(At(k, 33), "と") << first;
+        EXPECT_EQ(k.ValueAt[33], 30) << first;
+        EXPECT_EQ(pawn.PromotedAt, 1) << first;
+    }
 }
 
 TEST(Position, MalformedMoveTextsChangeNothing) {
