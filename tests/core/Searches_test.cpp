@@ -75,6 +75,20 @@ TEST(KingDangerSearch, ListsTheMovesThatUnpinTheKing) {
     EXPECT_TRUE(Snapshot(g) == before);
 }
 
+TEST(KingDangerSearch, ListsAMoveAfterWhichTheHumanMatesAtOnce) {
+    TKyokumenKanri2 g;
+    // COM's king on 55 walled in by its own pawns; the human's knight on 79 mates from 67.
+    Play(g, {"5155com王", "4445com歩", "5354com歩", "6364com歩", "3444com歩", "7978銀", "8979桂"});
+    PrepareDangerScan(g, TickCountMs() + 8000);
+
+    g.KingDangerSearch(-5000, 5000);
+
+    // A far pawn step leaves the king unattacked but lets the knight in; COM has no reply to it.
+    EXPECT_TRUE(g.LosingMoves.Contains(M("9394com歩")));
+    // Stepping the pawn from 64 opens a flight square for the king.
+    EXPECT_FALSE(g.LosingMoves.Contains(M("6465com歩")));
+}
+
 TEST(KingDangerSearch, DeadlineAlreadyPastEndsTheRootLoopAfterItsFirstMove) {
     TKyokumenKanri2 g;
     PinnedGold(g);
