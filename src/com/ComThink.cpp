@@ -56,15 +56,25 @@ void TKyokumenKanri::ComThink() {
     Kyokumen.Gote.LastMove = st_.KeptComLast;
 }
 
-int TKyokumenKanri::ComKingSquare() const { return Kyokumen.Gote.Pieces.List[kKingIndex].Square(); }
+int TKyokumenKanri::ComKingSquare() const {
+    return Kyokumen.Gote.Pieces.List[kKingIndex].Square();
+}
 
-int TKyokumenKanri::HumanKingSquare() const { return Kyokumen.Sente.Pieces.List[kKingIndex].Square(); }
+int TKyokumenKanri::HumanKingSquare() const {
+    return Kyokumen.Sente.Pieces.List[kKingIndex].Square();
+}
 
-bool TKyokumenKanri::KingSafeAfter() const { return Kyokumen.Sente.Attacks[ComKingSquare()] == 0; }
+bool TKyokumenKanri::KingSafeAfter() const {
+    return Kyokumen.Sente.Attacks[ComKingSquare()] == 0;
+}
 
-void TKyokumenKanri::ApplyCandidate(const TMove& m) { Kyokumen.ApplyMove(m); }
+void TKyokumenKanri::ApplyCandidate(const TMove& m) {
+    Kyokumen.ApplyMove(m);
+}
 
-void TKyokumenKanri::TakeBackCandidate() { Kyokumen.UndoMove(LastMoveRecord()); }
+void TKyokumenKanri::TakeBackCandidate() {
+    Kyokumen.UndoMove(LastMoveRecord());
+}
 
 void TKyokumenKanri::ExposureBishop(int& s) const {
     const TComa& bishop = Kyokumen.Gote.Pieces.List[kBishopIndex];

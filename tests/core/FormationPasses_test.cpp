@@ -153,6 +153,11 @@ TEST_P(FormationGame, ComFollowsTheStepsInOrderWhileNothingThreatensIt) {
     EXPECT_FALSE(g.FormationInProgress());
 }
 
+// Names the formation in the test list instead of dumping the entry's bytes.
+void PrintTo(const TFormationEntry& entry, std::ostream* os) {
+    *os << entry.Name;
+}
+
 INSTANTIATE_TEST_SUITE_P(AllFourteen, FormationGame, testing::ValuesIn(kFormationTable),
                          [](const testing::TestParamInfo<TFormationEntry>& info) {
                              return "Formation" + std::to_string(info.index);
