@@ -1,0 +1,250 @@
+#include "cli/Console.h"
+
+#include <cstdio>
+#include <exception>
+#include <istream>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace {
+
+std::string FirstLine(const std::string& text) {
+    return text.substr(0, text.find("\r\n"));
+}
+
+bool IsErrorBox(const std::string& text) {
+    constexpr std::string_view tail = "エラー発生";
+    const std::string first = FirstLine(text);
+    return first.size() >= tail.size() && first.compare(first.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// "7776" -> 77 and 76. Returns an error text, empty when the argument is good.
+std::string ParseSquarePair(std::string_view arg, int& from, int& to) {
+    const bool digits = arg.size() == 4 && arg.find_first_not_of("0123456789") == std::string_view::npos;
+    if (!digits) return "move takes four digits, two squares such as 7776";
+    from = (arg[0] - '0') * 10 + (arg[1] - '0');
+    to = (arg[2] - '0') * 10 + (arg[3] - '0');
+    for (int sq : {from, to})
+        if (!OnBoard(SquareFile(sq), SquareRank(sq)))
+            return "square " + SquareText(sq) + " is not on the board (files and ranks are 1 to 9)";
+    return "";
+}
+
+TSessionHooks Hooks(bool timing) {
+    TSessionHooks hooks;
+    if (timing) hooks.ThinkTimed = [](double ms) { std::fprintf(stderr, "%.3f\n", ms); };
+    return hooks;
+}
+
+} // namespace
+
+TConsole::TConsole(std::ostream& out, bool timing) : out_(out), session_(view_, Hooks(timing)) {
+    session_.Start();
+}
+
+bool TConsole::Command(const std::string& line, bool tooLong) {
+    try {
+        return Run(line, tooLong);
+    } catch (const std::exception& e) {
+        out_ << "error " << e.what() << '\n';
+        return true;
+    }
+}
+
+void TConsole::Say(const std::string& text) {
+    out_ << text << '\n';
+}
+
+bool TConsole::Run(const std::string& line, bool tooLong) {
+    if (tooLong) {
+        Say("error line too long (at most " + std::to_string(kConsoleMaxLineBytes) + " bytes)");
+        return true;
+    }
+    const std::size_t blank = line.find(' ');
+    const std::string command = line.substr(0, blank);
+    const bool hasArg = blank != std::string::npos;
+    const std::string arg = hasArg ? line.substr(blank + 1) : "";
+
+    if (command == "move") {
+        int from = 0, to = 0;
+        const std::string error =
+            hasArg ? ParseSquarePair(arg, from, to) : "move needs two squares such as 7776";
+        if (!error.empty())
+            Say("error " + error);
+        else
+            Move(from, to);
+        return true;
+    }
+    if (command == "formation") {
+        if (!hasArg) {
+            Say("error formation needs a name such as 【基本形】");
+            return true;
+        }
+        for (std::string_view name : kFormationList)
+            if (name == arg) {
+                Say(session_.PickFormation(arg) ? "ok" : "kept");
+                return true;
+            }
+        Say("unknown-formation");
+        return true;
+    }
+    static constexpr std::string_view kPlain[] = {"new",   "handicap", "matta", "board",
+                                                  "legal", "kifu",     "quit"};
+    bool plain = false;
+    for (std::string_view c : kPlain) plain = plain || command == c;
+    if (!plain) {
+        Say("unknown-command");
+        return true;
+    }
+    if (hasArg) {
+        Say("error " + command + " takes no argument");
+        return true;
+    }
+    if (command == "quit") return false;
+    if (command == "new") {
+        session_.NewGame();
+        Say("ok");
+    } else if (command == "handicap") {
+        session_.NewHandicapGame();
+        Say("ok");
+    } else if (command == "matta") {
+        Matta();
+    } else if (command == "board") {
+        Board();
+    } else if (command == "legal") {
+        Legal();
+    } else {
+        Kifu();
+    }
+    return true;
+}
+
+void TConsole::Move(int from, int to) {
+    using Outcome = TTurnReport::Outcome;
+    using End = TTurnReport::End;
+    session_.StartDrag(from);
+    session_.Drop(to);
+    const TTurnReport r = session_.EndDrag();
+
+    auto sayErrors = [&] {
+        for (const std::string& box : r.Boxes)
+            if (IsErrorBox(box)) Say("error " + FirstLine(box));
+    };
+    switch (r.Result) {
+    case Outcome::Ignored:
+        Say("ignored");
+        return;
+    case Outcome::Illegal:
+        sayErrors();
+        Say("illegal");
+        return;
+    case Outcome::IllegalCheck:
+        Say("illegal-check");
+        return;
+    case Outcome::HumanMoveFailed:
+        sayErrors();
+        return;
+    default:
+        break;
+    }
+    Say("human " + std::to_string(r.HumanCount) + " " + MoveText(r.HumanMove));
+    if (r.Result == Outcome::HumanWins) {
+        Say(r.Ending == End::HumanMates ? "end human-mates" : "end com-bare-king");
+        return;
+    }
+    if (r.Result == Outcome::ComFailed) {
+        sayErrors();
+        return;
+    }
+    Say("com " + std::to_string(r.ComCount) + " " + MoveText(r.ComMove));
+    sayErrors(); // a failed end test after COM's move is reported and the turn goes on
+    if (r.Check) Say("check");
+    if (r.Result == Outcome::ComWins) {
+        Say(r.Ending == End::ComMates ? "end com-mates" : "end human-bare-king");
+        return;
+    }
+    const std::string& status = session_.Status();
+    Say(status.empty() ? "status" : "status " + status);
+}
+
+void TConsole::Board() {
+    const std::vector<std::string> board = session_.Kanri().BoardList();
+    for (int rank = 1; rank <= 9; ++rank) {
+        std::string line;
+        for (int file = 9; file >= 1; --file) {
+            const std::string& entry = board[file * 10 + rank];
+            if (file != 9) line += ' ';
+            line += entry == " " ? "・" : entry;
+        }
+        Say(line);
+    }
+}
+
+void TConsole::Legal() {
+    const TKyokumenKanri& k = session_.Kanri();
+    if (k.SideToMove != 0 || session_.GameOver() || session_.ReplayMode()) {
+        Say("");
+        return;
+    }
+    // The human move test applies and undoes each move, which rebuilds the maps and rewrites the
+    // records: it runs on a copy so that the game itself is not touched.
+    TKyokumen probe = k.Kyokumen;
+    probe.ComToMove = false;
+    probe.GenerateMoves();
+    const TMoveList moves = probe.Sente.Moves;
+    std::string line;
+    for (const TMove& m : moves) {
+        if (probe.TestHumanMove(m.From, m.To).Result != THumanMoveTest::Legal) continue;
+        if (!line.empty()) line += ' ';
+        line += SquareText(m.From) + SquareText(m.To);
+    }
+    Say(line);
+}
+
+void TConsole::Matta() {
+    const TMattaReport r = session_.Matta();
+    if (r.Done)
+        Say("ok " + std::to_string(session_.Kanri().MoveCount()));
+    else
+        Say("refused " + FirstLine(r.Refusal));
+}
+
+void TConsole::Kifu() {
+    const std::string text = session_.KifuText();
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        out += text[i];
+    }
+    out_ << out;
+}
+
+bool ReadConsoleLine(std::istream& in, std::string& line, bool& tooLong) {
+    line.clear();
+    tooLong = false;
+    bool any = false;
+    char c;
+    while (in.get(c)) {
+        any = true;
+        if (c == '\n') break;
+        if (line.size() < kConsoleMaxLineBytes)
+            line.push_back(c);
+        else
+            tooLong = true;
+    }
+    if (!any) return false;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return true;
+}
+
+void RunConsole(std::istream& in, std::ostream& out, bool timing) {
+    TConsole console(out, timing);
+    std::string line;
+    bool tooLong = false;
+    while (ReadConsoleLine(in, line, tooLong)) {
+        const bool go = console.Command(line, tooLong);
+        out.flush();
+        if (!go) break;
+    }
+}

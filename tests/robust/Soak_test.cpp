@@ -1,0 +1,123 @@
+// The soak: many whole games through the game session against COM, the human's moves drawn at random,
+// with the position's tables checked after every move and the record after every turn.
+#include "ScriptedPlay.h"
+#include "com/Random.h"
+#include "core/Invariants.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <map>
+#include <random>
+#include <string>
+
+using scripted_play::PlayRandomTurn;
+using scripted_play::QuietView;
+using Outcome = TTurnReport::Outcome;
+
+namespace {
+
+constexpr int kMaxMoves = 300;
+
+// MIRUTOA_SOAK_GAMES overrides the number of games (the sanitizer build runs fewer).
+int SoakGames() {
+    const char* text = std::getenv("MIRUTOA_SOAK_GAMES");
+    const int n = text ? std::atoi(text) : 0;
+    return n > 0 ? n : 1000;
+}
+
+std::string Ending(const TTurnReport& r) {
+    switch (r.Ending) {
+    case TTurnReport::End::HumanMates:
+        return "human mates";
+    case TTurnReport::End::ComBareKing:
+        return "COM's king alone";
+    case TTurnReport::End::ComMates:
+        return "COM mates";
+    case TTurnReport::End::HumanBareKing:
+        return "human king alone";
+    default:
+        return "?";
+    }
+}
+
+} // namespace
+
+// Game g: COM's formation g mod 14 (as picked in the list), the even start for the first fourteen of
+// every twenty-eight games and the start without the human's rook and bishop for the others.
+TEST(Soak, RandomGamesKeepThePositionAndTheRecordSound) {
+    const int games = SoakGames();
+    const auto t0 = std::chrono::steady_clock::now();
+    Random::SetSeed(0);
+    std::mt19937 human(20240611u);
+    QuietView view;
+    TGameSession session(view);
+    session.Start();
+    std::string fault;
+    view.OnPending = [&] {
+        if (fault.empty()) fault = invariants::PositionFault(session.Kanri().Kyokumen);
+    };
+
+    std::map<std::string, int> endings;
+    long long moves = 0;
+    for (int g = 0; g < games; ++g) {
+        const std::string_view formation = kFormationList[std::size_t(g % 14)];
+        session.PickFormation(formation);
+        if ((g / 14) % 2 == 0)
+            session.NewGame();
+        else
+            session.NewHandicapGame();
+        ASSERT_EQ(session.Kanri().FormationName, formation);
+        ASSERT_EQ(invariants::RecordFault(session), "");
+
+        std::string ending = "300 moves";
+        while (session.Kanri().MoveCount() < kMaxMoves) {
+            view.Boxes.clear();
+            const TTurnReport r = PlayRandomTurn(session, human);
+            if (fault.empty()) fault = invariants::PositionFault(session.Kanri().Kyokumen);
+            ASSERT_EQ(fault, "") << "game " << g << " after move " << session.Kanri().MoveCount();
+            ASSERT_EQ(invariants::RecordFault(session), "") << "game " << g;
+            if (r.Result == Outcome::Illegal && r.Boxes.empty()) {
+                // Every drag was refused. Only a human in check is judged, so a human who is not in
+                // check and has no move left cannot go on; the game stops there.
+                const TKyokumen& k = session.Kanri().Kyokumen;
+                ASSERT_EQ(k.Gote.Attacks[k.Sente.Pieces.List[kKingIndex].Square()], 0)
+                    << "game " << g << " move " << session.Kanri().MoveCount()
+                    << ": the human in check has no move, but the game was not judged mate";
+                ending = "no human move, not in check";
+                break;
+            }
+            ASSERT_TRUE(r.Result == Outcome::Continues || r.Result == Outcome::HumanWins ||
+                        r.Result == Outcome::ComWins)
+                << "game " << g << " move " << session.Kanri().MoveCount() << ": outcome " << int(r.Result)
+                << (r.Boxes.empty() ? "" : ", box: " + r.Boxes.front());
+            if (r.Result == Outcome::Continues) {
+                ASSERT_FALSE(session.GameOver());
+                continue;
+            }
+            ASSERT_TRUE(session.GameOver());
+            ASSERT_TRUE(session.ReplayMode());
+            ASSERT_EQ(view.Boxes.size(), 1u) << "game " << g << ": " << view.Boxes.back();
+            ending = Ending(r);
+            break;
+        }
+        ++endings[ending];
+        moves += session.Kanri().MoveCount();
+
+        // A finished game replays to the position it ended in.
+        if (session.GameOver()) {
+            const std::vector<std::string> final = session.Kanri().BoardList();
+            session.ReplayToStart();
+            while (std::size_t(session.Kanri().MoveCount()) < session.MoveHistory().size())
+                session.ReplayOne();
+            ASSERT_EQ(session.Kanri().BoardList(), final) << "game " << g;
+            ASSERT_EQ(invariants::PositionFault(session.Kanri().Kyokumen), "") << "game " << g;
+        }
+    }
+
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    std::string summary;
+    for (const auto& [ending, n] : endings) summary += " " + ending + ": " + std::to_string(n) + ";";
+    std::printf("soak: %d games, %lld moves in %.1f s;%s\n", games, moves, seconds, summary.c_str());
+}
