@@ -17,4 +17,4 @@ mirutoa_install_missing() {
 }
 
 MIRUTOA_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev fonts-ipafont-gothic qt6-translations-l10n)
-MIRUTOA_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool xclip xauth imagemagick)
+MIRUTOA_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool xclip xauth imagemagick clang libclang-rt-14-dev)

@@ -1,0 +1,93 @@
+// Command lines given to the console front-end: the input is read as mirutoa-cli reads standard
+// input, one command per line, from a fresh session with COM's generator at its start. Every command
+// but quit must be answered; an answer that reports a refusal or only reads the game must leave the
+// game as it was; after every command the position's tables agree and the record holds one line per
+// move.
+#include "cli/Console.h"
+#include "com/Random.h"
+#include "core/Helpers.h"
+#include "core/Invariants.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+[[noreturn]] void Fail(const std::string& what, const std::string& line) {
+    std::fprintf(stderr, "console fuzz: %s (command \"%s\")\n", what.c_str(), line.c_str());
+    std::abort();
+}
+
+// The game as a command may change it; the formation selection is left out ("kept" changes it).
+struct GameState {
+    testing_helpers::PositionState Position;
+    TMove HumanLast, ComLast;
+    std::vector<std::string> Kifu;
+    std::size_t Moves;
+    bool MattaUsed, Replay;
+    explicit GameState(const TGameSession& s)
+        : Position(testing_helpers::StateOf(s.Kanri().Kyokumen)),
+          HumanLast(s.Kanri().Kyokumen.Sente.LastMove), ComLast(s.Kanri().Kyokumen.Gote.LastMove),
+          Kifu(s.KifuLines()), Moves(s.MoveHistory().size()), MattaUsed(s.MattaUsed()),
+          Replay(s.ReplayMode()) {}
+    std::string DifferenceTo(const TGameSession& s) const {
+        const GameState now(s);
+        std::string d = testing_helpers::StateDifference(now.Position, Position);
+        if (!d.empty()) return d;
+        if (!(now.HumanLast == HumanLast) || !(now.ComLast == ComLast)) return "a last-move record";
+        if (now.Kifu != Kifu) return "the record";
+        if (now.Moves != Moves) return "the move history";
+        if (now.MattaUsed != MattaUsed) return "the take-back flag";
+        if (now.Replay != Replay) return "replay mode";
+        return {};
+    }
+};
+
+bool StartsWith(std::string_view text, std::string_view head) {
+    return text.substr(0, head.size()) == head;
+}
+
+// Answers after which the game must be as before: refusals, errors and the commands that only read.
+bool LeavesTheGameAlone(std::string_view line, std::string_view answer) {
+    for (std::string_view reader : {"board", "legal", "kifu"})
+        if (line == reader) return true;
+    const std::string_view first = answer.substr(0, answer.find('\n'));
+    for (std::string_view refusal :
+         {"ignored", "illegal", "illegal-check", "unknown-command", "unknown-formation", "kept"})
+        if (first == refusal) return true;
+    return StartsWith(first, "error ") || StartsWith(first, "refused ");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    Random::SetSeed(0);
+    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    std::ostringstream out;
+    TConsole console(out, false);
+    const TGameSession& session = console.Session();
+    std::string line;
+    bool tooLong = false;
+    while (ReadConsoleLine(in, line, tooLong)) {
+        out.str("");
+        const GameState before(session);
+        if (!console.Command(line, tooLong)) break;
+        const std::string answer = out.str();
+        if (answer.empty() || answer.back() != '\n') Fail("the answer is not a whole line", line);
+        if (LeavesTheGameAlone(line, answer)) {
+            const std::string d = before.DifferenceTo(session);
+            if (!d.empty())
+                Fail("the answer \"" + answer.substr(0, answer.find('\n')) + "\" came with a change of " + d,
+                     line);
+        }
+        std::string fault = invariants::PositionFault(session.Kanri().Kyokumen);
+        if (fault.empty()) fault = invariants::RecordFault(session);
+        if (!fault.empty()) Fail(fault, line);
+    }
+    return 0;
+}
