@@ -9,8 +9,14 @@ using board_detail::Routine;
 
 namespace {
 
+using board_detail::DirId;
+using board_detail::kRays;
+using board_detail::MakeStepTable;
+using board_detail::SquareList;
+using board_detail::SquareTable;
+
 // One routine's targets in the order they are listed: rays first (each up to eight squares), then steps.
-struct GenRoutine {
+struct GenShape {
     std::array<Dir, 4> Rays;
     int RayCount;
     std::array<Dir, 8> Steps;
@@ -21,7 +27,7 @@ struct GenRoutine {
 constexpr Dir kN{0, -1}, kS{0, +1}, kE{+1, 0}, kW{-1, 0};
 
 // Indexed by Routine. The human moves towards rank 1.
-constexpr std::array<GenRoutine, 10> kHumanGen{{
+constexpr std::array<GenShape, 10> kHumanShapes{{
     {{}, 0, {{kN}}, 1, true},                                                      // pawn
     {{{kN}}, 1, {}, 0, false},                                                     // lance
     {{}, 0, {{{+1, -2}, {-1, -2}}}, 2, true},                                      // knight
@@ -35,7 +41,7 @@ constexpr std::array<GenRoutine, 10> kHumanGen{{
 }};
 
 // COM moves towards rank 9; the order of the steps is COM's own, not a mirror of the human's.
-constexpr std::array<GenRoutine, 10> kComGen{{
+constexpr std::array<GenShape, 10> kComShapes{{
     {{}, 0, {{kS}}, 1, true},                                                      // pawn
     {{{kS}}, 1, {}, 0, false},                                                     // lance
     {{}, 0, {{{+1, +2}, {-1, +2}}}, 2, true},                                      // knight
@@ -47,6 +53,34 @@ constexpr std::array<GenRoutine, 10> kComGen{{
     {{{{-1, -1}, {+1, -1}, {+1, +1}, {-1, +1}}}, 4, {{kN, kS, kE, kW}}, 4, false}, // horse
     {{{kN, kS, kE, kW}}, 4, {{{-1, -1}, {-1, +1}, {+1, -1}, {+1, +1}}}, 4, false}, // dragon
 }};
+
+constexpr DirId DirOf(Dir d) {
+    for (int i = 0; i < board_detail::kDirCount; ++i)
+        if (board_detail::kDirs[std::size_t(i)].dF == d.dF && board_detail::kDirs[std::size_t(i)].dR == d.dR)
+            return DirId(i);
+    return board_detail::kDirCount;
+}
+
+// The same shapes with the rays as directions and the steps' targets worked out for every square.
+struct GenRoutine {
+    std::array<DirId, 4> Rays{};
+    int RayCount = 0;
+    SquareTable Steps{};
+};
+
+constexpr std::array<GenRoutine, 10> MakeGenRoutines(const std::array<GenShape, 10>& shapes, bool com) {
+    std::array<GenRoutine, 10> t{};
+    for (std::size_t r = 0; r < shapes.size(); ++r) {
+        for (int i = 0; i < shapes[r].RayCount; ++i)
+            t[r].Rays[std::size_t(i)] = DirOf(shapes[r].Rays[std::size_t(i)]);
+        t[r].RayCount = shapes[r].RayCount;
+        t[r].Steps = MakeStepTable(shapes[r].Steps, shapes[r].StepCount, shapes[r].RankLimit, com);
+    }
+    return t;
+}
+
+constexpr std::array<GenRoutine, 10> kHumanGen = MakeGenRoutines(kHumanShapes, false);
+constexpr std::array<GenRoutine, 10> kComGen = MakeGenRoutines(kComShapes, true);
 
 // The name an entry carries: the gold routine writes the current name (a promoted pawn lists "と"),
 // horse and dragon their promoted name, every other routine the unpromoted name.
@@ -70,45 +104,43 @@ struct GenContext {
 
 void Generate(const GenContext& cx, const TComa& piece, PieceName name, Routine r, TMoveList& out) {
     const GenRoutine& g = (cx.Com ? kComGen : kHumanGen)[std::size_t(r)];
-    const int f0 = piece.File, r0 = piece.Rank;
-    const auto from = std::uint8_t(f0 * 10 + r0);
+    const auto from = std::uint8_t(piece.File * 10 + piece.Rank);
     for (int i = 0; i < g.RayCount; ++i) {
-        const Dir d = g.Rays[i];
+        const DirId d = g.Rays[std::size_t(i)];
         // Only COM's lance ray and the dragon's forward ray make the count.
         const bool counts =
-            cx.ComCount && (r == Routine::Lance || (r == Routine::Dragon && d.dF == 0 && d.dR == 1));
-        int f = f0, k = r0;
-        for (int n = 0; n < 8; ++n) {
-            f += d.dF;
-            k += d.dR;
-            if (!OnBoard(f, k)) break;
-            const int sq = f * 10 + k;
+            cx.ComCount && (r == Routine::Lance || (r == Routine::Dragon && d == board_detail::kDirS));
+        const SquareList& line = kRays[d][from];
+        const int n = line.Count;
+        for (int j = 0; j < n; ++j) {
+            const std::uint8_t sq = line.Squares[std::size_t(j)];
             const PieceName b = cx.Board[sq];
             if (b == PieceName::Empty) {
-                out.Add({from, std::uint8_t(sq), name});
+                out.Add({from, sq, name});
                 continue;
             }
             if (IsCom(b) != cx.Com) {
-                out.Add({from, std::uint8_t(sq), name});
+                out.Add({from, sq, name});
             } else if (counts) {
                 ++cx.ComCount[sq];
             }
             break;
         }
     }
-    for (int i = 0; i < g.StepCount; ++i) {
-        const int f = f0 + g.Steps[i].dF, k = r0 + g.Steps[i].dR;
-        if (!OnBoard(f, k)) continue;
-        if (g.RankLimit && (cx.Com ? k > 7 : k < 3)) continue;
-        const int sq = f * 10 + k;
+    const SquareList& steps = g.Steps[from];
+    const int n = steps.Count;
+    for (int j = 0; j < n; ++j) {
+        const std::uint8_t sq = steps.Squares[std::size_t(j)];
         const PieceName b = cx.Board[sq];
-        if (b == PieceName::Empty || IsCom(b) != cx.Com) out.Add({from, std::uint8_t(sq), name});
+        if (b == PieceName::Empty || IsCom(b) != cx.Com) out.Add({from, sq, name});
     }
 }
 
 } // namespace
 
 void TKyokumen::GeneratePieceMoves(const TComa& piece, bool com, TMoveList& out) {
+    // COM's lance and dragon add to COM's map as they go.
+    if (com) BeforeComGeneration();
     const Routine r = board_detail::RoutineOf(piece.CurrentName());
     Generate({Board, com, com ? Gote.Attacks.data() : nullptr}, piece, EntryName(piece, r), r, out);
 }
