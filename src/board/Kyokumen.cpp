@@ -1,4 +1,5 @@
 #include "board/Kyokumen.h"
+#include "board/MapCache.h"
 
 #include <stdexcept>
 
@@ -45,6 +46,7 @@ void TKyokumen::SetupStartPosition() {
     };
     for (const TComa& p : Gote.Pieces.List) place(p);
     for (const TComa& p : Sente.Pieces.List) place(p);
+    BoardChanged();
 }
 
 void TKyokumen::SetupHisyaKaku() {
@@ -61,6 +63,7 @@ void TKyokumen::SetupHisyaKaku() {
         p.CapturedAt = -1;
         p.CaptureRecord = 99;
     }
+    BoardChanged();
 }
 
 void TKyokumen::SetupTestPosition() {
@@ -92,6 +95,7 @@ void TKyokumen::SetupTestPosition() {
     put(52, com[2]);
     put(92, com[9]);
     put(33, pawn);
+    BoardChanged();
 }
 
 TComa* TKyokumen::FindMover(bool com, int sq, PieceName name) {
@@ -109,6 +113,69 @@ void TKyokumen::Recompute() {
     ComputeHumanMaps();
     ComputeComMaps();
     ComputeThreats();
+    MapsRebuilt();
+}
+
+void TKyokumen::BeforeComGeneration() {
+    if (tracked_ && !generationCounts_) {
+        comAttacksBeforeGeneration_ = Gote.Attacks;
+        generationCounts_ = true;
+    }
+}
+
+void TKyokumen::MapsRebuilt() {
+    tracked_ = true;
+    generationCounts_ = false;
+    sumsExact_ = true;
+    humanThreatScale_ = 1;
+    comThreatScale_ = 1;
+}
+
+TKyokumen::TMapCacheHolder& TKyokumen::TMapCacheHolder::operator=(const TMapCacheHolder&) {
+    Reset();
+    return *this;
+}
+
+TKyokumen::TMapCacheHolder::~TMapCacheHolder() {
+    delete cache_;
+}
+
+TKyokumen::TMapCache& TKyokumen::TMapCacheHolder::Get() {
+    if (!cache_) cache_ = new TMapCache();
+    return *cache_;
+}
+
+void TKyokumen::TMapCacheHolder::Reset() {
+    delete cache_;
+    cache_ = nullptr;
+}
+
+void TKyokumen::BoardChanged() {
+    // A set-up: the maps are no rebuild's until the first move, and no earlier move leads here.
+    tracked_ = false;
+    zoneSquare_ = {-2, -2};
+    serial_ = ++lastSerial_;
+    if (TMapCache* cache = mapCache_.Existing()) cache->ClearUndo();
+}
+
+// Puts the maps of board `serial` in place: from the cache when it holds them, by a rebuild (which
+// the cache then keeps) otherwise.
+void TKyokumen::LoadMaps(std::uint64_t serial) {
+    TMapCache& cache = mapCache_.Get();
+    const bool cacheable = !Gote.Pieces.List[kKingIndex].Captured;
+    if (cacheable) {
+        if (const TMapState* s = cache.FindState(serial)) {
+            RestoreMaps(*s);
+            MapsRebuilt();
+            return;
+        }
+    }
+    Recompute();
+    if (cacheable) {
+        TMapState& slot = cache.StateSlot(serial);
+        SaveMaps(slot);
+        slot.Serial = serial;
+    }
 }
 
 void TKyokumen::ApplyMoveText(std::string_view m) {
@@ -116,18 +183,47 @@ void TKyokumen::ApplyMoveText(std::string_view m) {
     ApplyMove(ParseMoveText(m));
 }
 
-void TKyokumen::ApplyMove(const TMove& m) {
-    if (m.Empty()) return;
+const TComa* TKyokumen::CheckMove(const TMove& m) const {
     const bool com = ComToMove;
     if (!SquaresOnBoard(m)) Refuse(m, "names a square that is not on the board");
-    TComa* mover = FindMover(com, m.From, m.Name);
+    const TComa* mover = const_cast<TKyokumen*>(this)->FindMover(com, m.From, m.Name);
     if (!mover)
         Refuse(m, std::string("moves no piece: ") + SideText(com) + " has no \"" +
                       std::string(PieceText(m.Name)) + "\" on square " + SquareText(m.From));
     const PieceName target = Board[m.To];
     if (target != PieceName::Empty && IsCom(target) == com)
         Refuse(m, "lands on a piece of the side that moves, on square " + SquareText(m.To));
+    return mover;
+}
 
+void TKyokumen::ApplyMove(const TMove& m) {
+    if (m.Empty()) return;
+    const bool com = ComToMove;
+    TComa* mover = &(com ? Gote.Pieces.List : Sente.Pieces.List)[std::size_t(CheckMove(m)->Index)];
+    const PieceName target = Board[m.To];
+
+    // Keep the maps of the board before the move for the take-back, while they are a rebuild's.
+    TMapCache& cache = mapCache_.Get();
+    const std::uint64_t before = serial_;
+    if (MapsExact() && !Gote.Pieces.List[kKingIndex].Captured && !cache.FindState(before)) {
+        TMapState& slot = cache.StateSlot(before);
+        SaveMaps(slot);
+        slot.Serial = before;
+    }
+    TMapCache::UndoRecord& undo = cache.PushUndo();
+    undo.Before = before;
+    undo.BoardFrom = Board[m.From];
+    undo.BoardTo = target;
+    undo.PieceAtFrom = PieceAt[m.From];
+    undo.PieceAtTo = PieceAt[m.To];
+    undo.ValueAtFrom = ValueAt[m.From];
+    undo.ValueAtTo = ValueAt[m.To];
+    undo.MoverPromotedAt = mover->PromotedAt;
+    undo.MoverValue = mover->Value;
+    undo.VictimCaptured =
+        target != PieceName::Empty && (com ? Sente.Pieces.List : Gote.Pieces.List)[PieceAt[m.To]].Captured;
+
+    MapsUntracked();
     MoveCount += 1;
     const bool inZone = InZone(com, m.ToRank());
     mover->File = m.ToFile();
@@ -149,13 +245,22 @@ void TKyokumen::ApplyMove(const TMove& m) {
     ValueAt[m.From] = -1;
     ValueAt[m.To] = PieceValue(name);
 
-    Recompute();
+    // The same move from the same board leads to the same board.
+    if (const TMapCache::Transition* t = cache.FindTransition(before, m)) {
+        serial_ = t->After;
+    } else {
+        serial_ = ++lastSerial_;
+        cache.AddTransition(before, m, serial_);
+    }
+    LoadMaps(serial_);
     const TMove record{m.From, m.To, name};
     if (com)
         Gote.SetLastMove(record);
     else
         Sente.SetLastMove(record);
     ++AppliedCount;
+    undo.After = serial_;
+    undo.Record = record;
 }
 
 void TKyokumen::UndoMoveText(std::string_view m) {
@@ -177,6 +282,12 @@ void TKyokumen::UndoMove(const TMove& m) {
     if (Board[m.From] != PieceName::Empty)
         Refuse(m, "cannot be taken back: its from-square " + SquareText(m.From) + " is occupied");
 
+    // The record of the move being taken back, if it was the last one played to reach this board.
+    TMapCache& cache = mapCache_.Get();
+    TMapCache::UndoRecord* undo = cache.TopUndo();
+    if (undo && !(undo->After == serial_ && undo->Record == m)) undo = nullptr;
+
+    MapsUntracked();
     MoveCount -= 1;
     const int stamp = MoveCount + 1;
     PieceName restored = PieceName::Empty;
@@ -210,7 +321,21 @@ void TKyokumen::UndoMove(const TMove& m) {
     ValueAt[m.To] = PieceValue(restored);
     ValueAt[m.From] = PieceValue(name);
 
-    Recompute();
+    // The board before the move is back only if the take-back put back everything the move changed.
+    const bool restoredBoard = undo && Board[m.From] == undo->BoardFrom && Board[m.To] == undo->BoardTo &&
+                               PieceAt[m.From] == undo->PieceAtFrom && PieceAt[m.To] == undo->PieceAtTo &&
+                               ValueAt[m.From] == undo->ValueAtFrom && ValueAt[m.To] == undo->ValueAtTo &&
+                               mover->PromotedAt == undo->MoverPromotedAt &&
+                               mover->Value == undo->MoverValue &&
+                               (capturedIndex < 0 || !undo->VictimCaptured);
+    if (restoredBoard) {
+        serial_ = undo->Before;
+        cache.PopUndo();
+    } else {
+        serial_ = ++lastSerial_;
+        cache.ClearUndo();
+    }
+    LoadMaps(serial_);
     const TMove record{m.From, m.To, name};
     if (com)
         Gote.SetLastMove(record);

@@ -73,6 +73,10 @@ public:
     void ComputeThreats();
     void AddPieceAttacks(TComa& piece, bool com);
 
+    // What the map of one side (COM's when com) would count on a square once m is played for the side
+    // given by ComToMove, without playing it; throws std::invalid_argument where ApplyMove would.
+    int AttackCountAfter(const TMove& m, bool com, int square) const;
+
     // The 100 board-list texts by square code (" " for empty squares).
     std::vector<std::string> BoardList() const;
 
@@ -83,4 +87,58 @@ public:
 private:
     void Recompute();
     TComa* FindMover(bool com, int sq, PieceName name);
+    // The mover of m for the side given by ComToMove; throws std::invalid_argument when m cannot be played.
+    const TComa* CheckMove(const TMove& m) const;
+
+    // Rebuilding the maps after every move and take-back is most of the work of COM's searches, which
+    // play the same moves from the same positions again and again. The position therefore names each
+    // board it reaches with a number, remembers the rebuilt maps of recent boards and which move led
+    // from which board to which, and takes the maps from there instead of rebuilding them whenever
+    // that is sure to give the same values (board/MapCache.h).
+    struct TMapState;
+    struct TMapCache;
+    // Owns the cache. A copy of the position starts with an empty one: the numbers name boards of this
+    // object only.
+    class TMapCacheHolder {
+    public:
+        TMapCacheHolder() = default;
+        TMapCacheHolder(const TMapCacheHolder&) {}
+        TMapCacheHolder& operator=(const TMapCacheHolder&);
+        ~TMapCacheHolder();
+        TMapCache& Get();                        // allocated on first use
+        TMapCache* Existing() { return cache_; } // nullptr before first use
+        void Reset();                            // forgets everything
+
+    private:
+        TMapCache* cache_ = nullptr;
+    };
+    TMapCacheHolder mapCache_;
+    // The number of the present board; 0 until the first set-up.
+    std::uint64_t serial_ = 0;
+    std::uint64_t lastSerial_ = 0;
+
+    // How the maps stand against a rebuild of the present board. While tracked, every map and sum is
+    // a rebuild's except that COM's map may hold what move generation added to it (a copy without it
+    // is kept), the threat sums of each side may be a multiple of a rebuild's (the map functions add
+    // to them), and the four material sums may be stale. The searches' own rebuild after generation
+    // then only doubles the threat sums, which is done without rebuilding.
+    bool tracked_ = false;
+    bool generationCounts_ = false;
+    bool sumsExact_ = false;
+    std::uint8_t humanThreatScale_ = 0; // the human pieces' threat sums, from COM's attacks
+    std::uint8_t comThreatScale_ = 0;   // COM's pieces' threat sums, from the human's attacks
+    std::array<int, kMapSize> comAttacksBeforeGeneration_{};
+    // The king square each zone map marks (-1: none; -2: not known).
+    std::array<int, 2> zoneSquare_{-2, -2};
+
+    bool MapsExact() const {
+        return tracked_ && !generationCounts_ && sumsExact_ && humanThreatScale_ == 1 && comThreatScale_ == 1;
+    }
+    void MapsRebuilt();
+    void MapsUntracked() { tracked_ = false; }
+    void BeforeComGeneration();
+    void BoardChanged();
+    void LoadMaps(std::uint64_t serial);
+    void SaveMaps(TMapState& s) const;
+    void RestoreMaps(const TMapState& s);
 };

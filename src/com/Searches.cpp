@@ -80,6 +80,60 @@ void Unprobe(TKyokumenKanri2& g, const TMove& m) {
     g.Kyokumen.UndoMove(MoverLastMove(g, m));
 }
 
+// What a probe of a move reads once the move is played: the human's count on COM's king's square (where
+// the king stands after the move), both sides' counts on the to-square (when toSquare; every reader
+// needs them only while the king is attacked), and COM's lost material.
+struct TProbeReading {
+    int KingAttacks = 0;
+    int HumanTo = 0;
+    int ComTo = 0;
+    int ComLost = 0;
+    bool Played = false; // the move is still played: EndProbe takes it back or Explore goes on from it
+};
+
+// A probe that plays the move leaves it played: a move to be explored is explored from there, which
+// gives the position that taking it back and playing it again would give.
+//
+// Below the root a probe counts without playing: nothing there reads what playing and taking back would
+// leave behind (every map as a rebuild makes it, the last-move records). A node reads only the human's
+// map, COM's lost material and COM's king's safety between its probes, which its generation and its
+// own rebuild leave as a rebuild makes them, and its parent takes its move back, putting every map in
+// place, before reading anything. At the root the search's caller reads the maps afterwards, so there
+// the last move of the list is always played: it leaves the maps and records as the probes before it
+// would have.
+bool ProbePlays(int ply, int index, int count) {
+    return ply == 1 && index + 1 == count;
+}
+
+TProbeReading ReadAfter(TKyokumenKanri2& g, const TMove& m, bool play, bool toSquare) {
+    TKyokumen& k = g.Kyokumen;
+    TProbeReading r;
+    if (play) {
+        Probe(g, m);
+        const int king = ComKingSquare(g);
+        r.KingAttacks = k.Sente.Attacks[king];
+        r.HumanTo = k.Sente.Attacks[m.To];
+        r.ComTo = k.Gote.Attacks[m.To];
+        r.ComLost = k.Gote.LostMaterial;
+        r.Played = true;
+        return r;
+    }
+    const int king = m.Name == PieceName::ComOu ? m.To : ComKingSquare(g);
+    r.KingAttacks = k.AttackCountAfter(m, false, king);
+    if (toSquare && r.KingAttacks > 0) {
+        r.HumanTo = k.AttackCountAfter(m, false, m.To);
+        r.ComTo = k.AttackCountAfter(m, true, m.To);
+    }
+    const PieceName taken = k.Board[m.To];
+    r.ComLost = k.Gote.LostMaterial + (IsCom(taken) ? k.Gote.Pieces.List[k.PieceAt[m.To]].Value : 0);
+    return r;
+}
+
+// Takes back a probe's move that is not explored.
+void EndProbe(TKyokumenKanri2& g, const TMove& m, const TProbeReading& r, bool explore) {
+    if (r.Played && !explore) Unprobe(g, m);
+}
+
 // Explores m: plays it (unless the caller already did), hands the turn over, searches the reply with
 // `child`, hands the turn back and takes the move back. m becomes the move as the position recorded
 // it (the promoted name when it promoted). Returns the child's result.
@@ -262,29 +316,33 @@ int TKyokumenKanri2::KingDangerSearch(int A, int B) {
         TMove m = moves[i];
         const bool comMove = IsCom(m.Name);
         bool explore = false;
+        TProbeReading after;
         if (!comMove) {
             // Only human moves that land near COM's king and attack it (or take it) matter; a move
             // made while the king is already attacked tells nothing new unless it takes the king.
             if (NearComKing(*this, m.To)) {
                 const bool attackedBefore = ComKingAttacked(*this);
-                Probe(*this, m);
-                explore = ComKingAttacked(*this) || Kyokumen.Gote.LostMaterial >= kKingValue;
-                if (attackedBefore && Kyokumen.Gote.LostMaterial < kKingValue) explore = false;
-                Unprobe(*this, m);
+                after = ReadAfter(*this, m, ply == 1, false);
+                explore = after.KingAttacks > 0 || after.ComLost >= kKingValue;
+                if (attackedBefore && after.ComLost < kKingValue) explore = false;
+                EndProbe(*this, m, after, explore);
             }
         } else {
-            Probe(*this, m);
-            explore = !ComKingAttacked(*this);
-            Unprobe(*this, m);
+            // The root's moves are played anyway: the passes after the search play them again.
+            after = ReadAfter(*this, m, ply == 1, false);
+            explore = after.KingAttacks == 0;
+            EndProbe(*this, m, after, explore);
             if (!explore && ply == 1) LosingMoves.Add(m);
         }
         lastExplored = explore;
         if (explore) {
-            Explore(*this, m, &TKyokumenKanri2::KingDangerSearch, A, B);
+            Explore(*this, m, &TKyokumenKanri2::KingDangerSearch, A, B, after.Played);
             if (ply == 1 && comMove && ThreatResult == kLoss) LosingMoves.Add(m);
         }
         if (ThreatResultStops(*this, ply, result)) break;
-        if (TickCountMs() > Deadline) break;
+        // Reading the clock costs more than most moves here, so it is read after a node's first move
+        // and every eighth one after: the 8-second cut-off comes at most seven moves late.
+        if (i % 8 == 0 && TickCountMs() > Deadline) break;
     }
     // A COM node without a move that keeps its king safe: the king is lost on this line.
     if (SideToMove == 1 && !lastExplored) ThreatResult = kLoss;
@@ -423,24 +481,22 @@ int TKyokumenKanri2::ThreatSearch(int A, int B) {
         TMove m = moves[i];
         const bool comMove = IsCom(m.Name);
         bool explore = false;
+        TProbeReading after;
         if (!comMove) {
             // The human attacks the king from a square it holds at least as strongly as COM, or takes
             // the king; at the root, every move of a piece near the king is looked at.
             const bool attackedBefore = ComKingAttacked(*this);
-            Probe(*this, m);
-            const int king = ComKingSquare(*this);
-            explore = (Kyokumen.Sente.Attacks[king] > 0 &&
-                       Kyokumen.Sente.Attacks[m.To] >= Kyokumen.Gote.Attacks[m.To]) ||
-                      Kyokumen.Gote.LostMaterial >= kKingValue;
+            after = ReadAfter(*this, m, ProbePlays(ply, i, moves.Size()), true);
+            explore = (after.KingAttacks > 0 && after.HumanTo >= after.ComTo) || after.ComLost >= kKingValue;
             if (attackedBefore) explore = false;
-            Unprobe(*this, m);
             if (ply == 1 && NearComKing(*this, m.From)) explore = true;
+            EndProbe(*this, m, after, explore);
         } else {
             explore = ExploreGuardedComMove(*this, m, false, ply, result, B);
         }
         lastExplored = explore;
         if (explore) {
-            const int r = Explore(*this, m, &TKyokumenKanri2::ThreatSearch, A, B);
+            const int r = Explore(*this, m, &TKyokumenKanri2::ThreatSearch, A, B, after.Played);
             if (ply == 1 && comMove && r > 0 && r > BestRootScore && ThreatResult > 0) {
                 ComMove = m;
                 BestRootScore = r;
@@ -491,25 +547,23 @@ int TKyokumenKanri2::EscapeSearch(int A, int B) {
         TMove m = moves[i];
         const bool comMove = IsCom(m.Name);
         bool explore = false;
+        TProbeReading after;
         if (!comMove) {
             // The human takes something worth more than the taker, or attacks the king from a square
             // it holds at least as strongly as COM, or takes the king.
             const bool attackedBefore = ComKingAttacked(*this);
             explore = Kyokumen.ValueAt[m.To] > Kyokumen.ValueAt[m.From];
-            Probe(*this, m);
-            const int king = ComKingSquare(*this);
-            if ((Kyokumen.Sente.Attacks[king] > 0 &&
-                 Kyokumen.Sente.Attacks[m.To] >= Kyokumen.Gote.Attacks[m.To]) ||
-                Kyokumen.Gote.LostMaterial >= kKingValue)
+            after = ReadAfter(*this, m, ProbePlays(ply, i, moves.Size()), true);
+            if ((after.KingAttacks > 0 && after.HumanTo >= after.ComTo) || after.ComLost >= kKingValue)
                 explore = true;
-            Unprobe(*this, m);
             if (attackedBefore) explore = false;
+            EndProbe(*this, m, after, explore);
         } else {
             explore = ExploreGuardedComMove(*this, m, true, ply, result, B);
         }
         lastExplored = explore;
         if (explore) {
-            const int r = Explore(*this, m, &TKyokumenKanri2::EscapeSearch, A, B);
+            const int r = Explore(*this, m, &TKyokumenKanri2::EscapeSearch, A, B, after.Played);
             if (ply == 1 && comMove && ThreatResult > kLoss && ThreatResult > BestRootScore) {
                 ComMove = m;
                 BestRootScore = ThreatResult;

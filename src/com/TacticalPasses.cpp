@@ -77,11 +77,14 @@ bool TKyokumenKanri::MateInOne() {
             bool escaped = false;
             SwitchSide();
             Kyokumen.GenerateMoves();
+            // The replies are counted without playing them: taking a reply back would leave the maps as
+            // they are now, and the human's last-move record it would rewrite is read by nobody before
+            // the think puts it back.
             const TMoveList& replies = Kyokumen.Sente.Moves;
             for (int j = 0; j < replies.Count && !escaped; ++j) {
-                Kyokumen.ApplyMove(replies[j]);
-                escaped = Kyokumen.Gote.Attacks[HumanKingSquare()] == 0;
-                Kyokumen.UndoMove(LastMoveRecord());
+                const TMove& reply = replies[j];
+                const int king = reply.Name == PieceName::Ou ? reply.To : HumanKingSquare();
+                escaped = Kyokumen.AttackCountAfter(reply, true, king) == 0;
             }
             SwitchSide();
             if (!escaped) {
