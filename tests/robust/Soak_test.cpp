@@ -20,7 +20,7 @@ namespace {
 
 constexpr int kMaxMoves = 300;
 
-// MIRUTOA_SOAK_GAMES overrides the number of games (the sanitizer build runs fewer).
+// MIRUTOA_SOAK_GAMES overrides the number of games.
 int SoakGames() {
     const char* text = std::getenv("MIRUTOA_SOAK_GAMES");
     const int n = text ? std::atoi(text) : 0;
