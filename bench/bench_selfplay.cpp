@@ -11,6 +11,8 @@
 // Usage: bench_selfplay [games]   (200 when not given)
 #include "com/KyokumenKanri.h"
 #include "com/Random.h"
+#include "core/Helpers.h"
+#include "core/SelfPlay.h"
 
 #include <algorithm>
 #include <chrono>
@@ -25,48 +27,11 @@
 
 namespace {
 
+using namespace testing_helpers;
+
 constexpr int kDefaultGames = 200;
 constexpr int kMoveLimit = 300;
 constexpr std::uint32_t kOpponentSeed = 20240601;
-
-// A value below n, every value equally likely: raw draws above the largest multiple of n are drawn
-// again (the standard distributions differ between libraries; the raw generator does not).
-std::uint32_t UniformBelow(std::mt19937& rng, std::uint32_t n) {
-    const std::uint32_t limit = std::uint32_t(-n) % n; // 2^32 mod n
-    for (;;) {
-        const std::uint32_t x = rng();
-        if (x >= limit) return x % n;
-    }
-}
-
-struct Fnv1a {
-    std::uint64_t Hash = 14695981039346656037ull;
-    void Add(std::string_view text) {
-        for (unsigned char c : text) {
-            Hash ^= c;
-            Hash *= 1099511628211ull;
-        }
-        Hash ^= '\n';
-        Hash *= 1099511628211ull;
-    }
-};
-
-// The human's moves that the human move check accepts, in list order.
-std::vector<TMove> LegalHumanMoves(TKyokumenKanri& g) {
-    g.Kyokumen.ComToMove = false;
-    g.Kyokumen.GenerateMoves();
-    const TMoveList candidates = g.Kyokumen.Sente.Moves;
-    std::vector<TMove> legal;
-    for (const TMove& m : candidates) {
-        const THumanMoveTest t = g.CheckHumanMove(SquareText(m.From), SquareText(m.To));
-        if (t.Result == THumanMoveTest::Legal) legal.push_back(t.Move);
-    }
-    return legal;
-}
-
-bool GameOver(const TKyokumenKanri& g) {
-    return g.ComMatesFlag || g.HumanMatesFlag || g.HumanBareKingFlag || g.ComBareKingFlag;
-}
 
 // The processor time of this thread: on a shared machine the wall clock also counts the time the
 // thread waited for a core.

@@ -2,6 +2,7 @@
 // rules core and on COM's searches must leave it unchanged: any difference in what a rule reads shows
 // up as a different move somewhere in these games.
 #include "Helpers.h"
+#include "SelfPlay.h"
 #include "com/Random.h"
 
 #include <gtest/gtest.h>
@@ -20,28 +21,6 @@ namespace {
 constexpr int kGames = 20;
 constexpr int kMoveLimit = 160;
 
-// A value below n, every value equally likely; the raw generator is the same everywhere, the standard
-// distributions are not.
-std::uint32_t UniformBelow(std::mt19937& rng, std::uint32_t n) {
-    const std::uint32_t limit = std::uint32_t(-n) % n;
-    for (;;) {
-        const std::uint32_t x = rng();
-        if (x >= limit) return x % n;
-    }
-}
-
-struct Fnv1a {
-    std::uint64_t Hash = 14695981039346656037ull;
-    void Add(std::string_view text) {
-        for (unsigned char c : text) {
-            Hash ^= c;
-            Hash *= 1099511628211ull;
-        }
-        Hash ^= '\n';
-        Hash *= 1099511628211ull;
-    }
-};
-
 // Game i: formation i mod 14, the handicap start for the second ten. The opponent plays a random move
 // among those the human move check accepts, from its own generator; COM's starts at seed 0.
 std::uint64_t TranscriptHash(int& movesPlayed) {
@@ -54,13 +33,7 @@ std::uint64_t TranscriptHash(int& movesPlayed) {
         if (game >= kGames / 2) g.Kyokumen.SetupHisyaKaku();
         g.SetFormation(kFormationTable[std::size_t(game % kSenpouCount)].Name);
         while (!GameOver(g) && g.MoveCount() < kMoveLimit) {
-            g.Kyokumen.ComToMove = false;
-            g.Kyokumen.GenerateMoves();
-            const TMoveList candidates = g.Kyokumen.Sente.Moves;
-            std::vector<TMove> legal;
-            for (const TMove& m : candidates)
-                if (g.CheckHumanMove(SquareText(m.From), SquareText(m.To)).Result == THumanMoveTest::Legal)
-                    legal.push_back(m);
+            const std::vector<TMove> legal = LegalHumanMoves(g);
             if (legal.empty()) break;
             const TMove pick = legal[UniformBelow(opponent, std::uint32_t(legal.size()))];
             const TTurn turn = PlayTurn(g, SquareText(pick.From), SquareText(pick.To));

@@ -1,0 +1,50 @@
+// The scripted opponent of the self-play benchmark and of the transcript test: a uniformly random
+// move among those the human move check accepts, from a generator of its own, and a hash of what
+// was played.
+#pragma once
+
+#include "com/KyokumenKanri.h"
+
+#include <cstdint>
+#include <random>
+#include <string_view>
+#include <vector>
+
+namespace testing_helpers {
+
+// A value below n, every value equally likely: raw draws below 2^32 mod n are drawn again (the
+// standard distributions differ between libraries; the raw generator does not).
+inline std::uint32_t UniformBelow(std::mt19937& rng, std::uint32_t n) {
+    const std::uint32_t limit = std::uint32_t(-n) % n;
+    for (;;) {
+        const std::uint32_t x = rng();
+        if (x >= limit) return x % n;
+    }
+}
+
+// FNV-1a over texts, each closed by a line feed.
+struct Fnv1a {
+    std::uint64_t Hash = 14695981039346656037ull;
+    void Add(std::string_view text) {
+        for (unsigned char c : text) {
+            Hash ^= c;
+            Hash *= 1099511628211ull;
+        }
+        Hash ^= '\n';
+        Hash *= 1099511628211ull;
+    }
+};
+
+// The human's moves that the human move check accepts, in list order.
+inline std::vector<TMove> LegalHumanMoves(TKyokumenKanri& g) {
+    g.Kyokumen.ComToMove = false;
+    g.Kyokumen.GenerateMoves();
+    const TMoveList candidates = g.Kyokumen.Sente.Moves;
+    std::vector<TMove> legal;
+    for (const TMove& m : candidates)
+        if (g.CheckHumanMove(SquareText(m.From), SquareText(m.To)).Result == THumanMoveTest::Legal)
+            legal.push_back(m);
+    return legal;
+}
+
+} // namespace testing_helpers
