@@ -48,7 +48,7 @@ bool TKyokumenKanri::DangerScan() {
     SearchDepth = 0;
     MaxDepth = 3;
     ThreatResult = 0;
-    Deadline = TickCountMs() + kDangerScanMs;
+    Deadline = DeadlineTickMs() + kDangerScanMs;
     LosingMoves.Clear();
     st_.r = KingDangerSearch(-5000, 5000);
     st_.LosingAfterDanger = !LosingMoves.IsEmpty();

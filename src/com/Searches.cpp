@@ -340,9 +340,7 @@ int TKyokumenKanri2::KingDangerSearch(int A, int B) {
             if (ply == 1 && comMove && ThreatResult == kLoss) LosingMoves.Add(m);
         }
         if (ThreatResultStops(*this, ply, result)) break;
-        // Reading the clock costs more than most moves here, so it is read after a node's first move
-        // and every eighth one after: the 8-second cut-off comes at most seven moves late.
-        if (i % 8 == 0 && TickCountMs() > Deadline) break;
+        if (DeadlineTickMs() > Deadline) break;
     }
     // A COM node without a move that keeps its king safe: the king is lost on this line.
     if (SideToMove == 1 && !lastExplored) ThreatResult = kLoss;

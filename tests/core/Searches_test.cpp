@@ -39,7 +39,7 @@ void PrepareRootSearch(TKyokumenKanri2& g, int maxDepth) {
     g.ThreatResult = 0;
     g.BestRootScore = -5000;
     g.ComMove = TMove{};
-    g.Deadline = TickCountMs() + 8000;
+    g.Deadline = DeadlineTickMs() + 8000;
 }
 
 // What a search must leave as it found it. The last-move records are not among them: every undo
@@ -61,7 +61,7 @@ TEST(KingDangerSearch, ListsTheMovesThatUnpinTheKing) {
     TKyokumenKanri2 g;
     PinnedGold(g);
     const Snapshot before(g);
-    PrepareDangerScan(g, TickCountMs() + 8000);
+    PrepareDangerScan(g, DeadlineTickMs() + 8000);
 
     g.KingDangerSearch(-5000, 5000);
 
@@ -79,7 +79,7 @@ TEST(KingDangerSearch, ListsAMoveAfterWhichTheHumanMatesAtOnce) {
     TKyokumenKanri2 g;
     // COM's king on 55 walled in by its own pawns; the human's knight on 79 mates from 67.
     Play(g, {"5155com王", "4445com歩", "5354com歩", "6364com歩", "3444com歩", "7978銀", "8979桂"});
-    PrepareDangerScan(g, TickCountMs() + 8000);
+    PrepareDangerScan(g, DeadlineTickMs() + 8000);
 
     g.KingDangerSearch(-5000, 5000);
 
@@ -92,7 +92,7 @@ TEST(KingDangerSearch, ListsAMoveAfterWhichTheHumanMatesAtOnce) {
 TEST(KingDangerSearch, DeadlineAlreadyPastEndsTheRootLoopAfterItsFirstMove) {
     TKyokumenKanri2 g;
     PinnedGold(g);
-    PrepareDangerScan(g, TickCountMs() - 1);
+    PrepareDangerScan(g, DeadlineTickMs() - 1);
     const std::uint64_t applied = g.AppliedMoves();
 
     g.KingDangerSearch(-5000, 5000);
@@ -107,12 +107,12 @@ TEST(KingDangerSearch, DeadlineAlreadyPastEndsTheRootLoopAfterItsFirstMove) {
 TEST(KingDangerSearch, TakenKingsEndTheSearchAtOnce) {
     TKyokumenKanri2 human;
     Play(human, {"5159com王"}); // COM's king takes the human's
-    PrepareDangerScan(human, TickCountMs() + 8000);
+    PrepareDangerScan(human, DeadlineTickMs() + 8000);
     EXPECT_EQ(human.KingDangerSearch(-5000, 5000), 5000);
 
     TKyokumenKanri2 com;
     Play(com, {"5951王"});
-    PrepareDangerScan(com, TickCountMs() + 8000);
+    PrepareDangerScan(com, DeadlineTickMs() + 8000);
     EXPECT_EQ(com.KingDangerSearch(-5000, 5000), -5000);
     EXPECT_EQ(com.ThreatResult, -5000);
 }
