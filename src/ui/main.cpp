@@ -2,11 +2,45 @@
 #include "ui/MainForm.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
 
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// With MIRUTOA_STARTUP_REPORT set, the program prints how long it took from its start to the first
+// paint of the window and then quits: the start-up time a player waits for.
+class TStartupReport : public QObject {
+public:
+    explicit TStartupReport(const QElapsedTimer& clock) : clock_(clock) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !reported_) {
+            reported_ = true;
+            std::printf("startup to first paint: %.1f ms\n", double(clock_.nsecsElapsed()) / 1e6);
+            std::fflush(stdout);
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    const QElapsedTimer& clock_;
+    bool reported_ = false;
+};
+
+} // namespace
+
 int main(int argc, char** argv) {
+    QElapsedTimer startClock;
+    startClock.start();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("mirutoa"));
     QApplication::setApplicationDisplayName(QStringLiteral("創作将棋 ミルトア"));
@@ -26,6 +60,8 @@ int main(int argc, char** argv) {
         QApplication::installTranslator(&toolkitWords);
 
     TForm1 form;
+    TStartupReport startupReport(startClock);
+    if (std::getenv("MIRUTOA_STARTUP_REPORT") != nullptr) form.installEventFilter(&startupReport);
     form.show();
     return app.exec();
 }
