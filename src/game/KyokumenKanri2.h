@@ -75,6 +75,7 @@ public:
     int ThreatSearch(int A, int B);
     int EscapeSearch(int A, int B);
 
-    // Moves applied on the position since creation (probes included); for benchmarks.
+    // Moves played on the position since creation, for benchmarks. Probes that only count attacks
+    // (AttackCountAfter) do not play their move and are not counted.
     std::uint64_t AppliedMoves() const { return Kyokumen.AppliedCount; }
 };
