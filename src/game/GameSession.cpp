@@ -301,6 +301,10 @@ TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
         return report;
     }
     positionBeforeTurn_ = std::move(before);
+    for (int id = 0; id < kSenpouCount; ++id) {
+        const TSenpou_Base& st = k.Strategy(SenpouId(id));
+        progressBeforeTurn_[std::size_t(id)] = {st.StepDone, st.DoneStamp, st.PeekStamp, st.Finished};
+    }
     moveHistory_.push_back(test.Move);
 
     const TMove humanShown = k.LastMoveRecord();
@@ -393,10 +397,10 @@ TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
     view_.SetSquare(comShown.To, comShown.Name);
     view_.MoveFrame(SessionFrame::Waku, comShown.To);
 
-    std::string status;
-    if (k.FormationInProgress()) status = formation_ + "の駒組み中";
-    if (k.InCheckFlag) status = "COMが王手しました！";
-    SetStatus(status);
+    // Cleared first, then the formation under construction, which a check replaces.
+    SetStatus("");
+    if (k.FormationInProgress()) SetStatus(formation_ + "の駒組み中");
+    if (k.InCheckFlag) SetStatus("COMが王手しました！");
     report.Check = k.InCheckFlag;
 
     if (k.ComMatesFlag || k.HumanBareKingFlag) {
@@ -506,12 +510,21 @@ TMattaReport TGameSession::Matta() {
     }
 
     // After a turn that stopped on COM's side the record ends with the human's move: only that move
-    // goes back, and the human is to move again, so the game can go on.
+    // goes back, together with whatever COM's failed think counted as built of its formation, and the
+    // human is to move again, so the game can go on.
     const bool comReplyMissing = moveHistory_.size() % 2 == 1;
     TMove takenBack;
     if (comReplyMissing) {
         takenBack = shownMoveHistory_.back();
         k.Kyokumen = positionBeforeTurn_;
+        for (int id = 0; id < kSenpouCount; ++id) {
+            TSenpou_Base& st = k.Strategy(SenpouId(id));
+            const TFormationProgress& p = progressBeforeTurn_[std::size_t(id)];
+            st.StepDone = p.StepDone;
+            st.DoneStamp = p.DoneStamp;
+            st.PeekStamp = p.PeekStamp;
+            st.Finished = p.Finished;
+        }
         k.Kyokumen.ComToMove = false;
         k.SideToMove = 0;
         k.ComMove = TMove{};

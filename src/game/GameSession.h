@@ -200,6 +200,15 @@ private:
     bool testStart_ = false;       // the game began from the test position (replay sets it up again)
     bool inTurn_ = false;          // a turn is running (pending input let through mid-turn is ignored)
     TKyokumen positionBeforeTurn_; // the position before the human's latest move
+    // COM's progress on its formations before its latest think: a think that fails may already have
+    // counted a formation step that its move was to make.
+    struct TFormationProgress {
+        std::array<int, TSenpou_Base::kSlots> StepDone{};
+        int DoneStamp = -1;
+        int PeekStamp = 0;
+        bool Finished = false;
+    };
+    std::array<TFormationProgress, kSenpouCount> progressBeforeTurn_{};
     double comTotalTime_ = 0;
     int dragFrom_ = 0;
     int dragTo_ = 0;

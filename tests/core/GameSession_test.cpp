@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <functional>
 #include <map>
 #include <stdexcept>
@@ -27,14 +29,20 @@ struct FakeView : ISessionView {
     bool Replay = false;
     int Pending = 0;
     int Calls = 0; // every call that could change what the window shows
+    // Labels, status lines, boxes and replay switches in the order they were shown.
+    std::vector<std::string> Log;
 
-    void SetMessage(const std::string& t) override { Message = t, ++Calls; }
-    void SetStatus(const std::string& t) override { Status = t, ++Calls; }
-    void ShowMessageBox(const std::string& t) override { Boxes.push_back(t), ++Calls; }
+    void SetMessage(const std::string& t) override { Message = t, ++Calls, Log.push_back("label " + t); }
+    void SetStatus(const std::string& t) override { Status = t, ++Calls, Log.push_back("status " + t); }
+    void ShowMessageBox(const std::string& t) override {
+        Boxes.push_back(t), ++Calls, Log.push_back("box " + t);
+    }
     void SetSquare(int sq, PieceName p) override { Squares[sq] = p, ++Calls; }
     void MoveFrame(SessionFrame f, int sq) override { FrameOf(f).Square = sq, ++Calls; }
     void ShowFrame(SessionFrame f, bool v) override { FrameOf(f).Visible = v, ++Calls; }
-    void SetReplayMode(bool on) override { Replay = on, ++Calls; }
+    void SetReplayMode(bool on) override {
+        Replay = on, ++Calls, Log.push_back(on ? "replay on" : "replay off");
+    }
     void ProcessPendingEvents() override { ++Pending; }
     void SetClipboardText(const std::string& t) override { Clipboard = t; }
 
@@ -180,6 +188,20 @@ TEST_F(SessionTest, FirstTurnWritesLabelRecordAndSquares) {
     EXPECT_DOUBLE_EQ(S().ComTotalTime(), 0.047);
 }
 
+TEST_F(SessionTest, StatusLineIsClearedThenNamesTheFormationInProgress) {
+    session.reset();
+    hooks.Think = ScriptedCom({"8384com歩"});
+    session = std::make_unique<TGameSession>(view, hooks);
+    S().Start();
+    view.Log.clear();
+    ASSERT_EQ(Drag(27, 26).Result, TTurnReport::Outcome::Continues);
+    std::vector<std::string> statuses;
+    for (const std::string& entry : view.Log)
+        if (entry.starts_with("status ")) statuses.push_back(entry);
+    EXPECT_EQ(statuses, (std::vector<std::string>{"status COM思考中。。。。", "status ",
+                                                  "status 【基本形】の駒組み中"}));
+}
+
 // Digits become '9', so that a text can be compared with the shape of a number or a date.
 std::string Shape(std::string text) {
     for (char& c : text)
@@ -259,10 +281,19 @@ TEST_F(SessionTest, DropOnTheStartSquareDoesNothing) {
 
 TEST_F(SessionTest, HumanMateEndsTheTurnBeforeComMoves) {
     S().NewTestGame();
+    view.Log.clear();
     const TTurnReport r = Drag(28, 22);
     ASSERT_EQ(r.Result, TTurnReport::Outcome::HumanWins);
     EXPECT_EQ(view.Boxes, std::vector<std::string>{"王の詰みです。あなたの勝ちです。"});
     EXPECT_EQ(view.Message, "1手目 あなたの指し手:\r\n\r\n　28→22　龍王\r\n\r\nCOM消費時間： 0秒");
+    EXPECT_EQ(view.Log, (std::vector<std::string>{
+                            "label 1手目 あなたの指し手:\r\n\r\n　28→22　龍王",
+                            "status COM思考中。。。。",
+                            "box 王の詰みです。あなたの勝ちです。",
+                            "status あなたの勝ちです。",
+                            "replay on",
+                            "label 1手目 あなたの指し手:\r\n\r\n　28→22　龍王\r\n\r\nCOM消費時間： 0秒",
+                        }));
     EXPECT_EQ(view.Status, "あなたの勝ちです。");
     const auto& kifu = S().KifuLines();
     ASSERT_EQ(kifu.size(), 18u);
@@ -303,6 +334,22 @@ TEST_F(SessionTest, ComWinShowsTheTotalTimeTwice) {
     ASSERT_EQ(r.Result, TTurnReport::Outcome::ComWins);
     const std::string total = "COM消費時間： " + std::to_string((turns + 1) * 3 / 2) + "秒";
     EXPECT_TRUE(view.Message.ends_with("COM思考： 1.5秒\r\n" + total + "\r\n\r\n" + total)) << view.Message;
+    // The status line is cleared, may name the formation, tells of the check, and only then comes the
+    // box, the result on the status line, replay mode and the total time.
+    const std::string box = r.Ending == TTurnReport::End::ComMates
+                                ? "詰みです。COMの勝ちです。"
+                                : "王一枚のみとなったので終了です。COMの勝ちです。";
+    std::vector<std::string> tail(view.Log.end() - 4, view.Log.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"box " + box, "status COMの勝ちです。", "replay on",
+                                              "label " + view.Message}));
+    auto cleared = std::find(view.Log.rbegin(), view.Log.rend(), "status ");
+    ASSERT_NE(cleared, view.Log.rend());
+    std::vector<std::string> afterClear(cleared.base(), view.Log.end() - 4);
+    if (r.Ending == TTurnReport::End::ComMates) {
+        ASSERT_FALSE(afterClear.empty());
+        EXPECT_EQ(afterClear.back(), "status COMが王手しました！");
+    }
+    for (const std::string& entry : afterClear) EXPECT_TRUE(entry.starts_with("status ")) << entry;
     EXPECT_EQ(view.Status, "COMの勝ちです。");
     EXPECT_EQ(view.Boxes.back(), r.Ending == TTurnReport::End::ComMates
                                      ? "詰みです。COMの勝ちです。"
@@ -451,7 +498,8 @@ TEST_F(SessionTest, TakeBackAfterAComErrorReturnsTheHumansMove) {
     bool fail = false;
     session.reset();
     hooks.Think = [&fail](TKyokumenKanri& k) {
-        if (!fail) return k.ComThink();
+        k.ComThink();
+        if (!fail) return;
         k.Kyokumen.ComToMove = true;
         k.Kyokumen.ApplyMoveText("9394com歩");
         throw std::runtime_error("search stack exhausted");
@@ -460,9 +508,17 @@ TEST_F(SessionTest, TakeBackAfterAComErrorReturnsTheHumansMove) {
     S().Start();
     ASSERT_EQ(Drag(27, 26).Result, TTurnReport::Outcome::Continues);
     const Snapshot afterPair(S());
+    auto progress = [this] {
+        std::vector<std::array<int, TSenpou_Base::kSlots>> done;
+        for (int id = 0; id < kSenpouCount; ++id) done.push_back(S().Kanri().Strategy(SenpouId(id)).StepDone);
+        return done;
+    };
+    const auto progressAfterPair = progress();
 
     fail = true;
     ASSERT_EQ(Drag(26, 25).Result, TTurnReport::Outcome::ComFailed);
+    // The failed think counted a formation step that COM never made.
+    ASSERT_NE(progress(), progressAfterPair);
     EXPECT_EQ(view.Boxes.back(),
               "COM思考でエラー発生\r\n\r\nプログラム上のバグです。致命的な状況なのでゲームを中断し"
               "ます。\r\n\r\nエラー内容は search stack exhausted");
@@ -478,6 +534,7 @@ TEST_F(SessionTest, TakeBackAfterAComErrorReturnsTheHumansMove) {
     EXPECT_EQ(S().Kanri().SideToMove, 0);
     EXPECT_EQ(S().Kanri().Kyokumen.ComToMove, false);
     EXPECT_EQ(S().Kanri().MoveCount(), 2);
+    EXPECT_EQ(progress(), progressAfterPair);
     EXPECT_EQ(view.Drawn(), BoardOf(S()));
     EXPECT_EQ(S().Matta().Refusal, "待ったは一度だけです。");
 
