@@ -105,6 +105,9 @@ private:
     bool KingFlight(int target, bool runs);
     // Stages 22 and 23.
     void DefendPiecePass(int square, bool pawnRules);
+    // One such pass for each of COM's pieces first..last, in index order, that the human attacks and
+    // COM leaves undefended (read just before that piece's pass).
+    void DefendHangingOnes(int first, int last, bool pawnRules);
 
     // Tests run single stages and read the working values through this probe.
     friend struct TThinkProbe;

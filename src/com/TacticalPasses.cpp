@@ -426,28 +426,27 @@ void TKyokumenKanri::DefendPiecePass(int square, bool pawnRules) {
     }
 }
 
+void TKyokumenKanri::DefendHangingOnes(int first, int last, bool pawnRules) {
+    for (int index = first; index <= last; ++index) {
+        const TComa& piece = Kyokumen.Gote.Pieces.List[index];
+        const int p = piece.Square();
+        if (piece.Captured || !(Kyokumen.Sente.Attacks[p] > 0 && Kyokumen.Gote.Attacks[p] == 0)) continue;
+        DefendPiecePass(p, pawnRules);
+    }
+}
+
 // Stage 22: early in the game, cover pawns the human attacks and COM leaves undefended.
 bool TKyokumenKanri::DefendHangingPawns() {
     if (Kyokumen.MoveCount >= 51) return false;
     st_.B = 0;
-    for (int index = 11; index <= 19; ++index) {
-        const TComa& pawn = Kyokumen.Gote.Pieces.List[index];
-        const int p = pawn.Square();
-        if (pawn.Captured || !(Kyokumen.Sente.Attacks[p] > 0 && Kyokumen.Gote.Attacks[p] == 0)) continue;
-        DefendPiecePass(p, true);
-    }
+    DefendHangingOnes(11, 19, true);
     return !ComMove.Empty();
 }
 
 // Stage 23: the same for the other pieces; an unpromoted rook is never the defender.
 bool TKyokumenKanri::DefendHangingPieces() {
     st_.B = 0;
-    for (int index = 0; index <= kRookIndex; ++index) {
-        const TComa& piece = Kyokumen.Gote.Pieces.List[index];
-        const int p = piece.Square();
-        if (piece.Captured || !(Kyokumen.Sente.Attacks[p] > 0 && Kyokumen.Gote.Attacks[p] == 0)) continue;
-        DefendPiecePass(p, false);
-    }
+    DefendHangingOnes(0, kRookIndex, false);
     return !ComMove.Empty();
 }
 
