@@ -11,8 +11,8 @@
 // Usage: bench_selfplay [games]   (200 when not given)
 #include "com/KyokumenKanri.h"
 #include "com/Random.h"
-#include "core/Helpers.h"
-#include "core/SelfPlay.h"
+#include "support/Helpers.h"
+#include "support/SelfPlay.h"
 
 #include <algorithm>
 #include <chrono>

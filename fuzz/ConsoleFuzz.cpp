@@ -5,8 +5,8 @@
 // move.
 #include "cli/Console.h"
 #include "com/Random.h"
-#include "core/Helpers.h"
-#include "core/Invariants.h"
+#include "support/Helpers.h"
+#include "support/Invariants.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -4,8 +4,8 @@
 // position exactly as it was; after every step the board, its list, PieceAt, ValueAt and the pieces
 // must agree; and while no move has been taken back out of turn, taking back an applied move with the
 // record it made restores the position.
-#include "core/Helpers.h"
-#include "core/Invariants.h"
+#include "support/Helpers.h"
+#include "support/Invariants.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -2,7 +2,7 @@
 // feeds it standard input; the fuzz target feeds it arbitrary lines.
 #pragma once
 
-#include "game/GameSession.h"
+#include "session/GameSession.h"
 
 #include <cstddef>
 #include <iosfwd>

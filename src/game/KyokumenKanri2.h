@@ -2,8 +2,8 @@
 #pragma once
 
 #include "board/Kyokumen.h"
-#include "com/Formation.h"
-#include "com/Senpou.h"
+#include "formation/Formation.h"
+#include "formation/Senpou.h"
 
 #include <array>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // every drag, click and pick to the session.
 #pragma once
 
-#include "game/GameSession.h"
+#include "session/GameSession.h"
 #include "ui/Dialogs.h"
 
 #include <QFont>

@@ -1,5 +1,5 @@
 // Attack maps, king zones and the material sums.
-#include "core/Helpers.h"
+#include "support/Helpers.h"
 
 #include <gtest/gtest.h>
 

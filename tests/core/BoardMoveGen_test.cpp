@@ -1,5 +1,5 @@
 // Move lists and the human move test.
-#include "core/Helpers.h"
+#include "support/Helpers.h"
 
 #include <gtest/gtest.h>
 

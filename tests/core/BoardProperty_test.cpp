@@ -1,5 +1,5 @@
 // Random games: every sequence of moves taken back in reverse order restores the position exactly.
-#include "core/Helpers.h"
+#include "support/Helpers.h"
 
 #include <gtest/gtest.h>
 

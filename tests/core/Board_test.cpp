@@ -1,5 +1,5 @@
 // Pieces, the position, applying and taking back moves, and bad move texts.
-#include "core/Helpers.h"
+#include "support/Helpers.h"
 
 #include <gtest/gtest.h>
 

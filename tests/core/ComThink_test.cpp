@@ -1,7 +1,7 @@
 // COM's think: the outcomes decided by its first stages and its last resort, and what it leaves
 // behind. These hold whatever the scoring passes between them choose.
 #include "com/Random.h"
-#include "core/Helpers.h"
+#include "support/Helpers.h"
 
 #include <gtest/gtest.h>
 

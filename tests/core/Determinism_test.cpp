@@ -1,6 +1,6 @@
 // COM's replies depend only on the human's moves: the program-wide generator starts at the same seed
 // and nothing else (clock, addresses, earlier games) enters the choice.
-#include "Helpers.h"
+#include "support/Helpers.h"
 #include "com/Random.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // COM's formation and positional passes, seen through whole thinks on positions built from moves.
-#include "Helpers.h"
+#include "support/Helpers.h"
 #include "com/Random.h"
 
 #include <gtest/gtest.h>

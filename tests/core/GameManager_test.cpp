@@ -1,4 +1,4 @@
-#include "core/Helpers.h"
+#include "support/Helpers.h"
 #include "game/KyokumenKanri2.h"
 
 #include <gtest/gtest.h>

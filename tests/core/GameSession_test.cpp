@@ -1,7 +1,7 @@
 // Whole turns, take-backs, replays and record copies through the game session, with a fake window.
-#include "game/GameSession.h"
+#include "session/GameSession.h"
 
-#include "Helpers.h"
+#include "support/Helpers.h"
 #include "com/Random.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The position reuses maps it built before (a take-back, the same move played again from the same
 // board) and counts attacks after a move without playing it. Both must give exactly what a rebuild of
 // the maps gives, whatever was done to the position in between.
-#include "core/Helpers.h"
+#include "support/Helpers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // COM's look-aheads on positions reached by move texts. Pieces may jump in a set-up text: the position
 // plays any text whose mover stands on its from-square, which lets a test place pieces directly.
-#include "core/Helpers.h"
+#include "support/Helpers.h"
 #include "game/Clock.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "com/Formation.h"
-#include "com/Senpou.h"
-#include "core/Helpers.h"
+#include "formation/Formation.h"
+#include "formation/Senpou.h"
+#include "support/Helpers.h"
 
 #include <gtest/gtest.h>
 

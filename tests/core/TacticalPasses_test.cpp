@@ -1,6 +1,6 @@
 // COM's tactical passes (stages 5 to 24 of the think), on positions built from move texts. Pieces are
 // carried to their squares with single moves, so that a setup reads as a short list of placements.
-#include "Helpers.h"
+#include "support/Helpers.h"
 
 #include <gtest/gtest.h>
 

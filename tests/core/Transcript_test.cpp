@@ -1,8 +1,8 @@
 // A fixed set of scripted games, every move of both sides folded into one number. Speed work on the
 // rules core and on COM's searches must leave it unchanged: any difference in what a rule reads shows
 // up as a different move somewhere in these games.
-#include "Helpers.h"
-#include "SelfPlay.h"
+#include "support/Helpers.h"
+#include "support/SelfPlay.h"
 #include "com/Random.h"
 
 #include <gtest/gtest.h>

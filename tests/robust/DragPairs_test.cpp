@@ -2,10 +2,10 @@
 // each square, to no square at all (a drag that ends without a drop) and to codes that name no square.
 // A refused drag changes the label alone; the record, the move lists, the position and both last-move
 // records stay as they were.
-#include "ScriptedPlay.h"
+#include "support/ScriptedPlay.h"
 #include "com/Random.h"
-#include "core/Helpers.h"
-#include "core/Invariants.h"
+#include "support/Helpers.h"
+#include "support/Invariants.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The soak: many whole games through the game session against COM, the human's moves drawn at random,
 // with the position's tables checked after every move and the record after every turn.
-#include "ScriptedPlay.h"
+#include "support/ScriptedPlay.h"
 #include "com/Random.h"
-#include "core/Invariants.h"
+#include "support/Invariants.h"
 
 #include <gtest/gtest.h>
 

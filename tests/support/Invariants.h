@@ -4,7 +4,7 @@
 #pragma once
 
 #include "board/Kyokumen.h"
-#include "game/GameSession.h"
+#include "session/GameSession.h"
 
 #include <string>
 #include <vector>

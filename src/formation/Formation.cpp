@@ -1,5 +1,5 @@
 // The zone survey: COM reads where the pieces stand, by zone, when it decides where its king goes.
-#include "com/Formation.h"
+#include "formation/Formation.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "game/GameSession.h"
+#include "session/GameSession.h"
 
 #include "game/Clock.h"
 

@@ -1,5 +1,5 @@
 // COM's formation strategies: their step lists and the bookkeeping of the progress made on them.
-#include "com/Senpou.h"
+#include "formation/Senpou.h"
 
 #include <stdexcept>
 

@@ -1,7 +1,7 @@
 // A quiet window and a scripted human for whole games through the game session.
 #pragma once
 
-#include "game/GameSession.h"
+#include "session/GameSession.h"
 
 #include <cstdint>
 #include <functional>
