@@ -71,7 +71,7 @@ double Percentile(const std::vector<double>& sorted, double p) {
 int main(int argc, char** argv) {
     const int games = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultGames;
 
-    Random::SetSeed(0);
+    TRandom::Program().SetSeed(0);
     std::mt19937 opponent(kOpponentSeed);
     std::vector<Think> thinks;
     thinks.reserve(std::size_t(games) * kMoveLimit / 2);

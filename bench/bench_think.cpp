@@ -27,7 +27,7 @@ void Think(benchmark::State& state, std::initializer_list<std::string_view> move
         state.PauseTiming();
         TKyokumenKanri g;
         Play(g, moves);
-        Random::SetSeed(0);
+        TRandom::Program().SetSeed(0);
         const std::uint64_t before = g.AppliedMoves();
         state.ResumeTiming();
 

@@ -66,7 +66,7 @@ bool LeavesTheGameAlone(std::string_view line, std::string_view answer) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    Random::SetSeed(0);
+    TRandom::Program().SetSeed(0);
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     std::ostringstream out;
     TConsole console(out, false);

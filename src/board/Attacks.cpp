@@ -338,7 +338,7 @@ int TKyokumen::AttackCountAfter(const TMove& m, bool com, int square) const {
     const TComa* mover = CheckMove(m);
     const bool inZone = moverCom ? m.ToRank() > 6 : m.ToRank() < 4;
     const PieceName name = mover->PromotedAt == 0 && inZone ? mover->PromotedName : mover->CurrentName();
-    if (square < 0 || square >= kMapSize || !OnBoard(SquareFile(square), SquareRank(square))) return 0;
+    if (square < 0 || square >= kMapSize || !OnBoard(FileOf(square), RankOf(square))) return 0;
     // Every piece on the board stands on its square under its current name, so the board after the
     // move tells all: the from-square empty, the mover on the to-square under its new name.
     auto at = [&](int sq) {

@@ -2,20 +2,12 @@
 #pragma once
 
 #include "board/Coma.h"
+#include "board/Square.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-// Square codes are file * 10 + rank (11..99). Codes with a 0 digit are never squares.
-inline constexpr int kSquareCount = 100;
-// Maps are padded past 99 so that a look one square beyond the last code reads a harmless zero.
-inline constexpr int kMapSize = 112;
-
-constexpr bool OnBoard(int file, int rank) { return file >= 1 && file <= 9 && rank >= 1 && rank <= 9; }
-constexpr int SquareFile(int sq) { return sq / 10; }
-constexpr int SquareRank(int sq) { return sq % 10; }
 
 struct TMove {
     std::uint8_t From = 0;
@@ -24,10 +16,10 @@ struct TMove {
 
     // The empty move text.
     bool Empty() const { return Name == PieceName::Empty; }
-    int FromFile() const { return From / 10; }
-    int FromRank() const { return From % 10; }
-    int ToFile() const { return To / 10; }
-    int ToRank() const { return To % 10; }
+    int FromFile() const { return FileOf(From); }
+    int FromRank() const { return RankOf(From); }
+    int ToFile() const { return FileOf(To); }
+    int ToRank() const { return RankOf(To); }
     bool operator==(const TMove&) const = default;
 };
 

@@ -26,7 +26,7 @@ std::string ParseSquarePair(std::string_view arg, int& from, int& to) {
     from = (arg[0] - '0') * 10 + (arg[1] - '0');
     to = (arg[2] - '0') * 10 + (arg[3] - '0');
     for (int sq : {from, to})
-        if (!OnBoard(SquareFile(sq), SquareRank(sq)))
+        if (!OnBoard(FileOf(sq), RankOf(sq)))
             return "square " + SquareText(sq) + " is not on the board (files and ranks are 1 to 9)";
     return "";
 }

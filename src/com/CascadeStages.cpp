@@ -1,11 +1,10 @@
 // Stages 0 to 4, 32 and 33 of COM's think: preparation, the searches that guard the king, and the
 // last resort.
 #include "com/KyokumenKanri.h"
-#include "com/Random.h"
+#include "com/Scores.h"
 #include "game/Clock.h"
 
 namespace {
-constexpr int kLoss = -5000;
 constexpr int kDangerScanMs = 8000; // the only time limit of a think
 } // namespace
 
@@ -50,7 +49,7 @@ bool TKyokumenKanri::DangerScan() {
     ThreatResult = 0;
     Deadline = DeadlineTickMs() + kDangerScanMs;
     LosingMoves.Clear();
-    st_.r = KingDangerSearch(-5000, 5000);
+    st_.r = KingDangerSearch(kLoss, kWin);
     st_.LosingAfterDanger = !LosingMoves.IsEmpty();
     RestoreAfterSearch();
     return false;
@@ -69,12 +68,12 @@ bool TKyokumenKanri::BareKing() {
 // Stage 3: can the human force the capture of COM's king? Only the answer is used.
 bool TKyokumenKanri::ThreatScan() {
     st_.r = 0;
-    BestRootScore = -5000;
+    BestRootScore = kLoss;
     SearchDepth = 0;
     MaxDepth = 4;
     ThreatResult = 0;
     if (SideToMove == 1) SwitchSide();
-    st_.r = ThreatSearch(-5000, 5000);
+    st_.r = ThreatSearch(kLoss, kWin);
     ComMove = TMove{};
     RestoreAfterSearch();
     return false;
@@ -83,15 +82,15 @@ bool TKyokumenKanri::ThreatScan() {
 // Stage 4: the king is threatened or attacked: play the move that keeps it safe, or that holds out
 // longest.
 bool TKyokumenKanri::EscapeByScan() {
-    if (st_.r != kLoss && Kyokumen.Gote.ThreatenedMaterial <= 999) return false;
+    if (st_.r != kLoss && Kyokumen.Gote.ThreatenedMaterial <= kMostWithoutKing) return false;
     st_.r = 0;
-    BestRootScore = -5000;
+    BestRootScore = kLoss;
     SearchDepth = 0;
     MaxDepth = 5;
     ThreatResult = 0;
     SideToMove = 1;
     Kyokumen.ComToMove = true;
-    st_.r = EscapeSearch(-5000, 5000);
+    st_.r = EscapeSearch(kLoss, kWin);
     RestoreAfterSearch();
     return !ComMove.Empty();
 }
@@ -102,7 +101,7 @@ bool TKyokumenKanri::RandomLegalMove() {
     const TMoveList& moves = Kyokumen.Gote.Moves;
     const int count = moves.Size();
     for (int draw = 0; draw < count; ++draw) {
-        const TMove m = moves[int(Random::Below(std::uint32_t(count)))];
+        const TMove m = moves[int(Rng->Below(std::uint32_t(count)))];
         ApplyCandidate(m);
         const bool safe = KingSafeAfter();
         TakeBackCandidate();

@@ -1,6 +1,7 @@
 // The cascade: survival first, then mates and material, then the chosen formation, then general
 // development, then chance. The first stage that leaves a move (or a result) ends the think.
 #include "com/KyokumenKanri.h"
+#include "com/Scores.h"
 
 const TKyokumenKanri::Stage TKyokumenKanri::kStages[34] = {
     &TKyokumenKanri::Prepare,
@@ -78,12 +79,12 @@ void TKyokumenKanri::TakeBackCandidate() {
 
 void TKyokumenKanri::ExposureBishop(int& s) const {
     const TComa& bishop = Kyokumen.Gote.Pieces.List[kBishopIndex];
-    if (!st_.BishopInDanger && !bishop.Captured && Kyokumen.Sente.Attacks[bishop.Square()] > 0) s = -1000;
+    if (!st_.BishopInDanger && !bishop.Captured && Kyokumen.Sente.Attacks[bishop.Square()] > 0) s = kExcluded;
 }
 
 void TKyokumenKanri::ExposureRook(int& s) const {
     const TComa& rook = Kyokumen.Gote.Pieces.List[kRookIndex];
-    if (!st_.RookInDanger && !rook.Captured && Kyokumen.Sente.Attacks[rook.Square()] > 0) s = -1000;
+    if (!st_.RookInDanger && !rook.Captured && Kyokumen.Sente.Attacks[rook.Square()] > 0) s = kExcluded;
 }
 
 void TKyokumenKanri::RestoreAfterSearch() {

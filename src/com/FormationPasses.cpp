@@ -1,15 +1,11 @@
 // Stages 25 to 31 of COM's think: the chosen formation, development, balance and approach.
 #include "com/KyokumenKanri.h"
-#include "com/Random.h"
+#include "com/Scores.h"
 
 #include <cstdlib>
 #include <initializer_list>
 
 namespace {
-
-constexpr int Square(int file, int rank) {
-    return file * 10 + rank;
-}
 
 // Distances of a move's from- and to-square to a goal square, by file and by rank.
 struct TDistances {
@@ -43,8 +39,8 @@ bool TKyokumenKanri::FormationSteps() {
         // A strategy with no real step left offers no move and is given up below like any other.
         const bool hasStep = step.Type == TSenpouStep::Step;
         const int n = step.Piece;
-        const int gf = SquareFile(step.Target);
-        const int gr = SquareRank(step.Target);
+        const int gf = FileOf(step.Target);
+        const int gr = RankOf(step.Target);
         const TMoveList& moves = k.Gote.Moves;
         for (int i = 0; hasStep && i < moves.Size(); ++i) {
             const TMove m = moves[i];
@@ -97,7 +93,7 @@ bool TKyokumenKanri::AdvanceAlongRookFile() {
         ApplyCandidate(m);
         if (mover == PieceName::ComFu && b == 0 && k.Gote.Attacks[m.To] >= k.Sente.Attacks[m.To]) s = 1500;
         if (k.Gote.HangingMaterial > 30) s = -555;
-        Exclude(m, s, -1000);
+        Exclude(m, s, kExcluded);
         if (KingSafeAfter() && s > st_.B) Accept(s, m);
         TakeBackCandidate();
     }
@@ -151,7 +147,7 @@ bool TKyokumenKanri::CastleByZones() {
         ApplyCandidate(m);
         if (k.Gote.HangingMaterial > hangingBefore + 10) s = -300;
         if (k.Gote.KingZoneGuard == -500) s = -500;
-        Exclude(m, s, -1000);
+        Exclude(m, s, kExcluded);
         if (KingSafeAfter() && s > st_.B) Accept(s, m);
         TakeBackCandidate();
     }
@@ -164,8 +160,8 @@ bool TKyokumenKanri::BalanceStage() {
     SearchDepth = 0;
     MaxDepth = 4;
     st_.B = 0;
-    BestRootScore = -5000;
-    st_.r = BalanceSearch(5000, -5000);
+    BestRootScore = kLoss;
+    st_.r = BalanceSearch(kWin, kLoss);
     if (st_.r < 0) ComMove = TMove{};
     RestoreAfterSearch();
     return !ComMove.Empty();
@@ -174,7 +170,7 @@ bool TKyokumenKanri::BalanceStage() {
 // Stage 29: COM's pieces, pawns first, close in on the human's king and enter its camp.
 bool TKyokumenKanri::ApproachHumanKing() {
     const int kh = HumanKingSquare();
-    const int hf = SquareFile(kh), hr = SquareRank(kh);
+    const int hf = FileOf(kh), hr = RankOf(kh);
     static constexpr TMove kRookPawnPush{83, 84, PieceName::ComFu};
     st_.B = 0;
     const TKyokumen& k = Kyokumen;
@@ -199,7 +195,7 @@ bool TKyokumenKanri::ApproachHumanKing() {
             PieceValue(mover) < PieceValue(ComMove.Name))
             s += 100;
         // No piece but a pawn is placed straight in front of a human pawn.
-        if (tr < 9 && k.Board[Square(tf, tr + 1)] == PieceName::Fu && mover != PieceName::ComFu) s = -300;
+        if (tr < 9 && k.Board[MakeSquare(tf, tr + 1)] == PieceName::Fu && mover != PieceName::ComFu) s = -300;
         if (k.MoveCount < 50 && mover == PieceName::ComKaku) s = -300;
         if (m == kRookPawnPush && k.Board[82] == PieceName::ComHi) s = 1000;
         if (IsOneOf(mover, {PieceName::ComKin, PieceName::ComHi, PieceName::ComRyu})) s = -1000;
@@ -208,14 +204,14 @@ bool TKyokumenKanri::ApproachHumanKing() {
         if (b + d == 2) s += 500;
         if (mover == PieceName::ComFu) {
             // A pawn that stands beside the human rook, with the rook's forward square occupied.
-            if (tf > 1 && k.Board[Square(tf - 1, tr)] == PieceName::Hi &&
-                k.Board[Square(tf - 1, tr - 1)] != PieceName::Empty)
+            if (tf > 1 && k.Board[MakeSquare(tf - 1, tr)] == PieceName::Hi &&
+                k.Board[MakeSquare(tf - 1, tr - 1)] != PieceName::Empty)
                 s = 500;
-            if (tf < 9 && k.Board[Square(tf + 1, tr)] == PieceName::Hi &&
-                k.Board[Square(tf + 1, tr - 1)] != PieceName::Empty)
+            if (tf < 9 && k.Board[MakeSquare(tf + 1, tr)] == PieceName::Hi &&
+                k.Board[MakeSquare(tf + 1, tr - 1)] != PieceName::Empty)
                 s = 500;
         }
-        Exclude(m, s, -1000);
+        Exclude(m, s, kExcluded);
         if (KingSafeAfter() && s > st_.B) Accept(s, m);
         TakeBackCandidate();
     }
@@ -226,7 +222,7 @@ bool TKyokumenKanri::ApproachHumanKing() {
 // COM's play between equal moves.
 bool TKyokumenKanri::AttackWithSmallBonus() {
     const int kh = HumanKingSquare();
-    const int hf = SquareFile(kh), hr = SquareRank(kh);
+    const int hf = FileOf(kh), hr = RankOf(kh);
     st_.B = -1000;
     const TKyokumen& k = Kyokumen;
     const TMoveList& moves = k.Gote.Moves;
@@ -244,12 +240,12 @@ bool TKyokumenKanri::AttackWithSmallBonus() {
         if (Ah[m.To] > 0) s = -3000;
         if (mover == PieceName::ComFu) s += 50;
         // Never stand beside COM's own rook.
-        if (tf < 9 && k.Board[Square(tf + 1, tr)] == PieceName::ComHi) s = -3000;
-        if (tf > 1 && k.Board[Square(tf - 1, tr)] == PieceName::ComHi) s = -3000;
+        if (tf < 9 && k.Board[MakeSquare(tf + 1, tr)] == PieceName::ComHi) s = -3000;
+        if (tf > 1 && k.Board[MakeSquare(tf - 1, tr)] == PieceName::ComHi) s = -3000;
         if (Ac[m.To] > 0 && Ah[m.To] >= Ac[m.To]) s = -1000;
         if (Ac[m.To] > Ah[m.To] && c0 != PieceName::Empty) s = 1000 - 5 * PieceValue(X);
         if (X == PieceName::ComFu) {
-            const int q = Square(tf, tr + 1);
+            const int q = MakeSquare(tf, tr + 1);
             if (Ah[q] > 0 && Ah[q] < Ac[q]) s += 500;
         }
         if (Ah[m.To] > 0 && Ac[m.To] == 0) s = -1000;
@@ -267,8 +263,8 @@ bool TKyokumenKanri::AttackWithSmallBonus() {
             if (b < a) s += 600;
             if (d < c) s += 600;
         }
-        Exclude(m, s, -1000);
-        s += int(Random::Below(10));
+        Exclude(m, s, kExcluded);
+        s += int(Rng->Below(10));
         if (KingSafeAfter() && AcceptsEarlier(s)) Accept(s, recorded);
         TakeBackCandidate();
     }
@@ -279,7 +275,7 @@ bool TKyokumenKanri::AttackWithSmallBonus() {
 // larger random bonus keeps COM from repeating itself.
 bool TKyokumenKanri::KingZoneWithBonus() {
     const int kh = HumanKingSquare();
-    const int hf = SquareFile(kh), hr = SquareRank(kh);
+    const int hf = FileOf(kh), hr = RankOf(kh);
     st_.B = -1000;
     const TKyokumen& k = Kyokumen;
     const TMoveList& moves = k.Gote.Moves;
@@ -298,9 +294,9 @@ bool TKyokumenKanri::KingZoneWithBonus() {
         const auto [a, c, b, d] = DistancesTo(m, hf, hr);
         if (b < a) s += 10;
         if (d < c) s += 15;
-        s += int(Random::Below(50));
+        s += int(Rng->Below(50));
         // After the bonus, so that a move that loses the king scores exactly -1000.
-        Exclude(m, s, -1000);
+        Exclude(m, s, kExcluded);
         if (KingSafeAfter() && s > st_.B) Accept(s, recorded);
         TakeBackCandidate();
     }

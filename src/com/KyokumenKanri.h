@@ -1,6 +1,7 @@
 // COM's move selection: a fixed cascade of searches and scoring passes.
 #pragma once
 
+#include "com/Random.h"
 #include "game/KyokumenKanri2.h"
 
 class TKyokumenKanri : public TKyokumenKanri2 {
@@ -8,6 +9,9 @@ public:
     // Chooses COM's reply: leaves it in ComMove, or sets a result flag. The position, both move lists
     // and both last-move records are as before afterwards.
     void ComThink();
+
+    // The generator COM's random choices draw from: the program's own unless a caller brings another.
+    TRandom* Rng = &TRandom::Program();
 
     // Which stage of the last think chose its move or ended it (for tests and benchmarks).
     int LastStage() const { return lastStage_; }

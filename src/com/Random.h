@@ -1,12 +1,24 @@
-// The program-wide pseudo-random source. It starts at seed 0 and the program never reseeds it, so
-// the same games give the same replies.
+// COM's pseudo-random source. The program has one generator for its whole run: it starts at seed 0 and
+// the program never reseeds it, so the same games give the same replies, even across new games.
 #pragma once
 
 #include <cstdint>
 
-namespace Random {
-// A value below n: seed := seed * 134775813 + 1 (mod 2^32), then the upper 32 bits of n * seed.
-std::uint32_t Below(std::uint32_t n);
-std::uint32_t Seed();
-void SetSeed(std::uint32_t seed);
-} // namespace Random
+class TRandom {
+public:
+    explicit TRandom(std::uint32_t seed = 0) : seed_(seed) {}
+
+    // A value below n: seed := seed * 134775813 + 1 (mod 2^32), then the upper 32 bits of n * seed.
+    std::uint32_t Below(std::uint32_t n) {
+        seed_ = seed_ * 134775813u + 1u;
+        return std::uint32_t((std::uint64_t(n) * std::uint64_t(seed_)) >> 32);
+    }
+    std::uint32_t Seed() const { return seed_; }
+    void SetSeed(std::uint32_t seed) { seed_ = seed; }
+
+    // The program's generator, made at the first draw and kept until the program ends.
+    static TRandom& Program();
+
+private:
+    std::uint32_t seed_;
+};

@@ -7,6 +7,7 @@
 // apply, read the position, undo), explore it (apply, hand the turn over, search the reply, hand it
 // back, undo) and do the search's own bookkeeping. The ply-1 node closes its window on its own value.
 #include "game/Clock.h"
+#include "com/Scores.h"
 #include "game/KyokumenKanri2.h"
 
 #include <algorithm>
@@ -14,9 +15,6 @@
 
 namespace {
 
-constexpr int kWin = 5000;   // the human's king is taken
-constexpr int kLoss = -5000; // COM's king is taken
-constexpr int kKingValue = 1000;
 constexpr int kBishopValue = 150; // what a rescued piece's capture must be worth
 
 using Search = int (TKyokumenKanri2::*)(int, int);
@@ -33,8 +31,8 @@ bool ComKingAttacked(const TKyokumenKanri2& g) {
 // |file difference| + |rank difference| below 5.
 bool NearComKing(const TKyokumenKanri2& g, int square) {
     const int king = ComKingSquare(g);
-    const int files = std::abs(SquareFile(square) - SquareFile(king));
-    const int ranks = std::abs(SquareRank(square) - SquareRank(king));
+    const int files = std::abs(FileOf(square) - FileOf(king));
+    const int ranks = std::abs(RankOf(square) - RankOf(king));
     return files + ranks < 5;
 }
 
@@ -168,12 +166,12 @@ bool ThreatResultStops(TKyokumenKanri2& g, int ply, int& result) {
 
 // Terminal tests shared by the king-danger, rescue and threat searches: a king taken ends the line.
 bool KingTaken(TKyokumenKanri2& g, int& B, int& result) {
-    if (g.Kyokumen.Sente.LostMaterial > kKingValue - 1) {
+    if (g.Kyokumen.Sente.LostMaterial > kMostWithoutKing) {
         B = kWin;
         result = kWin;
         return true;
     }
-    if (g.Kyokumen.Gote.LostMaterial > kKingValue - 1) {
+    if (g.Kyokumen.Gote.LostMaterial > kMostWithoutKing) {
         B = kLoss;
         g.ThreatResult = kLoss;
         result = kLoss;
@@ -232,7 +230,7 @@ bool ExploreGuardedComMove(TKyokumenKanri2& g, const TMove& m, bool escape, int 
             explore = true;
         if (!explore && com.KingZoneGuard > guardBefore && com.HangingMaterial <= hangingBefore &&
             !kingAttacked && human.Attacks[to] <= com.Attacks[to] && to < 99 &&
-            k.Board[to + 1] != PieceName::Fu) {
+            k.Board[Forward(Side::Com, to)] != PieceName::Fu) {
             explore = true;
             result = g.EvalComLoss() + com.KingZoneGuard - com.KingZonePressure;
             B = result;
@@ -242,7 +240,7 @@ bool ExploreGuardedComMove(TKyokumenKanri2& g, const TMove& m, bool escape, int 
     if (guardBefore > -500 && !king && com.KingZoneGuard == -500) veto = true;
     // 8. A piece next to the king steps out to a square it holds, not in front of a human pawn.
     if (!king && to < 99 && com.KingZone[from] > 0 && human.Attacks[to] <= com.Attacks[to] &&
-        k.Board[to + 1] != PieceName::Fu) {
+        k.Board[Forward(Side::Com, to)] != PieceName::Fu) {
         explore = true;
         veto = false;
         result =
@@ -251,7 +249,7 @@ bool ExploreGuardedComMove(TKyokumenKanri2& g, const TMove& m, bool escape, int 
     }
     // 9. Threat search: a pawn next to the king meets a human pawn.
     if (!escape && m.Name == PieceName::ComFu && com.KingZone[from] > 0 &&
-        human.Attacks[to] <= com.Attacks[to] && k.Board[to + 1] == PieceName::Fu) {
+        human.Attacks[to] <= com.Attacks[to] && k.Board[Forward(Side::Com, to)] == PieceName::Fu) {
         explore = true;
         veto = false;
         result = g.EvalComLoss() + 300;
@@ -261,7 +259,7 @@ bool ExploreGuardedComMove(TKyokumenKanri2& g, const TMove& m, bool escape, int 
     if (escape && human.LostMaterial > humanLostBefore && com.HangingMaterial <= hangingBefore)
         explore = true;
     // 11. The king does not step where the square behind it is attacked twice.
-    if (king && human.Attacks[to - 1] > 1) veto = true;
+    if (king && human.Attacks[Backward(Side::Com, to)] > 1) veto = true;
     // 12. The king is left attacked.
     if (kingAttacked) veto = true;
     // 13. Escape search: the mover stands attacked and uncovered.
@@ -422,8 +420,8 @@ int TKyokumenKanri2::BalanceSearch(int A, int B) {
     const int ply = EnterNode(*this, v, A, B);
     if (ply > 1 && v < A) return v;
     if (ply > 1 && v > B) return v;
-    if (Kyokumen.Sente.LostMaterial > kKingValue - 1) return kWin;
-    if (Kyokumen.Gote.LostMaterial > kKingValue - 1) return kLoss;
+    if (Kyokumen.Sente.LostMaterial > kMostWithoutKing) return kWin;
+    if (Kyokumen.Gote.LostMaterial > kMostWithoutKing) return kLoss;
     if (ply > MaxDepth) return v;
     int result = v;
 
@@ -435,7 +433,7 @@ int TKyokumenKanri2::BalanceSearch(int A, int B) {
         if (IsCom(m.Name)) {
             // COM never plays a move known to lose its king, nor one that leaves it attacked.
             Kyokumen.ApplyMove(m);
-            if (LosingMoves.Contains(m) || Kyokumen.Gote.ThreatenedMaterial > kKingValue - 1) {
+            if (LosingMoves.Contains(m) || Kyokumen.Gote.ThreatenedMaterial > kMostWithoutKing) {
                 Unprobe(*this, m);
                 continue;
             }
@@ -522,11 +520,11 @@ int TKyokumenKanri2::EscapeSearch(int A, int B) {
     const int v = EvalComLoss();
     const int ply = EnterNode(*this, v, A, B);
     if (ply == 1) ThreatResult = 0;
-    if (Kyokumen.Sente.LostMaterial > kKingValue - 1) {
+    if (Kyokumen.Sente.LostMaterial > kMostWithoutKing) {
         B = kWin;
         return kWin;
     }
-    if (Kyokumen.Gote.LostMaterial > kKingValue - 1) {
+    if (Kyokumen.Gote.LostMaterial > kMostWithoutKing) {
         ThreatResult = kLoss - (ply - 1) * 100;
         A = ThreatResult;
         return ThreatResult;

@@ -4,16 +4,17 @@
 // takes the move back. "Before" values are read on the position as it stands when the move is tried;
 // "after" values while the move is applied.
 #include "com/KyokumenKanri.h"
+#include "com/Scores.h"
 
 #include <cstdlib>
 
 // Stage 5: after a search found that COM's king is lost, take material as close to the king as
 // possible, so that the attacker loses what stands next to it.
 bool TKyokumenKanri::CaptureNearKing() {
-    if (!(st_.r == -5000 && st_.LosingAfterDanger)) return false;
+    if (!(st_.r == kLoss && st_.LosingAfterDanger)) return false;
     st_.B = 0;
     const int kc = ComKingSquare();
-    const int kf = SquareFile(kc), kr = SquareRank(kc);
+    const int kf = FileOf(kc), kr = RankOf(kc);
     const int lostBefore = Kyokumen.Sente.LostMaterial;
     const TMoveList& moves = Kyokumen.Gote.Moves;
     for (int i = 0; i < moves.Count; ++i) {
@@ -47,19 +48,19 @@ bool TKyokumenKanri::EscapePass(bool excludeLosing) {
 }
 
 bool TKyokumenKanri::EscapeFromCheck() {
-    if (Kyokumen.Gote.ThreatenedMaterial <= 999) return false;
+    if (Kyokumen.Gote.ThreatenedMaterial <= kMostWithoutKing) return false;
     return EscapePass(true);
 }
 
 // Stage 7: every escape loses the king a few plies on; play the best one all the same.
 bool TKyokumenKanri::EscapeFromCheckAnyway() {
-    if (Kyokumen.Gote.ThreatenedMaterial <= 999) return false;
+    if (Kyokumen.Gote.ThreatenedMaterial <= kMostWithoutKing) return false;
     return EscapePass(false);
 }
 
 // Stage 8: still in check and no escape at all: the human has won.
 bool TKyokumenKanri::MatedInCheck() {
-    if (Kyokumen.Gote.ThreatenedMaterial > 999 && ComMove.Empty()) {
+    if (Kyokumen.Gote.ThreatenedMaterial > kMostWithoutKing && ComMove.Empty()) {
         HumanMatesFlag = true;
         return true;
     }
@@ -150,7 +151,7 @@ bool TKyokumenKanri::RescueMajorPiece(int index, int attackerValue, bool& inDang
     SearchDepth = 0;
     MaxDepth = 4;
     ThreatResult = 0;
-    (this->*search)(-5000, 5000);
+    (this->*search)(kLoss, kWin);
     RestoreAfterSearch();
     return !ComMove.Empty();
 }
@@ -170,7 +171,7 @@ bool TKyokumenKanri::RescueBishop() {
 bool TKyokumenKanri::KingFlight(int target, bool runs) {
     if (!runs || ComKingSquare() == target) return false;
     st_.B = 0;
-    const int gf = SquareFile(target), gr = SquareRank(target);
+    const int gf = FileOf(target), gr = RankOf(target);
     const bool towardHigherFiles = target == 71;
     const TMoveList& moves = Kyokumen.Gote.Moves;
     for (int i = 0; i < moves.Count; ++i) {
@@ -187,12 +188,12 @@ bool TKyokumenKanri::KingFlight(int target, bool runs) {
             const int from = m.From;
             const auto& board = Kyokumen.Board;
             if (towardHigherFiles) {
-                if ((from > 20 && board[from - 10] == PieceName::ComOu) ||
-                    (from > 21 && board[from - 11] == PieceName::ComOu))
+                if ((from > 20 && board[Step(from, -1, 0)] == PieceName::ComOu) ||
+                    (from > 21 && board[Step(from, -1, -1)] == PieceName::ComOu))
                     s = 30;
             } else {
-                if ((from < 90 && board[from + 10] == PieceName::ComOu) ||
-                    (from < 89 && board[from + 11] == PieceName::ComOu))
+                if ((from < 90 && board[Step(from, 1, 0)] == PieceName::ComOu) ||
+                    (from < 89 && board[Step(from, 1, 1)] == PieceName::ComOu))
                     s = 30;
             }
         }
@@ -202,7 +203,7 @@ bool TKyokumenKanri::KingFlight(int target, bool runs) {
         if (com.ThreatenedMaterial > tcBefore || com.HangingMaterial > 40 || com.ThreatenedMaterial > 60 ||
             com.KingZoneGuard == -500)
             s = -500;
-        Exclude(m, s, -1000);
+        Exclude(m, s, kExcluded);
         if (KingSafeAfter() && AcceptsEarlier(s)) Accept(s, m);
         TakeBackCandidate();
     }
@@ -262,9 +263,9 @@ bool TKyokumenKanri::BestCapture() {
         if (m.Name == PieceName::ComKaku && (taken == PieceName::Kaku || taken == PieceName::KakuNari))
             s = 140;
         ExposureRook(s);
-        if (Kyokumen.Sente.ThreatenedMaterial > 999) s += 500;
+        if (Kyokumen.Sente.ThreatenedMaterial > kMostWithoutKing) s += 500;
         if (!KingSafeAfter()) s = -1000;
-        Exclude(m, s, -1000);
+        Exclude(m, s, kExcluded);
         if (AcceptsEarlier(s)) {
             Accept(s, m);
             if (taken == PieceName::Ou) ComMatesFlag = true;
@@ -333,7 +334,7 @@ bool TKyokumenKanri::RescueHangingPiece() {
             if (ah == 1 && Kyokumen.Gote.Attacks[m.To] > 0) s = 500;
             if (Kyokumen.ValueAt[m.To] < Kyokumen.Gote.HangingMaterial) s = -500;
             if (m.Name == PieceName::ComFu) s = -1000;
-            Exclude(m, s, -1000);
+            Exclude(m, s, kExcluded);
             if (AcceptsLater(s)) Accept(s, m);
         }
         TakeBackCandidate();
@@ -360,7 +361,7 @@ bool TKyokumenKanri::EscapeCheaperAttackers() {
         if (Kyokumen.Gote.ThreatenedMaterial < Kyokumen.Sente.ThreatenedMaterial && ac[m.To] >= ah[m.To])
             s = 1500;
         if (Kyokumen.Gote.KingZone[m.From] > 0 && Kyokumen.Gote.KingZone[m.To] == 0) s = -1000;
-        Exclude(m, s, -1000);
+        Exclude(m, s, kExcluded);
         if (KingSafeAfter() && AcceptsLater(s)) Accept(s, m);
         TakeBackCandidate();
     }
@@ -419,7 +420,7 @@ void TKyokumenKanri::DefendPiecePass(int square, bool pawnRules) {
             } else {
                 if (m.Name == PieceName::ComHi) s = -1000;
             }
-            Exclude(m, s, -1000);
+            Exclude(m, s, kExcluded);
             if (s > st_.B) Accept(s, m);
         }
         TakeBackCandidate();
@@ -470,7 +471,7 @@ bool TKyokumenKanri::AttackMajorPieces() {
         if (ac[HumanKingSquare()] > 0) s = 1000;
         if (!KingSafeAfter()) s = -1000;
         if (ac[m.To] < ah[m.To]) s = -500;
-        Exclude(m, s, -1000);
+        Exclude(m, s, kExcluded);
         if (s > 0 && Kyokumen.Gote.ThreatenedMaterial <= tcBefore && Kyokumen.Gote.KingZoneGuard >= 0 &&
             Kyokumen.Sente.ThreatenedMaterial > thBefore + 99 && s > st_.B)
             Accept(s, m);

@@ -15,7 +15,7 @@ constexpr std::string_view kFatal = "プログラム上のバグです。致命�
 constexpr std::string_view kErrorIs = "エラー内容は ";
 
 bool IsSquare(int sq) {
-    return OnBoard(SquareFile(sq), SquareRank(sq));
+    return OnBoard(FileOf(sq), RankOf(sq));
 }
 
 // The Japanese locale's short date and long time: "2024/03/05 9:07:31".

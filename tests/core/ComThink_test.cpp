@@ -141,12 +141,12 @@ TEST(Random, FirstValuesFromSeedZero) {
     //   seed 1 -> 134775814:             13477581400 / 4294967296      = 3.14 -> 3
     //   seed 134775814 -> 3698175007:    369817500700 / 4294967296     = 86.1 -> 86
     //   seed 3698175007 -> 870078620:    87007862000 / 4294967296      = 20.3 -> 20
-    const std::uint32_t kept = Random::Seed();
-    Random::SetSeed(0);
-    EXPECT_EQ(Random::Below(100), 0u);
-    EXPECT_EQ(Random::Below(100), 3u);
-    EXPECT_EQ(Random::Below(100), 86u);
-    EXPECT_EQ(Random::Below(100), 20u);
-    EXPECT_EQ(Random::Seed(), 870078620u);
-    Random::SetSeed(kept);
+    const std::uint32_t kept = TRandom::Program().Seed();
+    TRandom::Program().SetSeed(0);
+    EXPECT_EQ(TRandom::Program().Below(100), 0u);
+    EXPECT_EQ(TRandom::Program().Below(100), 3u);
+    EXPECT_EQ(TRandom::Program().Below(100), 86u);
+    EXPECT_EQ(TRandom::Program().Below(100), 20u);
+    EXPECT_EQ(TRandom::Program().Seed(), 870078620u);
+    TRandom::Program().SetSeed(kept);
 }

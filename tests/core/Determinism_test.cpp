@@ -18,7 +18,7 @@ namespace {
 // from there on is played. The record holds every human move, COM's reply and the stage that chose it.
 // This script leads COM into the passes that draw random bonuses (stage 30) several times.
 std::vector<std::string> PlayScriptedGame(int maxTurns, int& randomReplies) {
-    Random::SetSeed(0);
+    TRandom::Program().SetSeed(0);
     TKyokumenKanri g;
     std::vector<std::string> record;
     randomReplies = 0;

@@ -125,7 +125,7 @@ TEST_P(FormationGame, ComFollowsTheStepsInOrderWhileNothingThreatensIt) {
         ASSERT_EQ(step.Type, TSenpouStep::Step);
         const TComa& piece = g.Kyokumen.Gote.Pieces.List[step.Piece];
         const int before =
-            std::abs(piece.File - SquareFile(step.Target)) + std::abs(piece.Rank - SquareRank(step.Target));
+            std::abs(piece.File - FileOf(step.Target)) + std::abs(piece.Rank - RankOf(step.Target));
         const bool targetAttacked = g.Kyokumen.Sente.Attacks[step.Target] > 0;
 
         const bool up = turns % 2 == 0;
@@ -136,8 +136,8 @@ TEST_P(FormationGame, ComFollowsTheStepsInOrderWhileNothingThreatensIt) {
         EXPECT_LE(FirstOpenSlot(s), k + 1); // at most one step per move
         if (turn.Stage == 25) {
             EXPECT_EQ(g.Kyokumen.PieceAt[turn.ComMove.To], step.Piece);
-            const int after = std::abs(piece.File - SquareFile(step.Target)) +
-                              std::abs(piece.Rank - SquareRank(step.Target));
+            const int after = std::abs(piece.File - FileOf(step.Target)) +
+                              std::abs(piece.Rank - RankOf(step.Target));
             EXPECT_LT(after, before);
             EXPECT_EQ(s.StepDone[k] == 1, turn.ComMove.To == step.Target);
         } else {
@@ -218,11 +218,11 @@ TEST(AttackWithSmallBonus, APromotionIsStoredAsRecordedAndEveryCandidateDrawsOnc
     TKyokumenKanri g;
     TakeComPiecesWithTheRook(g, ComPiecesBut({33}));
     Play(g, {"6665歩", "7768角", "9998香"});
-    Random::SetSeed(12345);
+    TRandom::Program().SetSeed(12345);
     g.ComThink();
     ASSERT_EQ(g.LastStage(), 30);
     EXPECT_EQ(MoveText(g.ComMove), "3399com角成");
-    EXPECT_EQ(Random::Seed(), SeedAfterDraws(12345, g.Kyokumen.Gote.Moves.Size()));
+    EXPECT_EQ(TRandom::Program().Seed(), SeedAfterDraws(12345, g.Kyokumen.Gote.Moves.Size()));
 }
 
 TEST(KingZoneWithBonus, TheRandomBonusDecidesBetweenCloseMoves) {
@@ -234,18 +234,18 @@ TEST(KingZoneWithBonus, TheRandomBonusDecidesBetweenCloseMoves) {
         TKyokumenKanri g;
         TakeComPiecesWithTheRook(g, ComPiecesBut({11}));
         Play(g, {"5112com王", "5958王"});
-        Random::SetSeed(seed);
+        TRandom::Program().SetSeed(seed);
         g.ComThink();
         ASSERT_EQ(g.LastStage(), 31);
         const int candidates = g.Kyokumen.Gote.Moves.Size();
         EXPECT_EQ(candidates, 4);
         // One draw per candidate in stage 30 and one in stage 31.
-        EXPECT_EQ(Random::Seed(), SeedAfterDraws(seed, 2 * candidates));
+        EXPECT_EQ(TRandom::Program().Seed(), SeedAfterDraws(seed, 2 * candidates));
         chosen.insert(MoveText(g.ComMove));
 
         // The same draws give the same move.
         const TMove first = g.ComMove;
-        Random::SetSeed(seed);
+        TRandom::Program().SetSeed(seed);
         g.ComThink();
         EXPECT_EQ(g.ComMove, first);
     }

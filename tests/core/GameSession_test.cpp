@@ -90,7 +90,7 @@ struct SessionTest : ::testing::Test {
     std::unique_ptr<TGameSession> session;
 
     void SetUp() override {
-        Random::SetSeed(0);
+        TRandom::Program().SetSeed(0);
         hooks.Now = [] { return std::string("2024/03/05 9:07:31"); };
         // Each COM reply takes thinkMs: the counter moves on every second reading.
         hooks.TickCount = [this] {
@@ -210,7 +210,7 @@ std::string Shape(std::string text) {
 }
 
 TEST(Session, ThinkingTimeFromTheRealClock) {
-    Random::SetSeed(0);
+    TRandom::Program().SetSeed(0);
     FakeView view;
     TGameSession s(view);
     s.Start();

@@ -24,7 +24,7 @@ constexpr int kMoveLimit = 160;
 // Game i: formation i mod 14, the handicap start for the second ten. The opponent plays a random move
 // among those the human move check accepts, from its own generator; COM's starts at seed 0.
 std::uint64_t TranscriptHash(int& movesPlayed) {
-    Random::SetSeed(0);
+    TRandom::Program().SetSeed(0);
     std::mt19937 opponent(7);
     Fnv1a hash;
     movesPlayed = 0;

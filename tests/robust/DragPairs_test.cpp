@@ -36,7 +36,7 @@ struct Recipe {
 };
 
 void Reach(TGameSession& s, const Recipe& r) {
-    Random::SetSeed(0);
+    TRandom::Program().SetSeed(0);
     switch (r.Begin) {
     case Recipe::Start::Even:
         s.NewGame();
@@ -134,7 +134,7 @@ DragCounts CheckEveryDrag(const Recipe& recipe) {
     for (int from : sources)
         for (int to : targets) {
             // Drags from codes that name no square are tried against a few targets only.
-            if (!OnBoard(SquareFile(from), SquareRank(from)) && to != 55 && to != kNoDrop && to != from + 1)
+            if (!OnBoard(FileOf(from), RankOf(from)) && to != 55 && to != kNoDrop && to != from + 1)
                 continue;
             const GameState before(s);
             const std::string label = s.Message();
@@ -159,8 +159,8 @@ DragCounts CheckEveryDrag(const Recipe& recipe) {
             }
             // A move was made: start again from the same position.
             ++counts.Accepted;
-            EXPECT_TRUE(OnBoard(SquareFile(from), SquareRank(from)) &&
-                        OnBoard(SquareFile(to), SquareRank(to)))
+            EXPECT_TRUE(OnBoard(FileOf(from), RankOf(from)) &&
+                        OnBoard(FileOf(to), RankOf(to)))
                 << where;
             EXPECT_EQ(invariants::PositionFault(s.Kanri().Kyokumen), "") << where;
             Reach(s, recipe);

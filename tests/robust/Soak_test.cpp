@@ -49,7 +49,7 @@ std::string Ending(const TTurnReport& r) {
 TEST(Soak, RandomGamesKeepThePositionAndTheRecordSound) {
     const int games = SoakGames();
     const auto t0 = std::chrono::steady_clock::now();
-    Random::SetSeed(0);
+    TRandom::Program().SetSeed(0);
     std::mt19937 human(20240611u);
     QuietView view;
     TGameSession session(view);

@@ -32,7 +32,7 @@ inline std::string PositionFault(const TKyokumen& k) {
             if (k.ValueAt[sq] != -1) return "ValueAt holds a value" + at + ", which is empty";
             continue;
         }
-        if (!OnBoard(SquareFile(sq), SquareRank(sq))) return "a piece stands" + at + ", off the board";
+        if (!OnBoard(FileOf(sq), RankOf(sq))) return "a piece stands" + at + ", off the board";
         ++occupied;
         const int index = k.PieceAt[sq];
         if (index < 0 || index >= 20) return "PieceAt holds " + std::to_string(index) + at;
