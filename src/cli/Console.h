@@ -19,6 +19,7 @@ public:
     void ShowMessageBox(const std::string&) override {}
     void SetSquare(int, PieceName) override {}
     void MoveFrame(SessionFrame, int) override {}
+    void RemoveFrame(SessionFrame) override {}
     void ShowFrame(SessionFrame, bool) override {}
     void SetReplayMode(bool) override {}
     void ProcessPendingEvents() override {}

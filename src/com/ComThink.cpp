@@ -3,7 +3,8 @@
 #include "com/KyokumenKanri.h"
 #include "com/Scores.h"
 
-const TKyokumenKanri::Stage TKyokumenKanri::kStages[34] = {
+// In the order of ComStage.
+const TKyokumenKanri::Stage TKyokumenKanri::kStages[kComStageCount] = {
     &TKyokumenKanri::Prepare,
     &TKyokumenKanri::DangerScan,
     &TKyokumenKanri::BareKing,
@@ -42,14 +43,12 @@ const TKyokumenKanri::Stage TKyokumenKanri::kStages[34] = {
 
 void TKyokumenKanri::ComThink() {
     st_ = TThinkState{};
-    lastStage_ = -1;
-    int number = 0;
-    for (Stage stage : kStages) {
-        if ((this->*stage)()) {
-            lastStage_ = number;
+    lastStage_ = ComStage::None;
+    for (int number = 0; number < kComStageCount; ++number) {
+        if ((this->*kStages[number])()) {
+            lastStage_ = ComStage(number);
             break;
         }
-        ++number;
     }
     // Every pass takes its candidates back with the position's undo, which leaves the last candidate
     // as COM's last-move record; the think hands back the records it found.

@@ -4,6 +4,48 @@
 #include "com/Random.h"
 #include "game/KyokumenKanri2.h"
 
+#include <cstdint>
+
+// The stages of COM's think, in cascade order.
+enum class ComStage : std::uint8_t {
+    Prepare,
+    DangerScan,
+    BareKing,
+    ThreatScan,
+    EscapeByScan,
+    CaptureNearKing,
+    EscapeFromCheck,
+    EscapeFromCheckAnyway,
+    MatedInCheck,
+    MateInOne,
+    SafeForkingCheck,
+    CaptureMajorPiece,
+    RescueRook,
+    RescueBishop,
+    KingFlightTo71,
+    KingFlightTo31,
+    BestCapture,
+    HumanKingCanBeTaken,
+    ContactCheck,
+    RescueHangingPiece,
+    EscapeCheaperAttackers,
+    RookTwoStep,
+    DefendHangingPawns,
+    DefendHangingPieces,
+    AttackMajorPieces,
+    FormationSteps,
+    AdvanceAlongRookFile,
+    CastleByZones,
+    BalanceStage,
+    ApproachHumanKing,
+    AttackWithSmallBonus,
+    KingZoneWithBonus,
+    RandomLegalMove,
+    NothingFound,
+    None, // no stage ended the think (none has run yet)
+};
+inline constexpr int kComStageCount = int(ComStage::None);
+
 class TKyokumenKanri : public TKyokumenKanri2 {
 public:
     // Chooses COM's reply: leaves it in ComMove, or sets a result flag. The position, both move lists
@@ -14,7 +56,7 @@ public:
     TRandom* Rng = &TRandom::Program();
 
     // Which stage of the last think chose its move or ended it (for tests and benchmarks).
-    int LastStage() const { return lastStage_; }
+    ComStage LastStage() const { return lastStage_; }
 
 private:
     // Working values of one think.
@@ -28,46 +70,46 @@ private:
         TMove KeptComLast;
     };
     TThinkState st_;
-    int lastStage_ = -1;
+    ComStage lastStage_ = ComStage::None;
 
     using Stage = bool (TKyokumenKanri::*)(); // true ends the think
-    static const Stage kStages[34];
+    static const Stage kStages[kComStageCount];
 
     // Stages, in cascade order.
-    bool Prepare();                // 0
-    bool DangerScan();             // 1
-    bool BareKing();               // 2
-    bool ThreatScan();             // 3
-    bool EscapeByScan();           // 4
-    bool CaptureNearKing();        // 5
-    bool EscapeFromCheck();        // 6
-    bool EscapeFromCheckAnyway();  // 7
-    bool MatedInCheck();           // 8
-    bool MateInOne();              // 9
-    bool SafeForkingCheck();       // 10
-    bool CaptureMajorPiece();      // 11
-    bool RescueRook();             // 12
-    bool RescueBishop();           // 13
-    bool KingFlightTo71();         // 14
-    bool KingFlightTo31();         // 15
-    bool BestCapture();            // 16
-    bool HumanKingCanBeTaken();    // 17
-    bool ContactCheck();           // 18
-    bool RescueHangingPiece();     // 19
-    bool EscapeCheaperAttackers(); // 20
-    bool RookTwoStep();            // 21
-    bool DefendHangingPawns();     // 22
-    bool DefendHangingPieces();    // 23
-    bool AttackMajorPieces();      // 24
-    bool FormationSteps();         // 25
-    bool AdvanceAlongRookFile();   // 26
-    bool CastleByZones();          // 27
-    bool BalanceStage();           // 28
-    bool ApproachHumanKing();      // 29
-    bool AttackWithSmallBonus();   // 30
-    bool KingZoneWithBonus();      // 31
-    bool RandomLegalMove();        // 32
-    bool NothingFound();           // 33
+    bool Prepare();
+    bool DangerScan();
+    bool BareKing();
+    bool ThreatScan();
+    bool EscapeByScan();
+    bool CaptureNearKing();
+    bool EscapeFromCheck();
+    bool EscapeFromCheckAnyway();
+    bool MatedInCheck();
+    bool MateInOne();
+    bool SafeForkingCheck();
+    bool CaptureMajorPiece();
+    bool RescueRook();
+    bool RescueBishop();
+    bool KingFlightTo71();
+    bool KingFlightTo31();
+    bool BestCapture();
+    bool HumanKingCanBeTaken();
+    bool ContactCheck();
+    bool RescueHangingPiece();
+    bool EscapeCheaperAttackers();
+    bool RookTwoStep();
+    bool DefendHangingPawns();
+    bool DefendHangingPieces();
+    bool AttackMajorPieces();
+    bool FormationSteps();
+    bool AdvanceAlongRookFile();
+    bool CastleByZones();
+    bool BalanceStage();
+    bool ApproachHumanKing();
+    bool AttackWithSmallBonus();
+    bool KingZoneWithBonus();
+    bool RandomLegalMove();
+    bool NothingFound();
 
     // Rules shared by the scoring passes.
     // A candidate that loses the king scores the pass's exclusion value.

@@ -156,11 +156,9 @@ void TGameSession::ClearBoard() {
         for (int rank = 1; rank <= 9; ++rank) view_.SetSquare(file * 10 + rank, PieceName::Empty);
 }
 
-void TGameSession::HideFramesAtCorner() {
-    view_.MoveFrame(SessionFrame::Waku, 0);
-    view_.MoveFrame(SessionFrame::Waku2, 0);
-    view_.ShowFrame(SessionFrame::Waku, false);
-    view_.ShowFrame(SessionFrame::Waku2, false);
+void TGameSession::RemoveFrames() {
+    view_.RemoveFrame(SessionFrame::Waku);
+    view_.RemoveFrame(SessionFrame::Waku2);
 }
 
 void TGameSession::DrawStartPosition() {
@@ -172,7 +170,7 @@ void TGameSession::DrawStartPosition() {
             if (p != PieceName::Empty) view_.SetSquare(file * 10 + rank, p);
         }
     hisyaKakuMode_ = false;
-    HideFramesAtCorner();
+    RemoveFrames();
     comTotalTime_ = 0;
 }
 
@@ -454,7 +452,7 @@ void TGameSession::NewHandicapGame() {
     RedrawBoard();
     kanri_->SetFormation(formation_);
     SetMessage(Greeting(formation_));
-    HideFramesAtCorner();
+    RemoveFrames();
     SetStatus("");
     ResetKifu();
     LeaveReplayMode();
@@ -468,10 +466,9 @@ void TGameSession::NewTestGame() {
     kanri_->Kyokumen.SetupTestPosition();
     testStart_ = true;
     RedrawBoard();
-    view_.MoveFrame(SessionFrame::Waku, 0);
+    view_.RemoveFrame(SessionFrame::Waku);
     kanri_->SetFormation(formation_);
     SetMessage(Greeting(formation_));
-    view_.ShowFrame(SessionFrame::Waku, false);
     SetStatus("");
     ResetKifu();
     LeaveReplayMode();

@@ -45,9 +45,10 @@ public:
     virtual void ShowMessageBox(const std::string& text) = 0;
     // The picture of one square (square code 11..99); PieceName::Empty removes the picture.
     virtual void SetSquare(int square, PieceName piece) = 0;
-    // Puts a frame on a square (its image's left and top); square 0 means the window's top-left
-    // corner (left 0, top 0).
+    // Puts a frame on a board square (11..99), visible or not as it was.
     virtual void MoveFrame(SessionFrame frame, int square) = 0;
+    // Takes a frame off the board and hides it; where it then waits is the window's business.
+    virtual void RemoveFrame(SessionFrame frame) = 0;
     virtual void ShowFrame(SessionFrame frame, bool visible) = 0;
     // Replay mode on: the replay strip visible and its three buttons enabled; off: hidden, disabled.
     virtual void SetReplayMode(bool on) = 0;
@@ -224,7 +225,7 @@ private:
     void RedrawBoard();
     void EnterReplayMode();
     void LeaveReplayMode();
-    void HideFramesAtCorner();
+    void RemoveFrames();
     void ReplayMove(int k, SessionFrame frame, TMove& shown);
     std::string TotalTimeText() const;
 };

@@ -1,7 +1,5 @@
 #include "ui/Controls.h"
 
-#include "ui/MainForm.h"
-
 #include <QDrag>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -64,8 +62,7 @@ void TPictureBox::paintEvent(QPaintEvent*) {
     p.drawPixmap(0, 0, picture_);
 }
 
-TSquareImage::TSquareImage(TForm1* form, int square, QWidget* parent)
-    : TPictureBox(parent), form_(form), square_(square) {
+TSquareImage::TSquareImage(int square, QWidget* parent) : TPictureBox(parent), square_(square) {
     setAcceptDrops(true);
 }
 
@@ -74,7 +71,7 @@ void TSquareImage::mousePressEvent(QMouseEvent* event) {
         TPictureBox::mousePressEvent(event);
         return;
     }
-    form_->OnStartComa(this);
+    emit dragStarted(square_);
 
     auto* drag = new QDrag(this);
     auto* data = new QMimeData;
@@ -88,20 +85,20 @@ void TSquareImage::mousePressEvent(QMouseEvent* event) {
     drag->setDragCursor(HandCursor(), Qt::MoveAction);
     drag->exec(Qt::MoveAction, Qt::MoveAction);
 
-    form_->OnEndComa(this);
+    emit dragEnded(square_);
 }
 
 void TSquareImage::dragEnterEvent(QDragEnterEvent* event) {
-    if (DraggedSquare(event->mimeData()) >= 0 && form_->OnOverComa(this)) event->acceptProposedAction();
+    if (DraggedSquare(event->mimeData()) >= 0) event->acceptProposedAction();
 }
 
 void TSquareImage::dragMoveEvent(QDragMoveEvent* event) {
-    if (DraggedSquare(event->mimeData()) >= 0 && form_->OnOverComa(this)) event->acceptProposedAction();
+    if (DraggedSquare(event->mimeData()) >= 0) event->acceptProposedAction();
 }
 
 void TSquareImage::dropEvent(QDropEvent* event) {
     if (DraggedSquare(event->mimeData()) < 0) return;
-    form_->OnDragComa(this);
+    emit dropped(square_);
     event->acceptProposedAction();
 }
 

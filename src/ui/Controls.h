@@ -7,8 +7,6 @@
 #include <QPixmap>
 #include <QWidget>
 
-class TForm1;
-
 // An image control: its picture unscaled from the top-left corner, or nothing (then the controls
 // below show through). It draws the same whether enabled or not.
 class TPictureBox : public QWidget {
@@ -27,12 +25,17 @@ private:
 };
 
 // One of the 81 board squares. Pressing it starts a real drag at once; every square accepts a drop
-// from any square. The form's drag handlers do the rest.
+// from any square. It reports the drag through its signals; the window does the rest.
 class TSquareImage : public TPictureBox {
     Q_OBJECT
 public:
-    TSquareImage(TForm1* form, int square, QWidget* parent);
+    TSquareImage(int square, QWidget* parent);
     int Square() const { return square_; }
+
+signals:
+    void dragStarted(int square); // the left button went down on this square; the drag begins
+    void dropped(int square);     // a piece dragged from a board square was dropped here
+    void dragEnded(int square);   // the drag that began here is over, dropped or not
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -41,7 +44,6 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    TForm1* form_;
     int square_;
 };
 

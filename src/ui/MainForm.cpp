@@ -110,7 +110,10 @@ void TForm1::CreateControls() {
     for (int file = 1; file <= 9; ++file)
         for (int rank = 1; rank <= 9; ++rank) {
             const int square = file * 10 + rank;
-            auto* image = new TSquareImage(this, square, this);
+            auto* image = new TSquareImage(square, this);
+            connect(image, &TSquareImage::dragStarted, this, &TForm1::OnStartComa);
+            connect(image, &TSquareImage::dropped, this, &TForm1::OnDragComa);
+            connect(image, &TSquareImage::dragEnded, this, &TForm1::OnEndComa);
             image->setObjectName(QStringLiteral("ban%1").arg(square));
             image->setGeometry(74 + (9 - file) * 40, 10 + (rank - 1) * 40, 41, 41);
             ban_[std::size_t(square)] = image;
@@ -301,19 +304,15 @@ void TForm1::paintEvent(QPaintEvent*) {
 // ---------------------------------------------------------------------------------------------
 // Handlers
 
-void TForm1::OnStartComa(TSquareImage* source) {
-    session_->StartDrag(source->Square());
+void TForm1::OnStartComa(int square) {
+    session_->StartDrag(square);
 }
 
-bool TForm1::OnOverComa(TSquareImage*) {
-    return true;
+void TForm1::OnDragComa(int square) {
+    session_->Drop(square);
 }
 
-void TForm1::OnDragComa(TSquareImage* target) {
-    session_->Drop(target->Square());
-}
-
-void TForm1::OnEndComa(TSquareImage*) {
+void TForm1::OnEndComa(int) {
     session_->EndDrag();
 }
 
@@ -383,10 +382,14 @@ TFrameShape* TForm1::Frame(SessionFrame frame) const {
 }
 
 void TForm1::MoveFrame(SessionFrame frame, int square) {
-    QPoint at(0, 0);
     if (square >= 11 && square <= 99 && ban_[std::size_t(square)] != nullptr)
-        at = ban_[std::size_t(square)]->pos();
-    Frame(frame)->move(at);
+        Frame(frame)->move(ban_[std::size_t(square)]->pos());
+}
+
+// A frame off the board waits hidden in the window's top-left corner.
+void TForm1::RemoveFrame(SessionFrame frame) {
+    Frame(frame)->move(0, 0);
+    Frame(frame)->setVisible(false);
 }
 
 void TForm1::ShowFrame(SessionFrame frame, bool visible) {

@@ -31,10 +31,10 @@ public:
     ~TForm1() override;
 
     // Drag handlers, shared by the 81 square images.
-    void OnStartComa(TSquareImage* source);
-    bool OnOverComa(TSquareImage* target);
-    void OnDragComa(TSquareImage* target);
-    void OnEndComa(TSquareImage* source);
+    // The board squares' drag signals.
+    void OnStartComa(int square);
+    void OnDragComa(int square);
+    void OnEndComa(int square);
 
     // Commands.
     void OnButton_StartClick();
@@ -74,6 +74,7 @@ public:
     void ShowMessageBox(const std::string& text) override;
     void SetSquare(int square, PieceName piece) override;
     void MoveFrame(SessionFrame frame, int square) override;
+    void RemoveFrame(SessionFrame frame) override;
     void ShowFrame(SessionFrame frame, bool visible) override;
     void SetReplayMode(bool on) override;
     void ProcessPendingEvents() override;

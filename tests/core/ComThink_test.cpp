@@ -75,7 +75,7 @@ TEST(ComThink, CapturedKingEndsTheGameAsTheHumansWin) {
 
     EXPECT_TRUE(g.HumanMatesFlag);
     EXPECT_TRUE(g.ComMove.Empty());
-    EXPECT_EQ(g.LastStage(), 0);
+    EXPECT_EQ(g.LastStage(), ComStage::Prepare);
     EXPECT_TRUE(Snapshot(g) == before);
 }
 
@@ -92,7 +92,7 @@ TEST(ComThink, BareKingEndsTheThinkBeforeAnyScoring) {
     EXPECT_TRUE(g.ComBareKingFlag);
     EXPECT_FALSE(g.HumanMatesFlag);
     EXPECT_TRUE(g.ComMove.Empty());
-    EXPECT_EQ(g.LastStage(), 2);
+    EXPECT_EQ(g.LastStage(), ComStage::BareKing);
 }
 
 TEST(ComThink, NoMoveThatKeepsTheKingSafeIsTheHumansWin) {
@@ -112,7 +112,7 @@ TEST(ComThink, CheckIsAnsweredByTheEscapeSearch) {
 
     g.ComThink();
 
-    EXPECT_EQ(g.LastStage(), 4);
+    EXPECT_EQ(g.LastStage(), ComStage::EscapeByScan);
     EXPECT_EQ(Text(g.ComMove), "5546com王");
     EXPECT_FALSE(g.HumanMatesFlag);
 }

@@ -1,7 +1,7 @@
 // COM's replies depend only on the human's moves: the program-wide generator starts at the same seed
 // and nothing else (clock, addresses, earlier games) enters the choice.
-#include "support/Helpers.h"
 #include "com/Random.h"
+#include "support/Helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ namespace {
 // One game from the start with the generator at seed 0. The human's moves come from a fixed rule: a
 // small generator of the test's own picks a start in the human's move list, and the first legal move
 // from there on is played. The record holds every human move, COM's reply and the stage that chose it.
-// This script leads COM into the passes that draw random bonuses (stage 30) several times.
+// This script leads COM into the passes that draw random bonuses (AttackWithSmallBonus) several times.
 std::vector<std::string> PlayScriptedGame(int maxTurns, int& randomReplies) {
     TRandom::Program().SetSeed(0);
     TKyokumenKanri g;
@@ -35,9 +35,9 @@ std::vector<std::string> PlayScriptedGame(int maxTurns, int& randomReplies) {
             if (turn.Human.Result == THumanMoveTest::Legal) break;
         }
         if (turn.Human.Result != THumanMoveTest::Legal) break;
-        if (turn.Stage >= 30) ++randomReplies;
+        if (turn.Stage >= ComStage::AttackWithSmallBonus) ++randomReplies;
         record.push_back(turn.Human.Text() + " " + MoveText(turn.ComRecorded) + " " +
-                         std::to_string(turn.Stage));
+                         std::to_string(int(turn.Stage)));
     }
     return record;
 }

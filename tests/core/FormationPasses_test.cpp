@@ -1,6 +1,6 @@
 // COM's formation and positional passes, seen through whole thinks on positions built from moves.
-#include "support/Helpers.h"
 #include "com/Random.h"
+#include "support/Helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -62,12 +62,12 @@ TEST(FormationSteps, TheNextStepIsApproachedThenReachedAndMarked) {
 
     TTurn first = PlayTurn(g, "59", "58");
     EXPECT_EQ(MoveText(first.ComMove), "4142com金");
-    EXPECT_EQ(first.Stage, 25);
+    EXPECT_EQ(first.Stage, ComStage::FormationSteps);
     EXPECT_EQ(kihon.StepDone[0], 0);
 
     TTurn second = PlayTurn(g, "58", "59");
     EXPECT_EQ(MoveText(second.ComMove), "4243com金");
-    EXPECT_EQ(second.Stage, 25);
+    EXPECT_EQ(second.Stage, ComStage::FormationSteps);
     EXPECT_EQ(kihon.StepDone[0], 1);
     EXPECT_EQ(kihon.StepDone[1], 0);
     EXPECT_FALSE(kihon.Finished);
@@ -82,7 +82,7 @@ TEST(FormationSteps, AStepOntoAnAttackedSquareIsMarkedAllTheSame) {
     naka.ComThink();
     EXPECT_EQ(naka.Strategy(NakaBisya).StepDone[0], 1);
     EXPECT_TRUE(naka.Strategy(NakaBisya).Finished);
-    EXPECT_NE(naka.LastStage(), 25);
+    EXPECT_NE(naka.LastStage(), ComStage::FormationSteps);
     EXPECT_NE(MoveText(naka.ComMove), "5354com歩");
 
     // The basic formation alone pushes its pawns onto attacked squares: its fifth step, pawn 83 to
@@ -92,7 +92,7 @@ TEST(FormationSteps, AStepOntoAnAttackedSquareIsMarkedAllTheSame) {
     Play(kihon, {"8786歩", "8685歩"});
     kihon.ComThink();
     EXPECT_EQ(MoveText(kihon.ComMove), "8384com歩");
-    EXPECT_EQ(kihon.LastStage(), 25);
+    EXPECT_EQ(kihon.LastStage(), ComStage::FormationSteps);
     EXPECT_EQ(kihon.Strategy(Kihon).StepDone[4], 1);
 }
 
@@ -102,7 +102,7 @@ TEST(FormationSteps, NoStepOnceComHasLostMoreThanAPawn) {
     Play(g, {"6665歩", "4445com歩", "7733角成", "2133com桂", "5958王"});
     g.ComThink();
     ASSERT_FALSE(g.ComMove.Empty());
-    EXPECT_NE(g.LastStage(), 25);
+    EXPECT_NE(g.LastStage(), ComStage::FormationSteps);
     EXPECT_NE(MoveText(g.ComMove), "4142com金");
     EXPECT_EQ(g.Strategy(Kihon).StepDone[0], 0);
     for (const auto& s : g.Senpou) EXPECT_TRUE(s->Finished);
@@ -134,10 +134,10 @@ TEST_P(FormationGame, ComFollowsTheStepsInOrderWhileNothingThreatensIt) {
         SCOPED_TRACE("step " + step.Text() + ", COM played " + MoveText(turn.ComMove));
 
         EXPECT_LE(FirstOpenSlot(s), k + 1); // at most one step per move
-        if (turn.Stage == 25) {
+        if (turn.Stage == ComStage::FormationSteps) {
             EXPECT_EQ(g.Kyokumen.PieceAt[turn.ComMove.To], step.Piece);
-            const int after = std::abs(piece.File - FileOf(step.Target)) +
-                              std::abs(piece.Rank - RankOf(step.Target));
+            const int after =
+                std::abs(piece.File - FileOf(step.Target)) + std::abs(piece.Rank - RankOf(step.Target));
             EXPECT_LT(after, before);
             EXPECT_EQ(s.StepDone[k] == 1, turn.ComMove.To == step.Target);
         } else {
@@ -171,7 +171,7 @@ TEST(AdvanceAlongRookFile, ARookFilePawnThatComHoldsGoesFirst) {
     Play(g, {"5958王"});
     g.ComThink();
     EXPECT_EQ(MoveText(g.ComMove), "8384com歩");
-    EXPECT_EQ(g.LastStage(), 26);
+    EXPECT_EQ(g.LastStage(), ComStage::AdvanceAlongRookFile);
 
     // It goes on into 85, which the human pawn on 86 attacks once and the rook defends once.
     TKyokumenKanri h;
@@ -179,7 +179,7 @@ TEST(AdvanceAlongRookFile, ARookFilePawnThatComHoldsGoesFirst) {
     Play(h, {"8384com歩", "8786歩"});
     h.ComThink();
     EXPECT_EQ(MoveText(h.ComMove), "8485com歩");
-    EXPECT_EQ(h.LastStage(), 26);
+    EXPECT_EQ(h.LastStage(), ComStage::AdvanceAlongRookFile);
 }
 
 TEST(AdvanceAlongRookFile, APieceTwoFilesAwayFromTheRookIsNotPlayed) {
@@ -191,7 +191,7 @@ TEST(AdvanceAlongRookFile, APieceTwoFilesAwayFromTheRookIsNotPlayed) {
     Play(g, {"8384com歩", "8786歩", "7675歩", "7988銀", "8887銀", "8776銀"});
     g.ComThink();
     EXPECT_EQ(MoveText(g.ComMove), "7172com銀");
-    EXPECT_EQ(g.LastStage(), 26);
+    EXPECT_EQ(g.LastStage(), ComStage::AdvanceAlongRookFile);
 }
 
 TEST(ApproachHumanKing, TheRookPawnPushScores1000WhileTheRookIsOn82) {
@@ -202,14 +202,14 @@ TEST(ApproachHumanKing, TheRookPawnPushScores1000WhileTheRookIsOn82) {
     Play(home, {"1716歩"});
     home.ComThink();
     EXPECT_EQ(MoveText(home.ComMove), "8384com歩");
-    EXPECT_EQ(home.LastStage(), 29);
+    EXPECT_EQ(home.LastStage(), ComStage::ApproachHumanKing);
 
     TKyokumenKanri moved;
     moved.SetFormation("");
     ShuffleKings(moved, 10);
     Play(moved, {"1716歩", "8272com飛", "1615歩"});
     moved.ComThink();
-    EXPECT_EQ(moved.LastStage(), 29);
+    EXPECT_EQ(moved.LastStage(), ComStage::ApproachHumanKing);
     EXPECT_NE(MoveText(moved.ComMove), "8384com歩");
 }
 
@@ -220,7 +220,7 @@ TEST(AttackWithSmallBonus, APromotionIsStoredAsRecordedAndEveryCandidateDrawsOnc
     Play(g, {"6665歩", "7768角", "9998香"});
     TRandom::Program().SetSeed(12345);
     g.ComThink();
-    ASSERT_EQ(g.LastStage(), 30);
+    ASSERT_EQ(g.LastStage(), ComStage::AttackWithSmallBonus);
     EXPECT_EQ(MoveText(g.ComMove), "3399com角成");
     EXPECT_EQ(TRandom::Program().Seed(), SeedAfterDraws(12345, g.Kyokumen.Gote.Moves.Size()));
 }
@@ -236,10 +236,10 @@ TEST(KingZoneWithBonus, TheRandomBonusDecidesBetweenCloseMoves) {
         Play(g, {"5112com王", "5958王"});
         TRandom::Program().SetSeed(seed);
         g.ComThink();
-        ASSERT_EQ(g.LastStage(), 31);
+        ASSERT_EQ(g.LastStage(), ComStage::KingZoneWithBonus);
         const int candidates = g.Kyokumen.Gote.Moves.Size();
         EXPECT_EQ(candidates, 4);
-        // One draw per candidate in stage 30 and one in stage 31.
+        // One draw per candidate in AttackWithSmallBonus and one in KingZoneWithBonus.
         EXPECT_EQ(TRandom::Program().Seed(), SeedAfterDraws(seed, 2 * candidates));
         chosen.insert(MoveText(g.ComMove));
 

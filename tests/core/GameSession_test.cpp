@@ -1,8 +1,8 @@
 // Whole turns, take-backs, replays and record copies through the game session, with a fake window.
 #include "session/GameSession.h"
 
-#include "support/Helpers.h"
 #include "com/Random.h"
+#include "support/Helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -39,6 +39,7 @@ struct FakeView : ISessionView {
     }
     void SetSquare(int sq, PieceName p) override { Squares[sq] = p, ++Calls; }
     void MoveFrame(SessionFrame f, int sq) override { FrameOf(f).Square = sq, ++Calls; }
+    void RemoveFrame(SessionFrame f) override { FrameOf(f) = {0, false}, ++Calls; }
     void ShowFrame(SessionFrame f, bool v) override { FrameOf(f).Visible = v, ++Calls; }
     void SetReplayMode(bool on) override {
         Replay = on, ++Calls, Log.push_back(on ? "replay on" : "replay off");

@@ -1,5 +1,5 @@
-// COM's tactical passes (stages 5 to 24 of the think), on positions built from move texts. Pieces are
-// carried to their squares with single moves, so that a setup reads as a short list of placements.
+// COM's tactical passes (CaptureNearKing to AttackMajorPieces), on positions built from move texts. Pieces
+// are carried to their squares with single moves, so that a setup reads as a short list of placements.
 #include "support/Helpers.h"
 
 #include <gtest/gtest.h>
@@ -11,12 +11,12 @@
 
 // Runs single stages of the think and reads its working values.
 struct TThinkProbe {
-    // Stage 0 alone: both move lists, the maps and the kept last-move records.
+    // Preparation alone: both move lists, the maps and the kept last-move records.
     static void Prepare(TKyokumenKanri& g) {
         g.st_ = TKyokumenKanri::TThinkState{};
         g.Prepare();
     }
-    static bool Run(TKyokumenKanri& g, int stage) { return (g.*TKyokumenKanri::kStages[stage])(); }
+    static bool Run(TKyokumenKanri& g, ComStage stage) { return (g.*TKyokumenKanri::kStages[int(stage)])(); }
     static int Best(const TKyokumenKanri& g) { return g.st_.B; }
     static bool RookInDanger(const TKyokumenKanri& g) { return g.st_.RookInDanger; }
 };
@@ -53,22 +53,22 @@ TEST(EscapeFromCheck, PrefersACheapInterpositionToAKingMoveAndTiesGoToTheLaterMo
     TThinkProbe::Prepare(g);
     g.LosingMoves.Clear();
 
-    ASSERT_TRUE(TThinkProbe::Run(g, 6));
+    ASSERT_TRUE(TThinkProbe::Run(g, ComStage::EscapeFromCheck));
     // Both pawn interpositions score 2000 - 10; the later one in the list (the pawn of 83) wins.
     EXPECT_EQ(g.ComMoveText(), "8384com歩");
     EXPECT_EQ(TThinkProbe::Best(g), 1990);
 }
 
-TEST(EscapeFromCheck, StageSevenPlaysTheEscapeThatStageSixExcluded) {
+TEST(EscapeFromCheck, TheSecondPassPlaysTheEscapeTheFirstExcluded) {
     TKyokumenKanri g;
     SetUpCheckByBishop(g);
     TThinkProbe::Prepare(g);
     g.LosingMoves.Clear();
     for (const TMove& m : g.Kyokumen.Gote.Moves) g.LosingMoves.Add(m);
 
-    EXPECT_FALSE(TThinkProbe::Run(g, 6));
+    EXPECT_FALSE(TThinkProbe::Run(g, ComStage::EscapeFromCheck));
     EXPECT_TRUE(g.ComMove.Empty());
-    ASSERT_TRUE(TThinkProbe::Run(g, 7));
+    ASSERT_TRUE(TThinkProbe::Run(g, ComStage::EscapeFromCheckAnyway));
     EXPECT_EQ(g.ComMoveText(), "8384com歩");
 }
 
@@ -91,7 +91,7 @@ TEST(MateInOne, ACheckThatLeavesTheHumanWithoutAnyMoveIsMate) {
     g.ComThink();
 
     EXPECT_EQ(g.ComMoveText(), "3123com桂");
-    EXPECT_EQ(g.LastStage(), 9);
+    EXPECT_EQ(g.LastStage(), ComStage::MateInOne);
     EXPECT_FALSE(g.ComMatesFlag);
     // The think takes back every move it tried and restores both move lists and last moves.
     EXPECT_EQ(g.BoardList(), boardBefore);
@@ -108,7 +108,7 @@ TEST(MateInOne, SkipsChecksTheHumanCanAnswer) {
     // Bishop takes 24 (the pawn of 25 takes back) and the dragon takes 26 (the king takes back) come
     // first; the pawn taking 14 leaves only the king's capture of it, on a square COM's lance holds.
     EXPECT_EQ(g.ComMoveText(), "1314com歩");
-    EXPECT_EQ(g.LastStage(), 9);
+    EXPECT_EQ(g.LastStage(), ComStage::MateInOne);
 }
 
 TEST(CaptureMajorPiece, TakesTheRookBeforeTheBishopAndTheFirstOfTwoEqualCaptures) {
@@ -117,14 +117,14 @@ TEST(CaptureMajorPiece, TakesTheRookBeforeTheBishopAndTheFirstOfTwoEqualCaptures
         // Human bishop on 24 (taken by COM's bishop or the pawn of 23), rook on 84 (by the pawn of 83).
         ThinkAfter(g, {"7724角", "2884飛"});
         EXPECT_EQ(g.ComMoveText(), "8384com歩");
-        EXPECT_EQ(g.LastStage(), 11);
+        EXPECT_EQ(g.LastStage(), ComStage::CaptureMajorPiece);
     }
     {
         TKyokumenKanri g;
         ThinkAfter(g, {"7724角"});
         // COM's bishop comes before the pawn in the list; both captures score 150.
         EXPECT_EQ(g.ComMoveText(), "3324com角");
-        EXPECT_EQ(g.LastStage(), 11);
+        EXPECT_EQ(g.LastStage(), ComStage::CaptureMajorPiece);
     }
 }
 
@@ -133,7 +133,7 @@ TEST(BestCapture, APawnTakingAGoldScoresItsValuePlusAThousand) {
     // The human gold on 14 attacks COM's pawns on 13 and 23; the pawn of 13 takes it.
     ThinkAfter(g, {"4914金"});
     EXPECT_EQ(g.ComMoveText(), "1314com歩");
-    EXPECT_EQ(g.LastStage(), 16);
+    EXPECT_EQ(g.LastStage(), ComStage::BestCapture);
     EXPECT_EQ(TThinkProbe::Best(g), 70 + 1000);
     EXPECT_FALSE(g.ComMatesFlag);
 }
@@ -142,19 +142,19 @@ TEST(BestCapture, AGoldTakingAGoldScoresItsValuePlusFiveHundredFifty) {
     TKyokumenKanri g;
     ThinkAfter(g, {"4124com金", "4925金"});
     EXPECT_EQ(g.ComMoveText(), "2425com金");
-    EXPECT_EQ(g.LastStage(), 16);
+    EXPECT_EQ(g.LastStage(), ComStage::BestCapture);
     EXPECT_EQ(TThinkProbe::Best(g), 70 + 550);
     EXPECT_FALSE(g.ComMatesFlag);
 }
 
 TEST(BestCapture, TakingTheHumanKingSetsComMatesFlagTogetherWithTheMove) {
     TKyokumenKanri g;
-    // In a full think stage 11 takes a capturable king first; the pass is run alone here.
+    // In a full think CaptureMajorPiece takes a capturable king first; the pass is run alone here.
     Play(g, {"5954王"});
     TThinkProbe::Prepare(g);
     g.LosingMoves.Clear();
 
-    ASSERT_TRUE(TThinkProbe::Run(g, 16));
+    ASSERT_TRUE(TThinkProbe::Run(g, ComStage::BestCapture));
     EXPECT_EQ(g.ComMoveText(), "5354com歩");
     EXPECT_TRUE(g.ComMatesFlag);
     EXPECT_EQ(TThinkProbe::Best(g), 1000 + 1000);
@@ -166,13 +166,13 @@ TEST(ContactCheck, RefusesACheckOnASquareTheHumanHoldsMoreStrongly) {
         // Human king on 55; COM's gold on 43 and pawn on 53 can each check from 54, defended once.
         ThinkAfter(g, {"4143com金", "5955王"});
         EXPECT_EQ(g.ComMoveText(), "4354com金");
-        EXPECT_EQ(g.LastStage(), 18);
+        EXPECT_EQ(g.LastStage(), ComStage::ContactCheck);
     }
     {
         TKyokumenKanri g;
         // The same with the human bishop on 76 also attacking 54: twice against once.
         ThinkAfter(g, {"4143com金", "5955王", "7675歩", "7776角"});
-        EXPECT_NE(g.LastStage(), 18);
+        EXPECT_NE(g.LastStage(), ComStage::ContactCheck);
         EXPECT_NE(g.ComMoveText(), "4354com金");
         EXPECT_NE(g.ComMoveText(), "5354com歩");
     }
@@ -187,21 +187,21 @@ TEST(DefendHangingPawns, RunsBeforeMoveFiftyOneOnly) {
         ThinkAfter(g, {"2736歩"});
         ASSERT_EQ(g.MoveCount(), 50);
         EXPECT_EQ(g.ComMoveText(), "8222com飛");
-        EXPECT_EQ(g.LastStage(), 22);
+        EXPECT_EQ(g.LastStage(), ComStage::DefendHangingPawns);
     }
     {
         TKyokumenKanri g;
         PlayUntilMoveCount(g, 50);
         ThinkAfter(g, {"2736歩"});
         ASSERT_EQ(g.MoveCount(), 51);
-        EXPECT_GT(g.LastStage(), 22);
+        EXPECT_GT(g.LastStage(), ComStage::DefendHangingPawns);
     }
 }
 
 TEST(RescueRook, ARookAttackedByAPawnIsWithdrawnByTheRescueSearch) {
     TKyokumenKanri g;
     ThinkAfter(g, {"8285com飛", "8786歩"});
-    EXPECT_EQ(g.LastStage(), 12);
+    EXPECT_EQ(g.LastStage(), ComStage::RescueRook);
     EXPECT_EQ(g.ComMoveText(), "8584com飛");
     EXPECT_TRUE(TThinkProbe::RookInDanger(g));
 }
@@ -211,7 +211,7 @@ TEST(RookTwoStep, PlaysTheFirstRookMoveFromWhichAnUndefendedPieceCanBeTaken) {
     // COM's pawn of 63 is out of the way and the human pawn on 65 is undefended: from 62 the rook
     // would take it next.
     ThinkAfter(g, {"6352com歩", "6665歩"});
-    EXPECT_EQ(g.LastStage(), 21);
+    EXPECT_EQ(g.LastStage(), ComStage::RookTwoStep);
     EXPECT_EQ(g.ComMoveText(), "8262com飛");
     EXPECT_EQ(TThinkProbe::Best(g), 10);
 }

@@ -5,7 +5,13 @@
 #include "com/KyokumenKanri.h"
 
 #include <initializer_list>
+#include <ostream>
 #include <string_view>
+
+// How test failures name a stage.
+inline std::ostream& operator<<(std::ostream& os, ComStage stage) {
+    return os << "stage " << int(stage);
+}
 
 namespace testing_helpers {
 
@@ -70,9 +76,9 @@ inline PositionState StateOf(const TKyokumen& k) {
     s.HumanKingZone = k.Sente.KingZone;
     s.ComAttacks = k.Gote.Attacks;
     s.ComKingZone = k.Gote.KingZone;
-    s.Sums = {k.Sente.LostMaterial,   k.Sente.ThreatenedMaterial, k.Sente.HangingMaterial,
-              k.Gote.LostMaterial,    k.Gote.ThreatenedMaterial,  k.Gote.HangingMaterial,
-              k.Gote.OverCoverage,    k.Gote.KingZonePressure,    k.Gote.KingZoneGuard};
+    s.Sums = {k.Sente.LostMaterial, k.Sente.ThreatenedMaterial, k.Sente.HangingMaterial,
+              k.Gote.LostMaterial,  k.Gote.ThreatenedMaterial,  k.Gote.HangingMaterial,
+              k.Gote.OverCoverage,  k.Gote.KingZonePressure,    k.Gote.KingZoneGuard};
     s.ComKingSafe = k.Gote.ComKingSafe;
     s.MoveCount = k.MoveCount;
     s.ComToMove = k.ComToMove;
@@ -105,12 +111,13 @@ inline std::string StateDifference(const PositionState& a, const PositionState& 
         if (!SamePiece(a.Com[i], b.Com[i])) return "COM piece " + std::to_string(i);
     }
     static constexpr const char* kSumNames[] = {
-        "Sente.LostMaterial", "Sente.ThreatenedMaterial", "Sente.HangingMaterial", "Gote.LostMaterial",
-        "Gote.ThreatenedMaterial", "Gote.HangingMaterial", "Gote.OverCoverage", "Gote.KingZonePressure",
-        "Gote.KingZoneGuard"};
+        "Sente.LostMaterial", "Sente.ThreatenedMaterial", "Sente.HangingMaterial",
+        "Gote.LostMaterial",  "Gote.ThreatenedMaterial",  "Gote.HangingMaterial",
+        "Gote.OverCoverage",  "Gote.KingZonePressure",    "Gote.KingZoneGuard"};
     for (int i = 0; i < int(a.Sums.size()); ++i)
         if (a.Sums[i] != b.Sums[i])
-            return std::string(kSumNames[i]) + ": " + std::to_string(a.Sums[i]) + " vs " + std::to_string(b.Sums[i]);
+            return std::string(kSumNames[i]) + ": " + std::to_string(a.Sums[i]) + " vs " +
+                   std::to_string(b.Sums[i]);
     if (a.ComKingSafe != b.ComKingSafe) return "Gote.ComKingSafe";
     if (a.MoveCount != b.MoveCount) return "MoveCount";
     if (a.ComToMove != b.ComToMove) return "ComToMove";
@@ -123,10 +130,10 @@ inline std::string StateDifference(const PositionState& a, const PositionState& 
 namespace testing_helpers {
 
 struct TTurn {
-    THumanMoveTest Human; // the human's move as tested
-    TMove ComMove;        // COM's choice (the candidate text, or the move as recorded)
-    TMove ComRecorded;    // COM's move as the position recorded it
-    int Stage = -1;       // the stage that ended COM's think
+    THumanMoveTest Human;            // the human's move as tested
+    TMove ComMove;                   // COM's choice (the candidate text, or the move as recorded)
+    TMove ComRecorded;               // COM's move as the position recorded it
+    ComStage Stage = ComStage::None; // the stage that ended COM's think
 };
 
 // Plays the human's move from -> to (two-digit square texts) and COM's reply. When the human's move

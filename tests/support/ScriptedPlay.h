@@ -23,6 +23,7 @@ struct QuietView : ISessionView {
     void ShowMessageBox(const std::string& text) override { Boxes.push_back(text); }
     void SetSquare(int, PieceName) override {}
     void MoveFrame(SessionFrame, int) override {}
+    void RemoveFrame(SessionFrame) override {}
     void ShowFrame(SessionFrame, bool) override {}
     void SetReplayMode(bool) override {}
     void ProcessPendingEvents() override {

@@ -70,10 +70,9 @@ private:
         return form.findChild<QLabel*>(QString::fromLatin1(label))->text();
     }
     static void Drag(TForm1& form, int from, int to) {
-        form.OnStartComa(Square(form, from));
-        QVERIFY(form.OnOverComa(Square(form, to)));
-        form.OnDragComa(Square(form, to));
-        form.OnEndComa(Square(form, from));
+        emit Square(form, from)->dragStarted(from);
+        emit Square(form, to)->dropped(to);
+        emit Square(form, from)->dragEnded(from);
     }
 
 private slots:
