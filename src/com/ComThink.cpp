@@ -44,11 +44,13 @@ const TKyokumenKanri::Stage TKyokumenKanri::kStages[kComStageCount] = {
 void TKyokumenKanri::ComThink() {
     st_ = TThinkState{};
     lastStage_ = ComStage::None;
-    for (int number = 0; number < kComStageCount; ++number) {
-        if ((this->*kStages[number])()) {
+    int number = 0;
+    for (Stage stage : kStages) {
+        if ((this->*stage)()) {
             lastStage_ = ComStage(number);
             break;
         }
+        ++number;
     }
     // Every pass takes its candidates back with the position's undo, which leaves the last candidate
     // as COM's last-move record; the think hands back the records it found.
