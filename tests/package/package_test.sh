@@ -52,11 +52,12 @@ need desktop-file-validate desktop-file-utils
 need appstreamcli appstream
 need dpkg-parsechangelog dpkg-dev
 if command -v lintian >/dev/null; then
-    lintian --fail-on warning --display-level ">=info" "$DEB" >"$WORK/lintian.log" 2>&1
+    # --fail-on takes a list: "warning" alone would let errors pass.
+    lintian --fail-on error,warning --display-level ">=info" "$DEB" >"$WORK/lintian.log" 2>&1
     verdict=$?
     tags() { grep -c "^$1: " "$WORK/lintian.log"; }
     echo "lintian: $(tags E) errors, $(tags W) warnings, $(tags I) informational tags"
-    if [ $verdict -ne 0 ]; then
+    if [ $verdict -ne 0 ] || [ "$(tags E)" -ne 0 ] || [ "$(tags W)" -ne 0 ]; then
         cat "$WORK/lintian.log" >&2
         fail "lintian reports errors or warnings (or could not run)"
     fi
