@@ -17,4 +17,8 @@ mirutoa_install_missing() {
 }
 
 MIRUTOA_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev fonts-ipafont-gothic qt6-translations-l10n)
-MIRUTOA_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool xclip xauth imagemagick clang libclang-rt-14-dev)
+# What builds the Debian package and checks it (scripts/package, tests/package): dpkg-shlibdeps and
+# dpkg-parsechangelog, lintian, appstreamcli, desktop-file-validate.
+MIRUTOA_PACKAGE_CHECK_PACKAGES=(dpkg-dev lintian appstream desktop-file-utils)
+MIRUTOA_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool xclip xauth imagemagick clang libclang-rt-14-dev
+    "${MIRUTOA_PACKAGE_CHECK_PACKAGES[@]}")

@@ -244,7 +244,7 @@ void RunConsole(std::istream& in, std::ostream& out, bool timing) {
     bool tooLong = false;
     while (ReadConsoleLine(in, line, tooLong)) {
         const bool go = console.Command(line, tooLong);
-        out.flush();
-        if (!go) break;
+        // Answers that cannot be written are lost: reading on would play a game nobody sees.
+        if (!out.flush() || !go) break;
     }
 }

@@ -58,5 +58,6 @@ private:
 bool ReadConsoleLine(std::istream& in, std::string& line, bool& tooLong);
 
 // The command loop: a started session, then one command per line of in until quit or the end of
-// input, each answer flushed. Throws only when the session cannot be created.
+// input, each answer flushed; it stops early when out fails (the caller sees out's state). Throws
+// only when the session cannot be created.
 void RunConsole(std::istream& in, std::ostream& out, bool timing);

@@ -2,6 +2,9 @@
 // It drives the same game session as the window; only the texts at the edges are its own.
 #include "cli/Console.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <exception>
 #include <iostream>
 #include <string>
@@ -41,6 +44,21 @@ Options:
   --help           this text
 )";
 
+// True when everything written to standard output has reached it. A script that pipes the answers
+// must be able to tell when they were lost (a closed output, a full disk, a reader that went away
+// while SIGPIPE is ignored; with SIGPIPE at its default the signal ends the program first).
+bool OutputDelivered() {
+    std::cout.flush();
+    return std::cout.good() && std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
+}
+
+int OutputLost(int error) {
+    std::cerr << "mirutoa-cli: cannot write to standard output";
+    if (error != 0) std::cerr << ": " << std::strerror(error);
+    std::cerr << '\n';
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -49,7 +67,7 @@ int main(int argc, char** argv) {
         const std::string_view opt = argv[i];
         if (opt == "--help" || opt == "-h") {
             std::cout << kHelp;
-            return 0;
+            return OutputDelivered() ? 0 : OutputLost(errno);
         }
         if (opt == "--timing") {
             timing = true;
@@ -65,5 +83,5 @@ int main(int argc, char** argv) {
         std::cerr << "mirutoa-cli: " << e.what() << '\n';
         return 1;
     }
-    return 0;
+    return OutputDelivered() ? 0 : OutputLost(errno);
 }

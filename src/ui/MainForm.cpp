@@ -3,10 +3,12 @@
 #include "ui/Controls.h"
 
 #include <QAbstractItemView>
+#include <QBuffer>
 #include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -17,6 +19,8 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include <cstdint>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace {
@@ -41,6 +45,44 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(geometry);
     return button;
+}
+
+std::uint32_t Le(const QByteArray& bytes, qsizetype at, int width) {
+    std::uint32_t value = 0;
+    for (int i = width - 1; i >= 0; --i) value = value << 8 | std::uint8_t(bytes[at + i]);
+    return value;
+}
+
+// Why the bytes of a BMP file cannot be drawn as they are: empty when the file header's size is the
+// file's size and the pixels the headers describe lie inside the file. The decoder fills what is
+// missing from a short file with noise, so such a file must be refused before it is decoded.
+QString BitmapFault(const QByteArray& bytes) {
+    const qint64 size = bytes.size();
+    if (size < 18 || bytes[0] != 'B' || bytes[1] != 'M') return QStringLiteral("BMP ファイルではありません");
+    const qint64 declared = Le(bytes, 2, 4);
+    if (declared != size)
+        return QStringLiteral("ヘッダの示す大きさ %1 バイトがファイルの大きさ %2 バイトと違います")
+            .arg(declared)
+            .arg(size);
+    const qint64 infoSize = Le(bytes, 14, 4);
+    const bool core = infoSize == 12;
+    if ((!core && infoSize < 40) || 14 + infoSize > size) return QStringLiteral("ヘッダが壊れています");
+    const qint64 width = core ? qint64(Le(bytes, 18, 2)) : qint64(std::int32_t(Le(bytes, 18, 4)));
+    const qint64 height =
+        core ? qint64(Le(bytes, 20, 2)) : std::llabs(qint64(std::int32_t(Le(bytes, 22, 4))));
+    const qint64 depth = Le(bytes, core ? 24 : 28, 2);
+    const std::uint32_t compression = core ? 0 : Le(bytes, 30, 4);
+    const qint64 offset = Le(bytes, 10, 4);
+    if (width <= 0 || height <= 0 || depth == 0 || depth > 32 || offset < 14 + infoSize)
+        return QStringLiteral("ヘッダが壊れています");
+    // Uncompressed rows are padded to four bytes; compressed pixels are as long as the header says.
+    const bool rows = compression == 0 || compression == 3 || compression == 6;
+    const qint64 pixels = rows ? (width * depth + 31) / 32 * 4 * height : qint64(Le(bytes, 34, 4));
+    if ((!rows && pixels == 0) || offset + pixels > size)
+        return QStringLiteral("画素が途中で切れています（%1 バイトのはずが %2 バイト）")
+            .arg(offset + pixels)
+            .arg(size);
+    return {};
 }
 
 QPixmap Resource(const QString& name) {
@@ -247,12 +289,20 @@ void TForm1::LoadComaImages() {
     ComaImages.clear();
     ComaImages.reserve(28);
     for (const QString& file : ComaFileNames()) {
-        QImageReader reader(file);
+        const auto refuse = [&file](const QString& why) {
+            return std::runtime_error(QStringLiteral("%1 を読み込めません（%2、フォルダ %3）")
+                                          .arg(file, why, QDir::currentPath())
+                                          .toStdString());
+        };
+        QFile source(file);
+        if (!source.open(QIODevice::ReadOnly)) throw refuse(source.errorString());
+        QByteArray bytes = source.readAll();
+        if (const QString fault = BitmapFault(bytes); !fault.isEmpty()) throw refuse(fault);
+        // The bytes checked are the bytes decoded.
+        QBuffer buffer(&bytes);
+        QImageReader reader(&buffer, "bmp");
         const QImage image = reader.read();
-        if (image.isNull())
-            throw std::runtime_error(QStringLiteral("%1 を読み込めません（%2、フォルダ %3）")
-                                         .arg(file, reader.errorString(), QDir::currentPath())
-                                         .toStdString());
+        if (image.isNull()) throw refuse(reader.errorString());
         // A piece picture is cut out by the colour of its bottom-left pixel, so the board's grain
         // shows round the piece.
         QPixmap picture = QPixmap::fromImage(image);

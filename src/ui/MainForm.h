@@ -50,8 +50,8 @@ public:
 
     // The pictures and the board.
     // Loads the 28 piece bitmaps from the current directory in table order; throws
-    // std::runtime_error naming the file at the first one that cannot be read (later ones are not
-    // loaded).
+    // std::runtime_error naming the file at the first one that cannot be read or is damaged (cut
+    // short, or its header's size not the file's), and later ones are not loaded.
     void LoadComaImages();
     const QPixmap* ComaPicture(PieceName name) const;
     // All 81 squares from the position the game manager holds.

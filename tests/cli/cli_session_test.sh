@@ -140,6 +140,24 @@ same "--help exit status" 0 "$?"
 "$CLI" --bogus </dev/null >/dev/null 2>&1
 same "unknown option exit status" 2 "$?"
 
+# --- Answers that cannot be written: a message and exit 1, and no more input read. A reader that goes
+# away ends the program by SIGPIPE (141) unless SIGPIPE is ignored. The input never ends, so a program
+# that plays on after a lost answer is stopped by timeout (124). ---
+lost() { # NAME EXPECTED-STATUS COMMAND (run by bash with CLI and ERR set, fed by an endless input)
+    local rc
+    rc=$(CLI=$CLI ERR=$WORK/lost bash -c "yes board 2>/dev/null | timeout 20 $3; echo \${PIPESTATUS[1]}")
+    same "$1: exit status" "$2" "$rc"
+    if [[ $2 == 1 ]]; then
+        matches "$1: message" '^mirutoa-cli: cannot write to standard output: .+$' "$(cat "$WORK/lost")"
+    fi
+}
+lost "closed output" 1 '"$CLI" 2>"$ERR" >&-'
+lost "full disk" 1 '"$CLI" 2>"$ERR" >/dev/full'
+lost "reader gone, SIGPIPE ignored" 1 'env --ignore-signal=PIPE "$CLI" 2>"$ERR" | head -c 1 >/dev/null'
+lost "reader gone" 141 'env --default-signal=PIPE "$CLI" | head -c 1 >/dev/null'
+"$CLI" --help >/dev/full 2>/dev/null
+same "--help to a full disk" 1 "$?"
+
 if ((FAILS > 0)); then
     echo "$FAILS check(s) failed" >&2
     exit 1

@@ -166,6 +166,53 @@ private slots:
         QVERIFY(form.ComaPicture(PieceName::ComRyu) == nullptr);
     }
 
+    // A damaged picture is refused like a missing one, never decoded into noise.
+    void damagedPictureIsRefusedLikeAMissingOne_data() {
+        QTest::addColumn<int>("keep");   // bytes kept from the start (-1: all)
+        QTest::addColumn<int>("append"); // bytes added at the end
+        QTest::addColumn<bool>("mendSize");
+        QTest::newRow("first 200 bytes") << 200 << 0 << false;
+        QTest::newRow("last row cut, size field mended") << 4462 - 40 << 0 << true;
+        QTest::newRow("one byte more than the size field") << -1 << 1 << false;
+        QTest::newRow("empty file") << 0 << 0 << false;
+    }
+    void damagedPictureIsRefusedLikeAMissingOne() {
+        QFETCH(int, keep);
+        QFETCH(int, append);
+        QFETCH(bool, mendSize);
+        QTemporaryDir scratch;
+        QVERIFY(scratch.isValid());
+        for (const QString& file : TForm1::ComaFileNames())
+            QVERIFY(QFile::copy(QDir(pictures_.path()).filePath(file), QDir(scratch.path()).filePath(file)));
+        QFile silver(QDir(scratch.path()).filePath(QStringLiteral("銀.bmp")));
+        QVERIFY(silver.open(QIODevice::ReadOnly));
+        QByteArray bytes = silver.readAll();
+        silver.close();
+        QCOMPARE(bytes.size(), 4462);
+        if (keep >= 0) bytes.truncate(keep);
+        bytes.append(append, '\0');
+        if (mendSize)
+            for (int i = 0; i < 4; ++i) bytes[2 + i] = char(quint32(bytes.size()) >> (8 * i));
+        QVERIFY(silver.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(silver.write(bytes), bytes.size());
+        silver.close();
+        QDir::setCurrent(scratch.path());
+
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        QCOMPARE(dialogs.OkTexts.size(), 1);
+        const QString box = dialogs.OkTexts.first();
+        QVERIFY2(
+            box.startsWith(QStringLiteral("駒画像の読込みでエラー発生\r\n\r\n"
+                                          "駒画像ファイルが正しく置かれているか確認してください。\r\n\r\n"
+                                          "エラー内容は 銀.bmp を読み込めません")),
+            qPrintable(box));
+        QCOMPARE(PiecesShown(form), 0);
+        QVERIFY(form.ComaPicture(PieceName::KeiNari) != nullptr);
+        QVERIFY(form.ComaPicture(PieceName::Gin) == nullptr);
+        QVERIFY(form.ComaPicture(PieceName::ComRyu) == nullptr);
+    }
+
     void wholeTurnThroughTheDragHandlers() {
         TFakeDialogs dialogs;
         TForm1 form(&dialogs);
