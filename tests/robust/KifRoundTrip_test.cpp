@@ -47,7 +47,8 @@ std::vector<TMove> SafeComMoves(const TKyokumen& k) {
         TKyokumen after = k;
         after.ComToMove = true;
         after.ApplyMove(m);
-        if (after.Sente.Attacks[std::size_t(after.Gote.Pieces.List[kKingIndex].Square())] == 0) safe.push_back(m);
+        if (after.Sente.Attacks[std::size_t(after.Gote.Pieces.List[kKingIndex].Square())] == 0)
+            safe.push_back(m);
     }
     return safe;
 }
@@ -65,7 +66,8 @@ TTurnReport PlayGreedyTurn(TGameSession& s, std::mt19937& rng, bool mate) {
         after.ComToMove = false;
         if (after.TestHumanMove(from, to).Result != THumanMoveTest::Legal) continue;
         after.ApplyMove(after.TestHumanMove(from, to).Move);
-        if (after.Sente.Attacks[std::size_t(comKing)] > 0 && SafeComMoves(after).empty()) return Drag(s, from, to);
+        if (after.Sente.Attacks[std::size_t(comKing)] > 0 && SafeComMoves(after).empty())
+            return Drag(s, from, to);
     }
     for (const auto& [from, to] : scripted_play::CandidateDrags(s)) {
         const int value = k.ValueAt[std::size_t(to)];
@@ -186,7 +188,8 @@ TEST(KifRoundTrip, GamesSavedInEveryFormOpenToTheSameBoardAndRecord) {
     std::filesystem::remove_all(folder);
 
     std::string seen;
-    for (const auto& [ending, count] : endings) seen += std::to_string(int(ending)) + ":" + std::to_string(count) + " ";
+    for (const auto& [ending, count] : endings)
+        seen += std::to_string(int(ending)) + ":" + std::to_string(count) + " ";
     for (KifEnding e : {KifEnding::None, KifEnding::HumanMates, KifEnding::ComBareKing, KifEnding::ComMates,
                         KifEnding::HumanBareKing, KifEnding::HumanResigns})
         EXPECT_GT(endings[e], 0) << "no game ended with ending " << int(e) << " (endings: " << seen << ")";
