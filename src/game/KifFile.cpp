@@ -134,7 +134,7 @@ std::string WithCrLf(std::string_view text) {
     return out;
 }
 
-void WriteFileReplacing(const std::filesystem::path& path, std::string_view bytes) {
+void WriteFileReplacing(const std::filesystem::path& path, std::string_view bytes, bool flush) {
     std::string temp = path.string() + ".XXXXXX";
     const int fd = mkstemp(temp.data());
     if (fd < 0) throw std::runtime_error(SystemError("cannot write beside", path, errno));
@@ -155,8 +155,7 @@ void WriteFileReplacing(const std::filesystem::path& path, std::string_view byte
         }
         done += std::size_t(w);
     }
-    // On the disk before the rename, so that a power cut cannot leave an empty file under the name.
-    if (fsync(fd) != 0) fail("cannot write");
+    if (flush && fsync(fd) != 0) fail("cannot write");
     if (close(fd) != 0) {
         const int error = errno;
         unlink(temp.c_str());

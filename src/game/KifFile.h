@@ -24,9 +24,11 @@ void CheckUtf8(std::string_view bytes);
 // LF line ends to CR LF.
 std::string WithCrLf(std::string_view text);
 
-// Writes a temporary file beside path, flushes it to the disk and renames it over path. Throws
+// Writes a temporary file beside path and renames it over path, so that a crash leaves the old file or
+// the new one. With flush, the new file is on the disk before the rename (a power cut cannot leave an
+// empty file under the name either); the flush waits for the disk, a few milliseconds. Throws
 // std::runtime_error naming the file and the system's reason; the temporary file is removed then.
-void WriteFileReplacing(const std::filesystem::path& path, std::string_view bytes);
+void WriteFileReplacing(const std::filesystem::path& path, std::string_view bytes, bool flush = true);
 
 // The KIF text (UTF-8) of a .kif or .kifu file. Throws std::runtime_error when the file cannot be
 // read or is not one of those two forms, TKifError when it is empty, too large or wrongly encoded.

@@ -1,6 +1,7 @@
 // Keeps every game: the record of the game in progress is written as a .kifu file into one folder after
-// every completed turn and at the end, one file per game named by its start time, so that a closed
-// window, a crash or a power cut loses at most the turn in progress.
+// every completed turn and at the end, one file per game named by its start time (20240305-090731.kifu),
+// each time as a new file renamed over the old, so that a closed window or a crash loses at most the
+// turn in progress.
 #pragma once
 
 #include "game/Kif.h"
