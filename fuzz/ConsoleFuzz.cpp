@@ -54,7 +54,7 @@ bool StartsWith(std::string_view text, std::string_view head) {
 
 // Answers after which the game must be as before: refusals, errors and the commands that only read.
 bool LeavesTheGameAlone(std::string_view line, std::string_view answer) {
-    for (std::string_view reader : {"board", "legal", "kifu"})
+    for (std::string_view reader : {"board", "legal", "kifu", "kif"})
         if (line == reader) return true;
     const std::string_view first = answer.substr(0, answer.find('\n'));
     for (std::string_view refusal :
@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TRandom::Program().SetSeed(0);
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     std::ostringstream out;
-    TConsole console(out, false);
+    TConsole console(out, false, false);
     const TGameSession& session = console.Session();
     std::string line;
     bool tooLong = false;

@@ -39,7 +39,8 @@ TSessionHooks Hooks(bool timing) {
 
 } // namespace
 
-TConsole::TConsole(std::ostream& out, bool timing) : out_(out), session_(view_, Hooks(timing)) {
+TConsole::TConsole(std::ostream& out, bool timing, bool files)
+    : out_(out), files_(files), session_(view_, Hooks(timing)) {
     session_.Start();
 }
 
@@ -89,8 +90,21 @@ bool TConsole::Run(const std::string& line, bool tooLong) {
         Say("unknown-formation");
         return true;
     }
-    static constexpr std::string_view kPlain[] = {"new",   "handicap", "matta", "board",
-                                                  "legal", "kifu",     "quit"};
+    if (command == "save" || command == "open") {
+        if (!hasArg || arg.empty()) {
+            Say("error " + command + " needs a file name such as game.kif");
+        } else if (!files_) {
+            Say("error files are off");
+        } else if (command == "save") {
+            session_.SaveRecord(arg);
+            Say("ok");
+        } else {
+            Say("ok " + std::to_string(session_.OpenRecord(arg)));
+        }
+        return true;
+    }
+    static constexpr std::string_view kPlain[] = {"new",  "handicap", "matta",  "board", "legal",
+                                                  "kifu", "kif",      "resign", "quit"};
     bool plain = false;
     for (std::string_view c : kPlain) plain = plain || command == c;
     if (!plain) {
@@ -114,6 +128,10 @@ bool TConsole::Run(const std::string& line, bool tooLong) {
         Board();
     } else if (command == "legal") {
         Legal();
+    } else if (command == "kif") {
+        out_ << session_.KifText() << "end\n";
+    } else if (command == "resign") {
+        Say(session_.Resign() ? "end resigned" : "ignored");
     } else {
         Kifu();
     }

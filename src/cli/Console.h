@@ -29,8 +29,9 @@ public:
 class TConsole {
 public:
     // A started session, as the window has it after start-up. With timing, every COM think's duration
-    // in milliseconds goes to standard error.
-    TConsole(std::ostream& out, bool timing);
+    // in milliseconds goes to standard error. Without files, save and open are refused (the fuzz target
+    // must not write where its input says).
+    TConsole(std::ostream& out, bool timing, bool files = true);
 
     // Runs one command line (without its line end) and writes its answer; a line that was longer than
     // kConsoleMaxLineBytes is answered as too long. An exception from the game is answered with
@@ -41,6 +42,7 @@ public:
 
 private:
     std::ostream& out_;
+    bool files_;
     TConsoleView view_;
     TGameSession session_;
 

@@ -27,6 +27,10 @@ Commands:
   board            the board: ranks 1 to 9, files 9 to 1, ・ for an empty square
   legal            your legal moves as FFRR, in the order of your move list
   kifu             the game record as copied to the clipboard
+  kif              the game as a KIF record (the text a .kifu file holds), then a line "end"
+  save PATH        save the game: PATH.kif (KIF, CP932), .kifu (KIF, UTF-8), .txt (the record text)
+  open PATH        open a .kif or .kifu record; the game is then replayed from its start (answers ok N)
+  resign           resign: COM wins (answers end resigned, or ignored)
   quit             exit (so does the end of input)
 
 Answers to move, in order (each stops the turn where the game stops):

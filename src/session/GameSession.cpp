@@ -1,6 +1,8 @@
 #include "session/GameSession.h"
 
 #include "game/Clock.h"
+#include "session/KifFile.h"
+#include "session/RecordKeeper.h"
 
 #include <cmath>
 #include <cstdio>
@@ -192,7 +194,8 @@ void TGameSession::LeaveReplayMode() {
 
 bool TGameSession::GameOver() const {
     const TKyokumenKanri& k = *kanri_;
-    return k.ComMatesFlag || k.HumanBareKingFlag || k.HumanMatesFlag || k.ComBareKingFlag;
+    return k.ComMatesFlag || k.HumanBareKingFlag || k.HumanMatesFlag || k.ComBareKingFlag ||
+           ending_ == KifEnding::HumanResigns;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -201,20 +204,29 @@ bool TGameSession::GameOver() const {
 void TGameSession::ResetKifu() {
     moveHistory_.clear();
     shownMoveHistory_.clear();
-    kifuLines_.clear();
-    kifuLines_.emplace_back(kSeparator);
-    kifuLines_.emplace_back("　創作将棋 ミルトア");
-    kifuLines_.push_back("　棋譜作成日:" + hooks_.Now());
-    kifuLines_.emplace_back(kSeparator);
-    kifuLines_.emplace_back("　先手：あなた　後手：COM");
-    kifuLines_.emplace_back(" ");
-    const std::vector<std::string> board = kanri_->BoardList();
+    ending_ = KifEnding::None;
+    ++gameNumber_;
+    const std::string date = hooks_.Now();
+    began_ = ParseKifDate(date);
+    kifuLines_ = RecordHeader(date, *kanri_);
+}
+
+std::vector<std::string> TGameSession::RecordHeader(const std::string& date, const TKyokumenKanri& k) {
+    std::vector<std::string> lines;
+    lines.emplace_back(kSeparator);
+    lines.emplace_back("　創作将棋 ミルトア");
+    lines.push_back("　棋譜作成日:" + date);
+    lines.emplace_back(kSeparator);
+    lines.emplace_back("　先手：あなた　後手：COM");
+    lines.emplace_back(" ");
+    const std::vector<std::string> board = k.BoardList();
     for (int rank = 1; rank <= 9; ++rank) {
         std::string line = "　";
         for (int file = 9; file >= 1; --file) line += DiagramGlyph(board[file * 10 + rank]);
-        kifuLines_.push_back(std::move(line));
+        lines.push_back(std::move(line));
     }
-    kifuLines_.emplace_back(kSeparator);
+    lines.emplace_back(kSeparator);
+    return lines;
 }
 
 std::string TGameSession::KifuText() const {
@@ -347,9 +359,12 @@ TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
         }
         SetStatus("あなたの勝ちです。");
         kifuLines_.emplace_back("まで、先手の勝ち");
+        ending_ =
+            report.Ending == TTurnReport::End::HumanMates ? KifEnding::HumanMates : KifEnding::ComBareKing;
         EnterReplayMode();
         SetMessage(label + "\r\n\r\n" + TotalTimeText());
         report.Result = Outcome::HumanWins;
+        KeepRecord();
         return report;
     }
 
@@ -411,15 +426,19 @@ TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
         }
         SetStatus("COMの勝ちです。");
         kifuLines_.emplace_back("まで、後手の勝ち");
+        ending_ =
+            report.Ending == TTurnReport::End::ComMates ? KifEnding::ComMates : KifEnding::HumanBareKing;
         EnterReplayMode();
         SetMessage(label + "\r\n\r\n" + TotalTimeText());
         report.Result = Outcome::ComWins;
+        KeepRecord();
         return report;
     }
 
     k.SwitchSide();
     mattaUsed_ = false;
     report.Result = Outcome::Continues;
+    KeepRecord();
     return report;
 }
 
@@ -561,6 +580,7 @@ TMattaReport TGameSession::Matta() {
     SetStatus("");
     view_.ShowFrame(SessionFrame::Waku, false);
     report.Done = true;
+    KeepRecord();
     return report;
 }
 
@@ -628,4 +648,95 @@ void TGameSession::ReplayTwo() {
     } catch (const std::exception& e) {
         view_.ShowMessageBox(ErrorBox("棋譜再現でエラー発生", false, e));
     }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Resignation, record files and keeping
+
+bool TGameSession::Resign() {
+    TKyokumenKanri& k = *kanri_;
+    if (inTurn_ || replayMode_ || GameOver() || k.MoveCount() == 0 || k.SideToMove != 0) return false;
+    const int n = k.MoveCount() + 1;
+    kifuLines_.push_back(" " + std::to_string(n) + ": ▲先手: 　投了");
+    kifuLines_.emplace_back("まで、後手の勝ち");
+    ending_ = KifEnding::HumanResigns;
+    SetStatus("COMの勝ちです。");
+    EnterReplayMode();
+    SetMessage("投了しました。COMの勝ちです。\r\n\r\n" + TotalTimeText());
+    KeepRecord();
+    return true;
+}
+
+KifStart TGameSession::StartKind() const {
+    if (testStart_) return KifStart::Test;
+    return hisyaKakuMode_ ? KifStart::Handicap : KifStart::Even;
+}
+
+TKifRecord TGameSession::KifRecord() const {
+    TKifRecord r;
+    r.Start = StartKind();
+    r.Began = began_;
+    r.Played = moveHistory_;
+    r.Shown = shownMoveHistory_;
+    r.Ending = ending_;
+    return r;
+}
+
+void TGameSession::SaveRecord(const std::filesystem::path& path) const {
+    switch (RecordFormOf(path)) {
+    case RecordForm::Kif:
+        WriteFileReplacing(path, EncodeCp932(WithCrLf(KifText())));
+        break;
+    case RecordForm::Kifu:
+        WriteFileReplacing(path, WithCrLf(KifText()));
+        break;
+    case RecordForm::Text:
+        WriteFileReplacing(path, KifuText());
+        break;
+    }
+}
+
+int TGameSession::OpenRecord(const std::filesystem::path& path) {
+    return OpenKifText(ReadKifFile(path));
+}
+
+int TGameSession::OpenKifText(std::string_view utf8) {
+    if (inTurn_) throw std::runtime_error("a turn is running");
+    TKifRecord r = ReadKif(utf8);
+
+    // Everything new is built aside; the game is replaced only once nothing can fail any more.
+    auto kanri = std::make_unique<TKyokumenKanri>();
+    kanri->Kyokumen = KifStartPosition(r.Start);
+    kanri->SetFormation(formation_);
+    // A record from elsewhere may not say when it began; it is then dated now, as a new game is.
+    const std::string date = r.Began.Known() ? RecordDateText(r.Began) : hooks_.Now();
+    if (!r.Began.Known()) r.Began = ParseKifDate(date);
+    std::vector<std::string> lines = RecordHeader(date, *kanri);
+    for (std::size_t i = 0; i < r.Shown.size(); ++i)
+        lines.push_back(" " + std::to_string(i + 1) + (i % 2 == 0 ? ": ▲先手: " : ": △後手: ") +
+                        FormatMove(r.Shown[i]));
+    if (r.Ending == KifEnding::HumanResigns)
+        lines.push_back(" " + std::to_string(r.Shown.size() + 1) + ": ▲先手: 　投了");
+    if (r.Ending != KifEnding::None)
+        lines.emplace_back(HumanWon(r.Ending) ? "まで、先手の勝ち" : "まで、後手の勝ち");
+
+    kanri_ = std::move(kanri);
+    kifuLines_ = std::move(lines);
+    moveHistory_ = std::move(r.Played);
+    shownMoveHistory_ = std::move(r.Shown);
+    ending_ = r.Ending;
+    began_ = r.Began;
+    ++gameNumber_;
+    hisyaKakuMode_ = r.Start == KifStart::Handicap;
+    testStart_ = r.Start == KifStart::Test;
+    mattaUsed_ = false;
+    comTotalTime_ = 0;
+    SetStatus("");
+    EnterReplayMode();
+    ReplayToStart();
+    return static_cast<int>(moveHistory_.size());
+}
+
+void TGameSession::KeepRecord() {
+    if (keeper_) keeper_->Keep(gameNumber_, KifRecord());
 }

@@ -20,14 +20,18 @@
 
 #include "board/Move.h"
 #include "com/KyokumenKanri.h"
+#include "session/Kif.h"
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+class TRecordKeeper;
 
 // The two red frames: Waku marks the destination of the latest move, Waku2 the second move of a
 // two-step replay.
@@ -152,9 +156,31 @@ public:
     void ReplayOne();
     void ReplayTwo();
 
+    // The human resigns (the window has asked "投了しますか？" and got Yes): the game ends as a COM win.
+    // Refused, and nothing happens, while the game is over, before the first move or when it is not the
+    // human's turn. Returns true when the game ended.
+    bool Resign();
+
     // The record as the clipboard gets it: every line followed by CR LF, then the closing separator.
     std::string KifuText() const;
     void CopyKifu();
+
+    // The game as a record file holds it, and its KIF text (UTF-8, LF line ends).
+    TKifRecord KifRecord() const;
+    std::string KifText() const { return WriteKif(KifRecord()); }
+    // Saves the game in the form the extension names (.kif, .kifu, .txt). Throws with a message when the
+    // form is unknown or the file cannot be written; the game is not touched either way.
+    void SaveRecord(const std::filesystem::path& path) const;
+    // Replaces the game by a recorded one, in replay mode from its start; returns its number of moves.
+    // Everything is read and checked first: a file that cannot be replayed throws (TKifError names the
+    // line and the fault) and the game stays exactly as it was.
+    int OpenRecord(const std::filesystem::path& path);
+    int OpenKifText(std::string_view utf8);
+    // Keeps every game through keeper after each completed turn and at the end; nullptr stops it. The
+    // keeper must outlive the session or be unset first.
+    void SetRecordKeeper(TRecordKeeper* keeper) { keeper_ = keeper; }
+    // How the game ended (KifEnding::None while it goes on).
+    KifEnding Ending() const { return ending_; }
 
     // "　27→26　歩".
     static std::string FormatMove(const TMove& m);
@@ -185,7 +211,7 @@ public:
     // The label and status line as last set.
     const std::string& Message() const { return message_; }
     const std::string& Status() const { return status_; }
-    // True when the game is over (any of the four result flags).
+    // True when the game is over (any of the four result flags, or a resignation).
     bool GameOver() const;
 
 private:
@@ -214,6 +240,10 @@ private:
     int dragFrom_ = 0;
     int dragTo_ = 0;
     std::string formation_ = "【基本形】";
+    KifEnding ending_ = KifEnding::None;
+    TKifDate began_;               // when the game began, as its record's header says
+    std::uint64_t gameNumber_ = 0; // counts the games of this session, for the record keeper
+    TRecordKeeper* keeper_ = nullptr;
     std::string message_;
     std::string status_;
 
@@ -228,4 +258,8 @@ private:
     void RemoveFrames();
     void ReplayMove(int k, SessionFrame frame, TMove& shown);
     std::string TotalTimeText() const;
+    KifStart StartKind() const;
+    // The record's header and the diagram of k's position.
+    static std::vector<std::string> RecordHeader(const std::string& date, const TKyokumenKanri& k);
+    void KeepRecord();
 };

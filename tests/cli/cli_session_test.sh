@@ -133,6 +133,47 @@ with=$(printf 'move 2726\nlegal\nlegal\nboard\nmove 2625\nlegal\nmatta\nboard\nm
 without=$(printf 'move 2726\nboard\nmove 2625\nmatta\nboard\nmove 2625\nmove 7675\n' | run)
 same "legal changes nothing later commands see" "$without" "$with"
 
+# --- Records: the KIF text, saving in three forms, resigning, opening. ---
+out=$(printf '%s\n' 'resign' 'move 6665' 'kif' "save $WORK/g.kif" "save $WORK/g.kifu" "save $WORK/g.txt" \
+    "save $WORK/g.doc" 'save' 'kifu' 'resign' 'resign' "open $WORK/missing.kif" "open $WORK/g.kifu" 'board' \
+    "open $WORK/g.kif" 'legal' 'move 2726' | run)
+mapfile -t L <<<"$out"
+same "resign before the first move" "ignored" "${L[0]}"
+same "the turn" "human 1 6665歩" "${L[1]}"
+kif=$(printf '%s\n' "${L[@]:4}" | sed '/^end$/q')
+matches "kif header" '^開始日時：[0-9]{4}/[0-9]{2}/[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}$' "$(head -n 1 <<<"$kif")"
+same "kif head" "手合割：その他
+先手：あなた
+後手：COM
+後手の持駒：なし
+  ９ ８ ７ ６ ５ ４ ３ ２ １
++---------------------------+
+|v香v桂v銀v金v玉v金v銀v桂v香|一" "$(sed -n 2,8p <<<"$kif")"
+same "kif moves" "先手の持駒：なし
+先手番
+手数----指手---------消費時間--
+   1 ６五歩(66)" "$(sed -n 18,21p <<<"$kif")"
+same "kif ends with end" 23 "$(wc -l <<<"$kif")"
+i=$((4 + 23))
+same "saves" "ok
+ok
+ok" "$(printf '%s\n' "${L[@]:$i:3}")"
+same "a .kifu file is the kif text with CR LF" "$(head -n 22 <<<"$kif" | sed 's/$/\r/')" "$(cat "$WORK/g.kifu")"
+same "a .kif file is the same in CP932" "$(cat "$WORK/g.kifu")" "$(iconv -f CP932 -t UTF-8 "$WORK/g.kif")"
+same "refused saves" "error a record file ends in .kif (CP932), .kifu (UTF-8) or .txt (the record text), not \"g.doc\"
+error save needs a file name such as game.kif" "$(printf '%s\n' "${L[@]:$((i + 3)):2}")"
+kifu=$(printf '%s\n' "${L[@]:$((i + 5)):19}")
+same "a .txt file is the clipboard record with CR LF" "$(sed 's/$/\r/' <<<"$kifu")" "$(cat "$WORK/g.txt")"
+i=$((i + 24))
+same "resign, then the game is over" "end resigned
+ignored" "$(printf '%s\n' "${L[@]:$i:2}")"
+matches "a missing file" '^error cannot open .*missing\.kif: No such file or directory$' "${L[$((i + 2))]}"
+same "open puts the game in replay mode at its start" "ok 2
+$START_BOARD
+ok 2
+
+ignored" "$(printf '%s\n' "${L[@]:$((i + 3))}")"
+
 # --- Options. ---
 help=$("$CLI" --help)
 same "--help exit status" 0 "$?"

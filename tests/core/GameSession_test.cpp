@@ -360,6 +360,28 @@ TEST_F(SessionTest, ComWinShowsTheTotalTimeTwice) {
     EXPECT_TRUE(view.Replay);
 }
 
+TEST_F(SessionTest, ResignEndsTheGameAsAComWinOnlyOnTheHumansTurnOfAGameUnderWay) {
+    EXPECT_FALSE(S().Resign()) << "no move made yet";
+    EXPECT_FALSE(S().ReplayMode());
+    ASSERT_EQ(Drag(27, 26).Result, TTurnReport::Outcome::Continues);
+    ASSERT_TRUE(S().Resign());
+    EXPECT_TRUE(S().GameOver());
+    EXPECT_TRUE(view.Replay);
+    EXPECT_EQ(view.Status, "COMの勝ちです。");
+    const std::vector<std::string>& lines = S().KifuLines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2], " 3: ▲先手: 　投了");
+    EXPECT_EQ(lines.back(), "まで、後手の勝ち");
+    const Snapshot over(S());
+    EXPECT_FALSE(S().Resign()) << "the game is over";
+    EXPECT_EQ(Drag(26, 25).Result, TTurnReport::Outcome::Ignored);
+    EXPECT_FALSE(S().Matta().Done);
+    EXPECT_EQ(Snapshot(S()), over);
+    S().NewGame();
+    EXPECT_FALSE(S().GameOver());
+    EXPECT_FALSE(S().Resign());
+}
+
 TEST_F(SessionTest, TakeBackIsRefusedFiveWaysAndAllowedOnceBetweenTurns) {
     const auto start = S().Kanri().BoardList();
     EXPECT_EQ(S().Matta().Refusal, "すでに初期状態です。待ったできません。");

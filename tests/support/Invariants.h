@@ -63,7 +63,8 @@ inline std::string PositionFault(const TKyokumen& k) {
 }
 
 // The record of a game from the start: the sixteen lines of its header and diagram, one line per
-// move, and one closing line once the game is over; the move lines match the moves shown.
+// move, the resignation's line after a resignation, and one closing line once the game is over; the
+// move lines match the moves shown.
 inline std::string RecordFault(const TGameSession& s) {
     constexpr std::size_t kHeaderLines = 16;
     const std::vector<std::string>& lines = s.KifuLines();
@@ -74,7 +75,8 @@ inline std::string RecordFault(const TGameSession& s) {
     if (!s.ReplayMode() && std::size_t(s.Kanri().MoveCount()) != shown.size())
         return "the position counts " + std::to_string(s.Kanri().MoveCount()) + " moves, the record " +
                std::to_string(shown.size());
-    const std::size_t closing = s.GameOver() ? 1 : 0;
+    // A resignation adds its own line before the result.
+    const std::size_t closing = s.Ending() == KifEnding::HumanResigns ? 2 : s.GameOver() ? 1 : 0;
     if (lines.size() != kHeaderLines + shown.size() + closing)
         return "the record has " + std::to_string(lines.size()) + " lines for " +
                std::to_string(shown.size()) + " moves";

@@ -1,0 +1,637 @@
+#include "session/Kif.h"
+
+#include "game/KyokumenKanri2.h"
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+namespace {
+
+constexpr std::array<std::string_view, 10> kFullWidthDigits = {"０", "１", "２", "３", "４",
+                                                               "５", "６", "７", "８", "９"};
+constexpr std::array<std::string_view, 10> kKanjiNumerals = {"〇", "一", "二", "三", "四",
+                                                             "五", "六", "七", "八", "九"};
+constexpr std::string_view kFrame = "+---------------------------+";
+
+struct TKifName {
+    std::string_view Text;
+    PieceName Kind; // the human's name of the kind
+};
+
+// The names a move line may give, longest first so that 成香 is not read as 成 and 香. The king is 玉
+// for both sides here, but records written for a king and a jewel general use 王 as well; 竜 is the
+// other common way of writing 龍.
+constexpr TKifName kMoveNames[] = {
+    {"成香", PieceName::KyoNari}, {"成桂", PieceName::KeiNari}, {"成銀", PieceName::GinNari},
+    {"歩", PieceName::Fu},        {"香", PieceName::Kyo},       {"桂", PieceName::Kei},
+    {"銀", PieceName::Gin},       {"金", PieceName::Kin},       {"角", PieceName::Kaku},
+    {"飛", PieceName::Hi},        {"玉", PieceName::Ou},        {"王", PieceName::Ou},
+    {"と", PieceName::To},        {"杏", PieceName::KyoNari},   {"圭", PieceName::KeiNari},
+    {"全", PieceName::GinNari},   {"馬", PieceName::KakuNari},  {"龍", PieceName::Ryu},
+    {"竜", PieceName::Ryu},
+};
+
+// Writing: the move-line name and the one-character diagram glyph of each kind.
+std::string_view MoveName(PieceName kind) {
+    switch (HumanKind(kind)) {
+    case PieceName::Fu:
+        return "歩";
+    case PieceName::To:
+        return "と";
+    case PieceName::Kyo:
+        return "香";
+    case PieceName::KyoNari:
+        return "成香";
+    case PieceName::Kei:
+        return "桂";
+    case PieceName::KeiNari:
+        return "成桂";
+    case PieceName::Gin:
+        return "銀";
+    case PieceName::GinNari:
+        return "成銀";
+    case PieceName::Kin:
+        return "金";
+    case PieceName::Ou:
+        return "玉";
+    case PieceName::Kaku:
+        return "角";
+    case PieceName::KakuNari:
+        return "馬";
+    case PieceName::Hi:
+        return "飛";
+    case PieceName::Ryu:
+        return "龍";
+    default:
+        return "？";
+    }
+}
+
+std::string_view DiagramGlyph(PieceName kind) {
+    switch (HumanKind(kind)) {
+    case PieceName::KyoNari:
+        return "杏";
+    case PieceName::KeiNari:
+        return "圭";
+    case PieceName::GinNari:
+        return "全";
+    default:
+        return MoveName(kind);
+    }
+}
+
+std::string_view SideName(bool human) {
+    return human ? "先手" : "後手";
+}
+
+std::string Number(int n) {
+    return std::to_string(n);
+}
+
+std::string Destination(int sq) {
+    return std::string(kFullWidthDigits[std::size_t(FileOf(sq))]) +
+           std::string(kKanjiNumerals[std::size_t(RankOf(sq))]);
+}
+
+// A read position in one line.
+struct TCursor {
+    std::string_view Text;
+    std::size_t Pos = 0;
+
+    bool Done() const { return Pos >= Text.size(); }
+    std::string_view Rest() const { return Text.substr(std::min(Pos, Text.size())); }
+    bool Take(std::string_view t) {
+        if (Rest().substr(0, t.size()) != t) return false;
+        Pos += t.size();
+        return true;
+    }
+    // Half-width, full-width blanks and tabs; true when there was at least one.
+    bool SkipBlanks() {
+        const std::size_t start = Pos;
+        while (Take(" ") || Take("　") || Take("\t")) {
+        }
+        return Pos > start;
+    }
+    // A digit 1-9, half- or full-width (and, for ranks, a kanji numeral); 0 when there is none.
+    int Digit(bool kanji) {
+        if (!Done() && Text[Pos] >= '1' && Text[Pos] <= '9') return Text[Pos++] - '0';
+        for (int d = 1; d <= 9; ++d)
+            if (Take(kFullWidthDigits[std::size_t(d)]) || (kanji && Take(kKanjiNumerals[std::size_t(d)])))
+                return d;
+        return 0;
+    }
+    // A run of half-width digits (at most six); -1 when there is none.
+    int Integer() {
+        int n = 0, count = 0;
+        while (!Done() && Text[Pos] >= '0' && Text[Pos] <= '9' && count < 6) {
+            n = n * 10 + (Text[Pos++] - '0');
+            ++count;
+        }
+        return count == 0 ? -1 : n;
+    }
+};
+
+std::string Trimmed(std::string_view s) {
+    TCursor c{s};
+    c.SkipBlanks();
+    std::string_view rest = c.Rest();
+    while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t')) rest.remove_suffix(1);
+    while (rest.size() >= 3 && rest.substr(rest.size() - 3) == "　") rest.remove_suffix(3);
+    return std::string(rest);
+}
+
+bool StartsWith(std::string_view s, std::string_view head) {
+    return s.substr(0, head.size()) == head;
+}
+
+// Splits "key：value" (full-width colon, or the half-width one other programs sometimes write).
+bool SplitKey(std::string_view line, std::string_view& key, std::string_view& value) {
+    std::size_t at = line.find("：");
+    std::size_t width = 3;
+    const std::size_t ascii = line.find(':');
+    if (ascii != std::string_view::npos && (at == std::string_view::npos || ascii < at))
+        at = ascii, width = 1;
+    if (at == std::string_view::npos || at == 0) return false;
+    key = line.substr(0, at);
+    value = line.substr(at + width);
+    return true;
+}
+
+class TKifReader {
+public:
+    TKifRecord Read(std::string_view text);
+
+private:
+    enum class Word { None, Mate, Resign, Interrupted };
+
+    TKifRecord record_;
+    std::unique_ptr<TKyokumenKanri2> game_;
+    // The header and the diagram.
+    std::string handicap_;
+    int handicapLine_ = 0;
+    std::array<PieceName, kSquareCount> diagram_{};
+    int rows_ = 0;
+    int diagramLine_ = 0;
+    // The moves.
+    bool started_ = false;
+    int previousTo_ = 0;
+    KifEnding over_ = KifEnding::None; // the game's own end tests after the last move
+    Word word_ = Word::None;
+    int wordLine_ = 0;
+
+    void HeaderLine(std::string_view line, int n);
+    void BoardRow(std::string_view line, int n);
+    void Begin(int n);
+    void MoveLine(std::string_view line, int n);
+    void Play(int from, int to, PieceName kind, std::optional<bool> promotes, std::string_view text, int n);
+    void Finish(int lastLine);
+};
+
+void TKifReader::HeaderLine(std::string_view line, int n) {
+    const std::string trimmed = Trimmed(line);
+    if (StartsWith(line, "|")) return BoardRow(line, n);
+    if (StartsWith(line, "+")) {
+        if (diagramLine_ == 0) diagramLine_ = n;
+        return;
+    }
+    if (trimmed == "先手番" || trimmed == "下手番") return;
+    if (trimmed == "後手番" || trimmed == "上手番")
+        throw TKifError(n, "the second player is to move first, but in this game the first player (you) "
+                           "always begins");
+    std::string_view key, value;
+    if (!SplitKey(line, key, value)) throw TKifError(n, "unreadable line \"" + std::string(line) + "\"");
+    const std::string k = Trimmed(key);
+    const std::string v = Trimmed(value);
+    if (k == "手合割") {
+        handicap_ = v;
+        handicapLine_ = n;
+    } else if (k == "開始日時" || (k == "対局日" && !record_.Began.Known())) {
+        record_.Began = ParseKifDate(v);
+    } else if (k.size() > 9 && k.substr(k.size() - 9) == "の持駒") {
+        if (!v.empty() && v != "なし")
+            throw TKifError(n, "pieces in hand (" + v +
+                                   "): this game has no drops, so no piece is ever in hand");
+    }
+}
+
+void TKifReader::BoardRow(std::string_view line, int n) {
+    if (diagramLine_ == 0) diagramLine_ = n;
+    if (rows_ == 9) throw TKifError(n, "a tenth row in the board diagram");
+    const int rank = ++rows_;
+    TCursor c{line};
+    c.Take("|");
+    for (int file = 9; file >= 1; --file) {
+        bool com;
+        if (c.Take("v"))
+            com = true;
+        else if (c.Take(" "))
+            com = false;
+        else
+            throw TKifError(n, "unreadable cell in board row " + Number(rank) + " at file " + Number(file));
+        PieceName p = PieceName::Empty;
+        if (!c.Take("・")) {
+            for (const TKifName& name : kMoveNames)
+                if (name.Text.size() == 3 && c.Take(name.Text)) {
+                    p = name.Kind;
+                    break;
+                }
+            if (p == PieceName::Empty)
+                throw TKifError(n,
+                                "unreadable piece in board row " + Number(rank) + " at file " + Number(file));
+            if (com) p = OtherSide(p);
+        } else if (com) {
+            throw TKifError(n, "unreadable cell in board row " + Number(rank) + " at file " + Number(file));
+        }
+        diagram_[std::size_t(file * 10 + rank)] = p;
+    }
+    if (!c.Take("|"))
+        throw TKifError(n, "board row " + Number(rank) + " does not hold nine cells between two |");
+}
+
+void TKifReader::Begin(int n) {
+    if (started_) return;
+    started_ = true;
+    if (diagramLine_ == 0) {
+        if (handicap_.empty() || handicap_ == "平手")
+            throw TKifError(handicapLine_ ? handicapLine_ : n,
+                            "no board diagram, so the game starts from ordinary shogi's even position, which "
+                            "is not this game's (its bishops start developed)");
+        throw TKifError(handicapLine_,
+                        "手合割：" + handicap_ + " without a board diagram is not a start of this game");
+    }
+    if (rows_ != 9) throw TKifError(diagramLine_, "the board diagram has " + Number(rows_) + " rows, not 9");
+    bool known = false;
+    for (KifStart start : {KifStart::Even, KifStart::Handicap, KifStart::Test}) {
+        const TKyokumen k = KifStartPosition(start);
+        bool same = true;
+        for (int file = 1; file <= 9 && same; ++file)
+            for (int rank = 1; rank <= 9 && same; ++rank)
+                same = k.Board[std::size_t(file * 10 + rank)] == diagram_[std::size_t(file * 10 + rank)];
+        if (same) {
+            record_.Start = start;
+            known = true;
+            break;
+        }
+    }
+    if (!known)
+        throw TKifError(diagramLine_,
+                        "the board diagram shows neither this game's even start nor its handicap start");
+    game_ = std::make_unique<TKyokumenKanri2>();
+    game_->Kyokumen = KifStartPosition(record_.Start);
+}
+
+void TKifReader::MoveLine(std::string_view line, int n) {
+    TCursor c{line};
+    c.SkipBlanks();
+    const int number = c.Integer();
+    if (number < 0 || !c.SkipBlanks()) throw TKifError(n, "unreadable line \"" + std::string(line) + "\"");
+    Begin(n);
+    if (word_ != Word::None)
+        throw TKifError(n, "a move after the end of the game (line " + Number(wordLine_) + ")");
+    const int expected = int(record_.Played.size()) + 1;
+    if (number != expected)
+        throw TKifError(n, "move number " + Number(number) + " where " + Number(expected) + " was expected");
+
+    const std::size_t start = c.Pos;
+    if (c.Take("投了"))
+        word_ = Word::Resign;
+    else if (c.Take("詰み"))
+        word_ = Word::Mate;
+    else if (c.Take("中断"))
+        word_ = Word::Interrupted;
+    if (word_ != Word::None) {
+        wordLine_ = n;
+    } else {
+        for (std::string_view other : {"千日手", "持将棋", "切れ負け", "反則勝ち", "反則負け", "入玉勝ち",
+                                       "不詰", "不戦勝", "不戦敗", "宣言勝ち"})
+            if (c.Take(other)) throw TKifError(n, "this game has no ending by " + std::string(other));
+
+        int to = 0;
+        if (c.Take("同")) {
+            if (!c.Take("　")) c.Take(" ");
+            if (previousTo_ == 0) throw TKifError(n, "同 (the same square) with no move before it");
+            to = previousTo_;
+        } else {
+            const int file = c.Digit(false);
+            const int rank = file ? c.Digit(true) : 0;
+            if (rank == 0) throw TKifError(n, "unreadable destination in \"" + std::string(c.Rest()) + "\"");
+            to = file * 10 + rank;
+        }
+        PieceName kind = PieceName::Empty;
+        for (const TKifName& name : kMoveNames)
+            if (c.Take(name.Text)) {
+                kind = name.Kind;
+                break;
+            }
+        if (kind == PieceName::Empty)
+            throw TKifError(n, "unreadable piece name in \"" + std::string(line.substr(start)) + "\"");
+        std::optional<bool> promotes;
+        if (c.Take("不成"))
+            promotes = false;
+        else if (c.Take("成"))
+            promotes = true;
+        else if (c.Take("打"))
+            throw TKifError(n, "a drop (打): this game has no drops, captured pieces leave the game");
+        int from = 0;
+        if (c.Take("(") && !c.Done() && c.Text[c.Pos] >= '1' && c.Text[c.Pos] <= '9') {
+            from = (c.Text[c.Pos++] - '0') * 10;
+            if (!c.Done() && c.Text[c.Pos] >= '1' && c.Text[c.Pos] <= '9')
+                from += c.Text[c.Pos++] - '0';
+            else
+                from = 0;
+        }
+        if (from == 0 || !c.Take(")"))
+            throw TKifError(n, "a move names its origin square in parentheses, such as ７六歩(77)");
+        Play(from, to, kind, promotes, line.substr(start, c.Pos - start), n);
+    }
+    // What may follow: the time taken, "( 0:12/00:01:34)", and the mark of a variation, "+".
+    c.SkipBlanks();
+    if (c.Take("(")) {
+        const std::size_t close = c.Rest().find(')');
+        if (close == std::string_view::npos) throw TKifError(n, "unreadable time after the move");
+        c.Pos += close + 1;
+    }
+    c.SkipBlanks();
+    c.Take("+");
+    c.SkipBlanks();
+    if (!c.Done()) throw TKifError(n, "unreadable text after the move: \"" + std::string(c.Rest()) + "\"");
+}
+
+void TKifReader::Play(int from, int to, PieceName kind, std::optional<bool> promotes, std::string_view text,
+                      int n) {
+    const std::string move = "\"" + std::string(text) + "\": ";
+    if (over_ != KifEnding::None)
+        throw TKifError(n,
+                        move + "the game was already over after move " + Number(int(record_.Played.size())));
+    TKyokumenKanri2& g = *game_;
+    const bool human = record_.Played.size() % 2 == 0;
+    const PieceName on = g.Kyokumen.Board[std::size_t(from)];
+    if (on == PieceName::Empty || IsCom(on) == human)
+        throw TKifError(n, move + "no piece of " + std::string(SideName(human)) + " stands on " +
+                               SquareText(from));
+    if (HumanKind(on) != kind)
+        throw TKifError(n, move + "the piece on " + SquareText(from) + " is " + std::string(MoveName(on)) +
+                               ", not " + std::string(MoveName(kind)));
+    const std::string cannot = move + std::string(MoveName(kind)) + " cannot move from " + SquareText(from) +
+                               " to " + SquareText(to);
+
+    TMove played, shown;
+    if (human) {
+        g.SideToMove = 0;
+        g.Kyokumen.ComToMove = false;
+        const THumanMoveTest test = g.CheckHumanMove(SquareText(from), SquareText(to));
+        if (test.Result == THumanMoveTest::NoMove) throw TKifError(n, cannot);
+        if (test.Result == THumanMoveTest::KingLeftAttacked)
+            throw TKifError(n, move + "it leaves the first player's king in check");
+        played = test.Move;
+        g.ApplyMove(played);
+        shown = g.Kyokumen.Sente.LastMove;
+    } else {
+        // COM's generator adds to its attack map; the game's own position changes only by the move.
+        TKyokumen probe = g.Kyokumen;
+        probe.ComToMove = true;
+        probe.GenerateMoves();
+        for (const TMove& m : probe.Gote.Moves)
+            if (m.From == from && m.To == to) played = m;
+        if (played.Empty()) throw TKifError(n, cannot);
+        g.SideToMove = 1;
+        g.Kyokumen.ComToMove = true;
+        g.ComMove = played;
+        g.ApplyMove(played);
+        shown = g.Kyokumen.Gote.LastMove;
+        g.JudgeAfterComMove();
+    }
+    const bool promoted = HumanKind(shown.Name) != kind;
+    if (promotes == true && !promoted)
+        throw TKifError(n, move + "成 is written, but this move does not promote");
+    if (promoted && promotes != true)
+        throw TKifError(
+            n, move + "the piece promotes here (promotion is forced in this game), but 成 is not written");
+
+    record_.Played.push_back(played);
+    record_.Shown.push_back(shown);
+    previousTo_ = to;
+    if (human) {
+        // As COM's think sees it: a captured king first, then a king left alone.
+        const auto& com = g.Kyokumen.Gote.Pieces.List;
+        int left = 0;
+        for (const TComa& piece : com)
+            if (!piece.Captured) ++left;
+        if (com[kKingIndex].Captured)
+            over_ = KifEnding::HumanMates;
+        else if (left == 1)
+            over_ = KifEnding::ComBareKing;
+    } else {
+        if (g.HumanBareKingFlag)
+            over_ = KifEnding::HumanBareKing;
+        else if (g.ComMatesFlag)
+            over_ = KifEnding::ComMates;
+        g.InCheckFlag = false;
+    }
+    g.SideToMove = human ? 1 : 0;
+    g.Kyokumen.ComToMove = human;
+}
+
+void TKifReader::Finish(int lastLine) {
+    Begin(lastLine);
+    const bool humanToMove = record_.Played.size() % 2 == 0;
+    if (over_ != KifEnding::None) {
+        record_.Ending = over_;
+    } else if (word_ == Word::Mate) {
+        // Only COM's think can tell that COM is mated, and reading a record must not run it (its random
+        // choices would then differ from a game played afresh): a mate of COM is taken as written.
+        if (humanToMove) throw TKifError(wordLine_, "詰み, but the first player's king is not mated here");
+        record_.Ending = KifEnding::HumanMates;
+    } else if (word_ == Word::Resign) {
+        if (!humanToMove)
+            throw TKifError(wordLine_, "投了 by the second player: COM never resigns in this game");
+        if (record_.Played.empty()) throw TKifError(wordLine_, "投了 before the first move");
+        record_.Ending = KifEnding::HumanResigns;
+    }
+}
+
+TKifRecord TKifReader::Read(std::string_view text) {
+    // A file at the size limit may grow by half when CP932 becomes UTF-8.
+    if (text.size() > 2 * kKifMaxBytes)
+        throw TKifError(1, "the text holds " + Number(int(text.size())) + " bytes, far more than any record");
+    if (StartsWith(text, "\xEF\xBB\xBF")) text.remove_prefix(3);
+    int n = 0;
+    bool anything = false;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        ++n;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        const std::string trimmed = Trimmed(line);
+        if (trimmed.empty()) continue;
+        anything = true;
+        if (StartsWith(line, "#") || StartsWith(line, "*") || StartsWith(line, "&")) continue;
+        if (StartsWith(trimmed, "変化")) break; // the variations after the main line are not played
+        // The diagram's row of file numbers, full-width or (as some programs write it) half-width.
+        if (!started_ && (StartsWith(trimmed, "９") || StartsWith(trimmed, "9 8"))) {
+            if (diagramLine_ == 0) diagramLine_ = n;
+            continue;
+        }
+        if (trimmed[0] >= '0' && trimmed[0] <= '9') {
+            MoveLine(line, n);
+            continue;
+        }
+        if (StartsWith(line, "手数----")) {
+            Begin(n);
+            continue;
+        }
+        if (!started_) {
+            HeaderLine(line, n);
+            continue;
+        }
+        std::string_view key, value;
+        if (StartsWith(trimmed, "まで") || (SplitKey(line, key, value) && Trimmed(key) == "終了日時"))
+            continue;
+        throw TKifError(n, "unreadable line \"" + std::string(line) + "\"");
+    }
+    if (!anything) throw TKifError(1, "the file is empty");
+    Finish(n);
+    return std::move(record_);
+}
+
+} // namespace
+
+TKifError::TKifError(int line, const std::string& fault)
+    : std::runtime_error("line " + std::to_string(line) + ": " + fault), line_(line) {}
+
+TKifDate ParseKifDate(std::string_view text) {
+    TCursor c{text};
+    TKifDate d;
+    d.Year = c.Integer();
+    if (!c.Take("/")) return {};
+    d.Month = c.Integer();
+    if (!c.Take("/")) return {};
+    d.Day = c.Integer();
+    if (c.Take("(")) {
+        const std::size_t close = c.Rest().find(')');
+        if (close == std::string_view::npos) return {};
+        c.Pos += close + 1;
+    }
+    if (c.SkipBlanks() && !c.Done()) {
+        d.Hour = c.Integer();
+        if (!c.Take(":")) return {};
+        d.Minute = c.Integer();
+        if (c.Take(":")) d.Second = c.Integer();
+    }
+    c.SkipBlanks();
+    const bool good = c.Done() && d.Year >= 1 && d.Year <= 9999 && d.Month >= 1 && d.Month <= 12 &&
+                      d.Day >= 1 && d.Day <= 31 && d.Hour >= 0 && d.Hour <= 23 && d.Minute >= 0 &&
+                      d.Minute <= 59 && d.Second >= 0 && d.Second <= 59;
+    return good ? d : TKifDate{};
+}
+
+std::string KifDateText(const TKifDate& d) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%04d/%02d/%02d %02d:%02d:%02d", d.Year, d.Month, d.Day, d.Hour, d.Minute,
+                  d.Second);
+    return buf;
+}
+
+std::string RecordDateText(const TKifDate& d) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%04d/%02d/%02d %d:%02d:%02d", d.Year, d.Month, d.Day, d.Hour, d.Minute,
+                  d.Second);
+    return buf;
+}
+
+TKyokumen KifStartPosition(KifStart start) {
+    TKyokumen k;
+    if (start == KifStart::Handicap) k.SetupHisyaKaku();
+    if (start == KifStart::Test) k.SetupTestPosition();
+    return k;
+}
+
+std::string WriteKif(const TKifRecord& record) {
+    std::string out;
+    out.reserve(1024 + record.Shown.size() * 24);
+    auto line = [&out](std::string_view text) {
+        out += text;
+        out += '\n';
+    };
+    if (record.Began.Known()) line("開始日時：" + KifDateText(record.Began));
+    // Ordinary shogi's handicap names would put the second player first; the diagram says it all.
+    line("手合割：その他");
+    line("先手：あなた");
+    line("後手：COM");
+
+    std::array<PieceName, kSquareCount> board{};
+    const TKyokumen start = KifStartPosition(record.Start);
+    for (int sq = 0; sq < kSquareCount; ++sq) board[std::size_t(sq)] = start.Board[std::size_t(sq)];
+    line("後手の持駒：なし");
+    line("  ９ ８ ７ ６ ５ ４ ３ ２ １");
+    line(kFrame);
+    for (int rank = 1; rank <= 9; ++rank) {
+        std::string row = "|";
+        for (int file = 9; file >= 1; --file) {
+            const PieceName p = board[std::size_t(file * 10 + rank)];
+            if (p == PieceName::Empty) {
+                row += " ・";
+                continue;
+            }
+            row += IsCom(p) ? "v" : " ";
+            row += DiagramGlyph(p);
+        }
+        row += "|";
+        row += kKanjiNumerals[std::size_t(rank)];
+        line(row);
+    }
+    line(kFrame);
+    line("先手の持駒：なし");
+    line("先手番");
+    line("手数----指手---------消費時間--");
+
+    char number[16];
+    int previousTo = 0;
+    int n = 0;
+    for (const TMove& m : record.Shown) {
+        ++n;
+        PieceName before = m.From < kSquareCount ? board[m.From] : PieceName::Empty;
+        if (before == PieceName::Empty) before = m.Name;
+        std::snprintf(number, sizeof number, "%4d ", n);
+        std::string text = number;
+        text += m.To == previousTo ? std::string("同　") : Destination(m.To);
+        text += MoveName(before);
+        if (HumanKind(before) != HumanKind(m.Name)) text += "成";
+        text += "(" + SquareText(m.From) + ")";
+        line(text);
+        if (m.From < kSquareCount) board[m.From] = PieceName::Empty;
+        if (m.To < kSquareCount) board[m.To] = m.Name;
+        previousTo = m.To;
+    }
+
+    const std::string winner = HumanWon(record.Ending) ? "先手" : "後手";
+    std::snprintf(number, sizeof number, "%4d ", n + 1);
+    switch (record.Ending) {
+    case KifEnding::None:
+        return out;
+    case KifEnding::HumanMates:
+    case KifEnding::ComMates:
+        line(std::string(number) + "詰み");
+        break;
+    case KifEnding::HumanResigns:
+        line(std::string(number) + "投了");
+        break;
+    case KifEnding::ComBareKing:
+        line("*後手の駒が玉一枚のみとなったので終了");
+        break;
+    case KifEnding::HumanBareKing:
+        line("*先手の駒が玉一枚のみとなったので終了");
+        break;
+    }
+    line("まで" + Number(n) + "手で" + winner + "の勝ち");
+    return out;
+}
+
+TKifRecord ReadKif(std::string_view text) {
+    return TKifReader().Read(text);
+}

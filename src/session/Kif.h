@@ -1,0 +1,70 @@
+// Game records as KIF text, the form in which shogi programs exchange games. This game writes every
+// start through a board diagram, because even its even start (bishops developed, two pawns advanced)
+// is not ordinary shogi's, and reads back what it wrote, or what another program wrote from one of
+// this game's starts with moves this game allows.
+#pragma once
+
+#include "board/Kyokumen.h"
+
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Where a game began: the even start, the handicap start (the human without rook and bishop), or the
+// fixed test position.
+enum class KifStart { Even, Handicap, Test };
+
+// How a game ended; None while it goes on, or when it was left unfinished.
+enum class KifEnding { None, HumanMates, ComBareKing, ComMates, HumanBareKing, HumanResigns };
+
+constexpr bool HumanWon(KifEnding e) {
+    return e == KifEnding::HumanMates || e == KifEnding::ComBareKing;
+}
+
+// A local date and time; Year 0 when not known.
+struct TKifDate {
+    int Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0, Second = 0;
+    bool Known() const { return Year > 0; }
+    bool operator==(const TKifDate&) const = default;
+};
+
+// Reads "2024/03/05 9:07:31", "2024/03/05 09:07:31", "1999/07/15(木) 19:07" or "2024/03/05"; anything
+// else gives an unknown date.
+TKifDate ParseKifDate(std::string_view text);
+// "2024/03/05 09:07:31", as the record file's header gives it.
+std::string KifDateText(const TKifDate& d);
+// "2024/03/05 9:07:31", as the clipboard record's header gives it.
+std::string RecordDateText(const TKifDate& d);
+
+struct TKifRecord {
+    KifStart Start = KifStart::Even;
+    TKifDate Began;
+    std::vector<TMove> Played; // the moves as the game applies them (replay plays these)
+    std::vector<TMove> Shown;  // the same moves as the position recorded them: the name after the move
+    KifEnding Ending = KifEnding::None;
+};
+
+// A record that cannot be read: the line (counted from 1) and what is wrong there.
+class TKifError : public std::runtime_error {
+public:
+    TKifError(int line, const std::string& fault);
+    int Line() const { return line_; }
+
+private:
+    int line_;
+};
+
+// Record files larger than this are refused unread: a long game of this game takes a few kilobytes.
+inline constexpr std::size_t kKifMaxBytes = std::size_t(1) << 20;
+
+TKyokumen KifStartPosition(KifStart start);
+
+// The KIF text of a record, UTF-8 with LF line ends.
+std::string WriteKif(const TKifRecord& record);
+
+// Reads a KIF text (UTF-8, LF or CR LF line ends). Every move is checked with this game's own rules:
+// the human move check for the first player, COM's move generation for the second, forced promotion,
+// the game's own end tests. Throws TKifError for anything this game cannot replay.
+TKifRecord ReadKif(std::string_view text);

@@ -1,0 +1,201 @@
+#include "session/KifFile.h"
+
+#include "session/Kif.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <iconv.h>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+int LineAt(std::string_view text, std::size_t offset) {
+    return 1 +
+           int(std::count(text.begin(), text.begin() + std::ptrdiff_t(std::min(offset, text.size())), '\n'));
+}
+
+std::string SystemError(const std::string& what, const std::filesystem::path& path, int error) {
+    return what + " " + path.string() + ": " + std::strerror(error);
+}
+
+// One conversion through iconv. Returns the offset in the input of the first byte it could not
+// convert, or npos when all was converted.
+std::size_t Convert(const char* to, const char* from, std::string_view in, std::string& out) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == iconv_t(-1)) throw std::runtime_error(std::string("no converter from ") + from + " to " + to);
+    out.clear();
+    out.resize(in.size() * 2 + 16);
+    char* src = const_cast<char*>(in.data());
+    std::size_t srcLeft = in.size();
+    std::size_t used = 0;
+    std::size_t failedAt = std::string_view::npos;
+    while (srcLeft > 0) {
+        char* dst = out.data() + used;
+        std::size_t dstLeft = out.size() - used;
+        const std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+        used = out.size() - dstLeft;
+        if (r != std::size_t(-1)) break;
+        if (errno == E2BIG) {
+            out.resize(out.size() * 2);
+            continue;
+        }
+        failedAt = in.size() - srcLeft; // EILSEQ, or EINVAL for a sequence cut off at the end
+        break;
+    }
+    if (failedAt == std::string_view::npos) {
+        // Lets a stateful encoding close its last shift; CP932 and UTF-8 have none, but it costs nothing.
+        char* dst = out.data() + used;
+        std::size_t dstLeft = out.size() - used;
+        iconv(cd, nullptr, nullptr, &dst, &dstLeft);
+        used = out.size() - dstLeft;
+    }
+    iconv_close(cd);
+    out.resize(used);
+    return failedAt;
+}
+
+} // namespace
+
+RecordForm RecordFormOf(const std::filesystem::path& path) {
+    std::string ext = path.extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    if (ext == ".kif") return RecordForm::Kif;
+    if (ext == ".kifu") return RecordForm::Kifu;
+    if (ext == ".txt") return RecordForm::Text;
+    throw std::invalid_argument(
+        "a record file ends in .kif (CP932), .kifu (UTF-8) or .txt (the record text), not \"" +
+        path.filename().string() + "\"");
+}
+
+std::string EncodeCp932(std::string_view utf8) {
+    std::string out;
+    const std::size_t failed = Convert("CP932", "UTF-8", utf8, out);
+    if (failed != std::string_view::npos)
+        throw std::runtime_error("line " + std::to_string(LineAt(utf8, failed)) +
+                                 " holds a character that CP932 cannot hold");
+    return out;
+}
+
+std::string DecodeCp932(std::string_view bytes) {
+    std::string out;
+    const std::size_t failed = Convert("UTF-8", "CP932", bytes, out);
+    if (failed != std::string_view::npos)
+        throw TKifError(LineAt(bytes, failed),
+                        "a byte that is not CP932 text (a .kif file is CP932; UTF-8 goes in .kifu)");
+    return out;
+}
+
+void CheckUtf8(std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+        std::size_t n = 0;
+        std::uint32_t cp = 0;
+        if (c < 0x80)
+            n = 1, cp = c;
+        else if (c >= 0xC2 && c <= 0xDF)
+            n = 2, cp = c & 0x1F;
+        else if (c >= 0xE0 && c <= 0xEF)
+            n = 3, cp = c & 0x0F;
+        else if (c >= 0xF0 && c <= 0xF4)
+            n = 4, cp = c & 0x07;
+        bool good = n > 0 && i + n <= bytes.size();
+        for (std::size_t k = 1; good && k < n; ++k) {
+            const unsigned char d = static_cast<unsigned char>(bytes[i + k]);
+            good = (d & 0xC0) == 0x80;
+            cp = (cp << 6) | (d & 0x3F);
+        }
+        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8 either.
+        if (good && ((n == 3 && cp < 0x800) || (n == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+                     (cp >= 0xD800 && cp <= 0xDFFF)))
+            good = false;
+        if (!good)
+            throw TKifError(LineAt(bytes, i),
+                            "a byte that is not UTF-8 text (a .kifu file is UTF-8; CP932 goes in .kif)");
+        i += n;
+    }
+}
+
+std::string WithCrLf(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+        out += text[i];
+    }
+    return out;
+}
+
+void WriteFileReplacing(const std::filesystem::path& path, std::string_view bytes, bool flush) {
+    std::string temp = path.string() + ".XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) throw std::runtime_error(SystemError("cannot write beside", path, errno));
+    auto fail = [&](const char* what) {
+        const int error = errno;
+        close(fd);
+        unlink(temp.c_str());
+        throw std::runtime_error(SystemError(what, path, error));
+    };
+    // mkstemp makes the file readable by its owner only; a record is an ordinary document.
+    if (fchmod(fd, 0644) != 0) fail("cannot write");
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t w = write(fd, bytes.data() + done, bytes.size() - done);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            fail("cannot write");
+        }
+        done += std::size_t(w);
+    }
+    if (flush && fsync(fd) != 0) fail("cannot write");
+    if (close(fd) != 0) {
+        const int error = errno;
+        unlink(temp.c_str());
+        throw std::runtime_error(SystemError("cannot write", path, error));
+    }
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        unlink(temp.c_str());
+        throw std::runtime_error(SystemError("cannot write", path, error));
+    }
+}
+
+std::string ReadKifFile(const std::filesystem::path& path) {
+    const RecordForm form = RecordFormOf(path);
+    if (form == RecordForm::Text)
+        throw std::runtime_error("a .txt record is for reading by people; open the .kif or .kifu file");
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw std::runtime_error(SystemError("cannot open", path, errno));
+    // Read up to one byte past the limit: enough to know a file is too large without reading it all,
+    // and the size a directory or a device reports is never trusted.
+    std::string bytes;
+    bytes.resize(kKifMaxBytes + 1);
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t r = read(fd, bytes.data() + got, bytes.size() - got);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            const int error = errno;
+            close(fd);
+            throw std::runtime_error(SystemError("cannot read", path, error));
+        }
+        if (r == 0) break;
+        got += std::size_t(r);
+    }
+    close(fd);
+    bytes.resize(got);
+    if (got > kKifMaxBytes)
+        throw TKifError(1, "the file is larger than " + std::to_string(kKifMaxBytes) +
+                               " bytes, far more than any record");
+    if (form == RecordForm::Kif) return DecodeCp932(bytes);
+    CheckUtf8(bytes);
+    return bytes;
+}

@@ -1,0 +1,269 @@
+// KIF records: the text this game writes, what the reader takes from other programs, and everything it
+// refuses (with the line and the fault, the game left as it was).
+#include "session/Kif.h"
+#include "session/KifFile.h"
+#include "session/RecordKeeper.h"
+#include "support/ScriptedPlay.h"
+
+#include "com/Random.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Lines 1-19: header and diagram of the even start; line 20 the moves' title; moves from line 21.
+const std::string kDiagram = "後手の持駒：なし\n"
+                             "  ９ ８ ７ ６ ５ ４ ３ ２ １\n"
+                             "+---------------------------+\n"
+                             "|v香v桂v銀v金v玉v金v銀v桂v香|一\n"
+                             "| ・v飛 ・ ・ ・ ・ ・ ・ ・|二\n"
+                             "|v歩v歩v歩v歩v歩 ・v角v歩v歩|三\n"
+                             "| ・ ・ ・ ・ ・v歩v歩 ・ ・|四\n"
+                             "| ・ ・ ・ ・ ・ ・ ・ ・ ・|五\n"
+                             "| ・ ・ 歩 歩 ・ ・ ・ ・ ・|六\n"
+                             "| 歩 歩 角 ・ 歩 歩 歩 歩 歩|七\n"
+                             "| ・ ・ ・ ・ ・ ・ ・ 飛 ・|八\n"
+                             "| 香 桂 銀 金 玉 金 銀 桂 香|九\n"
+                             "+---------------------------+\n"
+                             "先手の持駒：なし\n"
+                             "先手番\n";
+
+// The pawn opens the bishop's diagonal, COM's pawn steps off it, the bishop takes COM's bishop and
+// promotes, a knight takes back on the same square, and the human resigns.
+const std::string kWritten = "開始日時：2024/03/05 09:07:31\n"
+                             "手合割：その他\n"
+                             "先手：あなた\n"
+                             "後手：COM\n" +
+                             kDiagram +
+                             "手数----指手---------消費時間--\n"
+                             "   1 ６五歩(66)\n"
+                             "   2 ４五歩(44)\n"
+                             "   3 ３三角成(77)\n"
+                             "   4 同　桂(21)\n"
+                             "   5 投了\n"
+                             "まで4手で後手の勝ち\n";
+
+// The same game as another program might write it: CR LF, a comment, a weekday, half-width colons in
+// the header, times, a variation mark and a variation.
+const std::string kForeign = "# ---- a record from elsewhere ----\r\n"
+                             "開始日時:2024/03/05(火) 09:07:31\r\n"
+                             "手合割：その他　\r\n"
+                             "先手：A\r\n"
+                             "後手：B\r\n" +
+                             WithCrLf(kDiagram) +
+                             "手数----指手---------消費時間--\r\n"
+                             "   1 ６五歩(66)   ( 0:03/00:00:03)\r\n"
+                             "*a comment\r\n"
+                             "   2 ４五歩(44)   ( 0:01/00:00:01)+\r\n"
+                             "   3 ３三角成(77) ( 0:02/00:00:05)\r\n"
+                             "   4 同　桂(21)   ( 0:01/00:00:02)\r\n"
+                             "   5 投了         ( 0:09/00:00:14)\r\n"
+                             "まで4手で後手の勝ち\r\n"
+                             "\r\n"
+                             "変化：2手\r\n"
+                             "   2 ８四飛(82)   ( 0:01/00:00:01)\r\n";
+
+std::string ReplaceLine(const std::string& text, int line, const std::string& replacement) {
+    std::size_t begin = 0;
+    for (int n = 1; n < line; ++n) begin = text.find('\n', begin) + 1;
+    const std::size_t end = text.find('\n', begin);
+    return text.substr(0, begin) + replacement + text.substr(end);
+}
+
+std::filesystem::path TempFolder() {
+    char name[] = "/tmp/mirutoa-kif-test-XXXXXX";
+    if (!mkdtemp(name)) throw std::runtime_error("mkdtemp failed");
+    return name;
+}
+
+void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Everything a refused record must leave alone.
+struct GameState {
+    std::string Kifu, Kif;
+    std::vector<std::string> Board;
+    std::size_t Moves;
+    bool Replay;
+    explicit GameState(const TGameSession& s)
+        : Kifu(s.KifuText()), Kif(s.KifText()), Board(s.Kanri().BoardList()), Moves(s.MoveHistory().size()),
+          Replay(s.ReplayMode()) {}
+    bool operator==(const GameState&) const = default;
+};
+
+} // namespace
+
+TEST(Kif, ReadsAnotherProgramsRecordAndWritesItInThisGamesForm) {
+    for (const std::string& text : {kWritten, kForeign}) {
+        const TKifRecord r = ReadKif(text);
+        EXPECT_EQ(r.Start, KifStart::Even);
+        EXPECT_EQ(r.Ending, KifEnding::HumanResigns);
+        EXPECT_EQ(r.Began, (TKifDate{2024, 3, 5, 9, 7, 31}));
+        ASSERT_EQ(r.Shown.size(), 4u);
+        EXPECT_EQ(MoveText(r.Shown[2]), "7733角成");
+        EXPECT_EQ(MoveText(r.Shown[3]), "2133com桂");
+        EXPECT_EQ(WriteKif(r), kWritten);
+    }
+    // The handicap start goes through the diagram as well.
+    TKifRecord handicap;
+    handicap.Start = KifStart::Handicap;
+    const std::string text = WriteKif(handicap);
+    EXPECT_NE(text.find("| 歩 歩 ・ ・ 歩 歩 歩 歩 歩|七\n| ・ ・ ・ ・ ・ ・ ・ ・ ・|八\n"),
+              std::string::npos);
+    EXPECT_EQ(ReadKif(text).Start, KifStart::Handicap);
+}
+
+TEST(Kif, RefusesWhatThisGameCannotReplayNamingTheLineAndLeavingTheGameAlone) {
+    const std::string ordinaryStart =
+        ReplaceLine(ReplaceLine(ReplaceLine(kWritten, 10, "|v歩v歩v歩v歩v歩v歩v歩v歩v歩|三"), 11,
+                                "| ・ ・ ・ ・ ・ ・ ・ ・ ・|四"),
+                    9, "| ・v飛 ・ ・ ・ ・ ・v角 ・|二");
+    struct Case {
+        const char* What;
+        std::string Text;
+        int Line;
+        const char* Fault;
+    };
+    const Case cases[] = {
+        {"empty", "\n \n", 1, "empty"},
+        {"ordinary shogi's start", "手合割：平手\n手数----指手---------消費時間--\n   1 ７六歩(77)\n", 1,
+         "ordinary shogi"},
+        {"ordinary shogi's diagram", ordinaryStart, 6, "neither"},
+        {"a ragged diagram", ReplaceLine(kWritten, 12, "| ・ ・ ・ ・|五"), 12, "board row 5"},
+        {"pieces in hand", ReplaceLine(kWritten, 18, "先手の持駒：歩二"), 18, "no drops"},
+        {"the second player first", ReplaceLine(kWritten, 19, "後手番"), 19, "first player"},
+        {"a drop", ReplaceLine(kWritten, 21, "   1 ５五歩打"), 21, "drop"},
+        {"an illegal move", ReplaceLine(kWritten, 21, "   1 ２四歩(27)"), 21, "cannot move from 27 to 24"},
+        {"an illegal COM move", ReplaceLine(kWritten, 22, "   2 ４四金(41)"), 22,
+         "cannot move from 41 to 44"},
+        {"another piece", ReplaceLine(kWritten, 21, "   1 ６五香(66)"), 21, "is 歩, not 香"},
+        {"an empty square", ReplaceLine(kWritten, 21, "   1 ５五歩(56)"), 21, "no piece of 先手"},
+        {"a forced promotion left out", ReplaceLine(kWritten, 23, "   3 ３三角(77)"), 23, "promotes here"},
+        {"a promotion that is none", ReplaceLine(kWritten, 21, "   1 ６五歩成(66)"), 21, "does not promote"},
+        {"a move number out of turn", ReplaceLine(kWritten, 22, "   3 ４五歩(44)"), 22,
+         "where 2 was expected"},
+        {"同 first", ReplaceLine(kWritten, 21, "   1 同　歩(66)"), 21, "no move before it"},
+        {"no origin", ReplaceLine(kWritten, 21, "   1 ６五歩"), 21, "origin"},
+        {"an unreadable piece", ReplaceLine(kWritten, 21, "   1 ６五兵(66)"), 21, "piece name"},
+        {"an unreadable line", ReplaceLine(kWritten, 22, "hello"), 22, "unreadable line"},
+        {"text after the move", ReplaceLine(kWritten, 21, "   1 ６五歩(66) x"), 21, "after the move"},
+        {"a move after the end", ReplaceLine(kWritten, 26, "   6 ５八金(49)"), 26, "after the end"},
+        {"an ending this game lacks", ReplaceLine(kWritten, 25, "   5 千日手"), 25, "no ending by 千日手"},
+        {"COM resigning", ReplaceLine(ReplaceLine(kWritten, 25, "まで3手で先手の勝ち"), 24, "   4 投了"), 24,
+         "never resigns"},
+        {"a mate that is none", ReplaceLine(kWritten, 25, "   5 詰み"), 25, "not mated"},
+    };
+
+    scripted_play::QuietView view;
+    TSessionHooks hooks;
+    hooks.Now = [] { return std::string("2024/03/05 9:07:31"); };
+    TRandom::Program().SetSeed(0);
+    TGameSession session(view, hooks);
+    session.Start();
+    ASSERT_EQ(scripted_play::Drag(session, 27, 26).Result, TTurnReport::Outcome::Continues);
+    const GameState before(session);
+    ASSERT_EQ(session.OpenKifText(kWritten), 4) << "the table's base record";
+    session.NewGame();
+    ASSERT_EQ(scripted_play::Drag(session, 27, 26).Result, TTurnReport::Outcome::Continues);
+
+    for (const Case& c : cases) {
+        try {
+            session.OpenKifText(c.Text);
+            ADD_FAILURE() << c.What << ": accepted";
+        } catch (const TKifError& e) {
+            EXPECT_EQ(e.Line(), c.Line) << c.What << ": " << e.what();
+            EXPECT_NE(std::string(e.what()).find(c.Fault), std::string::npos) << c.What << ": " << e.what();
+        }
+        EXPECT_TRUE(GameState(session) == before) << c.What << ": the game changed";
+    }
+
+    // Files: the wrong encoding for the extension, an empty and a huge file, forms that are not opened.
+    const std::filesystem::path folder = TempFolder();
+    struct FileCase {
+        const char* Name;
+        std::string Bytes;
+        const char* Fault;
+    };
+    const FileCase files[] = {
+        {"utf8.kif", "開始日時：2024/03/05 09:07:31\n手合割：その他\n\xFF\n", "not CP932"},
+        {"cp932.kifu", "\n\n" + EncodeCp932("手合割：その他\n"), "line 3: a byte that is not UTF-8"},
+        {"empty.kifu", "", "line 1: the file is empty"},
+        {"huge.kifu", std::string(kKifMaxBytes + 1, '#'), "larger than"},
+        {"game.txt", "x", ".kif or .kifu"},
+        {"game.doc", "x", "ends in .kif"},
+    };
+    for (const FileCase& f : files) {
+        WriteBytes(folder / f.Name, f.Bytes);
+        try {
+            session.OpenRecord(folder / f.Name);
+            ADD_FAILURE() << f.Name << ": accepted";
+        } catch (const std::exception& e) {
+            EXPECT_NE(std::string(e.what()).find(f.Fault), std::string::npos) << f.Name << ": " << e.what();
+        }
+        EXPECT_TRUE(GameState(session) == before) << f.Name << ": the game changed";
+    }
+    EXPECT_THROW(session.OpenRecord(folder / "missing.kifu"), std::runtime_error);
+    EXPECT_THROW(session.SaveRecord(folder / "no-such-folder" / "game.kifu"), std::runtime_error);
+    std::filesystem::remove_all(folder);
+}
+
+TEST(Kif, KeeperWritesEveryTurnOfEachGameIntoAFileOfItsOwn) {
+    const std::filesystem::path folder = TempFolder() / "records";
+    TRecordKeeper keeper(folder);
+    scripted_play::QuietView view;
+    TSessionHooks hooks;
+    hooks.Now = [] { return std::string("2024/03/05 9:07:31"); };
+    TRandom::Program().SetSeed(0);
+    TGameSession session(view, hooks);
+    session.Start();
+    session.SetRecordKeeper(&keeper);
+    auto kept = [](const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+
+    ASSERT_EQ(scripted_play::Drag(session, 27, 26).Result, TTurnReport::Outcome::Continues);
+    const std::filesystem::path first = folder / "20240305-090731.kifu";
+    EXPECT_EQ(keeper.CurrentFile(), first);
+    EXPECT_EQ(kept(first), WithCrLf(session.KifText()));
+    ASSERT_EQ(scripted_play::Drag(session, 26, 25).Result, TTurnReport::Outcome::Continues);
+    EXPECT_EQ(kept(first), WithCrLf(session.KifText())) << "every completed turn";
+    ASSERT_TRUE(session.Matta().Done);
+    EXPECT_EQ(kept(first), WithCrLf(session.KifText())) << "a take-back too";
+    ASSERT_TRUE(session.Resign());
+    EXPECT_EQ(kept(first), WithCrLf(session.KifText())) << "and the end";
+    EXPECT_NE(kept(first).find("投了"), std::string::npos);
+    const std::string firstGame = kept(first);
+
+    // A new game begun in the same second gets a file of its own; the first game's stays as it was.
+    session.NewHandicapGame();
+    ASSERT_EQ(scripted_play::Drag(session, 27, 26).Result, TTurnReport::Outcome::Continues);
+    const std::filesystem::path second = folder / "20240305-090731-2.kifu";
+    EXPECT_EQ(keeper.CurrentFile(), second);
+    EXPECT_EQ(kept(first), firstGame);
+    EXPECT_EQ(keeper.Recent(), (std::vector<std::filesystem::path>{second, first}));
+    EXPECT_EQ(keeper.Recent(1), (std::vector<std::filesystem::path>{second}));
+
+    // A kept file opens; keeping switched off writes nothing more.
+    TGameSession reader(view, hooks);
+    EXPECT_EQ(reader.OpenRecord(second), 2);
+    session.SetRecordKeeper(nullptr);
+    const std::string before = kept(second);
+    ASSERT_EQ(scripted_play::Drag(session, 26, 25).Result, TTurnReport::Outcome::Continues);
+    EXPECT_EQ(kept(second), before);
+
+    // A folder that cannot be made: the failure is kept, the game goes on.
+    WriteBytes(folder / "file", "x");
+    TRecordKeeper broken(folder / "file" / "records");
+    session.SetRecordKeeper(&broken);
+    EXPECT_EQ(scripted_play::Drag(session, 25, 24).Result, TTurnReport::Outcome::Continues);
+    EXPECT_FALSE(broken.LastError().empty());
+    session.SetRecordKeeper(nullptr);
+    std::filesystem::remove_all(folder.parent_path());
+}
