@@ -90,7 +90,7 @@ bool TConsole::Run(const std::string& line, bool tooLong) {
         return true;
     }
     static constexpr std::string_view kPlain[] = {"new",   "handicap", "matta", "board",
-                                                  "legal", "kifu",     "quit"};
+                                                  "legal", "kifu",     "why",   "quit"};
     bool plain = false;
     for (std::string_view c : kPlain) plain = plain || command == c;
     if (!plain) {
@@ -114,6 +114,8 @@ bool TConsole::Run(const std::string& line, bool tooLong) {
         Board();
     } else if (command == "legal") {
         Legal();
+    } else if (command == "why") {
+        Say(session_.LatestComReason());
     } else {
         Kifu();
     }

@@ -24,6 +24,7 @@ Commands:
   board            the board: ranks 1 to 9, files 9 to 1, ・ for an empty square
   legal            your legal moves as FFRR, in the order of your move list
   kifu             the game record as copied to the clipboard
+  why              why COM made its latest move (an empty line before its first)
   quit             exit (so does the end of input)
 
 Answers to move, in order (each stops the turn where the game stops):

@@ -201,6 +201,8 @@ bool TGameSession::GameOver() const {
 void TGameSession::ResetKifu() {
     moveHistory_.clear();
     shownMoveHistory_.clear();
+    comReasons_.clear();
+    view_.SetComReason("");
     kifuLines_.clear();
     kifuLines_.emplace_back(kSeparator);
     kifuLines_.emplace_back("　創作将棋 ミルトア");
@@ -226,6 +228,13 @@ std::string TGameSession::KifuText() const {
     text += kSeparator;
     text += "\r\n";
     return text;
+}
+
+std::string TGameSession::ComReasonOfMove(int n) const {
+    // The human moves first in every game, so COM's moves have the even numbers.
+    const int index = n / 2 - 1;
+    if (n % 2 != 0 || index < 0 || index >= int(comReasons_.size())) return {};
+    return comReasons_[std::size_t(index)];
 }
 
 void TGameSession::CopyKifu() {
@@ -369,6 +378,7 @@ TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
         return report;
     }
     moveHistory_.push_back(reply);
+    comReasons_.push_back(k.LastReason());
     try {
         k.JudgeAfterComMove();
     } catch (const std::exception& e) {
@@ -394,6 +404,7 @@ TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
     view_.SetSquare(comShown.From, PieceName::Empty);
     view_.SetSquare(comShown.To, comShown.Name);
     view_.MoveFrame(SessionFrame::Waku, comShown.To);
+    view_.SetComReason(comReasons_.back());
 
     // Cleared first, then the formation under construction, which a check replaces.
     SetStatus("");
@@ -543,6 +554,8 @@ TMattaReport TGameSession::Matta() {
             kifuLines_.pop_back();
         }
     }
+    comReasons_.resize(moveHistory_.size() / 2);
+    view_.SetComReason(LatestComReason());
     mattaUsed_ = true;
     k.ComMatesFlag = false;
     k.HumanMatesFlag = false;
@@ -578,6 +591,7 @@ void TGameSession::ReplayToStart() {
     RedrawBoard();
     view_.ShowFrame(SessionFrame::Waku, false);
     view_.ShowFrame(SessionFrame::Waku2, false);
+    view_.SetComReason("");
     SetMessage(
         "棋譜再現モード\r\n\r\n\r\n初期状態まで棋譜を戻しました。このあと一手ずつ再生することができます。");
 }
@@ -605,6 +619,7 @@ void TGameSession::ReplayOne() {
     }
     view_.ShowFrame(SessionFrame::Waku, true);
     view_.ShowFrame(SessionFrame::Waku2, false);
+    view_.SetComReason(ComReasonOfMove(k));
     SetMessage("棋譜再現モード\r\n\r\n\r\n" + std::to_string(k) + "手目" + "\r\n\r\n" + FormatMove(shown));
 }
 
@@ -616,6 +631,8 @@ void TGameSession::ReplayTwo() {
     try {
         ReplayMove(k, SessionFrame::Waku, shown);
         view_.ShowFrame(SessionFrame::Waku, true);
+        // Of the two moves shown, the one that is COM's.
+        view_.SetComReason(ComReasonOfMove(k % 2 == 0 ? k : k + 1));
         std::string label =
             "棋譜再現モード\r\n\r\n" + std::to_string(k) + "手目" + "\r\n\r\n" + FormatMove(shown);
         SetMessage(label);
