@@ -133,6 +133,18 @@ with=$(printf 'move 2726\nlegal\nlegal\nboard\nmove 2625\nlegal\nmatta\nboard\nm
 without=$(printf 'move 2726\nboard\nmove 2625\nmatta\nboard\nmove 2625\nmove 7675\n' | run)
 same "legal changes nothing later commands see" "$without" "$with"
 
+# --- why: the reason of COM's latest move, in step with take-back and new games. ---
+out=$(printf '%s\n' 'why' 'move 5958' 'why' 'move 5859' 'move 5958' 'why' 'matta' 'why' 'new' 'why' 'why now' |
+    run | grep -v '^\(human\|com\|status\) ')
+same "why" "
+【基本形】の駒組み 1手目
+【基本形】の駒組み 2手目
+ok 4
+【基本形】の駒組み 1手目
+ok
+
+error why takes no argument" "$out"
+
 # --- Options. ---
 help=$("$CLI" --help)
 same "--help exit status" 0 "$?"
