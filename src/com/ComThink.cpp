@@ -8,40 +8,40 @@
 
 // In the order of ComStage.
 const TKyokumenKanri::Stage TKyokumenKanri::kStages[kComStageCount] = {
-    &TKyokumenKanri::Prepare,
-    &TKyokumenKanri::DangerScan,
-    &TKyokumenKanri::BareKing,
-    &TKyokumenKanri::ThreatScan,
-    &TKyokumenKanri::EscapeByScan,
-    &TKyokumenKanri::CaptureNearKing,
-    &TKyokumenKanri::EscapeFromCheck,
-    &TKyokumenKanri::EscapeFromCheckAnyway,
-    &TKyokumenKanri::MatedInCheck,
-    &TKyokumenKanri::MateInOne,
-    &TKyokumenKanri::SafeForkingCheck,
-    &TKyokumenKanri::CaptureMajorPiece,
-    &TKyokumenKanri::RescueRook,
-    &TKyokumenKanri::RescueBishop,
-    &TKyokumenKanri::KingFlightTo71,
-    &TKyokumenKanri::KingFlightTo31,
-    &TKyokumenKanri::BestCapture,
-    &TKyokumenKanri::HumanKingCanBeTaken,
-    &TKyokumenKanri::ContactCheck,
-    &TKyokumenKanri::RescueHangingPiece,
-    &TKyokumenKanri::EscapeCheaperAttackers,
-    &TKyokumenKanri::RookTwoStep,
-    &TKyokumenKanri::DefendHangingPawns,
-    &TKyokumenKanri::DefendHangingPieces,
-    &TKyokumenKanri::AttackMajorPieces,
-    &TKyokumenKanri::FormationSteps,
-    &TKyokumenKanri::AdvanceAlongRookFile,
-    &TKyokumenKanri::CastleByZones,
-    &TKyokumenKanri::BalanceStage,
-    &TKyokumenKanri::ApproachHumanKing,
-    &TKyokumenKanri::AttackWithSmallBonus,
-    &TKyokumenKanri::KingZoneWithBonus,
-    &TKyokumenKanri::RandomLegalMove,
-    &TKyokumenKanri::NothingFound,
+    &Call<&TKyokumenKanri::Prepare>,
+    &Call<&TKyokumenKanri::DangerScan>,
+    &Call<&TKyokumenKanri::BareKing>,
+    &Call<&TKyokumenKanri::ThreatScan>,
+    &Call<&TKyokumenKanri::EscapeByScan>,
+    &Call<&TKyokumenKanri::CaptureNearKing>,
+    &Call<&TKyokumenKanri::EscapeFromCheck>,
+    &Call<&TKyokumenKanri::EscapeFromCheckAnyway>,
+    &Call<&TKyokumenKanri::MatedInCheck>,
+    &Call<&TKyokumenKanri::MateInOne>,
+    &Call<&TKyokumenKanri::SafeForkingCheck>,
+    &Call<&TKyokumenKanri::CaptureMajorPiece>,
+    &Call<&TKyokumenKanri::RescueRook>,
+    &Call<&TKyokumenKanri::RescueBishop>,
+    &Call<&TKyokumenKanri::KingFlightTo71>,
+    &Call<&TKyokumenKanri::KingFlightTo31>,
+    &Call<&TKyokumenKanri::BestCapture>,
+    &Call<&TKyokumenKanri::HumanKingCanBeTaken>,
+    &Call<&TKyokumenKanri::ContactCheck>,
+    &Call<&TKyokumenKanri::RescueHangingPiece>,
+    &Call<&TKyokumenKanri::EscapeCheaperAttackers>,
+    &Call<&TKyokumenKanri::RookTwoStep>,
+    &Call<&TKyokumenKanri::DefendHangingPawns>,
+    &Call<&TKyokumenKanri::DefendHangingPieces>,
+    &Call<&TKyokumenKanri::AttackMajorPieces>,
+    &Call<&TKyokumenKanri::FormationSteps>,
+    &Call<&TKyokumenKanri::AdvanceAlongRookFile>,
+    &Call<&TKyokumenKanri::CastleByZones>,
+    &Call<&TKyokumenKanri::BalanceStage>,
+    &Call<&TKyokumenKanri::ApproachHumanKing>,
+    &Call<&TKyokumenKanri::AttackWithSmallBonus>,
+    &Call<&TKyokumenKanri::KingZoneWithBonus>,
+    &Call<&TKyokumenKanri::RandomLegalMove>,
+    &Call<&TKyokumenKanri::NothingFound>,
 };
 
 namespace {
@@ -109,7 +109,7 @@ void TKyokumenKanri::ComThink() {
     st_ = TThinkState{};
     lastStage_ = ComStage::None;
     for (int number = 0; number < kComStageCount; ++number) {
-        if ((this->*kStages[number])()) {
+        if (kStages[number](*this)) {
             lastStage_ = ComStage(number);
             break;
         }

@@ -79,7 +79,11 @@ private:
     TThinkState st_;
     ComStage lastStage_ = ComStage::None;
 
-    using Stage = bool (TKyokumenKanri::*)(); // true ends the think
+    // A stage is called through a plain function, not a member-function pointer: GCC 12's bounds
+    // sanitizer takes a call through a table of member-function pointers for a virtual call and
+    // stops the program.
+    using Stage = bool (*)(TKyokumenKanri&); // true ends the think
+    template <bool (TKyokumenKanri::*S)()> static bool Call(TKyokumenKanri& k) { return (k.*S)(); }
     static const Stage kStages[kComStageCount];
 
     // Stages, in cascade order.
