@@ -104,7 +104,7 @@ bool TConsole::Run(const std::string& line, bool tooLong) {
         return true;
     }
     static constexpr std::string_view kPlain[] = {"new",  "handicap", "matta",  "board", "legal",
-                                                  "kifu", "kif",      "resign", "quit"};
+                                                  "kifu", "kif",      "resign", "why",    "quit"};
     bool plain = false;
     for (std::string_view c : kPlain) plain = plain || command == c;
     if (!plain) {
@@ -132,6 +132,8 @@ bool TConsole::Run(const std::string& line, bool tooLong) {
         out_ << session_.KifText() << "end\n";
     } else if (command == "resign") {
         Say(session_.Resign() ? "end resigned" : "ignored");
+    } else if (command == "why") {
+        Say(session_.LatestComReason());
     } else {
         Kifu();
     }

@@ -31,6 +31,7 @@ Commands:
   save PATH        save the game: PATH.kif (KIF, CP932), .kifu (KIF, UTF-8), .txt (the record text)
   open PATH        open a .kif or .kifu record; the game is then replayed from its start (answers ok N)
   resign           resign: COM wins (answers end resigned, or ignored)
+  why              why COM made its latest move (an empty line before its first)
   quit             exit (so does the end of input)
 
 Answers to move, in order (each stops the turn where the game stops):

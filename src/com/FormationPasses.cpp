@@ -36,6 +36,8 @@ bool TKyokumenKanri::FormationSteps() {
         if (strategy.Finished) continue;
         st_.B = 0;
         const TSenpouStep step = strategy.PeekStep();
+        st_.Formation = id;
+        st_.FormationStep = strategy.NextStepNumber();
         // A strategy with no real step left offers no move and is given up below like any other.
         const bool hasStep = step.Type == TSenpouStep::Step;
         const int n = step.Piece;

@@ -5,6 +5,7 @@
 #include "game/KyokumenKanri2.h"
 
 #include <cstdint>
+#include <string>
 
 // The stages of COM's think, in cascade order.
 enum class ComStage : std::uint8_t {
@@ -57,6 +58,9 @@ public:
 
     // Which stage of the last think chose its move or ended it (for tests and benchmarks).
     ComStage LastStage() const { return lastStage_; }
+    // Why the last think chose its move or ended the game, as a short Japanese phrase for the player
+    // ("王手を回避", "【矢倉囲い】の駒組み 3手目"); empty before the first think.
+    std::string LastReason() const;
 
 private:
     // Working values of one think.
@@ -68,11 +72,18 @@ private:
         bool BishopInDanger = false;
         TMove KeptHumanLast;
         TMove KeptComLast;
+        // The formation whose step the formation stage worked on, and that step's number.
+        SenpouId Formation = kSenpouCount;
+        int FormationStep = 0;
     };
     TThinkState st_;
     ComStage lastStage_ = ComStage::None;
 
-    using Stage = bool (TKyokumenKanri::*)(); // true ends the think
+    // A stage is called through a plain function, not a member-function pointer: GCC 12's bounds
+    // sanitizer takes a call through a table of member-function pointers for a virtual call and
+    // stops the program.
+    using Stage = bool (*)(TKyokumenKanri&); // true ends the think
+    template <bool (TKyokumenKanri::*S)()> static bool Call(TKyokumenKanri& k) { return (k.*S)(); }
     static const Stage kStages[kComStageCount];
 
     // Stages, in cascade order.

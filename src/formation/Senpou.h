@@ -36,6 +36,8 @@ public:
     // The first step not yet done (the terminator once every real step is done, an empty step when
     // all sixteen slots are marked). Every call raises PeekStamp by 2.
     TSenpouStep PeekStep();
+    // The number, counted from 1, of the step PeekStep gives next; the stamps are left alone.
+    int NextStepNumber() const;
     void MarkStepDone();
     void UnmarkStep();
 

@@ -204,6 +204,8 @@ bool TGameSession::GameOver() const {
 void TGameSession::ResetKifu() {
     moveHistory_.clear();
     shownMoveHistory_.clear();
+    comReasons_.clear();
+    view_.SetComReason("");
     ending_ = KifEnding::None;
     ++gameNumber_;
     const std::string date = hooks_.Now();
@@ -238,6 +240,13 @@ std::string TGameSession::KifuText() const {
     text += kSeparator;
     text += "\r\n";
     return text;
+}
+
+std::string TGameSession::ComReasonOfMove(int n) const {
+    // The human moves first in every game, so COM's moves have the even numbers.
+    const int index = n / 2 - 1;
+    if (n % 2 != 0 || index < 0 || index >= int(comReasons_.size())) return {};
+    return comReasons_[std::size_t(index)];
 }
 
 void TGameSession::CopyKifu() {
@@ -384,6 +393,7 @@ TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
         return report;
     }
     moveHistory_.push_back(reply);
+    comReasons_.push_back(k.LastReason());
     try {
         k.JudgeAfterComMove();
     } catch (const std::exception& e) {
@@ -409,6 +419,7 @@ TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
     view_.SetSquare(comShown.From, PieceName::Empty);
     view_.SetSquare(comShown.To, comShown.Name);
     view_.MoveFrame(SessionFrame::Waku, comShown.To);
+    view_.SetComReason(comReasons_.back());
 
     // Cleared first, then the formation under construction, which a check replaces.
     SetStatus("");
@@ -562,6 +573,8 @@ TMattaReport TGameSession::Matta() {
             kifuLines_.pop_back();
         }
     }
+    comReasons_.resize(moveHistory_.size() / 2);
+    view_.SetComReason(LatestComReason());
     mattaUsed_ = true;
     k.ComMatesFlag = false;
     k.HumanMatesFlag = false;
@@ -598,6 +611,7 @@ void TGameSession::ReplayToStart() {
     RedrawBoard();
     view_.ShowFrame(SessionFrame::Waku, false);
     view_.ShowFrame(SessionFrame::Waku2, false);
+    view_.SetComReason("");
     SetMessage(
         "棋譜再現モード\r\n\r\n\r\n初期状態まで棋譜を戻しました。このあと一手ずつ再生することができます。");
 }
@@ -625,6 +639,7 @@ void TGameSession::ReplayOne() {
     }
     view_.ShowFrame(SessionFrame::Waku, true);
     view_.ShowFrame(SessionFrame::Waku2, false);
+    view_.SetComReason(ComReasonOfMove(k));
     SetMessage("棋譜再現モード\r\n\r\n\r\n" + std::to_string(k) + "手目" + "\r\n\r\n" + FormatMove(shown));
 }
 
@@ -636,6 +651,8 @@ void TGameSession::ReplayTwo() {
     try {
         ReplayMove(k, SessionFrame::Waku, shown);
         view_.ShowFrame(SessionFrame::Waku, true);
+        // Of the two moves shown, the one that is COM's.
+        view_.SetComReason(ComReasonOfMove(k % 2 == 0 ? k : k + 1));
         std::string label =
             "棋譜再現モード\r\n\r\n" + std::to_string(k) + "手目" + "\r\n\r\n" + FormatMove(shown);
         SetMessage(label);
@@ -724,6 +741,7 @@ int TGameSession::OpenKifText(std::string_view utf8) {
     kifuLines_ = std::move(lines);
     moveHistory_ = std::move(r.Played);
     shownMoveHistory_ = std::move(r.Shown);
+    comReasons_.clear();
     ending_ = r.Ending;
     began_ = r.Began;
     ++gameNumber_;

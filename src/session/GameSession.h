@@ -61,6 +61,9 @@ public:
     virtual void ProcessPendingEvents() = 0;
     // Replaces the clipboard's content with plain text.
     virtual void SetClipboardText(const std::string& text) = 0;
+    // Why COM made the move the player sees last: its latest reply, or in replay the COM move just
+    // replayed; empty when there is none.
+    virtual void SetComReason(const std::string&) {}
 };
 
 // The fourteen formation names in the order of the window's drop-down list.
@@ -200,6 +203,12 @@ public:
     const std::vector<std::string>& KifuLines() const { return kifuLines_; }
     const std::vector<TMove>& MoveHistory() const { return moveHistory_; }
     const std::vector<TMove>& ShownMoveHistory() const { return shownMoveHistory_; }
+    // Why COM chose each of its moves, one entry per COM move in MoveHistory, in order.
+    const std::vector<std::string>& ComReasons() const { return comReasons_; }
+    // The reason of move n of the record (counted from 1); empty for the human's moves and beyond.
+    std::string ComReasonOfMove(int n) const;
+    // The reason of COM's latest move; empty before its first.
+    std::string LatestComReason() const { return comReasons_.empty() ? std::string() : comReasons_.back(); }
     bool MattaUsed() const { return mattaUsed_; }
     bool ReplayMode() const { return replayMode_; }
     bool HisyaKakuMode() const { return hisyaKakuMode_; }
@@ -221,6 +230,7 @@ private:
     std::vector<std::string> kifuLines_;
     std::vector<TMove> moveHistory_;
     std::vector<TMove> shownMoveHistory_;
+    std::vector<std::string> comReasons_;
     bool mattaUsed_ = false;
     bool replayMode_ = false;
     bool hisyaKakuMode_ = false;

@@ -174,6 +174,18 @@ ok 2
 
 ignored" "$(printf '%s\n' "${L[@]:$((i + 3))}")"
 
+# --- why: the reason of COM's latest move, in step with take-back and new games. ---
+out=$(printf '%s\n' 'why' 'move 5958' 'why' 'move 5859' 'move 5958' 'why' 'matta' 'why' 'new' 'why' 'why now' |
+    run | grep -v '^\(human\|com\|status\) ')
+same "why" "
+【基本形】の駒組み 1手目
+【基本形】の駒組み 2手目
+ok 4
+【基本形】の駒組み 1手目
+ok
+
+error why takes no argument" "$out"
+
 # --- Options. ---
 help=$("$CLI" --help)
 same "--help exit status" 0 "$?"

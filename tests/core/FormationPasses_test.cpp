@@ -19,36 +19,6 @@ int FirstOpenSlot(const TSenpou_Base& s) {
     return k;
 }
 
-// Both kings step aside and back: the position is the same afterwards, four moves later.
-void ShuffleKings(TKyokumenKanri& g, int cycles) {
-    for (int i = 0; i < cycles; ++i) Play(g, {"5958王", "5152com王", "5859王", "5251com王"});
-}
-
-// The human's rook leaves 28, takes the COM pieces on the given squares one after the other (the
-// first square must lie in ranks 1-3, where the rook promotes) and comes back to 28.
-void TakeComPiecesWithTheRook(TKyokumenKanri& g, const std::vector<int>& squares) {
-    std::string from = "28";
-    std::string name = "飛";
-    for (int sq : squares) {
-        const std::string text = from + SquareText(sq) + name;
-        Play(g, {text});
-        from = SquareText(sq);
-        name = "龍王";
-    }
-    const std::string home = from + "28" + name;
-    Play(g, {home});
-}
-
-// Every COM piece but the king (51) and the ones on the squares to keep.
-std::vector<int> ComPiecesBut(std::set<int> keep) {
-    static constexpr int kStart[] = {13, 11, 21, 31, 41, 61, 71, 81, 91, 33,
-                                     82, 23, 34, 44, 53, 63, 73, 83, 93};
-    std::vector<int> squares;
-    for (int sq : kStart)
-        if (!keep.contains(sq)) squares.push_back(sq);
-    return squares;
-}
-
 std::uint32_t SeedAfterDraws(std::uint32_t seed, int draws) {
     for (int i = 0; i < draws; ++i) seed = seed * 134775813u + 1u;
     return seed;

@@ -16,7 +16,7 @@ struct TThinkProbe {
         g.st_ = TKyokumenKanri::TThinkState{};
         g.Prepare();
     }
-    static bool Run(TKyokumenKanri& g, ComStage stage) { return (g.*TKyokumenKanri::kStages[int(stage)])(); }
+    static bool Run(TKyokumenKanri& g, ComStage stage) { return TKyokumenKanri::kStages[int(stage)](g); }
     static int Best(const TKyokumenKanri& g) { return g.st_.B; }
     static bool RookInDanger(const TKyokumenKanri& g) { return g.st_.RookInDanger; }
 };
