@@ -57,6 +57,9 @@ public:
     virtual void ProcessPendingEvents() = 0;
     // Replaces the clipboard's content with plain text.
     virtual void SetClipboardText(const std::string& text) = 0;
+    // The moves of the latest turn (or the replayed moves just shown), whose squares the window tints;
+    // empty when there is none. Front-ends that draw no board leave it alone.
+    virtual void MarkMoves(const std::vector<TMove>& moves) { (void)moves; }
 };
 
 // The fourteen formation names in the order of the window's drop-down list.
@@ -151,6 +154,8 @@ public:
     void ReplayToStart();
     void ReplayOne();
     void ReplayTwo();
+    // One move back: replays from the start up to the move before the one shown.
+    void ReplayBack();
 
     // The record as the clipboard gets it: every line followed by CR LF, then the closing separator.
     std::string KifuText() const;
@@ -187,6 +192,15 @@ public:
     const std::string& Status() const { return status_; }
     // True when the game is over (any of the four result flags).
     bool GameOver() const;
+    // True when a drag would be taken as the human's move: the human's turn in a game going on.
+    bool HumanToMove() const;
+    // The squares the human's piece on from may legally move to now (moves that leave the human
+    // king attacked excluded), in move-list order; empty when it is not the human's turn.
+    std::vector<int> LegalDestinations(int from) const;
+
+    // The human gives up: the game ends as COM's win. Refused (false, nothing changes) when the game
+    // is over or no move has been made.
+    bool Resign();
 
 private:
     ISessionView& view_;
@@ -227,5 +241,6 @@ private:
     void LeaveReplayMode();
     void RemoveFrames();
     void ReplayMove(int k, SessionFrame frame, TMove& shown);
+    void MarkLatestTurn();
     std::string TotalTimeText() const;
 };
