@@ -131,7 +131,8 @@ void TSquareImage::mousePressEvent(QMouseEvent* event) {
 
 void TSquareImage::mouseMoveEvent(QMouseEvent* event) {
     if (!pressed_ || !(event->buttons() & Qt::LeftButton)) return;
-    if ((event->position().toPoint() - pressPos_).manhattanLength() < QApplication::startDragDistance()) return;
+    if ((event->position().toPoint() - pressPos_).manhattanLength() < QApplication::startDragDistance())
+        return;
     pressed_ = false;
     Drag();
 }
@@ -296,7 +297,8 @@ QRect TFormationList::TextRoom() const {
     QStyleOptionComboBox option;
     initStyleOption(&option);
     // The style draws the entry one pixel in from either side of its edit field.
-    return style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this)
+    return style()
+        ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this)
         .adjusted(1, 0, -1, 0);
 }
 

@@ -13,7 +13,9 @@ public:
     // A box with the caption "確認", no icon and the buttons Yes and No; true for Yes.
     virtual bool YesNo(const QString& text) = 0;
     // A box with its own caption and an OK button (the help and the version).
-    virtual void Info(const QString& caption, const QString& text) { Ok(caption + QStringLiteral("\r\n") + text); }
+    virtual void Info(const QString& caption, const QString& text) {
+        Ok(caption + QStringLiteral("\r\n") + text);
+    }
 };
 
 // The caption of the plain boxes: the game's title.

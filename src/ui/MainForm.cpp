@@ -196,7 +196,8 @@ void TForm1::CreateControls() {
     Waku->setGeometry(QRect(QPoint(0, 0), Layout::kFrameSize));
     Waku->hide();
 
-    Label1 = Placed(new TFitLabel(QStringLiteral("COMの陣形"), Layout::Place("Label1").FontPx, area), "Label1");
+    Label1 =
+        Placed(new TFitLabel(QStringLiteral("COMの陣形"), Layout::Place("Label1").FontPx, area), "Label1");
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setAutoFillBackground(true);
     {
@@ -313,8 +314,8 @@ void TForm1::FitTexts() {
                                std::min(Label_Message->height(), Label_mes2->y() - Label_Message->y()));
     Label_mes2->ShowText(Label_mes2->text());
     Label1->ShowText(Label1->text());
-    for (QPushButton* button : {Button_Start, Button_Matta, Button_Exit, Button_StartHisyaKaku, Button_Kifu,
-                                Button_Test}) {
+    for (QPushButton* button :
+         {Button_Start, Button_Matta, Button_Exit, Button_StartHisyaKaku, Button_Kifu, Button_Test}) {
         const std::string name = button->objectName().toStdString();
         FitButtonText(button, Layout::Place(name).FontPx);
     }
@@ -422,8 +423,8 @@ void TForm1::PaintClient() {
     const double insideScale = double(Layout::kSquareInside) / Layout::kSquareSize;
     for (int i = 1; i <= 9; ++i) {
         const QRect row = ban_[std::size_t(90 + i)]->geometry();
-        p.drawText(QRectF(0, row.top(), rankRight, row.height() * insideScale), Qt::AlignRight | Qt::AlignVCenter,
-                   kRanks.mid(i - 1, 1));
+        p.drawText(QRectF(0, row.top(), rankRight, row.height() * insideScale),
+                   Qt::AlignRight | Qt::AlignVCenter, kRanks.mid(i - 1, 1));
         const QRect column = ban_[std::size_t(i * 10 + 9)]->geometry();
         p.drawText(QRectF(column.left(), fileTop, column.width() * insideScale, client_->height() - fileTop),
                    Qt::AlignHCenter | Qt::AlignTop, kFiles.mid(i - 1, 1));
