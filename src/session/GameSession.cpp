@@ -575,6 +575,12 @@ TMattaReport TGameSession::Matta() {
     RedrawBoard();
     MarkLatestTurn();
     SetStatus("");
+    // The frame goes back to COM's move that now is the latest (or off the board), so that the next
+    // drag shows it where COM's piece stands, not where a taken-back move had put it.
+    if (!shownMoveHistory_.empty() && shownMoveHistory_.size() % 2 == 0)
+        view_.MoveFrame(SessionFrame::Waku, shownMoveHistory_.back().To);
+    else
+        view_.RemoveFrame(SessionFrame::Waku);
     view_.ShowFrame(SessionFrame::Waku, false);
     report.Done = true;
     return report;

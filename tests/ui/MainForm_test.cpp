@@ -461,6 +461,18 @@ private slots:
         Drag(form, 76, 75);
         QVERIFY(waku->isVisibleTo(&form));
         QCOMPARE(waku->pos(), Square(form, form.Session().ShownMoveHistory()[1].To)->pos());
+        // After a take-back the frame stands on COM's move that is now the latest, or nowhere.
+        const int firstReply = form.Session().ShownMoveHistory()[1].To;
+        Drag(form, 27, 26);
+        form.OnButton_MattaClick();
+        Drag(form, 55, 54);
+        QVERIFY(waku->isVisibleTo(&form));
+        QCOMPARE(waku->pos(), Square(form, firstReply)->pos());
+        form.OnButton_StartClick();
+        Drag(form, 76, 75);
+        form.OnButton_MattaClick();
+        Drag(form, 55, 54);
+        QVERIFY(!waku->isVisibleTo(&form));
         form.OnButton_StartClick();
         Drag(form, 76, 76);
         emit Square(form, 76)->dragStarted(76); // dropped off the board
