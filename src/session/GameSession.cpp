@@ -211,6 +211,7 @@ void TGameSession::ResetKifu() {
     const std::string date = hooks_.Now();
     began_ = ParseKifDate(date);
     kifuLines_ = RecordHeader(date, *kanri_);
+    MarkLatestTurn();
 }
 
 std::vector<std::string> TGameSession::RecordHeader(const std::string& date, const TKyokumenKanri& k) {
@@ -229,6 +230,16 @@ std::vector<std::string> TGameSession::RecordHeader(const std::string& date, con
     }
     lines.emplace_back(kSeparator);
     return lines;
+}
+
+void TGameSession::MarkLatestTurn() {
+    // A turn is the human's move and COM's answer; a game that stopped after the human's move (a win,
+    // or a failed think) has the human's move alone as its latest turn.
+    std::vector<TMove> moves;
+    const std::size_t n = shownMoveHistory_.size();
+    if (n > 0 && n % 2 == 0) moves.push_back(shownMoveHistory_[n - 2]);
+    if (n > 0) moves.push_back(shownMoveHistory_[n - 1]);
+    view_.MarkMoves(moves);
 }
 
 std::string TGameSession::KifuText() const {
@@ -336,6 +347,7 @@ TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
     shownMoveHistory_.push_back(humanShown);
     view_.SetSquare(humanShown.From, PieceName::Empty);
     view_.SetSquare(humanShown.To, humanShown.Name);
+    MarkLatestTurn();
 
     SetStatus("COM思考中。。。。");
     view_.ProcessPendingEvents();
@@ -420,10 +432,12 @@ TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
     view_.SetSquare(comShown.To, comShown.Name);
     view_.MoveFrame(SessionFrame::Waku, comShown.To);
     view_.SetComReason(comReasons_.back());
+    MarkLatestTurn();
 
     // Cleared first, then the formation under construction, which a check replaces.
     SetStatus("");
-    if (k.FormationInProgress()) SetStatus(formation_ + "の駒組み中");
+    // The formation COM builds in this game: a pick made after the first move waits for the next one.
+    if (k.FormationInProgress()) SetStatus(k.FormationName + "の駒組み中");
     if (k.InCheckFlag) SetStatus("COMが王手しました！");
     report.Check = k.InCheckFlag;
 
@@ -507,7 +521,8 @@ void TGameSession::NewTestGame() {
 
 bool TGameSession::PickFormation(std::string_view name) {
     formation_ = std::string(name);
-    if (kanri_->MoveCount() > 0) return false;
+    // A replay's position is no game to be played: its label stays, the pick waits for the next game.
+    if (replayMode_ || kanri_->MoveCount() > 0) return false;
     kanri_->SetFormation(formation_);
     SetMessage(Greeting(formation_));
     return true;
@@ -590,7 +605,14 @@ TMattaReport TGameSession::Matta() {
     }
     SetMessage(label);
     RedrawBoard();
+    MarkLatestTurn();
     SetStatus("");
+    // The frame goes back to COM's move that now is the latest (or off the board), so that the next
+    // drag shows it where COM's piece stands, not where a taken-back move had put it.
+    if (!shownMoveHistory_.empty() && shownMoveHistory_.size() % 2 == 0)
+        view_.MoveFrame(SessionFrame::Waku, shownMoveHistory_.back().To);
+    else
+        view_.RemoveFrame(SessionFrame::Waku);
     view_.ShowFrame(SessionFrame::Waku, false);
     report.Done = true;
     KeepRecord();
@@ -612,6 +634,7 @@ void TGameSession::ReplayToStart() {
     view_.ShowFrame(SessionFrame::Waku, false);
     view_.ShowFrame(SessionFrame::Waku2, false);
     view_.SetComReason("");
+    view_.MarkMoves({});
     SetMessage(
         "棋譜再現モード\r\n\r\n\r\n初期状態まで棋譜を戻しました。このあと一手ずつ再生することができます。");
 }
@@ -640,6 +663,7 @@ void TGameSession::ReplayOne() {
     view_.ShowFrame(SessionFrame::Waku, true);
     view_.ShowFrame(SessionFrame::Waku2, false);
     view_.SetComReason(ComReasonOfMove(k));
+    view_.MarkMoves({shown});
     SetMessage("棋譜再現モード\r\n\r\n\r\n" + std::to_string(k) + "手目" + "\r\n\r\n" + FormatMove(shown));
 }
 
@@ -653,12 +677,15 @@ void TGameSession::ReplayTwo() {
         view_.ShowFrame(SessionFrame::Waku, true);
         // Of the two moves shown, the one that is COM's.
         view_.SetComReason(ComReasonOfMove(k % 2 == 0 ? k : k + 1));
+        view_.MarkMoves({shown});
         std::string label =
             "棋譜再現モード\r\n\r\n" + std::to_string(k) + "手目" + "\r\n\r\n" + FormatMove(shown);
         SetMessage(label);
         ++k;
         if (static_cast<int>(moveHistory_.size()) < k) return;
+        const TMove first = shown;
         ReplayMove(k, SessionFrame::Waku2, shown);
+        view_.MarkMoves({first, shown});
         label += "\r\n\r\n" + std::to_string(k) + "手目" + "\r\n\r\n" + FormatMove(shown);
         SetMessage(label);
         view_.ShowFrame(SessionFrame::Waku2, true);
@@ -757,4 +784,40 @@ int TGameSession::OpenKifText(std::string_view utf8) {
 
 void TGameSession::KeepRecord() {
     if (keeper_) keeper_->Keep(gameNumber_, KifRecord());
+}
+
+void TGameSession::ReplayBack() {
+    if (inTurn_ || !replayMode_) return;
+    const int k = kanri_->MoveCount();
+    if (k == 0) return;
+    // Moves cannot be taken back one by one in a replay (each side keeps a single last-move record),
+    // so the replay starts again and steps up to the move before.
+    ReplayToStart();
+    while (kanri_->MoveCount() < k - 1) {
+        const int before = kanri_->MoveCount();
+        ReplayOne();
+        if (kanri_->MoveCount() == before) return; // a step failed and said so
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Legal destinations
+
+bool TGameSession::HumanToMove() const {
+    return !inTurn_ && !replayMode_ && !GameOver() && kanri_->SideToMove == 0;
+}
+
+std::vector<int> TGameSession::LegalDestinations(int from) const {
+    std::vector<int> squares;
+    if (!HumanToMove() || !IsSquare(from) || !IsHuman(kanri_->Kyokumen.Board[from])) return squares;
+    // The human move test applies and undoes each move: it runs on a copy so that the game, its maps
+    // and its last-move records are not touched.
+    TKyokumen probe = kanri_->Kyokumen;
+    probe.ComToMove = false;
+    probe.GenerateMoves();
+    const TMoveList moves = probe.Sente.Moves;
+    for (const TMove& m : moves)
+        if (m.From == from && probe.TestHumanMove(m.From, m.To).Result == THumanMoveTest::Legal)
+            squares.push_back(m.To);
+    return squares;
 }

@@ -64,6 +64,9 @@ public:
     // Why COM made the move the player sees last: its latest reply, or in replay the COM move just
     // replayed; empty when there is none.
     virtual void SetComReason(const std::string&) {}
+    // The moves of the latest turn (or the replayed moves just shown), whose squares the window tints;
+    // empty when there is none. Front-ends that draw no board leave it alone.
+    virtual void MarkMoves(const std::vector<TMove>& moves) { (void)moves; }
 };
 
 // The fourteen formation names in the order of the window's drop-down list.
@@ -158,6 +161,8 @@ public:
     void ReplayToStart();
     void ReplayOne();
     void ReplayTwo();
+    // One move back: replays from the start up to the move before the one shown.
+    void ReplayBack();
 
     // The human resigns (the window has asked "投了しますか？" and got Yes): the game ends as a COM win.
     // Refused, and nothing happens, while the game is over, before the first move or when it is not the
@@ -222,6 +227,11 @@ public:
     const std::string& Status() const { return status_; }
     // True when the game is over (any of the four result flags, or a resignation).
     bool GameOver() const;
+    // True when a drag would be taken as the human's move: the human's turn in a game going on.
+    bool HumanToMove() const;
+    // The squares the human's piece on from may legally move to now (moves that leave the human
+    // king attacked excluded), in move-list order; empty when it is not the human's turn.
+    std::vector<int> LegalDestinations(int from) const;
 
 private:
     ISessionView& view_;
@@ -267,6 +277,7 @@ private:
     void LeaveReplayMode();
     void RemoveFrames();
     void ReplayMove(int k, SessionFrame frame, TMove& shown);
+    void MarkLatestTurn();
     std::string TotalTimeText() const;
     KifStart StartKind() const;
     // The record's header and the diagram of k's position.

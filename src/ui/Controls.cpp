@@ -1,11 +1,21 @@
 #include "ui/Controls.h"
 
+#include "ui/Layout.h"
+
+#include <QApplication>
 #include <QDrag>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QTextLayout>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -42,12 +52,27 @@ QPixmap HandCursor() {
     return hand;
 }
 
+// The marks on the squares: soft enough that the pieces stay easy to read, and unlike the red frame
+// that marks COM's destination.
+const QColor kLastMoveTint(255, 236, 110, 130);
+const QColor kSelectedTint(70, 150, 255, 120);
+const QColor kDestinationDot(20, 120, 60, 210);
+
 int DraggedSquare(const QMimeData* data) {
     if (data == nullptr || !data->hasFormat(kSquareMime)) return -1;
     return data->data(kSquareMime).toInt();
 }
 
 } // namespace
+
+QFont FittedFont(QFont font, int basePx, const std::function<bool(const QFont&)>& fits) {
+    for (int px = basePx; px > kSmallestFontPx; --px) {
+        font.setPixelSize(px);
+        if (fits(font)) return font;
+    }
+    font.setPixelSize(kSmallestFontPx);
+    return font;
+}
 
 TPictureBox::TPictureBox(QWidget* parent) : QWidget(parent) {}
 
@@ -66,11 +91,59 @@ TSquareImage::TSquareImage(int square, QWidget* parent) : TPictureBox(parent), s
     setAcceptDrops(true);
 }
 
+void TSquareImage::SetMarks(unsigned marks) {
+    if (marks == marks_) return;
+    marks_ = marks;
+    update();
+}
+
+void TSquareImage::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    // The square's inside, between the grid lines, at whatever size the square is drawn.
+    const QRectF inside(0, 0, width() * double(Layout::kSquareInside) / Layout::kSquareSize,
+                        height() * double(Layout::kSquareInside) / Layout::kSquareSize);
+    if (marks_ & LastMove) p.fillRect(inside, kLastMoveTint);
+    if (marks_ & Selected) p.fillRect(inside, kSelectedTint);
+    if (HasPicture()) p.drawPixmap(0, 0, Picture());
+    if (marks_ & Destination) {
+        p.setRenderHint(QPainter::Antialiasing, true);
+        const double d = inside.width();
+        if (HasPicture()) {
+            p.setPen(QPen(kDestinationDot, std::max(2.0, d / 13)));
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(inside.center(), d * 0.4, d * 0.4);
+        } else {
+            p.setPen(Qt::NoPen);
+            p.setBrush(kDestinationDot);
+            p.drawEllipse(inside.center(), d * 0.14, d * 0.14);
+        }
+    }
+}
+
 void TSquareImage::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         TPictureBox::mousePressEvent(event);
         return;
     }
+    pressed_ = true;
+    pressPos_ = event->position().toPoint();
+}
+
+void TSquareImage::mouseMoveEvent(QMouseEvent* event) {
+    if (!pressed_ || !(event->buttons() & Qt::LeftButton)) return;
+    if ((event->position().toPoint() - pressPos_).manhattanLength() < QApplication::startDragDistance())
+        return;
+    pressed_ = false;
+    Drag();
+}
+
+void TSquareImage::mouseReleaseEvent(QMouseEvent* event) {
+    if (!pressed_ || event->button() != Qt::LeftButton) return;
+    pressed_ = false;
+    emit clicked(square_);
+}
+
+void TSquareImage::Drag() {
     emit dragStarted(square_);
 
     auto* drag = new QDrag(this);
@@ -80,7 +153,7 @@ void TSquareImage::mousePressEvent(QMouseEvent* event) {
     if (HasPicture()) {
         // The piece follows the pointer from where it was taken.
         drag->setPixmap(Picture());
-        drag->setHotSpot(event->position().toPoint());
+        drag->setHotSpot(pressPos_);
     }
     drag->setDragCursor(HandCursor(), Qt::MoveAction);
     drag->exec(Qt::MoveAction, Qt::MoveAction);
@@ -121,36 +194,139 @@ void TFrameShape::paintEvent(QPaintEvent*) {
     p.drawRect(w - t, t, t, h - 2 * t);
 }
 
+namespace {
+
+// Lays text out as the message label draws it: a paragraph per LF, wrapped at word boundaries (or
+// anywhere in a word wider than the line), one line every pixel size of the font. Draws on painter
+// when there is one, stopping below stopAt; returns the bottom of the lowest glyphs.
+int LayOutMessage(const QString& text, const QFont& font, int width, QPainter* painter, int stopAt) {
+    const int pitch = font.pixelSize() > 0 ? font.pixelSize() : QFontMetrics(font).height();
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    int y = 0;
+    double bottom = 0;
+    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+        if (painter != nullptr && y >= stopAt) break;
+        QTextLayout layout(paragraph, font);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        int lines = 0;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            line.setPosition(QPointF(0, y));
+            if (!paragraph.isEmpty()) bottom = std::max(bottom, y + line.height());
+            y += pitch;
+            ++lines;
+        }
+        layout.endLayout();
+        if (lines == 0) y += pitch; // an empty line
+        if (painter != nullptr) layout.draw(painter, QPointF(0, 0));
+    }
+    return int(std::ceil(bottom));
+}
+
+} // namespace
+
 TMessageLabel::TMessageLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setTextFormat(Qt::PlainText);
     setWordWrap(true);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
+void TMessageLabel::SetTextRoom(int basePx, int height) {
+    basePx_ = basePx;
+    room_ = height;
+    ShowText(text());
+}
+
+int TMessageLabel::TextHeight(const QString& text, const QFont& font) const {
+    return LayOutMessage(text, font, width(), nullptr, 0);
+}
+
+void TMessageLabel::ShowText(const QString& text) {
+    const int room = room_ > 0 ? room_ : height();
+    setFont(FittedFont(font(), basePx_, [&](const QFont& f) { return TextHeight(text, f) <= room; }));
+    setText(text);
+}
+
 void TMessageLabel::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setPen(palette().color(QPalette::WindowText));
-    const QFont& f = font();
-    const int pitch = f.pixelSize() > 0 ? f.pixelSize() : QFontMetrics(f).height();
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    int y = 0;
-    for (const QString& paragraph : text().split(QLatin1Char('\n'))) {
-        QTextLayout layout(paragraph, f);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        int lines = 0;
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(width());
-            line.setPosition(QPointF(0, y));
-            y += pitch;
-            ++lines;
-        }
-        layout.endLayout();
-        if (lines == 0) y += pitch; // an empty line
-        layout.draw(&p, QPointF(0, 0));
-        if (y >= height()) break;
+    LayOutMessage(text(), font(), width(), &p, height());
+}
+
+TFitLabel::TFitLabel(const QString& text, int basePx, QWidget* parent) : QLabel(parent), basePx_(basePx) {
+    setTextFormat(Qt::PlainText);
+    ShowText(text);
+}
+
+bool TFitLabel::Fits(const QString& text, const QFont& font) const {
+    const QFontMetrics fm(font);
+    // A pixel of air at either end, so that a centred text never touches the edges.
+    return fm.horizontalAdvance(text) <= width() - 2 && fm.height() <= height();
+}
+
+void TFitLabel::ShowText(const QString& text) {
+    setFont(FittedFont(font(), basePx_, [&](const QFont& f) { return Fits(text, f); }));
+    setText(text);
+}
+
+QRect ButtonTextRoom(const QPushButton* button) {
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    const QRect contents = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    return contents.adjusted(1, 0, -1, 0);
+}
+
+void FitButtonText(QPushButton* button, int basePx) {
+    const QRect room = ButtonTextRoom(button);
+    button->setFont(FittedFont(button->font(), basePx, [&](const QFont& f) {
+        const QFontMetrics fm(f);
+        return fm.horizontalAdvance(button->text()) <= room.width() && fm.height() <= room.height();
+    }));
+}
+
+TFormationList::TFormationList(int basePx, QWidget* parent) : QComboBox(parent), basePx_(basePx) {
+    setEditable(false);
+    // The wheel does not hand the focus over: the list must have been clicked or tabbed to first.
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+QRect TFormationList::TextRoom() const {
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    // The style draws the entry one pixel in from either side of its edit field.
+    return style()
+        ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this)
+        .adjusted(1, 0, -1, 0);
+}
+
+QFont TFormationList::ShownFont() const {
+    const QRect room = TextRoom();
+    const QString text = currentText();
+    return FittedFont(font(), basePx_, [&](const QFont& f) {
+        const QFontMetrics fm(f);
+        return fm.horizontalAdvance(text) <= room.width() && fm.height() <= room.height();
+    });
+}
+
+void TFormationList::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    painter.setPen(palette().color(QPalette::Text));
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    painter.setFont(ShownFont());
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+}
+
+void TFormationList::wheelEvent(QWheelEvent* event) {
+    if (!hasFocus()) {
+        event->ignore();
+        return;
     }
+    QComboBox::wheelEvent(event);
 }
 
 TClickLabel::TClickLabel(QWidget* parent) : QLabel(parent) {}

@@ -1,6 +1,5 @@
 #include "ui/Dialogs.h"
 
-#include <QGuiApplication>
 #include <QMessageBox>
 
 namespace {
@@ -12,10 +11,13 @@ QString BoxText(const QString& text) {
 }
 } // namespace
 
+// A caption is given in full: the program sets no display name, which the platform would append to it.
 void TMessageBoxDialogs::Ok(const QString& text) {
-    // Plain boxes carry the application's title as their caption.
-    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), BoxText(text),
-                    QMessageBox::Ok, owner_);
+    Info(QString::fromUtf8(kGameTitle), text);
+}
+
+void TMessageBoxDialogs::Info(const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, caption, BoxText(text), QMessageBox::Ok, owner_);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }

@@ -12,7 +12,14 @@ public:
     virtual void Ok(const QString& text) = 0;
     // A box with the caption "確認", no icon and the buttons Yes and No; true for Yes.
     virtual bool YesNo(const QString& text) = 0;
+    // A box with its own caption and an OK button (the help and the version).
+    virtual void Info(const QString& caption, const QString& text) {
+        Ok(caption + QStringLiteral("\r\n") + text);
+    }
 };
+
+// The caption of the plain boxes: the game's title.
+inline const char* const kGameTitle = "創作将棋 ミルトア";
 
 // The real boxes, owned by the window they belong to.
 class TMessageBoxDialogs : public IDialogs {
@@ -20,6 +27,7 @@ public:
     explicit TMessageBoxDialogs(QWidget* owner) : owner_(owner) {}
     void Ok(const QString& text) override;
     bool YesNo(const QString& text) override;
+    void Info(const QString& caption, const QString& text) override;
 
 private:
     QWidget* owner_;

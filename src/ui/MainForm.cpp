@@ -1,32 +1,38 @@
 #include "ui/MainForm.h"
 
 #include "ui/Controls.h"
+#include "ui/Layout.h"
 
 #include <QAbstractItemView>
 #include <QBuffer>
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QEvent>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QImageReader>
 #include <QLabel>
+#include <QLayout>
 #include <QLinearGradient>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QSettings>
+#include <QShortcut>
 
 #include <cstdint>
 #include <cstdlib>
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
-
-constexpr int kClientWidth = 673;
-constexpr int kClientHeight = 413;
 
 const QColor kSkyBlue(166, 202, 240);
 // The classic desktop background behind the white status text.
@@ -40,11 +46,30 @@ const char* const kPieceFiles[28] = {
     "com銀成.bmp", "com金.bmp", "com王.bmp", "com角.bmp",   "com角成.bmp", "com飛.bmp",   "com龍王.bmp",
 };
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    return button;
+const char* const kCoordinatesKey = "view/coordinates";
+const char* const kDestinationsKey = "view/destinations";
+
+const char* const kRules =
+    "あなたは先手（▲、盤の下側）、COMは後手（△、上側）です。あなたから指します。\r\n\r\n"
+    "駒はドラッグして動かします。駒をクリックして選び、移動先をクリックしても動かせます。\r\n\r\n"
+    "持ち駒はありません。取った駒は盤から消え、打つことはできません。\r\n"
+    "敵陣（奥の三段）で動きを終えた駒は必ず成ります。\r\n"
+    "はじめの配置は平手と違い、両者とも角が一つ出ていて（あなたの角は77、COMの角は33）、\r\n"
+    "その前の歩が二枚（あなたは76と66、COMは34と44）突いてあります。\r\n\r\n"
+    "相手の王を詰ませるか、相手を王一枚にすれば勝ちです。\r\n\r\n"
+    "最初の指し手の前に、COMが組む陣形を選べます。\r\n"
+    "待ったはあなたの手とCOMの手を一組戻します。続けてはできません。\r\n"
+    "終局後は棋譜再現で一手ずつ振り返れます（→ 次の手、← 前の手、Home 初期状態）。";
+
+// Puts a control at its place in the client area under its name.
+template <class Control> Control* Placed(Control* control, std::string_view name) {
+    control->setObjectName(QString::fromUtf8(name.data(), qsizetype(name.size())));
+    control->setGeometry(Layout::Place(name).Rect);
+    return control;
+}
+
+QPushButton* MakeButton(QWidget* parent, std::string_view name, const QString& text) {
+    return Placed(new QPushButton(text, parent), name);
 }
 
 std::uint32_t Le(const QByteArray& bytes, qsizetype at, int width) {
@@ -90,20 +115,41 @@ QPixmap Resource(const QString& name) {
     return pix;
 }
 
+bool Contains(const std::vector<int>& squares, int square) {
+    return std::find(squares.begin(), squares.end(), square) != squares.end();
+}
+
 } // namespace
 
-TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QWidget(parent) {
+TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
     if (dialogs == nullptr) {
         ownDialogs_ = std::make_unique<TMessageBoxDialogs>(this);
         dialogs = ownDialogs_.get();
     }
     dialogs_ = dialogs;
+    const QSettings settings;
+    coordinatesShown_ = settings.value(QString::fromLatin1(kCoordinatesKey), true).toBool();
+    destinationsShown_ = settings.value(QString::fromLatin1(kDestinationsKey), true).toBool();
     CreateControls();
+    CreateMenus();
     OnCreate();
 }
 
 // The session, the record, the pictures and the controls all go with their owners.
 TForm1::~TForm1() = default;
+
+void TForm1::SetUpApplication() {
+    QCoreApplication::setOrganizationName(QStringLiteral("mirutoa"));
+    QCoreApplication::setApplicationName(QStringLiteral("mirutoa"));
+    QGuiApplication::setApplicationDisplayName(QString());
+    QGuiApplication::setDesktopFileName(QStringLiteral("mirutoa"));
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/mirutoa/mirutoa-64.png"));
+    icon.addFile(QStringLiteral(":/mirutoa/mirutoa-256.png"));
+    QApplication::setWindowIcon(icon);
+    // The message boxes write Japanese too.
+    QApplication::setFont(JapaneseFont(13));
+}
 
 QFont TForm1::JapaneseFont(int pixelSize) {
     QStringList families = {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
@@ -133,38 +179,43 @@ QString TForm1::DisplayText(const std::string& text) {
 
 void TForm1::CreateControls() {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("創作将棋 ミルトア"));
+    setWindowTitle(QString::fromUtf8(kGameTitle));
     setWindowIcon(QIcon(Resource(QStringLiteral("mirutoa-64.png"))));
-    setFixedSize(kClientWidth, kClientHeight);
     move(71, 123);
-    setFont(JapaneseFont(12));
+
+    // The client area keeps its size whatever the menu bar takes above it; the window follows and
+    // cannot be resized.
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("Client"));
+    client_->setFixedSize(Layout::kClient);
+    client_->setFont(JapaneseFont(Layout::kWindowFontPx));
+    client_->installEventFilter(this);
+    setCentralWidget(client_);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    QWidget* const area = client_;
 
     boardPicture_ = Resource(QStringLiteral("board.png"));
     replayPicture_ = Resource(QStringLiteral("replay.png"));
 
     // Controls are made in table order: a later one lies above an earlier one.
-    Image1 = new TPictureBox(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(72, 8, 362, 362);
+    Image1 = Placed(new TPictureBox(area), "Image1");
     Image1->SetPicture(&boardPicture_);
     Image1->setEnabled(false);
 
     for (int file = 1; file <= 9; ++file)
         for (int rank = 1; rank <= 9; ++rank) {
             const int square = file * 10 + rank;
-            auto* image = new TSquareImage(square, this);
+            auto* image = new TSquareImage(square, area);
             connect(image, &TSquareImage::dragStarted, this, &TForm1::OnStartComa);
             connect(image, &TSquareImage::dropped, this, &TForm1::OnDragComa);
             connect(image, &TSquareImage::dragEnded, this, &TForm1::OnEndComa);
+            connect(image, &TSquareImage::clicked, this, &TForm1::OnClickComa);
             image->setObjectName(QStringLiteral("ban%1").arg(square));
-            image->setGeometry(74 + (9 - file) * 40, 10 + (rank - 1) * 40, 41, 41);
+            image->setGeometry(Layout::SquareRect(square));
             ban_[std::size_t(square)] = image;
         }
 
-    Label_Message = new TMessageLabel(QStringLiteral("あなたの番です"), this);
-    Label_Message->setObjectName(QStringLiteral("Label_Message"));
-    Label_Message->setGeometry(448, 151, 209, 193);
-    Label_Message->setFont(JapaneseFont(19));
+    Label_Message = Placed(new TMessageLabel(QStringLiteral("あなたの番です"), area), "Label_Message");
     Label_Message->setAutoFillBackground(true);
     {
         QPalette pal = Label_Message->palette();
@@ -173,12 +224,8 @@ void TForm1::CreateControls() {
         Label_Message->setPalette(pal);
     }
 
-    Label_mes2 = new QLabel(this);
-    Label_mes2->setObjectName(QStringLiteral("Label_mes2"));
-    Label_mes2->setGeometry(448, 343, 209, 25);
-    Label_mes2->setTextFormat(Qt::PlainText);
+    Label_mes2 = Placed(new TFitLabel(QString(), Layout::Place("Label_mes2").FontPx, area), "Label_mes2");
     Label_mes2->setAlignment(Qt::AlignCenter);
-    Label_mes2->setFont(JapaneseFont(15));
     Label_mes2->setAutoFillBackground(true);
     {
         QPalette pal = Label_mes2->palette();
@@ -187,14 +234,13 @@ void TForm1::CreateControls() {
         Label_mes2->setPalette(pal);
     }
 
-    Waku = new TFrameShape(kFrameRed, 3, this);
+    Waku = new TFrameShape(kFrameRed, 3, area);
     Waku->setObjectName(QStringLiteral("Waku"));
-    Waku->setGeometry(0, 0, 38, 38);
+    Waku->setGeometry(QRect(QPoint(0, 0), Layout::kFrameSize));
     Waku->hide();
 
-    Label1 = new QLabel(QStringLiteral("COMの陣形"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(448, 93, 73, 12);
+    Label1 =
+        Placed(new TFitLabel(QStringLiteral("COMの陣形"), Layout::Place("Label1").FontPx, area), "Label1");
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setAutoFillBackground(true);
     {
@@ -204,41 +250,32 @@ void TForm1::CreateControls() {
         Label1->setPalette(pal);
     }
 
-    Image2 = new TPictureBox(this);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setGeometry(72, 376, 361, 24);
+    Image2 = Placed(new TPictureBox(area), "Image2");
     Image2->SetPicture(&replayPicture_);
     Image2->hide();
 
     TClickLabel** replayButtons[3] = {&ReplayButton1, &ReplayButton2, &ReplayButton3};
-    const int replayLefts[3] = {186, 242, 297};
+    const std::string_view replayNames[3] = {"ReplayButton1", "ReplayButton2", "ReplayButton3"};
     for (int i = 0; i < 3; ++i) {
-        auto* button = new TClickLabel(this);
-        button->setObjectName(QStringLiteral("ReplayButton%1").arg(i + 1));
-        button->setGeometry(replayLefts[i], 380, 49, 17);
+        auto* button = Placed(new TClickLabel(area), replayNames[i]);
         button->setCursor(Qt::PointingHandCursor);
         *replayButtons[i] = button;
     }
 
-    Waku2 = new TFrameShape(kFrameRed, 3, this);
+    Waku2 = new TFrameShape(kFrameRed, 3, area);
     Waku2->setObjectName(QStringLiteral("Waku2"));
-    Waku2->setGeometry(0, 40, 38, 38);
+    Waku2->setGeometry(QRect(QPoint(0, Layout::kSquarePitch), Layout::kFrameSize));
     Waku2->hide();
 
-    Button_Start = MakeButton(this, "Button_Start", QStringLiteral("平手で初期化"), {448, 56, 81, 20});
-    Button_Matta = MakeButton(this, "Button_Matta", QStringLiteral("待った"), {448, 8, 57, 20});
-    Button_Exit = MakeButton(this, "Button_Exit", QStringLiteral("終了"), {608, 8, 57, 20});
-    Button_StartHisyaKaku =
-        MakeButton(this, "Button_StartHisyaKaku", QStringLiteral("飛車角落ちで初期化"), {536, 56, 129, 20});
+    Button_Start = MakeButton(area, "Button_Start", QStringLiteral("平手で初期化"));
+    Button_Matta = MakeButton(area, "Button_Matta", QStringLiteral("待った"));
+    Button_Exit = MakeButton(area, "Button_Exit", QStringLiteral("終了"));
+    Button_StartHisyaKaku = MakeButton(area, "Button_StartHisyaKaku", QStringLiteral("飛車角落ちで初期化"));
 
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setGeometry(536, 89, 129, 20);
-    ComboBox1->setEditable(false);
+    ComboBox1 = Placed(new TFormationList(Layout::Place("ComboBox1").FontPx, area), "ComboBox1");
 
-    Button_Kifu =
-        MakeButton(this, "Button_Kifu", QStringLiteral("棋譜をクリップボードにコピー"), {448, 376, 185, 20});
-    Button_Test = MakeButton(this, "Button_Test", QStringLiteral("Test"), {536, 128, 89, 17});
+    Button_Kifu = MakeButton(area, "Button_Kifu", QStringLiteral("棋譜をクリップボードにコピー"));
+    Button_Test = MakeButton(area, "Button_Test", QStringLiteral("Test"));
     Button_Test->hide();
 
     setTabOrder(Button_Start, Button_Matta);
@@ -258,6 +295,74 @@ void TForm1::CreateControls() {
     connect(ReplayButton1, &TClickLabel::clicked, this, &TForm1::OnReplayButton1_Click);
     connect(ReplayButton2, &TClickLabel::clicked, this, &TForm1::OnReplayButton2_Click);
     connect(ReplayButton3, &TClickLabel::clicked, this, &TForm1::OnReplayButton3_Click);
+
+    // Replay by keyboard, wherever the focus is; only in replay mode.
+    const std::array<std::pair<Qt::Key, void (TForm1::*)()>, 3> keys = {{
+        {Qt::Key_Right, &TForm1::OnReplayForward},
+        {Qt::Key_Left, &TForm1::OnReplayBack},
+        {Qt::Key_Home, &TForm1::OnReplayStart},
+    }};
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        replayKeys_[i] = new QShortcut(QKeySequence(keys[i].first), this);
+        replayKeys_[i]->setEnabled(false);
+        connect(replayKeys_[i], &QShortcut::activated, this, keys[i].second);
+    }
+    FitTexts();
+}
+
+void TForm1::CreateMenus() {
+    auto add = [this](QMenu* menu, const QString& text, void (TForm1::*handler)(),
+                      QKeySequence keys = QKeySequence()) {
+        QAction* action = menu->addAction(text);
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        return action;
+    };
+    QMenu* game = menuBar()->addMenu(QStringLiteral("ゲーム"));
+    game->setObjectName(QStringLiteral("GameMenu"));
+    add(game, QStringLiteral("平手で初期化"), &TForm1::OnButton_StartClick);
+    add(game, QStringLiteral("飛車角落ちで初期化"), &TForm1::OnButton_HisyaKakuClick);
+    game->addSeparator();
+    add(game, QStringLiteral("待った"), &TForm1::OnButton_MattaClick, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    resignAction_ = add(game, QStringLiteral("投了"), &TForm1::OnResignClick);
+    game->addSeparator();
+    add(game, QStringLiteral("棋譜をクリップボードにコピー"), &TForm1::OnButton_KifuClick,
+        QKeySequence(Qt::CTRL | Qt::Key_C));
+    game->addSeparator();
+    add(game, QStringLiteral("終了"), &TForm1::OnButton_ExitClick, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    // Resigning is offered only while there is a game to give up.
+    connect(game, &QMenu::aboutToShow, this, [this] { resignAction_->setEnabled(ResignAllowed()); });
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("表示"));
+    view->setObjectName(QStringLiteral("ViewMenu"));
+    coordinatesAction_ = view->addAction(QStringLiteral("座標"));
+    coordinatesAction_->setCheckable(true);
+    coordinatesAction_->setChecked(coordinatesShown_);
+    connect(coordinatesAction_, &QAction::toggled, this, &TForm1::SetCoordinatesShown);
+    destinationsAction_ = view->addAction(QStringLiteral("移動先を表示"));
+    destinationsAction_->setCheckable(true);
+    destinationsAction_->setChecked(destinationsShown_);
+    connect(destinationsAction_, &QAction::toggled, this, &TForm1::SetDestinationsShown);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ"));
+    help->setObjectName(QStringLiteral("HelpMenu"));
+    add(help, QStringLiteral("遊び方"), &TForm1::OnHelpClick);
+    add(help, QStringLiteral("バージョン情報"), &TForm1::OnVersionClick);
+    adjustSize();
+}
+
+void TForm1::FitTexts() {
+    // The status line lies over the message label's foot: the message must end above it.
+    Label_Message->SetTextRoom(Layout::Place("Label_Message").FontPx,
+                               std::min(Label_Message->height(), Label_mes2->y() - Label_Message->y()));
+    Label_mes2->ShowText(Label_mes2->text());
+    Label1->ShowText(Label1->text());
+    for (QPushButton* button :
+         {Button_Start, Button_Matta, Button_Exit, Button_StartHisyaKaku, Button_Kifu, Button_Test}) {
+        const std::string name = button->objectName().toStdString();
+        FitButtonText(button, Layout::Place(name).FontPx);
+    }
+    ComboBox1->update();
 }
 
 void TForm1::OnCreate() {
@@ -338,24 +443,52 @@ void TForm1::LeaveReplayMode() {
     ReplayButton3->setEnabled(false);
 }
 
-void TForm1::paintEvent(QPaintEvent*) {
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::Paint) PaintClient();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::PaintClient() {
     // A darker wooden rim round the board, in the margin the layout leaves about it.
-    QPainter p(this);
+    QPainter p(client_);
     p.setRenderHint(QPainter::Antialiasing, true);
-    const QRectF rim = QRectF(Image1->geometry()).adjusted(-4.5, -4.5, 4.5, 4.5);
+    const double rimWidth = Layout::kRimWidth;
+    const QRectF rim = QRectF(Image1->geometry()).adjusted(-rimWidth, -rimWidth, rimWidth, rimWidth);
     QLinearGradient wood(rim.topLeft(), rim.bottomRight());
     wood.setColorAt(0.0, QColor(196, 140, 76));
     wood.setColorAt(1.0, QColor(150, 98, 44));
     p.setPen(QPen(QColor(96, 60, 24), 1.0));
     p.setBrush(wood);
     p.drawRoundedRect(rim, 3, 3);
+    if (!coordinatesShown_) return;
+
+    // Rank numerals left of the board, each beside its row; file numbers under the board (or under the
+    // replay strip), each below its column, 9 on the left as the squares are.
+    static const QString kRanks = QStringLiteral("一二三四五六七八九");
+    static const QString kFiles = QStringLiteral("１２３４５６７８９");
+    p.setFont(JapaneseFont(Layout::kCoordinateFontPx));
+    p.setPen(QColor(40, 28, 16));
+    const double gap = Layout::kCoordinateGap;
+    const double fileTop = Image2->isVisible() ? Image2->geometry().bottom() + 1 : rim.bottom() + gap;
+    const double rankRight = rim.left() - gap;
+    const double insideScale = double(Layout::kSquareInside) / Layout::kSquareSize;
+    for (int i = 1; i <= 9; ++i) {
+        const QRect row = ban_[std::size_t(90 + i)]->geometry();
+        p.drawText(QRectF(0, row.top(), rankRight, row.height() * insideScale),
+                   Qt::AlignRight | Qt::AlignVCenter, kRanks.mid(i - 1, 1));
+        const QRect column = ban_[std::size_t(i * 10 + 9)]->geometry();
+        p.drawText(QRectF(column.left(), fileTop, column.width() * insideScale, client_->height() - fileTop),
+                   Qt::AlignHCenter | Qt::AlignTop, kFiles.mid(i - 1, 1));
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
 // Handlers
 
 void TForm1::OnStartComa(int square) {
+    ClearSelection();
     session_->StartDrag(square);
+    if (session_->DragFrom() == square) ShowDestinations(square);
 }
 
 void TForm1::OnDragComa(int square) {
@@ -363,14 +496,60 @@ void TForm1::OnDragComa(int square) {
 }
 
 void TForm1::OnEndComa(int) {
+    destinations_.clear();
+    RefreshMarks();
     session_->EndDrag();
 }
 
+void TForm1::OnClickComa(int square) {
+    const int from = selected_;
+    const bool destination = Contains(destinations_, square);
+    ClearSelection();
+    if (!session_->HumanToMove()) return;
+    if (from != 0 && destination) {
+        // Exactly the turn a drag from -> square makes.
+        OnStartComa(from);
+        OnDragComa(square);
+        OnEndComa(from);
+        return;
+    }
+    if (square == from) return;
+    if (IsHuman(session_->Kanri().Kyokumen.Board[square])) {
+        selected_ = square;
+        ShowDestinations(square);
+    }
+}
+
+void TForm1::ShowDestinations(int from) {
+    destinations_ = session_->LegalDestinations(from);
+    RefreshMarks();
+}
+
+void TForm1::ClearSelection() {
+    selected_ = 0;
+    destinations_.clear();
+    RefreshMarks();
+}
+
+void TForm1::RefreshMarks() {
+    std::array<unsigned, 100> marks{};
+    for (const TMove& m : lastMoves_)
+        for (int square : {m.From, m.To})
+            if (square >= 11 && square <= 99) marks[std::size_t(square)] |= TSquareImage::LastMove;
+    if (selected_ != 0) marks[std::size_t(selected_)] |= TSquareImage::Selected;
+    if (destinationsShown_)
+        for (int square : destinations_) marks[std::size_t(square)] |= TSquareImage::Destination;
+    for (std::size_t square = 0; square < ban_.size(); ++square)
+        if (ban_[square] != nullptr) ban_[square]->SetMarks(marks[square]);
+}
+
 void TForm1::OnButton_StartClick() {
+    ClearSelection();
     if (dialogs_->YesNo(QStringLiteral("初期化しますか？"))) session_->NewGame();
 }
 
 void TForm1::OnButton_HisyaKakuClick() {
+    ClearSelection();
     if (dialogs_->YesNo(QStringLiteral("初期化しますか？"))) session_->NewHandicapGame();
 }
 
@@ -384,10 +563,12 @@ void TForm1::OnButton_ExitClick() {
 }
 
 void TForm1::OnButton_TestClick() {
+    ClearSelection();
     if (dialogs_->YesNo(QStringLiteral("初期化しますか？"))) session_->NewTestGame();
 }
 
 void TForm1::OnButton_MattaClick() {
+    ClearSelection();
     session_->Matta();
 }
 
@@ -407,15 +588,63 @@ void TForm1::OnButton_KifuClick() {
     session_->CopyKifu();
 }
 
+bool TForm1::ResignAllowed() const {
+    const TGameSession& s = *session_;
+    return !s.ReplayMode() && !s.GameOver() && s.Kanri().MoveCount() > 0;
+}
+
+void TForm1::OnResignClick() {
+    if (!ResignAllowed()) return;
+    ClearSelection();
+    if (dialogs_->YesNo(QStringLiteral("投了しますか？"))) session_->Resign();
+}
+
+void TForm1::OnReplayForward() {
+    session_->ReplayOne();
+}
+
+void TForm1::OnReplayBack() {
+    session_->ReplayBack();
+}
+
+void TForm1::OnReplayStart() {
+    session_->ReplayToStart();
+}
+
+void TForm1::OnHelpClick() {
+    dialogs_->Info(QStringLiteral("遊び方"), QString::fromUtf8(kRules));
+}
+
+void TForm1::OnVersionClick() {
+    dialogs_->Info(QStringLiteral("バージョン情報"),
+                   QString::fromUtf8(kGameTitle) + QStringLiteral("\r\nバージョン ") +
+                       QStringLiteral(MIRUTOA_VERSION) + QStringLiteral("\r\n\r\nQt ") +
+                       QString::fromLatin1(qVersion()));
+}
+
+void TForm1::SetCoordinatesShown(bool on) {
+    coordinatesShown_ = on;
+    coordinatesAction_->setChecked(on);
+    QSettings().setValue(QString::fromLatin1(kCoordinatesKey), on);
+    client_->update();
+}
+
+void TForm1::SetDestinationsShown(bool on) {
+    destinationsShown_ = on;
+    destinationsAction_->setChecked(on);
+    QSettings().setValue(QString::fromLatin1(kDestinationsKey), on);
+    RefreshMarks();
+}
+
 // ---------------------------------------------------------------------------------------------
 // What the session shows
 
 void TForm1::SetMessage(const std::string& text) {
-    Label_Message->setText(DisplayText(text));
+    Label_Message->ShowText(DisplayText(text));
 }
 
 void TForm1::SetStatus(const std::string& text) {
-    Label_mes2->setText(DisplayText(text));
+    Label_mes2->ShowText(DisplayText(text));
 }
 
 void TForm1::ShowMessageBox(const std::string& text) {
@@ -432,18 +661,26 @@ TFrameShape* TForm1::Frame(SessionFrame frame) const {
 }
 
 void TForm1::MoveFrame(SessionFrame frame, int square) {
-    if (square >= 11 && square <= 99 && ban_[std::size_t(square)] != nullptr)
-        Frame(frame)->move(ban_[std::size_t(square)]->pos());
+    if (square < 11 || square > 99 || ban_[std::size_t(square)] == nullptr) return;
+    frameSquare_[std::size_t(frame)] = square;
+    Frame(frame)->move(ban_[std::size_t(square)]->pos());
 }
 
-// A frame off the board waits hidden in the window's top-left corner.
+// A frame off the board waits hidden in the client area's top-left corner, and stays hidden until it
+// is put on a square again: a frame marks nothing anywhere else.
 void TForm1::RemoveFrame(SessionFrame frame) {
+    frameSquare_[std::size_t(frame)] = 0;
     Frame(frame)->move(0, 0);
     Frame(frame)->setVisible(false);
 }
 
 void TForm1::ShowFrame(SessionFrame frame, bool visible) {
-    Frame(frame)->setVisible(visible);
+    Frame(frame)->setVisible(visible && frameSquare_[std::size_t(frame)] != 0);
+}
+
+void TForm1::MarkMoves(const std::vector<TMove>& moves) {
+    lastMoves_ = moves;
+    RefreshMarks();
 }
 
 void TForm1::SetReplayMode(bool on) {
@@ -451,6 +688,10 @@ void TForm1::SetReplayMode(bool on) {
         EnterReplayMode();
     else
         LeaveReplayMode();
+    for (QShortcut* key : replayKeys_) key->setEnabled(on);
+    ClearSelection();
+    // The file numbers move under the strip and back.
+    client_->update();
 }
 
 void TForm1::ProcessPendingEvents() {

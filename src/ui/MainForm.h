@@ -1,40 +1,55 @@
-// The one window of the game: the board with its 81 square images, the messages, the command
-// buttons, the formation list and the replay strip. It draws what the game session reports and hands
-// every drag, click and pick to the session.
+// The one window of the game: a menu bar over the client area, which holds the board with its 81
+// square images, the messages, the command buttons, the formation list and the replay strip. It
+// draws what the game session reports and hands every drag, click and pick to the session.
 #pragma once
 
 #include "session/GameSession.h"
 #include "ui/Dialogs.h"
 
 #include <QFont>
+#include <QMainWindow>
 #include <QPixmap>
 #include <QString>
-#include <QWidget>
 
 #include <array>
 #include <memory>
 #include <vector>
 
-class QComboBox;
+class QAction;
 class QLabel;
 class QPushButton;
+class QShortcut;
 class TClickLabel;
+class TFitLabel;
+class TFormationList;
 class TFrameShape;
+class TMessageLabel;
 class TPictureBox;
 class TSquareImage;
 
-class TForm1 : public QWidget, public ISessionView {
+class TForm1 : public QMainWindow, public ISessionView {
     Q_OBJECT
 public:
     // dialogs answers the window's message boxes; nullptr means the real modal boxes.
     explicit TForm1(IDialogs* dialogs = nullptr, QWidget* parent = nullptr);
     ~TForm1() override;
 
+    // What the program sets up before it makes the window: its names (and no display name, which the
+    // platform would append to every caption), its icon and the type face of the boxes.
+    static void SetUpApplication();
+
+    // The client area below the menu bar, where every control has its place.
+    QWidget* Client() const { return client_; }
+
     // Drag handlers, shared by the 81 square images.
-    // The board squares' drag signals.
     void OnStartComa(int square);
     void OnDragComa(int square);
     void OnEndComa(int square);
+    // A click on a square: selects one of the human's pieces, plays the selected piece to a legal
+    // destination, or cancels the selection.
+    void OnClickComa(int square);
+    // The square whose piece is selected, 0 for none.
+    int SelectedSquare() const { return selected_; }
 
     // Commands.
     void OnButton_StartClick();
@@ -47,6 +62,18 @@ public:
     void OnReplayButton2_Click();
     void OnReplayButton3_Click();
     void OnButton_KifuClick();
+    void OnResignClick();
+    // The replay keys: Right, Left, Home.
+    void OnReplayForward();
+    void OnReplayBack();
+    void OnReplayStart();
+    void OnHelpClick();
+    void OnVersionClick();
+    // The view settings of the 表示 menu, kept between runs.
+    void SetCoordinatesShown(bool on);
+    void SetDestinationsShown(bool on);
+    bool CoordinatesShown() const { return coordinatesShown_; }
+    bool DestinationsShown() const { return destinationsShown_; }
 
     // The pictures and the board.
     // Loads the 28 piece bitmaps from the current directory in table order; throws
@@ -79,20 +106,25 @@ public:
     void SetReplayMode(bool on) override;
     void ProcessPendingEvents() override;
     void SetClipboardText(const std::string& text) override;
+    void MarkMoves(const std::vector<TMove>& moves) override;
+
+    // Sets every text of the window at the largest size up to its own at which it fits its control.
+    void FitTexts();
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     std::unique_ptr<IDialogs> ownDialogs_;
     IDialogs* dialogs_;
 
+    QWidget* client_ = nullptr;
     TPictureBox* Image1 = nullptr;
     std::array<TSquareImage*, 100> ban_{}; // by square code
-    QLabel* Label_Message = nullptr;
-    QLabel* Label_mes2 = nullptr;
+    TMessageLabel* Label_Message = nullptr;
+    TFitLabel* Label_mes2 = nullptr;
     TFrameShape* Waku = nullptr;
-    QLabel* Label1 = nullptr;
+    TFitLabel* Label1 = nullptr;
     TPictureBox* Image2 = nullptr;
     TClickLabel* ReplayButton1 = nullptr;
     TClickLabel* ReplayButton2 = nullptr;
@@ -102,7 +134,7 @@ private:
     QPushButton* Button_Matta = nullptr;
     QPushButton* Button_Exit = nullptr;
     QPushButton* Button_StartHisyaKaku = nullptr;
-    QComboBox* ComboBox1 = nullptr;
+    TFormationList* ComboBox1 = nullptr;
     QPushButton* Button_Kifu = nullptr;
     QPushButton* Button_Test = nullptr;
 
@@ -111,9 +143,30 @@ private:
     QPixmap boardPicture_;
     QPixmap replayPicture_;
 
+    QAction* resignAction_ = nullptr;
+    QAction* coordinatesAction_ = nullptr;
+    QAction* destinationsAction_ = nullptr;
+    std::array<QShortcut*, 3> replayKeys_{};
+
     std::unique_ptr<TGameSession> session_;
 
+    // The square each frame stands on, 0 while it is off the board.
+    std::array<int, 2> frameSquare_{};
+    // What the board marks: the latest turn's moves, the selected piece and the legal destinations
+    // of the piece being dragged or selected.
+    std::vector<TMove> lastMoves_;
+    int selected_ = 0;
+    std::vector<int> destinations_;
+    bool coordinatesShown_ = true;
+    bool destinationsShown_ = true;
+
     void CreateControls();
+    void CreateMenus();
     void OnCreate();
     TFrameShape* Frame(SessionFrame frame) const;
+    void ShowDestinations(int from);
+    void ClearSelection();
+    void RefreshMarks();
+    bool ResignAllowed() const;
+    void PaintClient();
 };

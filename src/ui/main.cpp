@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
-#include <QIcon>
 #include <QLibraryInfo>
 #include <QTimer>
 #include <QTranslator>
@@ -42,16 +41,7 @@ int main(int argc, char** argv) {
     QElapsedTimer startClock;
     startClock.start();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("mirutoa"));
-    QApplication::setApplicationDisplayName(QStringLiteral("創作将棋 ミルトア"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("mirutoa"));
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/mirutoa/mirutoa-64.png"));
-    icon.addFile(QStringLiteral(":/mirutoa/mirutoa-256.png"));
-    QApplication::setWindowIcon(icon);
-    // The message boxes write Japanese too.
-    QFont boxFont = TForm1::JapaneseFont(13);
-    QApplication::setFont(boxFont);
+    TForm1::SetUpApplication();
 
     // Every text of the game is Japanese, so the toolkit's own words (はい, いいえ) are too, where the
     // translation is installed.

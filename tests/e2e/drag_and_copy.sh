@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # End to end on a virtual X display: start the game in a folder holding the piece pictures, drag the
 # pawn 76 -> 75 with real mouse drags, wait for COM's reply, copy the record through its button and
-# check it, then take a screenshot and check a few of its pixels.
+# check it; play 27 -> 26 by two clicks, select the bishop and check in a screenshot that its
+# destinations are marked and that the pieces are drawn; take the turn back with Ctrl+Z and check the
+# record copied with Ctrl+C; check that a confirmation box reads exactly its caption.
 #
 #   drag_and_copy.sh PROGRAM ASSETS_FOLDER ARTIFACT_FOLDER
 #
@@ -56,6 +58,8 @@ say "virtual display $DISPLAY"
 
 mkdir -p "$work/game" "$artifacts"
 cp "$assets"/*.bmp "$work/game/" || fail "no piece pictures in $assets"
+# The settings the program keeps go to the scratch folder.
+export XDG_CONFIG_HOME="$work/config"
 (cd "$work/game" && exec "$program") >"$artifacts/program.log" 2>&1 &
 game_pid=$!
 
@@ -63,14 +67,17 @@ window=$(timeout 20 xdotool search --sync --onlyvisible --name '創作将棋 ミ
 [ -n "$window" ] || fail "the window did not appear (program log: $artifacts/program.log)"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 say "window $window at $X,$Y size ${WIDTH}x$HEIGHT"
-if [ "$WIDTH" != 673 ] || [ "$HEIGHT" != 413 ]; then
-    fail "client area is ${WIDTH}x$HEIGHT, not 673x413"
+# The client area of 673 x 413 lies below the menu bar, which takes the rest of the height.
+menu=$((HEIGHT - 413))
+if [ "$WIDTH" != 673 ] || [ "$menu" -lt 10 ] || [ "$menu" -gt 60 ]; then
+    fail "window is ${WIDTH}x$HEIGHT, not a 673x413 client area under a menu bar"
 fi
+CY=$((Y + menu))
 sleep 0.5
 
 # The centre of a square in screen coordinates: file 9 is the leftmost column, rank 1 the top row.
 square_x() { echo $((X + 74 + (9 - $1 / 10) * 40 + 20)); }
-square_y() { echo $((Y + 10 + ($1 % 10 - 1) * 40 + 20)); }
+square_y() { echo $((CY + 10 + ($1 % 10 - 1) * 40 + 20)); }
 
 drag() {
     local fx fy tx ty i steps=10
@@ -88,9 +95,24 @@ drag() {
 }
 
 click_client() {
-    xdotool mousemove $((X + $1)) $((Y + $2))
+    xdotool mousemove $((X + $1)) $((CY + $2))
     sleep 0.1
     xdotool click 1
+}
+
+click_square() {
+    xdotool mousemove "$(square_x "$1")" "$(square_y "$1")"
+    sleep 0.2
+    xdotool click 1
+    sleep 0.3
+}
+
+# Ctrl+C and read the clipboard (LF line ends).
+copy_with_keys() {
+    xdotool windowfocus "$window" 2>/dev/null
+    xdotool key ctrl+c
+    sleep 0.3
+    timeout 5 xclip -o -selection clipboard 2>/dev/null | tr -d '\r'
 }
 
 drag 76 75
@@ -120,10 +142,28 @@ mapfile -t lines <<<"$kifu"
 [ "${lines[18]}" = "$separator" ] || fail "closing line: '${lines[18]}'"
 say "record: ${lines[16]} / ${lines[17]}"
 
+# Two clicks play a turn: the pawn 27 is selected, then put on 26.
+click_square 27
+click_square 26
+for _ in $(seq 1 40); do
+    kifu=$(copy_with_keys)
+    grep -q '^ 4: △後手:' <<<"$kifu" && break
+    sleep 0.2
+done
+printf '%s\n' "$kifu" >"$artifacts/kifu-clicks.txt"
+mapfile -t lines <<<"$kifu"
+[ "${lines[18]:-}" = ' 3: ▲先手: 　27→26　歩' ] || fail "the clicked move is not recorded (see $artifacts/kifu-clicks.txt)"
+[ "${#lines[@]}" -eq 21 ] || fail "after two turns the record has ${#lines[@]} lines, not 21"
+say "clicks: ${lines[18]} / ${lines[19]}"
+
+# The bishop selected: its destinations carry dots.
+click_square 77
+xdotool mousemove $((X + 20)) $((CY + 400))
+
 # The screenshot: kept as an artifact of the test.
-sleep 0.3
+sleep 0.5
 shot="$artifacts/e2e-window.png"
-import -window root -crop "673x413+$X+$Y" +repage "$shot" || fail "no screenshot"
+import -window root -crop "673x413+$X+$CY" +repage "$shot" || fail "no screenshot"
 say "screenshot $shot"
 
 # Pixels of a box inside one square (away from its grid lines), as "R G B" lines.
@@ -132,6 +172,13 @@ square_pixels() {
     convert "$shot" -crop "24x24+$left+$top" +repage -depth 8 txt:- |
         sed -n 's/^[0-9]*,[0-9]*: *(\([0-9.]*\),\([0-9.]*\),\([0-9.]*\).*/\1 \2 \3/p'
 }
+# The destination dot is green, which neither the wood nor a piece is.
+dot() { square_pixels "$1" | awk '$2 > $1 + 40 && $2 > $3 + 20' | wc -l; }
+for sq in 86 95 88 68; do
+    [ "$(dot $sq)" -ge 30 ] || fail "no destination dot on $sq (green pixels: $(dot $sq))"
+done
+[ "$(dot 55)" -eq 0 ] || fail "a dot on 55, which the bishop cannot reach"
+say "pixels: the bishop's four destinations are dotted"
 
 # An empty square in the middle of the board shows the wood (242/189/123 with its grain).
 wood=$(square_pixels 55 | awk '$1 >= 225 && $1 <= 255 && $2 >= 172 && $2 <= 206 && $3 >= 100 && $3 <= 146' | wc -l)
@@ -143,6 +190,31 @@ pale() { square_pixels "$1" | awk '$1 >= 240 && $2 >= 205 && $3 >= 140' | wc -l;
 [ "$(pale 75)" -ge 40 ] || fail "no pale piece face on 75 (pixels: $(pale 75))"
 [ "$(ink 76)" -eq 0 ] || fail "square 76 is not empty after the move"
 say "pixels: wood on 55, a piece on 75, 76 empty"
+
+# Ctrl+Z takes the clicked turn back (the menu's 待った); the record copied afterwards ends at move 2.
+click_square 77
+xdotool windowfocus "$window" 2>/dev/null
+xdotool key ctrl+z
+sleep 0.5
+kifu=$(copy_with_keys)
+printf '%s\n' "$kifu" >"$artifacts/kifu-matta.txt"
+mapfile -t lines <<<"$kifu"
+[ "${#lines[@]}" -eq 19 ] || fail "after Ctrl+Z the record has ${#lines[@]} lines, not 19 (see $artifacts/kifu-matta.txt)"
+[ "${lines[16]}" = ' 1: ▲先手: 　76→75　歩' ] || fail "after Ctrl+Z: '${lines[16]}'"
+[ "${lines[18]}" = "$separator" ] || fail "after Ctrl+Z the record goes on: '${lines[18]}'"
+say "Ctrl+Z took the turn back; Ctrl+C copied the record of move 1 and 2"
+
+# A confirmation box reads exactly its caption; No leaves the game as it was.
+click_client $((448 + 40)) $((56 + 10)) # 平手で初期化
+box=$(timeout 10 xdotool search --sync --name '^確認$' | head -n 1)
+[ -n "$box" ] || fail "no box captioned exactly 確認 (titles: $(xdotool search --name . getwindowname %@ 2>/dev/null | sort -u | tr '\n' '|'))"
+xdotool windowfocus "$box" 2>/dev/null
+xdotool key --window "$box" Escape
+sleep 0.5
+kifu=$(copy_with_keys)
+mapfile -t lines <<<"$kifu"
+[ "${#lines[@]}" -eq 19 ] || fail "No in the box changed the record"
+say "the box reads 確認"
 
 kill -0 "$game_pid" 2>/dev/null || fail "the program has ended"
 say "passed"

@@ -1,20 +1,31 @@
 // The window on the offscreen platform: its controls after creation, the loading of the piece
-// pictures, a turn through the drag handlers, the confirmations, replay mode and the redraw.
+// pictures, a turn through the drag handlers and by clicks, the confirmations, replay mode and the
+// redraw, the menu, the marks on the board, the texts that must fit and the kept settings.
+#include "support/Helpers.h"
 #include "ui/Controls.h"
+#include "ui/Layout.h"
 #include "ui/MainForm.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <map>
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -24,12 +35,14 @@ public:
     bool Answer = true;
     QStringList OkTexts;
     QStringList Questions;
+    QStringList InfoCaptions;
 
     void Ok(const QString& text) override { OkTexts << text; }
     bool YesNo(const QString& text) override {
         Questions << text;
         return Answer;
     }
+    void Info(const QString& caption, const QString&) override { InfoCaptions << caption; }
 };
 
 QString Lf(const std::string& text) {
@@ -43,6 +56,7 @@ class MainFormTest : public QObject {
 
 private:
     QTemporaryDir pictures_;
+    QTemporaryDir config_;
     QString startDir_;
 
     // Every square's picture, by square code (null cache key for none).
@@ -74,9 +88,32 @@ private:
         emit Square(form, to)->dropped(to);
         emit Square(form, from)->dragEnded(from);
     }
+    static void Click(TForm1& form, int square) { QTest::mouseClick(Square(form, square), Qt::LeftButton); }
+    // The squares that carry a mark.
+    static std::set<int> Marked(TForm1& form, unsigned mark) {
+        std::set<int> squares;
+        for (TSquareImage* square : form.findChildren<TSquareImage*>())
+            if (square->Marks() & mark) squares.insert(square->Square());
+        return squares;
+    }
+    static QAction* MenuItem(TForm1& form, const QString& text) {
+        for (QAction* menu : form.menuBar()->actions())
+            for (QAction* item : menu->menu()->actions())
+                if (item->text() == text) return item;
+        return nullptr;
+    }
+    // From the test position the rook mates at once on 22: a game over after one move.
+    static void WinAtOnce(TForm1& form) {
+        form.OnButton_TestClick();
+        Drag(form, 28, 22);
+    }
 
 private slots:
     void initTestCase() {
+        // The settings the window keeps go to a scratch folder, not to the user's.
+        QVERIFY(config_.isValid());
+        qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
+        TForm1::SetUpApplication();
         QVERIFY(pictures_.isValid());
         const QDir assets(QStringLiteral(MIRUTOA_ASSETS_DIR));
         for (const QString& file : TForm1::ComaFileNames())
@@ -84,7 +121,10 @@ private slots:
                      qPrintable(file));
         startDir_ = QDir::currentPath();
     }
-    void init() { QDir::setCurrent(pictures_.path()); }
+    void init() {
+        QDir::setCurrent(pictures_.path());
+        QSettings().clear();
+    }
     void cleanup() { QDir::setCurrent(startDir_); }
 
     void windowAfterCreationShowsTheStartPositionAndTheGreeting() {
@@ -93,7 +133,10 @@ private slots:
         QVERIFY(dialogs.OkTexts.isEmpty());
 
         QCOMPARE(form.windowTitle(), QStringLiteral("創作将棋 ミルトア"));
-        QCOMPARE(form.size(), QSize(673, 413));
+        // The client area below the menu bar has the layout's size; the window cannot be resized.
+        QCOMPARE(form.Client()->size(), QSize(673, 413));
+        QCOMPARE(form.Client()->y(), form.menuBar()->height());
+        QCOMPARE(form.size(), QSize(673, 413 + form.menuBar()->height()));
         QCOMPARE(form.minimumSize(), form.maximumSize());
         QVERIFY(!form.windowIcon().isNull());
 
@@ -374,6 +417,450 @@ private slots:
         QVERIFY(!Square(form, 76)->HasPicture());
         QVERIFY(Shows(form, 75, PieceName::Fu));
         QCOMPARE(PiecesShown(form), 40);
+    }
+
+    // Every text the window can show is wholly inside its control at the control's own size: the
+    // message label's lines end above the status line that lies over its foot, one-line texts fit
+    // their widths. A text is drawn smaller only when it must be.
+    void textsFitTheirControls() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        auto* message = form.findChild<TMessageLabel*>(QStringLiteral("Label_Message"));
+        auto* status = form.findChild<TFitLabel*>(QStringLiteral("Label_mes2"));
+        const int room = status->y() - message->y();
+
+        auto move = [](int from, int to, PieceName p) {
+            return TGameSession::FormatMove(TMove{std::uint8_t(from), std::uint8_t(to), p});
+        };
+        std::vector<std::string> messages = {
+            "あなたの番です", "あなたの番です。\r\n\r\n駒の動かし方が不正です。",
+            "あなたの番です。\r\n\r\n駒の動かし方が不正です。王手の放置です。",
+            "待ったをしました\r\n初期状態に戻りました\r\n\r\n",
+            "棋譜再現モード\r\n\r\n\r\n初期状態まで棋譜を戻しました。このあと一手ずつ再生することができます"
+            "。"};
+        for (std::string_view name : kFormationList) messages.push_back(TGameSession::Greeting(name));
+        const std::string total = "COM消費時間： 99999秒";
+        for (int n = 1; n < 300; n += 2)
+            for (auto [human, com] : {std::pair{PieceName::Ryu, PieceName::ComRyu},
+                                      std::pair{PieceName::GinNari, PieceName::ComKyoNari}}) {
+                const std::string h =
+                    std::to_string(n) + "手目 あなたの指し手:\r\n\r\n" + move(99, 11, human);
+                const std::string turn = h + "\r\n\r\n" + std::to_string(n + 1) +
+                                         "手目 COMの指し手:\r\n\r\n" + move(11, 99, com) +
+                                         "\r\n\r\nCOM思考： 123.456秒\r\n" + total;
+                messages.push_back(turn);                      // a turn
+                messages.push_back(turn + "\r\n\r\n" + total); // COM wins
+                messages.push_back(h + "\r\n\r\n" + total);    // the human wins
+                messages.push_back("待ったをしました\r\n\r\n戻した指し手:\r\n\r\n　" + std::to_string(n) +
+                                   "手目\r\n" + move(99, 11, human));
+                messages.push_back("棋譜再現モード\r\n\r\n" + std::to_string(n) + "手目\r\n\r\n" +
+                                   move(99, 11, human) + "\r\n\r\n" + std::to_string(n + 1) + "手目\r\n\r\n" +
+                                   move(11, 99, com));
+            }
+        for (const std::string& text : messages) {
+            form.SetMessage(text);
+            const QFont font = message->font();
+            QVERIFY2(message->TextHeight(message->text(), font) <= room, text.c_str());
+            QVERIFY2(font.pixelSize() >= 12, text.c_str());
+        }
+        // A text that fits keeps the label's own size.
+        form.SetMessage(TGameSession::Greeting("【基本形】"));
+        QCOMPARE(message->font().pixelSize(), 19);
+
+        QStringList statuses = {"COM思考中。。。。", "COMが王手しました！", "あなたの勝ちです。",
+                                "COMの勝ちです。"};
+        for (std::string_view name : kFormationList)
+            statuses << QString::fromUtf8(name.data(), qsizetype(name.size())) + QStringLiteral("の駒組み中");
+        for (const QString& text : statuses) {
+            form.SetStatus(text.toStdString());
+            const QFontMetrics fm(status->font());
+            QVERIFY2(fm.horizontalAdvance(text) <= status->width() && fm.height() <= status->height(),
+                     qPrintable(text));
+        }
+        auto* caption = form.findChild<TFitLabel*>(QStringLiteral("Label1"));
+        QVERIFY(QFontMetrics(caption->font()).horizontalAdvance(caption->text()) <= caption->width());
+
+        for (QPushButton* button : form.Client()->findChildren<QPushButton*>()) {
+            const QFontMetrics fm(button->font());
+            QVERIFY2(fm.horizontalAdvance(button->text()) <= ButtonTextRoom(button).width(),
+                     qPrintable(button->text()));
+        }
+
+        // The closed list shows every name whole; the open list is wide enough for the longest.
+        auto* list = form.findChild<TFormationList*>(QStringLiteral("ComboBox1"));
+        for (int i = 0; i < list->count(); ++i) {
+            list->setCurrentIndex(i);
+            QVERIFY2(QFontMetrics(list->ShownFont()).horizontalAdvance(list->currentText()) <=
+                         list->TextRoom().width(),
+                     qPrintable(list->currentText()));
+            QVERIFY(QFontMetrics(list->view()->font()).horizontalAdvance(list->itemText(i)) <
+                    list->view()->minimumWidth());
+        }
+    }
+
+    // A frame marks a board square or is hidden: a drag that completes no turn leaves it hidden.
+    void frameIsShownOnlyOnASquare() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        auto* waku = form.findChild<QWidget*>(QStringLiteral("Waku"));
+        Drag(form, 55, 54);
+        QVERIFY(!waku->isVisibleTo(&form));
+        Drag(form, 76, 75);
+        QVERIFY(waku->isVisibleTo(&form));
+        QCOMPARE(waku->pos(), Square(form, form.Session().ShownMoveHistory()[1].To)->pos());
+        // After a take-back the frame stands on COM's move that is now the latest, or nowhere.
+        const int firstReply = form.Session().ShownMoveHistory()[1].To;
+        Drag(form, 27, 26);
+        form.OnButton_MattaClick();
+        Drag(form, 55, 54);
+        QVERIFY(waku->isVisibleTo(&form));
+        QCOMPARE(waku->pos(), Square(form, firstReply)->pos());
+        form.OnButton_StartClick();
+        Drag(form, 76, 75);
+        form.OnButton_MattaClick();
+        Drag(form, 55, 54);
+        QVERIFY(!waku->isVisibleTo(&form));
+        form.OnButton_StartClick();
+        Drag(form, 76, 76);
+        emit Square(form, 76)->dragStarted(76); // dropped off the board
+        emit Square(form, 76)->dragEnded(76);
+        QVERIFY(!waku->isVisibleTo(&form));
+    }
+
+    // A formation picked after the first move waits for the next game; the status line names the one
+    // COM is building.
+    void statusNamesTheFormationThisGameBuilds() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        auto* list = form.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+        Drag(form, 27, 26);
+        list->setCurrentIndex(1);
+        emit list->activated(1);
+        QCOMPARE(form.Session().Kanri().FormationName, std::string("【基本形】"));
+        for (int from : {26, 17}) {
+            Drag(form, from, from - 1);
+            QCOMPARE(form.Session().Kanri().SideToMove, std::uint8_t(0));
+            const TKyokumenKanri& k = form.Session().Kanri();
+            if (!k.InCheckFlag && k.FormationInProgress())
+                QCOMPARE(Text(form, "Label_mes2"), QStringLiteral("【基本形】の駒組み中"));
+        }
+        form.OnButton_StartClick();
+        QCOMPARE(form.Session().Kanri().FormationName, std::string("【中飛車】"));
+    }
+
+    // The wheel turns the list only after it has been given the focus.
+    void wheelTurnsTheListOnlyWithFocus() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        form.show();
+        QApplication::setActiveWindow(&form);
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        auto* list = form.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+        auto turn = [&] {
+            const QPointF at(list->width() / 2.0, list->height() / 2.0);
+            QWheelEvent wheel(at, list->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(list, &wheel);
+        };
+        form.findChild<QPushButton*>(QStringLiteral("Button_Kifu"))->setFocus();
+        turn();
+        QCOMPARE(list->currentIndex(), 0);
+        QVERIFY(!list->hasFocus());
+        QCOMPARE(form.Session().Kanri().FormationName, std::string("【基本形】"));
+        list->setFocus();
+        turn();
+        QCOMPARE(list->currentIndex(), 1);
+        QCOMPARE(form.Session().Kanri().FormationName, std::string("【中飛車】"));
+    }
+
+    // The real boxes read exactly their captions, and the program names no display name that the
+    // platform would append to them.
+    void boxesCarryExactlyTheirCaptions() {
+        QVERIFY(QGuiApplication::applicationDisplayName().isEmpty());
+        TMessageBoxDialogs boxes(nullptr);
+        QStringList captions;
+        auto closeNextBox = [&] {
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box != nullptr);
+                captions << box->windowTitle();
+                box->done(QMessageBox::No);
+            });
+        };
+        closeNextBox();
+        boxes.Ok(QStringLiteral("待ったは一度だけです。"));
+        closeNextBox();
+        QVERIFY(!boxes.YesNo(QStringLiteral("初期化しますか？")));
+        closeNextBox();
+        boxes.Info(QStringLiteral("遊び方"), QStringLiteral("…"));
+        QCOMPARE(captions, QStringList({"創作将棋 ミルトア", "確認", "遊び方"}));
+    }
+
+    // In replay mode a pick only changes the selection for the next game: the replay's label stays.
+    void pickInReplayKeepsTheReplayLabel() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        WinAtOnce(form);
+        form.OnReplayButton1_Click();
+        QCOMPARE(form.Session().Kanri().MoveCount(), 0);
+        const QString label = Text(form, "Label_Message");
+        auto* list = form.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+        list->setCurrentIndex(4);
+        emit list->activated(4);
+        QCOMPARE(Text(form, "Label_Message"), label);
+        QCOMPARE(form.Session().Kanri().FormationName, std::string("【基本形】"));
+        form.OnButton_StartClick();
+        QCOMPARE(form.Session().Kanri().FormationName, std::string("【穴熊】"));
+    }
+
+    // The menu: its items and keys, each the command of its button, confirmations included.
+    void menuCommandsAreTheButtonsCommands() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        QStringList menus;
+        for (QAction* menu : form.menuBar()->actions()) {
+            QStringList items;
+            for (QAction* item : menu->menu()->actions())
+                if (!item->isSeparator())
+                    items << item->text() + (item->shortcut().isEmpty()
+                                                 ? QString()
+                                                 : QLatin1Char(' ') + item->shortcut().toString());
+            menus << menu->text() + QLatin1Char(':') + items.join(QLatin1Char(','));
+        }
+        QCOMPARE(menus, QStringList({"ゲーム:平手で初期化,飛車角落ちで初期化,待った "
+                                     "Ctrl+Z,投了,棋譜をクリップボードにコピー Ctrl+C,終了 Ctrl+Q",
+                                     "表示:座標,移動先を表示", "ヘルプ:遊び方,バージョン情報"}));
+
+        form.show();
+        QApplication::setActiveWindow(&form);
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        dialogs.Answer = false;
+        for (const char* item : {"平手で初期化", "飛車角落ちで初期化", "終了"})
+            MenuItem(form, QString::fromUtf8(item))->trigger();
+        QTest::keyClick(&form, Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(dialogs.Questions,
+                 QStringList({"初期化しますか？", "初期化しますか？", "終了しますか？", "終了しますか？"}));
+        QVERIFY(form.isVisible());
+
+        Drag(form, 76, 75);
+        QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Text(form, "Label_Message"), QStringLiteral("待ったをしました\n初期状態に戻りました\n\n"));
+        QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(dialogs.OkTexts, QStringList({"待ったは一度だけです。"}));
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(&form, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromStdString(form.Session().KifuText()));
+
+        MenuItem(form, QStringLiteral("遊び方"))->trigger();
+        MenuItem(form, QStringLiteral("バージョン情報"))->trigger();
+        QCOMPARE(dialogs.InfoCaptions, QStringList({"遊び方", "バージョン情報"}));
+
+        dialogs.Answer = true;
+        MenuItem(form, QStringLiteral("飛車角落ちで初期化"))->trigger();
+        QCOMPARE(PiecesShown(form), 38);
+        MenuItem(form, QStringLiteral("終了"))->trigger();
+        QVERIFY(!form.isVisible());
+    }
+
+    // File numbers under the board and rank numerals beside it, where nothing else is drawn; the
+    // 表示 menu takes them away.
+    void coordinatesAreDrawnBesideTheBoard() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        QVERIFY(form.CoordinatesShown());
+        // Dark pixels in a box of the client area.
+        auto ink = [&](QRect box) {
+            const QImage image = form.Client()->grab().toImage();
+            int n = 0;
+            for (int y = box.top(); y <= box.bottom(); ++y)
+                for (int x = box.left(); x <= box.right(); ++x) n += qGray(image.pixel(x, y)) < 110 ? 1 : 0;
+            return n;
+        };
+        const QRect board = Layout::Place("Image1").Rect;
+        const QRect ranks(0, board.top(), board.left() - 6, board.height());
+        const QRect files(board.left(), board.bottom() + 6, board.width(), 14);
+        // One glyph per row and per column.
+        for (int i = 0; i < 9; ++i) {
+            QVERIFY(ink(QRect(ranks.left(), board.top() + 2 + 40 * i, ranks.width(), 38)) > 5);
+            QVERIFY(ink(QRect(board.left() + 2 + 40 * i, files.top(), 38, files.height())) > 5);
+        }
+        MenuItem(form, QStringLiteral("座標"))->trigger();
+        QVERIFY(!form.CoordinatesShown());
+        QCOMPARE(ink(ranks), 0);
+        QCOMPARE(ink(files), 0);
+    }
+
+    // The squares of the latest turn are tinted, four of them after a whole turn; replay tints the
+    // moves it shows.
+    void latestTurnAndReplayedMovesAreTinted() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        QVERIFY(Marked(form, TSquareImage::LastMove).empty());
+        Drag(form, 76, 75);
+        const TMove reply = form.Session().ShownMoveHistory()[1];
+        QCOMPARE(Marked(form, TSquareImage::LastMove), std::set<int>({76, 75, reply.From, reply.To}));
+        Drag(form, 55, 54); // refused: the marks stay
+        QCOMPARE(Marked(form, TSquareImage::LastMove), std::set<int>({76, 75, reply.From, reply.To}));
+        form.OnButton_MattaClick();
+        QVERIFY(Marked(form, TSquareImage::LastMove).empty());
+
+        WinAtOnce(form);
+        QCOMPARE(Marked(form, TSquareImage::LastMove), std::set<int>({28, 22}));
+        form.OnReplayButton1_Click();
+        QVERIFY(Marked(form, TSquareImage::LastMove).empty());
+        form.OnReplayButton2_Click();
+        QCOMPARE(Marked(form, TSquareImage::LastMove), std::set<int>({28, 22}));
+        form.OnButton_StartClick();
+        QVERIFY(Marked(form, TSquareImage::LastMove).empty());
+    }
+
+    // The dots mark the legal destinations of the dragged or selected piece only: squares the piece
+    // could reach but where the human king would stand attacked are left out.
+    void destinationsLeaveOutMovesIntoCheck() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        // The bishop from the start, while it is dragged.
+        emit Square(form, 77)->dragStarted(77);
+        QCOMPARE(Marked(form, TSquareImage::Destination), std::set<int>({86, 95, 88, 68}));
+        emit Square(form, 77)->dragEnded(77);
+        QVERIFY(Marked(form, TSquareImage::Destination).empty());
+
+        // COM's rook on 68 guards 58 and 48: the king may only take it.
+        testing_helpers::Play(form.Session().Kanri(), {"8268com飛"});
+        form.RedrawBoard();
+        Click(form, 59);
+        QCOMPARE(form.SelectedSquare(), 59);
+        QCOMPARE(Marked(form, TSquareImage::Destination), std::set<int>({68}));
+        MenuItem(form, QStringLiteral("移動先を表示"))->trigger();
+        QVERIFY(Marked(form, TSquareImage::Destination).empty());
+        QCOMPARE(Marked(form, TSquareImage::Selected), std::set<int>({59}));
+    }
+
+    // A click selects one of the human's pieces, a click on a destination plays the turn a drag
+    // would, a click on the piece again or elsewhere cancels; a drag back onto its own square still
+    // does nothing at all.
+    void clicksPlayTheTurnADragWould() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        form.show();
+        const QString greeting = Text(form, "Label_Message");
+        const auto start = Snapshot(form);
+        Click(form, 27);
+        QCOMPARE(Marked(form, TSquareImage::Selected), std::set<int>({27}));
+        Click(form, 27); // the piece again
+        QCOMPARE(form.SelectedSquare(), 0);
+        Click(form, 27);
+        Click(form, 55); // elsewhere
+        QCOMPARE(form.SelectedSquare(), 0);
+        Click(form, 33); // COM's piece is not selected
+        QCOMPARE(form.SelectedSquare(), 0);
+        Click(form, 77);
+        Click(form, 27); // another of the human's pieces
+        QCOMPARE(form.SelectedSquare(), 27);
+        QVERIFY(Marked(form, TSquareImage::Destination) == std::set<int>({26}));
+        Drag(form, 27, 27);
+        QCOMPARE(Text(form, "Label_Message"), greeting);
+        QCOMPARE(Snapshot(form), start);
+        QCOMPARE(form.Session().Kanri().MoveCount(), 0);
+
+        Click(form, 27);
+        Click(form, 26);
+        QCOMPARE(form.SelectedSquare(), 0);
+        QCOMPARE(form.Session().Kanri().MoveCount(), 2);
+        QCOMPARE(form.Session().KifuLines()[16], std::string(" 1: ▲先手: 　27→26　歩"));
+        QVERIFY(Shows(form, 26, PieceName::Fu));
+        QVERIFY(form.findChild<QWidget*>(QStringLiteral("Waku"))->isVisibleTo(&form));
+    }
+
+    // Resigning asks first, is refused before the first move and after the game, and ends the game
+    // as COM's win.
+    void resignAsksThenEndsTheGameAsComsWin() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        QAction* resign = MenuItem(form, QStringLiteral("投了"));
+        resign->trigger();
+        QVERIFY(dialogs.Questions.isEmpty());
+        Drag(form, 76, 75);
+        const auto kifu = form.Session().KifuLines();
+        dialogs.Answer = false;
+        resign->trigger();
+        QCOMPARE(dialogs.Questions, QStringList({"投了しますか？"}));
+        QCOMPARE(form.Session().KifuLines(), kifu);
+        QVERIFY(!form.Session().ReplayMode());
+
+        dialogs.Answer = true;
+        resign->trigger();
+        QCOMPARE(Text(form, "Label_mes2"), QStringLiteral("COMの勝ちです。"));
+        QVERIFY(form.Session().ReplayMode());
+        QVERIFY(form.findChild<QWidget*>(QStringLiteral("Image2"))->isVisibleTo(&form));
+        const auto& lines = form.Session().KifuLines();
+        QCOMPARE(std::vector<std::string>(lines.end() - 2, lines.end()),
+                 std::vector<std::string>({" 3: ▲先手: 　投了", "まで、後手の勝ち"}));
+        resign->trigger();
+        QCOMPARE(dialogs.Questions.size(), 2);
+    }
+
+    // In replay, Right steps one move on, Left one move back, Home to the start.
+    void replayKeysStepOnBackAndToTheStart() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        form.show();
+        QApplication::setActiveWindow(&form);
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        const auto start = Snapshot(form);
+        Drag(form, 76, 75);
+        Drag(form, 27, 26);
+        dialogs.Answer = true;
+        form.OnResignClick();
+        QVERIFY(form.Session().ReplayMode());
+
+        QTest::keyClick(&form, Qt::Key_Home);
+        QCOMPARE(Snapshot(form), start);
+        QTest::keyClick(&form, Qt::Key_Right);
+        QTest::keyClick(&form, Qt::Key_Right);
+        const auto second = Snapshot(form);
+        const QString secondLabel = Text(form, "Label_Message");
+        QVERIFY(secondLabel.startsWith(QStringLiteral("棋譜再現モード\n\n\n2手目")));
+        QTest::keyClick(&form, Qt::Key_Right);
+        QCOMPARE(form.Session().Kanri().MoveCount(), 3);
+        QTest::keyClick(&form, Qt::Key_Left);
+        QCOMPARE(form.Session().Kanri().MoveCount(), 2);
+        QCOMPARE(Snapshot(form), second);
+        QCOMPARE(Text(form, "Label_Message"), secondLabel);
+        QCOMPARE(Marked(form, TSquareImage::LastMove),
+                 std::set<int>(
+                     {form.Session().ShownMoveHistory()[1].From, form.Session().ShownMoveHistory()[1].To}));
+        QTest::keyClick(&form, Qt::Key_Left);
+        QTest::keyClick(&form, Qt::Key_Left);
+        QCOMPARE(Snapshot(form), start);
+        QCOMPARE(form.Session().Kanri().MoveCount(), 0);
+
+        // Outside replay the keys do nothing.
+        form.OnButton_StartClick();
+        const auto fresh = Snapshot(form);
+        QTest::keyClick(&form, Qt::Key_Left);
+        QTest::keyClick(&form, Qt::Key_Home);
+        QCOMPARE(Snapshot(form), fresh);
+        QCOMPARE(form.Session().Kanri().MoveCount(), 0);
+    }
+
+    // The 表示 settings outlive the window.
+    void viewSettingsAreKeptBetweenRuns() {
+        {
+            TFakeDialogs dialogs;
+            TForm1 form(&dialogs);
+            MenuItem(form, QStringLiteral("座標"))->trigger();
+            MenuItem(form, QStringLiteral("移動先を表示"))->trigger();
+        }
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        QVERIFY(!form.CoordinatesShown());
+        QVERIFY(!form.DestinationsShown());
+        QVERIFY(!MenuItem(form, QStringLiteral("座標"))->isChecked());
+        QVERIFY(!MenuItem(form, QStringLiteral("移動先を表示"))->isChecked());
+        MenuItem(form, QStringLiteral("座標"))->trigger();
+        TForm1 again(&dialogs);
+        QVERIFY(again.CoordinatesShown());
     }
 };
 

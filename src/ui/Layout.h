@@ -1,0 +1,73 @@
+// Where everything sits in the window's client area (the part below the menu bar), in pixels, and at
+// what size each control's text is meant to be drawn. Everything that places a control or draws a
+// mark on the board reads this one table, so a change of scale touches nothing else.
+#pragma once
+
+#include <QRect>
+#include <QSize>
+
+#include <array>
+#include <stdexcept>
+#include <string_view>
+
+namespace Layout {
+
+inline constexpr QSize kClient{673, 413};
+// The window's own type size; controls without a size of their own use it.
+inline constexpr int kWindowFontPx = 12;
+
+struct TPlace {
+    std::string_view Name;
+    QRect Rect;
+    int FontPx; // the size a text is drawn at when it fits; 0 for controls without text
+};
+
+inline constexpr std::array kPlaces = {
+    TPlace{"Image1", {72, 8, 362, 362}, 0},
+    TPlace{"Label_Message", {448, 151, 209, 193}, 19},
+    TPlace{"Label_mes2", {448, 343, 209, 25}, 15},
+    TPlace{"Label1", {448, 93, 73, 12}, kWindowFontPx},
+    TPlace{"Image2", {72, 376, 361, 24}, 0},
+    TPlace{"ReplayButton1", {186, 380, 49, 17}, 0},
+    TPlace{"ReplayButton2", {242, 380, 49, 17}, 0},
+    TPlace{"ReplayButton3", {297, 380, 49, 17}, 0},
+    TPlace{"Button_Start", {448, 56, 81, 20}, kWindowFontPx},
+    TPlace{"Button_Matta", {448, 8, 57, 20}, kWindowFontPx},
+    TPlace{"Button_Exit", {608, 8, 57, 20}, kWindowFontPx},
+    TPlace{"Button_StartHisyaKaku", {536, 56, 129, 20}, kWindowFontPx},
+    TPlace{"ComboBox1", {536, 89, 129, 20}, kWindowFontPx},
+    TPlace{"Button_Kifu", {448, 376, 185, 20}, kWindowFontPx},
+    TPlace{"Button_Test", {536, 128, 89, 17}, kWindowFontPx},
+};
+
+constexpr const TPlace& Place(std::string_view name) {
+    for (const TPlace& p : kPlaces)
+        if (p.Name == name) return p;
+    throw std::invalid_argument("no control is named so in the layout");
+}
+
+// The board: square images of 41 pixels on a 40-pixel pitch from the top-left square (file 9, rank
+// 1); the grid lines are 2 pixels wide, so each square's inside is 38 pixels from its top-left.
+inline constexpr QPoint kFirstSquare{74, 10};
+inline constexpr int kSquarePitch = 40;
+inline constexpr int kSquareSize = 41;
+inline constexpr int kSquareInside = 38;
+
+// The square image of square code file * 10 + rank (file 9 on the left, rank 1 at the top).
+constexpr QRect SquareRect(int square) {
+    const int file = square / 10;
+    const int rank = square % 10;
+    return {kFirstSquare.x() + (9 - file) * kSquarePitch, kFirstSquare.y() + (rank - 1) * kSquarePitch,
+            kSquareSize, kSquareSize};
+}
+
+// A frame covers a square's inside.
+inline constexpr QSize kFrameSize{kSquareInside, kSquareInside};
+
+// The wooden rim drawn round the board picture, and the coordinates outside it: rank numerals to the
+// left of the board, file numbers under it (under the replay strip while that is shown).
+inline constexpr double kRimWidth = 4.5;
+inline constexpr int kCoordinateFontPx = 12;
+inline constexpr int kCoordinateGap = 2;
+
+} // namespace Layout
