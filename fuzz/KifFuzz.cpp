@@ -1,9 +1,9 @@
 // Record files given to the KIF reader, as .kifu (UTF-8) and as .kif (CP932) bytes. A record is either
 // refused with a line number inside the text, or read; a record that was read replays on the position
 // from its start, and writing it and reading that again gives the same record and the same text.
-#include "support/Invariants.h"
 #include "session/Kif.h"
 #include "session/KifFile.h"
+#include "support/Invariants.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -21,7 +21,7 @@ namespace {
 
 bool SameRecord(const TKifRecord& a, const TKifRecord& b) {
     return a.Start == b.Start && a.Began == b.Began && a.Played == b.Played && a.Shown == b.Shown &&
-           a.Ending == b.Ending;
+           a.Ending == b.Ending && a.Comments == b.Comments;
 }
 
 void Check(std::string_view text) {

@@ -723,6 +723,11 @@ TKifRecord TGameSession::KifRecord() const {
     r.Played = moveHistory_;
     r.Shown = shownMoveHistory_;
     r.Ending = ending_;
+    // COM's reasons go beside its moves, so another program shows them with the game.
+    for (std::size_t j = 0; j < comReasons_.size() && 2 * j + 1 < r.Shown.size(); ++j) {
+        r.Comments.resize(2 * j + 2);
+        r.Comments[2 * j + 1] = comReasons_[j];
+    }
     return r;
 }
 
@@ -768,7 +773,10 @@ int TGameSession::OpenKifText(std::string_view utf8) {
     kifuLines_ = std::move(lines);
     moveHistory_ = std::move(r.Played);
     shownMoveHistory_ = std::move(r.Shown);
-    comReasons_.clear();
+    // The comments on COM's moves are its reasons (a record from elsewhere may have other words there).
+    comReasons_.assign(moveHistory_.size() / 2, std::string());
+    for (std::size_t j = 0; j < comReasons_.size() && 2 * j + 1 < r.Comments.size(); ++j)
+        comReasons_[j] = r.Comments[2 * j + 1];
     ending_ = r.Ending;
     began_ = r.Began;
     ++gameNumber_;

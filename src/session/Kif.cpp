@@ -9,6 +9,11 @@
 
 namespace {
 
+// The comment that closes a game ended by a bare king, for which KIF has no word: COM's king alone,
+// then the human's.
+constexpr std::string_view kBareKingNote[2] = {"後手の駒が玉一枚のみとなったので終了",
+                                               "先手の駒が玉一枚のみとなったので終了"};
+
 constexpr std::array<std::string_view, 10> kFullWidthDigits = {"０", "１", "２", "３", "４",
                                                                "５", "６", "７", "８", "９"};
 constexpr std::array<std::string_view, 10> kKanjiNumerals = {"〇", "一", "二", "三", "四",
@@ -185,6 +190,7 @@ private:
     void BoardRow(std::string_view line, int n);
     void Begin(int n);
     void MoveLine(std::string_view line, int n);
+    void Comment(std::string_view text);
     void Play(int from, int to, PieceName kind, std::optional<bool> promotes, std::string_view text, int n);
     void Finish(int lastLine);
 };
@@ -280,6 +286,18 @@ void TKifReader::Begin(int n) {
                         "the board diagram shows neither this game's even start nor its handicap start");
     game_ = std::make_unique<TKyokumenKanri2>();
     game_->Kyokumen = KifStartPosition(record_.Start);
+}
+
+// A comment belongs to the move before it; comments before the first move, after the game's last word
+// and the bare-king note are the record's own, not a move's.
+void TKifReader::Comment(std::string_view text) {
+    if (text.empty() || !started_ || record_.Shown.empty() || word_ != Word::None) return;
+    if (text == kBareKingNote[0] || text == kBareKingNote[1]) return;
+    std::vector<std::string>& comments = record_.Comments;
+    comments.resize(record_.Shown.size());
+    std::string& comment = comments.back();
+    if (!comment.empty()) comment += '\n';
+    comment += text;
 }
 
 void TKifReader::MoveLine(std::string_view line, int n) {
@@ -470,7 +488,11 @@ TKifRecord TKifReader::Read(std::string_view text) {
         const std::string trimmed = Trimmed(line);
         if (trimmed.empty()) continue;
         anything = true;
-        if (StartsWith(line, "#") || StartsWith(line, "*") || StartsWith(line, "&")) continue;
+        if (StartsWith(line, "*")) {
+            Comment(line.substr(1));
+            continue;
+        }
+        if (StartsWith(line, "#") || StartsWith(line, "&")) continue;
         if (StartsWith(trimmed, "変化")) break; // the variations after the main line are not played
         // The diagram's row of file numbers, full-width or (as some programs write it) half-width.
         if (!started_ && (StartsWith(trimmed, "９") || StartsWith(trimmed, "9 8"))) {
@@ -604,6 +626,15 @@ std::string WriteKif(const TKifRecord& record) {
         if (HumanKind(before) != HumanKind(m.Name)) text += "成";
         text += "(" + SquareText(m.From) + ")";
         line(text);
+        if (std::size_t(n) <= record.Comments.size()) {
+            // One "*" line for each line of the comment.
+            std::string_view comment = record.Comments[std::size_t(n) - 1];
+            while (!comment.empty()) {
+                const std::size_t end = std::min(comment.find('\n'), comment.size());
+                if (end > 0) line("*" + std::string(comment.substr(0, end)));
+                comment.remove_prefix(std::min(end + 1, comment.size()));
+            }
+        }
         if (m.From < kSquareCount) board[m.From] = PieceName::Empty;
         if (m.To < kSquareCount) board[m.To] = m.Name;
         previousTo = m.To;
@@ -622,10 +653,10 @@ std::string WriteKif(const TKifRecord& record) {
         line(std::string(number) + "投了");
         break;
     case KifEnding::ComBareKing:
-        line("*後手の駒が玉一枚のみとなったので終了");
+        line(std::string("*") + std::string(kBareKingNote[0]));
         break;
     case KifEnding::HumanBareKing:
-        line("*先手の駒が玉一枚のみとなったので終了");
+        line(std::string("*") + std::string(kBareKingNote[1]));
         break;
     }
     line("まで" + Number(n) + "手で" + winner + "の勝ち");

@@ -44,6 +44,9 @@ struct TKifRecord {
     std::vector<TMove> Played; // the moves as the game applies them (replay plays these)
     std::vector<TMove> Shown;  // the same moves as the position recorded them: the name after the move
     KifEnding Ending = KifEnding::None;
+    // The comment written after each move ("*" lines; several are joined with LF); empty for none.
+    // Shorter than Shown when the last moves have none.
+    std::vector<std::string> Comments;
 };
 
 // A record that cannot be read: the line (counted from 1) and what is wrong there.

@@ -153,12 +153,13 @@ same "kif moves" "先手の持駒：なし
 先手番
 手数----指手---------消費時間--
    1 ６五歩(66)" "$(sed -n 18,21p <<<"$kif")"
-same "kif ends with end" 23 "$(wc -l <<<"$kif")"
-i=$((4 + 23))
+same "COM's reason follows its move" "*【基本形】の駒組み 1手目" "$(sed -n 23p <<<"$kif")"
+same "kif ends with end" 24 "$(wc -l <<<"$kif")"
+i=$((4 + 24))
 same "saves" "ok
 ok
 ok" "$(printf '%s\n' "${L[@]:$i:3}")"
-same "a .kifu file is the kif text with CR LF" "$(head -n 22 <<<"$kif" | sed 's/$/\r/')" "$(cat "$WORK/g.kifu")"
+same "a .kifu file is the kif text with CR LF" "$(head -n 23 <<<"$kif" | sed 's/$/\r/')" "$(cat "$WORK/g.kifu")"
 same "a .kif file is the same in CP932" "$(cat "$WORK/g.kifu")" "$(iconv -f CP932 -t UTF-8 "$WORK/g.kif")"
 same "refused saves" "error a record file ends in .kif (CP932), .kifu (UTF-8) or .txt (the record text), not \"g.doc\"
 error save needs a file name such as game.kif" "$(printf '%s\n' "${L[@]:$((i + 3)):2}")"

@@ -1,8 +1,8 @@
 // Whole games saved in every form and opened again: the opened game must replay to the same board and
 // give back the same record, whatever the start and however the game ended.
-#include "support/ScriptedPlay.h"
 #include "com/Random.h"
 #include "session/KifFile.h"
+#include "support/ScriptedPlay.h"
 
 #include <gtest/gtest.h>
 
@@ -179,6 +179,8 @@ TEST(KifRoundTrip, GamesSavedInEveryFormOpenToTheSameBoardAndRecord) {
             ASSERT_EQ(opened.KifuText(), kifu) << name << ", game " << g;
             ASSERT_EQ(opened.KifText(), kif) << name << ", game " << g;
             ASSERT_EQ(opened.Ending(), session.Ending());
+            // COM's reasons travel as the comments on its moves.
+            ASSERT_EQ(opened.ComReasons(), session.ComReasons()) << name << ", game " << g;
             for (int k = 0; k < moves; ++k) opened.ReplayOne();
             ASSERT_EQ(opened.Kanri().MoveCount(), moves) << name << ", game " << g;
             ASSERT_EQ(Board(opened), board) << name << ", game " << g;
