@@ -771,6 +771,8 @@ void TForm1::CreateStatusBar() {
     bar->setFont(JapaneseFont(Layout::kWindowFontPx));
     comReason_ = new QLabel(bar);
     comReason_->setObjectName(QStringLiteral("ComReason"));
+    // Clear of the window's left edge, as the board is.
+    comReason_->setContentsMargins(6, 0, 0, 0);
     bar->addWidget(comReason_, 1);
     keepingNote_ = new QLabel(QStringLiteral("自動保存に失敗しました"), bar);
     keepingNote_->setObjectName(QStringLiteral("KeepingNote"));
