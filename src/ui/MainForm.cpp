@@ -815,12 +815,10 @@ QString TForm1::RecordsFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/records");
 }
 
+// The keeper makes the folder with the first game it keeps: a run without a move leaves no trace.
 void TForm1::StartKeeping() {
-    const QString folder = RecordsFolder();
-    // A folder that cannot be made now is tried again at every keep, and the note says so then.
-    QDir().mkpath(folder);
-    keeper_ = std::make_unique<TRecordKeeper>(FilePath(folder));
-    SetKeeping(keeping_);
+    keeper_ = std::make_unique<TRecordKeeper>(FilePath(RecordsFolder()));
+    session_->SetRecordKeeper(keeping_ ? keeper_.get() : nullptr);
 }
 
 void TForm1::SetKeeping(bool on) {
@@ -867,10 +865,10 @@ void TForm1::OnSaveRecordClick() {
     ClearSelection();
     // The suggested name is the game's start time, as the kept games are named.
     const TKifDate began = session_->KifRecord().Began;
-    const QString stem = began.Known() ? QDateTime(QDate(began.Year, began.Month, began.Day),
-                                                   QTime(began.Hour, began.Minute, began.Second))
-                                             .toString(QStringLiteral("yyyyMMdd-HHmmss"))
-                                       : QStringLiteral("棋譜");
+    QString stem =
+        QDateTime(QDate(began.Year, began.Month, began.Day), QTime(began.Hour, began.Minute, began.Second))
+            .toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    if (!began.Known() || stem.isEmpty()) stem = QStringLiteral("棋譜");
     const QString path =
         dialogs_->SaveFileName(QDir(RecordFolderSetting()).filePath(stem + QStringLiteral(".kif")));
     if (path.isEmpty()) return;

@@ -994,7 +994,7 @@ private slots:
         TFakeDialogs dialogs;
         {
             TForm1 form(&dialogs);
-            QVERIFY(records.exists());
+            QVERIFY(!records.exists());
             Drag(form, 76, 75);
             const QStringList files = kept();
             QCOMPARE(files.size(), 1);
