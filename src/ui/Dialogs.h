@@ -1,4 +1,5 @@
-// The window's modal message boxes behind one small interface, so that tests can answer them.
+// The window's modal message boxes and file dialogs behind one small interface, so that tests can
+// answer them.
 #pragma once
 
 #include <QString>
@@ -16,6 +17,17 @@ public:
     virtual void Info(const QString& caption, const QString& text) {
         Ok(caption + QStringLiteral("\r\n") + text);
     }
+    // The file a record is to be saved to, the dialog opened on suggested (a folder and a file name);
+    // empty when the player cancels. The extension chosen names the form.
+    virtual QString SaveFileName(const QString& suggested) {
+        (void)suggested;
+        return {};
+    }
+    // The record file to open, the dialog opened in folder; empty when the player cancels.
+    virtual QString OpenFileName(const QString& folder) {
+        (void)folder;
+        return {};
+    }
 };
 
 // The caption of the plain boxes: the game's title.
@@ -28,6 +40,8 @@ public:
     void Ok(const QString& text) override;
     bool YesNo(const QString& text) override;
     void Info(const QString& caption, const QString& text) override;
+    QString SaveFileName(const QString& suggested) override;
+    QString OpenFileName(const QString& folder) override;
 
 private:
     QWidget* owner_;

@@ -4,14 +4,16 @@
 #include "ui/Layout.h"
 
 #include <QAbstractItemView>
-#include <QBuffer>
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -26,10 +28,13 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QShortcut>
+#include <QStandardPaths>
+#include <QStatusBar>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <algorithm>
+#include <filesystem>
 #include <stdexcept>
 
 namespace {
@@ -48,6 +53,9 @@ const char* const kPieceFiles[28] = {
 
 const char* const kCoordinatesKey = "view/coordinates";
 const char* const kDestinationsKey = "view/destinations";
+const char* const kComReasonKey = "view/comReason";
+const char* const kKeepingKey = "records/keep";
+const char* const kRecordFolderKey = "records/folder";
 
 const char* const kRules =
     "あなたは先手（▲、盤の下側）、COMは後手（△、上側）です。あなたから指します。\r\n\r\n"
@@ -130,9 +138,13 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
     const QSettings settings;
     coordinatesShown_ = settings.value(QString::fromLatin1(kCoordinatesKey), true).toBool();
     destinationsShown_ = settings.value(QString::fromLatin1(kDestinationsKey), true).toBool();
+    comReasonShown_ = settings.value(QString::fromLatin1(kComReasonKey), true).toBool();
+    keeping_ = settings.value(QString::fromLatin1(kKeepingKey), true).toBool();
     CreateControls();
+    CreateStatusBar();
     CreateMenus();
     OnCreate();
+    StartKeeping();
 }
 
 // The session, the record, the pictures and the controls all go with their owners.
@@ -328,6 +340,7 @@ void TForm1::CreateMenus() {
     game->addSeparator();
     add(game, QStringLiteral("棋譜をクリップボードにコピー"), &TForm1::OnButton_KifuClick,
         QKeySequence(Qt::CTRL | Qt::Key_C));
+    AddRecordItems(game);
     game->addSeparator();
     add(game, QStringLiteral("終了"), &TForm1::OnButton_ExitClick, QKeySequence(Qt::CTRL | Qt::Key_Q));
     // Resigning is offered only while there is a game to give up.
@@ -343,6 +356,10 @@ void TForm1::CreateMenus() {
     destinationsAction_->setCheckable(true);
     destinationsAction_->setChecked(destinationsShown_);
     connect(destinationsAction_, &QAction::toggled, this, &TForm1::SetDestinationsShown);
+    comReasonAction_ = view->addAction(QStringLiteral("COMの狙いを表示"));
+    comReasonAction_->setCheckable(true);
+    comReasonAction_->setChecked(comReasonShown_);
+    connect(comReasonAction_, &QAction::toggled, this, &TForm1::SetComReasonShown);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ"));
     help->setObjectName(QStringLiteral("HelpMenu"));
@@ -499,6 +516,7 @@ void TForm1::OnEndComa(int) {
     destinations_.clear();
     RefreshMarks();
     session_->EndDrag();
+    NoteKeeping();
 }
 
 void TForm1::OnClickComa(int square) {
@@ -570,6 +588,7 @@ void TForm1::OnButton_TestClick() {
 void TForm1::OnButton_MattaClick() {
     ClearSelection();
     session_->Matta();
+    NoteKeeping();
 }
 
 void TForm1::OnReplayButton1_Click() {
@@ -597,6 +616,7 @@ void TForm1::OnResignClick() {
     if (!ResignAllowed()) return;
     ClearSelection();
     if (dialogs_->YesNo(QStringLiteral("投了しますか？"))) session_->Resign();
+    NoteKeeping();
 }
 
 void TForm1::OnReplayForward() {
@@ -702,4 +722,184 @@ void TForm1::ProcessPendingEvents() {
 
 void TForm1::SetClipboardText(const std::string& text) {
     QGuiApplication::clipboard()->setText(QString::fromStdString(text), QClipboard::Clipboard);
+}
+
+void TForm1::SetComReason(const std::string& text) {
+    // Only the status bar is touched: the session reports its first reason from its own constructor,
+    // before session_ holds it.
+    if (comReason_ == nullptr) return;
+    comReason_->setText(text.empty() ? QString()
+                                     : QStringLiteral("COMの狙い: ") + QString::fromStdString(text));
+}
+
+// ---------------------------------------------------------------------------------------------
+// COM's reason, record files and kept games
+
+namespace {
+
+std::filesystem::path FilePath(const QString& name) {
+    return std::filesystem::path(QFile::encodeName(name).toStdString());
+}
+
+QString FileName(const std::filesystem::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.string()));
+}
+
+// A kept game's menu entry: its start time as a player reads it ("2024/03/05 09:07:31"), from the
+// file name the keeper gave it; any other name as it is.
+QString RecentTitle(const std::filesystem::path& path) {
+    const QString stem = FileName(path.stem());
+    const QDateTime began = QDateTime::fromString(stem.left(15), QStringLiteral("yyyyMMdd-HHmmss"));
+    if (!began.isValid()) return FileName(path.filename());
+    const QString more = stem.mid(15); // "-2" for the second game begun in the same second
+    return began.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) +
+           (more.startsWith(QLatin1Char('-')) ? QStringLiteral(" (%1)").arg(more.mid(1)) : QString());
+}
+
+QString ErrorText(const QString& step, const QString& file, const std::exception& e) {
+    return step + QStringLiteral("\r\n\r\n") + file + QStringLiteral("\r\n\r\nエラー内容は ") +
+           QString::fromUtf8(e.what());
+}
+
+} // namespace
+
+void TForm1::CreateStatusBar() {
+    // Below the client area, so every control keeps its place; the window grows by the bar's height.
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar"));
+    bar->setSizeGripEnabled(false);
+    bar->setFont(JapaneseFont(Layout::kWindowFontPx));
+    comReason_ = new QLabel(bar);
+    comReason_->setObjectName(QStringLiteral("ComReason"));
+    // Clear of the window's left edge, as the board is.
+    comReason_->setContentsMargins(6, 0, 0, 0);
+    bar->addWidget(comReason_, 1);
+    keepingNote_ = new QLabel(QStringLiteral("自動保存に失敗しました"), bar);
+    keepingNote_->setObjectName(QStringLiteral("KeepingNote"));
+    keepingNote_->hide();
+    bar->addPermanentWidget(keepingNote_);
+    bar->setVisible(comReasonShown_);
+}
+
+QString TForm1::ComReasonText() const {
+    return comReason_ != nullptr ? comReason_->text() : QString();
+}
+
+void TForm1::SetComReasonShown(bool on) {
+    comReasonShown_ = on;
+    comReasonAction_->setChecked(on);
+    QSettings().setValue(QString::fromLatin1(kComReasonKey), on);
+    statusBar()->setVisible(on);
+    adjustSize();
+}
+
+void TForm1::AddRecordItems(QMenu* game) {
+    game->addSeparator();
+    QAction* save = game->addAction(QStringLiteral("棋譜を保存…"));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(save, &QAction::triggered, this, &TForm1::OnSaveRecordClick);
+    QAction* open = game->addAction(QStringLiteral("棋譜を開く…"));
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(open, &QAction::triggered, this, &TForm1::OnOpenRecordClick);
+    recentMenu_ = game->addMenu(QStringLiteral("最近の棋譜"));
+    recentMenu_->setObjectName(QStringLiteral("RecentMenu"));
+    // The list is read when it opens: games kept since the last look are on it.
+    connect(recentMenu_, &QMenu::aboutToShow, this, &TForm1::FillRecentMenu);
+    keepingAction_ = game->addAction(QStringLiteral("対局を自動保存"));
+    keepingAction_->setCheckable(true);
+    keepingAction_->setChecked(keeping_);
+    connect(keepingAction_, &QAction::toggled, this, &TForm1::SetKeeping);
+}
+
+QString TForm1::RecordsFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/records");
+}
+
+// The keeper makes the folder with the first game it keeps: a run without a move leaves no trace.
+void TForm1::StartKeeping() {
+    keeper_ = std::make_unique<TRecordKeeper>(FilePath(RecordsFolder()));
+    session_->SetRecordKeeper(keeping_ ? keeper_.get() : nullptr);
+}
+
+void TForm1::SetKeeping(bool on) {
+    keeping_ = on;
+    keepingAction_->setChecked(on);
+    QSettings().setValue(QString::fromLatin1(kKeepingKey), on);
+    if (session_) session_->SetRecordKeeper(on ? keeper_.get() : nullptr);
+    NoteKeeping();
+}
+
+// A failed keep never stops the game: the note stays in the status bar until a keep succeeds.
+void TForm1::NoteKeeping() {
+    const bool failed = keeping_ && keeper_ && !keeper_->LastError().empty();
+    keepingNote_->setVisible(failed);
+    keepingNote_->setToolTip(failed ? QString::fromStdString(keeper_->LastError()) : QString());
+}
+
+void TForm1::FillRecentMenu() {
+    recentMenu_->clear();
+    const std::vector<std::filesystem::path> files =
+        keeper_ ? keeper_->Recent(10) : std::vector<std::filesystem::path>();
+    if (files.empty()) recentMenu_->addAction(QStringLiteral("（まだありません）"))->setEnabled(false);
+    for (const std::filesystem::path& file : files) {
+        const QString name = FileName(file);
+        QAction* item = recentMenu_->addAction(RecentTitle(file));
+        item->setData(name);
+        connect(item, &QAction::triggered, this, [this, name] { OpenRecordFile(name); });
+    }
+}
+
+bool TForm1::GameGoingOn() const {
+    const TGameSession& s = *session_;
+    return !s.ReplayMode() && !s.GameOver() && s.Kanri().MoveCount() > 0;
+}
+
+QString TForm1::RecordFolderSetting() const {
+    QString folder = QSettings().value(QString::fromLatin1(kRecordFolderKey)).toString();
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return folder;
+}
+
+void TForm1::OnSaveRecordClick() {
+    ClearSelection();
+    // The suggested name is the game's start time, as the kept games are named.
+    const TKifDate began = session_->KifRecord().Began;
+    QString stem =
+        QDateTime(QDate(began.Year, began.Month, began.Day), QTime(began.Hour, began.Minute, began.Second))
+            .toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    if (!began.Known() || stem.isEmpty()) stem = QStringLiteral("棋譜");
+    const QString path =
+        dialogs_->SaveFileName(QDir(RecordFolderSetting()).filePath(stem + QStringLiteral(".kif")));
+    if (path.isEmpty()) return;
+    try {
+        session_->SaveRecord(FilePath(path));
+    } catch (const std::exception& e) {
+        dialogs_->Ok(ErrorText(QStringLiteral("棋譜の保存でエラー発生"), path, e));
+        return;
+    }
+    QSettings().setValue(QString::fromLatin1(kRecordFolderKey), QFileInfo(path).absolutePath());
+    statusBar()->showMessage(QStringLiteral("棋譜を保存しました: ") + QFileInfo(path).fileName(), 5000);
+}
+
+void TForm1::OnOpenRecordClick() {
+    ClearSelection();
+    const QString path = dialogs_->OpenFileName(RecordFolderSetting());
+    if (path.isEmpty()) return;
+    if (OpenRecordFile(path))
+        QSettings().setValue(QString::fromLatin1(kRecordFolderKey), QFileInfo(path).absolutePath());
+}
+
+bool TForm1::OpenRecordFile(const QString& path) {
+    ClearSelection();
+    // An opened record can only be replayed: the game going on could not be played on afterwards.
+    if (GameGoingOn() && !dialogs_->YesNo(QStringLiteral("対局中のゲームをやめて棋譜を開きますか？")))
+        return false;
+    try {
+        session_->OpenRecord(FilePath(path));
+    } catch (const std::exception& e) {
+        dialogs_->Ok(ErrorText(QStringLiteral("棋譜の読込みでエラー発生"), path, e));
+        return false;
+    }
+    return true;
 }

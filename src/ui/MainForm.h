@@ -1,9 +1,11 @@
 // The one window of the game: a menu bar over the client area, which holds the board with its 81
-// square images, the messages, the command buttons, the formation list and the replay strip. It
-// draws what the game session reports and hands every drag, click and pick to the session.
+// square images, the messages, the command buttons, the formation list and the replay strip, and a
+// status bar under it that says why COM moved. It draws what the game session reports and hands every
+// drag, click and pick to the session.
 #pragma once
 
 #include "session/GameSession.h"
+#include "session/RecordKeeper.h"
 #include "ui/Dialogs.h"
 
 #include <QFont>
@@ -17,6 +19,7 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QShortcut;
 class TClickLabel;
@@ -74,6 +77,26 @@ public:
     void SetDestinationsShown(bool on);
     bool CoordinatesShown() const { return coordinatesShown_; }
     bool DestinationsShown() const { return destinationsShown_; }
+    // The status bar with COM's reason, shown or hidden; the window grows or shrinks by its height.
+    void SetComReasonShown(bool on);
+    bool ComReasonShown() const { return comReasonShown_; }
+    // The status bar's text: "COMの狙い: " and the reason, or empty.
+    QString ComReasonText() const;
+
+    // Record files. Saving asks for a file and writes the form its extension names; opening asks for a
+    // file and shows the game in replay mode from its start. A failure is shown in a box naming the
+    // fault, and the game stays as it was.
+    void OnSaveRecordClick();
+    void OnOpenRecordClick();
+    // Opens one record file; asks first when it would end a game going on. True when it was opened.
+    bool OpenRecordFile(const QString& path);
+    // Every game kept in the records folder after each turn, or not; kept between runs.
+    void SetKeeping(bool on);
+    bool Keeping() const { return keeping_; }
+    // The folder the games are kept in (the application's data folder's "records").
+    static QString RecordsFolder();
+    // The recent-records submenu as it is filled when it opens.
+    QMenu* RecentMenu() const { return recentMenu_; }
 
     // The pictures and the board.
     // Loads the 28 piece bitmaps from the current directory in table order; throws
@@ -107,6 +130,7 @@ public:
     void ProcessPendingEvents() override;
     void SetClipboardText(const std::string& text) override;
     void MarkMoves(const std::vector<TMove>& moves) override;
+    void SetComReason(const std::string& text) override;
 
     // Sets every text of the window at the largest size up to its own at which it fits its control.
     void FitTexts();
@@ -147,7 +171,14 @@ private:
     QAction* coordinatesAction_ = nullptr;
     QAction* destinationsAction_ = nullptr;
     std::array<QShortcut*, 3> replayKeys_{};
+    QAction* comReasonAction_ = nullptr;
+    QAction* keepingAction_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QLabel* comReason_ = nullptr;
+    QLabel* keepingNote_ = nullptr;
 
+    // Made before the session, so that the session, which keeps through it, goes first.
+    std::unique_ptr<TRecordKeeper> keeper_;
     std::unique_ptr<TGameSession> session_;
 
     // The square each frame stands on, 0 while it is off the board.
@@ -159,9 +190,18 @@ private:
     std::vector<int> destinations_;
     bool coordinatesShown_ = true;
     bool destinationsShown_ = true;
+    bool comReasonShown_ = true;
+    bool keeping_ = true;
 
     void CreateControls();
+    void CreateStatusBar();
     void CreateMenus();
+    void AddRecordItems(QMenu* game);
+    void StartKeeping();
+    void FillRecentMenu();
+    void NoteKeeping();
+    bool GameGoingOn() const;
+    QString RecordFolderSetting() const;
     void OnCreate();
     TFrameShape* Frame(SessionFrame frame) const;
     void ShowDestinations(int from);

@@ -3,9 +3,10 @@
 # pawn 76 -> 75 with real mouse drags, wait for COM's reply, copy the record through its button and
 # check it; play 27 -> 26 by two clicks, select the bishop and check in a screenshot that its
 # destinations are marked and that the pieces are drawn; take the turn back with Ctrl+Z and check the
-# record copied with Ctrl+C; check that a confirmation box reads exactly its caption.
+# record copied with Ctrl+C; check that a confirmation box reads exactly its caption; play one more
+# turn, kill the program outright and check that the game it kept holds every completed turn.
 #
-#   drag_and_copy.sh PROGRAM ASSETS_FOLDER ARTIFACT_FOLDER
+#   drag_and_copy.sh PROGRAM ASSETS_FOLDER ARTIFACT_FOLDER CONSOLE_PROGRAM
 #
 # Exits 77 (skipped) when the display cannot be started or a tool is missing, saying why.
 set -uo pipefail
@@ -13,6 +14,7 @@ set -uo pipefail
 program=$1
 assets=$2
 artifacts=$3
+console=$4
 skip=77
 
 say() { echo "e2e: $*"; }
@@ -60,6 +62,8 @@ mkdir -p "$work/game" "$artifacts"
 cp "$assets"/*.bmp "$work/game/" || fail "no piece pictures in $assets"
 # The settings the program keeps go to the scratch folder.
 export XDG_CONFIG_HOME="$work/config"
+# So do the games it keeps.
+export XDG_DATA_HOME="$work/data"
 (cd "$work/game" && exec "$program") >"$artifacts/program.log" 2>&1 &
 game_pid=$!
 
@@ -67,13 +71,20 @@ window=$(timeout 20 xdotool search --sync --onlyvisible --name '創作将棋 ミ
 [ -n "$window" ] || fail "the window did not appear (program log: $artifacts/program.log)"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 say "window $window at $X,$Y size ${WIDTH}x$HEIGHT"
-# The client area of 673 x 413 lies below the menu bar, which takes the rest of the height.
-menu=$((HEIGHT - 413))
-if [ "$WIDTH" != 673 ] || [ "$menu" -lt 10 ] || [ "$menu" -gt 60 ]; then
-    fail "window is ${WIDTH}x$HEIGHT, not a 673x413 client area under a menu bar"
-fi
-CY=$((Y + menu))
 sleep 0.5
+# The client area of 673 x 413 lies between the menu bar and the status bar. Its top is found from the
+# board's top grid line (client row 8): the first dark pixel down a column that the menu bar leaves
+# empty and that crosses no vertical grid line.
+first_dark=$(import -window root -crop "1x$HEIGHT+$((X + 400))+$Y" +repage -depth 8 txt:- |
+    sed -n 's/^0,\([0-9]*\): *(\([0-9.]*\),\([0-9.]*\),\([0-9.]*\).*/\1 \2 \3 \4/p' |
+    awk '$2 + $3 + $4 < 150 { print $1; exit }')
+menu=$((${first_dark:-0} - 8))
+status=$((HEIGHT - 413 - menu))
+if [ "$WIDTH" != 673 ] || [ "$menu" -lt 10 ] || [ "$menu" -gt 60 ] || [ "$status" -lt 10 ] || [ "$status" -gt 60 ]; then
+    fail "window is ${WIDTH}x$HEIGHT with the board's top at $first_dark: not a 673x413 client area between a menu bar and a status bar"
+fi
+say "menu bar $menu pixels, status bar $status pixels"
+CY=$((Y + menu))
 
 # The centre of a square in screen coordinates: file 9 is the leftmost column, rank 1 the top row.
 square_x() { echo $((X + 74 + (9 - $1 / 10) * 40 + 20)); }
@@ -217,4 +228,23 @@ mapfile -t lines <<<"$kifu"
 say "the box reads 確認"
 
 kill -0 "$game_pid" 2>/dev/null || fail "the program has ended"
+
+# One more turn, then the program is killed outright: the game it kept holds all four moves.
+drag 27 26
+for _ in $(seq 1 40); do
+    kifu=$(copy_with_keys)
+    grep -q '^ 4: △後手:' <<<"$kifu" && break
+    sleep 0.2
+done
+grep -q '^ 4: △後手:' <<<"$kifu" || fail "the second turn was not played"
+kill -9 "$game_pid"
+wait "$game_pid" 2>/dev/null
+game_pid=""
+mapfile -t kept < <(find "$XDG_DATA_HOME" -name '*.kifu')
+[ "${#kept[@]}" -eq 1 ] || fail "${#kept[@]} kept records under the data folder, not 1: ${kept[*]}"
+cp "${kept[0]}" "$artifacts/kept.kifu"
+opened=$(printf 'open %s\nquit\n' "${kept[0]}" | "$console")
+[ "$opened" = "ok 4" ] || fail "the kept record opens as '$opened', not 'ok 4' (see $artifacts/kept.kifu)"
+grep -q '^   3 ２六歩(27)' "${kept[0]}" || fail "the kept record lacks move 3 (see $artifacts/kept.kifu)"
+say "killed after a turn: the kept record ${kept[0]##*/} opens with all 4 moves"
 say "passed"

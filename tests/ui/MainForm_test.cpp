@@ -1,6 +1,9 @@
 // The window on the offscreen platform: its controls after creation, the loading of the piece
 // pictures, a turn through the drag handlers and by clicks, the confirmations, replay mode and the
-// redraw, the menu, the marks on the board, the texts that must fit and the kept settings.
+// redraw, the menu, the marks on the board, the texts that must fit and the kept settings; record
+// files saved and opened, kept games, and COM's reason in the status bar.
+#include "session/Kif.h"
+#include "session/KifFile.h"
 #include "support/Helpers.h"
 #include "ui/Controls.h"
 #include "ui/Layout.h"
@@ -18,7 +21,10 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -29,13 +35,24 @@
 
 namespace {
 
-// Answers the window's boxes and remembers what they said.
+// Answers the window's boxes and file dialogs and remembers what they said.
 class TFakeDialogs : public IDialogs {
 public:
     bool Answer = true;
     QStringList OkTexts;
     QStringList Questions;
     QStringList InfoCaptions;
+    QString SaveAnswer, OpenAnswer; // the files the dialogs pick (empty: cancelled)
+    QStringList Offered;            // what each file dialog was opened on
+
+    QString SaveFileName(const QString& suggested) override {
+        Offered << suggested;
+        return SaveAnswer;
+    }
+    QString OpenFileName(const QString& folder) override {
+        Offered << folder;
+        return OpenAnswer;
+    }
 
     void Ok(const QString& text) override { OkTexts << text; }
     bool YesNo(const QString& text) override {
@@ -57,6 +74,7 @@ class MainFormTest : public QObject {
 private:
     QTemporaryDir pictures_;
     QTemporaryDir config_;
+    QTemporaryDir data_;
     QString startDir_;
 
     // Every square's picture, by square code (null cache key for none).
@@ -113,6 +131,9 @@ private slots:
         // The settings the window keeps go to a scratch folder, not to the user's.
         QVERIFY(config_.isValid());
         qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
+        // So do the games it keeps.
+        QVERIFY(data_.isValid());
+        qputenv("XDG_DATA_HOME", data_.path().toLocal8Bit());
         TForm1::SetUpApplication();
         QVERIFY(pictures_.isValid());
         const QDir assets(QStringLiteral(MIRUTOA_ASSETS_DIR));
@@ -136,7 +157,8 @@ private slots:
         // The client area below the menu bar has the layout's size; the window cannot be resized.
         QCOMPARE(form.Client()->size(), QSize(673, 413));
         QCOMPARE(form.Client()->y(), form.menuBar()->height());
-        QCOMPARE(form.size(), QSize(673, 413 + form.menuBar()->height()));
+        QCOMPARE(form.statusBar()->y(), form.Client()->geometry().bottom() + 1);
+        QCOMPARE(form.size(), QSize(673, 413 + form.menuBar()->height() + form.statusBar()->height()));
         QCOMPARE(form.minimumSize(), form.maximumSize());
         QVERIFY(!form.windowIcon().isNull());
 
@@ -627,9 +649,11 @@ private slots:
                                                  : QLatin1Char(' ') + item->shortcut().toString());
             menus << menu->text() + QLatin1Char(':') + items.join(QLatin1Char(','));
         }
-        QCOMPARE(menus, QStringList({"ゲーム:平手で初期化,飛車角落ちで初期化,待った "
-                                     "Ctrl+Z,投了,棋譜をクリップボードにコピー Ctrl+C,終了 Ctrl+Q",
-                                     "表示:座標,移動先を表示", "ヘルプ:遊び方,バージョン情報"}));
+        QCOMPARE(menus,
+                 QStringList({"ゲーム:平手で初期化,飛車角落ちで初期化,待った "
+                              "Ctrl+Z,投了,棋譜をクリップボードにコピー Ctrl+C,棋譜を保存… "
+                              "Ctrl+S,棋譜を開く… Ctrl+O,最近の棋譜,対局を自動保存,終了 Ctrl+Q",
+                              "表示:座標,移動先を表示,COMの狙いを表示", "ヘルプ:遊び方,バージョン情報"}));
 
         form.show();
         QApplication::setActiveWindow(&form);
@@ -861,6 +885,200 @@ private slots:
         MenuItem(form, QStringLiteral("座標"))->trigger();
         TForm1 again(&dialogs);
         QVERIFY(again.CoordinatesShown());
+    }
+
+    // Saved through the menu in each form and opened again: the same record, in replay from its start.
+    // A record that cannot be replayed, or a file that cannot be written, says why in a box and
+    // changes nothing.
+    void recordsAreSavedAndOpenedThroughTheMenu() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const auto inDir = [&](const char* name) {
+            return QDir(dir.path()).filePath(QString::fromUtf8(name));
+        };
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        Drag(form, 76, 75);
+        Drag(form, 27, 26);
+        TGameSession& session = form.Session();
+        const std::string kif = session.KifText();
+        const std::vector<TMove> played = session.MoveHistory();
+
+        // The first dialog opens in the documents folder on a name from the game's start time, later
+        // ones where the last record went.
+        for (const char* name : {"game.kif", "game.kifu", "game.txt"}) {
+            dialogs.SaveAnswer = inDir(name);
+            MenuItem(form, QStringLiteral("棋譜を保存…"))->trigger();
+        }
+        QCOMPARE(QFileInfo(dialogs.Offered[0]).absolutePath(),
+                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\d{8}-\\d{6}\\.kif$"))
+                     .match(QFileInfo(dialogs.Offered[0]).fileName())
+                     .hasMatch(),
+                 qPrintable(dialogs.Offered[0]));
+        QCOMPARE(QFileInfo(dialogs.Offered[2]).absolutePath(), QFileInfo(inDir("game.kif")).absolutePath());
+        QVERIFY2(dialogs.OkTexts.isEmpty(), qPrintable(dialogs.OkTexts.join(QLatin1Char('|'))));
+        QVERIFY(QFile::exists(inDir("game.txt")));
+
+        for (const char* name : {"game.kif", "game.kifu"}) {
+            form.OnButton_StartClick();
+            dialogs.OpenAnswer = inDir(name);
+            MenuItem(form, QStringLiteral("棋譜を開く…"))->trigger();
+            QVERIFY(session.ReplayMode());
+            QCOMPARE(session.Kanri().MoveCount(), 0);
+            QCOMPARE(session.KifText(), kif);
+            QVERIFY(session.MoveHistory() == played);
+            QVERIFY(form.findChild<QWidget*>(QStringLiteral("Image2"))->isVisibleTo(&form));
+            form.OnReplayForward();
+            QCOMPARE(session.Kanri().MoveCount(), 1);
+        }
+        QCOMPARE(dialogs.Offered.last(), QFileInfo(inDir("game.kif")).absolutePath());
+
+        // Move 3 made illegal (the pawn two squares on), in a game going on.
+        QString text = QString::fromStdString(kif);
+        QStringList lines = text.split(QLatin1Char('\n'));
+        const qsizetype third = lines.indexOf(QStringLiteral("   3 ２六歩(27)"));
+        QVERIFY(third > 0);
+        lines[third] = QStringLiteral("   3 ２五歩(27)");
+        QFile broken(inDir("broken.kifu"));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write(lines.join(QLatin1Char('\n')).toUtf8());
+        broken.close();
+        form.OnButton_StartClick();
+        Drag(form, 76, 75);
+        const auto board = Snapshot(form);
+        const auto kifu = session.KifuLines();
+        const QString label = Text(form, "Label_Message");
+        dialogs.Questions.clear();
+        dialogs.OpenAnswer = broken.fileName();
+        MenuItem(form, QStringLiteral("棋譜を開く…"))->trigger();
+        QCOMPARE(dialogs.Questions, QStringList({"対局中のゲームをやめて棋譜を開きますか？"}));
+        QCOMPARE(dialogs.OkTexts.size(), 1);
+        QVERIFY2(dialogs.OkTexts[0].startsWith(QStringLiteral("棋譜の読込みでエラー発生")) &&
+                     dialogs.OkTexts[0].contains(QStringLiteral("line %1").arg(third + 1)),
+                 qPrintable(dialogs.OkTexts[0]));
+        // No to the question opens nothing either.
+        dialogs.Answer = false;
+        dialogs.OpenAnswer = inDir("game.kifu");
+        MenuItem(form, QStringLiteral("棋譜を開く…"))->trigger();
+        QCOMPARE(dialogs.OkTexts.size(), 1);
+        QCOMPARE(Snapshot(form), board);
+        QCOMPARE(session.KifuLines(), kifu);
+        QCOMPARE(Text(form, "Label_Message"), label);
+        QVERIFY(!session.ReplayMode());
+        QVERIFY(session.HumanToMove());
+
+        // A folder that is not there and an extension that names no form.
+        for (const char* name : {"missing/game.kif", "game.abc"}) {
+            dialogs.SaveAnswer = inDir(name);
+            MenuItem(form, QStringLiteral("棋譜を保存…"))->trigger();
+            QVERIFY2(dialogs.OkTexts.last().startsWith(QStringLiteral("棋譜の保存でエラー発生")),
+                     qPrintable(dialogs.OkTexts.last()));
+            QVERIFY(!QFile::exists(inDir(name)));
+        }
+        QCOMPARE(dialogs.OkTexts.size(), 3);
+    }
+
+    // Every completed turn is kept in the records folder, where the recent list finds it; with the
+    // keeping off nothing is written, and a keep that fails leaves play alone and only notes it.
+    void everyTurnIsKeptAndListedAsRecent() {
+        QDir records(TForm1::RecordsFolder());
+        QVERIFY(records.removeRecursively());
+        const auto kept = [&] { return records.entryList({QStringLiteral("*.kifu")}, QDir::Files); };
+        TFakeDialogs dialogs;
+        {
+            TForm1 form(&dialogs);
+            QVERIFY(!records.exists());
+            Drag(form, 76, 75);
+            const QStringList files = kept();
+            QCOMPARE(files.size(), 1);
+            const std::string path = records.filePath(files[0]).toStdString();
+            QCOMPARE(ReadKif(ReadKifFile(path)).Shown, form.Session().ShownMoveHistory());
+
+            MenuItem(form, QStringLiteral("対局を自動保存"))->trigger();
+            QVERIFY(!form.Keeping());
+            const std::string before = ReadKifFile(path);
+            Drag(form, 27, 26);
+            form.OnButton_StartClick();
+            Drag(form, 76, 75);
+            QCOMPARE(kept(), files);
+            QCOMPARE(ReadKifFile(path), before);
+
+            emit form.RecentMenu()->aboutToShow();
+            const QList<QAction*> recent = form.RecentMenu()->actions();
+            QCOMPARE(recent.size(), 1);
+            QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d$"))
+                         .match(recent[0]->text())
+                         .hasMatch(),
+                     qPrintable(recent[0]->text()));
+            recent[0]->trigger();
+            QVERIFY(form.Session().ReplayMode());
+            QCOMPARE(int(form.Session().MoveHistory().size()), 2);
+        }
+        TForm1 again(&dialogs);
+        QVERIFY(!again.Keeping());
+        QVERIFY(!MenuItem(again, QStringLiteral("対局を自動保存"))->isChecked());
+
+        // A file where the folder should be: the turn is played all the same, without a box.
+        QVERIFY(records.removeRecursively());
+        QFile blocker(records.path());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        MenuItem(again, QStringLiteral("対局を自動保存"))->trigger();
+        auto* note = again.findChild<QLabel*>(QStringLiteral("KeepingNote"));
+        Drag(again, 76, 75);
+        QCOMPARE(again.Session().Kanri().MoveCount(), 2);
+        QVERIFY(dialogs.OkTexts.isEmpty());
+        QVERIFY(note->isVisibleTo(&again));
+        QVERIFY(blocker.remove());
+        Drag(again, 27, 26);
+        QVERIFY(!note->isVisibleTo(&again));
+        QCOMPARE(kept().size(), 1);
+    }
+
+    // The status bar under the client area says why COM made the move last shown: after each reply,
+    // and in replay for each of COM's moves; the 表示 menu hides it and the window shrinks by it.
+    void statusBarSaysWhyComMoved() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        const TGameSession& session = form.Session();
+        const auto why = [](const std::string& reason) {
+            return QStringLiteral("COMの狙い: ") + QString::fromStdString(reason);
+        };
+        QVERIFY(form.statusBar()->isVisibleTo(&form));
+        QCOMPARE(form.ComReasonText(), QString());
+        Drag(form, 76, 75);
+        QVERIFY(!session.LatestComReason().empty());
+        QCOMPARE(form.ComReasonText(), why(session.LatestComReason()));
+        Drag(form, 27, 26);
+        const std::vector<std::string> reasons = session.ComReasons();
+        QCOMPARE(int(reasons.size()), 2);
+        QCOMPARE(form.ComReasonText(), why(reasons[1]));
+
+        form.OnResignClick();
+        form.OnReplayStart();
+        QCOMPARE(form.ComReasonText(), QString());
+        form.OnReplayForward(); // the human's move has no reason
+        QCOMPARE(form.ComReasonText(), QString());
+        form.OnReplayForward();
+        QCOMPARE(form.ComReasonText(), why(reasons[0]));
+        form.OnReplayButton3_Click(); // moves 3 and 4: COM's is 4
+        QCOMPARE(form.ComReasonText(), why(reasons[1]));
+        form.OnReplayBack();
+        QCOMPARE(form.ComReasonText(), QString());
+        form.OnReplayForward();
+        form.OnButton_StartClick();
+        QCOMPARE(form.ComReasonText(), QString());
+
+        const QRect client = form.Client()->geometry();
+        MenuItem(form, QStringLiteral("COMの狙いを表示"))->trigger();
+        QVERIFY(!form.statusBar()->isVisibleTo(&form));
+        QCOMPARE(form.Client()->geometry(), client);
+        QCOMPARE(form.size(), QSize(673, 413 + form.menuBar()->height()));
+        TForm1 again(&dialogs);
+        QVERIFY(!again.ComReasonShown());
+        QVERIFY(!again.statusBar()->isVisibleTo(&again));
+        QCOMPARE(again.size(), QSize(673, 413 + again.menuBar()->height()));
     }
 };
 
