@@ -487,17 +487,22 @@ void TForm1::UpdatePictures() {
     picturesZoom_ = Zoom();
     picturesRatio_ = ratio;
     for (QPixmap& piece : drawnPieces_) piece = QPixmap();
-    if (picturesZoom_ == 1 && picturesRatio_ == 1) {
-        boardPicture_ = Resource(QStringLiteral("board.png"));
-        replayPicture_ = Resource(QStringLiteral("replay.png"));
-    } else {
-        const double scale = picturesZoom_ * picturesRatio_;
-        boardPicture_ = ForScreen(Artwork::Board(scale), ratio);
-        replayPicture_ = ForScreen(Artwork::ReplayStrip(scale), ratio);
-    }
+    boardPicture_ = picturesZoom_ == 1 && picturesRatio_ == 1
+                        ? Resource(QStringLiteral("board.png"))
+                        : ForScreen(Artwork::Board(picturesZoom_ * picturesRatio_), ratio);
     Image1->SetPicture(&boardPicture_);
-    Image2->SetPicture(&replayPicture_);
+    // The strip is drawn when it is shown, not while the window starts.
+    replayPicture_ = QPixmap();
+    Image2->SetPicture(nullptr);
+    if (!Image2->isHidden()) UpdateStrip();
     for (int square = 11; square <= 99; ++square) SetSquare(square, shown_[std::size_t(square)]);
+}
+
+void TForm1::UpdateStrip() {
+    replayPicture_ = picturesZoom_ == 1 && picturesRatio_ == 1
+                         ? Resource(QStringLiteral("replay.png"))
+                         : ForScreen(Artwork::ReplayStrip(picturesZoom_ * picturesRatio_), picturesRatio_);
+    Image2->SetPicture(&replayPicture_);
 }
 
 void TForm1::KeepOnScreen() {
@@ -516,8 +521,10 @@ void TForm1::showEvent(QShowEvent* event) {
         screenWatched_ = true;
         connect(windowHandle(), &QWindow::screenChanged, this, &TForm1::OnScreenChanged);
     }
-    // The frame is known now: a zoom that fitted without it may not.
+    // The frame is known now: a zoom that fitted without it may not, and a window larger than the
+    // layout may reach past the screen's edge from its place.
     OnScreenChanged();
+    KeepOnScreen();
 }
 
 void TForm1::OnScreenChanged() {
@@ -601,6 +608,7 @@ void TForm1::RedrawBoard() {
 }
 
 void TForm1::EnterReplayMode() {
+    if (replayPicture_.isNull()) UpdateStrip();
     Image2->show();
     ReplayButton1->setEnabled(true);
     ReplayButton2->setEnabled(true);
@@ -623,24 +631,25 @@ void TForm1::PaintClient() {
     // A darker wooden rim round the board, in the margin the layout leaves about it.
     QPainter p(client_);
     p.setRenderHint(QPainter::Antialiasing, true);
-    const double rimWidth = Layout::kRimWidth;
+    const double zoom = Zoom();
+    const double rimWidth = Layout::kRimWidth * zoom;
     const QRectF rim = QRectF(Image1->geometry()).adjusted(-rimWidth, -rimWidth, rimWidth, rimWidth);
     QLinearGradient wood(rim.topLeft(), rim.bottomRight());
     wood.setColorAt(0.0, QColor(196, 140, 76));
     wood.setColorAt(1.0, QColor(150, 98, 44));
-    p.setPen(QPen(QColor(96, 60, 24), 1.0));
+    p.setPen(QPen(QColor(96, 60, 24), zoom));
     p.setBrush(wood);
-    p.drawRoundedRect(rim, 3, 3);
+    p.drawRoundedRect(rim, 3 * zoom, 3 * zoom);
     if (!coordinatesShown_) return;
 
     // Rank numerals left of the board, each beside its row; file numbers under the board (or under the
     // replay strip), each below its column, 9 on the left as the squares are.
     static const QString kRanks = QStringLiteral("一二三四五六七八九");
     static const QString kFiles = QStringLiteral("１２３４５６７８９");
-    p.setFont(JapaneseFont(Layout::kCoordinateFontPx));
+    p.setFont(JapaneseFont(Layout::Scaled(Layout::kCoordinateFontPx, zoom)));
     p.setPen(QColor(40, 28, 16));
-    const double gap = Layout::kCoordinateGap;
-    const double fileTop = Image2->isVisible() ? Image2->geometry().bottom() + 1 : rim.bottom() + gap;
+    const double gap = Layout::kCoordinateGap * zoom;
+    const double fileTop = Image2->isVisible() ? Image2->geometry().bottom() + zoom : rim.bottom() + gap;
     const double rankRight = rim.left() - gap;
     const double insideScale = double(Layout::kSquareInside) / Layout::kSquareSize;
     for (int i = 1; i <= 9; ++i) {

@@ -204,6 +204,7 @@ private:
     // Draws the board, the strip and the pieces again when the zoom or the screen's pixel ratio has
     // changed since they were drawn.
     void UpdatePictures();
+    void UpdateStrip();
     void UpdateZoomMenu();
     void KeepOnScreen();
     void OnScreenChanged();

@@ -104,6 +104,12 @@ private:
                 if (item->text() == text) return item;
         return nullptr;
     }
+    // A rectangle of the layout at a zoom: each edge at the nearest pixel.
+    static QRect Scaled(QRect r, double f) {
+        const auto at = [f](int length) { return int(std::lround(length * f)); };
+        return QRect(QPoint(at(r.left()), at(r.top())),
+                     QPoint(at(r.left() + r.width()) - 1, at(r.top() + r.height()) - 1));
+    }
     // The zoom factors the 表示 menu offers.
     static std::vector<int> Offered(TForm1& form) {
         std::vector<int> percents;
@@ -907,10 +913,7 @@ private slots:
             QVERIFY(form.SetZoom(percent));
             const double f = percent / 100.0;
             const auto at = [f](int length) { return int(std::lround(length * f)); };
-            const auto scaled = [&](QRect r) {
-                return QRect(QPoint(at(r.left()), at(r.top())),
-                             QPoint(at(r.left() + r.width()) - 1, at(r.top() + r.height()) - 1));
-            };
+            const auto scaled = [f](QRect r) { return Scaled(r, f); };
             const QString where = QStringLiteral("at %1 %").arg(percent);
             QCOMPARE(form.Client()->size(), QSize(at(673), at(413)));
             QCOMPARE(form.size(), QSize(at(673), at(413) + form.menuBar()->height()));
@@ -941,16 +944,6 @@ private slots:
                          qPrintable(button->text() + where));
             }
 
-            const QImage strip = form.findChild<TPictureBox*>(QStringLiteral("Image2"))->Picture().toImage();
-            const QPoint stripAt = scaled(Layout::Place("Image2").Rect).topLeft();
-            for (const char* name : {"ReplayButton1", "ReplayButton2", "ReplayButton3"}) {
-                // A quarter of the way in, left of the glyph.
-                const QRect area = scaled(Layout::Place(name).Rect);
-                const QPoint inside = QPoint(area.left() + area.width() / 4, area.center().y()) - stripAt;
-                const QColor under = strip.pixelColor(inside * strip.devicePixelRatio());
-                QVERIFY2(under.red() > under.blue() + 80, qPrintable(name + where));
-            }
-
             const QImage client = form.Client()->grab().toImage();
             const double ratio = client.devicePixelRatio();
             const auto ink = [&](QRect box) {
@@ -969,9 +962,34 @@ private slots:
                              5,
                          qPrintable(where));
             }
+            // The numerals grow with the board: the file number 9 stands about three quarters of its type
+            // size tall.
+            int inkRows = 0;
+            for (int y = board.bottom() + at(4); y < form.Client()->height(); ++y)
+                inkRows += ink(QRect(board.left(), y, at(40), 1)) > 0 ? 1 : 0;
+            QVERIFY2(inkRows >= at(9), qPrintable(where));
         }
         QVERIFY(form.SetZoom(100));
         QCOMPARE(Square(form, 76)->geometry(), QRect(154, 210, 41, 41));
+
+        // The strip's drawn buttons lie under their click areas.
+        WinAtOnce(form);
+        QVERIFY(form.Session().ReplayMode());
+        for (int percent : offered) {
+            QVERIFY(form.SetZoom(percent));
+            const double f = percent / 100.0;
+            const auto scaled = [f](QRect r) { return Scaled(r, f); };
+            const QString where = QStringLiteral("at %1 %").arg(percent);
+            const QImage strip = form.findChild<TPictureBox*>(QStringLiteral("Image2"))->Picture().toImage();
+            const QPoint stripAt = scaled(Layout::Place("Image2").Rect).topLeft();
+            for (const char* name : {"ReplayButton1", "ReplayButton2", "ReplayButton3"}) {
+                // A quarter of the way in, left of the glyph.
+                const QRect area = scaled(Layout::Place(name).Rect);
+                const QPoint inside = QPoint(area.left() + area.width() / 4, area.center().y()) - stripAt;
+                const QColor under = strip.pixelColor(inside * strip.devicePixelRatio());
+                QVERIFY2(under.red() > under.blue() + 80, qPrintable(name + where));
+            }
+        }
     }
 
     // Pieces, board and strip are pictures of the screen's device pixel ratio, drawn at the device
