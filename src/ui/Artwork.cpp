@@ -12,6 +12,8 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <vector>
 
 namespace Artwork {
 
@@ -268,10 +270,23 @@ QImage Board(double scale) {
     static const Grain grain;
     const int size = Scaled(kBoardSize, scale);
     QImage img(size, size, QImage::Format_RGB32);
+    // Every device pixel takes the grain of the picture pixel it lies in. The window draws the board
+    // while it starts, so each picture row is worked out once and device rows that fall in the same
+    // picture row are copies.
+    std::vector<int> sourceX(std::size_t(size), 0);
+    for (int x = 0; x < size; ++x) sourceX[std::size_t(x)] = std::min(int(x / scale), kBoardSize - 1);
+    std::array<QRgb, kBoardSize> source{};
+    int sourceRow = -1;
     for (int y = 0; y < size; ++y) {
         auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
         const int gy = std::min(int(y / scale), kBoardSize - 1);
-        for (int x = 0; x < size; ++x) row[x] = grain.At(std::min(int(x / scale), kBoardSize - 1), gy);
+        if (gy == sourceRow) {
+            std::memcpy(row, img.constScanLine(y - 1), std::size_t(size) * sizeof(QRgb));
+            continue;
+        }
+        sourceRow = gy;
+        for (int gx = 0; gx < kBoardSize; ++gx) source[std::size_t(gx)] = grain.At(gx, gy);
+        for (int x = 0; x < size; ++x) row[x] = source[std::size_t(sourceX[std::size_t(x)])];
     }
     QPainter p(&img);
     p.setPen(Qt::NoPen);

@@ -181,6 +181,11 @@ TFrameShape::TFrameShape(QColor colour, int penWidth, QWidget* parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+void TFrameShape::SetPenWidth(int penWidth) {
+    penWidth_ = penWidth;
+    update();
+}
+
 void TFrameShape::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setPen(Qt::NoPen);
@@ -271,6 +276,11 @@ void TFitLabel::ShowText(const QString& text) {
     setText(text);
 }
 
+void TFitLabel::SetBasePx(int basePx) {
+    basePx_ = basePx;
+    ShowText(text());
+}
+
 QRect ButtonTextRoom(const QPushButton* button) {
     QStyleOptionButton option;
     option.initFrom(button);
@@ -291,6 +301,11 @@ TFormationList::TFormationList(int basePx, QWidget* parent) : QComboBox(parent),
     setEditable(false);
     // The wheel does not hand the focus over: the list must have been clicked or tabbed to first.
     setFocusPolicy(Qt::StrongFocus);
+}
+
+void TFormationList::SetBasePx(int basePx) {
+    basePx_ = basePx;
+    update();
 }
 
 QRect TFormationList::TextRoom() const {

@@ -84,6 +84,8 @@ class TFrameShape : public QWidget {
     Q_OBJECT
 public:
     TFrameShape(QColor colour, int penWidth, QWidget* parent);
+    void SetPenWidth(int penWidth);
+    int PenWidth() const { return penWidth_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -122,6 +124,8 @@ class TFitLabel : public QLabel {
 public:
     TFitLabel(const QString& text, int basePx, QWidget* parent);
     void ShowText(const QString& text);
+    // A new size for texts that fit; the text is fitted again.
+    void SetBasePx(int basePx);
     // True when text at font fits wholly inside the label.
     bool Fits(const QString& text, const QFont& font) const;
 
@@ -141,6 +145,7 @@ class TFormationList : public QComboBox {
     Q_OBJECT
 public:
     TFormationList(int basePx, QWidget* parent);
+    void SetBasePx(int basePx);
     // The font the closed box draws its current entry with, and the room it has for it.
     QFont ShownFont() const;
     QRect TextRoom() const;

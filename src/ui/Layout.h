@@ -70,4 +70,28 @@ inline constexpr double kRimWidth = 4.5;
 inline constexpr int kCoordinateFontPx = 12;
 inline constexpr int kCoordinateGap = 2;
 
+// The red frames' outline.
+inline constexpr int kFramePen = 3;
+
+// The zoom factors the window offers, in per cent; the first is the layout above.
+inline constexpr std::array kZoomPercents = {100, 125, 150, 175, 200};
+
+// A length of the layout at a zoom factor, to the nearest pixel.
+constexpr int Scaled(int length, double zoom) {
+    return int(length * zoom + 0.5);
+}
+
+// A rectangle of the layout at a zoom factor. Its edges are scaled, not its size, so that controls
+// that meet or overlap by a pixel at 100 % still do at every factor (the squares on their grid).
+constexpr QRect Scaled(const QRect& rect, double zoom) {
+    const int left = Scaled(rect.left(), zoom);
+    const int top = Scaled(rect.top(), zoom);
+    return {left, top, Scaled(rect.left() + rect.width(), zoom) - left,
+            Scaled(rect.top() + rect.height(), zoom) - top};
+}
+
+constexpr QSize Scaled(const QSize& size, double zoom) {
+    return {Scaled(size.width(), zoom), Scaled(size.height(), zoom)};
+}
+
 } // namespace Layout

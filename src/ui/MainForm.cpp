@@ -1,9 +1,11 @@
 #include "ui/MainForm.h"
 
+#include "ui/Artwork.h"
 #include "ui/Controls.h"
 #include "ui/Layout.h"
 
 #include <QAbstractItemView>
+#include <QActionGroup>
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
@@ -26,12 +28,15 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -56,6 +61,7 @@ const char* const kDestinationsKey = "view/destinations";
 const char* const kComReasonKey = "view/comReason";
 const char* const kKeepingKey = "records/keep";
 const char* const kRecordFolderKey = "records/folder";
+const char* const kZoomKey = "view/zoom";
 
 const char* const kRules =
     "あなたは先手（▲、盤の下側）、COMは後手（△、上側）です。あなたから指します。\r\n\r\n"
@@ -127,6 +133,13 @@ bool Contains(const std::vector<int>& squares, int square) {
     return std::find(squares.begin(), squares.end(), square) != squares.end();
 }
 
+// A picture drawn for a screen of ratio device pixels per pixel.
+QPixmap ForScreen(const QImage& image, double ratio) {
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(ratio);
+    return pixmap;
+}
+
 } // namespace
 
 TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
@@ -143,6 +156,12 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
     CreateControls();
     CreateStatusBar();
     CreateMenus();
+    // The zoom kept from the last run, or the largest smaller one that fits this screen; the kept
+    // choice itself stays, for a larger screen.
+    const int kept = settings.value(QString::fromLatin1(kZoomKey), 100).toInt();
+    for (int percent : Layout::kZoomPercents)
+        if (percent <= kept && ZoomFits(percent)) zoomPercent_ = percent;
+    ApplyZoom();
     OnCreate();
     StartKeeping();
 }
@@ -206,12 +225,8 @@ void TForm1::CreateControls() {
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     QWidget* const area = client_;
 
-    boardPicture_ = Resource(QStringLiteral("board.png"));
-    replayPicture_ = Resource(QStringLiteral("replay.png"));
-
     // Controls are made in table order: a later one lies above an earlier one.
     Image1 = Placed(new TPictureBox(area), "Image1");
-    Image1->SetPicture(&boardPicture_);
     Image1->setEnabled(false);
 
     for (int file = 1; file <= 9; ++file)
@@ -246,7 +261,7 @@ void TForm1::CreateControls() {
         Label_mes2->setPalette(pal);
     }
 
-    Waku = new TFrameShape(kFrameRed, 3, area);
+    Waku = new TFrameShape(kFrameRed, Layout::kFramePen, area);
     Waku->setObjectName(QStringLiteral("Waku"));
     Waku->setGeometry(QRect(QPoint(0, 0), Layout::kFrameSize));
     Waku->hide();
@@ -263,7 +278,6 @@ void TForm1::CreateControls() {
     }
 
     Image2 = Placed(new TPictureBox(area), "Image2");
-    Image2->SetPicture(&replayPicture_);
     Image2->hide();
 
     TClickLabel** replayButtons[3] = {&ReplayButton1, &ReplayButton2, &ReplayButton3};
@@ -274,7 +288,7 @@ void TForm1::CreateControls() {
         *replayButtons[i] = button;
     }
 
-    Waku2 = new TFrameShape(kFrameRed, 3, area);
+    Waku2 = new TFrameShape(kFrameRed, Layout::kFramePen, area);
     Waku2->setObjectName(QStringLiteral("Waku2"));
     Waku2->setGeometry(QRect(QPoint(0, Layout::kSquarePitch), Layout::kFrameSize));
     Waku2->hide();
@@ -360,6 +374,23 @@ void TForm1::CreateMenus() {
     comReasonAction_->setCheckable(true);
     comReasonAction_->setChecked(comReasonShown_);
     connect(comReasonAction_, &QAction::toggled, this, &TForm1::SetComReasonShown);
+    QMenu* zoom = view->addMenu(QStringLiteral("拡大率"));
+    zoom->setObjectName(QStringLiteral("ZoomMenu"));
+    auto* factors = new QActionGroup(zoom);
+    for (int percent : Layout::kZoomPercents) {
+        QAction* action = zoom->addAction(QStringLiteral("%1 %").arg(percent));
+        action->setCheckable(true);
+        factors->addAction(action);
+        connect(action, &QAction::triggered, this, [this, percent] { SetZoom(percent); });
+        zoomActions_.emplace_back(percent, action);
+    }
+    zoomActions_.front().second->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    zoom->addSeparator();
+    QAction* larger = add(zoom, QStringLiteral("拡大"), &TForm1::ZoomIn);
+    larger->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    add(zoom, QStringLiteral("縮小"), &TForm1::ZoomOut, QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    // The screen may have changed since the factors were last offered.
+    connect(zoom, &QMenu::aboutToShow, this, &TForm1::UpdateZoomMenu);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ"));
     help->setObjectName(QStringLiteral("HelpMenu"));
@@ -370,16 +401,162 @@ void TForm1::CreateMenus() {
 
 void TForm1::FitTexts() {
     // The status line lies over the message label's foot: the message must end above it.
-    Label_Message->SetTextRoom(Layout::Place("Label_Message").FontPx,
+    Label_Message->SetTextRoom(FontPx("Label_Message"),
                                std::min(Label_Message->height(), Label_mes2->y() - Label_Message->y()));
-    Label_mes2->ShowText(Label_mes2->text());
-    Label1->ShowText(Label1->text());
+    Label_mes2->SetBasePx(FontPx("Label_mes2"));
+    Label1->SetBasePx(FontPx("Label1"));
     for (QPushButton* button :
-         {Button_Start, Button_Matta, Button_Exit, Button_StartHisyaKaku, Button_Kifu, Button_Test}) {
-        const std::string name = button->objectName().toStdString();
-        FitButtonText(button, Layout::Place(name).FontPx);
+         {Button_Start, Button_Matta, Button_Exit, Button_StartHisyaKaku, Button_Kifu, Button_Test})
+        FitButtonText(button, FontPx(button->objectName().toStdString()));
+    ComboBox1->SetBasePx(FontPx("ComboBox1"));
+    // The list opens wide enough for the longest name even though the box itself is narrow.
+    int widest = 0;
+    const QFontMetrics metrics(ComboBox1->font());
+    for (int i = 0; i < ComboBox1->count(); ++i)
+        widest = std::max(widest, metrics.horizontalAdvance(ComboBox1->itemText(i)));
+    ComboBox1->view()->setMinimumWidth(widest + Layout::Scaled(24, Zoom()));
+}
+
+int TForm1::FontPx(std::string_view control) const {
+    return Layout::Scaled(Layout::Place(control).FontPx, Zoom());
+}
+
+bool TForm1::ZoomFits(int percent) const {
+    if (percent == Layout::kZoomPercents.front()) return true;
+    const QScreen* display = screen();
+    if (display == nullptr) return false;
+    // Whatever the window holds besides the client area (the menu bar) keeps its size, and so does the
+    // frame the window manager puts round it, once it is known.
+    QSize need = size() - client_->size() + Layout::Scaled(Layout::kClient, percent / 100.0);
+    if (const QWindow* window = windowHandle()) {
+        const QMargins frame = window->frameMargins();
+        need += QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
     }
-    ComboBox1->update();
+    const QSize room = display->availableGeometry().size();
+    return need.width() <= room.width() && need.height() <= room.height();
+}
+
+bool TForm1::SetZoom(int percent) {
+    const auto& all = Layout::kZoomPercents;
+    if (std::find(all.begin(), all.end(), percent) == all.end() || !ZoomFits(percent)) {
+        UpdateZoomMenu();
+        return false;
+    }
+    zoomPercent_ = percent;
+    QSettings().setValue(QString::fromLatin1(kZoomKey), percent);
+    ApplyZoom();
+    return true;
+}
+
+void TForm1::ZoomIn() {
+    const auto& all = Layout::kZoomPercents;
+    const auto next = std::upper_bound(all.begin(), all.end(), zoomPercent_);
+    if (next != all.end()) SetZoom(*next);
+}
+
+void TForm1::ZoomOut() {
+    const auto& all = Layout::kZoomPercents;
+    const auto at = std::lower_bound(all.begin(), all.end(), zoomPercent_);
+    if (at != all.begin()) SetZoom(*(at - 1));
+}
+
+void TForm1::UpdateZoomMenu() {
+    for (const auto& [percent, action] : zoomActions_) {
+        action->setEnabled(ZoomFits(percent));
+        action->setChecked(percent == zoomPercent_);
+    }
+}
+
+void TForm1::ApplyZoom() {
+    const double zoom = Zoom();
+    client_->setFixedSize(Layout::Scaled(Layout::kClient, zoom));
+    client_->setFont(JapaneseFont(Layout::Scaled(Layout::kWindowFontPx, zoom)));
+    for (const Layout::TPlace& place : Layout::kPlaces) {
+        const QString name = QString::fromUtf8(place.Name.data(), qsizetype(place.Name.size()));
+        if (auto* control = client_->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly))
+            control->setGeometry(Layout::Scaled(place.Rect, zoom));
+    }
+    for (TSquareImage* square : ban_)
+        if (square != nullptr)
+            square->setGeometry(Layout::Scaled(Layout::SquareRect(square->Square()), zoom));
+    for (SessionFrame which : {SessionFrame::Waku, SessionFrame::Waku2}) {
+        TFrameShape* frame = Frame(which);
+        frame->resize(Layout::Scaled(Layout::kFrameSize, zoom));
+        frame->SetPenWidth(Layout::Scaled(Layout::kFramePen, zoom));
+        const int square = frameSquare_[std::size_t(which)];
+        // A frame off the board keeps its resting place, hidden.
+        frame->move(square != 0 ? ban_[std::size_t(square)]->pos()
+                                : QPoint(Layout::Scaled(int(std::lround(frame->x() / laidOutZoom_)), zoom),
+                                         Layout::Scaled(int(std::lround(frame->y() / laidOutZoom_)), zoom)));
+    }
+    laidOutZoom_ = zoom;
+    FitTexts();
+    UpdatePictures();
+    UpdateZoomMenu();
+    client_->update();
+    adjustSize();
+    KeepOnScreen();
+}
+
+void TForm1::UpdatePictures() {
+    const double ratio = devicePixelRatio();
+    if (Zoom() == picturesZoom_ && ratio == picturesRatio_) return;
+    picturesZoom_ = Zoom();
+    picturesRatio_ = ratio;
+    for (QPixmap& piece : drawnPieces_) piece = QPixmap();
+    boardPicture_ = picturesZoom_ == 1 && picturesRatio_ == 1
+                        ? Resource(QStringLiteral("board.png"))
+                        : ForScreen(Artwork::Board(picturesZoom_ * picturesRatio_), ratio);
+    Image1->SetPicture(&boardPicture_);
+    // The strip is drawn when it is shown, not while the window starts.
+    replayPicture_ = QPixmap();
+    Image2->SetPicture(nullptr);
+    if (!Image2->isHidden()) UpdateStrip();
+    for (int square = 11; square <= 99; ++square) SetSquare(square, shown_[std::size_t(square)]);
+}
+
+void TForm1::UpdateStrip() {
+    replayPicture_ = picturesZoom_ == 1 && picturesRatio_ == 1
+                         ? Resource(QStringLiteral("replay.png"))
+                         : ForScreen(Artwork::ReplayStrip(picturesZoom_ * picturesRatio_), picturesRatio_);
+    Image2->SetPicture(&replayPicture_);
+}
+
+void TForm1::KeepOnScreen() {
+    if (!isVisible() || screen() == nullptr) return;
+    const QRect room = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    QPoint to = frame.topLeft();
+    to.setX(std::max(room.left(), std::min(to.x(), room.right() + 1 - frame.width())));
+    to.setY(std::max(room.top(), std::min(to.y(), room.bottom() + 1 - frame.height())));
+    if (to != frame.topLeft()) move(to);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!screenWatched_ && windowHandle() != nullptr) {
+        screenWatched_ = true;
+        connect(windowHandle(), &QWindow::screenChanged, this, &TForm1::OnScreenChanged);
+    }
+    // The frame is known now: a zoom that fitted without it may not, and a window larger than the
+    // layout may reach past the screen's edge from its place.
+    OnScreenChanged();
+    KeepOnScreen();
+}
+
+void TForm1::OnScreenChanged() {
+    int percent = zoomPercent_;
+    while (percent != Layout::kZoomPercents.front() && !ZoomFits(percent)) {
+        const auto& all = Layout::kZoomPercents;
+        percent = *(std::lower_bound(all.begin(), all.end(), percent) - 1);
+    }
+    if (percent != zoomPercent_) {
+        zoomPercent_ = percent;
+        ApplyZoom();
+    } else {
+        UpdatePictures();
+        UpdateZoomMenu();
+    }
 }
 
 void TForm1::OnCreate() {
@@ -394,16 +571,10 @@ void TForm1::OnCreate() {
                      QString::fromUtf8(e.what()));
         return;
     }
-    int widest = 0;
-    const QFontMetrics metrics(ComboBox1->font());
-    for (std::string_view name : kFormationList) {
-        const QString item = QString::fromUtf8(name.data(), qsizetype(name.size()));
-        ComboBox1->addItem(item);
-        widest = std::max(widest, metrics.horizontalAdvance(item));
-    }
+    for (std::string_view name : kFormationList)
+        ComboBox1->addItem(QString::fromUtf8(name.data(), qsizetype(name.size())));
     ComboBox1->setCurrentIndex(0);
-    // The list opens wide enough for the longest name even though the box itself is narrow.
-    ComboBox1->view()->setMinimumWidth(widest + 24);
+    FitTexts();
     session_->Start();
 }
 
@@ -437,7 +608,14 @@ void TForm1::LoadComaImages() {
 const QPixmap* TForm1::ComaPicture(PieceName name) const {
     if (name == PieceName::Empty) return nullptr;
     const std::size_t index = std::size_t(name) - 1;
-    return index < ComaImages.size() ? &ComaImages[index] : nullptr;
+    if (index >= ComaImages.size()) return nullptr;
+    if (picturesZoom_ == 1 && picturesRatio_ == 1) return &ComaImages[index];
+    QPixmap& drawn = drawnPieces_[index];
+    if (drawn.isNull())
+        drawn =
+            ForScreen(Artwork::Piece(Artwork::PieceNames()[qsizetype(index)], picturesZoom_ * picturesRatio_),
+                      picturesRatio_);
+    return &drawn;
 }
 
 void TForm1::RedrawBoard() {
@@ -447,6 +625,7 @@ void TForm1::RedrawBoard() {
 }
 
 void TForm1::EnterReplayMode() {
+    if (replayPicture_.isNull()) UpdateStrip();
     Image2->show();
     ReplayButton1->setEnabled(true);
     ReplayButton2->setEnabled(true);
@@ -469,24 +648,25 @@ void TForm1::PaintClient() {
     // A darker wooden rim round the board, in the margin the layout leaves about it.
     QPainter p(client_);
     p.setRenderHint(QPainter::Antialiasing, true);
-    const double rimWidth = Layout::kRimWidth;
+    const double zoom = Zoom();
+    const double rimWidth = Layout::kRimWidth * zoom;
     const QRectF rim = QRectF(Image1->geometry()).adjusted(-rimWidth, -rimWidth, rimWidth, rimWidth);
     QLinearGradient wood(rim.topLeft(), rim.bottomRight());
     wood.setColorAt(0.0, QColor(196, 140, 76));
     wood.setColorAt(1.0, QColor(150, 98, 44));
-    p.setPen(QPen(QColor(96, 60, 24), 1.0));
+    p.setPen(QPen(QColor(96, 60, 24), zoom));
     p.setBrush(wood);
-    p.drawRoundedRect(rim, 3, 3);
+    p.drawRoundedRect(rim, 3 * zoom, 3 * zoom);
     if (!coordinatesShown_) return;
 
     // Rank numerals left of the board, each beside its row; file numbers under the board (or under the
     // replay strip), each below its column, 9 on the left as the squares are.
     static const QString kRanks = QStringLiteral("一二三四五六七八九");
     static const QString kFiles = QStringLiteral("１２３４５６７８９");
-    p.setFont(JapaneseFont(Layout::kCoordinateFontPx));
+    p.setFont(JapaneseFont(Layout::Scaled(Layout::kCoordinateFontPx, zoom)));
     p.setPen(QColor(40, 28, 16));
-    const double gap = Layout::kCoordinateGap;
-    const double fileTop = Image2->isVisible() ? Image2->geometry().bottom() + 1 : rim.bottom() + gap;
+    const double gap = Layout::kCoordinateGap * zoom;
+    const double fileTop = Image2->isVisible() ? Image2->geometry().bottom() + zoom : rim.bottom() + gap;
     const double rankRight = rim.left() - gap;
     const double insideScale = double(Layout::kSquareInside) / Layout::kSquareSize;
     for (int i = 1; i <= 9; ++i) {
@@ -673,6 +853,7 @@ void TForm1::ShowMessageBox(const std::string& text) {
 
 void TForm1::SetSquare(int square, PieceName piece) {
     if (square < 11 || square > 99 || ban_[std::size_t(square)] == nullptr) return;
+    shown_[std::size_t(square)] = piece;
     ban_[std::size_t(square)]->SetPicture(ComaPicture(piece));
 }
 

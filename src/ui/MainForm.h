@@ -15,6 +15,8 @@
 
 #include <array>
 #include <memory>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -97,8 +99,20 @@ public:
     static QString RecordsFolder();
     // The recent-records submenu as it is filled when it opens.
     QMenu* RecentMenu() const { return recentMenu_; }
+    // The zoom of the 表示 menu in per cent, one of Layout::kZoomPercents; the whole layout is drawn at
+    // that size. A factor is offered only while the window fits its screen's available area at it;
+    // 100 % is always offered.
+    int ZoomPercent() const { return zoomPercent_; }
+    bool ZoomFits(int percent) const;
+    // Changes the zoom and keeps it for the next run; false, changing nothing, for a factor not offered.
+    bool SetZoom(int percent);
+    void ZoomIn();
+    void ZoomOut();
 
     // The pictures and the board.
+    // At 100 % on a screen of one device pixel per pixel the window shows the bitmap files and the
+    // built-in board and strip; at any other zoom or pixel ratio it draws them itself at the device
+    // resolution, so nothing is ever blown up from the 38-pixel bitmaps.
     // Loads the 28 piece bitmaps from the current directory in table order; throws
     // std::runtime_error naming the file at the first one that cannot be read or is damaged (cut
     // short, or its header's size not the file's), and later ones are not loaded.
@@ -137,6 +151,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     std::unique_ptr<IDialogs> ownDialogs_;
@@ -164,12 +179,21 @@ private:
 
     // The piece pictures in table order; shorter than 28 when loading stopped at a file.
     std::vector<QPixmap> ComaImages;
+    // The pieces drawn at the zoom and pixel ratio below, each when it is first shown; only those whose
+    // bitmap was loaded are drawn.
+    mutable std::array<QPixmap, 28> drawnPieces_;
     QPixmap boardPicture_;
     QPixmap replayPicture_;
+    // What the pictures are drawn for; 0 before the first drawing.
+    double picturesZoom_ = 0;
+    double picturesRatio_ = 0;
+    // The piece each square shows, so the pictures can be swapped when the scale changes.
+    std::array<PieceName, 100> shown_{};
 
     QAction* resignAction_ = nullptr;
     QAction* coordinatesAction_ = nullptr;
     QAction* destinationsAction_ = nullptr;
+    std::vector<std::pair<int, QAction*>> zoomActions_;
     std::array<QShortcut*, 3> replayKeys_{};
     QAction* comReasonAction_ = nullptr;
     QAction* keepingAction_ = nullptr;
@@ -192,6 +216,9 @@ private:
     bool destinationsShown_ = true;
     bool comReasonShown_ = true;
     bool keeping_ = true;
+    int zoomPercent_ = 100;
+    double laidOutZoom_ = 1.0; // the zoom the controls are placed at
+    bool screenWatched_ = false;
 
     void CreateControls();
     void CreateStatusBar();
@@ -209,4 +236,16 @@ private:
     void RefreshMarks();
     bool ResignAllowed() const;
     void PaintClient();
+    double Zoom() const { return zoomPercent_ / 100.0; }
+    // A text size of the layout at the zoom.
+    int FontPx(std::string_view control) const;
+    // Puts every control at its place at the zoom, with its texts and pictures.
+    void ApplyZoom();
+    // Draws the board, the strip and the pieces again when the zoom or the screen's pixel ratio has
+    // changed since they were drawn.
+    void UpdatePictures();
+    void UpdateStrip();
+    void UpdateZoomMenu();
+    void KeepOnScreen();
+    void OnScreenChanged();
 };

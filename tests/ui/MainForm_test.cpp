@@ -5,6 +5,7 @@
 #include "session/Kif.h"
 #include "session/KifFile.h"
 #include "support/Helpers.h"
+#include "ui/Artwork.h"
 #include "ui/Controls.h"
 #include "ui/Layout.h"
 #include "ui/MainForm.h"
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
@@ -119,6 +121,36 @@ private:
             for (QAction* item : menu->menu()->actions())
                 if (item->text() == text) return item;
         return nullptr;
+    }
+    // A rectangle of the layout at a zoom: each edge at the nearest pixel.
+    static QRect Scaled(QRect r, double f) {
+        const auto at = [f](int length) { return int(std::lround(length * f)); };
+        return QRect(QPoint(at(r.left()), at(r.top())),
+                     QPoint(at(r.left() + r.width()) - 1, at(r.top() + r.height()) - 1));
+    }
+    // The zoom factors the 表示 menu offers.
+    static std::vector<int> Offered(TForm1& form) {
+        std::vector<int> percents;
+        for (QAction* item : form.findChild<QMenu*>(QStringLiteral("ZoomMenu"))->actions())
+            if (item->isCheckable() && item->isEnabled()) percents.push_back(item->text().chopped(2).toInt());
+        return percents;
+    }
+    static void ShowActive(TForm1& form) {
+        form.show();
+        QApplication::setActiveWindow(&form);
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+    }
+    // Pixels of an image that differ strongly from their right or lower neighbour.
+    static int Edges(const QImage& image) {
+        const QImage gray = image.convertToFormat(QImage::Format_Grayscale8);
+        int n = 0;
+        for (int y = 0; y + 1 < gray.height(); ++y)
+            for (int x = 0; x + 1 < gray.width(); ++x) {
+                const int v = gray.pixelColor(x, y).value();
+                n += std::abs(v - gray.pixelColor(x + 1, y).value()) > 64 ||
+                     std::abs(v - gray.pixelColor(x, y + 1).value()) > 64;
+            }
+        return n;
     }
     // From the test position the rook mates at once on 22: a game over after one move.
     static void WinAtOnce(TForm1& form) {
@@ -653,7 +685,7 @@ private slots:
                  QStringList({"ゲーム:平手で初期化,飛車角落ちで初期化,待った "
                               "Ctrl+Z,投了,棋譜をクリップボードにコピー Ctrl+C,棋譜を保存… "
                               "Ctrl+S,棋譜を開く… Ctrl+O,最近の棋譜,対局を自動保存,終了 Ctrl+Q",
-                              "表示:座標,移動先を表示,COMの狙いを表示", "ヘルプ:遊び方,バージョン情報"}));
+                              "表示:座標,移動先を表示,COMの狙いを表示,拡大率", "ヘルプ:遊び方,バージョン情報"}));
 
         form.show();
         QApplication::setActiveWindow(&form);
@@ -1079,6 +1111,203 @@ private slots:
         QVERIFY(!again.ComReasonShown());
         QVERIFY(!again.statusBar()->isVisibleTo(&again));
         QCOMPARE(again.size(), QSize(673, 413 + again.menuBar()->height()));
+    }
+
+    // At every factor the screen offers, every control, square and frame lies where the layout puts it
+    // times the factor (edges rounded to the nearest pixel, so 100 % is the layout itself), the texts
+    // grow with it and still fit, the strip's drawn buttons lie under their click areas and the
+    // coordinates stand beside the rows and columns.
+    void zoomPlacesEveryControlAtTheFactor() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        ShowActive(form);
+        std::map<QString, int> fittedAt100;
+        for (QPushButton* button : form.Client()->findChildren<QPushButton*>())
+            fittedAt100[button->objectName()] = button->font().pixelSize();
+        const int captionAt100 = form.findChild<QLabel*>(QStringLiteral("Label1"))->font().pixelSize();
+        const std::vector<int> offered = Offered(form);
+        QVERIFY(offered.size() >= 4);
+        for (int percent : offered) {
+            QVERIFY(form.SetZoom(percent));
+            const double f = percent / 100.0;
+            const auto at = [f](int length) { return int(std::lround(length * f)); };
+            const auto scaled = [f](QRect r) { return Scaled(r, f); };
+            const QString where = QStringLiteral("at %1 %").arg(percent);
+            QCOMPARE(form.Client()->size(), QSize(at(673), at(413)));
+            QCOMPARE(form.size(),
+                     QSize(at(673), at(413) + form.menuBar()->height() + form.statusBar()->height()));
+            for (const Layout::TPlace& place : Layout::kPlaces) {
+                const QString name = QString::fromUtf8(place.Name.data(), qsizetype(place.Name.size()));
+                QVERIFY2(form.Client()->findChild<QWidget*>(name)->geometry() == scaled(place.Rect),
+                         qPrintable(name + where));
+            }
+            for (TSquareImage* square : form.findChildren<TSquareImage*>())
+                QCOMPARE(square->geometry(), scaled(Layout::SquareRect(square->Square())));
+            for (const char* name : {"Waku", "Waku2"}) {
+                auto* frame = form.findChild<TFrameShape*>(QString::fromLatin1(name));
+                QCOMPARE(frame->size(), QSize(at(38), at(38)));
+                QCOMPARE(frame->PenWidth(), at(3));
+            }
+
+            form.SetMessage(TGameSession::Greeting("【基本形】"));
+            QCOMPARE(form.findChild<QLabel*>(QStringLiteral("Label_Message"))->font().pixelSize(), at(19));
+            const QLabel* caption = form.findChild<QLabel*>(QStringLiteral("Label1"));
+            QVERIFY(caption->font().pixelSize() >= int(captionAt100 * f) - 1);
+            QVERIFY(QFontMetrics(caption->font()).horizontalAdvance(caption->text()) <= caption->width());
+            for (QPushButton* button : form.Client()->findChildren<QPushButton*>()) {
+                const QFont font = button->font();
+                QVERIFY2(QFontMetrics(font).horizontalAdvance(button->text()) <=
+                             ButtonTextRoom(button).width(),
+                         qPrintable(button->text() + where));
+                QVERIFY2(font.pixelSize() >= int(fittedAt100[button->objectName()] * f) - 1,
+                         qPrintable(button->text() + where));
+            }
+
+            const QImage client = form.Client()->grab().toImage();
+            const double ratio = client.devicePixelRatio();
+            const auto ink = [&](QRect box) {
+                int n = 0;
+                const QRect device(box.topLeft() * ratio, box.size() * ratio);
+                for (int y = device.top(); y <= device.bottom(); ++y)
+                    for (int x = device.left(); x <= device.right(); ++x)
+                        n += qGray(client.pixel(x, y)) < 160 ? 1 : 0;
+                return n;
+            };
+            const QRect board = scaled(Layout::Place("Image1").Rect);
+            for (int i = 0; i < 9; ++i) {
+                QVERIFY2(ink(QRect(0, board.top() + at(2 + 40 * i), board.left() - at(6), at(38))) > 5,
+                         qPrintable(where));
+                QVERIFY2(ink(QRect(board.left() + at(2 + 40 * i), board.bottom() + at(6), at(38), at(14))) >
+                             5,
+                         qPrintable(where));
+            }
+            // The numerals grow with the board: the file number 9 stands about three quarters of its type
+            // size tall.
+            int inkRows = 0;
+            for (int y = board.bottom() + at(4); y < form.Client()->height(); ++y)
+                inkRows += ink(QRect(board.left(), y, at(40), 1)) > 0 ? 1 : 0;
+            QVERIFY2(inkRows >= at(9), qPrintable(where));
+        }
+        QVERIFY(form.SetZoom(100));
+        QCOMPARE(Square(form, 76)->geometry(), QRect(154, 210, 41, 41));
+
+        // The strip's drawn buttons lie under their click areas.
+        WinAtOnce(form);
+        QVERIFY(form.Session().ReplayMode());
+        for (int percent : offered) {
+            QVERIFY(form.SetZoom(percent));
+            const double f = percent / 100.0;
+            const auto scaled = [f](QRect r) { return Scaled(r, f); };
+            const QString where = QStringLiteral("at %1 %").arg(percent);
+            const QImage strip = form.findChild<TPictureBox*>(QStringLiteral("Image2"))->Picture().toImage();
+            const QPoint stripAt = scaled(Layout::Place("Image2").Rect).topLeft();
+            for (const char* name : {"ReplayButton1", "ReplayButton2", "ReplayButton3"}) {
+                // A quarter of the way in, left of the glyph.
+                const QRect area = scaled(Layout::Place(name).Rect);
+                const QPoint inside = QPoint(area.left() + area.width() / 4, area.center().y()) - stripAt;
+                const QColor under = strip.pixelColor(inside * strip.devicePixelRatio());
+                QVERIFY2(under.red() > under.blue() + 80, qPrintable(name + where));
+            }
+        }
+    }
+
+    // Pieces, board and strip are pictures of the screen's device pixel ratio, drawn at the device
+    // resolution: at 100 % on a ratio of 1 the bitmap files themselves, else never a bitmap blown up.
+    // A zoom changed in the middle of a game keeps the position and the marks.
+    void picturesHaveTheScreensPixelRatio() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        ShowActive(form);
+        const double ratio = form.devicePixelRatio();
+        QCOMPARE(ratio, form.screen()->devicePixelRatio());
+        Drag(form, 76, 75);
+        const auto marks = Marked(form, TSquareImage::LastMove);
+        const TKyokumen position = form.Session().Kanri().Kyokumen;
+        const QImage kingFile(QStringLiteral("com王.bmp"));
+        for (int percent : Offered(form)) {
+            QVERIFY(form.SetZoom(percent));
+            const double scale = percent / 100.0 * ratio;
+            const QString where = QStringLiteral("at %1 %").arg(percent);
+            for (int file = 1; file <= 9; ++file)
+                for (int rank = 1; rank <= 9; ++rank) {
+                    const int code = file * 10 + rank;
+                    const PieceName piece = position.Board[code];
+                    const TSquareImage* square = Square(form, code);
+                    if (piece == PieceName::Empty) {
+                        QVERIFY(!square->HasPicture());
+                        continue;
+                    }
+                    QVERIFY2(Shows(form, code, piece), qPrintable(QString::number(code) + where));
+                    QCOMPARE(square->Picture().devicePixelRatio(), ratio);
+                    QCOMPARE(square->Picture().width(), int(std::lround(38 * scale)));
+                }
+            const QPixmap board = form.findChild<TPictureBox*>(QStringLiteral("Image1"))->Picture();
+            QCOMPARE(board.devicePixelRatio(), ratio);
+            QCOMPARE(board.width(), int(std::lround(362 * scale)));
+            const QImage king = Square(form, 51)->Picture().toImage();
+            if (scale == 1) {
+                // The file's picture, cut out by its key colour.
+                QImage onKey(kingFile.size(), QImage::Format_RGB32);
+                onKey.fill(Artwork::kBoardWood);
+                QPainter(&onKey).drawImage(0, 0, king);
+                QCOMPARE(onKey, kingFile.convertToFormat(QImage::Format_RGB32));
+            } else {
+                // As sharp as the picture drawn at that size, far sharper than the bitmap smoothly enlarged.
+                const QImage drawn = Artwork::Piece(QStringLiteral("com王"), scale);
+                const QImage enlarged =
+                    kingFile.scaled(drawn.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+                QVERIFY2(Edges(king) * 10 >= Edges(drawn) * 9, qPrintable(where));
+                if (scale >= 2) QVERIFY2(Edges(king) > Edges(enlarged) * 3 / 2, qPrintable(where));
+            }
+            QCOMPARE(Marked(form, TSquareImage::LastMove), marks);
+        }
+    }
+
+    // Only the factors at which the window fits the screen's available area are offered, by the menu
+    // and by the keys; the choice outlives the window, and a kept choice too large for this screen
+    // starts at the largest that fits.
+    void zoomIsKeptAndFitsTheScreen() {
+        QSettings settings;
+        const double ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
+        // The test screen is 2560 x 1600 device pixels: at a ratio of 2, 200 % (1346 pixels wide) does
+        // not fit its 1280.
+        const std::vector<int> fitting =
+            ratio < 2 ? std::vector<int>{100, 125, 150, 175, 200} : std::vector<int>{100, 125, 150, 175};
+        {
+            TFakeDialogs dialogs;
+            TForm1 form(&dialogs);
+            ShowActive(form);
+            QCOMPARE(Offered(form), fitting);
+            const QRect room = form.screen()->availableGeometry();
+            for (int percent : Layout::kZoomPercents) {
+                const bool fits = std::find(fitting.begin(), fitting.end(), percent) != fitting.end();
+                const int before = form.ZoomPercent();
+                QCOMPARE(form.SetZoom(percent), fits);
+                QCOMPARE(form.ZoomPercent(), fits ? percent : before);
+                QVERIFY(room.contains(form.frameGeometry()));
+            }
+            QVERIFY(!form.SetZoom(110));
+            const auto key = [&](QKeyCombination keys) {
+                QTest::keyClick(&form, keys.key(), keys.keyboardModifiers());
+                return form.ZoomPercent();
+            };
+            QVERIFY(form.SetZoom(100));
+            QCOMPARE(key(Qt::CTRL | Qt::Key_Minus), 100);
+            QCOMPARE(key(Qt::CTRL | Qt::Key_Plus), 125);
+            QCOMPARE(key(Qt::CTRL | Qt::Key_Equal), 150);
+            QCOMPARE(key(Qt::CTRL | Qt::Key_Minus), 125);
+            QCOMPARE(key(Qt::CTRL | Qt::Key_0), 100);
+            QVERIFY(form.SetZoom(fitting.back()));
+            QCOMPARE(key(Qt::CTRL | Qt::Key_Plus), fitting.back());
+            QCOMPARE(settings.value(QStringLiteral("view/zoom")).toInt(), fitting.back());
+        }
+        TFakeDialogs dialogs;
+        TForm1 again(&dialogs);
+        QCOMPARE(again.ZoomPercent(), fitting.back());
+        settings.setValue(QStringLiteral("view/zoom"), 200);
+        TForm1 large(&dialogs);
+        QCOMPARE(large.ZoomPercent(), fitting.back());
+        QCOMPARE(settings.value(QStringLiteral("view/zoom")).toInt(), 200);
     }
 };
 
