@@ -1,0 +1,34 @@
+#!/usr/bin/env python3
+"""Writes the seed inputs of the game target into fuzz/corpus/game.
+
+A byte below 0xF0 plays one of the human's candidate moves; 0xF0 + i is command i of kCommands in
+GameFuzz.cpp. Each seed plays games to their ends (a hundred and fifty turns is more than any game
+lasts) and then uses what a finished game allows: replay, a refused take-back, the record, new games.
+"""
+import pathlib
+import random
+
+DRAG, MATTA, NEW, HANDICAP, TEST, FORMATION, REPLAY_START, REPLAY_ONE, REPLAY_TWO, KIFU = range(0xF0, 0xFA)
+
+
+def moves(rng, n):
+    return [rng.randrange(0xF0) for _ in range(n)]
+
+
+def seeds():
+    rng = random.Random(15)
+    yield "even-game-then-replay", (moves(rng, 150) + [MATTA, KIFU, REPLAY_START] + [REPLAY_ONE] * 3
+                                     + [REPLAY_TWO] * 100 + [MATTA, NEW] + moves(rng, 4))
+    yield "handicap-take-back-replay", ([HANDICAP] + moves(rng, 6) + [MATTA, MATTA] + moves(rng, 150)
+                                         + [REPLAY_START] + [REPLAY_ONE] * 200 + [HANDICAP])
+    yield "formations", ([FORMATION, 3, FORMATION, 13] + moves(rng, 2) + [FORMATION, 5, MATTA, NEW]
+                         + moves(rng, 150) + [FORMATION, 9, NEW] + moves(rng, 3))
+    yield "test-start-and-drags", ([MATTA, DRAG, 77, 76, DRAG, 0, 99, DRAG, 55, 55, DRAG, 33, 34, TEST]
+                                   + moves(rng, 150) + [REPLAY_START, REPLAY_TWO, REPLAY_ONE, TEST])
+
+
+if __name__ == "__main__":
+    out = pathlib.Path(__file__).resolve().parent / "corpus" / "game"
+    out.mkdir(parents=True, exist_ok=True)
+    for name, data in seeds():
+        (out / name).write_bytes(bytes(data))
