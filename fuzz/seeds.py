@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""Writes the seed inputs of the game target into fuzz/corpus/game.
+"""Writes the hand-made seeds: the game target's whole games, and for the two console targets the
+lines that short runs do not reach (longer than the console's limit of 4096 bytes). The other seeds
+come from short runs, kept small by scripts/fuzz --minimise.
 
-A byte below 0xF0 plays one of the human's candidate moves; 0xF0 + i is command i of kCommands in
+In the game target a byte below 0xF0 plays one of the human's candidate moves; 0xF0 + i is command i of kCommands in
 GameFuzz.cpp. Each seed plays games to their ends (a hundred and fifty turns is more than any game
 lasts) and then uses what a finished game allows: replay, a refused take-back, the record, new games.
 """
@@ -15,7 +17,7 @@ def moves(rng, n):
     return [rng.randrange(0xF0) for _ in range(n)]
 
 
-def seeds():
+def game_seeds():
     rng = random.Random(15)
     yield "even-game-then-replay", (moves(rng, 150) + [MATTA, KIFU, REPLAY_START] + [REPLAY_ONE] * 3
                                      + [REPLAY_TWO] * 100 + [MATTA, NEW] + moves(rng, 4))
@@ -27,8 +29,14 @@ def seeds():
                                    + moves(rng, 150) + [REPLAY_START, REPLAY_TWO, REPLAY_ONE, TEST])
 
 
+LONG_LINES = (b"move " + b"7" * 4100 + b"\nboard\r\n" + b"x" * 4096 + b"\r\n" + b"y" * 4095 + b"\r\r\n"
+              + b"formation " + "【基本形】".encode() + b"\nquit\nnew\n")
+
+
 if __name__ == "__main__":
-    out = pathlib.Path(__file__).resolve().parent / "corpus" / "game"
-    out.mkdir(parents=True, exist_ok=True)
-    for name, data in seeds():
-        (out / name).write_bytes(bytes(data))
+    corpus = pathlib.Path(__file__).resolve().parent / "corpus"
+    (corpus / "game").mkdir(parents=True, exist_ok=True)
+    for name, data in game_seeds():
+        (corpus / "game" / name).write_bytes(bytes(data))
+    for target in ("console", "console_parse"):
+        (corpus / target / "long-lines").write_bytes(LONG_LINES)
