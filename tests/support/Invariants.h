@@ -76,7 +76,8 @@ inline std::string RecordFault(const TGameSession& s) {
     if (!s.ReplayMode() && std::size_t(s.Kanri().MoveCount()) != shown.size())
         return "the position counts " + std::to_string(s.Kanri().MoveCount()) + " moves, the record " +
                std::to_string(shown.size());
-    const std::size_t closing = s.GameOver() ? 1 : 0;
+    // Replay mode begins only when a game ends, and its position is one from before the end.
+    const std::size_t closing = s.GameOver() || s.ReplayMode() ? 1 : 0;
     if (lines.size() != kHeaderLines + shown.size() + closing)
         return "the record has " + std::to_string(lines.size()) + " lines for " +
                std::to_string(shown.size()) + " moves";
