@@ -1,7 +1,7 @@
 // Whole games through the game session, as the window plays them. Each input byte is one action: most
 // values play one of the human's candidate moves (a whole turn with COM's reply), so that any byte
-// string is a game and a hundred bytes or so usually reach its end; the others are the window's
-// commands (see kCommands). After every action the position's tables agree and the record holds one
+// string is a game and a long enough one reaches its end; the others are the window's commands (see
+// kCommands). After every action the position's tables agree and the record holds one
 // line per move; a refused or empty action leaves the game exactly as it was; a take-back restores
 // the board of the turn it takes back; replaying a finished game from its start walks it to the board
 // it ended on.

@@ -3,9 +3,10 @@
 lines that short runs do not reach (longer than the console's limit of 4096 bytes). The other seeds
 come from short runs, kept small by scripts/fuzz --minimise.
 
-In the game target a byte below 0xF0 plays one of the human's candidate moves; 0xF0 + i is command i of kCommands in
-GameFuzz.cpp. Each seed plays games to their ends (a hundred and fifty turns is more than any game
-lasts) and then uses what a finished game allows: replay, a refused take-back, the record, new games.
+In the game target a byte below 0xF0 plays one of the human's candidate moves and 0xF0 + i is command
+i of kCommands in GameFuzz.cpp. Each seed plays a hundred and fifty move bytes, which end most games
+(a refused move uses its byte too), and then uses what a finished game allows: replay, a refused
+take-back, the record, new games.
 """
 import pathlib
 import random
