@@ -31,7 +31,6 @@ using namespace testing_helpers;
 
 constexpr int kDefaultGames = 200;
 constexpr int kMoveLimit = 300;
-constexpr std::uint32_t kOpponentSeed = 20240601;
 
 // The processor time of this thread: on a shared machine the wall clock also counts the time the
 // thread waited for a core.
@@ -81,9 +80,8 @@ int main(int argc, char** argv) {
     std::uint64_t plies = 0;
 
     for (int game = 0; game < games; ++game) {
-        // Both start positions with every formation once each in 28 games.
-        const TFormationEntry& formation = kFormationTable[std::size_t(game / 2 % kSenpouCount)];
-        const bool handicap = game % 2 == 1;
+        const TFormationEntry& formation = GameFormation(game);
+        const bool handicap = HandicapGame(game);
         TKyokumenKanri g;
         if (handicap) g.Kyokumen.SetupHisyaKaku();
         g.SetFormation(formation.Name);

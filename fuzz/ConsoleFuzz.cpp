@@ -23,31 +23,6 @@ namespace {
     std::abort();
 }
 
-// The game as a command may change it; the formation selection is left out ("kept" changes it).
-struct GameState {
-    testing_helpers::PositionState Position;
-    TMove HumanLast, ComLast;
-    std::vector<std::string> Kifu;
-    std::size_t Moves;
-    bool MattaUsed, Replay;
-    explicit GameState(const TGameSession& s)
-        : Position(testing_helpers::StateOf(s.Kanri().Kyokumen)),
-          HumanLast(s.Kanri().Kyokumen.Sente.LastMove), ComLast(s.Kanri().Kyokumen.Gote.LastMove),
-          Kifu(s.KifuLines()), Moves(s.MoveHistory().size()), MattaUsed(s.MattaUsed()),
-          Replay(s.ReplayMode()) {}
-    std::string DifferenceTo(const TGameSession& s) const {
-        const GameState now(s);
-        std::string d = testing_helpers::StateDifference(now.Position, Position);
-        if (!d.empty()) return d;
-        if (!(now.HumanLast == HumanLast) || !(now.ComLast == ComLast)) return "a last-move record";
-        if (now.Kifu != Kifu) return "the record";
-        if (now.Moves != Moves) return "the move history";
-        if (now.MattaUsed != MattaUsed) return "the take-back flag";
-        if (now.Replay != Replay) return "replay mode";
-        return {};
-    }
-};
-
 bool StartsWith(std::string_view text, std::string_view head) {
     return text.substr(0, head.size()) == head;
 }
@@ -75,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool tooLong = false;
     while (ReadConsoleLine(in, line, tooLong)) {
         out.str("");
-        const GameState before(session);
+        const invariants::SessionState before(session);
         if (!console.Command(line, tooLong)) break;
         const std::string answer = out.str();
         if (answer.empty() || answer.back() != '\n') Fail("the answer is not a whole line", line);

@@ -46,7 +46,7 @@ TConsole::TConsole(std::ostream& out, bool timing, bool files)
 
 bool TConsole::Command(const std::string& line, bool tooLong) {
     try {
-        return Run(line, tooLong);
+        return Execute(ParseConsoleCommand(line, tooLong));
     } catch (const std::exception& e) {
         out_ << "error " << e.what() << '\n';
         return true;
@@ -57,85 +57,118 @@ void TConsole::Say(const std::string& text) {
     out_ << text << '\n';
 }
 
-bool TConsole::Run(const std::string& line, bool tooLong) {
+TParsedCommand ParseConsoleCommand(const std::string& line, bool tooLong) {
+    TParsedCommand c;
     if (tooLong) {
-        Say("error line too long (at most " + std::to_string(kConsoleMaxLineBytes) + " bytes)");
-        return true;
+        c.Refusal = "error line too long (at most " + std::to_string(kConsoleMaxLineBytes) + " bytes)";
+        return c;
     }
     const std::size_t blank = line.find(' ');
-    const std::string command = line.substr(0, blank);
+    const std::string_view command = std::string_view(line).substr(0, blank);
     const bool hasArg = blank != std::string::npos;
-    const std::string arg = hasArg ? line.substr(blank + 1) : "";
+    const std::string_view arg = hasArg ? std::string_view(line).substr(blank + 1) : std::string_view();
 
-    if (command == "move") {
-        int from = 0, to = 0;
-        const std::string error =
-            hasArg ? ParseSquarePair(arg, from, to) : "move needs two squares such as 7776";
-        if (!error.empty())
-            Say("error " + error);
-        else
-            Move(from, to);
-        return true;
+    const TConsoleCommandSpec* spec = nullptr;
+    for (const TConsoleCommandSpec& s : kConsoleCommands)
+        if (s.Name == command) spec = &s;
+    if (spec == nullptr) {
+        c.Refusal = "unknown-command";
+        return c;
     }
-    if (command == "formation") {
+    switch (spec->Argument) {
+    case ConsoleArgument::None:
+        if (hasArg) {
+            c.Refusal = "error " + std::string(command) + " takes no argument";
+            return c;
+        }
+        break;
+    case ConsoleArgument::Squares: {
+        const std::string error = hasArg ? ParseSquarePair(arg, c.From, c.To) : std::string(spec->Missing);
+        if (!error.empty()) {
+            c.Refusal = "error " + error;
+            return c;
+        }
+        break;
+    }
+    case ConsoleArgument::Formation: {
         if (!hasArg) {
-            Say("error formation needs a name such as 【基本形】");
-            return true;
+            c.Refusal = "error " + std::string(spec->Missing);
+            return c;
         }
-        for (std::string_view name : kFormationList)
-            if (name == arg) {
-                Say(session_.PickFormation(arg) ? "ok" : "kept");
-                return true;
-            }
-        Say("unknown-formation");
-        return true;
-    }
-    if (command == "save" || command == "open") {
-        if (!hasArg || arg.empty()) {
-            Say("error " + command + " needs a file name such as game.kif");
-        } else if (!files_) {
-            Say("error files are off");
-        } else if (command == "save") {
-            session_.SaveRecord(arg);
-            Say("ok");
-        } else {
-            Say("ok " + std::to_string(session_.OpenRecord(arg)));
+        bool known = false;
+        for (std::string_view name : kFormationList) known = known || name == arg;
+        if (!known) {
+            c.Refusal = "unknown-formation";
+            return c;
         }
-        return true;
+        c.Argument = arg;
+        break;
     }
-    static constexpr std::string_view kPlain[] = {"new",  "handicap", "matta",  "board", "legal",
-                                                  "kifu", "kif",      "resign", "why",    "quit"};
-    bool plain = false;
-    for (std::string_view c : kPlain) plain = plain || command == c;
-    if (!plain) {
-        Say("unknown-command");
-        return true;
+    case ConsoleArgument::Path:
+        if (arg.empty()) {
+            c.Refusal = "error " + std::string(spec->Missing);
+            return c;
+        }
+        c.Argument = arg;
+        break;
     }
-    if (hasArg) {
-        Say("error " + command + " takes no argument");
-        return true;
-    }
-    if (command == "quit") return false;
-    if (command == "new") {
+    c.Command = spec->Command;
+    return c;
+}
+
+bool TConsole::Execute(const TParsedCommand& c) {
+    switch (c.Command) {
+    case ConsoleCommand::Refused:
+        Say(c.Refusal);
+        break;
+    case ConsoleCommand::Move:
+        Move(c.From, c.To);
+        break;
+    case ConsoleCommand::New:
         session_.NewGame();
         Say("ok");
-    } else if (command == "handicap") {
+        break;
+    case ConsoleCommand::Handicap:
         session_.NewHandicapGame();
         Say("ok");
-    } else if (command == "matta") {
+        break;
+    case ConsoleCommand::Formation:
+        Say(session_.PickFormation(c.Argument) ? "ok" : "kept");
+        break;
+    case ConsoleCommand::Matta:
         Matta();
-    } else if (command == "board") {
+        break;
+    case ConsoleCommand::Board:
         Board();
-    } else if (command == "legal") {
+        break;
+    case ConsoleCommand::Legal:
         Legal();
-    } else if (command == "kif") {
-        out_ << session_.KifText() << "end\n";
-    } else if (command == "resign") {
-        Say(session_.Resign() ? "end resigned" : "ignored");
-    } else if (command == "why") {
-        Say(session_.LatestComReason());
-    } else {
+        break;
+    case ConsoleCommand::Kifu:
         Kifu();
+        break;
+    case ConsoleCommand::Kif:
+        out_ << session_.KifText() << "end\n";
+        break;
+    case ConsoleCommand::Save:
+    case ConsoleCommand::Open:
+        if (!files_) {
+            Say("error files are off");
+        } else if (c.Command == ConsoleCommand::Save) {
+            session_.SaveRecord(c.Argument);
+            Say("ok");
+        } else {
+            Say("ok " + std::to_string(session_.OpenRecord(c.Argument)));
+        }
+        break;
+    case ConsoleCommand::Resign:
+        Say(session_.Resign() ? "end resigned" : "ignored");
+        break;
+    case ConsoleCommand::Why:
+        Say(session_.LatestComReason());
+        break;
+    case ConsoleCommand::Quit:
+        return false;
     }
     return true;
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 inline constexpr std::size_t kConsoleMaxLineBytes = 4096;
 
@@ -26,6 +27,72 @@ public:
     void SetClipboardText(const std::string&) override {}
 };
 
+// The commands in the order of the help text.
+enum class ConsoleCommand {
+    Refused,
+    Move,
+    New,
+    Handicap,
+    Formation,
+    Matta,
+    Board,
+    Legal,
+    Kifu,
+    Kif,
+    Save,
+    Open,
+    Resign,
+    Why,
+    Quit,
+};
+
+// What a command takes after its name and one blank.
+enum class ConsoleArgument {
+    None,      // nothing: "new x" is refused
+    Squares,   // four digits, two squares on the board: "7776"
+    Formation, // one of kFormationList, byte for byte
+    Path,      // the rest of the line, not empty: a file name
+};
+
+struct TConsoleCommandSpec {
+    std::string_view Name;
+    ConsoleCommand Command;
+    ConsoleArgument Argument;
+    std::string_view Missing; // the error text when the argument is left out
+};
+
+// A new command is one row here and one case in TConsole::Execute.
+inline constexpr TConsoleCommandSpec kConsoleCommands[] = {
+    {"move", ConsoleCommand::Move, ConsoleArgument::Squares, "move needs two squares such as 7776"},
+    {"new", ConsoleCommand::New, ConsoleArgument::None, {}},
+    {"handicap", ConsoleCommand::Handicap, ConsoleArgument::None, {}},
+    {"formation", ConsoleCommand::Formation, ConsoleArgument::Formation,
+     "formation needs a name such as 【基本形】"},
+    {"matta", ConsoleCommand::Matta, ConsoleArgument::None, {}},
+    {"board", ConsoleCommand::Board, ConsoleArgument::None, {}},
+    {"legal", ConsoleCommand::Legal, ConsoleArgument::None, {}},
+    {"kifu", ConsoleCommand::Kifu, ConsoleArgument::None, {}},
+    {"kif", ConsoleCommand::Kif, ConsoleArgument::None, {}},
+    {"save", ConsoleCommand::Save, ConsoleArgument::Path, "save needs a file name such as game.kif"},
+    {"open", ConsoleCommand::Open, ConsoleArgument::Path, "open needs a file name such as game.kif"},
+    {"resign", ConsoleCommand::Resign, ConsoleArgument::None, {}},
+    {"why", ConsoleCommand::Why, ConsoleArgument::None, {}},
+    {"quit", ConsoleCommand::Quit, ConsoleArgument::None, {}},
+};
+
+// One command line as read, before anything is done with it: a command with its argument, or the
+// whole answer that refuses the line ("unknown-command", "unknown-formation", "error TEXT").
+struct TParsedCommand {
+    ConsoleCommand Command = ConsoleCommand::Refused;
+    int From = 0, To = 0; // Squares
+    std::string Argument; // Formation: the name; Path: the file name
+    std::string Refusal;  // Refused: the answer line
+};
+
+// Reads one command line (without its line end); a line longer than kConsoleMaxLineBytes is refused.
+// Touches no game, so it can be run on any bytes.
+TParsedCommand ParseConsoleCommand(const std::string& line, bool tooLong);
+
 class TConsole {
 public:
     // A started session, as the window has it after start-up. With timing, every COM think's duration
@@ -37,6 +104,8 @@ public:
     // kConsoleMaxLineBytes is answered as too long. An exception from the game is answered with
     // "error TEXT". Returns false for quit.
     bool Command(const std::string& line, bool tooLong);
+    // Carries out one parsed command and writes its answer. Returns false for quit.
+    bool Execute(const TParsedCommand& c);
 
     const TGameSession& Session() const { return session_; }
 
@@ -46,7 +115,6 @@ private:
     TConsoleView view_;
     TGameSession session_;
 
-    bool Run(const std::string& line, bool tooLong);
     void Say(const std::string& text);
     void Move(int from, int to);
     void Board();

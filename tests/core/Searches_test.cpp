@@ -1,12 +1,13 @@
 // COM's look-aheads on positions reached by move texts. Pieces may jump in a set-up text: the position
 // plays any text whose mover stands on its from-square, which lets a test place pieces directly.
-#include "support/Helpers.h"
 #include "game/Clock.h"
+#include "support/Helpers.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 using testing_helpers::Play;
 
@@ -202,6 +203,38 @@ TEST(BalanceSearch, StopsAtTheFirstRootMoveBelowTheRootsOwnBalance) {
 
     EXPECT_EQ(Text(g.ComMove), "9394com歩");
     EXPECT_EQ(g.BestRootScore, -5000);
+}
+
+// The value the search returns is what COM's balance stage compares with zero, so it is pinned along
+// with the best root score and the move: each row is the position after its moves, the side after the
+// last mover to move.
+TEST(BalanceSearch, ReturnsTheBalanceOfTheLineItStoppedOn) {
+    struct Row {
+        std::vector<std::string_view> Setup;
+        int Depth;
+        int Balance; // EvalBalance of the root
+        int Value;   // what the search returns
+        int BestRoot;
+        std::string_view Move;
+    };
+    const Row rows[] = {
+        {{"2726歩"}, 4, 0, -20, -5000, ""},
+        {{"7675歩", "3324com角"}, 4, 10, 5, -5000, ""},
+        {{"2824飛"}, 3, 410, 260, -5000, ""},
+        {{"2824飛"}, 4, 410, 400, -5000, ""},
+        {{"2826飛", "8285com飛"}, 4, -10, -135, -5000, ""},
+        {{"5115com王", "1125com香", "2845飛", "1922香"}, 4, 510, 455, 610, "3122com銀"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.Setup.back()) + " at depth " + std::to_string(row.Depth));
+        TKyokumenKanri2 g;
+        for (std::string_view m : row.Setup) Play(g, {m});
+        PrepareRootSearch(g, row.Depth);
+        EXPECT_EQ(g.EvalBalance(), row.Balance);
+        EXPECT_EQ(g.BalanceSearch(5000, -5000), row.Value);
+        EXPECT_EQ(g.BestRootScore, row.BestRoot);
+        EXPECT_EQ(Text(g.ComMove), row.Move);
+    }
 }
 
 namespace {

@@ -198,6 +198,41 @@ TEST(DefendHangingPawns, RunsBeforeMoveFiftyOneOnly) {
     }
 }
 
+// Each defend pass walks a range of COM's pieces (pawns 11-19; lances to rook 0-10). One piece is
+// made the only hanging one, at each end of each range, and the pass must find its defender.
+TEST(DefendHangingPieces, DefendsThePiecesAtBothEndsOfTheRange) {
+    struct Row {
+        ComStage Stage;
+        int Hanging; // the index of the only COM piece the human attacks and COM leaves undefended
+        std::vector<std::string_view> Setup;
+        std::string_view Defence;
+        int Score;
+    };
+    const Row rows[] = {
+        {ComStage::DefendHangingPawns, 11, {"1326com歩"}, "3315com角", 150},
+        {ComStage::DefendHangingPawns, 19, {"9346com歩"}, "3324com角", 150},
+        {ComStage::DefendHangingPieces, 0, {"1146com香"}, "3324com角", 150},
+        // The gold takes the rook's attacker and covers the rook from behind.
+        {ComStage::DefendHangingPieces, kRookIndex, {"8256com飛", "4167com金"}, "6757com金", 70},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Setup.front());
+        TKyokumenKanri g;
+        for (std::string_view m : row.Setup) Play(g, {m});
+        TThinkProbe::Prepare(g);
+        std::vector<int> hanging;
+        for (const TComa& p : g.Kyokumen.Gote.Pieces.List)
+            if (!p.Captured && g.Kyokumen.Sente.Attacks[p.Square()] > 0 &&
+                g.Kyokumen.Gote.Attacks[p.Square()] == 0)
+                hanging.push_back(p.Index);
+        ASSERT_EQ(hanging, std::vector<int>{row.Hanging});
+
+        EXPECT_TRUE(TThinkProbe::Run(g, row.Stage));
+        EXPECT_EQ(g.ComMoveText(), row.Defence);
+        EXPECT_EQ(TThinkProbe::Best(g), row.Score);
+    }
+}
+
 TEST(RescueRook, ARookAttackedByAPawnIsWithdrawnByTheRescueSearch) {
     TKyokumenKanri g;
     ThinkAfter(g, {"8285com飛", "8786歩"});

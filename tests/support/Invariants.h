@@ -5,6 +5,7 @@
 
 #include "board/Kyokumen.h"
 #include "session/GameSession.h"
+#include "support/Helpers.h"
 
 #include <string>
 #include <vector>
@@ -13,38 +14,39 @@ namespace invariants {
 
 // The board list, the board, PieceAt, ValueAt and the forty pieces agree: every square off the board
 // is empty, every occupied square holds the piece whose index and value it names, and every piece
-// still in play stands on its own square under its current name.
+// still in play stands on its own square under its current name. The fuzz targets call this after
+// every step, so the texts are made only once something is wrong.
 inline std::string PositionFault(const TKyokumen& k) {
     const std::vector<std::string> list = k.BoardList();
     if (list.size() != std::size_t(kSquareCount))
         return "the board list has " + std::to_string(list.size()) + " entries";
+    auto at = [](int sq) { return " on square code " + std::to_string(sq); };
     int occupied = 0;
     for (int sq = 0; sq < kMapSize; ++sq) {
-        const std::string at = " on square code " + std::to_string(sq);
         const PieceName b = k.Board[sq];
-        if (sq < kSquareCount) {
+        if (sq < kSquareCount && list[sq] != PieceText(b)) {
             PieceName parsed;
             if (!ParsePieceName(list[sq], parsed) || parsed != b)
-                return "the board list says \"" + list[sq] + "\"" + at;
+                return "the board list says \"" + list[sq] + "\"" + at(sq);
         }
         if (b == PieceName::Empty) {
-            if (k.PieceAt[sq] != -1) return "PieceAt names a piece" + at + ", which is empty";
-            if (k.ValueAt[sq] != -1) return "ValueAt holds a value" + at + ", which is empty";
+            if (k.PieceAt[sq] != -1) return "PieceAt names a piece" + at(sq) + ", which is empty";
+            if (k.ValueAt[sq] != -1) return "ValueAt holds a value" + at(sq) + ", which is empty";
             continue;
         }
-        if (!OnBoard(FileOf(sq), RankOf(sq))) return "a piece stands" + at + ", off the board";
+        if (!OnBoard(FileOf(sq), RankOf(sq))) return "a piece stands" + at(sq) + ", off the board";
         ++occupied;
         const int index = k.PieceAt[sq];
-        if (index < 0 || index >= 20) return "PieceAt holds " + std::to_string(index) + at;
+        if (index < 0 || index >= 20) return "PieceAt holds " + std::to_string(index) + at(sq);
         const TComa& p = (IsCom(b) ? k.Gote.Pieces.List : k.Sente.Pieces.List)[index];
-        const std::string who = std::string(PieceText(b)) + at;
-        if (p.Captured) return "the board holds the captured " + who;
-        if (p.Square() != sq) return "the " + who + " believes it stands on " + std::to_string(p.Square());
+        auto who = [&] { return std::string(PieceText(b)) + at(sq); };
+        if (p.Captured) return "the board holds the captured " + who();
+        if (p.Square() != sq) return "the " + who() + " believes it stands on " + std::to_string(p.Square());
         if (p.CurrentName() != b)
-            return "the board's " + who + " is a " + std::string(PieceText(p.CurrentName()));
-        if (p.IsCom != IsCom(b)) return "the " + who + " belongs to the other side";
+            return "the board's " + who() + " is a " + std::string(PieceText(p.CurrentName()));
+        if (p.IsCom != IsCom(b)) return "the " + who() + " belongs to the other side";
         if (k.ValueAt[sq] != PieceValue(b) || p.Value != k.ValueAt[sq])
-            return "the values of the " + who + " disagree (ValueAt " + std::to_string(k.ValueAt[sq]) +
+            return "the values of the " + who() + " disagree (ValueAt " + std::to_string(k.ValueAt[sq]) +
                    ", piece " + std::to_string(p.Value) + ")";
     }
     int inPlay = 0;
@@ -75,19 +77,52 @@ inline std::string RecordFault(const TGameSession& s) {
     if (!s.ReplayMode() && std::size_t(s.Kanri().MoveCount()) != shown.size())
         return "the position counts " + std::to_string(s.Kanri().MoveCount()) + " moves, the record " +
                std::to_string(shown.size());
-    // A resignation adds its own line before the result.
-    const std::size_t closing = s.Ending() == KifEnding::HumanResigns ? 2 : s.GameOver() ? 1 : 0;
+    // The record closes once the game has ended (a resignation adds its own line before the result),
+    // and keeps its closing through a replay of the ended game.
+    const std::size_t closing = s.Ending() == KifEnding::HumanResigns ? 2
+                                : s.Ending() != KifEnding::None       ? 1
+                                                                      : 0;
     if (lines.size() != kHeaderLines + shown.size() + closing)
         return "the record has " + std::to_string(lines.size()) + " lines for " +
                std::to_string(shown.size()) + " moves";
+    std::string expected;
     for (std::size_t i = 0; i < shown.size(); ++i) {
-        const std::string expected = " " + std::to_string(i + 1) + (i % 2 == 0 ? ": ▲先手: " : ": △後手: ") +
-                                     TGameSession::FormatMove(shown[i]);
+        expected.assign(" ");
+        expected += std::to_string(i + 1);
+        expected += i % 2 == 0 ? ": ▲先手: " : ": △後手: ";
+        expected += TGameSession::FormatMove(shown[i]);
         if (lines[kHeaderLines + i] != expected)
             return "record line " + std::to_string(i + 1) + " is \"" + lines[kHeaderLines + i] +
                    "\", not \"" + expected + "\"";
     }
     return {};
 }
+
+// A session's game as a command may change it, for checking that a refused or read-only command left
+// it alone; the formation selection is left out (picking one after the first move changes only it).
+struct SessionState {
+    testing_helpers::PositionState Position;
+    TMove HumanLast, ComLast;
+    std::vector<std::string> Kifu;
+    std::size_t Moves;
+    bool MattaUsed, Replay;
+    explicit SessionState(const TGameSession& s)
+        : Position(testing_helpers::StateOf(s.Kanri().Kyokumen)),
+          HumanLast(s.Kanri().Kyokumen.Sente.LastMove), ComLast(s.Kanri().Kyokumen.Gote.LastMove),
+          Kifu(s.KifuLines()), Moves(s.MoveHistory().size()), MattaUsed(s.MattaUsed()),
+          Replay(s.ReplayMode()) {}
+    // The first difference, named, or the empty text.
+    std::string DifferenceTo(const TGameSession& s) const {
+        const SessionState now(s);
+        std::string d = testing_helpers::StateDifference(now.Position, Position);
+        if (!d.empty()) return d;
+        if (!(now.HumanLast == HumanLast) || !(now.ComLast == ComLast)) return "a last-move record";
+        if (now.Kifu != Kifu) return "the record";
+        if (now.Moves != Moves) return "the move history";
+        if (now.MattaUsed != MattaUsed) return "the take-back flag";
+        if (now.Replay != Replay) return "replay mode";
+        return {};
+    }
+};
 
 } // namespace invariants

@@ -1,0 +1,239 @@
+// Whole games through the game session, as the window plays them. Each input byte is one action: most
+// values play one of the human's candidate moves (a whole turn with COM's reply), so that any byte
+// string is a game and a long enough one reaches its end; the others are the window's commands (see
+// kCommands). After every action the position's tables agree and the record holds one
+// line per move; a refused or empty action leaves the game exactly as it was; a take-back restores
+// the board of the turn it takes back; replaying a finished game from its start walks it to the board
+// it ended on.
+#include "com/Random.h"
+#include "support/Helpers.h"
+#include "support/Invariants.h"
+#include "support/ScriptedPlay.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Board = std::array<PieceName, kMapSize>;
+using Outcome = TTurnReport::Outcome;
+
+[[noreturn]] void Fail(const std::string& what, const std::string& action) {
+    std::fprintf(stderr, "game fuzz: %s (after %s)\n", what.c_str(), action.c_str());
+    std::abort();
+}
+
+// Set MIRUTOA_FUZZ_TRACE=1 to see the actions of a reproduced input and how each turn ended.
+void Trace(const std::string& line) {
+    static const bool on = std::getenv("MIRUTOA_FUZZ_TRACE") != nullptr;
+    if (on) std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+bool HasErrorBox(const std::vector<std::string>& boxes) {
+    for (const std::string& box : boxes)
+        if (box.find("エラー発生") != std::string::npos) return true;
+    return false;
+}
+
+struct Game {
+    scripted_play::QuietView View;
+    TGameSession Session{View};
+    Board Start{};             // the board the current game began on
+    std::vector<Board> Before; // the board before each turn still in the record
+    Board Final{};             // the board the game ended on
+    std::string Action;        // what is being done, for the failure message
+
+    Game() {
+        Session.Start();
+        Restart();
+    }
+    const Board& Now() const { return Session.Kanri().Kyokumen.Board; }
+    void Restart() {
+        Start = Now();
+        Before.clear();
+    }
+    // Input bytes beyond the end are zero, so that an action's argument never fails to exist.
+    static std::uint8_t Next(const std::uint8_t*& p, const std::uint8_t* end) { return p < end ? *p++ : 0; }
+
+    void Turn(int from, int to) {
+        const invariants::SessionState before(Session);
+        const Board board = Now();
+        const std::size_t moves = Session.MoveHistory().size();
+        const TTurnReport r = scripted_play::Drag(Session, from, to);
+        Trace(Action + ": " + SquareText(from) + SquareText(to) + " -> outcome " +
+              std::to_string(int(r.Result)) + ", " + std::to_string(Session.MoveHistory().size()) + " moves" +
+              (Session.GameOver() ? ", over" : ""));
+        switch (r.Result) {
+        case Outcome::Ignored:
+        case Outcome::Illegal:
+        case Outcome::IllegalCheck: {
+            const std::string d = before.DifferenceTo(Session);
+            if (!d.empty()) Fail("a refused move changed " + d, Action);
+            return;
+        }
+        case Outcome::HumanMoveFailed:
+            Fail("the human's move could not be made", Action);
+        case Outcome::ComFailed:
+            if (HasErrorBox(r.Boxes)) Fail("COM failed: " + r.Boxes.back(), Action);
+            break;
+        default:
+            break;
+        }
+        if (Session.MoveHistory().size() <= moves) Fail("an accepted move was not recorded", Action);
+        Before.push_back(board);
+        if (Session.GameOver()) Final = Now();
+    }
+    void Matta() {
+        const invariants::SessionState before(Session);
+        if (!Session.Matta().Done) {
+            const std::string d = before.DifferenceTo(Session);
+            if (!d.empty()) Fail("a refused take-back changed " + d, Action);
+            return;
+        }
+        if (Before.empty()) Fail("a take-back with no turn to take back", Action);
+        if (Now() != Before.back()) Fail("the take-back did not restore the board of the turn", Action);
+        Before.pop_back();
+    }
+    // Replay commands change only the position shown, and only in replay mode.
+    template <typename Step> void Replay(Step step) {
+        const invariants::SessionState before(Session);
+        const bool replaying = Session.ReplayMode();
+        step();
+        if (!replaying) {
+            const std::string d = before.DifferenceTo(Session);
+            if (!d.empty()) Fail("a replay command outside replay mode changed " + d, Action);
+            return;
+        }
+        if (!Session.ReplayMode()) Fail("replay mode ended", Action);
+        const std::size_t shown = std::size_t(Session.Kanri().MoveCount());
+        if (shown == 0 && Now() != Start) Fail("the replay did not return to the start", Action);
+        if (shown == Session.MoveHistory().size() && shown > 0 && Now() != Final)
+            Fail("replaying every move did not reach the board the game ended on", Action);
+    }
+};
+
+// The commands, in the order of their codes: kFirstCommand + i is command i. A new command takes the
+// next free code; the codes above the last command play moves, like those below kFirstCommand.
+struct Command {
+    const char* Name;
+    void (*Run)(Game&, const std::uint8_t*&, const std::uint8_t*);
+};
+
+constexpr Command kCommands[] = {
+    // Any two square codes 0-99: off-board squares, the same square, empty and COM squares.
+    {"drag",
+     [](Game& g, const std::uint8_t*& p, const std::uint8_t* end) {
+         const int from = Game::Next(p, end) % 100, to = Game::Next(p, end) % 100;
+         g.Turn(from, to);
+     }},
+    {"matta", [](Game& g, const std::uint8_t*&, const std::uint8_t*) { g.Matta(); }},
+    {"new",
+     [](Game& g, const std::uint8_t*&, const std::uint8_t*) {
+         g.Session.NewGame();
+         g.Restart();
+     }},
+    {"handicap",
+     [](Game& g, const std::uint8_t*&, const std::uint8_t*) {
+         g.Session.NewHandicapGame();
+         g.Restart();
+     }},
+    {"test",
+     [](Game& g, const std::uint8_t*&, const std::uint8_t*) {
+         g.Session.NewTestGame();
+         g.Restart();
+     }},
+    {"formation",
+     [](Game& g, const std::uint8_t*& p, const std::uint8_t* end) {
+         const std::string_view name = kFormationList[Game::Next(p, end) % kFormationList.size()];
+         const invariants::SessionState before(g.Session);
+         if (!g.Session.PickFormation(name)) {
+             const std::string d = before.DifferenceTo(g.Session);
+             if (!d.empty()) Fail("a formation kept for the next game changed " + d, g.Action);
+         }
+         if (g.Session.Formation() != name) Fail("the formation list does not show the pick", g.Action);
+     }},
+    {"replay-start", [](Game& g, const std::uint8_t*&,
+                        const std::uint8_t*) { g.Replay([&] { g.Session.ReplayToStart(); }); }},
+    {"replay-one",
+     [](Game& g, const std::uint8_t*&, const std::uint8_t*) { g.Replay([&] { g.Session.ReplayOne(); }); }},
+    {"replay-two",
+     [](Game& g, const std::uint8_t*&, const std::uint8_t*) { g.Replay([&] { g.Session.ReplayTwo(); }); }},
+    {"kifu",
+     [](Game& g, const std::uint8_t*&, const std::uint8_t*) {
+         const invariants::SessionState before(g.Session);
+         g.Session.CopyKifu();
+         const std::string d = before.DifferenceTo(g.Session);
+         if (!d.empty()) Fail("copying the record changed " + d, g.Action);
+     }},
+    {"resign",
+     [](Game& g, const std::uint8_t*&, const std::uint8_t*) {
+         const invariants::SessionState before(g.Session);
+         const Board board = g.Now();
+         if (!g.Session.Resign()) {
+             const std::string d = before.DifferenceTo(g.Session);
+             if (!d.empty()) Fail("a refused resignation changed " + d, g.Action);
+             return;
+         }
+         if (!g.Session.GameOver() || !g.Session.ReplayMode())
+             Fail("the resignation did not end the game", g.Action);
+         g.Final = board;
+     }},
+    // Saved and opened again: the same record, shown in replay mode from its start.
+    {"save-open",
+     [](Game& g, const std::uint8_t*& p, const std::uint8_t* end) {
+         static const std::filesystem::path folder = [] {
+             char name[] = "/tmp/mirutoa-game-fuzz-XXXXXX";
+             if (mkdtemp(name) == nullptr) Fail("no temporary folder", "save-open");
+             return std::filesystem::path(name);
+         }();
+         const std::filesystem::path file = folder / (Game::Next(p, end) % 2 == 0 ? "game.kif" : "game.kifu");
+         const Board final = g.Session.ReplayMode() ? g.Final : g.Now();
+         const std::string kifu = g.Session.KifuText();
+         const std::vector<TMove> moves = g.Session.MoveHistory();
+         g.Session.SaveRecord(file);
+         g.Session.OpenRecord(file);
+         if (g.Session.KifuText() != kifu || g.Session.MoveHistory() != moves)
+             Fail("the record opened differs from the one saved", g.Action);
+         if (!g.Session.ReplayMode() || g.Session.Kanri().MoveCount() != 0)
+             Fail("an opened record is not shown from its start", g.Action);
+         g.Restart();
+         g.Final = final;
+     }},
+};
+constexpr int kFirstCommand = 0xF0;
+static_assert(kFirstCommand + std::size(kCommands) <= 0x100);
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    TRandom::Program().SetSeed(0);
+    Game g;
+    const std::uint8_t* p = data;
+    const std::uint8_t* end = data + size;
+    while (p < end) {
+        const int code = *p++;
+        const std::size_t command = std::size_t(code - kFirstCommand);
+        if (code >= kFirstCommand && command < std::size(kCommands)) {
+            g.Action = kCommands[command].Name;
+            Trace(g.Action);
+            kCommands[command].Run(g, p, end);
+        } else {
+            // One of the human's candidate moves, those that leave the king attacked included.
+            g.Action = "move " + std::to_string(code);
+            const std::vector<std::pair<int, int>> drags = scripted_play::CandidateDrags(g.Session);
+            if (!drags.empty()) {
+                const auto& d = drags[std::size_t(code) % drags.size()];
+                g.Turn(d.first, d.second);
+            }
+        }
+        std::string fault = invariants::PositionFault(g.Session.Kanri().Kyokumen);
+        if (fault.empty()) fault = invariants::RecordFault(g.Session);
+        if (!fault.empty()) Fail(fault, g.Action);
+    }
+    return 0;
+}
