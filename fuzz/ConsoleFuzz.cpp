@@ -3,6 +3,7 @@
 // but quit must be answered; an answer that reports a refusal or only reads the game must leave the
 // game as it was; after every command the position's tables agree and the record holds one line per
 // move.
+#include "FuzzThink.h"
 #include "cli/Console.h"
 #include "com/Random.h"
 #include "support/Helpers.h"
@@ -44,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TRandom::Program().SetSeed(0);
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     std::ostringstream out;
-    TConsole console(out, false, false);
+    TConsole console(out, false, false, FuzzThink());
     const TGameSession& session = console.Session();
     std::string line;
     bool tooLong = false;

@@ -5,6 +5,7 @@
 // line per move; a refused or empty action leaves the game exactly as it was; a take-back restores
 // the board of the turn it takes back; replaying a finished game from its start walks it to the board
 // it ended on.
+#include "FuzzThink.h"
 #include "com/Random.h"
 #include "support/Helpers.h"
 #include "support/Invariants.h"
@@ -40,9 +41,15 @@ bool HasErrorBox(const std::vector<std::string>& boxes) {
     return false;
 }
 
+TSessionHooks Hooks() {
+    TSessionHooks hooks;
+    hooks.Think = FuzzThink();
+    return hooks;
+}
+
 struct Game {
     scripted_play::QuietView View;
-    TGameSession Session{View};
+    TGameSession Session{View, Hooks()};
     Board Start{};             // the board the current game began on
     std::vector<Board> Before; // the board before each turn still in the record
     Board Final{};             // the board the game ended on

@@ -2,10 +2,12 @@
 
 #include <cstdio>
 #include <exception>
+#include <functional>
 #include <istream>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -31,16 +33,17 @@ std::string ParseSquarePair(std::string_view arg, int& from, int& to) {
     return "";
 }
 
-TSessionHooks Hooks(bool timing) {
+TSessionHooks Hooks(bool timing, std::function<void(TKyokumenKanri&)> think) {
     TSessionHooks hooks;
+    hooks.Think = std::move(think);
     if (timing) hooks.ThinkTimed = [](double ms) { std::fprintf(stderr, "%.3f\n", ms); };
     return hooks;
 }
 
 } // namespace
 
-TConsole::TConsole(std::ostream& out, bool timing, bool files)
-    : out_(out), files_(files), session_(view_, Hooks(timing)) {
+TConsole::TConsole(std::ostream& out, bool timing, bool files, std::function<void(TKyokumenKanri&)> think)
+    : out_(out), files_(files), session_(view_, Hooks(timing, std::move(think))) {
     session_.Start();
 }
 

@@ -5,6 +5,7 @@
 #include "session/GameSession.h"
 
 #include <cstddef>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -98,7 +99,9 @@ public:
     // A started session, as the window has it after start-up. With timing, every COM think's duration
     // in milliseconds goes to standard error. Without files, save and open are refused (the fuzz target
     // must not write where its input says).
-    TConsole(std::ostream& out, bool timing, bool files = true);
+    // think stands in for COM's think when given (the fuzz target plays COM's quick think).
+    TConsole(std::ostream& out, bool timing, bool files = true,
+             std::function<void(TKyokumenKanri&)> think = {});
 
     // Runs one command line (without its line end) and writes its answer; a line that was longer than
     // kConsoleMaxLineBytes is answered as too long. An exception from the game is answered with

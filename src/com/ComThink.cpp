@@ -3,6 +3,7 @@
 #include "com/KyokumenKanri.h"
 #include "com/Scores.h"
 
+#include <array>
 #include <iterator>
 #include <string_view>
 
@@ -105,12 +106,33 @@ std::string_view FormationNameOf(SenpouId id) {
 
 } // namespace
 
+namespace {
+
+// Every stage in cascade order, and the few of a quick think: the result checks and the last resort.
+constexpr auto kEveryStage = [] {
+    std::array<ComStage, kComStageCount> stages{};
+    for (int number = 0; number < kComStageCount; ++number) stages[std::size_t(number)] = ComStage(number);
+    return stages;
+}();
+constexpr ComStage kQuickStages[] = {ComStage::Prepare, ComStage::BareKing, ComStage::RandomLegalMove,
+                                     ComStage::NothingFound};
+
+} // namespace
+
 void TKyokumenKanri::ComThink() {
+    RunStages(kEveryStage.data(), kComStageCount);
+}
+
+void TKyokumenKanri::QuickThink() {
+    RunStages(kQuickStages, int(std::size(kQuickStages)));
+}
+
+void TKyokumenKanri::RunStages(const ComStage* stages, int count) {
     st_ = TThinkState{};
     lastStage_ = ComStage::None;
-    for (int number = 0; number < kComStageCount; ++number) {
-        if (kStages[number](*this)) {
-            lastStage_ = ComStage(number);
+    for (int i = 0; i < count; ++i) {
+        if (kStages[int(stages[i])](*this)) {
+            lastStage_ = stages[i];
             break;
         }
     }

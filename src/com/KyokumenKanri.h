@@ -52,6 +52,10 @@ public:
     // Chooses COM's reply: leaves it in ComMove, or sets a result flag. The position, both move lists
     // and both last-move records are as before afterwards.
     void ComThink();
+    // The cheap ends of the cascade alone: the result checks, then a random move that keeps the king
+    // out of attack; no searches, no scoring. The fuzz targets play whole games with it at speed; it is
+    // never what COM plays.
+    void QuickThink();
 
     // The generator COM's random choices draw from: the program's own unless a caller brings another.
     TRandom* Rng = &TRandom::Program();
@@ -63,6 +67,8 @@ public:
     std::string LastReason() const;
 
 private:
+    // Runs the given stages in order until one ends the think.
+    void RunStages(const ComStage* stages, int count);
     // Working values of one think.
     struct TThinkState {
         int B = 0;                      // best score of the current pass

@@ -15,48 +15,10 @@ program=$1
 assets=$2
 artifacts=$3
 console=$4
-skip=77
-
-say() { echo "e2e: $*"; }
-fail() {
-    say "FAIL: $*"
-    exit 1
-}
-
-for tool in Xvfb xdotool xclip import convert; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        say "skipped: '$tool' is not installed (scripts/deps.sh lists the test packages)"
-        exit $skip
-    fi
-done
-
-work=$(mktemp -d)
-xvfb_pid=""
-game_pid=""
-cleanup() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# Xvfb picks a free display itself and reports its number.
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-    [ -s "$work/display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if [ ! -s "$work/display" ]; then
-    say "skipped: Xvfb could not start a display within 10 s:"
-    sed 's/^/    /' "$work/xvfb.log"
-    exit $skip
-fi
-DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
-export DISPLAY
-say "virtual display $DISPLAY"
+e2e_name=e2e
+# shellcheck source=tests/e2e/display.sh
+source "$(dirname "$0")/display.sh"
+start_display 1024x768
 
 mkdir -p "$work/game" "$artifacts"
 cp "$assets"/*.bmp "$work/game/" || fail "no piece pictures in $assets"
@@ -72,19 +34,13 @@ window=$(timeout 20 xdotool search --sync --onlyvisible --name '創作将棋 ミ
 eval "$(xdotool getwindowgeometry --shell "$window")"
 say "window $window at $X,$Y size ${WIDTH}x$HEIGHT"
 sleep 0.5
-# The client area of 673 x 413 lies between the menu bar and the status bar. Its top is found from the
-# board's top grid line (client row 8): the first dark pixel down a column that the menu bar leaves
-# empty and that crosses no vertical grid line.
-first_dark=$(import -window root -crop "1x$HEIGHT+$((X + 400))+$Y" +repage -depth 8 txt:- |
-    sed -n 's/^0,\([0-9]*\): *(\([0-9.]*\),\([0-9.]*\),\([0-9.]*\).*/\1 \2 \3 \4/p' |
-    awk '$2 + $3 + $4 < 150 { print $1; exit }')
-menu=$((${first_dark:-0} - 8))
+CY=$(client_top)
+menu=$((CY - Y))
 status=$((HEIGHT - 413 - menu))
 if [ "$WIDTH" != 673 ] || [ "$menu" -lt 10 ] || [ "$menu" -gt 60 ] || [ "$status" -lt 10 ] || [ "$status" -gt 60 ]; then
-    fail "window is ${WIDTH}x$HEIGHT with the board's top at $first_dark: not a 673x413 client area between a menu bar and a status bar"
+    fail "window is ${WIDTH}x$HEIGHT with the client area's top $menu pixels down: not a 673x413 client area between a menu bar and a status bar"
 fi
 say "menu bar $menu pixels, status bar $status pixels"
-CY=$((Y + menu))
 
 # The centre of a square in screen coordinates: file 9 is the leftmost column, rank 1 the top row.
 square_x() { echo $((X + 74 + (9 - $1 / 10) * 40 + 20)); }

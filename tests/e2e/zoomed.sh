@@ -13,55 +13,15 @@ program=$1
 draw=$2
 assets=$3
 artifacts=$4
-skip=77
-
-say() { echo "e2e zoomed: $*"; }
-fail() {
-    say "FAIL: $*"
-    exit 1
-}
-
-for tool in Xvfb xdotool xclip import convert; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        say "skipped: '$tool' is not installed (scripts/deps.sh lists the test packages)"
-        exit $skip
-    fi
-done
-
-work=$(mktemp -d)
-xvfb_pid=""
-game_pid=""
-stop_game() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
-    game_pid=""
-}
-cleanup() {
-    stop_game
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 5 -screen 0 1600x1200x24 -nolisten tcp 5>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-    [ -s "$work/display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if [ ! -s "$work/display" ]; then
-    say "skipped: Xvfb could not start a display within 10 s:"
-    sed 's/^/    /' "$work/xvfb.log"
-    exit $skip
-fi
-DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
-export DISPLAY
-say "virtual display $DISPLAY"
+e2e_name="e2e zoomed"
+# shellcheck source=tests/e2e/display.sh
+source "$(dirname "$0")/display.sh"
+start_display 1600x1200
 
 mkdir -p "$work/game" "$artifacts"
 cp "$assets"/*.bmp "$work/game/" || fail "no piece pictures in $assets"
 export XDG_CONFIG_HOME="$work/config"
+export XDG_DATA_HOME="$work/data"
 
 # Starts the game with the given environment and waits for its window; sets X, Y, WIDTH, HEIGHT, CY
 # (the client area's top) and S (device pixels per layout pixel).
@@ -73,13 +33,14 @@ start_game() {
     window=$(timeout 20 xdotool search --sync --onlyvisible --name '創作将棋 ミルトア' | head -n 1)
     [ -n "$window" ] || fail "the window did not appear (program log: $artifacts/program-zoomed.log)"
     eval "$(xdotool getwindowgeometry --shell "$window")"
-    local menu=$((HEIGHT - 413 * S))
-    say "window ${WIDTH}x$HEIGHT at $X,$Y"
-    if [ "$WIDTH" != $((673 * S)) ] || [ "$menu" -lt 10 ] || [ "$menu" -gt 120 ]; then
+    sleep 0.5
+    CY=$(client_top "$S")
+    local menu=$((CY - Y))
+    say "window ${WIDTH}x$HEIGHT at $X,$Y, client area from row $CY"
+    if [ "$WIDTH" != $((673 * S)) ] || [ "$menu" -lt 10 ] || [ "$menu" -gt 120 ] ||
+        [ $((HEIGHT - menu)) -lt $((413 * S)) ]; then
         fail "window is ${WIDTH}x$HEIGHT, not a $((673 * S))x$((413 * S)) client area under a menu bar"
     fi
-    CY=$((Y + menu))
-    sleep 0.5
 }
 
 square_x() { echo $((X + (74 + (9 - $1 / 10) * 40 + 20) * S)); }
