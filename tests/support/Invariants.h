@@ -7,6 +7,7 @@
 #include "session/GameSession.h"
 #include "support/Helpers.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -67,7 +68,9 @@ inline std::string PositionFault(const TKyokumen& k) {
 // The record of a game from the start: the sixteen lines of its header and diagram, one line per
 // move, the resignation's line after a resignation, and one closing line once the game is over; the
 // move lines match the moves shown.
-inline std::string RecordFault(const TGameSession& s) {
+// Move lines before fromMove (counted from 0) are taken as checked already: a caller that checks after
+// every action needs only the latest turn's lines, and checks them all once at the end.
+inline std::string RecordFault(const TGameSession& s, std::size_t fromMove = 0) {
     constexpr std::size_t kHeaderLines = 16;
     const std::vector<std::string>& lines = s.KifuLines();
     const std::vector<TMove>& shown = s.ShownMoveHistory();
@@ -86,7 +89,7 @@ inline std::string RecordFault(const TGameSession& s) {
         return "the record has " + std::to_string(lines.size()) + " lines for " +
                std::to_string(shown.size()) + " moves";
     std::string expected;
-    for (std::size_t i = 0; i < shown.size(); ++i) {
+    for (std::size_t i = fromMove; i < shown.size(); ++i) {
         expected.assign(" ");
         expected += std::to_string(i + 1);
         expected += i % 2 == 0 ? ": ▲先手: " : ": △後手: ";
@@ -103,14 +106,28 @@ inline std::string RecordFault(const TGameSession& s) {
 struct SessionState {
     testing_helpers::PositionState Position;
     TMove HumanLast, ComLast;
-    std::vector<std::string> Kifu;
+    std::uint64_t Kifu; // a digest of the record (no copy of it on every action)
     std::size_t Moves;
     bool MattaUsed, Replay;
     explicit SessionState(const TGameSession& s)
         : Position(testing_helpers::StateOf(s.Kanri().Kyokumen)),
           HumanLast(s.Kanri().Kyokumen.Sente.LastMove), ComLast(s.Kanri().Kyokumen.Gote.LastMove),
-          Kifu(s.KifuLines()), Moves(s.MoveHistory().size()), MattaUsed(s.MattaUsed()),
+          Kifu(Digest(s.KifuLines())), Moves(s.MoveHistory().size()), MattaUsed(s.MattaUsed()),
           Replay(s.ReplayMode()) {}
+    // FNV-1a over the number of lines, the header and the last two lines: a command changes the record
+    // only at its end, or makes a new one (RecordFault checks every move line against the moves).
+    static std::uint64_t Digest(const std::vector<std::string>& lines) {
+        constexpr std::size_t kHeaderLines = 16;
+        std::uint64_t h = 14695981039346656037ull;
+        const auto mix = [&h](std::uint64_t v) { h = (h ^ v) * 1099511628211ull; };
+        mix(lines.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (i >= kHeaderLines && i + 2 < lines.size()) continue;
+            for (char c : lines[i]) mix(static_cast<unsigned char>(c));
+            mix(0x100);
+        }
+        return h;
+    }
     // The first difference, named, or the empty text.
     std::string DifferenceTo(const TGameSession& s) const {
         const SessionState now(s);
