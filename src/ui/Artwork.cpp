@@ -226,11 +226,15 @@ int Scaled(int size, double scale) {
 } // namespace
 
 QString LetteringFamily() {
-    const QStringList families = QFontDatabase::families(QFontDatabase::Japanese);
-    for (const QString& wanted : {QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")})
-        if (families.contains(wanted)) return wanted;
-    if (!families.isEmpty()) return families.first();
-    return QStringLiteral("IPAGothic");
+    // Asked once: the font list does not change while the program runs, and every piece asks.
+    static const QString family = [] {
+        const QStringList families = QFontDatabase::families(QFontDatabase::Japanese);
+        for (const QString& wanted : {QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic")})
+            if (families.contains(wanted)) return wanted;
+        if (!families.isEmpty()) return families.first();
+        return QStringLiteral("IPAGothic");
+    }();
+    return family;
 }
 
 const QStringList& PieceNames() {

@@ -153,6 +153,10 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
     destinationsShown_ = settings.value(QString::fromLatin1(kDestinationsKey), true).toBool();
     comReasonShown_ = settings.value(QString::fromLatin1(kComReasonKey), true).toBool();
     keeping_ = settings.value(QString::fromLatin1(kKeepingKey), true).toBool();
+    // The likely scale, before the window knows its screen: the kept zoom on the main screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        DrawEarly(settings.value(QString::fromLatin1(kZoomKey), 100).toInt() / 100.0 *
+                  screen->devicePixelRatio());
     CreateControls();
     CreateStatusBar();
     CreateMenus();
@@ -504,9 +508,11 @@ void TForm1::UpdatePictures() {
     picturesZoom_ = Zoom();
     picturesRatio_ = ratio;
     for (QPixmap& piece : drawnPieces_) piece = QPixmap();
-    boardPicture_ = picturesZoom_ == 1 && picturesRatio_ == 1
-                        ? Resource(QStringLiteral("board.png"))
-                        : ForScreen(Artwork::Board(picturesZoom_ * picturesRatio_), ratio);
+    if (early_.valid() && earlyScale_ != picturesZoom_ * picturesRatio_) UseEarlyPictures(); // drawn in vain
+    if (picturesZoom_ == 1 && picturesRatio_ == 1)
+        boardPicture_ = Resource(QStringLiteral("board.png"));
+    else if (!early_.valid())
+        boardPicture_ = ForScreen(Artwork::Board(picturesZoom_ * picturesRatio_), ratio);
     Image1->SetPicture(&boardPicture_);
     // The strip is drawn when it is shown, not while the window starts.
     replayPicture_ = QPixmap();
@@ -565,6 +571,7 @@ void TForm1::OnCreate() {
     try {
         LoadComaImages();
     } catch (const std::exception& e) {
+        UseEarlyPictures();
         dialogs_->Ok(QStringLiteral("駒画像の読込みでエラー発生\r\n\r\n"
                                     "駒画像ファイルが正しく置かれているか確認してください。\r\n\r\n"
                                     "エラー内容は ") +
@@ -575,6 +582,7 @@ void TForm1::OnCreate() {
         ComboBox1->addItem(QString::fromUtf8(name.data(), qsizetype(name.size())));
     ComboBox1->setCurrentIndex(0);
     FitTexts();
+    UseEarlyPictures();
     session_->Start();
 }
 
@@ -605,12 +613,42 @@ void TForm1::LoadComaImages() {
     }
 }
 
+void TForm1::DrawEarly(double scale) {
+    if (scale == 1) return;
+    earlyScale_ = scale;
+    early_ = std::async(std::launch::async, [scale] {
+        TEarlyPictures early;
+        early.Board = Artwork::Board(scale);
+        const TKyokumen start;
+        for (int sq = 11; sq <= 99; ++sq) {
+            const PieceName name = start.Board[std::size_t(sq)];
+            const std::size_t index = std::size_t(name) - 1;
+            if (name != PieceName::Empty && early.Pieces[index].isNull())
+                early.Pieces[index] = Artwork::Piece(Artwork::PieceNames()[qsizetype(index)], scale);
+        }
+        return early;
+    });
+}
+
+void TForm1::UseEarlyPictures() const {
+    if (!early_.valid()) return;
+    const TEarlyPictures early = early_.get();
+    // The window opened at another scale after all: its pictures are drawn as they are needed.
+    if (earlyScale_ != picturesZoom_ * picturesRatio_) return;
+    boardPicture_ = ForScreen(early.Board, picturesRatio_);
+    Image1->SetPicture(&boardPicture_);
+    for (std::size_t i = 0; i < drawnPieces_.size(); ++i)
+        if (!early.Pieces[i].isNull() && drawnPieces_[i].isNull())
+            drawnPieces_[i] = ForScreen(early.Pieces[i], picturesRatio_);
+}
+
 const QPixmap* TForm1::ComaPicture(PieceName name) const {
     if (name == PieceName::Empty) return nullptr;
     const std::size_t index = std::size_t(name) - 1;
     if (index >= ComaImages.size()) return nullptr;
     if (picturesZoom_ == 1 && picturesRatio_ == 1) return &ComaImages[index];
     QPixmap& drawn = drawnPieces_[index];
+    if (early_.valid()) UseEarlyPictures();
     if (drawn.isNull())
         drawn =
             ForScreen(Artwork::Piece(Artwork::PieceNames()[qsizetype(index)], picturesZoom_ * picturesRatio_),

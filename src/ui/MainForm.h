@@ -9,11 +9,13 @@
 #include "ui/Dialogs.h"
 
 #include <QFont>
+#include <QImage>
 #include <QMainWindow>
 #include <QPixmap>
 #include <QString>
 
 #include <array>
+#include <future>
 #include <memory>
 #include <string_view>
 #include <utility>
@@ -182,7 +184,18 @@ private:
     // The pieces drawn at the zoom and pixel ratio below, each when it is first shown; only those whose
     // bitmap was loaded are drawn.
     mutable std::array<QPixmap, 28> drawnPieces_;
-    QPixmap boardPicture_;
+    // The board and the start position's pieces, drawn on a second thread while the window is built
+    // when it will open larger than the bitmaps; put up (and the thread joined) just before the game
+    // first draws its pieces.
+    struct TEarlyPictures {
+        QImage Board;
+        std::array<QImage, 28> Pieces;
+    };
+    mutable std::future<TEarlyPictures> early_;
+    double earlyScale_ = 0;
+    void DrawEarly(double scale);
+    void UseEarlyPictures() const;
+    mutable QPixmap boardPicture_;
     QPixmap replayPicture_;
     // What the pictures are drawn for; 0 before the first drawing.
     double picturesZoom_ = 0;
