@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -52,6 +53,24 @@ std::size_t LatestTurn(const TGameSession& s) {
     const std::size_t shown = s.ShownMoveHistory().size();
     return shown > 2 ? shown - 2 : 0;
 }
+
+// Where the save-open command writes, removed when the fuzzer ends. In memory where the system offers
+// it: every save is flushed to the disk.
+struct ScratchFolder {
+    std::filesystem::path Path;
+    ScratchFolder() {
+        char name[] = "/dev/shm/mirutoa-game-fuzz-XXXXXX";
+        if (mkdtemp(name) == nullptr) {
+            std::strcpy(name, "/tmp/mirutoa-game-fuzz-XXXXXX");
+            if (mkdtemp(name) == nullptr) Fail("no temporary folder", "save-open");
+        }
+        Path = name;
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(Path, ignored);
+    }
+};
 
 struct Game {
     scripted_play::QuietView View;
@@ -199,12 +218,9 @@ constexpr Command kCommands[] = {
     // Saved and opened again: the same record, shown in replay mode from its start.
     {"save-open",
      [](Game& g, const std::uint8_t*& p, const std::uint8_t* end) {
-         static const std::filesystem::path folder = [] {
-             char name[] = "/tmp/mirutoa-game-fuzz-XXXXXX";
-             if (mkdtemp(name) == nullptr) Fail("no temporary folder", "save-open");
-             return std::filesystem::path(name);
-         }();
-         const std::filesystem::path file = folder / (Game::Next(p, end) % 2 == 0 ? "game.kif" : "game.kifu");
+         static const ScratchFolder folder;
+         const std::filesystem::path file =
+             folder.Path / (Game::Next(p, end) % 2 == 0 ? "game.kif" : "game.kifu");
          const Board final = g.Session.ReplayMode() ? g.Final : g.Now();
          const std::string kifu = g.Session.KifuText();
          const std::vector<TMove> moves = g.Session.MoveHistory();
@@ -244,11 +260,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 g.Turn(d.first, d.second);
             }
         }
-        std::string fault = invariants::PositionFault(g.Session.Kanri().Kyokumen);
+        std::string fault = invariants::PositionFault(g.Session.Kanri().Kyokumen, false);
         if (fault.empty()) fault = invariants::RecordFault(g.Session, LatestTurn(g.Session));
         if (!fault.empty()) Fail(fault, g.Action);
     }
-    const std::string fault = invariants::RecordFault(g.Session);
+    std::string fault = invariants::PositionFault(g.Session.Kanri().Kyokumen);
+    if (fault.empty()) fault = invariants::RecordFault(g.Session);
     if (!fault.empty()) Fail(fault, "the last action");
     return 0;
 }
