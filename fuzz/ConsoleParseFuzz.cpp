@@ -22,18 +22,18 @@ namespace {
     std::abort();
 }
 
-const TConsoleCommandSpec* SpecOf(ConsoleCommand c) {
-    for (const TConsoleCommandSpec& s : kConsoleCommands)
+const TConsoleCommandRow* RowOf(ConsoleCommand c) {
+    for (const TConsoleCommandRow& s : kConsoleCommands)
         if (s.Command == c) return &s;
     return nullptr;
 }
 
 // The one way to write a command the reader accepts.
 std::string Written(const TParsedCommand& c) {
-    const TConsoleCommandSpec* spec = SpecOf(c.Command);
-    if (spec == nullptr) return {};
-    std::string text(spec->Name);
-    switch (spec->Argument) {
+    const TConsoleCommandRow* row = RowOf(c.Command);
+    if (row == nullptr) return {};
+    std::string text(row->Name);
+    switch (row->Argument) {
     case ConsoleArgument::None:
         break;
     case ConsoleArgument::Squares:

@@ -71,14 +71,14 @@ TParsedCommand ParseConsoleCommand(const std::string& line, bool tooLong) {
     const bool hasArg = blank != std::string::npos;
     const std::string_view arg = hasArg ? std::string_view(line).substr(blank + 1) : std::string_view();
 
-    const TConsoleCommandSpec* spec = nullptr;
-    for (const TConsoleCommandSpec& s : kConsoleCommands)
-        if (s.Name == command) spec = &s;
-    if (spec == nullptr) {
+    const TConsoleCommandRow* row = nullptr;
+    for (const TConsoleCommandRow& s : kConsoleCommands)
+        if (s.Name == command) row = &s;
+    if (row == nullptr) {
         c.Refusal = "unknown-command";
         return c;
     }
-    switch (spec->Argument) {
+    switch (row->Argument) {
     case ConsoleArgument::None:
         if (hasArg) {
             c.Refusal = "error " + std::string(command) + " takes no argument";
@@ -86,7 +86,7 @@ TParsedCommand ParseConsoleCommand(const std::string& line, bool tooLong) {
         }
         break;
     case ConsoleArgument::Squares: {
-        const std::string error = hasArg ? ParseSquarePair(arg, c.From, c.To) : std::string(spec->Missing);
+        const std::string error = hasArg ? ParseSquarePair(arg, c.From, c.To) : std::string(row->Missing);
         if (!error.empty()) {
             c.Refusal = "error " + error;
             return c;
@@ -95,7 +95,7 @@ TParsedCommand ParseConsoleCommand(const std::string& line, bool tooLong) {
     }
     case ConsoleArgument::Formation: {
         if (!hasArg) {
-            c.Refusal = "error " + std::string(spec->Missing);
+            c.Refusal = "error " + std::string(row->Missing);
             return c;
         }
         bool known = false;
@@ -109,13 +109,13 @@ TParsedCommand ParseConsoleCommand(const std::string& line, bool tooLong) {
     }
     case ConsoleArgument::Path:
         if (arg.empty()) {
-            c.Refusal = "error " + std::string(spec->Missing);
+            c.Refusal = "error " + std::string(row->Missing);
             return c;
         }
         c.Argument = arg;
         break;
     }
-    c.Command = spec->Command;
+    c.Command = row->Command;
     return c;
 }
 

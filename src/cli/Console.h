@@ -55,7 +55,7 @@ enum class ConsoleArgument {
     Path,      // the rest of the line, not empty: a file name
 };
 
-struct TConsoleCommandSpec {
+struct TConsoleCommandRow {
     std::string_view Name;
     ConsoleCommand Command;
     ConsoleArgument Argument;
@@ -63,7 +63,7 @@ struct TConsoleCommandSpec {
 };
 
 // A new command is one row here and one case in TConsole::Execute.
-inline constexpr TConsoleCommandSpec kConsoleCommands[] = {
+inline constexpr TConsoleCommandRow kConsoleCommands[] = {
     {"move", ConsoleCommand::Move, ConsoleArgument::Squares, "move needs two squares such as 7776"},
     {"new", ConsoleCommand::New, ConsoleArgument::None, {}},
     {"handicap", ConsoleCommand::Handicap, ConsoleArgument::None, {}},
