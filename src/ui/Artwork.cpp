@@ -149,15 +149,17 @@ QImage Compose(const QImage& body, const QPolygonF& outline, const QColor& backg
     return img;
 }
 
-// The same on a transparent ground, for drawing straight onto the board.
-QImage ComposeClear(const QImage& body, const QPolygonF& outline) {
+// The piece on a transparent ground with its shadow to the lower right, for drawing straight onto
+// the board (and, with a darker shadow, the icon).
+QImage OnClearGround(const QImage& body, const QPolygonF& outline, const QColor& shadow,
+                     QImage::Format format = QImage::Format_ARGB32_Premultiplied) {
     const double scale = body.width() / double(kPieceBox);
-    QImage img(body.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage img(body.size(), format);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(120, 80, 30, 90));
+    p.setBrush(shadow);
     p.drawPolygon(outline.translated(kShadowOffset * scale, kShadowOffset * scale));
     p.drawImage(0, 0, body);
     p.end();
@@ -262,7 +264,7 @@ QImage Piece(const QString& name, double scale, bool keyed) {
         // the lower right.
         const QPolygonF outline = com ? TurnedOver(upright, box, box) : upright;
         const QImage face = com ? body.mirrored(true, true) : body;
-        if (!keyed) return ComposeClear(face, outline);
+        if (!keyed) return OnClearGround(face, outline, QColor(120, 80, 30, 90));
         QImage img = Compose(face, outline, kBoardWood);
         KeyOutBackground(img, outline, kBoardWood, s);
         return img;
@@ -361,16 +363,7 @@ QImage Icon(int size) {
     const QPolygonF outline = PieceOutline(size, size, 33 * scale, 36 * scale);
     const QImage body =
         DrawPieceBody(LetteringFamily(), QString::fromUtf8("王"), false, outline, size, 0x1c0u);
-    QImage icon(size, size, QImage::Format_ARGB32);
-    icon.fill(Qt::transparent);
-    QPainter p(&icon);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(80, 50, 20, 110));
-    p.drawPolygon(outline.translated(kShadowOffset * scale, kShadowOffset * scale));
-    p.drawImage(0, 0, body);
-    p.end();
-    return icon;
+    return OnClearGround(body, outline, QColor(80, 50, 20, 110), QImage::Format_ARGB32);
 }
 
 } // namespace Artwork

@@ -1,6 +1,6 @@
 # What the end-to-end scripts share, sourced after they set e2e_name: the tool check, a scratch folder
 # ($work), a virtual X display (start_display WIDTHxHEIGHT), the client area's top on screen
-# (client_top) and the clean-up of the game ($game_pid) and the display on exit.
+# (client_top), squares, drags and clicks on the board, and the clean-up of the game ($game_pid) and the display on exit.
 skip=77
 
 say() { echo "$e2e_name: $*"; }
@@ -60,4 +60,32 @@ client_top() {
         sed -n 's/^0,\([0-9]*\): *(\([0-9.]*\),\([0-9.]*\),\([0-9.]*\).*/\1 \2 \3 \4/p' |
         awk '$2 + $3 + $4 < 150 { print $1; exit }')
     echo $((Y + ${first_dark:-0} - 8 * s))
+}
+
+# The centre of a square on screen, at S device pixels per layout pixel (1 when unset): file 9 is the
+# leftmost column, rank 1 the top row. X and CY are the window's left and the client area's top.
+square_x() { echo $((X + (74 + (9 - $1 / 10) * 40 + 20) * ${S:-1})); }
+square_y() { echo $((CY + (10 + ($1 % 10 - 1) * 40 + 20) * ${S:-1})); }
+
+# A real mouse drag from one square to another, in small steps.
+drag() {
+    local fx fy tx ty i steps=10
+    fx=$(square_x "$1") fy=$(square_y "$1") tx=$(square_x "$2") ty=$(square_y "$2")
+    xdotool mousemove "$fx" "$fy"
+    sleep 0.2
+    xdotool mousedown 1
+    sleep 0.2
+    for i in $(seq 1 $steps); do
+        xdotool mousemove $((fx + (tx - fx) * i / steps)) $((fy + (ty - fy) * i / steps))
+        sleep 0.05
+    done
+    sleep 0.2
+    xdotool mouseup 1
+}
+
+click_square() {
+    xdotool mousemove "$(square_x "$1")" "$(square_y "$1")"
+    sleep 0.2
+    xdotool click 1
+    sleep 0.3
 }

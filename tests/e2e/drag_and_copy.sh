@@ -42,36 +42,10 @@ if [ "$WIDTH" != 673 ] || [ "$menu" -lt 10 ] || [ "$menu" -gt 60 ] || [ "$status
 fi
 say "menu bar $menu pixels, status bar $status pixels"
 
-# The centre of a square in screen coordinates: file 9 is the leftmost column, rank 1 the top row.
-square_x() { echo $((X + 74 + (9 - $1 / 10) * 40 + 20)); }
-square_y() { echo $((CY + 10 + ($1 % 10 - 1) * 40 + 20)); }
-
-drag() {
-    local fx fy tx ty i steps=10
-    fx=$(square_x "$1") fy=$(square_y "$1") tx=$(square_x "$2") ty=$(square_y "$2")
-    xdotool mousemove "$fx" "$fy"
-    sleep 0.2
-    xdotool mousedown 1
-    sleep 0.2
-    for i in $(seq 1 $steps); do
-        xdotool mousemove $((fx + (tx - fx) * i / steps)) $((fy + (ty - fy) * i / steps))
-        sleep 0.05
-    done
-    sleep 0.2
-    xdotool mouseup 1
-}
-
 click_client() {
     xdotool mousemove $((X + $1)) $((CY + $2))
     sleep 0.1
     xdotool click 1
-}
-
-click_square() {
-    xdotool mousemove "$(square_x "$1")" "$(square_y "$1")"
-    sleep 0.2
-    xdotool click 1
-    sleep 0.3
 }
 
 # Ctrl+C and read the clipboard (LF line ends).
