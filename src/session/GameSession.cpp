@@ -378,14 +378,10 @@ TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
             Box("王一枚のみになったので終了です。あなたの勝ちです。", &report);
             report.Ending = TTurnReport::End::ComBareKing;
         }
-        SetStatus("あなたの勝ちです。");
-        kifuLines_.emplace_back("まで、先手の勝ち");
-        ending_ =
-            report.Ending == TTurnReport::End::HumanMates ? KifEnding::HumanMates : KifEnding::ComBareKing;
-        EnterReplayMode();
-        SetMessage(label + "\r\n\r\n" + TotalTimeText());
+        FinishGame(report.Ending == TTurnReport::End::HumanMates ? KifEnding::HumanMates
+                                                                 : KifEnding::ComBareKing,
+                   label);
         report.Result = Outcome::HumanWins;
-        KeepRecord();
         return report;
     }
 
@@ -449,14 +445,10 @@ TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
             Box("王一枚のみとなったので終了です。COMの勝ちです。", &report);
             report.Ending = TTurnReport::End::HumanBareKing;
         }
-        SetStatus("COMの勝ちです。");
-        kifuLines_.emplace_back("まで、後手の勝ち");
-        ending_ =
-            report.Ending == TTurnReport::End::ComMates ? KifEnding::ComMates : KifEnding::HumanBareKing;
-        EnterReplayMode();
-        SetMessage(label + "\r\n\r\n" + TotalTimeText());
+        FinishGame(report.Ending == TTurnReport::End::ComMates ? KifEnding::ComMates
+                                                               : KifEnding::HumanBareKing,
+                   label);
         report.Result = Outcome::ComWins;
-        KeepRecord();
         return report;
     }
 
@@ -702,13 +694,20 @@ bool TGameSession::Resign() {
     if (inTurn_ || replayMode_ || GameOver() || k.MoveCount() == 0 || k.SideToMove != 0) return false;
     const int n = k.MoveCount() + 1;
     kifuLines_.push_back(" " + std::to_string(n) + ": ▲先手: 　投了");
-    kifuLines_.emplace_back("まで、後手の勝ち");
-    ending_ = KifEnding::HumanResigns;
-    SetStatus("COMの勝ちです。");
-    EnterReplayMode();
-    SetMessage("投了しました。COMの勝ちです。\r\n\r\n" + TotalTimeText());
-    KeepRecord();
+    FinishGame(KifEnding::HumanResigns, "投了しました。COMの勝ちです。");
     return true;
+}
+
+// The end of a game however it ended: the winner on the status line, the record's closing line,
+// replay mode, the label with the total thinking time, and the game kept.
+void TGameSession::FinishGame(KifEnding ending, const std::string& label) {
+    const bool humanWon = HumanWon(ending);
+    SetStatus(humanWon ? "あなたの勝ちです。" : "COMの勝ちです。");
+    kifuLines_.emplace_back(humanWon ? "まで、先手の勝ち" : "まで、後手の勝ち");
+    ending_ = ending;
+    EnterReplayMode();
+    SetMessage(label + "\r\n\r\n" + TotalTimeText());
+    KeepRecord();
 }
 
 KifStart TGameSession::StartKind() const {

@@ -276,6 +276,7 @@ private:
     void EnterReplayMode();
     void LeaveReplayMode();
     void RemoveFrames();
+    void FinishGame(KifEnding ending, const std::string& label);
     void ReplayMove(int k, SessionFrame frame, TMove& shown);
     void MarkLatestTurn();
     std::string TotalTimeText() const;
