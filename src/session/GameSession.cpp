@@ -689,10 +689,13 @@ void TGameSession::ReplayTwo() {
 // ---------------------------------------------------------------------------------------------
 // Resignation, record files and keeping
 
+bool TGameSession::CanResign() const {
+    return !inTurn_ && !replayMode_ && !GameOver() && kanri_->MoveCount() > 0 && kanri_->SideToMove == 0;
+}
+
 bool TGameSession::Resign() {
-    TKyokumenKanri& k = *kanri_;
-    if (inTurn_ || replayMode_ || GameOver() || k.MoveCount() == 0 || k.SideToMove != 0) return false;
-    const int n = k.MoveCount() + 1;
+    if (!CanResign()) return false;
+    const int n = kanri_->MoveCount() + 1;
     kifuLines_.push_back(" " + std::to_string(n) + ": ▲先手: 　投了");
     FinishGame(KifEnding::HumanResigns, "投了しました。COMの勝ちです。");
     return true;

@@ -168,6 +168,7 @@ public:
     // Refused, and nothing happens, while the game is over, before the first move or when it is not the
     // human's turn. Returns true when the game ended.
     bool Resign();
+    bool CanResign() const; // Resign would be accepted now
 
     // The record as the clipboard gets it: every line followed by CR LF, then the closing separator.
     std::string KifuText() const;

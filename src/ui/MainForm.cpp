@@ -362,7 +362,7 @@ void TForm1::CreateMenus() {
     game->addSeparator();
     add(game, QStringLiteral("終了"), &TForm1::OnButton_ExitClick, QKeySequence(Qt::CTRL | Qt::Key_Q));
     // Resigning is offered only while there is a game to give up.
-    connect(game, &QMenu::aboutToShow, this, [this] { resignAction_->setEnabled(ResignAllowed()); });
+    connect(game, &QMenu::aboutToShow, this, [this] { resignAction_->setEnabled(session_->CanResign()); });
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示"));
     view->setObjectName(QStringLiteral("ViewMenu"));
@@ -825,13 +825,8 @@ void TForm1::OnButton_KifuClick() {
     session_->CopyKifu();
 }
 
-bool TForm1::ResignAllowed() const {
-    const TGameSession& s = *session_;
-    return !s.ReplayMode() && !s.GameOver() && s.Kanri().MoveCount() > 0;
-}
-
 void TForm1::OnResignClick() {
-    if (!ResignAllowed()) return;
+    if (!session_->CanResign()) return;
     ClearSelection();
     if (dialogs_->YesNo(QStringLiteral("投了しますか？"))) session_->Resign();
     NoteKeeping();

@@ -247,7 +247,6 @@ private:
     void ShowDestinations(int from);
     void ClearSelection();
     void RefreshMarks();
-    bool ResignAllowed() const;
     void PaintClient();
     double Zoom() const { return zoomPercent_ / 100.0; }
     // A text size of the layout at the zoom.
