@@ -238,20 +238,8 @@ void TConsole::Board() {
 }
 
 void TConsole::Legal() {
-    const TKyokumenKanri& k = session_.Kanri();
-    if (k.SideToMove != 0 || session_.GameOver() || session_.ReplayMode()) {
-        Say("");
-        return;
-    }
-    // The human move test applies and undoes each move, which rebuilds the maps and rewrites the
-    // records: it runs on a copy so that the game itself is not touched.
-    TKyokumen probe = k.Kyokumen;
-    probe.ComToMove = false;
-    probe.GenerateMoves();
-    const TMoveList moves = probe.Sente.Moves;
     std::string line;
-    for (const TMove& m : moves) {
-        if (probe.TestHumanMove(m.From, m.To).Result != THumanMoveTest::Legal) continue;
+    for (const TMove& m : session_.LegalMoves()) {
         if (!line.empty()) line += ' ';
         line += SquareText(m.From) + SquareText(m.To);
     }

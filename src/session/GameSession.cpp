@@ -817,9 +817,9 @@ bool TGameSession::HumanToMove() const {
     return !inTurn_ && !replayMode_ && !GameOver() && kanri_->SideToMove == 0;
 }
 
-std::vector<int> TGameSession::LegalDestinations(int from) const {
-    std::vector<int> squares;
-    if (!HumanToMove() || !IsSquare(from) || !IsHuman(kanri_->Kyokumen.Board[from])) return squares;
+std::vector<TMove> TGameSession::LegalMoves() const {
+    std::vector<TMove> legal;
+    if (!HumanToMove()) return legal;
     // The human move test applies and undoes each move: it runs on a copy so that the game, its maps
     // and its last-move records are not touched.
     TKyokumen probe = kanri_->Kyokumen;
@@ -827,7 +827,14 @@ std::vector<int> TGameSession::LegalDestinations(int from) const {
     probe.GenerateMoves();
     const TMoveList moves = probe.Sente.Moves;
     for (const TMove& m : moves)
-        if (m.From == from && probe.TestHumanMove(m.From, m.To).Result == THumanMoveTest::Legal)
-            squares.push_back(m.To);
+        if (probe.TestHumanMove(m.From, m.To).Result == THumanMoveTest::Legal) legal.push_back(m);
+    return legal;
+}
+
+std::vector<int> TGameSession::LegalDestinations(int from) const {
+    std::vector<int> squares;
+    if (!IsSquare(from) || !IsHuman(kanri_->Kyokumen.Board[from])) return squares;
+    for (const TMove& m : LegalMoves())
+        if (m.From == from) squares.push_back(m.To);
     return squares;
 }

@@ -233,6 +233,8 @@ public:
     // The squares the human's piece on from may legally move to now (moves that leave the human
     // king attacked excluded), in move-list order; empty when it is not the human's turn.
     std::vector<int> LegalDestinations(int from) const;
+    // Every move the human may make now, in move-list order; empty when it is not the human's turn.
+    std::vector<TMove> LegalMoves() const;
 
 private:
     ISessionView& view_;
