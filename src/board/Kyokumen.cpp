@@ -141,7 +141,7 @@ TKyokumen::TMapCacheHolder::~TMapCacheHolder() {
 }
 
 TKyokumen::TMapCache& TKyokumen::TMapCacheHolder::Get() {
-    if (!cache_) cache_ = new TMapCache();
+    if (!cache_) cache_ = new TMapCache; // default-initialised: the state slots stay raw
     return *cache_;
 }
 
@@ -174,7 +174,6 @@ void TKyokumen::LoadMaps(std::uint64_t serial) {
     if (cacheable) {
         TMapState& slot = cache.StateSlot(serial);
         SaveMaps(slot);
-        slot.Serial = serial;
     }
 }
 
@@ -208,7 +207,6 @@ void TKyokumen::ApplyMove(const TMove& m) {
     if (MapsExact() && !Gote.Pieces.List[kKingIndex].Captured && !cache.FindState(before)) {
         TMapState& slot = cache.StateSlot(before);
         SaveMaps(slot);
-        slot.Serial = before;
     }
     TMapCache::UndoRecord& undo = cache.PushUndo();
     undo.Before = before;

@@ -61,6 +61,9 @@ public:
     void GenerateMoves();     // the list of the side given by ComToMove
     void GenerateRookMoves(); // Gote.RookMoves: COM's rook alone, every entry named "com飛"
     void GeneratePieceMoves(const TComa& piece, bool com, TMoveList& out);
+    // The list GenerateMoves would make for one side, in its order, with nothing of the position or
+    // its maps touched (for probes that only look).
+    void ListMoves(bool com, TMoveList& out) const;
     // Tests the human move from -> to (two-digit square texts). The position, MoveCount and both
     // last-move records are as before afterwards.
     THumanMoveTest TestHumanMove(std::string_view from, std::string_view to);

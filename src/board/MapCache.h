@@ -16,16 +16,16 @@
 
 // The rebuilt maps and sums of one board, in a compact form that keeps the cache small: counts fit a
 // byte (at most one per piece and square), and the king zones follow from the kings' squares.
+// SaveMaps writes every member, so a slot is left as raw memory until a board is saved in it.
 struct TKyokumen::TMapState {
-    std::uint64_t Serial = 0; // 0: an empty slot
-    std::array<std::uint8_t, kMapSize> SenteAttacks{};
-    std::array<std::uint8_t, kMapSize> GoteAttacks{};
-    std::array<int, 40> ThreatSums{}; // the human's pieces, then COM's
-    int SenteLost = 0, SenteThreatened = 0, SenteHanging = 0;
-    int GoteLost = 0, GoteThreatened = 0, GoteHanging = 0;
-    int OverCoverage = 0, KingZonePressure = 0, KingZoneGuard = 0;
-    bool ComKingNoFlight = false;
-    bool ComKingSafe = false;
+    std::array<std::uint8_t, kMapSize> SenteAttacks;
+    std::array<std::uint8_t, kMapSize> GoteAttacks;
+    std::array<int, 40> ThreatSums; // the human's pieces, then COM's
+    int SenteLost, SenteThreatened, SenteHanging;
+    int GoteLost, GoteThreatened, GoteHanging;
+    int OverCoverage, KingZonePressure, KingZoneGuard;
+    bool ComKingNoFlight;
+    bool ComKingSafe;
 };
 
 struct TKyokumen::TMapCache {
@@ -51,16 +51,24 @@ struct TKyokumen::TMapCache {
     static constexpr std::size_t kTransitions = 1024; // direct-mapped by board number and move
     static constexpr int kUndoDepth = 64;             // a ring: the oldest records give way
 
-    std::array<TMapState, kStates> States{};
+    // The board number each state slot holds (0: none). The slots themselves are not cleared: every copy
+    // of a position allocates a cache, and clearing a hundred kilobytes each time showed in every probe.
+    std::array<std::uint64_t, kStates> StateSerials{};
+    std::array<TMapState, kStates> States;
     std::array<Transition, kTransitions> Transitions{};
     std::array<UndoRecord, kUndoDepth> Undo{};
     int UndoCount = 0;
 
     TMapState* FindState(std::uint64_t serial) {
-        TMapState& s = States[serial % kStates];
-        return s.Serial == serial ? &s : nullptr;
+        const std::size_t i = serial % kStates;
+        return StateSerials[i] == serial ? &States[i] : nullptr;
     }
-    TMapState& StateSlot(std::uint64_t serial) { return States[serial % kStates]; }
+    // The slot for board `serial`, from now on found under that number: the caller fills it at once.
+    TMapState& StateSlot(std::uint64_t serial) {
+        const std::size_t i = serial % kStates;
+        StateSerials[i] = serial;
+        return States[i];
+    }
 
     static std::size_t TransitionSlot(std::uint64_t before, const TMove& m) {
         const std::uint64_t key =

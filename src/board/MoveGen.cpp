@@ -160,6 +160,18 @@ void TKyokumen::GenerateMoves() {
     }
 }
 
+void TKyokumen::ListMoves(bool com, TMoveList& out) const {
+    out.Clear();
+    const auto add = [&](const TComa& piece) {
+        const Routine r = board_detail::RoutineOf(piece.CurrentName());
+        Generate({Board, com, nullptr}, piece, EntryName(piece, r), r, out);
+    };
+    const auto& list = com ? Gote.Pieces.List : Sente.Pieces.List;
+    for (int i = 0; i < 20; ++i)
+        if (!(com && i == kKingIndex) && !list[std::size_t(i)].Captured) add(list[std::size_t(i)]);
+    if (com && !list[kKingIndex].Captured) add(list[kKingIndex]);
+}
+
 void TKyokumen::GenerateRookMoves() {
     Gote.RookMoves.Clear();
     const TComa& rook = Gote.Pieces.List[kRookIndex];
@@ -212,14 +224,10 @@ THumanMoveTest TKyokumen::TestHumanMove(int from, int to) {
     if (found->Name == PieceName::Ou && Gote.Attacks[to] > 0)
         result.Result = THumanMoveTest::KingLeftAttacked;
 
-    // Try the move and take it back. The human's last-move record is kept: a refused or merely tested
-    // move must never become what a take-back undoes.
-    const TMove savedLast = Sente.LastMove;
-    ApplyMove(result.Move);
-    if (Gote.Attacks[Sente.Pieces.List[kKingIndex].Square()] > 0)
-        result.Result = THumanMoveTest::KingLeftAttacked;
-    UndoMove(Sente.LastMove);
-    Sente.LastMove = savedLast;
+    // COM's attacks on the human's king once the move is played, counted without playing it: the
+    // position, its maps and the last-move records stay exactly as they are.
+    const int king = found->Name == PieceName::Ou ? to : Sente.Pieces.List[kKingIndex].Square();
+    if (AttackCountAfter(result.Move, true, king) > 0) result.Result = THumanMoveTest::KingLeftAttacked;
     ComToMove = savedSide;
     return result;
 }

@@ -379,41 +379,43 @@ void TKifReader::MoveLine(std::string_view line, int n) {
 
 void TKifReader::Play(int from, int to, PieceName kind, std::optional<bool> promotes, std::string_view text,
                       int n) {
-    const std::string move = "\"" + std::string(text) + "\": ";
+    // The texts of a refusal are made only when a move is refused.
+    const auto move = [&] { return "\"" + std::string(text) + "\": "; };
     if (over_ != KifEnding::None)
         throw TKifError(n,
-                        move + "the game was already over after move " + Number(int(record_.Played.size())));
+                        move() + "the game was already over after move " + Number(int(record_.Played.size())));
     TKyokumenKanri2& g = *game_;
     const bool human = record_.Played.size() % 2 == 0;
     const PieceName on = g.Kyokumen.Board[std::size_t(from)];
     if (on == PieceName::Empty || IsCom(on) == human)
-        throw TKifError(n, move + "no piece of " + std::string(SideName(human)) + " stands on " +
+        throw TKifError(n, move() + "no piece of " + std::string(SideName(human)) + " stands on " +
                                SquareText(from));
     if (HumanKind(on) != kind)
-        throw TKifError(n, move + "the piece on " + SquareText(from) + " is " + std::string(MoveName(on)) +
+        throw TKifError(n, move() + "the piece on " + SquareText(from) + " is " + std::string(MoveName(on)) +
                                ", not " + std::string(MoveName(kind)));
-    const std::string cannot = move + std::string(MoveName(kind)) + " cannot move from " + SquareText(from) +
-                               " to " + SquareText(to);
+    const auto cannot = [&] {
+        return move() + std::string(MoveName(kind)) + " cannot move from " + SquareText(from) + " to " +
+               SquareText(to);
+    };
 
     TMove played, shown;
     if (human) {
         g.SideToMove = 0;
         g.Kyokumen.ComToMove = false;
         const THumanMoveTest test = g.CheckHumanMove(SquareText(from), SquareText(to));
-        if (test.Result == THumanMoveTest::NoMove) throw TKifError(n, cannot);
+        if (test.Result == THumanMoveTest::NoMove) throw TKifError(n, cannot());
         if (test.Result == THumanMoveTest::KingLeftAttacked)
-            throw TKifError(n, move + "it leaves the first player's king in check");
+            throw TKifError(n, move() + "it leaves the first player's king in check");
         played = test.Move;
         g.ApplyMove(played);
         shown = g.Kyokumen.Sente.LastMove;
     } else {
         // COM's generator adds to its attack map; the game's own position changes only by the move.
-        TKyokumen probe = g.Kyokumen;
-        probe.ComToMove = true;
-        probe.GenerateMoves();
-        for (const TMove& m : probe.Gote.Moves)
+        TMoveList moves;
+        g.Kyokumen.ListMoves(true, moves);
+        for (const TMove& m : moves)
             if (m.From == from && m.To == to) played = m;
-        if (played.Empty()) throw TKifError(n, cannot);
+        if (played.Empty()) throw TKifError(n, cannot());
         g.SideToMove = 1;
         g.Kyokumen.ComToMove = true;
         g.ComMove = played;
@@ -423,10 +425,10 @@ void TKifReader::Play(int from, int to, PieceName kind, std::optional<bool> prom
     }
     const bool promoted = HumanKind(shown.Name) != kind;
     if (promotes == true && !promoted)
-        throw TKifError(n, move + "成 is written, but this move does not promote");
+        throw TKifError(n, move() + "成 is written, but this move does not promote");
     if (promoted && promotes != true)
         throw TKifError(
-            n, move + "the piece promotes here (promotion is forced in this game), but 成 is not written");
+            n, move() + "the piece promotes here (promotion is forced in this game), but 成 is not written");
 
     record_.Played.push_back(played);
     record_.Shown.push_back(shown);

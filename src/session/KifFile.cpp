@@ -2,6 +2,7 @@
 
 #include "session/Kif.h"
 
+#include <array>
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -174,13 +175,12 @@ std::string ReadKifFile(const std::filesystem::path& path) {
         throw std::runtime_error("a .txt record is for reading by people; open the .kif or .kifu file");
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw std::runtime_error(SystemError("cannot open", path, errno));
-    // Read up to one byte past the limit: enough to know a file is too large without reading it all,
+    // Read up to one chunk past the limit: enough to know a file is too large without reading it all,
     // and the size a directory or a device reports is never trusted.
     std::string bytes;
-    bytes.resize(kKifMaxBytes + 1);
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-        const ssize_t r = read(fd, bytes.data() + got, bytes.size() - got);
+    std::array<char, 1 << 16> chunk;
+    while (bytes.size() <= kKifMaxBytes) {
+        const ssize_t r = read(fd, chunk.data(), chunk.size());
         if (r < 0) {
             if (errno == EINTR) continue;
             const int error = errno;
@@ -188,11 +188,10 @@ std::string ReadKifFile(const std::filesystem::path& path) {
             throw std::runtime_error(SystemError("cannot read", path, error));
         }
         if (r == 0) break;
-        got += std::size_t(r);
+        bytes.append(chunk.data(), std::size_t(r));
     }
     close(fd);
-    bytes.resize(got);
-    if (got > kKifMaxBytes)
+    if (bytes.size() > kKifMaxBytes)
         throw TKifError(1, "the file is larger than " + std::to_string(kKifMaxBytes) +
                                " bytes, far more than any record");
     if (form == RecordForm::Kif) return DecodeCp932(bytes);
