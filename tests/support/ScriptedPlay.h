@@ -3,6 +3,7 @@
 
 #include "session/GameSession.h"
 
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <random>
@@ -39,17 +40,17 @@ inline TTurnReport Drag(TGameSession& s, int from, int to) {
 }
 
 // The human's candidate drags: every from/to pair of the human's generated moves, once each, in list
-// order. The list is made on a copy, so the game is not touched.
+// order. The game is not touched.
 inline std::vector<std::pair<int, int>> CandidateDrags(const TGameSession& s) {
-    TKyokumen probe = s.Kanri().Kyokumen;
-    probe.ComToMove = false;
-    probe.GenerateMoves();
+    TMoveList moves;
+    s.Kanri().Kyokumen.ListMoves(false, moves);
     std::vector<std::pair<int, int>> drags;
-    for (const TMove& m : probe.Sente.Moves) {
-        const std::pair<int, int> d{m.From, m.To};
-        bool seen = false;
-        for (const auto& e : drags) seen = seen || e == d;
-        if (!seen) drags.push_back(d);
+    drags.reserve(std::size_t(moves.Size()));
+    std::bitset<kMapSize * kMapSize> seen;
+    for (const TMove& m : moves) {
+        const std::size_t pair = std::size_t(m.From) * kMapSize + m.To;
+        if (!seen.test(pair)) drags.emplace_back(m.From, m.To);
+        seen.set(pair);
     }
     return drags;
 }
