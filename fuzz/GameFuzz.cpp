@@ -1,10 +1,10 @@
 // Whole games through the game session, as the window plays them. Each input byte is one action: most
-// values play one of the human's candidate moves (a whole turn with COM's reply), so that any byte
-// string is a game and a long enough one reaches its end; the others are the window's commands (see
-// kCommands). After every action the position's tables agree and the record holds one
-// line per move; a refused or empty action leaves the game exactly as it was; a take-back restores
-// the board of the turn it takes back; replaying a finished game from its start walks it to the board
-// it ended on.
+// values play one of the human's candidate moves (a whole turn with COM's reply; low values take
+// pieces), so that any byte string is a game and a long enough one reaches its end; the others are the
+// window's commands (see kCommands). A refused or empty action leaves the game exactly as it was;
+// after every other action the position's tables agree and the record holds one line per move; a
+// take-back restores the board of the turn it takes back; replaying a finished game from its start
+// walks it to the board it ended on.
 #include "FuzzThink.h"
 #include "com/Random.h"
 #include "support/Helpers.h"
@@ -25,15 +25,23 @@ namespace {
 using Board = std::array<PieceName, kMapSize>;
 using Outcome = TTurnReport::Outcome;
 
-[[noreturn]] void Fail(const std::string& what, const std::string& action) {
-    std::fprintf(stderr, "game fuzz: %s (after %s)\n", what.c_str(), action.c_str());
+// What is being done, for the failure message: a command's name, or "move" and the input byte. Its
+// text is made only when it is shown.
+struct ActionName {
+    const char* Name = "";
+    int Code = -1;
+    std::string Text() const { return Code < 0 ? Name : std::string(Name) + " " + std::to_string(Code); }
+};
+
+[[noreturn]] void Fail(const std::string& what, const ActionName& action) {
+    std::fprintf(stderr, "game fuzz: %s (after %s)\n", what.c_str(), action.Text().c_str());
     std::abort();
 }
 
 // Set MIRUTOA_FUZZ_TRACE=1 to see the actions of a reproduced input and how each turn ended.
-void Trace(const std::string& line) {
+template <typename Line> void Trace(Line line) {
     static const bool on = std::getenv("MIRUTOA_FUZZ_TRACE") != nullptr;
-    if (on) std::fprintf(stderr, "%s\n", line.c_str());
+    if (on) std::fprintf(stderr, "%s\n", line().c_str());
 }
 
 bool HasErrorBox(const std::vector<std::string>& boxes) {
@@ -62,7 +70,7 @@ struct ScratchFolder {
         char name[] = "/dev/shm/mirutoa-game-fuzz-XXXXXX";
         if (mkdtemp(name) == nullptr) {
             std::strcpy(name, "/tmp/mirutoa-game-fuzz-XXXXXX");
-            if (mkdtemp(name) == nullptr) Fail("no temporary folder", "save-open");
+            if (mkdtemp(name) == nullptr) Fail("no temporary folder", {"save-open"});
         }
         Path = name;
     }
@@ -78,7 +86,15 @@ struct Game {
     Board Start{};             // the board the current game began on
     std::vector<Board> Before; // the board before each turn still in the record
     Board Final{};             // the board the game ended on
-    std::string Action;        // what is being done, for the failure message
+    ActionName Action;
+    bool Unchanged = false;    // the action was seen to leave the game exactly as it was
+
+    // Fails unless the game is as it was before the action; what changed is named after `what`.
+    void ExpectUnchanged(const invariants::SessionState& before, const char* what) {
+        const std::string d = before.DifferenceTo(Session);
+        if (!d.empty()) Fail(what + d, Action);
+        Unchanged = true;
+    }
 
     Game() {
         Session.Start();
@@ -97,15 +113,16 @@ struct Game {
         const Board board = Now();
         const std::size_t moves = Session.MoveHistory().size();
         const TTurnReport r = scripted_play::Drag(Session, from, to);
-        Trace(Action + ": " + SquareText(from) + SquareText(to) + " -> outcome " +
-              std::to_string(int(r.Result)) + ", " + std::to_string(Session.MoveHistory().size()) + " moves" +
-              (Session.GameOver() ? ", over" : ""));
+        Trace([&] {
+            return Action.Text() + ": " + SquareText(from) + SquareText(to) + " -> outcome " +
+                   std::to_string(int(r.Result)) + ", " + std::to_string(Session.MoveHistory().size()) +
+                   " moves" + (Session.GameOver() ? ", over" : "");
+        });
         switch (r.Result) {
         case Outcome::Ignored:
         case Outcome::Illegal:
         case Outcome::IllegalCheck: {
-            const std::string d = before.DifferenceTo(Session);
-            if (!d.empty()) Fail("a refused move changed " + d, Action);
+            ExpectUnchanged(before, "a refused move changed ");
             return;
         }
         case Outcome::HumanMoveFailed:
@@ -123,8 +140,7 @@ struct Game {
     void Matta() {
         const invariants::SessionState before(Session);
         if (!Session.Matta().Done) {
-            const std::string d = before.DifferenceTo(Session);
-            if (!d.empty()) Fail("a refused take-back changed " + d, Action);
+            ExpectUnchanged(before, "a refused take-back changed ");
             return;
         }
         if (Before.empty()) Fail("a take-back with no turn to take back", Action);
@@ -137,8 +153,7 @@ struct Game {
         const bool replaying = Session.ReplayMode();
         step();
         if (!replaying) {
-            const std::string d = before.DifferenceTo(Session);
-            if (!d.empty()) Fail("a replay command outside replay mode changed " + d, Action);
+            ExpectUnchanged(before, "a replay command outside replay mode changed ");
             return;
         }
         if (!Session.ReplayMode()) Fail("replay mode ended", Action);
@@ -148,6 +163,26 @@ struct Game {
             Fail("replaying every move did not reach the board the game ended on", Action);
     }
 };
+
+// The human's candidate moves, those that leave the king attacked included: the captures first, the
+// most valuable piece first (COM's king above all), then the others in list order. Low bytes take
+// pieces, so that short inputs reach the ends of games.
+std::vector<std::pair<int, int>> Candidates(const TGameSession& s) {
+    const std::vector<std::pair<int, int>> drags = scripted_play::CandidateDrags(s);
+    const TKyokumen& k = s.Kanri().Kyokumen;
+    auto value = [&k](const std::pair<int, int>& d) { return k.ValueAt[std::size_t(d.second)]; }; // -1: empty
+    std::vector<std::pair<int, int>> ordered;
+    ordered.reserve(drags.size());
+    for (const auto& d : drags)
+        if (value(d) >= 0) {
+            auto at = ordered.begin();
+            while (at != ordered.end() && value(*at) >= value(d)) ++at;
+            ordered.insert(at, d);
+        }
+    for (const auto& d : drags)
+        if (value(d) < 0) ordered.push_back(d);
+    return ordered;
+}
 
 // The commands, in the order of their codes: kFirstCommand + i is command i. A new command takes the
 // next free code; the codes above the last command play moves, like those below kFirstCommand.
@@ -184,8 +219,7 @@ constexpr Command kCommands[] = {
          const std::string_view name = kFormationList[Game::Next(p, end) % kFormationList.size()];
          const invariants::SessionState before(g.Session);
          if (!g.Session.PickFormation(name)) {
-             const std::string d = before.DifferenceTo(g.Session);
-             if (!d.empty()) Fail("a formation kept for the next game changed " + d, g.Action);
+             g.ExpectUnchanged(before, "a formation kept for the next game changed ");
          }
          if (g.Session.Formation() != name) Fail("the formation list does not show the pick", g.Action);
      }},
@@ -199,16 +233,14 @@ constexpr Command kCommands[] = {
      [](Game& g, const std::uint8_t*&, const std::uint8_t*) {
          const invariants::SessionState before(g.Session);
          g.Session.CopyKifu();
-         const std::string d = before.DifferenceTo(g.Session);
-         if (!d.empty()) Fail("copying the record changed " + d, g.Action);
+         g.ExpectUnchanged(before, "copying the record changed ");
      }},
     {"resign",
      [](Game& g, const std::uint8_t*&, const std::uint8_t*) {
          const invariants::SessionState before(g.Session);
          const Board board = g.Now();
          if (!g.Session.Resign()) {
-             const std::string d = before.DifferenceTo(g.Session);
-             if (!d.empty()) Fail("a refused resignation changed " + d, g.Action);
+             g.ExpectUnchanged(before, "a refused resignation changed ");
              return;
          }
          if (!g.Session.GameOver() || !g.Session.ReplayMode())
@@ -245,27 +277,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t* p = data;
     const std::uint8_t* end = data + size;
     while (p < end) {
+        g.Unchanged = false;
         const int code = *p++;
         const std::size_t command = std::size_t(code - kFirstCommand);
         if (code >= kFirstCommand && command < std::size(kCommands)) {
-            g.Action = kCommands[command].Name;
-            Trace(g.Action);
+            g.Action = {kCommands[command].Name};
+            Trace([&] { return g.Action.Text(); });
             kCommands[command].Run(g, p, end);
         } else {
-            // One of the human's candidate moves, those that leave the king attacked included.
-            g.Action = "move " + std::to_string(code);
-            const std::vector<std::pair<int, int>> drags = scripted_play::CandidateDrags(g.Session);
+            g.Action = {"move", code};
+            const std::vector<std::pair<int, int>> drags = Candidates(g.Session);
             if (!drags.empty()) {
                 const auto& d = drags[std::size_t(code) % drags.size()];
                 g.Turn(d.first, d.second);
             }
         }
+        if (g.Unchanged) continue;
         std::string fault = invariants::PositionFault(g.Session.Kanri().Kyokumen, false);
         if (fault.empty()) fault = invariants::RecordFault(g.Session, LatestTurn(g.Session));
         if (!fault.empty()) Fail(fault, g.Action);
     }
     std::string fault = invariants::PositionFault(g.Session.Kanri().Kyokumen);
     if (fault.empty()) fault = invariants::RecordFault(g.Session);
-    if (!fault.empty()) Fail(fault, "the last action");
+    if (!fault.empty()) Fail(fault, {"the last action"});
     return 0;
 }
