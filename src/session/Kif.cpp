@@ -108,6 +108,8 @@ struct TCursor {
     bool Done() const { return Pos >= Text.size(); }
     std::string_view Rest() const { return Text.substr(std::min(Pos, Text.size())); }
     bool Take(std::string_view t) {
+        // Most tries fail at the first byte: no comparison of the rest is made for them.
+        if (!t.empty() && (Done() || Text[Pos] != t[0])) return false;
         if (Rest().substr(0, t.size()) != t) return false;
         Pos += t.size();
         return true;

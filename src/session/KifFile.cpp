@@ -128,10 +128,13 @@ void CheckUtf8(std::string_view bytes) {
 std::string WithCrLf(std::string_view text) {
     std::string out;
     out.reserve(text.size() + text.size() / 16);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
-        out += text[i];
+    std::size_t from = 0;
+    for (std::size_t nl = text.find('\n'); nl != std::string_view::npos; nl = text.find('\n', nl + 1)) {
+        out.append(text, from, nl - from);
+        if (nl == 0 || text[nl - 1] != '\r') out += '\r';
+        from = nl;
     }
+    out.append(text, from);
     return out;
 }
 
