@@ -3,15 +3,18 @@
 lines that short runs do not reach (longer than the console's limit of 4096 bytes). The other seeds
 come from short runs, kept small by scripts/fuzz --minimise.
 
-In the game target a byte below 0xF0 plays one of the human's candidate moves and 0xF0 + i is command
-i of kCommands in GameFuzz.cpp. Each seed plays a hundred and fifty move bytes, which end most games
-(a refused move uses its byte too), and then uses what a finished game allows: replay, a refused
-take-back, the record, new games.
+In the game target a byte below 0xF0 plays one of the human's candidate moves, captures first, and
+0xF0 + i is command i of kCommands in GameFuzz.cpp. The inputs are at most 48 bytes: a run of zero
+bytes, the human taking the most valuable piece it can, ends a game from the start or the test
+position within that; each seed then uses what a finished game allows: replay, a refused take-back,
+the record, saving and opening, new games.
 """
 import pathlib
 import random
 
-DRAG, MATTA, NEW, HANDICAP, TEST, FORMATION, REPLAY_START, REPLAY_ONE, REPLAY_TWO, KIFU = range(0xF0, 0xFA)
+(DRAG, MATTA, NEW, HANDICAP, TEST, FORMATION, REPLAY_START, REPLAY_ONE, REPLAY_TWO, KIFU, RESIGN,
+ SAVE_OPEN) = range(0xF0, 0xFC)
+TAKE = 0  # the capture of the most valuable piece, or the first candidate when there is none
 
 
 def moves(rng, n):
@@ -20,14 +23,14 @@ def moves(rng, n):
 
 def game_seeds():
     rng = random.Random(15)
-    yield "even-game-then-replay", (moves(rng, 150) + [MATTA, KIFU, REPLAY_START] + [REPLAY_ONE] * 3
-                                     + [REPLAY_TWO] * 100 + [MATTA, NEW] + moves(rng, 4))
-    yield "handicap-take-back-replay", ([HANDICAP] + moves(rng, 6) + [MATTA, MATTA] + moves(rng, 150)
-                                         + [REPLAY_START] + [REPLAY_ONE] * 200 + [HANDICAP])
+    yield "even-game-to-its-end", [TAKE] * 45 + [MATTA, REPLAY_START, REPLAY_ONE]
+    yield "test-game-to-its-end", ([TEST] + [TAKE] * 21 + [REPLAY_START] + [REPLAY_TWO] * 3
+                                   + [SAVE_OPEN, 1, REPLAY_ONE, KIFU, NEW] + moves(rng, 2))
+    yield "handicap-take-back-resign", ([HANDICAP] + moves(rng, 6) + [MATTA, MATTA] + moves(rng, 4)
+                                        + [RESIGN, REPLAY_START, REPLAY_ONE, SAVE_OPEN, 0, HANDICAP])
     yield "formations", ([FORMATION, 3, FORMATION, 13] + moves(rng, 2) + [FORMATION, 5, MATTA, NEW]
-                         + moves(rng, 150) + [FORMATION, 9, NEW] + moves(rng, 3))
-    yield "test-start-and-drags", ([MATTA, DRAG, 77, 76, DRAG, 0, 99, DRAG, 55, 55, DRAG, 33, 34, TEST]
-                                   + moves(rng, 150) + [REPLAY_START, REPLAY_TWO, REPLAY_ONE, TEST])
+                         + moves(rng, 6) + [FORMATION, 9, NEW] + moves(rng, 3))
+    yield "drags", [MATTA, DRAG, 77, 76, DRAG, 0, 99, DRAG, 55, 55, DRAG, 33, 34, TEST, DRAG, 33, 22]
 
 
 LONG_LINES = (b"move " + b"7" * 4100 + b"\nboard\r\n" + b"x" * 4096 + b"\r\n" + b"y" * 4095 + b"\r\r\n"
@@ -37,7 +40,10 @@ LONG_LINES = (b"move " + b"7" * 4100 + b"\nboard\r\n" + b"x" * 4096 + b"\r\n" + 
 if __name__ == "__main__":
     corpus = pathlib.Path(__file__).resolve().parent / "corpus"
     (corpus / "game").mkdir(parents=True, exist_ok=True)
+    for old in (corpus / "game").iterdir():
+        old.unlink()
     for name, data in game_seeds():
+        assert len(data) <= 48, name
         (corpus / "game" / name).write_bytes(bytes(data))
     for target in ("console", "console_parse"):
         (corpus / target / "long-lines").write_bytes(LONG_LINES)
