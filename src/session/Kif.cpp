@@ -270,17 +270,21 @@ void TKifReader::Begin(int n) {
                         "手合割：" + handicap_ + " without a board diagram is not a start of this game");
     }
     if (rows_ != 9) throw TKifError(diagramLine_, "the board diagram has " + Number(rows_) + " rows, not 9");
+    constexpr std::array kStarts{KifStart::Even, KifStart::Handicap, KifStart::Test};
+    static const auto kStartBoards = [&kStarts] {
+        std::array<std::array<PieceName, kMapSize>, kStarts.size()> boards{};
+        for (std::size_t i = 0; i < kStarts.size(); ++i) boards[i] = KifStartPosition(kStarts[i]).Board;
+        return boards;
+    }();
     bool known = false;
-    for (KifStart start : {KifStart::Even, KifStart::Handicap, KifStart::Test}) {
-        const TKyokumen k = KifStartPosition(start);
+    for (std::size_t i = 0; i < kStarts.size() && !known; ++i) {
         bool same = true;
         for (int file = 1; file <= 9 && same; ++file)
             for (int rank = 1; rank <= 9 && same; ++rank)
-                same = k.Board[std::size_t(file * 10 + rank)] == diagram_[std::size_t(file * 10 + rank)];
+                same = kStartBoards[i][std::size_t(file * 10 + rank)] == diagram_[std::size_t(file * 10 + rank)];
         if (same) {
-            record_.Start = start;
+            record_.Start = kStarts[i];
             known = true;
-            break;
         }
     }
     if (!known)
