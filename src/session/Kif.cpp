@@ -492,7 +492,9 @@ TKifRecord TKifReader::Read(std::string_view text) {
         std::string_view line = text.substr(pos, end - pos);
         pos = end + 1;
         ++n;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        // CR LF ends, and any stray CRs before them: a comment kept with them would lose one at every
+        // save, as a line written back ends in a single LF.
+        while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         const std::string trimmed = Trimmed(line);
         if (trimmed.empty()) continue;
         anything = true;

@@ -48,8 +48,8 @@ const std::string kWritten = "開始日時：2024/03/05 09:07:31\n"
                              "   5 投了\n"
                              "まで4手で後手の勝ち\n";
 
-// The same game as another program might write it: CR LF, a comment, a weekday, half-width colons in
-// the header, times, a variation mark and a variation.
+// The same game as another program might write it: CR LF (stray CRs before two of them), a comment, a
+// weekday, half-width colons in the header, times, a variation mark and a variation.
 const std::string kForeign = "# ---- a record from elsewhere ----\r\n"
                              "開始日時:2024/03/05(火) 09:07:31\r\n"
                              "手合割：その他　\r\n"
@@ -58,10 +58,10 @@ const std::string kForeign = "# ---- a record from elsewhere ----\r\n"
                              WithCrLf(kDiagram) +
                              "手数----指手---------消費時間--\r\n"
                              "   1 ６五歩(66)   ( 0:03/00:00:03)\r\n"
-                             "*a comment\r\n"
+                             "*a comment\r\r\n"
                              "   2 ４五歩(44)   ( 0:01/00:00:01)+\r\n"
                              "   3 ３三角成(77) ( 0:02/00:00:05)\r\n"
-                             "   4 同　桂(21)   ( 0:01/00:00:02)\r\n"
+                             "   4 同　桂(21)   ( 0:01/00:00:02)\r\r\n"
                              "   5 投了         ( 0:09/00:00:14)\r\n"
                              "まで4手で後手の勝ち\r\n"
                              "\r\n"
