@@ -820,12 +820,11 @@ bool TGameSession::HumanToMove() const {
 std::vector<TMove> TGameSession::LegalMoves() const {
     std::vector<TMove> legal;
     if (!HumanToMove()) return legal;
-    // The human move test applies and undoes each move: it runs on a copy so that the game, its maps
-    // and its last-move records are not touched.
+    // The human move test makes the human's move list anew: it runs on a copy, so that the game's own
+    // list stays as it is.
+    TMoveList moves;
+    kanri_->Kyokumen.ListMoves(false, moves);
     TKyokumen probe = kanri_->Kyokumen;
-    probe.ComToMove = false;
-    probe.GenerateMoves();
-    const TMoveList moves = probe.Sente.Moves;
     for (const TMove& m : moves)
         if (probe.TestHumanMove(m.From, m.To).Result == THumanMoveTest::Legal) legal.push_back(m);
     return legal;
