@@ -47,6 +47,16 @@ enum class ComStage : std::uint8_t {
 };
 inline constexpr int kComStageCount = int(ComStage::None);
 
+// Why a think chose its move or ended the game: the stage, and for a formation step the formation and
+// the step's number. Front-ends make the words.
+struct TComReason {
+    ComStage Stage = ComStage::None;
+    SenpouId Formation = kSenpouCount;
+    int Step = 0;
+    bool Empty() const { return Stage == ComStage::None; }
+    bool operator==(const TComReason&) const = default;
+};
+
 class TKyokumenKanri : public TKyokumenKanri2 {
 public:
     // Chooses COM's reply: leaves it in ComMove, or sets a result flag. The position, both move lists
@@ -62,9 +72,8 @@ public:
 
     // Which stage of the last think chose its move or ended it (for tests and benchmarks).
     ComStage LastStage() const { return lastStage_; }
-    // Why the last think chose its move or ended the game, as a short Japanese phrase for the player
-    // ("王手を回避", "【矢倉囲い】の駒組み 3手目"); empty before the first think.
-    std::string LastReason() const;
+    // Why the last think chose its move or ended the game; empty before the first think.
+    TComReason LastReason() const;
 
 private:
     // Runs the given stages in order until one ends the think.

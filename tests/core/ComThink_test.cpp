@@ -1,6 +1,7 @@
 // COM's think: the outcomes decided by its first stages and its last resort, and what it leaves
 // behind. These hold whatever the scoring passes between them choose.
 #include "com/Random.h"
+#include "session/ComReasonText.h"
 #include "support/Helpers.h"
 
 #include <gtest/gtest.h>
@@ -251,7 +252,7 @@ TEST(ComThink, EachStageThatDecidesGivesItsReason) {
         TRandom::Program().SetSeed(12345);
         g.ComThink();
         EXPECT_EQ(g.LastStage(), row.Stage) << row.Reason;
-        EXPECT_EQ(g.LastReason(), row.Reason) << "at " << g.LastStage();
+        EXPECT_EQ(ComReasonText(g.LastReason()), row.Reason) << "at " << g.LastStage();
     }
     TRandom::Program().SetSeed(kept);
 }
