@@ -179,9 +179,7 @@ bool TConsole::Execute(const TParsedCommand& c) {
 void TConsole::Move(int from, int to) {
     using Outcome = TTurnReport::Outcome;
     using End = TTurnReport::End;
-    session_.StartDrag(from);
-    session_.Drop(to);
-    const TTurnReport r = session_.EndDrag();
+    const TTurnReport r = session_.MoveComa_Screen(from, to);
 
     auto sayErrors = [&] {
         for (const std::string& box : r.Boxes)
@@ -205,6 +203,7 @@ void TConsole::Move(int from, int to) {
         break;
     }
     Say("human " + std::to_string(r.HumanCount) + " " + MoveText(r.HumanMove));
+    if (r.Result == Outcome::Pending) return;
     if (r.Result == Outcome::HumanWins) {
         Say(r.Ending == End::HumanMates ? "end human-mates" : "end com-bare-king");
         return;

@@ -62,13 +62,13 @@ std::string_view FormationNameOf(SenpouId id) {
     return {};
 }
 
-
 } // namespace
 
 std::string ComReasonText(const TComReason& reason) {
     if (reason.Empty()) return {};
     std::string text(kStageReasons[int(reason.Stage)].Text);
     if (reason.Stage == ComStage::FormationSteps)
-        text = std::string(FormationNameOf(reason.Formation)) + text + " " + std::to_string(reason.Step) + "手目";
+        text = std::string(FormationNameOf(reason.Formation)) + text + " " + std::to_string(reason.Step) +
+               "手目";
     return text;
 }

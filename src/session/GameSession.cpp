@@ -1,6 +1,7 @@
 #include "session/GameSession.h"
 
 #include "game/Clock.h"
+#include "session/ComReasonText.h"
 #include "session/KifFile.h"
 #include "session/RecordKeeper.h"
 
@@ -61,13 +62,24 @@ private:
 } // namespace
 
 TGameSession::TGameSession(ISessionView& view, TSessionHooks hooks)
-    : view_(view), hooks_(std::move(hooks)), kanri_(std::make_unique<TKyokumenKanri>()) {
+    : view_(view), hooks_(std::move(hooks)), com_(hooks_.Think),
+      opponent_(hooks_.Opponent ? hooks_.Opponent : &com_) {
     if (!hooks_.TickCount) hooks_.TickCount = TickCountMs;
     if (!hooks_.Now) hooks_.Now = LocalDateTime;
-    if (!hooks_.Think) hooks_.Think = [](TKyokumenKanri& k) { k.ComThink(); };
+    kanri_ = NewKanri();
     mattaUsed_ = false;
     ResetKifu();
     LeaveReplayMode();
+}
+
+TGameSession::~TGameSession() {
+    CancelPending();
+}
+
+std::unique_ptr<TKyokumenKanri> TGameSession::NewKanri() {
+    auto k = std::make_unique<TKyokumenKanri>();
+    k->Rng = &rng_;
+    return k;
 }
 
 void TGameSession::Start() {
@@ -202,15 +214,13 @@ bool TGameSession::GameOver() const {
 // Record
 
 void TGameSession::ResetKifu() {
-    moveHistory_.clear();
-    shownMoveHistory_.clear();
-    comReasons_.clear();
+    turns_.clear();
     view_.SetComReason("");
     ending_ = KifEnding::None;
     ++gameNumber_;
     const std::string date = hooks_.Now();
     began_ = ParseKifDate(date);
-    kifuLines_ = RecordHeader(date, *kanri_);
+    header_ = RecordHeader(date, *kanri_);
     MarkLatestTurn();
 }
 
@@ -236,15 +246,69 @@ void TGameSession::MarkLatestTurn() {
     // A turn is the human's move and COM's answer; a game that stopped after the human's move (a win,
     // or a failed think) has the human's move alone as its latest turn.
     std::vector<TMove> moves;
-    const std::size_t n = shownMoveHistory_.size();
-    if (n > 0 && n % 2 == 0) moves.push_back(shownMoveHistory_[n - 2]);
-    if (n > 0) moves.push_back(shownMoveHistory_[n - 1]);
+    const std::size_t n = turns_.size();
+    if (n > 0 && n % 2 == 0) moves.push_back(turns_[n - 2].Shown);
+    if (n > 0) moves.push_back(turns_[n - 1].Shown);
     view_.MarkMoves(moves);
+}
+
+std::string TGameSession::TurnLine(std::size_t i) const {
+    return " " + std::to_string(i + 1) + (turns_[i].Com ? ": △後手: " : ": ▲先手: ") +
+           FormatMove(turns_[i].Shown);
+}
+
+std::vector<std::string> TGameSession::KifuLines() const {
+    std::vector<std::string> lines = header_;
+    for (std::size_t i = 0; i < turns_.size(); ++i) lines.push_back(TurnLine(i));
+    if (ending_ == KifEnding::HumanResigns)
+        lines.push_back(" " + std::to_string(turns_.size() + 1) + ": ▲先手: 　投了");
+    if (ending_ != KifEnding::None)
+        lines.emplace_back(HumanWon(ending_) ? "まで、先手の勝ち" : "まで、後手の勝ち");
+    return lines;
+}
+
+std::vector<TMove> TGameSession::MoveHistory() const {
+    std::vector<TMove> moves;
+    for (const TTurn& t : turns_) moves.push_back(t.Played);
+    return moves;
+}
+
+std::vector<TMove> TGameSession::ShownMoveHistory() const {
+    std::vector<TMove> moves;
+    for (const TTurn& t : turns_) moves.push_back(t.Shown);
+    return moves;
+}
+
+namespace {
+
+// COM's reason in words: the think's own, else what the record said beside the move.
+std::string ReasonOf(const TTurn& t) {
+    return t.Reason.Empty() ? t.Comment : ComReasonText(t.Reason);
+}
+
+} // namespace
+
+std::vector<std::string> TGameSession::ComReasons() const {
+    std::vector<std::string> reasons;
+    for (const TTurn& t : turns_)
+        if (t.Com) reasons.push_back(ReasonOf(t));
+    return reasons;
+}
+
+std::string TGameSession::ComReasonOfMove(int n) const {
+    if (n < 1 || n > int(turns_.size()) || !turns_[std::size_t(n - 1)].Com) return {};
+    return ReasonOf(turns_[std::size_t(n - 1)]);
+}
+
+std::string TGameSession::LatestComReason() const {
+    for (auto t = turns_.rbegin(); t != turns_.rend(); ++t)
+        if (t->Com) return ReasonOf(*t);
+    return {};
 }
 
 std::string TGameSession::KifuText() const {
     std::string text;
-    for (const std::string& line : kifuLines_) {
+    for (const std::string& line : KifuLines()) {
         text += line;
         text += "\r\n";
     }
@@ -253,53 +317,30 @@ std::string TGameSession::KifuText() const {
     return text;
 }
 
-std::string TGameSession::ComReasonOfMove(int n) const {
-    // The human moves first in every game, so COM's moves have the even numbers.
-    const int index = n / 2 - 1;
-    if (n % 2 != 0 || index < 0 || index >= int(comReasons_.size())) return {};
-    return comReasons_[std::size_t(index)];
-}
-
 void TGameSession::CopyKifu() {
     view_.SetClipboardText(KifuText());
 }
 
 // ---------------------------------------------------------------------------------------------
-// Drag protocol and the turn
-
-void TGameSession::StartDrag(int square) {
-    if (inTurn_) return;
-    view_.ProcessPendingEvents();
-    if (kanri_->SideToMove == 0 && !replayMode_) {
-        dragFrom_ = square;
-        dragTo_ = 0;
-        view_.ShowFrame(SessionFrame::Waku, false);
-    }
-}
-
-void TGameSession::Drop(int square) {
-    if (inTurn_) return;
-    if (kanri_->SideToMove == 0 && !replayMode_) dragTo_ = square;
-}
-
-TTurnReport TGameSession::EndDrag() {
-    if (inTurn_) return {};
-    view_.ProcessPendingEvents();
-    if (replayMode_ || kanri_->SideToMove == 1) return {};
-    TTurnReport report = MoveComa_Screen(dragFrom_, dragTo_);
-    view_.ShowFrame(SessionFrame::Waku, true);
-    return report;
-}
+// The turn
 
 TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
     TTurnReport report;
-    if (inTurn_) return report;
-    TTurnGuard guard(inTurn_);
-    TKyokumenKanri& k = *kanri_;
+    if (inTurn_ || !HumanToMove() || from == to) return report;
+    {
+        TTurnGuard guard(inTurn_);
+        if (!PlayHumanHalf(from, to, report)) return report;
+        AskOpponent(report);
+    }
+    // An opponent that answered at once has finished the turn, and kept the game if it goes on.
+    if (!pending_ && report.Result == TTurnReport::Outcome::Continues) KeepRecord();
+    return report;
+}
+
+// The human's move: checked, played, recorded and shown. False when the turn ends here.
+bool TGameSession::PlayHumanHalf(int from, int to, TTurnReport& report) {
     using Outcome = TTurnReport::Outcome;
-
-    if (from == to || k.ComMatesFlag || k.HumanMatesFlag) return report;
-
+    TKyokumenKanri& k = *kanri_;
     // A code that names no square matches no move.
     THumanMoveTest test;
     if (IsSquare(from) && IsSquare(to)) {
@@ -313,12 +354,12 @@ TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
     if (test.Result == THumanMoveTest::NoMove) {
         SetMessage("あなたの番です。\r\n\r\n駒の動かし方が不正です。");
         report.Result = Outcome::Illegal;
-        return report;
+        return false;
     }
     if (test.Result == THumanMoveTest::KingLeftAttacked) {
         SetMessage("あなたの番です。\r\n\r\n駒の動かし方が不正です。王手の放置です。");
         report.Result = Outcome::IllegalCheck;
-        return report;
+        return false;
     }
 
     // Kept so that a take-back after a failed COM turn can return to it whatever the think left.
@@ -328,48 +369,81 @@ TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
     } catch (const std::exception& e) {
         Box(ErrorBox("人の駒移動でエラー発生", true, e), &report);
         report.Result = Outcome::HumanMoveFailed;
-        return report;
+        return false;
     }
     positionBeforeTurn_ = std::move(before);
     for (int id = 0; id < kSenpouCount; ++id) {
         const TSenpou_Base& st = k.Strategy(SenpouId(id));
         progressBeforeTurn_[std::size_t(id)] = {st.StepDone, st.DoneStamp, st.PeekStamp, st.Finished};
     }
-    moveHistory_.push_back(test.Move);
 
-    const TMove humanShown = k.LastMoveRecord();
-    const int n = k.MoveCount();
-    report.HumanMove = humanShown;
-    report.HumanCount = n;
-    std::string label = std::to_string(n) + "手目 あなたの指し手:" + "\r\n\r\n" + FormatMove(humanShown);
-    SetMessage(label);
-    kifuLines_.push_back(" " + std::to_string(n) + ": ▲先手: " + FormatMove(humanShown));
-    shownMoveHistory_.push_back(humanShown);
-    view_.SetSquare(humanShown.From, PieceName::Empty);
-    view_.SetSquare(humanShown.To, humanShown.Name);
+    const TMove shown = k.LastMoveRecord();
+    turns_.push_back(TTurn{false, test.Move, shown, {}, {}, 0});
+    report.HumanMove = shown;
+    report.HumanCount = k.MoveCount();
+    turnLabel_ = std::to_string(report.HumanCount) + "手目 あなたの指し手:" + "\r\n\r\n" + FormatMove(shown);
+    SetMessage(turnLabel_);
+    view_.SetSquare(shown.From, PieceName::Empty);
+    view_.SetSquare(shown.To, shown.Name);
     MarkLatestTurn();
+    return true;
+}
 
+// Hands the move to COM. The built-in COM answers before this returns; another opponent may answer
+// later, and the turn waits for it.
+void TGameSession::AskOpponent(TTurnReport& report) {
     SetStatus("COM思考中。。。。");
     view_.ProcessPendingEvents();
+    turnStart_ = hooks_.TickCount();
+    kanri_->SwitchSide();
+    thinkStart_ = TickCountMsPrecise();
+    pending_ = true;
+    pendingReport_ = report;
+    const std::uint64_t ask = ++askNumber_;
+    asking_ = true;
+    TTurnReport* caller = &report;
+    opponent_->Think(*kanri_, [this, ask, caller](const TOpponentReply& reply) {
+        // A reply given while the request is being made finishes the caller's report; a later one, the
+        // kept one.
+        OnReply(ask, reply, asking_ ? caller : nullptr);
+    });
+    asking_ = false;
+    if (pending_) report.Result = TTurnReport::Outcome::Pending;
+}
 
-    const std::int64_t t0 = hooks_.TickCount();
-    k.SwitchSide();
-    {
-        const double thinkStart = TickCountMsPrecise();
-        bool failed = false;
-        try {
-            hooks_.Think(k);
-        } catch (const std::exception& e) {
-            Box(ErrorBox("COM思考でエラー発生", true, e), &report);
-            failed = true;
-        }
-        if (hooks_.ThinkTimed) hooks_.ThinkTimed(TickCountMsPrecise() - thinkStart);
-        if (failed) {
-            report.Result = Outcome::ComFailed;
-            return report;
-        }
+void TGameSession::OnReply(std::uint64_t ask, const TOpponentReply& reply, TTurnReport* sync) {
+    if (!pending_ || ask != askNumber_) return; // for a game that is gone
+    pending_ = false;
+    TTurnReport& report = sync ? *sync : pendingReport_;
+    if (sync) {
+        FinishTurn(reply, report);
+        return;
     }
+    {
+        TTurnGuard guard(inTurn_);
+        FinishTurn(reply, report);
+    }
+    if (report.Result == TTurnReport::Outcome::Continues) KeepRecord();
+    view_.TurnFinished(report);
+}
 
+void TGameSession::CancelPending() {
+    if (!pending_) return;
+    pending_ = false;
+    ++askNumber_;
+    opponent_->Cancel();
+}
+
+// COM's half of the turn and the end of the game, once the reply is there.
+void TGameSession::FinishTurn(const TOpponentReply& reply, TTurnReport& report) {
+    using Outcome = TTurnReport::Outcome;
+    TKyokumenKanri& k = *kanri_;
+    if (hooks_.ThinkTimed) hooks_.ThinkTimed(TickCountMsPrecise() - thinkStart_);
+    if (!reply.Error.empty()) {
+        Box(ErrorBox("COM思考でエラー発生", true, std::runtime_error(reply.Error)), &report);
+        report.Result = Outcome::ComFailed;
+        return;
+    }
     if (k.HumanMatesFlag || k.ComBareKingFlag) {
         if (k.HumanMatesFlag) {
             Box("王の詰みです。あなたの勝ちです。", &report);
@@ -378,65 +452,12 @@ TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
             Box("王一枚のみになったので終了です。あなたの勝ちです。", &report);
             report.Ending = TTurnReport::End::ComBareKing;
         }
-        FinishGame(report.Ending == TTurnReport::End::HumanMates ? KifEnding::HumanMates
-                                                                 : KifEnding::ComBareKing,
-                   label);
+        FinishGame(k.HumanMatesFlag ? KifEnding::HumanMates : KifEnding::ComBareKing, turnLabel_);
         report.Result = Outcome::HumanWins;
-        return report;
+        return;
     }
-
-    const TMove reply = k.ComMove;
-    if (reply.Empty()) {
-        Box("COM思考でエラー発生\r\n\r\nCOMの指し手が得られませんでした。致命的な状況なのでゲームを中断します"
-            "。",
-            &report);
-        report.Result = Outcome::ComFailed;
-        return report;
-    }
-    try {
-        k.ApplyMove(reply);
-    } catch (const std::exception& e) {
-        Box(ErrorBox("COMの駒移動でエラー発生", true, e), &report);
-        report.Result = Outcome::ComFailed;
-        return report;
-    }
-    moveHistory_.push_back(reply);
-    comReasons_.push_back(k.LastReason());
-    try {
-        k.JudgeAfterComMove();
-    } catch (const std::exception& e) {
-        Box(ErrorBox("COM勝利チェックでエラー発生", false, e), &report);
-    }
-
-    const TMove comShown = k.LastMoveRecord();
-    const int m = k.MoveCount();
-    report.ComMove = comShown;
-    report.ComCount = m;
-    label += "\r\n\r\n" + std::to_string(m) + "手目 COMの指し手:" + "\r\n\r\n" + FormatMove(comShown);
-    SetMessage(label);
-
-    const std::int64_t t1 = hooks_.TickCount();
-    const double s = static_cast<double>(t1 - t0) / 1000.0;
-    label += "\r\n\r\nCOM思考： " + FormatSeconds(s) + "秒";
-    comTotalTime_ += s;
-    label += "\r\n" + TotalTimeText();
-    SetMessage(label);
-
-    shownMoveHistory_.push_back(comShown);
-    kifuLines_.push_back(" " + std::to_string(n + 1) + ": △後手: " + FormatMove(comShown));
-    view_.SetSquare(comShown.From, PieceName::Empty);
-    view_.SetSquare(comShown.To, comShown.Name);
-    view_.MoveFrame(SessionFrame::Waku, comShown.To);
-    view_.SetComReason(comReasons_.back());
-    MarkLatestTurn();
-
-    // Cleared first, then the formation under construction, which a check replaces.
-    SetStatus("");
-    // The formation COM builds in this game: a pick made after the first move waits for the next one.
-    if (k.FormationInProgress()) SetStatus(k.FormationName + "の駒組み中");
-    if (k.InCheckFlag) SetStatus("COMが王手しました！");
-    report.Check = k.InCheckFlag;
-
+    if (!ApplyComReply(reply, report)) return;
+    ShowComMove(report);
     if (k.ComMatesFlag || k.HumanBareKingFlag) {
         if (k.ComMatesFlag) {
             Box("詰みです。COMの勝ちです。", &report);
@@ -445,18 +466,72 @@ TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
             Box("王一枚のみとなったので終了です。COMの勝ちです。", &report);
             report.Ending = TTurnReport::End::HumanBareKing;
         }
-        FinishGame(report.Ending == TTurnReport::End::ComMates ? KifEnding::ComMates
-                                                               : KifEnding::HumanBareKing,
-                   label);
+        FinishGame(k.ComMatesFlag ? KifEnding::ComMates : KifEnding::HumanBareKing, turnLabel_);
         report.Result = Outcome::ComWins;
-        return report;
+        return;
     }
-
     k.SwitchSide();
     mattaUsed_ = false;
     report.Result = Outcome::Continues;
-    KeepRecord();
-    return report;
+}
+
+// Plays COM's move and judges the position after it; false when the turn stops on COM's side.
+bool TGameSession::ApplyComReply(const TOpponentReply& reply, TTurnReport& report) {
+    TKyokumenKanri& k = *kanri_;
+    if (reply.Move.Empty()) {
+        Box("COM思考でエラー発生\r\n\r\nCOMの指し手が得られませんでした。致命的な状況なのでゲームを中断します"
+            "。",
+            &report);
+        report.Result = TTurnReport::Outcome::ComFailed;
+        return false;
+    }
+    try {
+        k.ApplyMove(reply.Move);
+    } catch (const std::exception& e) {
+        Box(ErrorBox("COMの駒移動でエラー発生", true, e), &report);
+        report.Result = TTurnReport::Outcome::ComFailed;
+        return false;
+    }
+    turns_.push_back(TTurn{true, reply.Move, k.LastMoveRecord(), reply.Reason, {}, 0});
+    try {
+        k.JudgeAfterComMove();
+    } catch (const std::exception& e) {
+        Box(ErrorBox("COM勝利チェックでエラー発生", false, e), &report);
+    }
+    return true;
+}
+
+// COM's move on the label, the board, the frame, the status line; its thinking time.
+void TGameSession::ShowComMove(TTurnReport& report) {
+    TKyokumenKanri& k = *kanri_;
+    TTurn& turn = turns_.back();
+    turn.Shown = k.LastMoveRecord();
+    const TMove& shown = turn.Shown;
+    report.ComMove = shown;
+    report.ComCount = k.MoveCount();
+    turnLabel_ +=
+        "\r\n\r\n" + std::to_string(report.ComCount) + "手目 COMの指し手:" + "\r\n\r\n" + FormatMove(shown);
+    SetMessage(turnLabel_);
+
+    const double s = static_cast<double>(hooks_.TickCount() - turnStart_) / 1000.0;
+    turn.Seconds = s;
+    turnLabel_ += "\r\n\r\nCOM思考： " + FormatSeconds(s) + "秒";
+    comTotalTime_ += s;
+    turnLabel_ += "\r\n" + TotalTimeText();
+    SetMessage(turnLabel_);
+
+    view_.SetSquare(shown.From, PieceName::Empty);
+    view_.SetSquare(shown.To, shown.Name);
+    view_.MoveFrame(SessionFrame::Waku, shown.To);
+    view_.SetComReason(ReasonOf(turn));
+    MarkLatestTurn();
+
+    // Cleared first, then the formation under construction, which a check replaces.
+    SetStatus("");
+    // The formation COM builds in this game: a pick made after the first move waits for the next one.
+    if (k.FormationInProgress()) SetStatus(k.FormationName + "の駒組み中");
+    if (k.InCheckFlag) SetStatus("COMが王手しました！");
+    report.Check = k.InCheckFlag;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -464,8 +539,9 @@ TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
 
 void TGameSession::NewGame() {
     if (inTurn_) return;
+    CancelPending();
     mattaUsed_ = false;
-    kanri_ = std::make_unique<TKyokumenKanri>();
+    kanri_ = NewKanri();
     testStart_ = false;
     ClearBoard();
     DrawStartPosition();
@@ -478,8 +554,9 @@ void TGameSession::NewGame() {
 
 void TGameSession::NewHandicapGame() {
     if (inTurn_) return;
+    CancelPending();
     mattaUsed_ = false;
-    kanri_ = std::make_unique<TKyokumenKanri>();
+    kanri_ = NewKanri();
     kanri_->Kyokumen.SetupHisyaKaku();
     hisyaKakuMode_ = true;
     testStart_ = false;
@@ -497,8 +574,9 @@ void TGameSession::NewHandicapGame() {
 
 void TGameSession::NewTestGame() {
     if (inTurn_) return;
+    CancelPending();
     mattaUsed_ = false;
-    kanri_ = std::make_unique<TKyokumenKanri>();
+    kanri_ = NewKanri();
     kanri_->Kyokumen.SetupTestPosition();
     testStart_ = true;
     RedrawBoard();
@@ -528,7 +606,9 @@ TMattaReport TGameSession::Matta() {
     if (inTurn_) return report;
     TKyokumenKanri& k = *kanri_;
 
-    if (mattaUsed_)
+    if (pending_)
+        report.Refusal = "COMの応手を待っています。待ったできません。";
+    else if (mattaUsed_)
         report.Refusal = "待ったは一度だけです。";
     else if (replayMode_)
         report.Refusal = "棋譜再現中です。待ったできません。";
@@ -546,25 +626,10 @@ TMattaReport TGameSession::Matta() {
     // After a turn that stopped on COM's side the record ends with the human's move: only that move
     // goes back, together with whatever COM's failed think counted as built of its formation, and the
     // human is to move again, so the game can go on.
-    const bool comReplyMissing = moveHistory_.size() % 2 == 1;
+    const bool comReplyMissing = turns_.size() % 2 == 1;
     TMove takenBack;
     if (comReplyMissing) {
-        takenBack = shownMoveHistory_.back();
-        k.Kyokumen = positionBeforeTurn_;
-        for (int id = 0; id < kSenpouCount; ++id) {
-            TSenpou_Base& st = k.Strategy(SenpouId(id));
-            const TFormationProgress& p = progressBeforeTurn_[std::size_t(id)];
-            st.StepDone = p.StepDone;
-            st.DoneStamp = p.DoneStamp;
-            st.PeekStamp = p.PeekStamp;
-            st.Finished = p.Finished;
-        }
-        k.Kyokumen.ComToMove = false;
-        k.SideToMove = 0;
-        k.ComMove = TMove{};
-        moveHistory_.pop_back();
-        shownMoveHistory_.pop_back();
-        kifuLines_.pop_back();
+        TakeBackFailedTurn(takenBack);
     } else {
         try {
             k.TakeBack();
@@ -574,13 +639,8 @@ TMattaReport TGameSession::Matta() {
             return report;
         }
         takenBack = k.LastMoveRecord();
-        for (int i = 0; i < 2 && !moveHistory_.empty(); ++i) {
-            moveHistory_.pop_back();
-            shownMoveHistory_.pop_back();
-            kifuLines_.pop_back();
-        }
+        for (int i = 0; i < 2 && !turns_.empty(); ++i) turns_.pop_back();
     }
-    comReasons_.resize(moveHistory_.size() / 2);
     view_.SetComReason(LatestComReason());
     mattaUsed_ = true;
     k.ComMatesFlag = false;
@@ -601,8 +661,8 @@ TMattaReport TGameSession::Matta() {
     SetStatus("");
     // The frame goes back to COM's move that now is the latest (or off the board), so that the next
     // drag shows it where COM's piece stands, not where a taken-back move had put it.
-    if (!shownMoveHistory_.empty() && shownMoveHistory_.size() % 2 == 0)
-        view_.MoveFrame(SessionFrame::Waku, shownMoveHistory_.back().To);
+    if (!turns_.empty() && turns_.size() % 2 == 0)
+        view_.MoveFrame(SessionFrame::Waku, turns_.back().Shown.To);
     else
         view_.RemoveFrame(SessionFrame::Waku);
     view_.ShowFrame(SessionFrame::Waku, false);
@@ -611,12 +671,32 @@ TMattaReport TGameSession::Matta() {
     return report;
 }
 
+// After a turn that stopped on COM's side: the human's move goes back, together with whatever COM's
+// failed think counted as built of its formation.
+void TGameSession::TakeBackFailedTurn(TMove& takenBack) {
+    TKyokumenKanri& k = *kanri_;
+    takenBack = turns_.back().Shown;
+    k.Kyokumen = positionBeforeTurn_;
+    for (int id = 0; id < kSenpouCount; ++id) {
+        TSenpou_Base& st = k.Strategy(SenpouId(id));
+        const TFormationProgress& p = progressBeforeTurn_[std::size_t(id)];
+        st.StepDone = p.StepDone;
+        st.DoneStamp = p.DoneStamp;
+        st.PeekStamp = p.PeekStamp;
+        st.Finished = p.Finished;
+    }
+    k.Kyokumen.ComToMove = false;
+    k.SideToMove = 0;
+    k.ComMove = TMove{};
+    turns_.pop_back();
+}
+
 // ---------------------------------------------------------------------------------------------
 // Replay
 
 void TGameSession::ReplayToStart() {
     if (inTurn_ || !replayMode_) return;
-    kanri_ = std::make_unique<TKyokumenKanri>();
+    kanri_ = NewKanri();
     // A game begun from the test position is replayed from it; its moves make no sense elsewhere.
     if (testStart_)
         kanri_->Kyokumen.SetupTestPosition();
@@ -634,8 +714,8 @@ void TGameSession::ReplayToStart() {
 void TGameSession::ReplayMove(int k, SessionFrame frame, TMove& shown) {
     TKyokumen& pos = kanri_->Kyokumen;
     pos.ComToMove = k % 2 == 0;
-    pos.ApplyMove(moveHistory_[k - 1]);
-    shown = shownMoveHistory_[k - 1];
+    pos.ApplyMove(turns_[std::size_t(k - 1)].Played);
+    shown = turns_[std::size_t(k - 1)].Shown;
     view_.SetSquare(shown.From, PieceName::Empty);
     view_.SetSquare(shown.To, shown.Name);
     view_.MoveFrame(frame, shown.To);
@@ -644,7 +724,7 @@ void TGameSession::ReplayMove(int k, SessionFrame frame, TMove& shown) {
 void TGameSession::ReplayOne() {
     if (inTurn_ || !replayMode_) return;
     const int k = kanri_->MoveCount() + 1;
-    if (static_cast<int>(moveHistory_.size()) < k) return;
+    if (static_cast<int>(turns_.size()) < k) return;
     TMove shown;
     try {
         ReplayMove(k, SessionFrame::Waku, shown);
@@ -662,7 +742,7 @@ void TGameSession::ReplayOne() {
 void TGameSession::ReplayTwo() {
     if (inTurn_ || !replayMode_) return;
     int k = kanri_->MoveCount() + 1;
-    if (static_cast<int>(moveHistory_.size()) < k) return;
+    if (static_cast<int>(turns_.size()) < k) return;
     TMove shown;
     try {
         ReplayMove(k, SessionFrame::Waku, shown);
@@ -674,7 +754,7 @@ void TGameSession::ReplayTwo() {
             "棋譜再現モード\r\n\r\n" + std::to_string(k) + "手目" + "\r\n\r\n" + FormatMove(shown);
         SetMessage(label);
         ++k;
-        if (static_cast<int>(moveHistory_.size()) < k) return;
+        if (static_cast<int>(turns_.size()) < k) return;
         const TMove first = shown;
         ReplayMove(k, SessionFrame::Waku2, shown);
         view_.MarkMoves({first, shown});
@@ -695,8 +775,6 @@ bool TGameSession::CanResign() const {
 
 bool TGameSession::Resign() {
     if (!CanResign()) return false;
-    const int n = kanri_->MoveCount() + 1;
-    kifuLines_.push_back(" " + std::to_string(n) + ": ▲先手: 　投了");
     FinishGame(KifEnding::HumanResigns, "投了しました。COMの勝ちです。");
     return true;
 }
@@ -706,7 +784,6 @@ bool TGameSession::Resign() {
 void TGameSession::FinishGame(KifEnding ending, const std::string& label) {
     const bool humanWon = HumanWon(ending);
     SetStatus(humanWon ? "あなたの勝ちです。" : "COMの勝ちです。");
-    kifuLines_.emplace_back(humanWon ? "まで、先手の勝ち" : "まで、後手の勝ち");
     ending_ = ending;
     EnterReplayMode();
     SetMessage(label + "\r\n\r\n" + TotalTimeText());
@@ -722,13 +799,17 @@ TKifRecord TGameSession::KifRecord() const {
     TKifRecord r;
     r.Start = StartKind();
     r.Began = began_;
-    r.Played = moveHistory_;
-    r.Shown = shownMoveHistory_;
     r.Ending = ending_;
-    // COM's reasons go beside its moves, so another program shows them with the game.
-    for (std::size_t j = 0; j < comReasons_.size() && 2 * j + 1 < r.Shown.size(); ++j) {
-        r.Comments.resize(2 * j + 2);
-        r.Comments[2 * j + 1] = comReasons_[j];
+    // COM's reasons go beside its moves, so another program shows them with the game; a comment an
+    // opened record had beside a move stays with it.
+    for (std::size_t i = 0; i < turns_.size(); ++i) {
+        const TTurn& t = turns_[i];
+        r.Played.push_back(t.Played);
+        r.Shown.push_back(t.Shown);
+        std::string comment = t.Com ? ReasonOf(t) : t.Comment;
+        if (comment.empty()) continue;
+        r.Comments.resize(i + 1);
+        r.Comments[i] = std::move(comment);
     }
     return r;
 }
@@ -756,29 +837,22 @@ int TGameSession::OpenKifText(std::string_view utf8) {
     TKifRecord r = ReadKif(utf8);
 
     // Everything new is built aside; the game is replaced only once nothing can fail any more.
-    auto kanri = std::make_unique<TKyokumenKanri>();
+    auto kanri = NewKanri();
     kanri->Kyokumen = KifStartPosition(r.Start);
     kanri->SetFormation(formation_);
     // A record from elsewhere may not say when it began; it is then dated now, as a new game is.
     const std::string date = r.Began.Known() ? RecordDateText(r.Began) : hooks_.Now();
     if (!r.Began.Known()) r.Began = ParseKifDate(date);
-    std::vector<std::string> lines = RecordHeader(date, *kanri);
+    std::vector<std::string> header = RecordHeader(date, *kanri);
+    std::vector<TTurn> turns;
     for (std::size_t i = 0; i < r.Shown.size(); ++i)
-        lines.push_back(" " + std::to_string(i + 1) + (i % 2 == 0 ? ": ▲先手: " : ": △後手: ") +
-                        FormatMove(r.Shown[i]));
-    if (r.Ending == KifEnding::HumanResigns)
-        lines.push_back(" " + std::to_string(r.Shown.size() + 1) + ": ▲先手: 　投了");
-    if (r.Ending != KifEnding::None)
-        lines.emplace_back(HumanWon(r.Ending) ? "まで、先手の勝ち" : "まで、後手の勝ち");
+        turns.push_back(
+            TTurn{i % 2 == 1, r.Played[i], r.Shown[i], {}, i < r.Comments.size() ? r.Comments[i] : "", 0});
 
+    CancelPending();
     kanri_ = std::move(kanri);
-    kifuLines_ = std::move(lines);
-    moveHistory_ = std::move(r.Played);
-    shownMoveHistory_ = std::move(r.Shown);
-    // The comments on COM's moves are its reasons (a record from elsewhere may have other words there).
-    comReasons_.assign(moveHistory_.size() / 2, std::string());
-    for (std::size_t j = 0; j < comReasons_.size() && 2 * j + 1 < r.Comments.size(); ++j)
-        comReasons_[j] = r.Comments[2 * j + 1];
+    header_ = std::move(header);
+    turns_ = std::move(turns);
     ending_ = r.Ending;
     began_ = r.Began;
     ++gameNumber_;
@@ -789,7 +863,7 @@ int TGameSession::OpenKifText(std::string_view utf8) {
     SetStatus("");
     EnterReplayMode();
     ReplayToStart();
-    return static_cast<int>(moveHistory_.size());
+    return static_cast<int>(turns_.size());
 }
 
 void TGameSession::KeepRecord() {

@@ -1,26 +1,31 @@
 // The game session: one window's worth of game logic without any toolkit. It owns the game manager,
-// the record and the move histories, and carries out the turn, the new-game commands, the take-back,
-// the replay and the record copy. Whatever must be shown goes through ISessionView, which the window
-// implements (and the tests and the console front-end fake).
+// the list of the game's turns and COM's random generator, and carries out the turn, the new-game
+// commands, the take-back, the replay and the record copy. Whatever must be shown goes through
+// ISessionView, which the window implements (and the tests and the console front-end fake).
 //
 // How a window drives it:
 //   construct the session (it creates the game manager, the empty record and leaves replay mode),
 //   load the piece pictures (on failure: the window's own box, and stop), fill the formation list
 //   with kFormationList and select its first entry, then call Start().
-//   Drag handlers: OnStartComa -> StartDrag(sq), OnDragComa -> Drop(sq), OnEndComa -> EndDrag().
+//   A whole human move (the end of a drag, or two clicks) -> MoveComa_Screen(from, to); the drag and
+//   the selection themselves are the window's.
 //   Buttons, after the window's own Yes/No box where there is one: OnButton_StartClick -> NewGame(),
 //   OnButton_HisyaKakuClick -> NewHandicapGame(), OnButton_TestClick -> NewTestGame(),
 //   OnComboBoxClick -> PickFormation(name), OnButton_MattaClick -> Matta(),
 //   OnReplayButton1_Click..3 -> ReplayToStart(), ReplayOne(), ReplayTwo(),
 //   OnButton_KifuClick -> CopyKifu().
-// While a turn runs, the window lets pending input through once (just before COM thinks); commands
-// that arrive then (drags, new games, take-back, replay) are ignored, so they can neither start a
-// second turn nor replace the game under the running one.
+// COM's reply comes from an opponent (IOpponent): the built-in COM answers within the turn, and while
+// it thinks the window lets pending input through once; commands that arrive then (moves, new games,
+// take-back, replay) are ignored, so they can neither start a second turn nor replace the game under
+// the running one. An opponent that answers later leaves the turn pending: the human's move is shown,
+// moves and take-backs are refused, and the turn ends when the reply arrives (ISessionView::TurnFinished).
 #pragma once
 
 #include "board/Move.h"
 #include "com/KyokumenKanri.h"
 #include "session/Kif.h"
+#include "session/Opponent.h"
+#include "session/Turn.h"
 
 #include <array>
 #include <cstdint>
@@ -32,6 +37,31 @@
 #include <vector>
 
 class TRecordKeeper;
+
+// What one human move did, for front-ends that report turns as text.
+struct TTurnReport {
+    enum class Outcome {
+        Ignored,         // nothing happened (same square, game over, replay mode, COM's turn)
+        Pending,         // the human's move is made; COM's reply will come later (TurnFinished)
+        Illegal,         // no such move; only the label changed
+        IllegalCheck,    // the move leaves the human king attacked; only the label changed
+        HumanMoveFailed, // the human's move could not be made (box shown)
+        HumanWins,       // the game ended before COM moved
+        ComFailed,       // COM's think failed, gave no move, or its move could not be made (box shown)
+        ComWins,         // the game ended after COM's move
+        Continues,       // a complete turn; the human is to move again
+    };
+    enum class End { None, HumanMates, ComBareKing, ComMates, HumanBareKing };
+
+    Outcome Result = Outcome::Ignored;
+    End Ending = End::None;
+    TMove HumanMove; // the human's move as the position recorded it
+    int HumanCount = 0;
+    TMove ComMove; // COM's move as the position recorded it
+    int ComCount = 0;
+    bool Check = false;             // COM's move gives check
+    std::vector<std::string> Boxes; // the message boxes shown during the turn, in order
+};
 
 // The two red frames: Waku marks the destination of the latest move, Waku2 the second move of a
 // two-step replay.
@@ -67,6 +97,8 @@ public:
     // The moves of the latest turn (or the replayed moves just shown), whose squares the window tints;
     // empty when there is none. Front-ends that draw no board leave it alone.
     virtual void MarkMoves(const std::vector<TMove>& moves) { (void)moves; }
+    // A turn left pending by an opponent that answers later has ended (its report is complete).
+    virtual void TurnFinished(const TTurnReport& report) { (void)report; }
 };
 
 // The fourteen formation names in the order of the window's drop-down list.
@@ -87,30 +119,6 @@ inline constexpr std::array<std::string_view, 14> kFormationList = {
     "【ミルトア式黄金囲い】",
 };
 
-// What one run of MoveComa_Screen (or EndDrag) did, for front-ends that report turns as text.
-struct TTurnReport {
-    enum class Outcome {
-        Ignored,         // nothing happened (same square, game over, replay mode, COM's turn)
-        Illegal,         // no such move; only the label changed
-        IllegalCheck,    // the move leaves the human king attacked; only the label changed
-        HumanMoveFailed, // the human's move could not be made (box shown)
-        HumanWins,       // the game ended before COM moved
-        ComFailed,       // COM's think failed, gave no move, or its move could not be made (box shown)
-        ComWins,         // the game ended after COM's move
-        Continues,       // a complete turn; the human is to move again
-    };
-    enum class End { None, HumanMates, ComBareKing, ComMates, HumanBareKing };
-
-    Outcome Result = Outcome::Ignored;
-    End Ending = End::None;
-    TMove HumanMove; // the human's move as the position recorded it
-    int HumanCount = 0;
-    TMove ComMove; // COM's move as the position recorded it
-    int ComCount = 0;
-    bool Check = false;             // COM's move gives check
-    std::vector<std::string> Boxes; // the message boxes shown during the turn, in order
-};
-
 // The outcome of a take-back request.
 struct TMattaReport {
     bool Done = false;
@@ -127,6 +135,8 @@ struct TSessionHooks {
     std::function<void(double)> ThinkTimed;
     // COM's think (default: the game manager's ComThink); tests replace it to make a think fail.
     std::function<void(TKyokumenKanri&)> Think;
+    // Who answers the human's moves (default: the built-in COM, with Think). Must outlive the session.
+    IOpponent* Opponent = nullptr;
 };
 
 class TGameSession {
@@ -134,18 +144,19 @@ public:
     // Steps 1-4 of the window's creation: a new game manager, no take-back used, an empty record with
     // the start position's diagram, replay mode off.
     explicit TGameSession(ISessionView& view, TSessionHooks hooks = {});
+    ~TGameSession();
+    TGameSession(const TGameSession&) = delete;
+    TGameSession& operator=(const TGameSession&) = delete;
 
     // The rest of the window's creation once the pictures are loaded: the start position drawn,
     // "【基本形】" selected and set, the greeting.
     void Start();
 
-    // Drag protocol.
-    void StartDrag(int square); // OnStartComa
-    void Drop(int square);      // OnDragComa
-    TTurnReport EndDrag();      // OnEndComa: runs the turn, then shows Waku
-
-    // One whole turn: the human's move from -> to (square codes, 0 for "no square"), COM's reply.
+    // One whole turn: the human's move from -> to (square codes, 0 for "no square"), then COM's reply.
+    // Ignored while the human is not to move (replay, game over, a turn running or pending).
     TTurnReport MoveComa_Screen(int from, int to);
+    // True while an opponent that answers later has not yet replied.
+    bool ReplyPending() const { return pending_; }
 
     // New games (the window has asked "初期化しますか？" and got Yes).
     void NewGame();
@@ -200,27 +211,29 @@ public:
     // "あなたの番です\r\n\r\n\r\n（COMの陣形は" + name + "に設定されました）".
     static std::string Greeting(std::string_view formation);
 
-    // New move lists and a record holding the header and the diagram of the current position.
-    void ResetKifu();
-
     // State, read by front-ends and tests.
     TKyokumenKanri& Kanri() { return *kanri_; }
     const TKyokumenKanri& Kanri() const { return *kanri_; }
-    const std::vector<std::string>& KifuLines() const { return kifuLines_; }
-    const std::vector<TMove>& MoveHistory() const { return moveHistory_; }
-    const std::vector<TMove>& ShownMoveHistory() const { return shownMoveHistory_; }
-    // Why COM chose each of its moves, one entry per COM move in MoveHistory, in order.
-    const std::vector<std::string>& ComReasons() const { return comReasons_; }
-    // The reason of move n of the record (counted from 1); empty for the human's moves and beyond.
+    // The game's moves, in order.
+    const std::vector<TTurn>& Turns() const { return turns_; }
+    // Read from the turns: the record's lines (header, diagram, one line per move, the end), the moves
+    // as played and as shown.
+    std::vector<std::string> KifuLines() const;
+    std::vector<TMove> MoveHistory() const;
+    std::vector<TMove> ShownMoveHistory() const;
+    // Why COM chose each of its moves, one entry per COM move, in order.
+    std::vector<std::string> ComReasons() const;
+    // The reason of move n of the game (counted from 1); empty for the human's moves and beyond.
     std::string ComReasonOfMove(int n) const;
     // The reason of COM's latest move; empty before its first.
-    std::string LatestComReason() const { return comReasons_.empty() ? std::string() : comReasons_.back(); }
+    std::string LatestComReason() const;
+    // The generator COM's random choices draw from: made with the session at seed 0 and never reseeded,
+    // so the same human moves draw the same replies, across new games too.
+    TRandom& Rng() { return rng_; }
     bool MattaUsed() const { return mattaUsed_; }
     bool ReplayMode() const { return replayMode_; }
     bool HisyaKakuMode() const { return hisyaKakuMode_; }
     double ComTotalTime() const { return comTotalTime_; }
-    int DragFrom() const { return dragFrom_; }
-    int DragTo() const { return dragTo_; }
     // The text the formation list shows.
     const std::string& Formation() const { return formation_; }
     // The label and status line as last set.
@@ -239,16 +252,25 @@ public:
 private:
     ISessionView& view_;
     TSessionHooks hooks_;
+    TRandom rng_;
+    TComOpponent com_;
+    IOpponent* opponent_;
     std::unique_ptr<TKyokumenKanri> kanri_;
-    std::vector<std::string> kifuLines_;
-    std::vector<TMove> moveHistory_;
-    std::vector<TMove> shownMoveHistory_;
-    std::vector<std::string> comReasons_;
+    std::vector<TTurn> turns_;
+    std::vector<std::string> header_; // the record's header and the start position's diagram
     bool mattaUsed_ = false;
     bool replayMode_ = false;
     bool hisyaKakuMode_ = false;
-    bool testStart_ = false;       // the game began from the test position (replay sets it up again)
-    bool inTurn_ = false;          // a turn is running (pending input let through mid-turn is ignored)
+    bool testStart_ = false;      // the game began from the test position (replay sets it up again)
+    bool inTurn_ = false;         // a turn is running (pending input let through mid-turn is ignored)
+    bool pending_ = false;        // the opponent's reply has not come yet
+    bool asking_ = false;         // the opponent is being asked (a reply now belongs to that call)
+    std::uint64_t askNumber_ = 0; // counts the requests made of the opponent; a stale reply is dropped
+    // The turn whose reply is pending: its report so far, the tick it started, the human move's label.
+    TTurnReport pendingReport_;
+    std::int64_t turnStart_ = 0;
+    double thinkStart_ = 0;
+    std::string turnLabel_;
     TKyokumen positionBeforeTurn_; // the position before the human's latest move
     // COM's progress on its formations before its latest think: a think that fails may already have
     // counted a formation step that its move was to make.
@@ -260,8 +282,6 @@ private:
     };
     std::array<TFormationProgress, kSenpouCount> progressBeforeTurn_{};
     double comTotalTime_ = 0;
-    int dragFrom_ = 0;
-    int dragTo_ = 0;
     std::string formation_ = "【基本形】";
     KifEnding ending_ = KifEnding::None;
     TKifDate began_;               // when the game began, as its record's header says
@@ -270,6 +290,16 @@ private:
     std::string message_;
     std::string status_;
 
+    std::unique_ptr<TKyokumenKanri> NewKanri();
+    void ResetKifu();
+    bool PlayHumanHalf(int from, int to, TTurnReport& report);
+    void AskOpponent(TTurnReport& report);
+    void OnReply(std::uint64_t ask, const TOpponentReply& reply, TTurnReport* sync);
+    void FinishTurn(const TOpponentReply& reply, TTurnReport& report);
+    bool ApplyComReply(const TOpponentReply& reply, TTurnReport& report);
+    void ShowComMove(TTurnReport& report);
+    void CancelPending();
+    void TakeBackFailedTurn(TMove& takenBack);
     void SetMessage(std::string text);
     void SetStatus(std::string text);
     void Box(const std::string& text, TTurnReport* report);
@@ -286,5 +316,6 @@ private:
     KifStart StartKind() const;
     // The record's header and the diagram of k's position.
     static std::vector<std::string> RecordHeader(const std::string& date, const TKyokumenKanri& k);
+    std::string TurnLine(std::size_t i) const;
     void KeepRecord();
 };

@@ -722,18 +722,25 @@ void TForm1::PaintClient() {
 
 void TForm1::OnStartComa(int square) {
     ClearSelection();
-    session_->StartDrag(square);
-    if (session_->DragFrom() == square) ShowDestinations(square);
+    ProcessPendingEvents();
+    if (!session_->HumanToMove()) return;
+    dragFrom_ = square;
+    dragTo_ = 0;
+    ShowFrame(SessionFrame::Waku, false);
+    ShowDestinations(square);
 }
 
 void TForm1::OnDragComa(int square) {
-    session_->Drop(square);
+    if (session_->HumanToMove()) dragTo_ = square;
 }
 
 void TForm1::OnEndComa(int) {
     destinations_.clear();
     RefreshMarks();
-    session_->EndDrag();
+    ProcessPendingEvents();
+    if (!session_->HumanToMove()) return;
+    session_->MoveComa_Screen(dragFrom_, dragTo_);
+    ShowFrame(SessionFrame::Waku, true);
     NoteKeeping();
 }
 

@@ -224,6 +224,8 @@ private:
     // of the piece being dragged or selected.
     std::vector<TMove> lastMoves_;
     int selected_ = 0;
+    int dragFrom_ = 0;
+    int dragTo_ = 0;
     std::vector<int> destinations_;
     bool coordinatesShown_ = true;
     bool destinationsShown_ = true;

@@ -102,11 +102,7 @@ struct SessionTest : ::testing::Test {
         session = std::make_unique<TGameSession>(view, hooks);
         session->Start();
     }
-    TTurnReport Drag(int from, int to) {
-        session->StartDrag(from);
-        session->Drop(to);
-        return session->EndDrag();
-    }
+    TTurnReport Drag(int from, int to) { return session->MoveComa_Screen(from, to); }
     TGameSession& S() { return *session; }
 };
 
@@ -181,8 +177,7 @@ TEST_F(SessionTest, FirstTurnWritesLabelRecordAndSquares) {
     EXPECT_EQ(S().MoveHistory().size(), 2u);
     EXPECT_EQ(view.Drawn(), BoardOf(S()));
     EXPECT_EQ(view.Waku.Square, com.To);
-    EXPECT_TRUE(view.Waku.Visible);
-    EXPECT_EQ(view.Pending, 3); // start of the drag, end of the drag, before COM thinks
+    EXPECT_EQ(view.Pending, 1); // just before COM thinks
     EXPECT_EQ(S().Kanri().SideToMove, 0);
     EXPECT_TRUE(view.Status == "【基本形】の駒組み中" || view.Status == "COMが王手しました！" ||
                 view.Status.empty());
@@ -240,9 +235,8 @@ TEST_F(SessionTest, RefusedMovesChangeOnlyTheLabel) {
     EXPECT_EQ(view.Message, "あなたの番です。\r\n\r\n駒の動かし方が不正です。");
     EXPECT_EQ(Drag(59, 58).Result, TTurnReport::Outcome::IllegalCheck);
     EXPECT_EQ(view.Message, "あなたの番です。\r\n\r\n駒の動かし方が不正です。王手の放置です。");
-    // A drop outside every square leaves the drop square empty.
-    session->StartDrag(97);
-    EXPECT_EQ(session->EndDrag().Result, TTurnReport::Outcome::Illegal);
+    // A drop outside every square names no destination.
+    EXPECT_EQ(Drag(97, 0).Result, TTurnReport::Outcome::Illegal);
     EXPECT_EQ(Snapshot(S()), before);
     EXPECT_TRUE(view.Boxes.empty());
 
@@ -272,12 +266,10 @@ TEST_F(SessionTest, DropOnTheStartSquareDoesNothing) {
     const Snapshot before(S());
     const std::string message = view.Message;
     view.Calls = 0;
-    session->StartDrag(77);
-    session->Drop(77);
-    EXPECT_EQ(session->EndDrag().Result, TTurnReport::Outcome::Ignored);
+    EXPECT_EQ(Drag(77, 77).Result, TTurnReport::Outcome::Ignored);
     EXPECT_EQ(view.Message, message);
     EXPECT_EQ(Snapshot(S()), before);
-    EXPECT_EQ(view.Calls, 2); // Waku hidden at the start of the drag and shown at its end
+    EXPECT_EQ(view.Calls, 0);
 }
 
 TEST_F(SessionTest, HumanMateEndsTheTurnBeforeComMoves) {
@@ -302,7 +294,6 @@ TEST_F(SessionTest, HumanMateEndsTheTurnBeforeComMoves) {
     EXPECT_EQ(kifu[17], "まで、先手の勝ち");
     EXPECT_EQ(S().MoveHistory().size(), 1u);
     EXPECT_TRUE(view.Replay);
-    EXPECT_TRUE(view.Waku.Visible);
 
     // The game is over: drags change nothing, take-back is refused, the record ends with the result.
     const Snapshot over(S());

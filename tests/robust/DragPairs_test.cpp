@@ -2,10 +2,10 @@
 // each square, to no square at all (a drag that ends without a drop) and to codes that name no square.
 // A refused drag changes the label alone; the record, the move lists, the position and both last-move
 // records stay as they were.
-#include "support/ScriptedPlay.h"
 #include "com/Random.h"
 #include "support/Helpers.h"
 #include "support/Invariants.h"
+#include "support/ScriptedPlay.h"
 
 #include <gtest/gtest.h>
 
@@ -134,14 +134,12 @@ DragCounts CheckEveryDrag(const Recipe& recipe) {
     for (int from : sources)
         for (int to : targets) {
             // Drags from codes that name no square are tried against a few targets only.
-            if (!OnBoard(FileOf(from), RankOf(from)) && to != 55 && to != kNoDrop && to != from + 1)
-                continue;
+            if (!OnBoard(FileOf(from), RankOf(from)) && to != 55 && to != kNoDrop && to != from + 1) continue;
             const GameState before(s);
             const std::string label = s.Message();
             view.Boxes.clear();
-            s.StartDrag(from);
-            if (to != kNoDrop) s.Drop(to);
-            const TTurnReport r = s.EndDrag();
+            // A drag let go outside the board names no destination.
+            const TTurnReport r = s.MoveComa_Screen(from, to == kNoDrop ? 0 : to);
             const std::string where = std::string(recipe.Name) + ", drag " + std::to_string(from) + " -> " +
                                       (to == kNoDrop ? std::string("no drop") : std::to_string(to));
             if (r.Result == Outcome::Illegal || r.Result == Outcome::IllegalCheck ||
@@ -159,9 +157,7 @@ DragCounts CheckEveryDrag(const Recipe& recipe) {
             }
             // A move was made: start again from the same position.
             ++counts.Accepted;
-            EXPECT_TRUE(OnBoard(FileOf(from), RankOf(from)) &&
-                        OnBoard(FileOf(to), RankOf(to)))
-                << where;
+            EXPECT_TRUE(OnBoard(FileOf(from), RankOf(from)) && OnBoard(FileOf(to), RankOf(to))) << where;
             EXPECT_EQ(invariants::PositionFault(s.Kanri().Kyokumen), "") << where;
             Reach(s, recipe);
             if (::testing::Test::HasFatalFailure()) return counts;

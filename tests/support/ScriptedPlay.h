@@ -34,9 +34,7 @@ struct QuietView : ISessionView {
 };
 
 inline TTurnReport Drag(TGameSession& s, int from, int to) {
-    s.StartDrag(from);
-    s.Drop(to);
-    return s.EndDrag();
+    return s.MoveComa_Screen(from, to);
 }
 
 // The human's candidate drags: every from/to pair of the human's generated moves, once each, in list
