@@ -46,6 +46,8 @@ struct FakeView : ISessionView {
     }
     void ProcessPendingEvents() override { ++Pending; }
     void SetClipboardText(const std::string& t) override { Clipboard = t; }
+    void TurnFinished(const TTurnReport& r) override { Finished.push_back(r.Result); }
+    std::vector<TTurnReport::Outcome> Finished;
 
     Frame& FrameOf(SessionFrame f) { return f == SessionFrame::Waku ? Waku : Waku2; }
     PieceName At(int sq) const {
@@ -582,4 +584,55 @@ TEST(Session, TextsOfMovesGlyphsAndTimes) {
     EXPECT_EQ(TGameSession::FormatSeconds(3), "3");
     EXPECT_EQ(TGameSession::FormatSeconds(0.1 + 0.2), "0.3");
     EXPECT_EQ(TGameSession::FormatSeconds(0.00002), "0.00002");
+}
+
+// An opponent that thinks elsewhere: it answers with the built-in COM's reply when the test says so.
+struct LaterOpponent : IOpponent {
+    TKyokumenKanri* Game = nullptr;
+    ReplyFn Reply;
+    int Cancelled = 0;
+    void Think(TKyokumenKanri& k, ReplyFn reply) override { Game = &k, Reply = std::move(reply); }
+    void Cancel() override { ++Cancelled; }
+    void Answer() { TComOpponent().Think(*Game, std::exchange(Reply, {})); }
+};
+
+TEST_F(SessionTest, AReplyThatComesLaterFinishesTheTurnAsOneAtOnceWould) {
+    LaterOpponent later;
+    FakeView laterView;
+    TSessionHooks laterHooks = hooks;
+    laterHooks.Opponent = &later;
+    TGameSession s(laterView, laterHooks);
+    s.Start();
+
+    for (auto [from, to] : {std::pair{27, 26}, {26, 25}, {39, 38}}) {
+        ASSERT_EQ(s.MoveComa_Screen(from, to).Result, TTurnReport::Outcome::Pending);
+        // The human's move is shown; nothing else happens until the reply.
+        EXPECT_EQ(laterView.At(to), s.Kanri().Kyokumen.Board[to]);
+        EXPECT_TRUE(s.ReplyPending());
+        EXPECT_TRUE(s.LegalMoves().empty());
+        const Snapshot waiting(s);
+        EXPECT_EQ(s.MoveComa_Screen(39, 38).Result, TTurnReport::Outcome::Ignored);
+        EXPECT_FALSE(s.Matta().Done);
+        EXPECT_FALSE(s.Resign());
+        EXPECT_EQ(Snapshot(s), waiting);
+
+        later.Answer();
+        EXPECT_FALSE(s.ReplyPending());
+        ASSERT_EQ(laterView.Finished.back(), TTurnReport::Outcome::Continues);
+        ASSERT_EQ(Drag(from, to).Result, TTurnReport::Outcome::Continues);
+        EXPECT_EQ(s.KifuText(), S().KifuText());
+        EXPECT_EQ(laterView.Message, view.Message);
+        EXPECT_EQ(laterView.Status, view.Status);
+        EXPECT_EQ(laterView.Drawn(), view.Drawn());
+    }
+
+    // A new game drops the reply still owed for the old one.
+    ASSERT_EQ(s.MoveComa_Screen(59, 58).Result, TTurnReport::Outcome::Pending);
+    IOpponent::ReplyFn stale = std::exchange(later.Reply, {});
+    s.NewGame();
+    EXPECT_EQ(later.Cancelled, 1);
+    const Snapshot fresh(s);
+    stale(TOpponentReply{{}, TMove{33, 34, PieceName::ComFu}, {}});
+    EXPECT_EQ(Snapshot(s), fresh);
+    EXPECT_EQ(laterView.Finished.size(), 3u);
 }
