@@ -452,7 +452,8 @@ void TGameSession::FinishTurn(const TOpponentReply& reply, TTurnReport& report) 
             Box("王一枚のみになったので終了です。あなたの勝ちです。", &report);
             report.Ending = TTurnReport::End::ComBareKing;
         }
-        FinishGame(k.HumanMatesFlag ? KifEnding::HumanMates : KifEnding::ComBareKing, turnLabel_);
+        FinishGame(k.HumanMatesFlag ? KifEnding::HumanMates : KifEnding::ComBareKing,
+                   turnLabel_ + "\r\n\r\n" + TotalTimeText());
         report.Result = Outcome::HumanWins;
         return;
     }
@@ -466,6 +467,7 @@ void TGameSession::FinishTurn(const TOpponentReply& reply, TTurnReport& report) 
             Box("王一枚のみとなったので終了です。COMの勝ちです。", &report);
             report.Ending = TTurnReport::End::HumanBareKing;
         }
+        // The label already ends with COM's total time.
         FinishGame(k.ComMatesFlag ? KifEnding::ComMates : KifEnding::HumanBareKing, turnLabel_);
         report.Result = Outcome::ComWins;
         return;
@@ -601,23 +603,24 @@ bool TGameSession::PickFormation(std::string_view name) {
 // ---------------------------------------------------------------------------------------------
 // Take-back
 
+std::string TGameSession::MattaRefusal() const {
+    const TKyokumenKanri& k = *kanri_;
+    if (pending_) return "COMの応手を待っています。待ったできません。";
+    // A finished game is refused as one, whether or not a take-back came before its end.
+    if (mattaUsed_ && !GameOver()) return "待ったは一度だけです。";
+    if (replayMode_) return "棋譜再現中です。待ったできません。";
+    if (k.MoveCount() == 0) return "すでに初期状態です。待ったできません。";
+    if (k.ComMatesFlag || k.HumanBareKingFlag) return "COMの勝ちで投了です。待ったできません。";
+    if (k.HumanMatesFlag || k.ComBareKingFlag) return "あなたの勝ちで投了です。待ったできません。";
+    return {};
+}
+
 TMattaReport TGameSession::Matta() {
     TMattaReport report;
     if (inTurn_) return report;
     TKyokumenKanri& k = *kanri_;
 
-    if (pending_)
-        report.Refusal = "COMの応手を待っています。待ったできません。";
-    else if (mattaUsed_)
-        report.Refusal = "待ったは一度だけです。";
-    else if (replayMode_)
-        report.Refusal = "棋譜再現中です。待ったできません。";
-    else if (k.MoveCount() == 0)
-        report.Refusal = "すでに初期状態です。待ったできません。";
-    else if (k.ComMatesFlag || k.HumanBareKingFlag)
-        report.Refusal = "COMの勝ちで投了です。待ったできません。";
-    else if (k.HumanMatesFlag || k.ComBareKingFlag)
-        report.Refusal = "あなたの勝ちで投了です。待ったできません。";
+    report.Refusal = MattaRefusal();
     if (!report.Refusal.empty()) {
         view_.ShowMessageBox(report.Refusal);
         return report;
@@ -627,9 +630,10 @@ TMattaReport TGameSession::Matta() {
     // goes back, together with whatever COM's failed think counted as built of its formation, and the
     // human is to move again, so the game can go on.
     const bool comReplyMissing = turns_.size() % 2 == 1;
-    TMove takenBack;
+    std::vector<TMove> takenBack; // in the order they were played
     if (comReplyMissing) {
-        TakeBackFailedTurn(takenBack);
+        takenBack.push_back(turns_.back().Shown);
+        TakeBackFailedTurn();
     } else {
         try {
             k.TakeBack();
@@ -638,7 +642,8 @@ TMattaReport TGameSession::Matta() {
             view_.ShowMessageBox(report.Refusal);
             return report;
         }
-        takenBack = k.LastMoveRecord();
+        takenBack.push_back(k.LastMoveRecord());
+        if (turns_.size() >= 2) takenBack.push_back(turns_.back().Shown);
         for (int i = 0; i < 2 && !turns_.empty(); ++i) turns_.pop_back();
     }
     view_.SetComReason(LatestComReason());
@@ -652,8 +657,11 @@ TMattaReport TGameSession::Matta() {
         label += "初期状態に戻りました\r\n\r\n";
     } else {
         label += "\r\n戻した指し手:\r\n\r\n";
-        label += "　" + std::to_string(k.MoveCount() + 1) + "手目\r\n";
-        label += FormatMove(takenBack);
+        for (std::size_t i = 0; i < takenBack.size(); ++i) {
+            if (i > 0) label += "\r\n";
+            label += "　" + std::to_string(k.MoveCount() + 1 + int(i)) + "手目\r\n";
+            label += FormatMove(takenBack[i]);
+        }
     }
     SetMessage(label);
     RedrawBoard();
@@ -673,9 +681,8 @@ TMattaReport TGameSession::Matta() {
 
 // After a turn that stopped on COM's side: the human's move goes back, together with whatever COM's
 // failed think counted as built of its formation.
-void TGameSession::TakeBackFailedTurn(TMove& takenBack) {
+void TGameSession::TakeBackFailedTurn() {
     TKyokumenKanri& k = *kanri_;
-    takenBack = turns_.back().Shown;
     k.Kyokumen = positionBeforeTurn_;
     for (int id = 0; id < kSenpouCount; ++id) {
         TSenpou_Base& st = k.Strategy(SenpouId(id));
@@ -775,18 +782,18 @@ bool TGameSession::CanResign() const {
 
 bool TGameSession::Resign() {
     if (!CanResign()) return false;
-    FinishGame(KifEnding::HumanResigns, "投了しました。COMの勝ちです。");
+    FinishGame(KifEnding::HumanResigns, "投了しました。COMの勝ちです。\r\n\r\n" + TotalTimeText());
     return true;
 }
 
 // The end of a game however it ended: the winner on the status line, the record's closing line,
-// replay mode, the label with the total thinking time, and the game kept.
+// replay mode, the closing label, and the game kept.
 void TGameSession::FinishGame(KifEnding ending, const std::string& label) {
     const bool humanWon = HumanWon(ending);
     SetStatus(humanWon ? "あなたの勝ちです。" : "COMの勝ちです。");
     ending_ = ending;
     EnterReplayMode();
-    SetMessage(label + "\r\n\r\n" + TotalTimeText());
+    SetMessage(label);
     KeepRecord();
 }
 

@@ -299,7 +299,9 @@ private:
     bool ApplyComReply(const TOpponentReply& reply, TTurnReport& report);
     void ShowComMove(TTurnReport& report);
     void CancelPending();
-    void TakeBackFailedTurn(TMove& takenBack);
+    void TakeBackFailedTurn();
+    // The box that refuses a take-back now; empty when it is allowed.
+    std::string MattaRefusal() const;
     void SetMessage(std::string text);
     void SetStatus(std::string text);
     void Box(const std::string& text, TTurnReport* report);
