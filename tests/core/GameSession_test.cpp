@@ -646,3 +646,14 @@ TEST_F(SessionTest, AReplyThatComesLaterFinishesTheTurnAsOneAtOnceWould) {
     EXPECT_EQ(Snapshot(s), fresh);
     EXPECT_EQ(laterView.Finished.size(), 3u);
 }
+
+TEST_F(SessionTest, AnOpenedRecordKeepsTheCommentsOnBothSidesMovesWhenSavedAgain) {
+    ASSERT_EQ(Drag(27, 26).Result, TTurnReport::Outcome::Continues);
+    std::string kif = S().KifText();
+    const std::string first = "   1 ２六歩(27)\n";
+    ASSERT_NE(kif.find(first), std::string::npos) << kif;
+    kif.insert(kif.find(first) + first.size(), "*居飛車の意思表示\n");
+    ASSERT_EQ(S().OpenKifText(kif), 2);
+    EXPECT_EQ(S().KifText(), kif);
+    EXPECT_EQ(S().ComReasonOfMove(2), "【基本形】の駒組み 1手目");
+}
