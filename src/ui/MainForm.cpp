@@ -4,6 +4,7 @@
 #include "ui/Controls.h"
 #include "ui/Layout.h"
 #include "ui/RecordFiles.h"
+#include "ui/WindowZoom.h"
 
 #include <QAbstractItemView>
 #include <QActionGroup>
@@ -38,7 +39,6 @@ const QColor kDesktop(58, 110, 165);
 const char* const kCoordinatesKey = "view/coordinates";
 const char* const kDestinationsKey = "view/destinations";
 const char* const kComReasonKey = "view/comReason";
-const char* const kZoomKey = "view/zoom";
 
 const char* const kRules =
     "あなたは先手（▲、盤の下側）、COMは後手（△、上側）です。あなたから指します。\r\n\r\n"
@@ -91,16 +91,13 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
     comReasonShown_ = settings.value(QString::fromLatin1(kComReasonKey), true).toBool();
     // The likely scale, before the window knows its screen: the kept zoom on the main screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        pictures_.DrawEarly(settings.value(QString::fromLatin1(kZoomKey), 100).toInt() / 100.0 *
-                            screen->devicePixelRatio());
+        pictures_.DrawEarly(TWindowZoom::KeptPercent() / 100.0 * screen->devicePixelRatio());
+    zoom_ = std::make_unique<TWindowZoom>(this);
+    connect(zoom_.get(), &TWindowZoom::changed, this, &TForm1::ApplyZoom);
     CreateControls();
     CreateStatusBar();
     CreateMenus();
-    // The zoom kept from the last run, or the largest smaller one that fits this screen; the kept
-    // choice itself stays, for a larger screen.
-    const int kept = settings.value(QString::fromLatin1(kZoomKey), 100).toInt();
-    for (int percent : Layout::kZoomPercents)
-        if (percent <= kept && ZoomFits(percent)) zoomPercent_ = percent;
+    zoom_->UseKept();
     ApplyZoom();
     OnCreate();
     records_->Attach(*session_);
@@ -294,23 +291,7 @@ void TForm1::CreateViewMenu() {
     destinationsAction_ =
         toggle(QStringLiteral("移動先を表示"), DestinationsShown(), &TForm1::SetDestinationsShown);
     comReasonAction_ = toggle(QStringLiteral("COMの狙いを表示"), comReasonShown_, &TForm1::SetComReasonShown);
-    QMenu* zoom = view->addMenu(QStringLiteral("拡大率"));
-    zoom->setObjectName(QStringLiteral("ZoomMenu"));
-    auto* factors = new QActionGroup(zoom);
-    for (int percent : Layout::kZoomPercents) {
-        QAction* action = zoom->addAction(QStringLiteral("%1 %").arg(percent));
-        action->setCheckable(true);
-        factors->addAction(action);
-        connect(action, &QAction::triggered, this, [this, percent] { SetZoom(percent); });
-        zoomActions_.emplace_back(percent, action);
-    }
-    zoomActions_.front().second->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-    zoom->addSeparator();
-    QAction* larger = AddItem(this, zoom, QStringLiteral("拡大"), &TForm1::ZoomIn);
-    larger->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    AddItem(this, zoom, QStringLiteral("縮小"), &TForm1::ZoomOut, QKeySequence(Qt::CTRL | Qt::Key_Minus));
-    // The screen may have changed since the factors were last offered.
-    connect(zoom, &QMenu::aboutToShow, this, &TForm1::UpdateZoomMenu);
+    zoom_->AddMenu(view);
 }
 
 void TForm1::FitTexts() {
@@ -328,61 +309,15 @@ void TForm1::FitTexts() {
     const QFontMetrics metrics(ComboBox1->font());
     for (int i = 0; i < ComboBox1->count(); ++i)
         widest = std::max(widest, metrics.horizontalAdvance(ComboBox1->itemText(i)));
-    ComboBox1->view()->setMinimumWidth(widest + Layout::Scaled(24, Zoom()));
+    ComboBox1->view()->setMinimumWidth(widest + Layout::Scaled(24, ZoomFactor()));
 }
 
 int TForm1::FontPx(std::string_view control) const {
-    return Layout::Scaled(Layout::Place(control).FontPx, Zoom());
-}
-
-bool TForm1::ZoomFits(int percent) const {
-    if (percent == Layout::kZoomPercents.front()) return true;
-    const QScreen* display = screen();
-    if (display == nullptr) return false;
-    // Whatever the window holds besides the client area (the menu bar) keeps its size, and so does the
-    // frame the window manager puts round it, once it is known.
-    QSize need = size() - client_->size() + Layout::Scaled(Layout::kClient, percent / 100.0);
-    if (const QWindow* window = windowHandle()) {
-        const QMargins frame = window->frameMargins();
-        need += QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
-    }
-    const QSize room = display->availableGeometry().size();
-    return need.width() <= room.width() && need.height() <= room.height();
-}
-
-bool TForm1::SetZoom(int percent) {
-    const auto& all = Layout::kZoomPercents;
-    if (std::find(all.begin(), all.end(), percent) == all.end() || !ZoomFits(percent)) {
-        UpdateZoomMenu();
-        return false;
-    }
-    zoomPercent_ = percent;
-    QSettings().setValue(QString::fromLatin1(kZoomKey), percent);
-    ApplyZoom();
-    return true;
-}
-
-void TForm1::ZoomIn() {
-    const auto& all = Layout::kZoomPercents;
-    const auto next = std::upper_bound(all.begin(), all.end(), zoomPercent_);
-    if (next != all.end()) SetZoom(*next);
-}
-
-void TForm1::ZoomOut() {
-    const auto& all = Layout::kZoomPercents;
-    const auto at = std::lower_bound(all.begin(), all.end(), zoomPercent_);
-    if (at != all.begin()) SetZoom(*(at - 1));
-}
-
-void TForm1::UpdateZoomMenu() {
-    for (const auto& [percent, action] : zoomActions_) {
-        action->setEnabled(ZoomFits(percent));
-        action->setChecked(percent == zoomPercent_);
-    }
+    return Layout::Scaled(Layout::Place(control).FontPx, ZoomFactor());
 }
 
 void TForm1::ApplyZoom() {
-    const double zoom = Zoom();
+    const double zoom = ZoomFactor();
     client_->setFixedSize(Layout::Scaled(Layout::kClient, zoom));
     client_->setFont(JapaneseFont(Layout::Scaled(Layout::kWindowFontPx, zoom)));
     for (const Layout::TPlace& place : Layout::kPlaces) {
@@ -393,28 +328,18 @@ void TForm1::ApplyZoom() {
     board_->ApplyZoom(zoom);
     FitTexts();
     UpdatePictures();
-    UpdateZoomMenu();
+    zoom_->UpdateMenu();
     client_->update();
     adjustSize();
-    KeepOnScreen();
+    zoom_->KeepOnScreen();
 }
 
 void TForm1::UpdatePictures() {
-    if (!pictures_.SetScale(Zoom(), devicePixelRatio())) return;
+    if (!pictures_.SetScale(ZoomFactor(), devicePixelRatio())) return;
     board_->ShowPictures();
     // The strip is drawn when it is shown, not while the window starts.
     Image2->SetPicture(nullptr);
     if (!Image2->isHidden()) Image2->SetPicture(&pictures_.Strip());
-}
-
-void TForm1::KeepOnScreen() {
-    if (!isVisible() || screen() == nullptr) return;
-    const QRect room = screen()->availableGeometry();
-    const QRect frame = frameGeometry();
-    QPoint to = frame.topLeft();
-    to.setX(std::max(room.left(), std::min(to.x(), room.right() + 1 - frame.width())));
-    to.setY(std::max(room.top(), std::min(to.y(), room.bottom() + 1 - frame.height())));
-    if (to != frame.topLeft()) move(to);
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -426,21 +351,15 @@ void TForm1::showEvent(QShowEvent* event) {
     // The frame is known now: a zoom that fitted without it may not, and a window larger than the
     // layout may reach past the screen's edge from its place.
     OnScreenChanged();
-    KeepOnScreen();
+    zoom_->KeepOnScreen();
 }
 
 void TForm1::OnScreenChanged() {
-    int percent = zoomPercent_;
-    while (percent != Layout::kZoomPercents.front() && !ZoomFits(percent)) {
-        const auto& all = Layout::kZoomPercents;
-        percent = *(std::lower_bound(all.begin(), all.end(), percent) - 1);
-    }
-    if (percent != zoomPercent_) {
-        zoomPercent_ = percent;
+    if (zoom_->FitScreen()) {
         ApplyZoom();
     } else {
         UpdatePictures();
-        UpdateZoomMenu();
+        zoom_->UpdateMenu();
     }
 }
 

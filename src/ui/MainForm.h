@@ -7,6 +7,7 @@
 #include "session/GameSession.h"
 #include "ui/Dialogs.h"
 #include "ui/Pictures.h"
+#include "ui/WindowZoom.h"
 
 #include <QMainWindow>
 #include <QPixmap>
@@ -82,14 +83,10 @@ public:
     QString ComReasonText() const;
 
     // The zoom of the 表示 menu in per cent, one of Layout::kZoomPercents; the whole layout is drawn at
-    // that size. A factor is offered only while the window fits its screen's available area at it;
-    // 100 % is always offered.
-    int ZoomPercent() const { return zoomPercent_; }
-    bool ZoomFits(int percent) const;
+    // that size.
+    int ZoomPercent() const { return zoom_->Percent(); }
     // Changes the zoom and keeps it for the next run; false, changing nothing, for a factor not offered.
-    bool SetZoom(int percent);
-    void ZoomIn();
-    void ZoomOut();
+    bool SetZoom(int percent) { return zoom_->Set(percent); }
 
     // The pictures and the board.
     const QPixmap* ComaPicture(PieceName name) const { return pictures_.ComaPicture(name); }
@@ -126,6 +123,7 @@ protected:
 private:
     std::unique_ptr<IDialogs> ownDialogs_;
     IDialogs* dialogs_;
+    std::unique_ptr<TWindowZoom> zoom_;
 
     // Made before the board, which shows them, so that they outlive it.
     TPictures pictures_;
@@ -149,7 +147,6 @@ private:
     QAction* resignAction_ = nullptr;
     QAction* coordinatesAction_ = nullptr;
     QAction* destinationsAction_ = nullptr;
-    std::vector<std::pair<int, QAction*>> zoomActions_;
     std::array<QShortcut*, 3> replayKeys_{};
     QAction* comReasonAction_ = nullptr;
     QLabel* comReason_ = nullptr;
@@ -159,7 +156,6 @@ private:
     std::unique_ptr<TGameSession> session_;
 
     bool comReasonShown_ = true;
-    int zoomPercent_ = 100;
     bool screenWatched_ = false;
 
     void CreateControls();
@@ -171,7 +167,7 @@ private:
     void CreateMenus();
     void CreateViewMenu();
     void OnCreate();
-    double Zoom() const { return zoomPercent_ / 100.0; }
+    double ZoomFactor() const { return zoom_->Factor(); }
     // A text size of the layout at the zoom.
     int FontPx(std::string_view control) const;
     // Puts every control at its place at the zoom, with its texts and pictures.
@@ -179,7 +175,5 @@ private:
     // Draws the board, the strip and the pieces again when the zoom or the screen's pixel ratio has
     // changed since they were drawn.
     void UpdatePictures();
-    void UpdateZoomMenu();
-    void KeepOnScreen();
     void OnScreenChanged();
 };
