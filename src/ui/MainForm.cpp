@@ -7,7 +7,6 @@
 #include "ui/WindowZoom.h"
 
 #include <QAbstractItemView>
-#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>

@@ -831,6 +831,37 @@ private slots:
         QVERIFY(form.findChild<QWidget*>(QStringLiteral("Waku"))->isVisibleTo(&form));
     }
 
+    // The board hands on each whole move once, by a drag (dropped off the board too, then without a
+    // destination) or by two clicks, and nothing while the game is replayed.
+    void boardHandsOnWholeMoves() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        form.show();
+        QSignalSpy moves(&form.Board(), &TBoardView::moveRequested);
+        const auto last = [&moves] { return std::pair(moves.last()[0].toInt(), moves.last()[1].toInt()); };
+        Drag(form, 76, 75);
+        QCOMPARE(moves.size(), 1);
+        QCOMPARE(last(), std::pair(76, 75));
+        Click(form, 27);
+        QCOMPARE(moves.size(), 1);
+        Click(form, 26);
+        QCOMPARE(moves.size(), 2);
+        QCOMPARE(last(), std::pair(27, 26));
+        emit Square(form, 77)->dragStarted(77);
+        emit Square(form, 77)->dragEnded(77);
+        QCOMPARE(moves.size(), 3);
+        QCOMPARE(last(), std::pair(77, 0));
+        QVERIFY(Text(form, "Label_Message").contains(QStringLiteral("駒の動かし方が不正です")));
+
+        WinAtOnce(form);
+        QVERIFY(form.Session().ReplayMode());
+        const qsizetype played = moves.size();
+        Drag(form, 29, 37);
+        Click(form, 29);
+        Click(form, 37);
+        QCOMPARE(moves.size(), played);
+    }
+
     // Resigning asks first, is refused before the first move and after the game, and ends the game
     // as COM's win.
     void resignAsksThenEndsTheGameAsComsWin() {
