@@ -16,12 +16,10 @@
 #include <array>
 #include <memory>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 class QAction;
 class QLabel;
-class QMenu;
 class QPushButton;
 class QShortcut;
 class TBoardView;
