@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDrag>
+#include <QFontDatabase>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -64,6 +65,20 @@ int DraggedSquare(const QMimeData* data) {
 }
 
 } // namespace
+
+QFont JapaneseFont(int pixelSize) {
+    QStringList families = {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                            QStringLiteral("IPAPGothic")};
+    for (const QString& family : QFontDatabase::families(QFontDatabase::Japanese))
+        if (!families.contains(family)) {
+            families << family;
+            break;
+        }
+    QFont font;
+    font.setFamilies(families);
+    font.setPixelSize(pixelSize);
+    return font;
+}
 
 QFont FittedFont(QFont font, int basePx, const std::function<bool(const QFont&)>& fits) {
     for (int px = basePx; px > kSmallestFontPx; --px) {

@@ -11,6 +11,10 @@
 
 #include <functional>
 
+// The window's type face at a size in pixels: the usual Japanese UI gothic where it exists, else any
+// Japanese font.
+QFont JapaneseFont(int pixelSize);
+
 // The smallest type size a text is shrunk to; every text of the game fits well above it.
 inline constexpr int kSmallestFontPx = 7;
 

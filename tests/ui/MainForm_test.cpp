@@ -6,9 +6,12 @@
 #include "session/KifFile.h"
 #include "support/Helpers.h"
 #include "ui/Artwork.h"
+#include "ui/BoardView.h"
 #include "ui/Controls.h"
 #include "ui/Layout.h"
 #include "ui/MainForm.h"
+#include "ui/Pictures.h"
+#include "ui/RecordFiles.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -169,7 +172,7 @@ private slots:
         TForm1::SetUpApplication();
         QVERIFY(pictures_.isValid());
         const QDir assets(QStringLiteral(MIRUTOA_ASSETS_DIR));
-        for (const QString& file : TForm1::ComaFileNames())
+        for (const QString& file : TPictures::ComaFileNames())
             QVERIFY2(QFile::copy(assets.filePath(file), QDir(pictures_.path()).filePath(file)),
                      qPrintable(file));
         startDir_ = QDir::currentPath();
@@ -237,7 +240,7 @@ private slots:
     void missingPictureShowsTheBoxAndLeavesTheBoardEmpty() {
         QTemporaryDir scratch;
         QVERIFY(scratch.isValid());
-        for (const QString& file : TForm1::ComaFileNames())
+        for (const QString& file : TPictures::ComaFileNames())
             if (file != QStringLiteral("と.bmp"))
                 QVERIFY(
                     QFile::copy(QDir(pictures_.path()).filePath(file), QDir(scratch.path()).filePath(file)));
@@ -279,7 +282,7 @@ private slots:
         QFETCH(bool, mendSize);
         QTemporaryDir scratch;
         QVERIFY(scratch.isValid());
-        for (const QString& file : TForm1::ComaFileNames())
+        for (const QString& file : TPictures::ComaFileNames())
             QVERIFY(QFile::copy(QDir(pictures_.path()).filePath(file), QDir(scratch.path()).filePath(file)));
         QFile silver(QDir(scratch.path()).filePath(QStringLiteral("銀.bmp")));
         QVERIFY(silver.open(QIODevice::ReadOnly));
@@ -681,11 +684,11 @@ private slots:
                                                  : QLatin1Char(' ') + item->shortcut().toString());
             menus << menu->text() + QLatin1Char(':') + items.join(QLatin1Char(','));
         }
-        QCOMPARE(menus,
-                 QStringList({"ゲーム:平手で初期化,飛車角落ちで初期化,待った "
-                              "Ctrl+Z,投了,棋譜をクリップボードにコピー Ctrl+C,棋譜を保存… "
-                              "Ctrl+S,棋譜を開く… Ctrl+O,最近の棋譜,対局を自動保存,終了 Ctrl+Q",
-                              "表示:座標,移動先を表示,COMの狙いを表示,拡大率", "ヘルプ:遊び方,バージョン情報"}));
+        QCOMPARE(menus, QStringList({"ゲーム:平手で初期化,飛車角落ちで初期化,待った "
+                                     "Ctrl+Z,投了,棋譜をクリップボードにコピー Ctrl+C,棋譜を保存… "
+                                     "Ctrl+S,棋譜を開く… Ctrl+O,最近の棋譜,対局を自動保存,終了 Ctrl+Q",
+                                     "表示:座標,移動先を表示,COMの狙いを表示,拡大率",
+                                     "ヘルプ:遊び方,バージョン情報"}));
 
         form.show();
         QApplication::setActiveWindow(&form);
@@ -785,7 +788,7 @@ private slots:
         testing_helpers::Play(form.Session().Kanri(), {"8268com飛"});
         form.RedrawBoard();
         Click(form, 59);
-        QCOMPARE(form.SelectedSquare(), 59);
+        QCOMPARE(form.Board().SelectedSquare(), 59);
         QCOMPARE(Marked(form, TSquareImage::Destination), std::set<int>({68}));
         MenuItem(form, QStringLiteral("移動先を表示"))->trigger();
         QVERIFY(Marked(form, TSquareImage::Destination).empty());
@@ -804,15 +807,15 @@ private slots:
         Click(form, 27);
         QCOMPARE(Marked(form, TSquareImage::Selected), std::set<int>({27}));
         Click(form, 27); // the piece again
-        QCOMPARE(form.SelectedSquare(), 0);
+        QCOMPARE(form.Board().SelectedSquare(), 0);
         Click(form, 27);
         Click(form, 55); // elsewhere
-        QCOMPARE(form.SelectedSquare(), 0);
+        QCOMPARE(form.Board().SelectedSquare(), 0);
         Click(form, 33); // COM's piece is not selected
-        QCOMPARE(form.SelectedSquare(), 0);
+        QCOMPARE(form.Board().SelectedSquare(), 0);
         Click(form, 77);
         Click(form, 27); // another of the human's pieces
-        QCOMPARE(form.SelectedSquare(), 27);
+        QCOMPARE(form.Board().SelectedSquare(), 27);
         QVERIFY(Marked(form, TSquareImage::Destination) == std::set<int>({26}));
         Drag(form, 27, 27);
         QCOMPARE(Text(form, "Label_Message"), greeting);
@@ -821,11 +824,42 @@ private slots:
 
         Click(form, 27);
         Click(form, 26);
-        QCOMPARE(form.SelectedSquare(), 0);
+        QCOMPARE(form.Board().SelectedSquare(), 0);
         QCOMPARE(form.Session().Kanri().MoveCount(), 2);
         QCOMPARE(form.Session().KifuLines()[16], std::string(" 1: ▲先手: 　27→26　歩"));
         QVERIFY(Shows(form, 26, PieceName::Fu));
         QVERIFY(form.findChild<QWidget*>(QStringLiteral("Waku"))->isVisibleTo(&form));
+    }
+
+    // The board hands on each whole move once, by a drag (dropped off the board too, then without a
+    // destination) or by two clicks, and nothing while the game is replayed.
+    void boardHandsOnWholeMoves() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        form.show();
+        QSignalSpy moves(&form.Board(), &TBoardView::moveRequested);
+        const auto last = [&moves] { return std::pair(moves.last()[0].toInt(), moves.last()[1].toInt()); };
+        Drag(form, 76, 75);
+        QCOMPARE(moves.size(), 1);
+        QCOMPARE(last(), std::pair(76, 75));
+        Click(form, 27);
+        QCOMPARE(moves.size(), 1);
+        Click(form, 26);
+        QCOMPARE(moves.size(), 2);
+        QCOMPARE(last(), std::pair(27, 26));
+        emit Square(form, 77)->dragStarted(77);
+        emit Square(form, 77)->dragEnded(77);
+        QCOMPARE(moves.size(), 3);
+        QCOMPARE(last(), std::pair(77, 0));
+        QVERIFY(Text(form, "Label_Message").contains(QStringLiteral("駒の動かし方が不正です")));
+
+        WinAtOnce(form);
+        QVERIFY(form.Session().ReplayMode());
+        const qsizetype played = moves.size();
+        Drag(form, 29, 37);
+        Click(form, 29);
+        Click(form, 37);
+        QCOMPARE(moves.size(), played);
     }
 
     // Resigning asks first, is refused before the first move and after the game, and ends the game
@@ -1014,7 +1048,7 @@ private slots:
     // Every completed turn is kept in the records folder, where the recent list finds it; with the
     // keeping off nothing is written, and a keep that fails leaves play alone and only notes it.
     void everyTurnIsKeptAndListedAsRecent() {
-        QDir records(TForm1::RecordsFolder());
+        QDir records(TRecordFiles::RecordsFolder());
         QVERIFY(records.removeRecursively());
         const auto kept = [&] { return records.entryList({QStringLiteral("*.kifu")}, QDir::Files); };
         TFakeDialogs dialogs;
@@ -1028,7 +1062,7 @@ private slots:
             QCOMPARE(ReadKif(ReadKifFile(path)).Shown, form.Session().ShownMoveHistory());
 
             MenuItem(form, QStringLiteral("対局を自動保存"))->trigger();
-            QVERIFY(!form.Keeping());
+            QVERIFY(!form.Records().Keeping());
             const std::string before = ReadKifFile(path);
             Drag(form, 27, 26);
             form.OnButton_StartClick();
@@ -1036,8 +1070,8 @@ private slots:
             QCOMPARE(kept(), files);
             QCOMPARE(ReadKifFile(path), before);
 
-            emit form.RecentMenu()->aboutToShow();
-            const QList<QAction*> recent = form.RecentMenu()->actions();
+            emit form.Records().RecentMenu()->aboutToShow();
+            const QList<QAction*> recent = form.Records().RecentMenu()->actions();
             QCOMPARE(recent.size(), 1);
             QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d$"))
                          .match(recent[0]->text())
@@ -1048,7 +1082,7 @@ private slots:
             QCOMPARE(int(form.Session().MoveHistory().size()), 2);
         }
         TForm1 again(&dialogs);
-        QVERIFY(!again.Keeping());
+        QVERIFY(!again.Records().Keeping());
         QVERIFY(!MenuItem(again, QStringLiteral("対局を自動保存"))->isChecked());
 
         // A file where the folder should be: the turn is played all the same, without a box.

@@ -1,0 +1,265 @@
+#include "ui/BoardView.h"
+
+#include "ui/Controls.h"
+#include "ui/Layout.h"
+#include "ui/Pictures.h"
+
+#include <QCoreApplication>
+#include <QLinearGradient>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QColor kFrameRed(255, 0, 0);
+
+bool Contains(const std::vector<int>& squares, int square) {
+    return std::find(squares.begin(), squares.end(), square) != squares.end();
+}
+
+bool OnBoard(int square) {
+    return square >= 11 && square <= 99;
+}
+
+// Paints what has changed; input stays queued, so a drag cannot start a turn inside another.
+void ProcessPendingEvents() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+} // namespace
+
+TBoardView::TBoardView(QWidget* area, TPictures& pictures) : area_(area), pictures_(pictures) {
+    Image1 = new TPictureBox(area);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(Layout::Place("Image1").Rect);
+    Image1->setEnabled(false);
+
+    for (int file = 1; file <= 9; ++file)
+        for (int rank = 1; rank <= 9; ++rank) {
+            const int square = file * 10 + rank;
+            auto* image = new TSquareImage(square, area);
+            connect(image, &TSquareImage::dragStarted, this, &TBoardView::OnStartComa);
+            connect(image, &TSquareImage::dropped, this, &TBoardView::OnDragComa);
+            connect(image, &TSquareImage::dragEnded, this, &TBoardView::OnEndComa);
+            connect(image, &TSquareImage::clicked, this, &TBoardView::OnClickComa);
+            image->setObjectName(QStringLiteral("ban%1").arg(square));
+            image->setGeometry(Layout::SquareRect(square));
+            ban_[std::size_t(square)] = image;
+        }
+
+    // A frame off the board waits hidden in the client area's top-left corner.
+    Waku = new TFrameShape(kFrameRed, Layout::kFramePen, area);
+    Waku->setObjectName(QStringLiteral("Waku"));
+    Waku->setGeometry(QRect(QPoint(0, 0), Layout::kFrameSize));
+    Waku->hide();
+    Waku2 = new TFrameShape(kFrameRed, Layout::kFramePen, area);
+    Waku2->setObjectName(QStringLiteral("Waku2"));
+    Waku2->setGeometry(QRect(QPoint(0, Layout::kSquarePitch), Layout::kFrameSize));
+    Waku2->hide();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Drags and clicks
+
+bool TBoardView::AcceptsMove() const {
+    return session_ != nullptr && session_->Kanri().SideToMove == 0 && !session_->ReplayMode();
+}
+
+// True when the move from the square is taken; otherwise the last move's squares stay as they were.
+bool TBoardView::BeginMove(int from) {
+    if (moving_) return false;
+    ProcessPendingEvents();
+    if (!AcceptsMove()) return false;
+    dragFrom_ = from;
+    dragTo_ = 0;
+    Waku->hide();
+    return true;
+}
+
+void TBoardView::Drop(int to) {
+    if (!moving_ && AcceptsMove()) dragTo_ = to;
+}
+
+void TBoardView::FinishMove() {
+    if (moving_) return;
+    ProcessPendingEvents();
+    if (!AcceptsMove()) return;
+    moving_ = true;
+    emit moveRequested(dragFrom_, dragTo_);
+    moving_ = false;
+    ShowFrame(SessionFrame::Waku, true);
+}
+
+void TBoardView::OnStartComa(int square) {
+    ClearSelection();
+    if (BeginMove(square)) ShowDestinations(square);
+}
+
+void TBoardView::OnDragComa(int square) {
+    Drop(square);
+}
+
+void TBoardView::OnEndComa(int) {
+    destinations_.clear();
+    RefreshMarks();
+    FinishMove();
+}
+
+void TBoardView::OnClickComa(int square) {
+    const int from = selected_;
+    const bool destination = Contains(destinations_, square);
+    ClearSelection();
+    if (session_ == nullptr || !session_->HumanToMove()) return;
+    if (from != 0 && destination) {
+        // The same move a drag from -> square makes.
+        BeginMove(from);
+        Drop(square);
+        FinishMove();
+        return;
+    }
+    if (square == from) return;
+    if (IsHuman(session_->Kanri().Kyokumen.Board[square])) {
+        selected_ = square;
+        ShowDestinations(square);
+    }
+}
+
+void TBoardView::ShowDestinations(int from) {
+    destinations_ = session_ != nullptr ? session_->LegalDestinations(from) : std::vector<int>();
+    RefreshMarks();
+}
+
+void TBoardView::ClearSelection() {
+    selected_ = 0;
+    destinations_.clear();
+    RefreshMarks();
+}
+
+void TBoardView::RefreshMarks() {
+    std::array<unsigned, 100> marks{};
+    for (const TMove& m : lastMoves_)
+        for (int square : {m.From, m.To})
+            if (OnBoard(square)) marks[std::size_t(square)] |= TSquareImage::LastMove;
+    if (selected_ != 0) marks[std::size_t(selected_)] |= TSquareImage::Selected;
+    if (destinationsShown_)
+        for (int square : destinations_) marks[std::size_t(square)] |= TSquareImage::Destination;
+    for (std::size_t square = 0; square < ban_.size(); ++square)
+        if (ban_[square] != nullptr) ban_[square]->SetMarks(marks[square]);
+}
+
+void TBoardView::SetDestinationsShown(bool on) {
+    destinationsShown_ = on;
+    RefreshMarks();
+}
+
+void TBoardView::SetCoordinatesShown(bool on) {
+    coordinatesShown_ = on;
+    area_->update();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Pieces, frames and marks
+
+void TBoardView::SetSquare(int square, PieceName piece) {
+    if (!OnBoard(square) || ban_[std::size_t(square)] == nullptr) return;
+    shown_[std::size_t(square)] = piece;
+    if (piece != PieceName::Empty && pictures_.EarlyPending()) UseEarlyPictures();
+    ban_[std::size_t(square)]->SetPicture(pictures_.ComaPicture(piece));
+}
+
+void TBoardView::RedrawBoard(const TKyokumen& position) {
+    for (int file = 1; file <= 9; ++file)
+        for (int rank = 1; rank <= 9; ++rank) SetSquare(file * 10 + rank, position.Board[file * 10 + rank]);
+}
+
+TFrameShape* TBoardView::Frame(SessionFrame frame) const {
+    return frame == SessionFrame::Waku ? Waku : Waku2;
+}
+
+void TBoardView::MoveFrame(SessionFrame frame, int square) {
+    if (!OnBoard(square) || ban_[std::size_t(square)] == nullptr) return;
+    frameSquare_[std::size_t(frame)] = square;
+    Frame(frame)->move(ban_[std::size_t(square)]->pos());
+}
+
+// A frame off the board waits hidden in the client area's top-left corner, and stays hidden until it
+// is put on a square again: a frame marks nothing anywhere else.
+void TBoardView::RemoveFrame(SessionFrame frame) {
+    frameSquare_[std::size_t(frame)] = 0;
+    Frame(frame)->move(0, 0);
+    Frame(frame)->setVisible(false);
+}
+
+void TBoardView::ShowFrame(SessionFrame frame, bool visible) {
+    Frame(frame)->setVisible(visible && frameSquare_[std::size_t(frame)] != 0);
+}
+
+void TBoardView::MarkMoves(const std::vector<TMove>& moves) {
+    lastMoves_ = moves;
+    RefreshMarks();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Zoom and pictures
+
+void TBoardView::ApplyZoom(double zoom) {
+    for (TSquareImage* square : ban_)
+        if (square != nullptr)
+            square->setGeometry(Layout::Scaled(Layout::SquareRect(square->Square()), zoom));
+    for (SessionFrame which : {SessionFrame::Waku, SessionFrame::Waku2}) {
+        TFrameShape* frame = Frame(which);
+        frame->resize(Layout::Scaled(Layout::kFrameSize, zoom));
+        frame->SetPenWidth(Layout::Scaled(Layout::kFramePen, zoom));
+        const int square = frameSquare_[std::size_t(which)];
+        // A frame off the board keeps its resting place, hidden.
+        frame->move(square != 0 ? ban_[std::size_t(square)]->pos()
+                                : QPoint(Layout::Scaled(int(std::lround(frame->x() / zoom_)), zoom),
+                                         Layout::Scaled(int(std::lround(frame->y() / zoom_)), zoom)));
+    }
+    zoom_ = zoom;
+}
+
+void TBoardView::ShowPictures() {
+    Image1->SetPicture(&pictures_.Board());
+    for (int square = 11; square <= 99; ++square) SetSquare(square, shown_[std::size_t(square)]);
+}
+
+void TBoardView::UseEarlyPictures() {
+    if (pictures_.UseEarlyPictures()) Image1->SetPicture(&pictures_.Board());
+}
+
+void TBoardView::PaintSurround(QPainter& p, const QRect& strip) const {
+    // A darker wooden rim round the board, in the margin the layout leaves about it.
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const double zoom = zoom_;
+    const double rimWidth = Layout::kRimWidth * zoom;
+    const QRectF rim = QRectF(Image1->geometry()).adjusted(-rimWidth, -rimWidth, rimWidth, rimWidth);
+    QLinearGradient wood(rim.topLeft(), rim.bottomRight());
+    wood.setColorAt(0.0, QColor(196, 140, 76));
+    wood.setColorAt(1.0, QColor(150, 98, 44));
+    p.setPen(QPen(QColor(96, 60, 24), zoom));
+    p.setBrush(wood);
+    p.drawRoundedRect(rim, 3 * zoom, 3 * zoom);
+    if (!coordinatesShown_) return;
+
+    // Rank numerals left of the board, each beside its row; file numbers under the board (or under the
+    // replay strip), each below its column, 9 on the left as the squares are.
+    static const QString kRanks = QStringLiteral("一二三四五六七八九");
+    static const QString kFiles = QStringLiteral("１２３４５６７８９");
+    p.setFont(JapaneseFont(Layout::Scaled(Layout::kCoordinateFontPx, zoom)));
+    p.setPen(QColor(40, 28, 16));
+    const double gap = Layout::kCoordinateGap * zoom;
+    const double fileTop = !strip.isNull() ? strip.bottom() + zoom : rim.bottom() + gap;
+    const double rankRight = rim.left() - gap;
+    const double insideScale = double(Layout::kSquareInside) / Layout::kSquareSize;
+    for (int i = 1; i <= 9; ++i) {
+        const QRect row = ban_[std::size_t(90 + i)]->geometry();
+        p.drawText(QRectF(0, row.top(), rankRight, row.height() * insideScale),
+                   Qt::AlignRight | Qt::AlignVCenter, kRanks.mid(i - 1, 1));
+        const QRect column = ban_[std::size_t(i * 10 + 9)]->geometry();
+        p.drawText(QRectF(column.left(), fileTop, column.width() * insideScale, area_->height() - fileTop),
+                   Qt::AlignHCenter | Qt::AlignTop, kFiles.mid(i - 1, 1));
+    }
+}

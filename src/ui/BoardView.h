@@ -1,0 +1,111 @@
+// The board on the window: the board picture, the 81 square images with their pieces and marks (the
+// latest turn's tints, the selected piece, the legal destinations), the two red frames, and the rim
+// and coordinates drawn round it. It turns drags and clicks into moves: a whole human move leaves it
+// as moveRequested, and it never calls the window.
+//
+// Its controls are children of the window's client area, so they keep their places and names there
+// ("Image1", "ban76", "Waku", "Waku2").
+#pragma once
+
+#include "board/Move.h"
+#include "session/GameSession.h"
+
+#include <QObject>
+#include <QRect>
+
+#include <array>
+#include <vector>
+
+class QPainter;
+class QWidget;
+class TFrameShape;
+class TPictureBox;
+class TPictures;
+class TSquareImage;
+
+class TBoardView : public QObject {
+    Q_OBJECT
+public:
+    // Makes the board picture and the 81 squares in area, then the frames above them.
+    TBoardView(QWidget* area, TPictures& pictures);
+
+    // The game whose turn and position decide which drags and clicks become moves; nullptr takes none.
+    void SetSession(const TGameSession* session) { session_ = session; }
+
+    // Drag handlers, shared by the 81 square images. A drag counts only while the human is to move
+    // outside replay; it ends in moveRequested whether or not it was dropped on a square.
+    void OnStartComa(int square);
+    void OnDragComa(int square);
+    void OnEndComa(int square);
+    // A click on a square: selects one of the human's pieces, plays the selected piece to a legal
+    // destination, or cancels the selection.
+    void OnClickComa(int square);
+    // The square whose piece is selected, 0 for none.
+    int SelectedSquare() const { return selected_; }
+    void ClearSelection();
+
+    // What the session shows on the board.
+    void SetSquare(int square, PieceName piece);
+    void RedrawBoard(const TKyokumen& position);
+    void MoveFrame(SessionFrame frame, int square);
+    void RemoveFrame(SessionFrame frame);
+    void ShowFrame(SessionFrame frame, bool visible);
+    void MarkMoves(const std::vector<TMove>& moves);
+
+    // The dots on the legal destinations, shown or not.
+    void SetDestinationsShown(bool on);
+    bool DestinationsShown() const { return destinationsShown_; }
+    // The rank numerals and file numbers round the board, shown or not.
+    void SetCoordinatesShown(bool on);
+    bool CoordinatesShown() const { return coordinatesShown_; }
+
+    // Puts the squares and frames at their places at the zoom.
+    void ApplyZoom(double zoom);
+    // Shows the pictures again after their scale has changed.
+    void ShowPictures();
+    // Puts up the pictures drawn while the window was built, once they are ready.
+    void UseEarlyPictures();
+    // Draws the rim round the board and the coordinates; the file numbers go under strip when it is
+    // not null (the replay strip lies under the board).
+    void PaintSurround(QPainter& painter, const QRect& strip) const;
+
+signals:
+    // A whole human move, from one square code to another (0 for a drag dropped off the board).
+    void moveRequested(int from, int to);
+
+private:
+    QWidget* area_;
+    TPictures& pictures_;
+    const TGameSession* session_ = nullptr;
+    TPictureBox* Image1 = nullptr;
+    std::array<TSquareImage*, 100> ban_{}; // by square code
+    TFrameShape* Waku = nullptr;
+    TFrameShape* Waku2 = nullptr;
+
+    // The piece each square shows, so the pictures can be swapped when the scale changes.
+    std::array<PieceName, 100> shown_{};
+    // The square each frame stands on, 0 while it is off the board.
+    std::array<int, 2> frameSquare_{};
+    // The move being made by a drag (or a click): where it began and where it was dropped.
+    int dragFrom_ = 0;
+    int dragTo_ = 0;
+    // A move is being handed on: the turn runs inside it, and drags that reach the board meanwhile
+    // are ignored.
+    bool moving_ = false;
+    // What the board marks: the latest turn's moves, the selected piece and the legal destinations
+    // of the piece being dragged or selected.
+    std::vector<TMove> lastMoves_;
+    int selected_ = 0;
+    std::vector<int> destinations_;
+    bool coordinatesShown_ = true;
+    bool destinationsShown_ = true;
+    double zoom_ = 1.0; // the zoom the squares and frames are placed at
+
+    TFrameShape* Frame(SessionFrame frame) const;
+    bool AcceptsMove() const;
+    bool BeginMove(int from);
+    void Drop(int to);
+    void FinishMove();
+    void ShowDestinations(int from);
+    void RefreshMarks();
+};

@@ -1,0 +1,174 @@
+#include "ui/RecordFiles.h"
+
+#include "session/GameSession.h"
+#include "ui/Dialogs.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QStatusBar>
+
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+const char* const kKeepingKey = "records/keep";
+const char* const kRecordFolderKey = "records/folder";
+
+std::filesystem::path FilePath(const QString& name) {
+    return std::filesystem::path(QFile::encodeName(name).toStdString());
+}
+
+QString FileName(const std::filesystem::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.string()));
+}
+
+// A kept game's menu entry: its start time as a player reads it ("2024/03/05 09:07:31"), from the
+// file name the keeper gave it; any other name as it is.
+QString RecentTitle(const std::filesystem::path& path) {
+    const QString stem = FileName(path.stem());
+    const QDateTime began = QDateTime::fromString(stem.left(15), QStringLiteral("yyyyMMdd-HHmmss"));
+    if (!began.isValid()) return FileName(path.filename());
+    const QString more = stem.mid(15); // "-2" for the second game begun in the same second
+    return began.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) +
+           (more.startsWith(QLatin1Char('-')) ? QStringLiteral(" (%1)").arg(more.mid(1)) : QString());
+}
+
+QString ErrorText(const QString& step, const QString& file, const std::exception& e) {
+    return step + QStringLiteral("\r\n\r\n") + file + QStringLiteral("\r\n\r\nエラー内容は ") +
+           QString::fromUtf8(e.what());
+}
+
+} // namespace
+
+TRecordFiles::TRecordFiles(IDialogs& dialogs, QStatusBar* bar, QObject* parent)
+    : QObject(parent), dialogs_(dialogs), bar_(bar) {
+    keeping_ = QSettings().value(QString::fromLatin1(kKeepingKey), true).toBool();
+    keepingNote_ = new QLabel(QStringLiteral("自動保存に失敗しました"), bar);
+    keepingNote_->setObjectName(QStringLiteral("KeepingNote"));
+    keepingNote_->hide();
+    bar->addPermanentWidget(keepingNote_);
+}
+
+TRecordFiles::~TRecordFiles() = default;
+
+void TRecordFiles::AddMenuItems(QMenu* game) {
+    game->addSeparator();
+    QAction* save = game->addAction(QStringLiteral("棋譜を保存…"));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(save, &QAction::triggered, this, &TRecordFiles::OnSaveRecordClick);
+    QAction* open = game->addAction(QStringLiteral("棋譜を開く…"));
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(open, &QAction::triggered, this, &TRecordFiles::OnOpenRecordClick);
+    recentMenu_ = game->addMenu(QStringLiteral("最近の棋譜"));
+    recentMenu_->setObjectName(QStringLiteral("RecentMenu"));
+    // The list is read when it opens: games kept since the last look are on it.
+    connect(recentMenu_, &QMenu::aboutToShow, this, &TRecordFiles::FillRecentMenu);
+    keepingAction_ = game->addAction(QStringLiteral("対局を自動保存"));
+    keepingAction_->setCheckable(true);
+    keepingAction_->setChecked(keeping_);
+    connect(keepingAction_, &QAction::toggled, this, &TRecordFiles::SetKeeping);
+}
+
+QString TRecordFiles::RecordsFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/records");
+}
+
+// The keeper makes the folder with the first game it keeps: a run without a move leaves no trace.
+void TRecordFiles::Attach(TGameSession& session) {
+    session_ = &session;
+    keeper_ = std::make_unique<TRecordKeeper>(FilePath(RecordsFolder()));
+    session_->SetRecordKeeper(keeping_ ? keeper_.get() : nullptr);
+}
+
+void TRecordFiles::SetKeeping(bool on) {
+    keeping_ = on;
+    keepingAction_->setChecked(on);
+    QSettings().setValue(QString::fromLatin1(kKeepingKey), on);
+    if (session_ != nullptr) session_->SetRecordKeeper(on ? keeper_.get() : nullptr);
+    NoteKeeping();
+}
+
+// A failed keep never stops the game: the note stays in the status bar until a keep succeeds.
+void TRecordFiles::NoteKeeping() {
+    const bool failed = keeping_ && keeper_ && !keeper_->LastError().empty();
+    keepingNote_->setVisible(failed);
+    keepingNote_->setToolTip(failed ? QString::fromStdString(keeper_->LastError()) : QString());
+}
+
+void TRecordFiles::FillRecentMenu() {
+    recentMenu_->clear();
+    const std::vector<std::filesystem::path> files =
+        keeper_ ? keeper_->Recent(10) : std::vector<std::filesystem::path>();
+    if (files.empty()) recentMenu_->addAction(QStringLiteral("（まだありません）"))->setEnabled(false);
+    for (const std::filesystem::path& file : files) {
+        const QString name = FileName(file);
+        QAction* item = recentMenu_->addAction(RecentTitle(file));
+        item->setData(name);
+        connect(item, &QAction::triggered, this, [this, name] { OpenRecordFile(name); });
+    }
+}
+
+bool TRecordFiles::GameGoingOn() const {
+    const TGameSession& s = *session_;
+    return !s.ReplayMode() && !s.GameOver() && s.Kanri().MoveCount() > 0;
+}
+
+QString TRecordFiles::FolderSetting() const {
+    QString folder = QSettings().value(QString::fromLatin1(kRecordFolderKey)).toString();
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return folder;
+}
+
+void TRecordFiles::OnSaveRecordClick() {
+    emit commandStarted();
+    if (session_ == nullptr) return;
+    // The suggested name is the game's start time, as the kept games are named.
+    const TKifDate began = session_->KifRecord().Began;
+    QString stem =
+        QDateTime(QDate(began.Year, began.Month, began.Day), QTime(began.Hour, began.Minute, began.Second))
+            .toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    if (!began.Known() || stem.isEmpty()) stem = QStringLiteral("棋譜");
+    const QString path = dialogs_.SaveFileName(QDir(FolderSetting()).filePath(stem + QStringLiteral(".kif")));
+    if (path.isEmpty()) return;
+    try {
+        session_->SaveRecord(FilePath(path));
+    } catch (const std::exception& e) {
+        dialogs_.Ok(ErrorText(QStringLiteral("棋譜の保存でエラー発生"), path, e));
+        return;
+    }
+    QSettings().setValue(QString::fromLatin1(kRecordFolderKey), QFileInfo(path).absolutePath());
+    bar_->showMessage(QStringLiteral("棋譜を保存しました: ") + QFileInfo(path).fileName(), 5000);
+}
+
+void TRecordFiles::OnOpenRecordClick() {
+    emit commandStarted();
+    if (session_ == nullptr) return;
+    const QString path = dialogs_.OpenFileName(FolderSetting());
+    if (path.isEmpty()) return;
+    if (OpenRecordFile(path))
+        QSettings().setValue(QString::fromLatin1(kRecordFolderKey), QFileInfo(path).absolutePath());
+}
+
+bool TRecordFiles::OpenRecordFile(const QString& path) {
+    emit commandStarted();
+    if (session_ == nullptr) return false;
+    // An opened record can only be replayed: the game going on could not be played on afterwards.
+    if (GameGoingOn() && !dialogs_.YesNo(QStringLiteral("対局中のゲームをやめて棋譜を開きますか？")))
+        return false;
+    try {
+        session_->OpenRecord(FilePath(path));
+    } catch (const std::exception& e) {
+        dialogs_.Ok(ErrorText(QStringLiteral("棋譜の読込みでエラー発生"), path, e));
+        return false;
+    }
+    return true;
+}

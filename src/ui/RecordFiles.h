@@ -1,0 +1,67 @@
+// The game records on disk: saving the game and opening a record through the file dialogs, the
+// folder those dialogs start in, and the games kept after every turn with the menu of the recent
+// ones. Its settings are kept between runs.
+#pragma once
+
+#include "session/RecordKeeper.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class IDialogs;
+class QAction;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class TGameSession;
+
+class TRecordFiles : public QObject {
+    Q_OBJECT
+public:
+    // Its notes go to bar; its questions and faults to dialogs.
+    TRecordFiles(IDialogs& dialogs, QStatusBar* bar, QObject* parent = nullptr);
+    ~TRecordFiles() override;
+
+    // Adds 棋譜を保存…, 棋譜を開く…, 最近の棋譜 and 対局を自動保存 to the game menu.
+    void AddMenuItems(QMenu* game);
+    // Starts keeping session's games (when keeping is on). The session must go before this object.
+    void Attach(TGameSession& session);
+
+    // Saving asks for a file and writes the form its extension names; opening asks for a file and
+    // shows the game in replay mode from its start. A failure is shown in a box naming the fault, and
+    // the game stays as it was.
+    void OnSaveRecordClick();
+    void OnOpenRecordClick();
+    // Opens one record file; asks first when it would end a game going on. True when it was opened.
+    bool OpenRecordFile(const QString& path);
+
+    // Every game kept in the records folder after each turn, or not; kept between runs.
+    void SetKeeping(bool on);
+    bool Keeping() const { return keeping_; }
+    // The folder the games are kept in (the application's data folder's "records").
+    static QString RecordsFolder();
+    // The recent-records submenu as it is filled when it opens.
+    QMenu* RecentMenu() const { return recentMenu_; }
+    // Shows in the status bar whether the latest keep failed.
+    void NoteKeeping();
+
+signals:
+    // A record command begins: whatever piece is selected on the board is let go.
+    void commandStarted();
+
+private:
+    IDialogs& dialogs_;
+    QStatusBar* bar_;
+    TGameSession* session_ = nullptr;
+    std::unique_ptr<TRecordKeeper> keeper_;
+    bool keeping_ = true;
+    QAction* keepingAction_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QLabel* keepingNote_ = nullptr;
+
+    void FillRecentMenu();
+    bool GameGoingOn() const;
+    QString FolderSetting() const;
+};
