@@ -835,13 +835,20 @@ void TGameSession::SaveRecord(const std::filesystem::path& path) const {
     }
 }
 
+TKifRecord TGameSession::ReadRecord(const std::filesystem::path& path) {
+    return ReadKif(ReadKifFile(path));
+}
+
 int TGameSession::OpenRecord(const std::filesystem::path& path) {
-    return OpenKifText(ReadKifFile(path));
+    return OpenKifRecord(ReadRecord(path));
 }
 
 int TGameSession::OpenKifText(std::string_view utf8) {
+    return OpenKifRecord(ReadKif(utf8));
+}
+
+int TGameSession::OpenKifRecord(TKifRecord r) {
     if (inTurn_) throw std::runtime_error("a turn is running");
-    TKifRecord r = ReadKif(utf8);
 
     // Everything new is built aside; the game is replaced only once nothing can fail any more.
     auto kanri = NewKanri();

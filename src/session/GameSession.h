@@ -196,6 +196,11 @@ public:
     // line and the fault) and the game stays exactly as it was.
     int OpenRecord(const std::filesystem::path& path);
     int OpenKifText(std::string_view utf8);
+    // Reads and checks a record file without touching the game (throws as OpenRecord does), so that a
+    // front-end can ask before it replaces a game only for a record that can be opened.
+    static TKifRecord ReadRecord(const std::filesystem::path& path);
+    // Replaces the game by a record read and checked before.
+    int OpenKifRecord(TKifRecord record);
     // Keeps every game through keeper after each completed turn and at the end; nullptr stops it. The
     // keeper must outlive the session or be unset first.
     void SetRecordKeeper(TRecordKeeper* keeper) { keeper_ = keeper; }
