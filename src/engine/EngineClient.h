@@ -1,5 +1,7 @@
 // The variant engine playing this game's rules: starts it, hands it the variant file, sets positions
-// and asks it for the legal moves. Each request waits at most the settings' timeout.
+// and asks it for the legal moves. Each request waits at most the settings' timeout. A request that
+// fails stops the engine (its answers could no longer be told from those to the next request):
+// Running() is then false, and Start begins anew.
 #pragma once
 
 #include "board/Kyokumen.h"
@@ -39,6 +41,7 @@ public:
 
 private:
     TEngineStatus Send(const std::string& line);
+    TEngineStatus Stopped(TEngineStatus s); // stops the engine, returns s
     // Reads lines until one of the kind wanted; collects the info strings on the way.
     TEngineStatus ReadUntil(TEngineLine::Kind kind, std::string& lastLine);
     TEngineClock::time_point Deadline() const { return TEngineClock::now() + settings_.Timeout; }

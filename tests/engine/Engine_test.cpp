@@ -131,6 +131,8 @@ TEST(EngineClient, StartingAMissingOrWrongEngineGivesAClearErrorAndNoHang) {
         // A program that ends at once, and one that answers but never as an engine.
         {"true", MIRUTOA_VARIANT_FILE, "mirutoa", EngineError::Exited, "the engine has exited"},
         {"cat", MIRUTOA_VARIANT_FILE, "mirutoa", EngineError::NoAnswer, "the engine did not answer"},
+        {"fairy-stockfish", MIRUTOA_VARIANT_FILE, "mirutoa\nquit", EngineError::Protocol,
+         "the variant file or name holds a line break"},
         {"fairy-stockfish", MIRUTOA_VARIANT_FILE, "no-such-variant", EngineError::VariantMissing,
          "the engine did not take the variant no-such-variant"},
     };
