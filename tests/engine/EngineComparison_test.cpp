@@ -25,13 +25,14 @@ using namespace testing_helpers;
 
 namespace {
 
-constexpr int kGames = 130;
+constexpr int kGames = 240;
 constexpr int kMoveLimit = 200;
 constexpr std::uint32_t kOpponent = 20261207;
 
 struct TComparison {
     int Positions = 0;
     int Agreed = 0;
+    int Ends = 0; // positions both find the game over in
     // Each kind of difference: in how many positions, and the first of them with one move.
     std::map<std::string, int> Kinds;
     std::map<std::string, std::string> Examples;
@@ -94,6 +95,7 @@ void Compare(TEngineClient& engine, const TKyokumen& k, bool com, bool start, bo
     }
     ++c.Positions;
     std::map<std::string, std::string> kinds; // kind -> move
+    c.Ends += gameOver && engineMoves.empty();
     if (gameOver != engineMoves.empty()) {
         kinds[std::string(com ? "COM" : "human") + " to move: the game is over for the " +
               (gameOver ? "game" : "engine") + " alone"] = "";
@@ -112,22 +114,35 @@ void Compare(TEngineClient& engine, const TKyokumen& k, bool com, bool start, bo
     }
 }
 
-// Scripted games: the human plays a random legal move (its own seeded generator), COM thinks as in
-// play. Even and handicap games alternate, and the formations take turns.
+// The human's pick: a random legal move, or in a greedy game the most valuable capture when there is one.
+TMove HumanPick(const TKyokumen& k, const std::vector<TMove>& moves, bool greedy, std::mt19937& rng) {
+    const TMove random = moves[UniformBelow(rng, std::uint32_t(moves.size()))];
+    if (!greedy) return random;
+    const auto best = std::max_element(moves.begin(), moves.end(), [&k](const TMove& a, const TMove& b) {
+        return k.ValueAt[a.To] < k.ValueAt[b.To];
+    });
+    return k.ValueAt[best->To] > 0 ? *best : random;
+}
+
+// Scripted games, the human's moves from a seeded generator of its own and COM thinking as in play:
+// from the even start, the handicap start, and the test position, where a greedy human wins, so that
+// COM's game ends are compared too. The formations take turns.
 TComparison CompareScriptedGames(TEngineClient& engine) {
     TRandom::Program().SetSeed(0);
     std::mt19937 human(kOpponent);
     TComparison c;
     for (int game = 0; game < kGames && c.Failure.empty(); ++game) {
         TKyokumenKanri g;
-        const bool handicap = game % 2 == 1;
+        // Of every five games three start even, one with the handicap, one from the test position.
+        const bool handicap = game % 5 == 1, testPosition = game % 5 == 4;
         if (handicap) g.Kyokumen.SetupHisyaKaku();
-        g.SetFormation(kFormationTable[std::size_t(game / 2 % kSenpouCount)].Name);
+        if (testPosition) g.Kyokumen.SetupTestPosition();
+        g.SetFormation(kFormationTable[std::size_t(game / 3 % kSenpouCount)].Name);
         if (TEngineStatus s = engine.SelectVariant(handicap ? "mirutoa-handicap" : "mirutoa"); !s) {
             c.Failure = s.Message;
             break;
         }
-        bool start = true;
+        bool start = !testPosition;
         while (c.Failure.empty() && g.MoveCount() < kMoveLimit) {
             const bool humanLost = g.ComMatesFlag || g.HumanBareKingFlag;
             const std::vector<TMove> humanMoves = humanLost ? std::vector<TMove>() : LegalHumanMoves(g);
@@ -135,7 +150,7 @@ TComparison CompareScriptedGames(TEngineClient& engine) {
             start = false;
             if (humanLost || humanMoves.empty()) break;
 
-            const TMove pick = humanMoves[UniformBelow(human, std::uint32_t(humanMoves.size()))];
+            const TMove pick = HumanPick(g.Kyokumen, humanMoves, testPosition, human);
             const THumanMoveTest tested = g.CheckHumanMove(SquareText(pick.From), SquareText(pick.To));
             g.ApplyMove(tested.Move);
             g.SwitchSide();
@@ -166,13 +181,16 @@ TEST(EngineComparison, EngineAndGameAgreeOnLegalMovesAndGameEnds) {
     }
     const TComparison c = CompareScriptedGames(engine);
     ASSERT_EQ(c.Failure, "");
-    std::cout << c.Positions << " positions compared, " << c.Agreed << " agreed\n";
+    std::cout << c.Positions << " positions compared, " << c.Agreed << " agreed, " << c.Ends
+              << " game ends found by both\n";
     for (const auto& [kind, count] : c.Kinds)
         std::cout << "  " << kind << ": " << count << " (first: " << c.Examples.at(kind) << ")\n";
     EXPECT_GE(c.Positions, 10'000);
+    EXPECT_GT(c.Ends, 0);
     std::set<std::string> kinds;
     for (const auto& entry : c.Kinds) kinds.insert(entry.first);
     const std::set<std::string> pinned = {
+        "human to move: the game is over for the engine alone",
         "human: king step refused as leaving the king attacked where no COM move reaches it",
         "human: other move refused as leaving the king attacked where no COM move reaches it",
     };
