@@ -71,7 +71,7 @@ std::string KindOfMove(const TKyokumen& k, bool com, const std::string& text, bo
     const std::string what = HumanKind(mover) == PieceName::Ou ? "king step" : "other move";
     const std::string side = com ? "COM: " : "human: ";
     if (!com && engineOnly) {
-        // The one kind known: the human move check refuses the move as leaving the king attacked,
+        // Named for its cause: the human move check refuses the move as leaving the king attacked,
         // yet no COM move could take the king afterwards.
         const std::optional<TMove> m = MoveFromEngine(text, k, false);
         TKyokumen probe = k;
