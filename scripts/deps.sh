@@ -16,6 +16,9 @@ mirutoa_install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# The variant engine that runs beside the game as a child process (the game starts without it; the
+# engine tests skip without it).
+MIRUTOA_ENGINE_PACKAGES=(fairy-stockfish)
 MIRUTOA_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev fonts-ipafont-gothic qt6-translations-l10n)
 # What builds the Debian package and checks it (scripts/package, tests/package): dpkg-shlibdeps and
 # dpkg-parsechangelog, lintian, appstreamcli, desktop-file-validate.

@@ -6,8 +6,8 @@ set -euo pipefail
 src=${1:?usage: check_includes.sh SOURCE_DIR}/src
 
 # The layers from the bottom up; the last two stand side by side.
-layers=(board formation game com session ui cli)
-declare -A rank=([board]=0 [formation]=1 [game]=2 [com]=3 [session]=4 [ui]=5 [cli]=5)
+layers=(board formation game com engine session ui cli)
+declare -A rank=([board]=0 [formation]=1 [game]=2 [com]=3 [engine]=4 [session]=5 [ui]=6 [cli]=6)
 
 [ "${#rank[@]}" -eq "${#layers[@]}" ] || { echo "check_includes: layer table out of step" >&2; exit 2; }
 faults=0

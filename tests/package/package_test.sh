@@ -81,6 +81,8 @@ for side in "" com; do
         [ -s "$ROOT$PICTURES/$side$name.bmp" ] || fail "the picture $side$name.bmp is missing"
     done
 done
+grep -q '^\[mirutoa:shogi\]' "$ROOT$PICTURES/mirutoa-variant.ini" 2>/dev/null ||
+    fail "the variant file mirutoa-variant.ini is missing beside the pictures"
 for page in mirutoa mirutoa-cli; do
     gzip -t "$ROOT/usr/share/man/man6/$page.6.gz" 2>/dev/null || fail "the manual page $page(6) is missing"
 done
@@ -118,6 +120,8 @@ echo "Depends: $DEPENDS"
 for need in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-ipafont-gothic; do
     [[ ",$DEPENDS," =~ [,\ ]${need}[\ ,\(] ]] || fail "the package does not depend on $need"
 done
+RECOMMENDS=$(dpkg-deb -f "$DEB" Recommends)
+[[ ",$RECOMMENDS," =~ [,\ ]fairy-stockfish[\ ,\(] ]] || fail "the package does not recommend fairy-stockfish"
 for program in $PROGRAM /usr/games/mirutoa-cli; do
     missing=$(ldd "$ROOT$program" 2>&1 | grep 'not found')
     [ -z "$missing" ] || fail "libraries of $program are missing: $missing"
