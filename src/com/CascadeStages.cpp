@@ -101,7 +101,7 @@ bool TKyokumenKanri::RandomLegalMove() {
     const TMoveList& moves = Kyokumen.Gote.Moves;
     const int count = moves.Size();
     for (int draw = 0; draw < count; ++draw) {
-        const TMove m = moves[int(Rng->Below(std::uint32_t(count)))];
+        const TMove m = moves[int(rng_->Below(std::uint32_t(count)))];
         ApplyCandidate(m);
         const bool safe = KingSafeAfter();
         TakeBackCandidate();

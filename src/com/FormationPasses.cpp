@@ -266,7 +266,7 @@ bool TKyokumenKanri::AttackWithSmallBonus() {
             if (d < c) s += 600;
         }
         Exclude(m, s, kExcluded);
-        s += int(Rng->Below(10));
+        s += int(rng_->Below(10));
         if (KingSafeAfter() && AcceptsEarlier(s)) Accept(s, recorded);
         TakeBackCandidate();
     }
@@ -296,7 +296,7 @@ bool TKyokumenKanri::KingZoneWithBonus() {
         const auto [a, c, b, d] = DistancesTo(m, hf, hr);
         if (b < a) s += 10;
         if (d < c) s += 15;
-        s += int(Rng->Below(50));
+        s += int(rng_->Below(50));
         // After the bonus, so that a move that loses the king scores exactly -1000.
         Exclude(m, s, kExcluded);
         if (KingSafeAfter() && s > st_.B) Accept(s, recorded);

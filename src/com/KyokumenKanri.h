@@ -5,7 +5,7 @@
 #include "game/KyokumenKanri2.h"
 
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 // The stages of COM's think, in cascade order.
 enum class ComStage : std::uint8_t {
@@ -47,8 +47,28 @@ enum class ComStage : std::uint8_t {
 };
 inline constexpr int kComStageCount = int(ComStage::None);
 
+// The stage's name as it is spelled in ComStage ("EscapeFromCheck"), for test failures and traces.
+std::string_view ComStageName(ComStage stage);
+
+// Why a think chose its move or ended the game: the stage, and for a formation step the formation and
+// the step's number. Front-ends make the words.
+struct TComReason {
+    ComStage Stage = ComStage::None;
+    SenpouId Formation = kSenpouCount;
+    int Step = 0;
+    bool Empty() const { return Stage == ComStage::None; }
+    bool operator==(const TComReason&) const = default;
+};
+
 class TKyokumenKanri : public TKyokumenKanri2 {
 public:
+    // A game whose random choices draw from a generator of its own, at seed 0: enough for a single game
+    // and for tests that pin no random draws.
+    TKyokumenKanri() = default;
+    // A game drawing from the caller's generator, which must outlive it. Games made one after another
+    // on one generator go on with its sequence, as the games of one session do.
+    explicit TKyokumenKanri(TRandom& rng) : rng_(&rng) {}
+
     // Chooses COM's reply: leaves it in ComMove, or sets a result flag. The position, both move lists
     // and both last-move records are as before afterwards.
     void ComThink();
@@ -57,16 +77,17 @@ public:
     // never what COM plays.
     void QuickThink();
 
-    // The generator COM's random choices draw from: the program's own unless a caller brings another.
-    TRandom* Rng = &TRandom::Program();
+    // The generator COM's random choices draw from.
+    TRandom& Rng() { return *rng_; }
 
     // Which stage of the last think chose its move or ended it (for tests and benchmarks).
     ComStage LastStage() const { return lastStage_; }
-    // Why the last think chose its move or ended the game, as a short Japanese phrase for the player
-    // ("王手を回避", "【矢倉囲い】の駒組み 3手目"); empty before the first think.
-    std::string LastReason() const;
+    // Why the last think chose its move or ended the game; empty before the first think.
+    TComReason LastReason() const;
 
 private:
+    TRandom ownRng_;
+    TRandom* rng_ = &ownRng_;
     // Runs the given stages in order until one ends the think.
     void RunStages(const ComStage* stages, int count);
     // Working values of one think.

@@ -1,6 +1,7 @@
 #include "session/GameSession.h"
 
 #include "game/Clock.h"
+#include "session/ComReasonText.h"
 #include "session/KifFile.h"
 #include "session/RecordKeeper.h"
 
@@ -61,13 +62,17 @@ private:
 } // namespace
 
 TGameSession::TGameSession(ISessionView& view, TSessionHooks hooks)
-    : view_(view), hooks_(std::move(hooks)), kanri_(std::make_unique<TKyokumenKanri>()) {
+    : view_(view), hooks_(std::move(hooks)), kanri_(NewKanri()) {
     if (!hooks_.TickCount) hooks_.TickCount = TickCountMs;
     if (!hooks_.Now) hooks_.Now = LocalDateTime;
     if (!hooks_.Think) hooks_.Think = [](TKyokumenKanri& k) { k.ComThink(); };
     mattaUsed_ = false;
     ResetKifu();
     LeaveReplayMode();
+}
+
+std::unique_ptr<TKyokumenKanri> TGameSession::NewKanri() {
+    return std::make_unique<TKyokumenKanri>(rng_);
 }
 
 void TGameSession::Start() {
@@ -401,7 +406,7 @@ TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
         return report;
     }
     moveHistory_.push_back(reply);
-    comReasons_.push_back(k.LastReason());
+    comReasons_.push_back(ComReasonText(k.LastReason()));
     try {
         k.JudgeAfterComMove();
     } catch (const std::exception& e) {
@@ -465,7 +470,7 @@ TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
 void TGameSession::NewGame() {
     if (inTurn_) return;
     mattaUsed_ = false;
-    kanri_ = std::make_unique<TKyokumenKanri>();
+    kanri_ = NewKanri();
     testStart_ = false;
     ClearBoard();
     DrawStartPosition();
@@ -479,7 +484,7 @@ void TGameSession::NewGame() {
 void TGameSession::NewHandicapGame() {
     if (inTurn_) return;
     mattaUsed_ = false;
-    kanri_ = std::make_unique<TKyokumenKanri>();
+    kanri_ = NewKanri();
     kanri_->Kyokumen.SetupHisyaKaku();
     hisyaKakuMode_ = true;
     testStart_ = false;
@@ -498,7 +503,7 @@ void TGameSession::NewHandicapGame() {
 void TGameSession::NewTestGame() {
     if (inTurn_) return;
     mattaUsed_ = false;
-    kanri_ = std::make_unique<TKyokumenKanri>();
+    kanri_ = NewKanri();
     kanri_->Kyokumen.SetupTestPosition();
     testStart_ = true;
     RedrawBoard();
@@ -616,7 +621,7 @@ TMattaReport TGameSession::Matta() {
 
 void TGameSession::ReplayToStart() {
     if (inTurn_ || !replayMode_) return;
-    kanri_ = std::make_unique<TKyokumenKanri>();
+    kanri_ = NewKanri();
     // A game begun from the test position is replayed from it; its moves make no sense elsewhere.
     if (testStart_)
         kanri_->Kyokumen.SetupTestPosition();
@@ -756,7 +761,7 @@ int TGameSession::OpenKifText(std::string_view utf8) {
     TKifRecord r = ReadKif(utf8);
 
     // Everything new is built aside; the game is replaced only once nothing can fail any more.
-    auto kanri = std::make_unique<TKyokumenKanri>();
+    auto kanri = NewKanri();
     kanri->Kyokumen = KifStartPosition(r.Start);
     kanri->SetFormation(formation_);
     // A record from elsewhere may not say when it began; it is then dated now, as a new game is.

@@ -206,6 +206,9 @@ public:
     // State, read by front-ends and tests.
     TKyokumenKanri& Kanri() { return *kanri_; }
     const TKyokumenKanri& Kanri() const { return *kanri_; }
+    // COM's generator: made with the session at seed 0, which never reseeds it, so it runs on across
+    // games.
+    TRandom& Rng() { return rng_; }
     const std::vector<std::string>& KifuLines() const { return kifuLines_; }
     const std::vector<TMove>& MoveHistory() const { return moveHistory_; }
     const std::vector<TMove>& ShownMoveHistory() const { return shownMoveHistory_; }
@@ -239,6 +242,7 @@ public:
 private:
     ISessionView& view_;
     TSessionHooks hooks_;
+    TRandom rng_;
     std::unique_ptr<TKyokumenKanri> kanri_;
     std::vector<std::string> kifuLines_;
     std::vector<TMove> moveHistory_;
@@ -270,6 +274,8 @@ private:
     std::string message_;
     std::string status_;
 
+    // A new game manager whose COM draws from the session's generator.
+    std::unique_ptr<TKyokumenKanri> NewKanri();
     void SetMessage(std::string text);
     void SetStatus(std::string text);
     void Box(const std::string& text, TTurnReport* report);

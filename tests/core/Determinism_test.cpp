@@ -18,8 +18,8 @@ namespace {
 // from there on is played. The record holds every human move, COM's reply and the stage that chose it.
 // This script leads COM into the passes that draw random bonuses (AttackWithSmallBonus) several times.
 std::vector<std::string> PlayScriptedGame(int maxTurns, int& randomReplies) {
-    TRandom::Program().SetSeed(0);
-    TKyokumenKanri g;
+    TRandom com;
+    TKyokumenKanri g(com);
     std::vector<std::string> record;
     randomReplies = 0;
     std::uint32_t pick = 151 * 7919 + 1;

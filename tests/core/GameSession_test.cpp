@@ -1,7 +1,6 @@
 // Whole turns, take-backs, replays and record copies through the game session, with a fake window.
 #include "session/GameSession.h"
 
-#include "com/Random.h"
 #include "support/Helpers.h"
 
 #include <gtest/gtest.h>
@@ -91,7 +90,6 @@ struct SessionTest : ::testing::Test {
     std::unique_ptr<TGameSession> session;
 
     void SetUp() override {
-        TRandom::Program().SetSeed(0);
         hooks.Now = [] { return std::string("2024/03/05 9:07:31"); };
         // Each COM reply takes thinkMs: the counter moves on every second reading.
         hooks.TickCount = [this] {
@@ -211,7 +209,6 @@ std::string Shape(std::string text) {
 }
 
 TEST(Session, ThinkingTimeFromTheRealClock) {
-    TRandom::Program().SetSeed(0);
     FakeView view;
     TGameSession s(view);
     s.Start();

@@ -2,10 +2,9 @@
 // each square, to no square at all (a drag that ends without a drop) and to codes that name no square.
 // A refused drag changes the label alone; the record, the move lists, the position and both last-move
 // records stay as they were.
-#include "support/ScriptedPlay.h"
-#include "com/Random.h"
 #include "support/Helpers.h"
 #include "support/Invariants.h"
+#include "support/ScriptedPlay.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +35,8 @@ struct Recipe {
 };
 
 void Reach(TGameSession& s, const Recipe& r) {
-    TRandom::Program().SetSeed(0);
+    // COM's generator back to where the game began, so that COM answers the same moves the same way.
+    s.Rng().SetSeed(0);
     switch (r.Begin) {
     case Recipe::Start::Even:
         s.NewGame();
@@ -134,8 +134,7 @@ DragCounts CheckEveryDrag(const Recipe& recipe) {
     for (int from : sources)
         for (int to : targets) {
             // Drags from codes that name no square are tried against a few targets only.
-            if (!OnBoard(FileOf(from), RankOf(from)) && to != 55 && to != kNoDrop && to != from + 1)
-                continue;
+            if (!OnBoard(FileOf(from), RankOf(from)) && to != 55 && to != kNoDrop && to != from + 1) continue;
             const GameState before(s);
             const std::string label = s.Message();
             view.Boxes.clear();
@@ -159,9 +158,7 @@ DragCounts CheckEveryDrag(const Recipe& recipe) {
             }
             // A move was made: start again from the same position.
             ++counts.Accepted;
-            EXPECT_TRUE(OnBoard(FileOf(from), RankOf(from)) &&
-                        OnBoard(FileOf(to), RankOf(to)))
-                << where;
+            EXPECT_TRUE(OnBoard(FileOf(from), RankOf(from)) && OnBoard(FileOf(to), RankOf(to))) << where;
             EXPECT_EQ(invariants::PositionFault(s.Kanri().Kyokumen), "") << where;
             Reach(s, recipe);
             if (::testing::Test::HasFatalFailure()) return counts;
