@@ -2,6 +2,7 @@
 #include "com/KyokumenKanri.h"
 #include "com/Scores.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <initializer_list>
 
@@ -36,8 +37,6 @@ bool TKyokumenKanri::FormationSteps() {
         if (strategy.Finished) continue;
         st_.B = 0;
         const TSenpouStep step = strategy.PeekStep();
-        st_.Formation = id;
-        st_.FormationStep = strategy.NextStepNumber();
         // A strategy with no real step left offers no move and is given up below like any other.
         const bool hasStep = step.Type == TSenpouStep::Step;
         const int n = step.Piece;
@@ -57,11 +56,23 @@ bool TKyokumenKanri::FormationSteps() {
             if (!exempt && k.Sente.Attacks[m.To] > 0) s = -200;
             if (s > st_.B) Accept(s, m);
         }
-        if (!ComMove.Empty()) return true;
+        if (!ComMove.Empty()) {
+            CountFormationMove(id);
+            return true;
+        }
         // The step cannot be made: COM gives this formation up.
         strategy.Finished = true;
     }
     return false;
+}
+
+void TKyokumenKanri::CountFormationMove(SenpouId id) {
+    const int move = Kyokumen.MoveCount + 1;
+    std::erase_if(formationMoves_, [move](const auto& entry) { return entry.first >= move; });
+    formationMoves_.emplace_back(move, id);
+    st_.Formation = id;
+    st_.FormationStep = int(std::count_if(formationMoves_.begin(), formationMoves_.end(),
+                                          [id](const auto& entry) { return entry.second == id; }));
 }
 
 // Stage 26: in the opening, pawns and minor pieces close in on the file of COM's rook, and a pawn on

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // The stages of COM's think, in cascade order.
 enum class ComStage : std::uint8_t {
@@ -50,8 +52,8 @@ inline constexpr int kComStageCount = int(ComStage::None);
 // The stage's name as it is spelled in ComStage ("EscapeFromCheck"), for test failures and traces.
 std::string_view ComStageName(ComStage stage);
 
-// Why a think chose its move or ended the game: the stage, and for a formation step the formation and
-// the step's number. Front-ends make the words.
+// Why a think chose its move or ended the game: the stage, and for a formation move the formation and
+// which of COM's moves on it this is (counted from 1). Front-ends make the words.
 struct TComReason {
     ComStage Stage = ComStage::None;
     SenpouId Formation = kSenpouCount;
@@ -99,12 +101,18 @@ private:
         bool BishopInDanger = false;
         TMove KeptHumanLast;
         TMove KeptComLast;
-        // The formation whose step the formation stage worked on, and that step's number.
+        // The formation whose step the formation stage played, and which of COM's moves on that
+        // formation this is, counted from 1.
         SenpouId Formation = kSenpouCount;
         int FormationStep = 0;
     };
     TThinkState st_;
     ComStage lastStage_ = ComStage::None;
+    // COM's formation moves in this game: the move number of each and the formation it built. A step
+    // often takes its piece several moves, so the steps done do not say how many moves COM has spent.
+    // A take-back, or a turn that failed after the think, leaves entries beyond the game's length,
+    // which the next formation move drops.
+    std::vector<std::pair<int, SenpouId>> formationMoves_;
 
     // A stage is called through a plain function, not a member-function pointer: GCC 12's bounds
     // sanitizer takes a call through a table of member-function pointers for a virtual call and
@@ -178,6 +186,10 @@ private:
     void RestoreAfterSearch();
     int ComKingSquare() const;
     int HumanKingSquare() const;
+
+    // Notes COM's move of this think as a move on formation id, numbers it and drops the moves that a
+    // take-back or a failed turn removed from the game.
+    void CountFormationMove(SenpouId id);
 
     // Helpers of the tactical passes (TacticalPasses.cpp).
     // Stages 6 and 7.

@@ -197,10 +197,10 @@ TEST(ComThink, EachStageThatDecidesGivesItsReason) {
          "【ミルトア式十字穴熊】",
          {"3315com角", "1548com角成", "3948銀", "2133com桂", "4445com歩", "6665歩"}},
         {ComStage::AttackMajorPieces, "相手の大駒か玉を狙う", "【中飛車】", {"3736歩"}},
-        // The number is that of the step the think worked on, although the move reaches it and the
-        // think marks it done.
+        // The number counts COM's moves on the formation, not the steps done: two steps marked
+        // beforehand leave this its first.
         {ComStage::FormationSteps,
-         "【矢倉囲い】の駒組み 3手目",
+         "【矢倉囲い】の駒組み 1手目",
          "【矢倉囲い】",
          {"3132com銀", "3342com角", "5958王"},
          [](TKyokumenKanri& g) {

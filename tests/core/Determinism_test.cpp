@@ -1,4 +1,4 @@
-// COM's replies depend only on the human's moves: the program-wide generator starts at the same seed
+// COM's replies depend only on the human's moves: the game's generator starts at the same seed
 // and nothing else (clock, addresses, earlier games) enters the choice.
 #include "com/Random.h"
 #include "support/Helpers.h"
