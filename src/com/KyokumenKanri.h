@@ -192,14 +192,14 @@ private:
     void CountFormationMove(SenpouId id);
 
     // Helpers of the tactical passes (TacticalPasses.cpp).
-    // Stages 6 and 7.
+    // The two escapes from check: with and without the moves the danger scan found losing.
     bool EscapePass(bool excludeLosing);
-    // Stages 12 and 13.
+    // The rescues of the rook and of the bishop.
     bool RescueMajorPiece(int index, int attackerValue, bool& inDanger,
                           int (TKyokumenKanri2::*search)(int, int));
-    // Stages 14 and 15.
+    // The king's early flights toward 71 and toward 31.
     bool KingFlight(int target, bool runs);
-    // Stages 22 and 23.
+    // The defence of hanging pawns and of hanging pieces.
     void DefendPiecePass(int square, bool pawnRules);
     // One such pass for each of COM's pieces first..last, in index order, that the human attacks and
     // COM leaves undefended (read just before that piece's pass).
