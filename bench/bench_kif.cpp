@@ -3,7 +3,6 @@
 // The game is played once at start-up through the game session: COM against a scripted human that
 // takes the most valuable piece it can and otherwise plays at random, from fixed seeds, over games
 // until one lasts 300 moves. Files go to a fresh folder under /tmp, removed at the end.
-#include "com/Random.h"
 #include "session/GameSession.h"
 #include "session/KifFile.h"
 #include "session/RecordKeeper.h"
@@ -30,7 +29,6 @@ struct TLongGame {
         char name[] = "/tmp/mirutoa-bench-kif-XXXXXX";
         if (!mkdtemp(name)) throw std::runtime_error("mkdtemp failed");
         Folder = name;
-        TRandom::Program().SetSeed(0);
         std::mt19937 human(1u);
         Session = std::make_unique<TGameSession>(View);
         Session->Start();

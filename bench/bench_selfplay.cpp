@@ -70,7 +70,7 @@ double Percentile(const std::vector<double>& sorted, double p) {
 int main(int argc, char** argv) {
     const int games = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultGames;
 
-    TRandom::Program().SetSeed(0);
+    TRandom com;
     std::mt19937 opponent(kOpponentSeed);
     std::vector<Think> thinks;
     thinks.reserve(std::size_t(games) * kMoveLimit / 2);
@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     for (int game = 0; game < games; ++game) {
         const TFormationEntry& formation = GameFormation(game);
         const bool handicap = HandicapGame(game);
-        TKyokumenKanri g;
+        TKyokumenKanri g(com);
         if (handicap) g.Kyokumen.SetupHisyaKaku();
         g.SetFormation(formation.Name);
         std::vector<std::string> moves;

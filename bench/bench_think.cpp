@@ -1,6 +1,5 @@
 // COM's whole think on a few fixed positions, with the number of moves it applies (probes included).
 #include "com/KyokumenKanri.h"
-#include "com/Random.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,7 +26,6 @@ void Think(benchmark::State& state, std::initializer_list<std::string_view> move
         state.PauseTiming();
         TKyokumenKanri g;
         Play(g, moves);
-        TRandom::Program().SetSeed(0);
         const std::uint64_t before = g.AppliedMoves();
         state.ResumeTiming();
 

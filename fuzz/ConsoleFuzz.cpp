@@ -5,7 +5,6 @@
 // move.
 #include "FuzzThink.h"
 #include "cli/Console.h"
-#include "com/Random.h"
 #include "support/Helpers.h"
 #include "support/Invariants.h"
 
@@ -42,7 +41,6 @@ bool LeavesTheGameAlone(std::string_view line, std::string_view answer) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    TRandom::Program().SetSeed(0);
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     std::ostringstream out;
     TConsole console(out, false, false, FuzzThink());

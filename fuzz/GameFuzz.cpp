@@ -6,7 +6,6 @@
 // take-back restores the board of the turn it takes back; replaying a finished game from its start
 // walks it to the board it ended on.
 #include "FuzzThink.h"
-#include "com/Random.h"
 #include "support/Helpers.h"
 #include "support/Invariants.h"
 #include "support/ScriptedPlay.h"
@@ -87,8 +86,8 @@ struct Game {
     std::vector<Board> Before; // the board before each turn still in the record
     Board Final{};             // the board the game ended on
     ActionName Action;
-    bool Unchanged = false;    // the action was seen to leave the game exactly as it was
-    bool Saved = false;        // the input has saved and opened its record once
+    bool Unchanged = false; // the action was seen to leave the game exactly as it was
+    bool Saved = false;     // the input has saved and opened its record once
 
     // Fails unless the game is as it was before the action; what changed is named after `what`.
     void ExpectUnchanged(const invariants::SessionState& before, const char* what) {
@@ -280,7 +279,6 @@ static_assert(kFirstCommand + std::size(kCommands) <= 0x100);
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    TRandom::Program().SetSeed(0);
     Game g;
     const std::uint8_t* p = data;
     const std::uint8_t* end = data + size;

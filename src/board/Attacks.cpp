@@ -441,7 +441,7 @@ void TKyokumen::ComputeComMaps() {
         }
     }
     // The human outnumbering COM next to its king outweighs any amount of cover elsewhere.
-    if (outnumbered) Gote.KingZoneGuard = -500;
+    if (outnumbered) Gote.KingZoneGuard = kKingZoneCollapsed;
     zoneSquare_[1] = ZoneSquare(Gote.Pieces);
     generationCounts_ = false;
     if (tracked_ && humanThreatScale_ < 100)

@@ -10,8 +10,7 @@
 // 4 the king, 9 the bishop, 10 the rook, 11..19 the pawns.
 struct TComa20mai {
     std::array<TComa, 20> List{};
-    static TComa MakePiece(int index, PieceName name, PieceName promotedName, int file, int rank,
-                           bool isCom);
+    static TComa MakePiece(int index, PieceName name, PieceName promotedName, int file, int rank, bool isCom);
 };
 
 struct TSente_Coma20mai : TComa20mai {
@@ -40,6 +39,10 @@ struct TSente {
 
     void SetLastMove(const TMove& m) { LastMove = m; }
 };
+
+// COM's KingZoneGuard when the human attacks some square next to COM's king more often than COM
+// defends it: the king's side has collapsed, whatever cover COM has elsewhere.
+inline constexpr int kKingZoneCollapsed = -500;
 
 // COM's side (gote).
 struct TGote {

@@ -1,5 +1,5 @@
-// Stages 0 to 4, 32 and 33 of COM's think: preparation, the searches that guard the king, and the
-// last resort.
+// The ends of COM's think: the preparation and the searches that guard the king, which come first, and
+// the last resort.
 #include "com/KyokumenKanri.h"
 #include "com/Scores.h"
 #include "game/Clock.h"
@@ -8,7 +8,7 @@ namespace {
 constexpr int kDangerScanMs = 8000; // the only time limit of a think
 } // namespace
 
-// Stage 0: the last-move records that every search stage puts back (generation and the maps leave
+// The last-move records that every search stage puts back (generation and the maps leave
 // them alone, so they are kept first), and fresh move lists and maps for both sides.
 bool TKyokumenKanri::Prepare() {
     st_.KeptHumanLast = Kyokumen.Sente.LastMove;
@@ -42,7 +42,7 @@ bool TKyokumenKanri::Prepare() {
     return false;
 }
 
-// Stage 1: which COM moves let the human take the king within three plies.
+// Which COM moves let the human take the king within three plies.
 bool TKyokumenKanri::DangerScan() {
     SearchDepth = 0;
     MaxDepth = 3;
@@ -55,7 +55,7 @@ bool TKyokumenKanri::DangerScan() {
     return false;
 }
 
-// Stage 2: a COM left with its king alone has lost, whatever it could still capture.
+// A COM left with its king alone has lost, whatever it could still capture.
 bool TKyokumenKanri::BareKing() {
     int onBoard = 0;
     for (const TComa& piece : Kyokumen.Gote.Pieces.List)
@@ -65,7 +65,7 @@ bool TKyokumenKanri::BareKing() {
     return true;
 }
 
-// Stage 3: can the human force the capture of COM's king? Only the answer is used.
+// Can the human force the capture of COM's king? Only the answer is used.
 bool TKyokumenKanri::ThreatScan() {
     st_.r = 0;
     BestRootScore = kLoss;
@@ -79,7 +79,7 @@ bool TKyokumenKanri::ThreatScan() {
     return false;
 }
 
-// Stage 4: the king is threatened or attacked: play the move that keeps it safe, or that holds out
+// The king is threatened or attacked: play the move that keeps it safe, or that holds out
 // longest.
 bool TKyokumenKanri::EscapeByScan() {
     if (st_.r != kLoss && Kyokumen.Gote.ThreatenedMaterial <= kMostWithoutKing) return false;
@@ -95,13 +95,13 @@ bool TKyokumenKanri::EscapeByScan() {
     return !ComMove.Empty();
 }
 
-// Stage 32: any move that leaves the king unattacked, drawn at random; as many draws as there are
+// Any move that leaves the king unattacked, drawn at random; as many draws as there are
 // moves, so a move may come up twice and another never.
 bool TKyokumenKanri::RandomLegalMove() {
     const TMoveList& moves = Kyokumen.Gote.Moves;
     const int count = moves.Size();
     for (int draw = 0; draw < count; ++draw) {
-        const TMove m = moves[int(Rng->Below(std::uint32_t(count)))];
+        const TMove m = moves[int(rng_->Below(std::uint32_t(count)))];
         ApplyCandidate(m);
         const bool safe = KingSafeAfter();
         TakeBackCandidate();
@@ -113,7 +113,7 @@ bool TKyokumenKanri::RandomLegalMove() {
     return false;
 }
 
-// Stage 33: no move keeps the king safe.
+// No move keeps the king safe.
 bool TKyokumenKanri::NothingFound() {
     if (ComMove.Empty()) HumanMatesFlag = true;
     return true;

@@ -45,6 +45,54 @@ const TKyokumenKanri::Stage TKyokumenKanri::kStages[kComStageCount] = {
     &Call<&TKyokumenKanri::NothingFound>,
 };
 
+namespace {
+
+// In the order of ComStage, None last.
+constexpr std::string_view kStageNames[] = {
+    "Prepare",
+    "DangerScan",
+    "BareKing",
+    "ThreatScan",
+    "EscapeByScan",
+    "CaptureNearKing",
+    "EscapeFromCheck",
+    "EscapeFromCheckAnyway",
+    "MatedInCheck",
+    "MateInOne",
+    "SafeForkingCheck",
+    "CaptureMajorPiece",
+    "RescueRook",
+    "RescueBishop",
+    "KingFlightTo71",
+    "KingFlightTo31",
+    "BestCapture",
+    "HumanKingCanBeTaken",
+    "ContactCheck",
+    "RescueHangingPiece",
+    "EscapeCheaperAttackers",
+    "RookTwoStep",
+    "DefendHangingPawns",
+    "DefendHangingPieces",
+    "AttackMajorPieces",
+    "FormationSteps",
+    "AdvanceAlongRookFile",
+    "CastleByZones",
+    "BalanceStage",
+    "ApproachHumanKing",
+    "AttackWithSmallBonus",
+    "KingZoneWithBonus",
+    "RandomLegalMove",
+    "NothingFound",
+    "None",
+};
+static_assert(std::size(kStageNames) == std::size_t(kComStageCount) + 1, "one name per stage, and None");
+
+} // namespace
+
+std::string_view ComStageName(ComStage stage) {
+    const auto index = std::size_t(stage);
+    return index < std::size(kStageNames) ? kStageNames[index] : "invalid stage";
+}
 
 namespace {
 

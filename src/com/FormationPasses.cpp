@@ -1,7 +1,9 @@
-// Stages 25 to 31 of COM's think: the chosen formation, development, balance and approach.
+// The later stages of COM's think, from the formation steps to the last scored pass: the chosen
+// formation, development, balance and approach.
 #include "com/KyokumenKanri.h"
 #include "com/Scores.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <initializer_list>
 
@@ -26,7 +28,7 @@ bool IsOneOf(PieceName p, std::initializer_list<PieceName> names) {
 
 } // namespace
 
-// Stage 25: COM builds the chosen formation one step at a time. A step is a piece and a target
+// COM builds the chosen formation one step at a time. A step is a piece and a target
 // square; the nearest move of that piece toward the target is played, and the step counts as done as
 // soon as some move of that piece would reach the target.
 bool TKyokumenKanri::FormationSteps() {
@@ -36,8 +38,6 @@ bool TKyokumenKanri::FormationSteps() {
         if (strategy.Finished) continue;
         st_.B = 0;
         const TSenpouStep step = strategy.PeekStep();
-        st_.Formation = id;
-        st_.FormationStep = strategy.NextStepNumber();
         // A strategy with no real step left offers no move and is given up below like any other.
         const bool hasStep = step.Type == TSenpouStep::Step;
         const int n = step.Piece;
@@ -57,14 +57,26 @@ bool TKyokumenKanri::FormationSteps() {
             if (!exempt && k.Sente.Attacks[m.To] > 0) s = -200;
             if (s > st_.B) Accept(s, m);
         }
-        if (!ComMove.Empty()) return true;
+        if (!ComMove.Empty()) {
+            CountFormationMove(id);
+            return true;
+        }
         // The step cannot be made: COM gives this formation up.
         strategy.Finished = true;
     }
     return false;
 }
 
-// Stage 26: in the opening, pawns and minor pieces close in on the file of COM's rook, and a pawn on
+void TKyokumenKanri::CountFormationMove(SenpouId id) {
+    const int move = Kyokumen.MoveCount + 1;
+    std::erase_if(formationMoves_, [move](const auto& entry) { return entry.first >= move; });
+    formationMoves_.emplace_back(move, id);
+    st_.Formation = id;
+    st_.FormationStep = int(std::count_if(formationMoves_.begin(), formationMoves_.end(),
+                                          [id](const auto& entry) { return entry.second == id; }));
+}
+
+// In the opening, pawns and minor pieces close in on the file of COM's rook, and a pawn on
 // that file advances where COM holds the square.
 bool TKyokumenKanri::AdvanceAlongRookFile() {
     const TComa& rook = Kyokumen.Gote.Pieces.List[kRookIndex];
@@ -102,7 +114,7 @@ bool TKyokumenKanri::AdvanceAlongRookFile() {
     return !ComMove.Empty();
 }
 
-// Stage 27: early in the game COM moves its pieces, and its king, toward the side of the board away
+// Early in the game COM moves its pieces, and its king, toward the side of the board away
 // from where the human's pieces gather.
 bool TKyokumenKanri::CastleByZones() {
     Formation.HumanPieces = &Kyokumen.Sente.Pieces;
@@ -148,7 +160,7 @@ bool TKyokumenKanri::CastleByZones() {
         const int hangingBefore = k.Gote.HangingMaterial;
         ApplyCandidate(m);
         if (k.Gote.HangingMaterial > hangingBefore + 10) s = -300;
-        if (k.Gote.KingZoneGuard == -500) s = -500;
+        if (k.Gote.KingZoneGuard == kKingZoneCollapsed) s = -500;
         Exclude(m, s, kExcluded);
         if (KingSafeAfter() && s > st_.B) Accept(s, m);
         TakeBackCandidate();
@@ -156,7 +168,7 @@ bool TKyokumenKanri::CastleByZones() {
     return !ComMove.Empty();
 }
 
-// Stage 28: a short look-ahead for the move that keeps the material balance best; a move that
+// A short look-ahead for the move that keeps the material balance best; a move that
 // still leaves COM behind is not taken.
 bool TKyokumenKanri::BalanceStage() {
     SearchDepth = 0;
@@ -169,7 +181,7 @@ bool TKyokumenKanri::BalanceStage() {
     return !ComMove.Empty();
 }
 
-// Stage 29: COM's pieces, pawns first, close in on the human's king and enter its camp.
+// COM's pieces, pawns first, close in on the human's king and enter its camp.
 bool TKyokumenKanri::ApproachHumanKing() {
     const int kh = HumanKingSquare();
     const int hf = FileOf(kh), hr = RankOf(kh);
@@ -220,12 +232,12 @@ bool TKyokumenKanri::ApproachHumanKing() {
     return !ComMove.Empty();
 }
 
-// Stage 30: safe attacking moves, captures and promotions, with a small random bonus that varies
+// Safe attacking moves, captures and promotions, with a small random bonus that varies
 // COM's play between equal moves.
 bool TKyokumenKanri::AttackWithSmallBonus() {
     const int kh = HumanKingSquare();
     const int hf = FileOf(kh), hr = RankOf(kh);
-    st_.B = -1000;
+    st_.B = kExcluded;
     const TKyokumen& k = Kyokumen;
     const TMoveList& moves = k.Gote.Moves;
     for (int i = 0; i < moves.Size(); ++i) {
@@ -266,19 +278,19 @@ bool TKyokumenKanri::AttackWithSmallBonus() {
             if (d < c) s += 600;
         }
         Exclude(m, s, kExcluded);
-        s += int(Rng->Below(10));
+        s += int(rng_->Below(10));
         if (KingSafeAfter() && AcceptsEarlier(s)) Accept(s, recorded);
         TakeBackCandidate();
     }
     return !ComMove.Empty();
 }
 
-// Stage 31: the last scored pass. Moves that guard COM's king and relieve threats are preferred; the
+// The last scored pass. Moves that guard COM's king and relieve threats are preferred; the
 // larger random bonus keeps COM from repeating itself.
 bool TKyokumenKanri::KingZoneWithBonus() {
     const int kh = HumanKingSquare();
     const int hf = FileOf(kh), hr = RankOf(kh);
-    st_.B = -1000;
+    st_.B = kExcluded;
     const TKyokumen& k = Kyokumen;
     const TMoveList& moves = k.Gote.Moves;
     for (int i = 0; i < moves.Size(); ++i) {
@@ -296,8 +308,8 @@ bool TKyokumenKanri::KingZoneWithBonus() {
         const auto [a, c, b, d] = DistancesTo(m, hf, hr);
         if (b < a) s += 10;
         if (d < c) s += 15;
-        s += int(Rng->Below(50));
-        // After the bonus, so that a move that loses the king scores exactly -1000.
+        s += int(rng_->Below(50));
+        // After the bonus, so that a move that loses the king scores exactly kExcluded.
         Exclude(m, s, kExcluded);
         if (KingSafeAfter() && s > st_.B) Accept(s, recorded);
         TakeBackCandidate();

@@ -5,7 +5,9 @@
 #include "game/KyokumenKanri2.h"
 
 #include <cstdint>
-#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 // The stages of COM's think, in cascade order.
 enum class ComStage : std::uint8_t {
@@ -47,8 +49,11 @@ enum class ComStage : std::uint8_t {
 };
 inline constexpr int kComStageCount = int(ComStage::None);
 
-// Why a think chose its move or ended the game: the stage, and for a formation step the formation and
-// the step's number. Front-ends make the words.
+// The stage's name as it is spelled in ComStage ("EscapeFromCheck"), for test failures and traces.
+std::string_view ComStageName(ComStage stage);
+
+// Why a think chose its move or ended the game: the stage, and for a formation move the formation and
+// which of COM's moves on it this is (counted from 1). Front-ends make the words.
 struct TComReason {
     ComStage Stage = ComStage::None;
     SenpouId Formation = kSenpouCount;
@@ -59,6 +64,13 @@ struct TComReason {
 
 class TKyokumenKanri : public TKyokumenKanri2 {
 public:
+    // A game whose random choices draw from a generator of its own, at seed 0: enough for a single game
+    // and for tests that pin no random draws.
+    TKyokumenKanri() = default;
+    // A game drawing from the caller's generator, which must outlive it. Games made one after another
+    // on one generator go on with its sequence, as the games of one session do.
+    explicit TKyokumenKanri(TRandom& rng) : rng_(&rng) {}
+
     // Chooses COM's reply: leaves it in ComMove, or sets a result flag. The position, both move lists
     // and both last-move records are as before afterwards.
     void ComThink();
@@ -67,8 +79,8 @@ public:
     // never what COM plays.
     void QuickThink();
 
-    // The generator COM's random choices draw from: the program's own unless a caller brings another.
-    TRandom* Rng = &TRandom::Program();
+    // The generator COM's random choices draw from.
+    TRandom& Rng() { return *rng_; }
 
     // Which stage of the last think chose its move or ended it (for tests and benchmarks).
     ComStage LastStage() const { return lastStage_; }
@@ -76,6 +88,8 @@ public:
     TComReason LastReason() const;
 
 private:
+    TRandom ownRng_;
+    TRandom* rng_ = &ownRng_;
     // Runs the given stages in order until one ends the think.
     void RunStages(const ComStage* stages, int count);
     // Working values of one think.
@@ -87,12 +101,18 @@ private:
         bool BishopInDanger = false;
         TMove KeptHumanLast;
         TMove KeptComLast;
-        // The formation whose step the formation stage worked on, and that step's number.
+        // The formation whose step the formation stage played, and which of COM's moves on that
+        // formation this is, counted from 1.
         SenpouId Formation = kSenpouCount;
         int FormationStep = 0;
     };
     TThinkState st_;
     ComStage lastStage_ = ComStage::None;
+    // COM's formation moves in this game: the move number of each and the formation it built. A step
+    // often takes its piece several moves, so the steps done do not say how many moves COM has spent.
+    // A take-back, or a turn that failed after the think, leaves entries beyond the game's length,
+    // which the next formation move drops.
+    std::vector<std::pair<int, SenpouId>> formationMoves_;
 
     // A stage is called through a plain function, not a member-function pointer: GCC 12's bounds
     // sanitizer takes a call through a table of member-function pointers for a virtual call and
@@ -167,15 +187,19 @@ private:
     int ComKingSquare() const;
     int HumanKingSquare() const;
 
+    // Notes COM's move of this think as a move on formation id, numbers it and drops the moves that a
+    // take-back or a failed turn removed from the game.
+    void CountFormationMove(SenpouId id);
+
     // Helpers of the tactical passes (TacticalPasses.cpp).
-    // Stages 6 and 7.
+    // The two escapes from check: with and without the moves the danger scan found losing.
     bool EscapePass(bool excludeLosing);
-    // Stages 12 and 13.
+    // The rescues of the rook and of the bishop.
     bool RescueMajorPiece(int index, int attackerValue, bool& inDanger,
                           int (TKyokumenKanri2::*search)(int, int));
-    // Stages 14 and 15.
+    // The king's early flights toward 71 and toward 31.
     bool KingFlight(int target, bool runs);
-    // Stages 22 and 23.
+    // The defence of hanging pawns and of hanging pieces.
     void DefendPiecePass(int square, bool pawnRules);
     // One such pass for each of COM's pieces first..last, in index order, that the human attacks and
     // COM leaves undefended (read just before that piece's pass).

@@ -1,5 +1,6 @@
-// COM's pseudo-random source. The program has one generator for its whole run: it starts at seed 0 and
-// the program never reseeds it, so the same games give the same replies, even across new games.
+// COM's pseudo-random source. Whoever plays the games owns one generator and hands it to every game it
+// makes; it starts at seed 0 and is never reseeded, so the same games give the same replies, even
+// across new games.
 #pragma once
 
 #include <cstdint>
@@ -15,9 +16,6 @@ public:
     }
     std::uint32_t Seed() const { return seed_; }
     void SetSeed(std::uint32_t seed) { seed_ = seed; }
-
-    // The program's generator, made at the first draw and kept until the program ends.
-    static TRandom& Program();
 
 private:
     std::uint32_t seed_;

@@ -10,6 +10,7 @@ inline constexpr int kKingValue = 1000;
 // (threatened: the side is in check; lost: the game is over).
 inline constexpr int kMostWithoutKing = kKingValue - 1;
 
-// What a scoring pass gives a candidate it rules out: a move that loses COM's king or leaves a major
-// piece to be taken. Below every score that a pass can accept.
+// What a scoring pass gives a candidate it rules out: a move that loses COM's king, leaves a major
+// piece to be taken, or moves a piece the pass never moves. Below every score that a pass can accept,
+// and the start of the best score in the passes that accept anything not ruled out.
 inline constexpr int kExcluded = -1000;

@@ -6,8 +6,8 @@
 // moves of the side to move, then for each move decide whether to explore it (often by probing it:
 // apply, read the position, undo), explore it (apply, hand the turn over, search the reply, hand it
 // back, undo) and do the search's own bookkeeping. The ply-1 node closes its window on its own value.
-#include "game/Clock.h"
 #include "com/Scores.h"
+#include "game/Clock.h"
 #include "game/KyokumenKanri2.h"
 
 #include <algorithm>
@@ -237,7 +237,7 @@ bool ExploreGuardedComMove(TKyokumenKanri2& g, const TMove& m, bool escape, int 
         }
     }
     // 7. The cover of the king's side collapses.
-    if (guardBefore > -500 && !king && com.KingZoneGuard == -500) veto = true;
+    if (guardBefore > kKingZoneCollapsed && !king && com.KingZoneGuard == kKingZoneCollapsed) veto = true;
     // 8. A piece next to the king steps out to a square it holds, not in front of a human pawn.
     if (!king && to < 99 && com.KingZone[from] > 0 && human.Attacks[to] <= com.Attacks[to] &&
         k.Board[Forward(Side::Com, to)] != PieceName::Fu) {

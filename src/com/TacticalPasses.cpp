@@ -1,4 +1,5 @@
-// Stages 5 to 24 of COM's think: the passes that look after the kings and the material.
+// The tactical stages of COM's think, from the capture near a lost king to the attack on the human's
+// major pieces: the passes that look after the kings and the material.
 //
 // Each pass walks COM's move list in list order, plays every move it scores, reads the position and
 // takes the move back. "Before" values are read on the position as it stands when the move is tried;
@@ -8,7 +9,7 @@
 
 #include <cstdlib>
 
-// Stage 5: after a search found that COM's king is lost, take material as close to the king as
+// After a search found that COM's king is lost, take material as close to the king as
 // possible, so that the attacker loses what stands next to it.
 bool TKyokumenKanri::CaptureNearKing() {
     if (!(st_.r == kLoss && st_.LosingAfterDanger)) return false;
@@ -30,7 +31,7 @@ bool TKyokumenKanri::CaptureNearKing() {
     return !ComMove.Empty();
 }
 
-// Stages 6 and 7: a move after which COM's king is no longer attacked; the cheaper the piece that
+// Both escapes from check: a move after which COM's king is no longer attacked; the cheaper the piece that
 // ends on the to-square, the better, so an interposition beats a king move.
 bool TKyokumenKanri::EscapePass(bool excludeLosing) {
     st_.B = 0;
@@ -39,7 +40,7 @@ bool TKyokumenKanri::EscapePass(bool excludeLosing) {
         const TMove m = moves[i];
         ApplyCandidate(m);
         int s = 0;
-        if (Kyokumen.Gote.ThreatenedMaterial < 1000) s = 2000 - Kyokumen.ValueAt[m.To];
+        if (Kyokumen.Gote.ThreatenedMaterial <= kMostWithoutKing) s = 2000 - Kyokumen.ValueAt[m.To];
         if (excludeLosing) Exclude(m, s, 0);
         if (KingSafeAfter() && AcceptsLater(s)) Accept(s, m);
         TakeBackCandidate();
@@ -52,13 +53,13 @@ bool TKyokumenKanri::EscapeFromCheck() {
     return EscapePass(true);
 }
 
-// Stage 7: every escape loses the king a few plies on; play the best one all the same.
+// Every escape loses the king a few plies on; play the best one all the same.
 bool TKyokumenKanri::EscapeFromCheckAnyway() {
     if (Kyokumen.Gote.ThreatenedMaterial <= kMostWithoutKing) return false;
     return EscapePass(false);
 }
 
-// Stage 8: still in check and no escape at all: the human has won.
+// Still in check and no escape at all: the human has won.
 bool TKyokumenKanri::MatedInCheck() {
     if (Kyokumen.Gote.ThreatenedMaterial > kMostWithoutKing && ComMove.Empty()) {
         HumanMatesFlag = true;
@@ -67,7 +68,7 @@ bool TKyokumenKanri::MatedInCheck() {
     return false;
 }
 
-// Stage 9: a check after which no reply of the human takes its king out of attack.
+// A check after which no reply of the human takes its king out of attack.
 bool TKyokumenKanri::MateInOne() {
     const TMoveList& moves = Kyokumen.Gote.Moves;
     for (int i = 0; i < moves.Count; ++i) {
@@ -100,7 +101,7 @@ bool TKyokumenKanri::MateInOne() {
     return !ComMove.Empty();
 }
 
-// Stage 10: a check from a square the human does not attack that also hits other material.
+// A check from a square the human does not attack that also hits other material.
 bool TKyokumenKanri::SafeForkingCheck() {
     st_.B = 0;
     const TMoveList& moves = Kyokumen.Gote.Moves;
@@ -110,7 +111,8 @@ bool TKyokumenKanri::SafeForkingCheck() {
         int s = 0;
         const int th = Kyokumen.Sente.ThreatenedMaterial;
         const TComa* checker = Kyokumen.PieceOn(m.To);
-        if (Kyokumen.Sente.Attacks[m.To] == 0 && th > 1030 && checker != nullptr && checker->ThreatSum < 1000)
+        if (Kyokumen.Sente.Attacks[m.To] == 0 && th > kKingValue + 30 && checker != nullptr &&
+            checker->ThreatSum < kKingValue)
             s = th;
         if (KingSafeAfter() && AcceptsLater(s)) Accept(s, m);
         TakeBackCandidate();
@@ -118,7 +120,7 @@ bool TKyokumenKanri::SafeForkingCheck() {
     return !ComMove.Empty();
 }
 
-// Stage 11: take a bishop or better as long as COM's king stays out of attack.
+// Take a bishop or better as long as COM's king stays out of attack.
 bool TKyokumenKanri::CaptureMajorPiece() {
     st_.B = 0;
     const int kakuValue = PieceValue(PieceName::ComKaku);
@@ -129,15 +131,15 @@ bool TKyokumenKanri::CaptureMajorPiece() {
         if (Kyokumen.Board[m.To] != PieceName::Empty && Kyokumen.ValueAt[m.To] >= kakuValue)
             s = Kyokumen.ValueAt[m.To];
         ApplyCandidate(m);
-        if (!KingSafeAfter()) s = -1000;
+        if (!KingSafeAfter()) s = kExcluded;
         if (AcceptsEarlier(s)) Accept(s, m);
         TakeBackCandidate();
     }
     return !ComMove.Empty();
 }
 
-// Stages 12 and 13: a rook or bishop that the human attacks is in danger unless it is defended and
-// its attackers are worth at least as much as the piece itself.
+// The rescues of the rook and the bishop: a rook or bishop that the human attacks is in danger unless it is
+// defended and its attackers are worth at least as much as the piece itself.
 bool TKyokumenKanri::RescueMajorPiece(int index, int attackerValue, bool& inDanger,
                                       int (TKyokumenKanri2::*search)(int, int)) {
     inDanger = false;
@@ -166,7 +168,7 @@ bool TKyokumenKanri::RescueBishop() {
                             &TKyokumenKanri2::BishopRescueSearch);
 }
 
-// Stages 14 and 15: walk the king from the centre toward the corner the human is not attacking. A
+// The king's early flights: walk the king from the centre toward the corner the human is not attacking. A
 // piece that stands beside the king on the side of the target scores for making way.
 bool TKyokumenKanri::KingFlight(int target, bool runs) {
     if (!runs || ComKingSquare() == target) return false;
@@ -201,7 +203,7 @@ bool TKyokumenKanri::KingFlight(int target, bool runs) {
         ApplyCandidate(m);
         const TGote& com = Kyokumen.Gote;
         if (com.ThreatenedMaterial > tcBefore || com.HangingMaterial > 40 || com.ThreatenedMaterial > 60 ||
-            com.KingZoneGuard == -500)
+            com.KingZoneGuard == kKingZoneCollapsed)
             s = -500;
         Exclude(m, s, kExcluded);
         if (KingSafeAfter() && AcceptsEarlier(s)) Accept(s, m);
@@ -232,7 +234,7 @@ bool TKyokumenKanri::KingFlightTo31() {
     return KingFlight(31, runs);
 }
 
-// Stage 16: the best capture. Cheap pieces taking dear ones score most; a capture that loses more
+// The best capture. Cheap pieces taking dear ones score most; a capture that loses more
 // than it wins, or exposes the king, the rook or the bishop, scores nothing.
 bool TKyokumenKanri::BestCapture() {
     st_.B = 0;
@@ -264,7 +266,7 @@ bool TKyokumenKanri::BestCapture() {
             s = 140;
         ExposureRook(s);
         if (Kyokumen.Sente.ThreatenedMaterial > kMostWithoutKing) s += 500;
-        if (!KingSafeAfter()) s = -1000;
+        if (!KingSafeAfter()) s = kExcluded;
         Exclude(m, s, kExcluded);
         if (AcceptsEarlier(s)) {
             Accept(s, m);
@@ -275,7 +277,7 @@ bool TKyokumenKanri::BestCapture() {
     return !ComMove.Empty();
 }
 
-// Stage 17: the human's king stands attacked before COM moves: the game is COM's.
+// The human's king stands attacked before COM moves: the game is COM's.
 bool TKyokumenKanri::HumanKingCanBeTaken() {
     st_.B = 0;
     if (Kyokumen.Gote.Attacks[HumanKingSquare()] > 0) {
@@ -286,7 +288,7 @@ bool TKyokumenKanri::HumanKingCanBeTaken() {
     return false;
 }
 
-// Stage 18: the first check from a square next to the human king that COM holds at least as
+// The first check from a square next to the human king that COM holds at least as
 // strongly as the human.
 bool TKyokumenKanri::ContactCheck() {
     const int kc = ComKingSquare();
@@ -309,7 +311,7 @@ bool TKyokumenKanri::ContactCheck() {
     return false;
 }
 
-// Stage 19: move an attacked, undefended piece away, to a safe square or with a capture.
+// Move an attacked, undefended piece away, to a safe square or with a capture.
 bool TKyokumenKanri::RescueHangingPiece() {
     st_.B = 0;
     const TMove lanceOut1 = ParseMoveText("1112com香");
@@ -333,7 +335,7 @@ bool TKyokumenKanri::RescueHangingPiece() {
                 s = -1000;
             if (ah == 1 && Kyokumen.Gote.Attacks[m.To] > 0) s = 500;
             if (Kyokumen.ValueAt[m.To] < Kyokumen.Gote.HangingMaterial) s = -500;
-            if (m.Name == PieceName::ComFu) s = -1000;
+            if (m.Name == PieceName::ComFu) s = kExcluded;
             Exclude(m, s, kExcluded);
             if (AcceptsLater(s)) Accept(s, m);
         }
@@ -342,9 +344,9 @@ bool TKyokumenKanri::RescueHangingPiece() {
     return !ComMove.Empty();
 }
 
-// Stage 20: a defended piece attacked by cheaper pieces steps away.
+// A defended piece attacked by cheaper pieces steps away.
 bool TKyokumenKanri::EscapeCheaperAttackers() {
-    st_.B = -1000;
+    st_.B = kExcluded;
     const TMoveList& moves = Kyokumen.Gote.Moves;
     for (int i = 0; i < moves.Count; ++i) {
         const TMove m = moves[i];
@@ -360,7 +362,7 @@ bool TKyokumenKanri::EscapeCheaperAttackers() {
         if (ah[m.To] == 0) s = 1000;
         if (Kyokumen.Gote.ThreatenedMaterial < Kyokumen.Sente.ThreatenedMaterial && ac[m.To] >= ah[m.To])
             s = 1500;
-        if (Kyokumen.Gote.KingZone[m.From] > 0 && Kyokumen.Gote.KingZone[m.To] == 0) s = -1000;
+        if (Kyokumen.Gote.KingZone[m.From] > 0 && Kyokumen.Gote.KingZone[m.To] == 0) s = kExcluded;
         Exclude(m, s, kExcluded);
         if (KingSafeAfter() && AcceptsLater(s)) Accept(s, m);
         TakeBackCandidate();
@@ -368,7 +370,7 @@ bool TKyokumenKanri::EscapeCheaperAttackers() {
     return !ComMove.Empty();
 }
 
-// Stage 21: a rook move after which the rook's next move could take something, as long as the rook
+// A rook move after which the rook's next move could take something, as long as the rook
 // stands safe in between. The score carries over between the second moves of one first move.
 bool TKyokumenKanri::RookTwoStep() {
     st_.B = 0;
@@ -388,11 +390,11 @@ bool TKyokumenKanri::RookTwoStep() {
             for (int j = 0; j < second.Count; ++j) {
                 const int u = second[j].To;
                 if (IsHuman(Kyokumen.Board[u])) s = PieceValue(Kyokumen.Board[u]);
-                if (Kyokumen.Sente.Attacks[u] > 0) s = -1000;
-                if (Kyokumen.Sente.Attacks[first.To] > 0) s = -1000;
-                if (Kyokumen.Gote.KingZoneGuard == -500) s = -1000;
-                if (Kyokumen.Gote.HangingMaterial > 30) s = -1000;
-                if (LosingMoves.Contains(first)) s = -1000;
+                if (Kyokumen.Sente.Attacks[u] > 0) s = kExcluded;
+                if (Kyokumen.Sente.Attacks[first.To] > 0) s = kExcluded;
+                if (Kyokumen.Gote.KingZoneGuard == kKingZoneCollapsed) s = kExcluded;
+                if (Kyokumen.Gote.HangingMaterial > 30) s = kExcluded;
+                if (LosingMoves.Contains(first)) s = kExcluded;
                 if (AcceptsEarlier(s)) Accept(s, first);
             }
         }
@@ -401,7 +403,8 @@ bool TKyokumenKanri::RookTwoStep() {
     return !ComMove.Empty();
 }
 
-// Stages 22 and 23: one pass that defends the piece on a square the human attacks and COM does not.
+// The defences of hanging pawns and pieces: one pass that defends the piece on a square the human attacks and
+// COM does not.
 void TKyokumenKanri::DefendPiecePass(int square, bool pawnRules) {
     const TMoveList& moves = Kyokumen.Gote.Moves;
     for (int i = 0; i < moves.Count; ++i) {
@@ -418,7 +421,7 @@ void TKyokumenKanri::DefendPiecePass(int square, bool pawnRules) {
             if (pawnRules) {
                 if (m.ToRank() < m.FromRank()) s -= 10;
             } else {
-                if (m.Name == PieceName::ComHi) s = -1000;
+                if (m.Name == PieceName::ComHi) s = kExcluded;
             }
             Exclude(m, s, kExcluded);
             if (s > st_.B) Accept(s, m);
@@ -436,7 +439,7 @@ void TKyokumenKanri::DefendHangingOnes(int first, int last, bool pawnRules) {
     }
 }
 
-// Stage 22: early in the game, cover pawns the human attacks and COM leaves undefended.
+// Early in the game, cover pawns the human attacks and COM leaves undefended.
 bool TKyokumenKanri::DefendHangingPawns() {
     if (Kyokumen.MoveCount >= 51) return false;
     st_.B = 0;
@@ -444,14 +447,14 @@ bool TKyokumenKanri::DefendHangingPawns() {
     return !ComMove.Empty();
 }
 
-// Stage 23: the same for the other pieces; an unpromoted rook is never the defender.
+// The same as for the pawns, for the other pieces; an unpromoted rook is never the defender.
 bool TKyokumenKanri::DefendHangingPieces() {
     st_.B = 0;
     DefendHangingOnes(0, kRookIndex, false);
     return !ComMove.Empty();
 }
 
-// Stage 24: attack the human's bishop, rook or king with a move that raises the threat on the human
+// Attack the human's bishop, rook or king with a move that raises the threat on the human
 // by at least a hundred without raising it on COM.
 bool TKyokumenKanri::AttackMajorPieces() {
     st_.B = 0;
@@ -469,7 +472,7 @@ bool TKyokumenKanri::AttackMajorPieces() {
         if (!bishop.Captured && ac[bishop.Square()] > 0) s = 500;
         if (!rook.Captured && ac[rook.Square()] > 0) s = 700;
         if (ac[HumanKingSquare()] > 0) s = 1000;
-        if (!KingSafeAfter()) s = -1000;
+        if (!KingSafeAfter()) s = kExcluded;
         if (ac[m.To] < ah[m.To]) s = -500;
         Exclude(m, s, kExcluded);
         if (s > 0 && Kyokumen.Gote.ThreatenedMaterial <= tcBefore && Kyokumen.Gote.KingZoneGuard >= 0 &&

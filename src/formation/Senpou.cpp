@@ -43,10 +43,6 @@ TSenpouStep TSenpou_Base::PeekStep() {
     return {};
 }
 
-int TSenpou_Base::NextStepNumber() const {
-    return FirstOpenSlot(StepDone) + 1;
-}
-
 void TSenpou_Base::MarkStepDone() {
     const int slot = FirstOpenSlot(StepDone);
     StepDone[slot] = 1;

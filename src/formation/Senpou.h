@@ -36,8 +36,6 @@ public:
     // The first step not yet done (the terminator once every real step is done, an empty step when
     // all sixteen slots are marked). Every call raises PeekStamp by 2.
     TSenpouStep PeekStep();
-    // The number, counted from 1, of the step PeekStep gives next; the stamps are left alone.
-    int NextStepNumber() const;
     void MarkStepDone();
     void UnmarkStep();
 
@@ -46,20 +44,48 @@ protected:
     void SetSteps(std::initializer_list<std::pair<int, int>> steps);
 };
 
-struct TSenpou_Kihon : TSenpou_Base { TSenpou_Kihon(); };
-struct TSenpou_Anaguma : TSenpou_Base { TSenpou_Anaguma(); };
-struct TSenpou_IbisyaAnaguma : TSenpou_Base { TSenpou_IbisyaAnaguma(); };
-struct TSenpou_NakaBisya : TSenpou_Base { TSenpou_NakaBisya(); };
-struct TSenpou_YonkenBisya : TSenpou_Base { TSenpou_YonkenBisya(); };
-struct TSenpou_SankenBisya : TSenpou_Base { TSenpou_SankenBisya(); };
-struct TSenpou_FunaGakoi : TSenpou_Base { TSenpou_FunaGakoi(); };
-struct TSenpou_YaguraGakoi : TSenpou_Base { TSenpou_YaguraGakoi(); };
-struct TSenpou_NadareGakoi : TSenpou_Base { TSenpou_NadareGakoi(); };
-struct TSenpou_Big4 : TSenpou_Base { TSenpou_Big4(); };
-struct TSenpou_MukaiBisya : TSenpou_Base { TSenpou_MukaiBisya(); };
-struct TSenpou_MirutoaYagura : TSenpou_Base { TSenpou_MirutoaYagura(); };
-struct TSenpou_JujiAnaguma : TSenpou_Base { TSenpou_JujiAnaguma(); };
-struct TSenpou_Ougon : TSenpou_Base { TSenpou_Ougon(); };
+struct TSenpou_Kihon : TSenpou_Base {
+    TSenpou_Kihon();
+};
+struct TSenpou_Anaguma : TSenpou_Base {
+    TSenpou_Anaguma();
+};
+struct TSenpou_IbisyaAnaguma : TSenpou_Base {
+    TSenpou_IbisyaAnaguma();
+};
+struct TSenpou_NakaBisya : TSenpou_Base {
+    TSenpou_NakaBisya();
+};
+struct TSenpou_YonkenBisya : TSenpou_Base {
+    TSenpou_YonkenBisya();
+};
+struct TSenpou_SankenBisya : TSenpou_Base {
+    TSenpou_SankenBisya();
+};
+struct TSenpou_FunaGakoi : TSenpou_Base {
+    TSenpou_FunaGakoi();
+};
+struct TSenpou_YaguraGakoi : TSenpou_Base {
+    TSenpou_YaguraGakoi();
+};
+struct TSenpou_NadareGakoi : TSenpou_Base {
+    TSenpou_NadareGakoi();
+};
+struct TSenpou_Big4 : TSenpou_Base {
+    TSenpou_Big4();
+};
+struct TSenpou_MukaiBisya : TSenpou_Base {
+    TSenpou_MukaiBisya();
+};
+struct TSenpou_MirutoaYagura : TSenpou_Base {
+    TSenpou_MirutoaYagura();
+};
+struct TSenpou_JujiAnaguma : TSenpou_Base {
+    TSenpou_JujiAnaguma();
+};
+struct TSenpou_Ougon : TSenpou_Base {
+    TSenpou_Ougon();
+};
 
 // The fourteen strategies, numbered in the order the game manager holds them.
 enum SenpouId : int {

@@ -77,9 +77,7 @@ TGameSession::~TGameSession() {
 }
 
 std::unique_ptr<TKyokumenKanri> TGameSession::NewKanri() {
-    auto k = std::make_unique<TKyokumenKanri>();
-    k->Rng = &rng_;
-    return k;
+    return std::make_unique<TKyokumenKanri>(rng_);
 }
 
 void TGameSession::Start() {

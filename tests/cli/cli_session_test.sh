@@ -180,9 +180,9 @@ out=$(printf '%s\n' 'why' 'move 5958' 'why' 'move 5859' 'move 5958' 'why' 'matta
     run | grep -v '^\(human\|com\|status\) ')
 same "why" "
 【基本形】の駒組み 1手目
-【基本形】の駒組み 2手目
+【基本形】の駒組み 3手目
 ok 4
-【基本形】の駒組み 1手目
+【基本形】の駒組み 2手目
 ok
 
 error why takes no argument" "$out"

@@ -197,10 +197,10 @@ TEST(ComThink, EachStageThatDecidesGivesItsReason) {
          "【ミルトア式十字穴熊】",
          {"3315com角", "1548com角成", "3948銀", "2133com桂", "4445com歩", "6665歩"}},
         {ComStage::AttackMajorPieces, "相手の大駒か玉を狙う", "【中飛車】", {"3736歩"}},
-        // The number is that of the step the think worked on, although the move reaches it and the
-        // think marks it done.
+        // The number counts COM's moves on the formation, not the steps done: two steps marked
+        // beforehand leave this its first.
         {ComStage::FormationSteps,
-         "【矢倉囲い】の駒組み 3手目",
+         "【矢倉囲い】の駒組み 1手目",
          "【矢倉囲い】",
          {"3132com銀", "3342com角", "5958王"},
          [](TKyokumenKanri& g) {
@@ -243,18 +243,16 @@ TEST(ComThink, EachStageThatDecidesGivesItsReason) {
          [](TKyokumenKanri& g) { TakeComPiecesWithTheRook(g, ComPiecesBut({21})); }},
     };
 
-    const std::uint32_t kept = TRandom::Program().Seed();
     for (const Row& row : rows) {
-        TKyokumenKanri g;
+        TRandom rng(12345);
+        TKyokumenKanri g(rng);
         g.SetFormation(row.Formation);
         if (row.Before) row.Before(g);
         for (std::string_view m : row.Moves) Play(g, {m});
-        TRandom::Program().SetSeed(12345);
         g.ComThink();
         EXPECT_EQ(g.LastStage(), row.Stage) << row.Reason;
         EXPECT_EQ(ComReasonText(g.LastReason()), row.Reason) << "at " << g.LastStage();
     }
-    TRandom::Program().SetSeed(kept);
 }
 
 TEST(Random, FirstValuesFromSeedZero) {
@@ -263,12 +261,10 @@ TEST(Random, FirstValuesFromSeedZero) {
     //   seed 1 -> 134775814:             13477581400 / 4294967296      = 3.14 -> 3
     //   seed 134775814 -> 3698175007:    369817500700 / 4294967296     = 86.1 -> 86
     //   seed 3698175007 -> 870078620:    87007862000 / 4294967296      = 20.3 -> 20
-    const std::uint32_t kept = TRandom::Program().Seed();
-    TRandom::Program().SetSeed(0);
-    EXPECT_EQ(TRandom::Program().Below(100), 0u);
-    EXPECT_EQ(TRandom::Program().Below(100), 3u);
-    EXPECT_EQ(TRandom::Program().Below(100), 86u);
-    EXPECT_EQ(TRandom::Program().Below(100), 20u);
-    EXPECT_EQ(TRandom::Program().Seed(), 870078620u);
-    TRandom::Program().SetSeed(kept);
+    TRandom rng;
+    EXPECT_EQ(rng.Below(100), 0u);
+    EXPECT_EQ(rng.Below(100), 3u);
+    EXPECT_EQ(rng.Below(100), 86u);
+    EXPECT_EQ(rng.Below(100), 20u);
+    EXPECT_EQ(rng.Seed(), 870078620u);
 }

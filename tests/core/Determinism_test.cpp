@@ -1,4 +1,4 @@
-// COM's replies depend only on the human's moves: the program-wide generator starts at the same seed
+// COM's replies depend only on the human's moves: the game's generator starts at the same seed
 // and nothing else (clock, addresses, earlier games) enters the choice.
 #include "com/Random.h"
 #include "support/Helpers.h"
@@ -18,8 +18,8 @@ namespace {
 // from there on is played. The record holds every human move, COM's reply and the stage that chose it.
 // This script leads COM into the passes that draw random bonuses (AttackWithSmallBonus) several times.
 std::vector<std::string> PlayScriptedGame(int maxTurns, int& randomReplies) {
-    TRandom::Program().SetSeed(0);
-    TKyokumenKanri g;
+    TRandom com;
+    TKyokumenKanri g(com);
     std::vector<std::string> record;
     randomReplies = 0;
     std::uint32_t pick = 151 * 7919 + 1;

@@ -185,14 +185,14 @@ TEST(ApproachHumanKing, TheRookPawnPushScores1000WhileTheRookIsOn82) {
 
 TEST(AttackWithSmallBonus, APromotionIsStoredAsRecordedAndEveryCandidateDrawsOnce) {
     // COM keeps only its king and bishop; the long diagonal 33-99 is open and 99 is not attacked.
-    TKyokumenKanri g;
+    TRandom rng(12345);
+    TKyokumenKanri g(rng);
     TakeComPiecesWithTheRook(g, ComPiecesBut({33}));
     Play(g, {"6665歩", "7768角", "9998香"});
-    TRandom::Program().SetSeed(12345);
     g.ComThink();
     ASSERT_EQ(g.LastStage(), ComStage::AttackWithSmallBonus);
     EXPECT_EQ(MoveText(g.ComMove), "3399com角成");
-    EXPECT_EQ(TRandom::Program().Seed(), SeedAfterDraws(12345, g.Kyokumen.Gote.Moves.Size()));
+    EXPECT_EQ(rng.Seed(), SeedAfterDraws(12345, g.Kyokumen.Gote.Moves.Size()));
 }
 
 TEST(KingZoneWithBonus, TheRandomBonusDecidesBetweenCloseMoves) {
@@ -201,21 +201,21 @@ TEST(KingZoneWithBonus, TheRandomBonusDecidesBetweenCloseMoves) {
     // within the bonus's reach.
     std::set<std::string> chosen;
     for (std::uint32_t seed = 0; seed < 40; ++seed) {
-        TKyokumenKanri g;
+        TRandom rng(seed);
+        TKyokumenKanri g(rng);
         TakeComPiecesWithTheRook(g, ComPiecesBut({11}));
         Play(g, {"5112com王", "5958王"});
-        TRandom::Program().SetSeed(seed);
         g.ComThink();
         ASSERT_EQ(g.LastStage(), ComStage::KingZoneWithBonus);
         const int candidates = g.Kyokumen.Gote.Moves.Size();
         EXPECT_EQ(candidates, 4);
         // One draw per candidate in AttackWithSmallBonus and one in KingZoneWithBonus.
-        EXPECT_EQ(TRandom::Program().Seed(), SeedAfterDraws(seed, 2 * candidates));
+        EXPECT_EQ(rng.Seed(), SeedAfterDraws(seed, 2 * candidates));
         chosen.insert(MoveText(g.ComMove));
 
         // The same draws give the same move.
         const TMove first = g.ComMove;
-        TRandom::Program().SetSeed(seed);
+        rng.SetSeed(seed);
         g.ComThink();
         EXPECT_EQ(g.ComMove, first);
     }

@@ -1,7 +1,6 @@
 // Whole turns, take-backs, replays and record copies through the game session, with a fake window.
 #include "session/GameSession.h"
 
-#include "com/Random.h"
 #include "support/Helpers.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +11,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -93,7 +93,6 @@ struct SessionTest : ::testing::Test {
     std::unique_ptr<TGameSession> session;
 
     void SetUp() override {
-        TRandom::Program().SetSeed(0);
         hooks.Now = [] { return std::string("2024/03/05 9:07:31"); };
         // Each COM reply takes thinkMs: the counter moves on every second reading.
         hooks.TickCount = [this] {
@@ -208,7 +207,6 @@ std::string Shape(std::string text) {
 }
 
 TEST(Session, ThinkingTimeFromTheRealClock) {
-    TRandom::Program().SetSeed(0);
     FakeView view;
     TGameSession s(view);
     s.Start();
@@ -517,6 +515,21 @@ TEST_F(SessionTest, FormationPickedAfterTheFirstMoveIsKeptForTheNextGame) {
     EXPECT_EQ(S().Kanri().FormationName, "【ミルトア式BIG4 改】");
     EXPECT_EQ(view.Message, "あなたの番です\r\n\r\n\r\n（COMの陣形は【ミルトア式BIG4 改】に設定されました）");
     EXPECT_EQ(S().Formation(), "【ミルトア式BIG4 改】");
+}
+
+// COM's king needs three moves to reach the square of the formation's second step: each of them is a
+// move of its own, and a taken-back one is counted again when COM replays it.
+TEST_F(SessionTest, EachFormationMoveHasANumberOfItsOwn) {
+    S().NewHandicapGame();
+    ASSERT_TRUE(S().PickFormation("【穴熊】"));
+    for (auto [from, to] : {std::pair{27, 26}, {76, 75}, {66, 65}, {97, 96}})
+        ASSERT_EQ(Drag(from, to).Result, TTurnReport::Outcome::Continues);
+    const std::vector<std::string> built = {"【穴熊】の駒組み 1手目", "【穴熊】の駒組み 2手目",
+                                            "【穴熊】の駒組み 3手目", "【穴熊】の駒組み 4手目"};
+    EXPECT_EQ(S().ComReasons(), built);
+    ASSERT_TRUE(S().Matta().Done);
+    ASSERT_EQ(Drag(97, 96).Result, TTurnReport::Outcome::Continues);
+    EXPECT_EQ(S().ComReasons(), built);
 }
 
 TEST_F(SessionTest, TakeBackAfterAComErrorReturnsTheHumansMove) {

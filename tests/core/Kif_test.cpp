@@ -5,8 +5,6 @@
 #include "session/RecordKeeper.h"
 #include "support/ScriptedPlay.h"
 
-#include "com/Random.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -166,7 +164,6 @@ TEST(Kif, RefusesWhatThisGameCannotReplayNamingTheLineAndLeavingTheGameAlone) {
     scripted_play::QuietView view;
     TSessionHooks hooks;
     hooks.Now = [] { return std::string("2024/03/05 9:07:31"); };
-    TRandom::Program().SetSeed(0);
     TGameSession session(view, hooks);
     session.Start();
     ASSERT_EQ(scripted_play::Drag(session, 27, 26).Result, TTurnReport::Outcome::Continues);
@@ -222,7 +219,6 @@ TEST(Kif, KeeperWritesEveryTurnOfEachGameIntoAFileOfItsOwn) {
     scripted_play::QuietView view;
     TSessionHooks hooks;
     hooks.Now = [] { return std::string("2024/03/05 9:07:31"); };
-    TRandom::Program().SetSeed(0);
     TGameSession session(view, hooks);
     session.Start();
     session.SetRecordKeeper(&keeper);

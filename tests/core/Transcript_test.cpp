@@ -25,12 +25,12 @@ constexpr int kMoveLimit = 300;
 
 // The self-play benchmark's games (GameFormation, HandicapGame), each to its end or the move limit.
 std::uint64_t TranscriptHash(int& movesPlayed) {
-    TRandom::Program().SetSeed(0);
+    TRandom com;
     std::mt19937 opponent(kOpponentSeed);
     Fnv1a hash;
     movesPlayed = 0;
     for (int game = 0; game < kGames; ++game) {
-        TKyokumenKanri g;
+        TKyokumenKanri g(com);
         if (HandicapGame(game)) g.Kyokumen.SetupHisyaKaku();
         g.SetFormation(GameFormation(game).Name);
         while (!GameOver(g) && g.MoveCount() < kMoveLimit) {

@@ -128,11 +128,11 @@ TMove HumanPick(const TKyokumen& k, const std::vector<TMove>& moves, bool greedy
 // from the even start, the handicap start, and the test position, where a greedy human wins, so that
 // COM's game ends are compared too. The formations take turns.
 TComparison CompareScriptedGames(TEngineClient& engine) {
-    TRandom::Program().SetSeed(0);
+    TRandom com(0); // one generator through all the games
     std::mt19937 human(kOpponent);
     TComparison c;
     for (int game = 0; game < kGames && c.Failure.empty(); ++game) {
-        TKyokumenKanri g;
+        TKyokumenKanri g(com);
         // Of every five games three start even, one with the handicap, one from the test position.
         const bool handicap = game % 5 == 1, testPosition = game % 5 == 4;
         if (handicap) g.Kyokumen.SetupHisyaKaku();

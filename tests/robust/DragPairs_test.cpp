@@ -2,7 +2,6 @@
 // each square, to no square at all (a drag that ends without a drop) and to codes that name no square.
 // A refused drag changes the label alone; the record, the move lists, the position and both last-move
 // records stay as they were.
-#include "com/Random.h"
 #include "support/Helpers.h"
 #include "support/Invariants.h"
 #include "support/ScriptedPlay.h"
@@ -36,7 +35,8 @@ struct Recipe {
 };
 
 void Reach(TGameSession& s, const Recipe& r) {
-    TRandom::Program().SetSeed(0);
+    // COM's generator back to where the game began, so that COM answers the same moves the same way.
+    s.Rng().SetSeed(0);
     switch (r.Begin) {
     case Recipe::Start::Even:
         s.NewGame();

@@ -1,8 +1,7 @@
 // The soak: many whole games through the game session against COM, the human's moves drawn at random,
 // with the position's tables checked after every move and the record after every turn.
-#include "support/ScriptedPlay.h"
-#include "com/Random.h"
 #include "support/Invariants.h"
+#include "support/ScriptedPlay.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +48,6 @@ std::string Ending(const TTurnReport& r) {
 TEST(Soak, RandomGamesKeepThePositionAndTheRecordSound) {
     const int games = SoakGames();
     const auto t0 = std::chrono::steady_clock::now();
-    TRandom::Program().SetSeed(0);
     std::mt19937 human(20240611u);
     QuietView view;
     TGameSession session(view);

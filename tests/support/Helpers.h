@@ -8,9 +8,15 @@
 #include <ostream>
 #include <string_view>
 
-// How test failures name a stage.
+// How test failures name a stage and a reason.
 inline std::ostream& operator<<(std::ostream& os, ComStage stage) {
-    return os << "stage " << int(stage);
+    return os << ComStageName(stage);
+}
+inline std::ostream& operator<<(std::ostream& os, const TComReason& reason) {
+    os << reason.Stage;
+    if (reason.Stage == ComStage::FormationSteps)
+        os << " (formation " << int(reason.Formation) << ", move " << reason.Step << ")";
+    return os;
 }
 
 namespace testing_helpers {

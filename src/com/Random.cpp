@@ -1,6 +1,0 @@
-#include "com/Random.h"
-
-TRandom& TRandom::Program() {
-    static TRandom generator;
-    return generator;
-}
