@@ -14,6 +14,9 @@ struct TFaultText {
 };
 
 constexpr TFaultText kFaultTexts[] = {
+    {KifFault::UnknownForm,
+     "a record file ends in .kif (CP932), .kifu (UTF-8) or .txt (the record text), not \"{0}\"",
+     "「{0}」は棋譜のファイルではありません（.kif か .kifu のファイルを開いてください）"},
     {KifFault::CannotOpen, "cannot open {0}: {1}", "{0} を開けません: {1}"},
     {KifFault::NotRegular, "cannot open {0}: not a regular file (a record is an ordinary file)",
      "{0} を開けません: 通常のファイルではありません（棋譜は普通のファイルです）"},

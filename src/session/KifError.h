@@ -11,6 +11,7 @@
 
 enum class KifFault {
     // The file as a whole.
+    UnknownForm,  // the file's name
     CannotOpen,   // path, the system's reason
     NotRegular,   // path
     CannotRead,   // path, the system's reason

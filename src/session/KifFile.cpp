@@ -218,7 +218,12 @@ void WriteFileReplacing(const std::filesystem::path& path, std::string_view byte
 }
 
 std::string ReadKifFile(const std::filesystem::path& path) {
-    const RecordForm form = RecordFormOf(path);
+    RecordForm form;
+    try {
+        form = RecordFormOf(path);
+    } catch (const std::invalid_argument&) {
+        throw TKifError(0, KifFault::UnknownForm, {}, {path.filename().string()});
+    }
     if (form == RecordForm::Text) throw TKifError(0, KifFault::TextForm);
     // Without blocking: a FIFO or a terminal under a record's name would otherwise wait for a writer
     // for good. Only a regular file is read at all.
