@@ -163,8 +163,9 @@ std::filesystem::path SaveTarget(const std::filesystem::path& path) {
     for (int hops = 0;; ++hops) {
         struct stat st;
         if (lstat(target.c_str(), &st) != 0) {
-            if (errno == ENOENT) return target;
-            throw std::runtime_error(SystemError("cannot write", path, errno));
+            const int error = errno;
+            if (error == ENOENT) return target;
+            throw std::runtime_error(SystemError("cannot write", path, error));
         }
         if (S_ISREG(st.st_mode)) return target;
         if (!S_ISLNK(st.st_mode))
