@@ -5,7 +5,6 @@
 #include "session/KifFile.h"
 #include "support/Invariants.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -29,7 +28,7 @@ void Check(std::string_view text) {
     try {
         record = ReadKif(text);
     } catch (const TKifError& e) {
-        const int lines = 1 + int(std::count(text.begin(), text.end(), '\n'));
+        const int lines = KifLineOf(text, text.size());
         if (e.Line() < 1 || e.Line() > lines)
             Fail("line " + std::to_string(e.Line()) + " named in a text of " + std::to_string(lines) +
                  " lines");

@@ -166,6 +166,22 @@ bool SplitKey(std::string_view line, std::string_view& key, std::string_view& va
     return true;
 }
 
+// The line that begins at pos, without its line end; pos moves past the line end. A line ends in LF, in
+// CR LF, or in a CR alone (as old Macintosh programs wrote). The CRs right before a LF belong to its
+// line end: a comment kept with a stray one would lose it at the next save, as a line written back ends
+// in a single CR LF.
+std::string_view NextLine(std::string_view text, std::size_t& pos) {
+    const std::size_t begin = pos;
+    const std::size_t end = std::min(text.find_first_of("\r\n", begin), text.size());
+    pos = end + 1;
+    if (end < text.size() && text[end] == '\r') {
+        std::size_t after = end;
+        while (after < text.size() && text[after] == '\r') ++after;
+        if (after < text.size() && text[after] == '\n') pos = after + 1;
+    }
+    return text.substr(begin, end - begin);
+}
+
 class TKifReader {
 public:
     TKifRecord Read(std::string_view text);
@@ -205,11 +221,20 @@ void TKifReader::HeaderLine(std::string_view line, int n) {
         return;
     }
     if (trimmed == "先手番" || trimmed == "下手番") return;
-    if (trimmed == "後手番" || trimmed == "上手番")
-        throw TKifError(n, "the second player is to move first, but in this game the first player (you) "
-                           "always begins");
+    if (trimmed == "後手番" || trimmed == "上手番") throw TKifError(n, KifFault::SecondPlayerFirst);
+    // Programs that write the diagram as a position of its own add the number of moves before it and
+    // the last of them ("手数＝0  ▲７六歩  まで"); only a diagram before the first move is a start.
+    for (std::string_view head : {"手数＝", "手数="}) {
+        TCursor c{trimmed};
+        if (!c.Take(head)) continue;
+        c.SkipBlanks();
+        const int before = c.Integer();
+        if (before == 0) return;
+        if (before > 0) throw TKifError(n, KifFault::NotFromTheStart, {}, {Number(before)});
+        throw TKifError(n, KifFault::UnreadableLine, std::string(line));
+    }
     std::string_view key, value;
-    if (!SplitKey(line, key, value)) throw TKifError(n, "unreadable line \"" + std::string(line) + "\"");
+    if (!SplitKey(line, key, value)) throw TKifError(n, KifFault::UnreadableLine, std::string(line));
     const std::string k = Trimmed(key);
     const std::string v = Trimmed(value);
     if (k == "手合割") {
@@ -218,15 +243,13 @@ void TKifReader::HeaderLine(std::string_view line, int n) {
     } else if (k == "開始日時" || (k == "対局日" && !record_.Began.Known())) {
         record_.Began = ParseKifDate(v);
     } else if (k.size() > 9 && k.substr(k.size() - 9) == "の持駒") {
-        if (!v.empty() && v != "なし")
-            throw TKifError(n, "pieces in hand (" + v +
-                                   "): this game has no drops, so no piece is ever in hand");
+        if (!v.empty() && v != "なし") throw TKifError(n, KifFault::PiecesInHand, v);
     }
 }
 
 void TKifReader::BoardRow(std::string_view line, int n) {
     if (diagramLine_ == 0) diagramLine_ = n;
-    if (rows_ == 9) throw TKifError(n, "a tenth row in the board diagram");
+    if (rows_ == 9) throw TKifError(n, KifFault::TenthRow);
     const int rank = ++rows_;
     TCursor c{line};
     c.Take("|");
@@ -237,7 +260,7 @@ void TKifReader::BoardRow(std::string_view line, int n) {
         else if (c.Take(" "))
             com = false;
         else
-            throw TKifError(n, "unreadable cell in board row " + Number(rank) + " at file " + Number(file));
+            throw TKifError(n, KifFault::UnreadableCell, {}, {Number(rank), Number(file)});
         PieceName p = PieceName::Empty;
         if (!c.Take("・")) {
             for (const TKifName& name : kMoveNames)
@@ -246,16 +269,14 @@ void TKifReader::BoardRow(std::string_view line, int n) {
                     break;
                 }
             if (p == PieceName::Empty)
-                throw TKifError(n,
-                                "unreadable piece in board row " + Number(rank) + " at file " + Number(file));
+                throw TKifError(n, KifFault::UnreadablePiece, {}, {Number(rank), Number(file)});
             if (com) p = OtherSide(p);
         } else if (com) {
-            throw TKifError(n, "unreadable cell in board row " + Number(rank) + " at file " + Number(file));
+            throw TKifError(n, KifFault::UnreadableCell, {}, {Number(rank), Number(file)});
         }
         diagram_[std::size_t(file * 10 + rank)] = p;
     }
-    if (!c.Take("|"))
-        throw TKifError(n, "board row " + Number(rank) + " does not hold nine cells between two |");
+    if (!c.Take("|")) throw TKifError(n, KifFault::RaggedRow, {}, {Number(rank)});
 }
 
 void TKifReader::Begin(int n) {
@@ -263,13 +284,10 @@ void TKifReader::Begin(int n) {
     started_ = true;
     if (diagramLine_ == 0) {
         if (handicap_.empty() || handicap_ == "平手")
-            throw TKifError(handicapLine_ ? handicapLine_ : n,
-                            "no board diagram, so the game starts from ordinary shogi's even position, which "
-                            "is not this game's (its bishops start developed)");
-        throw TKifError(handicapLine_,
-                        "手合割：" + handicap_ + " without a board diagram is not a start of this game");
+            throw TKifError(handicapLine_ ? handicapLine_ : n, KifFault::NoDiagram);
+        throw TKifError(handicapLine_, KifFault::HandicapWithoutDiagram, handicap_);
     }
-    if (rows_ != 9) throw TKifError(diagramLine_, "the board diagram has " + Number(rows_) + " rows, not 9");
+    if (rows_ != 9) throw TKifError(diagramLine_, KifFault::RowCount, {}, {Number(rows_)});
     constexpr std::array kStarts{KifStart::Even, KifStart::Handicap, KifStart::Test};
     static const auto kStartBoards = [&kStarts] {
         std::array<std::array<PieceName, kMapSize>, kStarts.size()> boards{};
@@ -281,15 +299,14 @@ void TKifReader::Begin(int n) {
         bool same = true;
         for (int file = 1; file <= 9 && same; ++file)
             for (int rank = 1; rank <= 9 && same; ++rank)
-                same = kStartBoards[i][std::size_t(file * 10 + rank)] == diagram_[std::size_t(file * 10 + rank)];
+                same =
+                    kStartBoards[i][std::size_t(file * 10 + rank)] == diagram_[std::size_t(file * 10 + rank)];
         if (same) {
             record_.Start = kStarts[i];
             known = true;
         }
     }
-    if (!known)
-        throw TKifError(diagramLine_,
-                        "the board diagram shows neither this game's even start nor its handicap start");
+    if (!known) throw TKifError(diagramLine_, KifFault::UnknownStart);
     game_ = std::make_unique<TKyokumenKanri2>();
     game_->Kyokumen = KifStartPosition(record_.Start);
 }
@@ -310,13 +327,11 @@ void TKifReader::MoveLine(std::string_view line, int n) {
     TCursor c{line};
     c.SkipBlanks();
     const int number = c.Integer();
-    if (number < 0 || !c.SkipBlanks()) throw TKifError(n, "unreadable line \"" + std::string(line) + "\"");
+    if (number < 0 || !c.SkipBlanks()) throw TKifError(n, KifFault::UnreadableLine, std::string(line));
     Begin(n);
-    if (word_ != Word::None)
-        throw TKifError(n, "a move after the end of the game (line " + Number(wordLine_) + ")");
+    if (word_ != Word::None) throw TKifError(n, KifFault::MoveAfterEnd, {}, {Number(wordLine_)});
     const int expected = int(record_.Played.size()) + 1;
-    if (number != expected)
-        throw TKifError(n, "move number " + Number(number) + " where " + Number(expected) + " was expected");
+    if (number != expected) throw TKifError(n, KifFault::MoveNumber, {}, {Number(number), Number(expected)});
 
     const std::size_t start = c.Pos;
     if (c.Take("投了"))
@@ -330,17 +345,17 @@ void TKifReader::MoveLine(std::string_view line, int n) {
     } else {
         for (std::string_view other : {"千日手", "持将棋", "切れ負け", "反則勝ち", "反則負け", "入玉勝ち",
                                        "不詰", "不戦勝", "不戦敗", "宣言勝ち"})
-            if (c.Take(other)) throw TKifError(n, "this game has no ending by " + std::string(other));
+            if (c.Take(other)) throw TKifError(n, KifFault::EndingNotInGame, {}, {std::string(other)});
 
         int to = 0;
         if (c.Take("同")) {
             if (!c.Take("　")) c.Take(" ");
-            if (previousTo_ == 0) throw TKifError(n, "同 (the same square) with no move before it");
+            if (previousTo_ == 0) throw TKifError(n, KifFault::SameSquareFirst);
             to = previousTo_;
         } else {
             const int file = c.Digit(false);
             const int rank = file ? c.Digit(true) : 0;
-            if (rank == 0) throw TKifError(n, "unreadable destination in \"" + std::string(c.Rest()) + "\"");
+            if (rank == 0) throw TKifError(n, KifFault::UnreadableDestination, std::string(c.Rest()));
             to = file * 10 + rank;
         }
         PieceName kind = PieceName::Empty;
@@ -350,14 +365,14 @@ void TKifReader::MoveLine(std::string_view line, int n) {
                 break;
             }
         if (kind == PieceName::Empty)
-            throw TKifError(n, "unreadable piece name in \"" + std::string(line.substr(start)) + "\"");
+            throw TKifError(n, KifFault::UnreadablePieceName, std::string(line.substr(start)));
         std::optional<bool> promotes;
         if (c.Take("不成"))
             promotes = false;
         else if (c.Take("成"))
             promotes = true;
         else if (c.Take("打"))
-            throw TKifError(n, "a drop (打): this game has no drops, captured pieces leave the game");
+            throw TKifError(n, KifFault::Drop);
         int from = 0;
         if (c.Take("(") && !c.Done() && c.Text[c.Pos] >= '1' && c.Text[c.Pos] <= '9') {
             from = (c.Text[c.Pos++] - '0') * 10;
@@ -366,42 +381,40 @@ void TKifReader::MoveLine(std::string_view line, int n) {
             else
                 from = 0;
         }
-        if (from == 0 || !c.Take(")"))
-            throw TKifError(n, "a move names its origin square in parentheses, such as ７六歩(77)");
+        if (from == 0 || !c.Take(")")) throw TKifError(n, KifFault::NoOrigin);
         Play(from, to, kind, promotes, line.substr(start, c.Pos - start), n);
     }
     // What may follow: the time taken, "( 0:12/00:01:34)", and the mark of a variation, "+".
     c.SkipBlanks();
     if (c.Take("(")) {
         const std::size_t close = c.Rest().find(')');
-        if (close == std::string_view::npos) throw TKifError(n, "unreadable time after the move");
+        if (close == std::string_view::npos) throw TKifError(n, KifFault::UnreadableTime);
         c.Pos += close + 1;
     }
     c.SkipBlanks();
     c.Take("+");
     c.SkipBlanks();
-    if (!c.Done()) throw TKifError(n, "unreadable text after the move: \"" + std::string(c.Rest()) + "\"");
+    if (!c.Done()) throw TKifError(n, KifFault::TextAfterMove, std::string(c.Rest()));
 }
 
 void TKifReader::Play(int from, int to, PieceName kind, std::optional<bool> promotes, std::string_view text,
                       int n) {
     // The texts of a refusal are made only when a move is refused.
-    const auto move = [&] { return "\"" + std::string(text) + "\": "; };
+    const auto refuse = [&](KifFault fault, std::vector<std::string> values = {}) {
+        return TKifError(n, fault, std::string(text), std::move(values));
+    };
     if (over_ != KifEnding::None)
-        throw TKifError(n,
-                        move() + "the game was already over after move " + Number(int(record_.Played.size())));
+        throw refuse(KifFault::GameAlreadyOver, {Number(int(record_.Played.size()))});
     TKyokumenKanri2& g = *game_;
     const bool human = record_.Played.size() % 2 == 0;
     const PieceName on = g.Kyokumen.Board[std::size_t(from)];
     if (on == PieceName::Empty || IsCom(on) == human)
-        throw TKifError(n, move() + "no piece of " + std::string(SideName(human)) + " stands on " +
-                               SquareText(from));
+        throw refuse(KifFault::NoPieceOfSide, {std::string(SideName(human)), SquareText(from)});
     if (HumanKind(on) != kind)
-        throw TKifError(n, move() + "the piece on " + SquareText(from) + " is " + std::string(MoveName(on)) +
-                               ", not " + std::string(MoveName(kind)));
+        throw refuse(KifFault::OtherPiece,
+                     {SquareText(from), std::string(MoveName(on)), std::string(MoveName(kind))});
     const auto cannot = [&] {
-        return move() + std::string(MoveName(kind)) + " cannot move from " + SquareText(from) + " to " +
-               SquareText(to);
+        return refuse(KifFault::CannotMove, {std::string(MoveName(kind)), SquareText(from), SquareText(to)});
     };
 
     TMove played, shown;
@@ -409,9 +422,8 @@ void TKifReader::Play(int from, int to, PieceName kind, std::optional<bool> prom
         g.SideToMove = 0;
         g.Kyokumen.ComToMove = false;
         const THumanMoveTest test = g.CheckHumanMove(SquareText(from), SquareText(to));
-        if (test.Result == THumanMoveTest::NoMove) throw TKifError(n, cannot());
-        if (test.Result == THumanMoveTest::KingLeftAttacked)
-            throw TKifError(n, move() + "it leaves the first player's king in check");
+        if (test.Result == THumanMoveTest::NoMove) throw cannot();
+        if (test.Result == THumanMoveTest::KingLeftAttacked) throw refuse(KifFault::LeavesKingInCheck);
         played = test.Move;
         g.ApplyMove(played);
         shown = g.Kyokumen.Sente.LastMove;
@@ -421,7 +433,7 @@ void TKifReader::Play(int from, int to, PieceName kind, std::optional<bool> prom
         g.Kyokumen.ListMoves(true, moves);
         for (const TMove& m : moves)
             if (m.From == from && m.To == to) played = m;
-        if (played.Empty()) throw TKifError(n, cannot());
+        if (played.Empty()) throw cannot();
         g.SideToMove = 1;
         g.Kyokumen.ComToMove = true;
         g.ComMove = played;
@@ -430,11 +442,8 @@ void TKifReader::Play(int from, int to, PieceName kind, std::optional<bool> prom
         g.JudgeAfterComMove();
     }
     const bool promoted = HumanKind(shown.Name) != kind;
-    if (promotes == true && !promoted)
-        throw TKifError(n, move() + "成 is written, but this move does not promote");
-    if (promoted && promotes != true)
-        throw TKifError(
-            n, move() + "the piece promotes here (promotion is forced in this game), but 成 is not written");
+    if (promotes == true && !promoted) throw refuse(KifFault::NotAPromotion);
+    if (promoted && promotes != true) throw refuse(KifFault::PromotionNotWritten);
 
     record_.Played.push_back(played);
     record_.Shown.push_back(shown);
@@ -468,12 +477,11 @@ void TKifReader::Finish(int lastLine) {
     } else if (word_ == Word::Mate) {
         // Only COM's think can tell that COM is mated, and reading a record must not run it (its random
         // choices would then differ from a game played afresh): a mate of COM is taken as written.
-        if (humanToMove) throw TKifError(wordLine_, "詰み, but the first player's king is not mated here");
+        if (humanToMove) throw TKifError(wordLine_, KifFault::NotMated);
         record_.Ending = KifEnding::HumanMates;
     } else if (word_ == Word::Resign) {
-        if (!humanToMove)
-            throw TKifError(wordLine_, "投了 by the second player: COM never resigns in this game");
-        if (record_.Played.empty()) throw TKifError(wordLine_, "投了 before the first move");
+        if (!humanToMove) throw TKifError(wordLine_, KifFault::ComResigns);
+        if (record_.Played.empty()) throw TKifError(wordLine_, KifFault::ResignBeforeFirstMove);
         record_.Ending = KifEnding::HumanResigns;
     }
 }
@@ -481,20 +489,14 @@ void TKifReader::Finish(int lastLine) {
 TKifRecord TKifReader::Read(std::string_view text) {
     // A file at the size limit may grow by half when CP932 becomes UTF-8.
     if (text.size() > 2 * kKifMaxBytes)
-        throw TKifError(1, "the text holds " + Number(int(text.size())) + " bytes, far more than any record");
+        throw TKifError(1, KifFault::TextTooLarge, {}, {std::to_string(text.size())});
     if (StartsWith(text, "\xEF\xBB\xBF")) text.remove_prefix(3);
     int n = 0;
     bool anything = false;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(pos, end - pos);
-        pos = end + 1;
+        const std::string_view line = NextLine(text, pos);
         ++n;
-        // CR LF ends, and any stray CRs before them: a comment kept with them would lose one at every
-        // save, as a line written back ends in a single LF.
-        while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         const std::string trimmed = Trimmed(line);
         if (trimmed.empty()) continue;
         anything = true;
@@ -524,17 +526,21 @@ TKifRecord TKifReader::Read(std::string_view text) {
         std::string_view key, value;
         if (StartsWith(trimmed, "まで") || (SplitKey(line, key, value) && Trimmed(key) == "終了日時"))
             continue;
-        throw TKifError(n, "unreadable line \"" + std::string(line) + "\"");
+        throw TKifError(n, KifFault::UnreadableLine, std::string(line));
     }
-    if (!anything) throw TKifError(1, "the file is empty");
+    if (!anything) throw TKifError(1, KifFault::Empty);
     Finish(n);
     return std::move(record_);
 }
 
 } // namespace
 
-TKifError::TKifError(int line, const std::string& fault)
-    : std::runtime_error("line " + std::to_string(line) + ": " + fault), line_(line) {}
+int KifLineOf(std::string_view text, std::size_t offset) {
+    int n = 1;
+    std::size_t pos = 0;
+    for (NextLine(text, pos); pos <= offset && pos < text.size(); NextLine(text, pos)) ++n;
+    return n;
+}
 
 TKifDate ParseKifDate(std::string_view text) {
     TCursor c{text};

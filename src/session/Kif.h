@@ -5,9 +5,9 @@
 #pragma once
 
 #include "board/Kyokumen.h"
+#include "session/KifError.h"
 
 #include <cstddef>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,16 +49,6 @@ struct TKifRecord {
     std::vector<std::string> Comments;
 };
 
-// A record that cannot be read: the line (counted from 1) and what is wrong there.
-class TKifError : public std::runtime_error {
-public:
-    TKifError(int line, const std::string& fault);
-    int Line() const { return line_; }
-
-private:
-    int line_;
-};
-
 // Record files larger than this are refused unread: a long game of this game takes a few kilobytes.
 inline constexpr std::size_t kKifMaxBytes = std::size_t(1) << 20;
 
@@ -67,7 +57,10 @@ TKyokumen KifStartPosition(KifStart start);
 // The KIF text of a record, UTF-8 with LF line ends.
 std::string WriteKif(const TKifRecord& record);
 
-// Reads a KIF text (UTF-8, LF or CR LF line ends). Every move is checked with this game's own rules:
+// The line (counted from 1) that holds the byte at offset, with line ends as ReadKif takes them.
+int KifLineOf(std::string_view text, std::size_t offset);
+
+// Reads a KIF text (UTF-8; LF, CR LF or CR line ends). Every move is checked with this game's own rules:
 // the human move check for the first player, COM's move generation for the second, forced promotion,
 // the game's own end tests. Throws TKifError for anything this game cannot replay.
 TKifRecord ReadKif(std::string_view text);

@@ -2,10 +2,11 @@
 
 #include "session/Kif.h"
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -16,11 +17,6 @@
 #include <unistd.h>
 
 namespace {
-
-int LineAt(std::string_view text, std::size_t offset) {
-    return 1 +
-           int(std::count(text.begin(), text.begin() + std::ptrdiff_t(std::min(offset, text.size())), '\n'));
-}
 
 std::string SystemError(const std::string& what, const std::filesystem::path& path, int error) {
     return what + " " + path.string() + ": " + std::strerror(error);
@@ -80,7 +76,7 @@ std::string EncodeCp932(std::string_view utf8) {
     std::string out;
     const std::size_t failed = Convert("CP932", "UTF-8", utf8, out);
     if (failed != std::string_view::npos)
-        throw std::runtime_error("line " + std::to_string(LineAt(utf8, failed)) +
+        throw std::runtime_error("line " + std::to_string(KifLineOf(utf8, failed)) +
                                  " holds a character that CP932 cannot hold");
     return out;
 }
@@ -88,9 +84,7 @@ std::string EncodeCp932(std::string_view utf8) {
 std::string DecodeCp932(std::string_view bytes) {
     std::string out;
     const std::size_t failed = Convert("UTF-8", "CP932", bytes, out);
-    if (failed != std::string_view::npos)
-        throw TKifError(LineAt(bytes, failed),
-                        "a byte that is not CP932 text (a .kif file is CP932; UTF-8 goes in .kifu)");
+    if (failed != std::string_view::npos) throw TKifError(KifLineOf(bytes, failed), KifFault::NotCp932);
     return out;
 }
 
@@ -118,9 +112,7 @@ void CheckUtf8(std::string_view bytes) {
         if (good && ((n == 3 && cp < 0x800) || (n == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
                      (cp >= 0xD800 && cp <= 0xDFFF)))
             good = false;
-        if (!good)
-            throw TKifError(LineAt(bytes, i),
-                            "a byte that is not UTF-8 text (a .kifu file is UTF-8; CP932 goes in .kif)");
+        if (!good) throw TKifError(KifLineOf(bytes, i), KifFault::NotUtf8);
         i += n;
     }
 }
@@ -138,8 +130,62 @@ std::string WithCrLf(std::string_view text) {
     return out;
 }
 
+namespace {
+
+// Temporary files are hidden and named for this program, ".game.kifu.mirutoa-tmp-Ab12Cd": one left by
+// a program killed while it saved is known for what it is and removed later.
+constexpr std::string_view kTempMark = ".mirutoa-tmp-";
+// A save takes milliseconds: a temporary file this old belongs to no save still running.
+constexpr auto kStaleAfter = std::chrono::minutes(1);
+
+bool IsTempName(std::string_view name) {
+    const std::size_t mark = name.rfind(kTempMark);
+    return name.size() > 1 && name[0] == '.' && mark != std::string_view::npos &&
+           name.size() - mark - kTempMark.size() == 6;
+}
+
+void RemoveStaleTemps(const std::filesystem::path& folder) {
+    std::error_code ec;
+    const auto now = std::filesystem::file_time_type::clock::now();
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (!IsTempName(it->path().filename().string())) continue;
+        std::error_code entryError;
+        if (!it->is_regular_file(entryError) || it->is_symlink(entryError)) continue;
+        const auto time = it->last_write_time(entryError);
+        if (!entryError && now - time > kStaleAfter) std::filesystem::remove(it->path(), entryError);
+    }
+}
+
+// The file a save must replace: a symbolic link is followed, so that the link stays and the file it
+// names gets the new record.
+std::filesystem::path SaveTarget(const std::filesystem::path& path) {
+    std::filesystem::path target = path;
+    for (int hops = 0;; ++hops) {
+        struct stat st;
+        if (lstat(target.c_str(), &st) != 0) {
+            const int error = errno;
+            if (error == ENOENT) return target;
+            throw std::runtime_error(SystemError("cannot write", path, error));
+        }
+        if (S_ISREG(st.st_mode)) return target;
+        if (!S_ISLNK(st.st_mode))
+            throw std::runtime_error("cannot write " + path.string() + ": not a regular file");
+        if (hops == 40) throw std::runtime_error(SystemError("cannot write", path, ELOOP));
+        std::error_code ec;
+        const std::filesystem::path link = std::filesystem::read_symlink(target, ec);
+        if (ec) throw std::runtime_error(SystemError("cannot write", path, ec.value()));
+        target = link.is_absolute() ? link : target.parent_path() / link;
+    }
+}
+
+} // namespace
+
 void WriteFileReplacing(const std::filesystem::path& path, std::string_view bytes, bool flush) {
-    std::string temp = path.string() + ".XXXXXX";
+    const std::filesystem::path target = SaveTarget(path);
+    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+    RemoveStaleTemps(folder);
+    std::string temp =
+        (folder / ("." + target.filename().string())).string() + std::string(kTempMark) + "XXXXXX";
     const int fd = mkstemp(temp.data());
     if (fd < 0) throw std::runtime_error(SystemError("cannot write beside", path, errno));
     auto fail = [&](const char* what) {
@@ -165,7 +211,7 @@ void WriteFileReplacing(const std::filesystem::path& path, std::string_view byte
         unlink(temp.c_str());
         throw std::runtime_error(SystemError("cannot write", path, error));
     }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+    if (std::rename(temp.c_str(), target.c_str()) != 0) {
         const int error = errno;
         unlink(temp.c_str());
         throw std::runtime_error(SystemError("cannot write", path, error));
@@ -173,13 +219,29 @@ void WriteFileReplacing(const std::filesystem::path& path, std::string_view byte
 }
 
 std::string ReadKifFile(const std::filesystem::path& path) {
-    const RecordForm form = RecordFormOf(path);
-    if (form == RecordForm::Text)
-        throw std::runtime_error("a .txt record is for reading by people; open the .kif or .kifu file");
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw std::runtime_error(SystemError("cannot open", path, errno));
+    RecordForm form;
+    try {
+        form = RecordFormOf(path);
+    } catch (const std::invalid_argument&) {
+        throw TKifError(0, KifFault::UnknownForm, {}, {path.filename().string()});
+    }
+    if (form == RecordForm::Text) throw TKifError(0, KifFault::TextForm);
+    // Without blocking: a FIFO or a terminal under a record's name would otherwise wait for a writer
+    // for good. Only a regular file is read at all.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) throw TKifError(0, KifFault::CannotOpen, {}, {path.string(), std::strerror(errno)});
+    struct stat st;
+    if (fstat(fd, &st) != 0) {
+        const int error = errno;
+        close(fd);
+        throw TKifError(0, KifFault::CannotRead, {}, {path.string(), std::strerror(error)});
+    }
+    if (!S_ISREG(st.st_mode)) {
+        close(fd);
+        throw TKifError(0, KifFault::NotRegular, {}, {path.string()});
+    }
     // Read up to one chunk past the limit: enough to know a file is too large without reading it all,
-    // and the size a directory or a device reports is never trusted.
+    // even one that grows while it is read.
     std::string bytes;
     std::array<char, 1 << 16> chunk;
     while (bytes.size() <= kKifMaxBytes) {
@@ -188,15 +250,14 @@ std::string ReadKifFile(const std::filesystem::path& path) {
             if (errno == EINTR) continue;
             const int error = errno;
             close(fd);
-            throw std::runtime_error(SystemError("cannot read", path, error));
+            throw TKifError(0, KifFault::CannotRead, {}, {path.string(), std::strerror(error)});
         }
         if (r == 0) break;
         bytes.append(chunk.data(), std::size_t(r));
     }
     close(fd);
     if (bytes.size() > kKifMaxBytes)
-        throw TKifError(1, "the file is larger than " + std::to_string(kKifMaxBytes) +
-                               " bytes, far more than any record");
+        throw TKifError(1, KifFault::FileTooLarge, {}, {std::to_string(kKifMaxBytes)});
     if (form == RecordForm::Kif) return DecodeCp932(bytes);
     CheckUtf8(bytes);
     return bytes;

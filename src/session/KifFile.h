@@ -25,11 +25,16 @@ void CheckUtf8(std::string_view bytes);
 std::string WithCrLf(std::string_view text);
 
 // Writes a temporary file beside path and renames it over path, so that a crash leaves the old file or
-// the new one. With flush, the new file is on the disk before the rename (a power cut cannot leave an
-// empty file under the name either); the flush waits for the disk, a few milliseconds. Throws
-// std::runtime_error naming the file and the system's reason; the temporary file is removed then.
+// the new one, and a hard link to the old file keeps the old record. A symbolic link is followed: the
+// file it names is replaced, the link stays. The new file has mode 0644. With flush, the new file is on
+// the disk before the rename (a power cut cannot leave an empty file under the name either); the flush
+// waits for the disk, a few milliseconds. Temporary files left in the folder by a program killed while
+// it saved are removed once they are a minute old. Throws std::runtime_error naming the file and the
+// system's reason (also for a path that is neither a regular file nor a link to one); the temporary
+// file is removed then.
 void WriteFileReplacing(const std::filesystem::path& path, std::string_view bytes, bool flush = true);
 
-// The KIF text (UTF-8) of a .kif or .kifu file. Throws std::runtime_error when the file cannot be
-// read or is not one of those two forms, TKifError when it is empty, too large or wrongly encoded.
+// The KIF text (UTF-8) of a .kif or .kifu file. Only a regular file is read (a FIFO or a device is
+// refused at once, without waiting). Throws TKifError when the file cannot be opened or read, is not a
+// regular file or not one of those two forms, is empty, too large or wrongly encoded.
 std::string ReadKifFile(const std::filesystem::path& path);

@@ -1,6 +1,7 @@
 #include "ui/RecordFiles.h"
 
 #include "session/GameSession.h"
+#include "session/KifError.h"
 #include "ui/Dialogs.h"
 
 #include <QAction>
@@ -43,7 +44,7 @@ QString RecentTitle(const std::filesystem::path& path) {
 
 QString ErrorText(const QString& step, const QString& file, const std::exception& e) {
     return step + QStringLiteral("\r\n\r\n") + file + QStringLiteral("\r\n\r\nエラー内容は ") +
-           QString::fromUtf8(e.what());
+           QString::fromUtf8(KifErrorJapanese(e).c_str());
 }
 
 } // namespace

@@ -89,6 +89,18 @@ same "board unchanged by bad input" "$START_BOARD" "$(printf '%s\n' "${L[@]:44:9
 same "legal unchanged by bad input" "$START_LEGAL" "${L[53]}"
 same "nothing more" 54 "${#L[@]}"
 
+# --- Line limits and line ends: 4096 bytes are a command, 4097 are refused; CR LF reads as LF. ---
+NAME=$(head -c 4086 /dev/zero | tr '\0' 'x')
+out=$(printf 'formation %s\nformation %sx\nformation %s\r\n' "$NAME" "$NAME" "${NAME:1}" | run)
+same "line limits" "unknown-formation
+error line too long (at most 4096 bytes)
+unknown-formation" "$out"
+script='board\nmove 2726\nwhy\nlegal\nsave %s/crlf.kifu\nopen %s/crlf.kifu\nboard\n'
+lf=$(printf "$script" "$WORK" "$WORK" | run)
+crlf=$(printf "${script//\\n/\\r\\n}" "$WORK" "$WORK" | run)
+same "CR LF line ends" "$lf" "$crlf"
+[[ $crlf == *"ok 2"* ]] || fail "a file named on a CR LF line opens"
+
 # --- Whole turns, take-back, formations, new games. ---
 out=$(printf '%s\n' 'move 2726' 'formation 【ミルトア式BIG4 改】' 'formation 【無い陣形】' 'matta' 'matta' \
     'formation 【中飛車】' 'move 2726' 'move 2625' 'matta' 'move 2625' 'new' 'kifu' 'handicap' 'board' \

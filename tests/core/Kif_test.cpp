@@ -7,10 +7,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -98,7 +106,13 @@ struct GameState {
 } // namespace
 
 TEST(Kif, ReadsAnotherProgramsRecordAndWritesItInThisGamesForm) {
-    for (const std::string& text : {kWritten, kForeign}) {
+    // A byte order mark before the date; CR alone ending the lines; the move count some programs write
+    // under a diagram.
+    std::string crOnly = kWritten;
+    std::replace(crOnly.begin(), crOnly.end(), '\n', '\r');
+    const std::string counted =
+        ReplaceLine(kWritten, 20, "手数＝0  ▲７六歩  まで\n手数----指手---------消費時間--");
+    for (const std::string& text : {kWritten, kForeign, "\xEF\xBB\xBF" + kWritten, crOnly, counted}) {
         const TKifRecord r = ReadKif(text);
         EXPECT_EQ(r.Start, KifStart::Even);
         EXPECT_EQ(r.Ending, KifEnding::HumanResigns);
@@ -129,18 +143,27 @@ TEST(Kif, RefusesWhatThisGameCannotReplayNamingTheLineAndLeavingTheGameAlone) {
         const char* What;
         std::string Text;
         int Line;
-        const char* Fault;
+        std::string Fault;
+        std::string Japanese = {}; // the window's text, where a row checks it
     };
+    const std::string longLine = std::string(40, 'x');
     const Case cases[] = {
         {"empty", "\n \n", 1, "empty"},
         {"ordinary shogi's start", "手合割：平手\n手数----指手---------消費時間--\n   1 ７六歩(77)\n", 1,
          "ordinary shogi"},
         {"ordinary shogi's diagram", ordinaryStart, 6, "neither"},
         {"a ragged diagram", ReplaceLine(kWritten, 12, "| ・ ・ ・ ・|五"), 12, "board row 5"},
+        {"a tenth row",
+         ReplaceLine(kWritten, 16, "| 香 桂 銀 金 玉 金 銀 桂 香|九\n| ・ ・ ・ ・ ・ ・ ・ ・ ・|十"), 17,
+         "tenth row", "17行目: 盤面図に10段目があります"},
+        {"a diagram after moves", ReplaceLine(kWritten, 20, "手数＝12  ▲７六歩  まで"), 20, "after move 12"},
+        {"a line of a megabyte", ReplaceLine(kWritten, 2, longLine + std::string(1000000, 'y')), 2,
+         "unreadable line \"" + longLine + "…\"", "2行目: " + longLine + "…: 読めない行です"},
         {"pieces in hand", ReplaceLine(kWritten, 18, "先手の持駒：歩二"), 18, "no drops"},
         {"the second player first", ReplaceLine(kWritten, 19, "後手番"), 19, "first player"},
         {"a drop", ReplaceLine(kWritten, 21, "   1 ５五歩打"), 21, "drop"},
-        {"an illegal move", ReplaceLine(kWritten, 21, "   1 ２四歩(27)"), 21, "cannot move from 27 to 24"},
+        {"an illegal move", ReplaceLine(kWritten, 21, "   1 ２四歩(27)"), 21, "cannot move from 27 to 24",
+         "21行目: ２四歩(27): 歩は27から24へ動けません"},
         {"an illegal COM move", ReplaceLine(kWritten, 22, "   2 ４四金(41)"), 22,
          "cannot move from 41 to 44"},
         {"another piece", ReplaceLine(kWritten, 21, "   1 ６五香(66)"), 21, "is 歩, not 香"},
@@ -179,6 +202,9 @@ TEST(Kif, RefusesWhatThisGameCannotReplayNamingTheLineAndLeavingTheGameAlone) {
         } catch (const TKifError& e) {
             EXPECT_EQ(e.Line(), c.Line) << c.What << ": " << e.what();
             EXPECT_NE(std::string(e.what()).find(c.Fault), std::string::npos) << c.What << ": " << e.what();
+            if (!c.Japanese.empty()) {
+                EXPECT_EQ(KifErrorJapanese(e), c.Japanese) << c.What;
+            }
         }
         EXPECT_TRUE(GameState(session) == before) << c.What << ": the game changed";
     }
@@ -193,6 +219,7 @@ TEST(Kif, RefusesWhatThisGameCannotReplayNamingTheLineAndLeavingTheGameAlone) {
     const FileCase files[] = {
         {"utf8.kif", "開始日時：2024/03/05 09:07:31\n手合割：その他\n\xFF\n", "not CP932"},
         {"cp932.kifu", "\n\n" + EncodeCp932("手合割：その他\n"), "line 3: a byte that is not UTF-8"},
+        {"overlong.kifu", "手合割：その他\r\r\n\xC0\xAF\n", "line 2: a byte that is not UTF-8"},
         {"empty.kifu", "", "line 1: the file is empty"},
         {"huge.kifu", std::string(kKifMaxBytes + 1, '#'), "larger than"},
         {"game.txt", "x", ".kif or .kifu"},
@@ -265,4 +292,81 @@ TEST(Kif, KeeperWritesEveryTurnOfEachGameIntoAFileOfItsOwn) {
     EXPECT_FALSE(broken.LastError().empty());
     session.SetRecordKeeper(nullptr);
     std::filesystem::remove_all(folder.parent_path());
+}
+
+// A save replaces the record whole or not at all, and opening reads regular files only.
+TEST(KifFile, SavesReplaceTheRecordWholeAndOpensReadOnlyRegularFiles) {
+    const std::filesystem::path folder = TempFolder();
+    const std::filesystem::path record = folder / "game.kifu";
+    auto bytes = [](const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    auto names = [&folder] {
+        std::vector<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            found.push_back(entry.path().filename().string());
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+
+    // A new file under the name: another name for the old file keeps the old record.
+    WriteFileReplacing(record, "old");
+    ASSERT_EQ(link(record.c_str(), (folder / "hard.kifu").c_str()), 0);
+    WriteFileReplacing(record, "new");
+    EXPECT_EQ(bytes(folder / "hard.kifu"), "old");
+    EXPECT_EQ(bytes(record), "new");
+    struct stat st;
+    ASSERT_EQ(stat(record.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
+
+    // Through a symbolic link: the file it names is replaced, the link stays.
+    std::filesystem::create_symlink("game.kifu", folder / "link.kifu");
+    WriteFileReplacing(folder / "link.kifu", "linked");
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.kifu"));
+    EXPECT_EQ(bytes(record), "linked");
+
+    // A temporary file a killed save left a while ago goes at the next save; one of a save that may
+    // still be running stays.
+    const std::filesystem::path stale = folder / ".game.kifu.mirutoa-tmp-Ab12Cd";
+    const std::filesystem::path fresh = folder / ".other.kifu.mirutoa-tmp-Ef34Gh";
+    WriteBytes(stale, "x");
+    WriteBytes(fresh, "x");
+    std::filesystem::last_write_time(stale,
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::minutes(2));
+    WriteFileReplacing(record, "linked");
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(fresh));
+    std::filesystem::remove(fresh);
+
+    // A save the system cuts short leaves the old record and no temporary file.
+    rlimit limit;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit small{16, limit.rlim_max};
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    EXPECT_THROW(WriteFileReplacing(record, std::string(4096, 'z')), std::runtime_error);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(bytes(record), "linked");
+    EXPECT_EQ(names(), (std::vector<std::string>{"game.kifu", "hard.kifu", "link.kifu"}));
+
+    // Opening: a FIFO is refused without waiting for a writer, a device at once, and a file past the
+    // limit without reading it all (this one is sparse, 8 GiB).
+    ASSERT_EQ(mkfifo((folder / "fifo.kifu").c_str(), 0644), 0);
+    std::filesystem::create_symlink("/dev/zero", folder / "zero.kif");
+    WriteBytes(folder / "huge.kifu", "");
+    std::filesystem::resize_file(folder / "huge.kifu", std::uintmax_t(8) << 30);
+    const std::pair<const char*, KifFault> refused[] = {{"fifo.kifu", KifFault::NotRegular},
+                                                        {"zero.kif", KifFault::NotRegular},
+                                                        {"huge.kifu", KifFault::FileTooLarge}};
+    for (const auto& [name, fault] : refused) {
+        try {
+            ReadKifFile(folder / name);
+            ADD_FAILURE() << name << ": read";
+        } catch (const TKifError& e) {
+            EXPECT_EQ(e.Fault(), fault) << name << ": " << e.what();
+        }
+    }
+    std::filesystem::remove_all(folder);
 }

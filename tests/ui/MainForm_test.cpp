@@ -1021,7 +1021,7 @@ private slots:
         QCOMPARE(dialogs.Questions, QStringList({"対局中のゲームをやめて棋譜を開きますか？"}));
         QCOMPARE(dialogs.OkTexts.size(), 1);
         QVERIFY2(dialogs.OkTexts[0].startsWith(QStringLiteral("棋譜の読込みでエラー発生")) &&
-                     dialogs.OkTexts[0].contains(QStringLiteral("line %1").arg(third + 1)),
+                     dialogs.OkTexts[0].contains(QStringLiteral("エラー内容は %1行目: ").arg(third + 1)),
                  qPrintable(dialogs.OkTexts[0]));
         // No to the question opens nothing either.
         dialogs.Answer = false;
