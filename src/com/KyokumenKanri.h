@@ -88,8 +88,9 @@ public:
     TComReason LastReason() const;
 
 private:
-    TRandom ownRng_;
+    TRandom ownRng_; // drawn from only when no generator was given
     TRandom* rng_ = &ownRng_;
+
     // Runs the given stages in order until one ends the think.
     void RunStages(const ComStage* stages, int count);
     // Working values of one think.

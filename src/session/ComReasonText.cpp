@@ -37,7 +37,7 @@ constexpr TStageReason kStageReasons[] = {
     {ComStage::DefendHangingPawns, "狙われた歩を守る"},
     {ComStage::DefendHangingPieces, "狙われた駒を守る"},
     {ComStage::AttackMajorPieces, "相手の大駒か玉を狙う"},
-    {ComStage::FormationSteps, "の駒組み"}, // between the formation's name and the step's number
+    {ComStage::FormationSteps, "の駒組み"}, // between the formation's name and the move's number
     {ComStage::AdvanceAlongRookFile, "飛車先に駒を進める"},
     {ComStage::CastleByZones, "相手の攻めから離れて囲う"},
     {ComStage::BalanceStage, "駒の損得を読んだ一手"},

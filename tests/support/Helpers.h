@@ -8,15 +8,9 @@
 #include <ostream>
 #include <string_view>
 
-// How test failures name a stage and a reason.
+// How test failures name a stage.
 inline std::ostream& operator<<(std::ostream& os, ComStage stage) {
     return os << ComStageName(stage);
-}
-inline std::ostream& operator<<(std::ostream& os, const TComReason& reason) {
-    os << reason.Stage;
-    if (reason.Stage == ComStage::FormationSteps)
-        os << " (formation " << int(reason.Formation) << ", move " << reason.Step << ")";
-    return os;
 }
 
 namespace testing_helpers {
