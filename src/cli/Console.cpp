@@ -271,13 +271,18 @@ bool ReadConsoleLine(std::istream& in, std::string& line, bool& tooLong) {
     while (in.get(c)) {
         any = true;
         if (c == '\n') break;
-        if (line.size() < kConsoleMaxLineBytes)
+        // One byte more than a line may hold: the CR of a CR LF end is not part of the line.
+        if (line.size() <= kConsoleMaxLineBytes)
             line.push_back(c);
         else
             tooLong = true;
     }
     if (!any) return false;
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.size() > kConsoleMaxLineBytes) {
+        line.resize(kConsoleMaxLineBytes);
+        tooLong = true;
+    }
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "cli/Console.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -67,6 +68,8 @@ int OutputLost(int error) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // A save that reaches the file-size limit is then a failed write the program reports, not its end.
+    std::signal(SIGXFSZ, SIG_IGN);
     bool timing = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view opt = argv[i];

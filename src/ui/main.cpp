@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -38,6 +39,8 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    // A save that reaches the file-size limit is then a failed write the program reports, not its end.
+    std::signal(SIGXFSZ, SIG_IGN);
     QElapsedTimer startClock;
     startClock.start();
     QApplication app(argc, argv);

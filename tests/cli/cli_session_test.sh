@@ -91,7 +91,7 @@ same "nothing more" 54 "${#L[@]}"
 
 # --- Line limits and line ends: 4096 bytes are a command, 4097 are refused; CR LF reads as LF. ---
 NAME=$(head -c 4086 /dev/zero | tr '\0' 'x')
-out=$(printf 'formation %s\nformation %sx\nformation %s\r\n' "$NAME" "$NAME" "${NAME:1}" | run)
+out=$(printf 'formation %s\nformation %sx\nformation %s\r\n' "$NAME" "$NAME" "$NAME" | run)
 same "line limits" "unknown-formation
 error line too long (at most 4096 bytes)
 unknown-formation" "$out"
