@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -100,7 +101,9 @@ private:
 };
 
 // A word-wrapped label whose lines follow each other at one font height, as on the system the
-// layout was made for. A text too long for the room it has is drawn smaller until it fits.
+// layout was made for. Lines break at line ends, spaces and punctuation only, never inside a word; a
+// text too long for the room it has, or with a phrase wider than a line, is drawn smaller until it
+// fits.
 class TMessageLabel : public QLabel {
     Q_OBJECT
 public:
@@ -112,6 +115,10 @@ public:
     void ShowText(const QString& text);
     // The height the text takes when laid out in this label's width in font.
     int TextHeight(const QString& text, const QFont& font) const;
+    // The lines it is drawn in.
+    QStringList Lines(const QString& text, const QFont& font) const;
+    // True when every line is within the width and all of them within the room.
+    bool Fits(const QString& text, const QFont& font) const;
     int RoomHeight() const { return room_; }
 
 protected:
