@@ -184,11 +184,11 @@ void TBoardView::MoveFrame(SessionFrame frame, int square) {
     Frame(frame)->move(ban_[std::size_t(square)]->pos());
 }
 
-// A frame off the board waits hidden in the client area's top-left corner, and stays hidden until it
+// A frame off the board waits hidden in the layout's top-left corner, and stays hidden until it
 // is put on a square again: a frame marks nothing anywhere else.
 void TBoardView::RemoveFrame(SessionFrame frame) {
     frameSquare_[std::size_t(frame)] = 0;
-    Frame(frame)->move(0, 0);
+    Frame(frame)->move(origin_);
     Frame(frame)->setVisible(false);
 }
 
@@ -204,21 +204,26 @@ void TBoardView::MarkMoves(const std::vector<TMove>& moves) {
 // ---------------------------------------------------------------------------------------------
 // Zoom and pictures
 
-void TBoardView::ApplyZoom(double zoom) {
+void TBoardView::ApplyZoom(double zoom, QPoint origin) {
+    Image1->setGeometry(Layout::Scaled(Layout::Place("Image1").Rect, zoom).translated(origin));
     for (TSquareImage* square : ban_)
         if (square != nullptr)
-            square->setGeometry(Layout::Scaled(Layout::SquareRect(square->Square()), zoom));
+            square->setGeometry(
+                Layout::Scaled(Layout::SquareRect(square->Square()), zoom).translated(origin));
     for (SessionFrame which : {SessionFrame::Waku, SessionFrame::Waku2}) {
         TFrameShape* frame = Frame(which);
         frame->resize(Layout::Scaled(Layout::kFrameSize, zoom));
         frame->SetPenWidth(Layout::Scaled(Layout::kFramePen, zoom));
         const int square = frameSquare_[std::size_t(which)];
         // A frame off the board keeps its resting place, hidden.
+        const QPoint rest = frame->pos() - origin_;
         frame->move(square != 0 ? ban_[std::size_t(square)]->pos()
-                                : QPoint(Layout::Scaled(int(std::lround(frame->x() / zoom_)), zoom),
-                                         Layout::Scaled(int(std::lround(frame->y() / zoom_)), zoom)));
+                                : QPoint(Layout::Scaled(int(std::lround(rest.x() / zoom_)), zoom),
+                                         Layout::Scaled(int(std::lround(rest.y() / zoom_)), zoom)) +
+                                      origin);
     }
     zoom_ = zoom;
+    origin_ = origin;
 }
 
 void TBoardView::ShowPictures() {

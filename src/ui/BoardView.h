@@ -11,6 +11,7 @@
 #include "session/GameSession.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QRect>
 
 #include <array>
@@ -59,8 +60,9 @@ public:
     void SetCoordinatesShown(bool on);
     bool CoordinatesShown() const { return coordinatesShown_; }
 
-    // Puts the squares and frames at their places at the zoom.
-    void ApplyZoom(double zoom);
+    // Puts the board, the squares and the frames at their places at the zoom, the layout's top-left
+    // corner at origin.
+    void ApplyZoom(double zoom, QPoint origin);
     // Shows the pictures again after their scale has changed.
     void ShowPictures();
     // Puts up the pictures drawn while the window was built, once they are ready.
@@ -100,6 +102,7 @@ private:
     bool coordinatesShown_ = true;
     bool destinationsShown_ = true;
     double zoom_ = 1.0; // the zoom the squares and frames are placed at
+    QPoint origin_;     // and the layout's top-left corner
 
     TFrameShape* Frame(SessionFrame frame) const;
     bool AcceptsMove() const;

@@ -189,12 +189,13 @@ private slots:
         QVERIFY(dialogs.OkTexts.isEmpty());
 
         QCOMPARE(form.windowTitle(), QStringLiteral("創作将棋 ミルトア"));
-        // The client area below the menu bar has the layout's size; the window cannot be resized.
+        // The client area below the menu bar has the layout's size; the window may grow, not shrink.
         QCOMPARE(form.Client()->size(), QSize(673, 413));
         QCOMPARE(form.Client()->y(), form.menuBar()->height());
         QCOMPARE(form.statusBar()->y(), form.Client()->geometry().bottom() + 1);
         QCOMPARE(form.size(), QSize(673, 413 + form.menuBar()->height() + form.statusBar()->height()));
-        QCOMPARE(form.minimumSize(), form.maximumSize());
+        QCOMPARE(form.minimumSize(), form.size());
+        QVERIFY(form.maximumSize().width() > 2 * form.width());
         QVERIFY(!form.windowIcon().isNull());
 
         // The squares lie on the grid's insides: file 9 on the left, rank 1 at the top.
@@ -638,10 +639,10 @@ private slots:
         QStringList captions;
         auto closeNextBox = [&] {
             QTimer::singleShot(0, [&] {
-                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
                 QVERIFY(box != nullptr);
                 captions << box->windowTitle();
-                box->done(QMessageBox::No);
+                box->reject();
             });
         };
         closeNextBox();
@@ -684,11 +685,11 @@ private slots:
                                                  : QLatin1Char(' ') + item->shortcut().toString());
             menus << menu->text() + QLatin1Char(':') + items.join(QLatin1Char(','));
         }
-        QCOMPARE(menus, QStringList({"ゲーム:平手で初期化,飛車角落ちで初期化,待った "
+        QCOMPARE(menus, QStringList({"ゲーム(&G):平手で初期化,飛車角落ちで初期化,待った "
                                      "Ctrl+Z,投了,棋譜をクリップボードにコピー Ctrl+C,棋譜を保存… "
                                      "Ctrl+S,棋譜を開く… Ctrl+O,最近の棋譜,対局を自動保存,終了 Ctrl+Q",
-                                     "表示:座標,移動先を表示,COMの狙いを表示,拡大率",
-                                     "ヘルプ:遊び方,バージョン情報"}));
+                                     "表示(&V):座標,移動先を表示,COMの狙いを表示,拡大率",
+                                     "ヘルプ(&H):遊び方 F1,バージョン情報"}));
 
         form.show();
         QApplication::setActiveWindow(&form);
@@ -710,7 +711,7 @@ private slots:
         QTest::keyClick(&form, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromStdString(form.Session().KifuText()));
 
-        MenuItem(form, QStringLiteral("遊び方"))->trigger();
+        QTest::keyClick(&form, Qt::Key_F1);
         MenuItem(form, QStringLiteral("バージョン情報"))->trigger();
         QCOMPARE(dialogs.InfoCaptions, QStringList({"遊び方", "バージョン情報"}));
 
@@ -970,19 +971,31 @@ private slots:
         const std::string kif = session.KifText();
         const std::vector<TMove> played = session.MoveHistory();
 
-        // The first dialog opens in the documents folder on a name from the game's start time, later
-        // ones where the last record went.
-        for (const char* name : {"game.kif", "game.kifu", "game.txt"}) {
-            dialogs.SaveAnswer = inDir(name);
+        // The first dialog opens in the home folder when there is no documents folder, on a name from
+        // the game's start time; later ones where the last record went, in the form saved last.
+        QTemporaryDir home;
+        const QByteArray realHome = qgetenv("HOME");
+        qputenv("HOME", home.path().toLocal8Bit());
+        const auto saveTo = [&](const QString& path) {
+            dialogs.SaveAnswer = path;
             MenuItem(form, QStringLiteral("棋譜を保存…"))->trigger();
-        }
-        QCOMPARE(QFileInfo(dialogs.Offered[0]).absolutePath(),
-                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        };
+        for (const char* name : {"game.kif", "game.kifu", "game.txt"}) saveTo(inDir(name));
+        saveTo(QString());
+        QCOMPARE(QFileInfo(dialogs.Offered[0]).absolutePath(), QFileInfo(home.path()).absoluteFilePath());
         QVERIFY2(QRegularExpression(QStringLiteral("^\\d{8}-\\d{6}\\.kif$"))
                      .match(QFileInfo(dialogs.Offered[0]).fileName())
                      .hasMatch(),
                  qPrintable(dialogs.Offered[0]));
         QCOMPARE(QFileInfo(dialogs.Offered[2]).absolutePath(), QFileInfo(inDir("game.kif")).absolutePath());
+        QCOMPARE(QFileInfo(dialogs.Offered[2]).suffix(), QStringLiteral("kifu"));
+        QCOMPARE(QFileInfo(dialogs.Offered[3]).suffix(), QStringLiteral("txt"));
+        // Once the folder used last has gone, the documents folder, where there is one.
+        QSettings().setValue(QStringLiteral("records/folder"), inDir("gone"));
+        QVERIFY(QDir(home.path()).mkdir(QStringLiteral("Documents")));
+        saveTo(QString());
+        QCOMPARE(QFileInfo(dialogs.Offered[4]).absolutePath(), QDir(home.path()).filePath("Documents"));
+        qputenv("HOME", realHome);
         QVERIFY2(dialogs.OkTexts.isEmpty(), qPrintable(dialogs.OkTexts.join(QLatin1Char('|'))));
         QVERIFY(QFile::exists(inDir("game.txt")));
 
@@ -1018,7 +1031,8 @@ private slots:
         dialogs.Questions.clear();
         dialogs.OpenAnswer = broken.fileName();
         MenuItem(form, QStringLiteral("棋譜を開く…"))->trigger();
-        QCOMPARE(dialogs.Questions, QStringList({"対局中のゲームをやめて棋譜を開きますか？"}));
+        // A record that cannot be opened is refused before anything is asked.
+        QCOMPARE(dialogs.Questions, QStringList());
         QCOMPARE(dialogs.OkTexts.size(), 1);
         QVERIFY2(dialogs.OkTexts[0].startsWith(QStringLiteral("棋譜の読込みでエラー発生")) &&
                      dialogs.OkTexts[0].contains(QStringLiteral("line %1").arg(third + 1)),
@@ -1027,6 +1041,7 @@ private slots:
         dialogs.Answer = false;
         dialogs.OpenAnswer = inDir("game.kifu");
         MenuItem(form, QStringLiteral("棋譜を開く…"))->trigger();
+        QCOMPARE(dialogs.Questions, QStringList({"対局中のゲームをやめて棋譜を開きますか？"}));
         QCOMPARE(dialogs.OkTexts.size(), 1);
         QCOMPARE(Snapshot(form), board);
         QCOMPARE(session.KifuLines(), kifu);
