@@ -5,6 +5,8 @@
 #include "ui/Pictures.h"
 
 #include <QCoreApplication>
+#include <QCursor>
+#include <QDragMoveEvent>
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -46,6 +48,7 @@ TBoardView::TBoardView(QWidget* area, TPictures& pictures) : area_(area), pictur
             connect(image, &TSquareImage::clicked, this, &TBoardView::OnClickComa);
             image->setObjectName(QStringLiteral("ban%1").arg(square));
             image->setGeometry(Layout::SquareRect(square));
+            image->installEventFilter(this);
             ban_[std::size_t(square)] = image;
         }
 
@@ -58,6 +61,16 @@ TBoardView::TBoardView(QWidget* area, TPictures& pictures) : area_(area), pictur
     Waku2->setObjectName(QStringLiteral("Waku2"));
     Waku2->setGeometry(QRect(QPoint(0, Layout::kSquarePitch), Layout::kFrameSize));
     Waku2->hide();
+
+    // The dragged piece, above everything and transparent to the drag, so that the squares under it
+    // still take the drop. The area takes drags too, so that the piece follows the pointer over the
+    // other controls, where it cannot be dropped.
+    floating_ = new TPictureBox(area);
+    floating_->setObjectName(QStringLiteral("FloatingPiece"));
+    floating_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    floating_->hide();
+    area->setAcceptDrops(true);
+    area->installEventFilter(this);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -94,17 +107,47 @@ void TBoardView::FinishMove() {
 
 void TBoardView::OnStartComa(int square) {
     ClearSelection();
-    if (BeginMove(square)) ShowDestinations(square);
+    if (!BeginMove(square)) return;
+    ShowDestinations(square);
+    TSquareImage* from = ban_[std::size_t(square)];
+    if (!from->HasPicture()) return;
+    // The piece leaves its square and follows the pointer from where it was taken.
+    floating_->SetPicture(&from->Picture());
+    floating_->setGeometry(from->geometry());
+    const QPoint taken = from->mapFromGlobal(QCursor::pos());
+    hotSpot_ = from->rect().contains(taken) ? taken : from->rect().center();
+    floating_->raise();
+    floating_->show();
+    from->SetLifted(true);
 }
 
 void TBoardView::OnDragComa(int square) {
     Drop(square);
 }
 
-void TBoardView::OnEndComa(int) {
+void TBoardView::OnEndComa(int square) {
     destinations_.clear();
     RefreshMarks();
+    floating_->hide();
+    floating_->SetPicture(nullptr);
+    // The square stays empty while the move is played, and shows its piece again if it was refused.
     FinishMove();
+    if (OnBoard(square) && ban_[std::size_t(square)] != nullptr) ban_[std::size_t(square)]->SetLifted(false);
+}
+
+bool TBoardView::eventFilter(QObject* watched, QEvent* event) {
+    const bool drag = event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove;
+    if (!drag || !floating_->isVisible()) return QObject::eventFilter(watched, event);
+    auto* move = static_cast<QDragMoveEvent*>(event);
+    const QPoint at = static_cast<QWidget*>(watched)->mapTo(area_, move->position().toPoint());
+    floating_->move(at - hotSpot_);
+    if (watched != area_) return false;
+    // Off the board the piece follows the pointer but cannot be dropped.
+    if (event->type() == QEvent::DragEnter)
+        move->acceptProposedAction();
+    else
+        move->ignore();
+    return true;
 }
 
 void TBoardView::OnClickComa(int square) {

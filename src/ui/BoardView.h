@@ -71,6 +71,10 @@ public:
     // not null (the replay strip lies under the board).
     void PaintSurround(QPainter& painter, const QRect& strip) const;
 
+protected:
+    // Moves the dragged piece with the pointer.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     // A whole human move, from one square code to another (0 for a drag dropped off the board).
     void moveRequested(int from, int to);
@@ -83,6 +87,9 @@ private:
     std::array<TSquareImage*, 100> ban_{}; // by square code
     TFrameShape* Waku = nullptr;
     TFrameShape* Waku2 = nullptr;
+    // The piece being dragged, drawn where the pointer is, and the point of it the pointer holds.
+    TPictureBox* floating_ = nullptr;
+    QPoint hotSpot_;
 
     // The piece each square shows, so the pictures can be swapped when the scale changes.
     std::array<PieceName, 100> shown_{};

@@ -118,7 +118,7 @@ void TSquareImage::paintEvent(QPaintEvent*) {
                         height() * double(Layout::kSquareInside) / Layout::kSquareSize);
     if (marks_ & LastMove) p.fillRect(inside, kLastMoveTint);
     if (marks_ & Selected) p.fillRect(inside, kSelectedTint);
-    if (HasPicture()) p.drawPixmap(0, 0, Picture());
+    if (HasPicture() && !lifted_) p.drawPixmap(0, 0, Picture());
     if (marks_ & Destination) {
         p.setRenderHint(QPainter::Antialiasing, true);
         const double d = inside.width();
@@ -164,15 +164,18 @@ void TSquareImage::Drag() {
     auto* data = new QMimeData;
     data->setData(kSquareMime, QByteArray::number(square_));
     drag->setMimeData(data);
-    if (HasPicture()) {
-        // The piece follows the pointer from where it was taken.
-        drag->setPixmap(Picture());
-        drag->setHotSpot(pressPos_);
-    }
+    // No picture goes with the drag: without a compositor it would sit on a box of the window's
+    // ground. The board draws the dragged piece itself.
     drag->setDragCursor(HandCursor(), Qt::MoveAction);
     drag->exec(Qt::MoveAction, Qt::MoveAction);
 
     emit dragEnded(square_);
+}
+
+void TSquareImage::SetLifted(bool lifted) {
+    if (lifted == lifted_) return;
+    lifted_ = lifted;
+    update();
 }
 
 void TSquareImage::dragEnterEvent(QDragEnterEvent* event) {

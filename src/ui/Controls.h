@@ -59,6 +59,9 @@ public:
     int Square() const { return square_; }
     void SetMarks(unsigned marks);
     unsigned Marks() const { return marks_; }
+    // While its piece is dragged the square shows no piece, whatever picture it holds.
+    void SetLifted(bool lifted);
+    bool Lifted() const { return lifted_; }
 
 signals:
     void dragStarted(int square); // the piece on this square is being dragged
@@ -78,6 +81,7 @@ protected:
 private:
     int square_;
     unsigned marks_ = NoMark;
+    bool lifted_ = false;
     bool pressed_ = false;
     QPoint pressPos_;
 
