@@ -233,6 +233,9 @@ bool BeginsWord(QChar c) {
 bool MayBreakBefore(const QString& text, qsizetype i) {
     static const QString kAfter = QStringLiteral("。、，！？）」』】：");
     static const QString kBefore = QStringLiteral("（「『【");
+    // A name in 【】 is one word, whatever it is made of.
+    const qsizetype opened = text.lastIndexOf(QChar(0x3010), i - 1);
+    if (opened >= 0 && text.lastIndexOf(QChar(0x3011), i - 1) < opened) return false;
     const QChar before = text[i - 1];
     const QChar after = text[i];
     return before.isSpace() || kAfter.contains(before) || kBefore.contains(after) ||

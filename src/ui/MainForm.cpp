@@ -255,7 +255,10 @@ void TForm1::ApplyZoom() {
     const double zoom = ZoomFactor();
     // What lies outside the client area follows the zoom but not a window's other size, which it
     // would change again.
-    statusBar()->setFont(JapaneseFont(Layout::Scaled(Layout::kWindowFontPx, zoom)));
+    const QFont barFont = JapaneseFont(Layout::Scaled(Layout::kWindowFontPx, zoom));
+    statusBar()->setFont(barFont);
+    // The bar would keep the height of its largest type so far: it is given the height of this one.
+    statusBar()->setFixedHeight(QFontMetrics(barFont).height() + Layout::Scaled(4, zoom));
     setFont(JapaneseFont(Layout::Scaled(Layout::kBoxFontPx, zoom)));
     menuBar()->setFont(QApplication::font());
     client_->SetZoom(zoom);
