@@ -5,6 +5,8 @@
 #include "ui/Pictures.h"
 
 #include <QCoreApplication>
+#include <QCursor>
+#include <QDragMoveEvent>
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -46,6 +48,7 @@ TBoardView::TBoardView(QWidget* area, TPictures& pictures) : area_(area), pictur
             connect(image, &TSquareImage::clicked, this, &TBoardView::OnClickComa);
             image->setObjectName(QStringLiteral("ban%1").arg(square));
             image->setGeometry(Layout::SquareRect(square));
+            image->installEventFilter(this);
             ban_[std::size_t(square)] = image;
         }
 
@@ -58,6 +61,16 @@ TBoardView::TBoardView(QWidget* area, TPictures& pictures) : area_(area), pictur
     Waku2->setObjectName(QStringLiteral("Waku2"));
     Waku2->setGeometry(QRect(QPoint(0, Layout::kSquarePitch), Layout::kFrameSize));
     Waku2->hide();
+
+    // The dragged piece, above everything and transparent to the drag, so that the squares under it
+    // still take the drop. The area takes drags too, so that the piece follows the pointer over the
+    // other controls, where it cannot be dropped.
+    floating_ = new TPictureBox(area);
+    floating_->setObjectName(QStringLiteral("FloatingPiece"));
+    floating_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    floating_->hide();
+    area->setAcceptDrops(true);
+    area->installEventFilter(this);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -94,17 +107,47 @@ void TBoardView::FinishMove() {
 
 void TBoardView::OnStartComa(int square) {
     ClearSelection();
-    if (BeginMove(square)) ShowDestinations(square);
+    if (!BeginMove(square)) return;
+    ShowDestinations(square);
+    TSquareImage* from = ban_[std::size_t(square)];
+    if (!from->HasPicture()) return;
+    // The piece leaves its square and follows the pointer from where it was taken.
+    floating_->SetPicture(&from->Picture());
+    floating_->setGeometry(from->geometry());
+    const QPoint taken = from->mapFromGlobal(QCursor::pos());
+    hotSpot_ = from->rect().contains(taken) ? taken : from->rect().center();
+    floating_->raise();
+    floating_->show();
+    from->SetLifted(true);
 }
 
 void TBoardView::OnDragComa(int square) {
     Drop(square);
 }
 
-void TBoardView::OnEndComa(int) {
+void TBoardView::OnEndComa(int square) {
     destinations_.clear();
     RefreshMarks();
+    floating_->hide();
+    floating_->SetPicture(nullptr);
+    // The square stays empty while the move is played, and shows its piece again if it was refused.
     FinishMove();
+    if (OnBoard(square) && ban_[std::size_t(square)] != nullptr) ban_[std::size_t(square)]->SetLifted(false);
+}
+
+bool TBoardView::eventFilter(QObject* watched, QEvent* event) {
+    const bool drag = event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove;
+    if (!drag || !floating_->isVisible()) return QObject::eventFilter(watched, event);
+    auto* move = static_cast<QDragMoveEvent*>(event);
+    const QPoint at = static_cast<QWidget*>(watched)->mapTo(area_, move->position().toPoint());
+    floating_->move(at - hotSpot_);
+    if (watched != area_) return false;
+    // Off the board the piece follows the pointer but cannot be dropped.
+    if (event->type() == QEvent::DragEnter)
+        move->acceptProposedAction();
+    else
+        move->ignore();
+    return true;
 }
 
 void TBoardView::OnClickComa(int square) {
@@ -184,11 +227,11 @@ void TBoardView::MoveFrame(SessionFrame frame, int square) {
     Frame(frame)->move(ban_[std::size_t(square)]->pos());
 }
 
-// A frame off the board waits hidden in the client area's top-left corner, and stays hidden until it
+// A frame off the board waits hidden in the layout's top-left corner, and stays hidden until it
 // is put on a square again: a frame marks nothing anywhere else.
 void TBoardView::RemoveFrame(SessionFrame frame) {
     frameSquare_[std::size_t(frame)] = 0;
-    Frame(frame)->move(0, 0);
+    Frame(frame)->move(origin_);
     Frame(frame)->setVisible(false);
 }
 
@@ -204,21 +247,26 @@ void TBoardView::MarkMoves(const std::vector<TMove>& moves) {
 // ---------------------------------------------------------------------------------------------
 // Zoom and pictures
 
-void TBoardView::ApplyZoom(double zoom) {
+void TBoardView::ApplyZoom(double zoom, QPoint origin) {
+    Image1->setGeometry(Layout::Scaled(Layout::Place("Image1").Rect, zoom).translated(origin));
     for (TSquareImage* square : ban_)
         if (square != nullptr)
-            square->setGeometry(Layout::Scaled(Layout::SquareRect(square->Square()), zoom));
+            square->setGeometry(
+                Layout::Scaled(Layout::SquareRect(square->Square()), zoom).translated(origin));
     for (SessionFrame which : {SessionFrame::Waku, SessionFrame::Waku2}) {
         TFrameShape* frame = Frame(which);
         frame->resize(Layout::Scaled(Layout::kFrameSize, zoom));
         frame->SetPenWidth(Layout::Scaled(Layout::kFramePen, zoom));
         const int square = frameSquare_[std::size_t(which)];
         // A frame off the board keeps its resting place, hidden.
+        const QPoint rest = frame->pos() - origin_;
         frame->move(square != 0 ? ban_[std::size_t(square)]->pos()
-                                : QPoint(Layout::Scaled(int(std::lround(frame->x() / zoom_)), zoom),
-                                         Layout::Scaled(int(std::lround(frame->y() / zoom_)), zoom)));
+                                : QPoint(Layout::Scaled(int(std::lround(rest.x() / zoom_)), zoom),
+                                         Layout::Scaled(int(std::lround(rest.y() / zoom_)), zoom)) +
+                                      origin);
     }
     zoom_ = zoom;
+    origin_ = origin;
 }
 
 void TBoardView::ShowPictures() {

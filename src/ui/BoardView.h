@@ -11,6 +11,7 @@
 #include "session/GameSession.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QRect>
 
 #include <array>
@@ -59,8 +60,9 @@ public:
     void SetCoordinatesShown(bool on);
     bool CoordinatesShown() const { return coordinatesShown_; }
 
-    // Puts the squares and frames at their places at the zoom.
-    void ApplyZoom(double zoom);
+    // Puts the board, the squares and the frames at their places at the zoom, the layout's top-left
+    // corner at origin.
+    void ApplyZoom(double zoom, QPoint origin);
     // Shows the pictures again after their scale has changed.
     void ShowPictures();
     // Puts up the pictures drawn while the window was built, once they are ready.
@@ -68,6 +70,10 @@ public:
     // Draws the rim round the board and the coordinates; the file numbers go under strip when it is
     // not null (the replay strip lies under the board).
     void PaintSurround(QPainter& painter, const QRect& strip) const;
+
+protected:
+    // Moves the dragged piece with the pointer.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 signals:
     // A whole human move, from one square code to another (0 for a drag dropped off the board).
@@ -81,6 +87,9 @@ private:
     std::array<TSquareImage*, 100> ban_{}; // by square code
     TFrameShape* Waku = nullptr;
     TFrameShape* Waku2 = nullptr;
+    // The piece being dragged, drawn where the pointer is, and the point of it the pointer holds.
+    TPictureBox* floating_ = nullptr;
+    QPoint hotSpot_;
 
     // The piece each square shows, so the pictures can be swapped when the scale changes.
     std::array<PieceName, 100> shown_{};
@@ -100,6 +109,7 @@ private:
     bool coordinatesShown_ = true;
     bool destinationsShown_ = true;
     double zoom_ = 1.0; // the zoom the squares and frames are placed at
+    QPoint origin_;     // and the layout's top-left corner
 
     TFrameShape* Frame(SessionFrame frame) const;
     bool AcceptsMove() const;

@@ -12,7 +12,6 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
-#include <QTextLayout>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -119,7 +118,7 @@ void TSquareImage::paintEvent(QPaintEvent*) {
                         height() * double(Layout::kSquareInside) / Layout::kSquareSize);
     if (marks_ & LastMove) p.fillRect(inside, kLastMoveTint);
     if (marks_ & Selected) p.fillRect(inside, kSelectedTint);
-    if (HasPicture()) p.drawPixmap(0, 0, Picture());
+    if (HasPicture() && !lifted_) p.drawPixmap(0, 0, Picture());
     if (marks_ & Destination) {
         p.setRenderHint(QPainter::Antialiasing, true);
         const double d = inside.width();
@@ -165,15 +164,18 @@ void TSquareImage::Drag() {
     auto* data = new QMimeData;
     data->setData(kSquareMime, QByteArray::number(square_));
     drag->setMimeData(data);
-    if (HasPicture()) {
-        // The piece follows the pointer from where it was taken.
-        drag->setPixmap(Picture());
-        drag->setHotSpot(pressPos_);
-    }
+    // No picture goes with the drag: without a compositor it would sit on a box of the window's
+    // ground. The board draws the dragged piece itself.
     drag->setDragCursor(HandCursor(), Qt::MoveAction);
     drag->exec(Qt::MoveAction, Qt::MoveAction);
 
     emit dragEnded(square_);
+}
+
+void TSquareImage::SetLifted(bool lifted) {
+    if (lifted == lifted_) return;
+    lifted_ = lifted;
+    update();
 }
 
 void TSquareImage::dragEnterEvent(QDragEnterEvent* event) {
@@ -216,33 +218,77 @@ void TFrameShape::paintEvent(QPaintEvent*) {
 
 namespace {
 
-// Lays text out as the message label draws it: a paragraph per LF, wrapped at word boundaries (or
-// anywhere in a word wider than the line), one line every pixel size of the font. Draws on painter
-// when there is one, stopping below stopAt; returns the bottom of the lowest glyphs.
-int LayOutMessage(const QString& text, const QFont& font, int width, QPainter* painter, int stopAt) {
-    const int pitch = font.pixelSize() > 0 ? font.pixelSize() : QFontMetrics(font).height();
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    int y = 0;
-    double bottom = 0;
-    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
-        if (painter != nullptr && y >= stopAt) break;
-        QTextLayout layout(paragraph, font);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        int lines = 0;
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(width);
-            line.setPosition(QPointF(0, y));
-            if (!paragraph.isEmpty()) bottom = std::max(bottom, y + line.height());
-            y += pitch;
-            ++lines;
+bool IsHiragana(QChar c) {
+    return c.unicode() >= 0x3041 && c.unicode() <= 0x309F;
+}
+
+bool BeginsWord(QChar c) {
+    return c.script() == QChar::Script_Han || c.script() == QChar::Script_Katakana;
+}
+
+// Where a line may end: at a space, after a closing mark, before an opening one, and where kana
+// endings or particles give way to the kanji or katakana of the next word. Japanese writes no spaces
+// between words, and a line broken between any two characters splits words ("不正で／す。",
+// "【矢倉囲／い】"); a phrase too long for a line makes the type smaller instead.
+bool MayBreakBefore(const QString& text, qsizetype i) {
+    static const QString kAfter = QStringLiteral("。、，！？）」』】：");
+    static const QString kBefore = QStringLiteral("（「『【");
+    // A name in 【】 is one word, whatever it is made of.
+    const qsizetype opened = text.lastIndexOf(QChar(0x3010), i - 1);
+    if (opened >= 0 && text.lastIndexOf(QChar(0x3011), i - 1) < opened) return false;
+    const QChar before = text[i - 1];
+    const QChar after = text[i];
+    return before.isSpace() || kAfter.contains(before) || kBefore.contains(after) ||
+           (IsHiragana(before) && BeginsWord(after));
+}
+
+int LineWidth(const QString& line, const QFontMetrics& metrics) {
+    qsizetype n = line.size();
+    while (n > 0 && line[n - 1].isSpace()) --n;
+    return metrics.horizontalAdvance(line.left(n));
+}
+
+// The lines of one paragraph in width; fits is cleared when a phrase is wider than a line.
+void WrapParagraph(const QString& paragraph, const QFontMetrics& metrics, int width, QStringList& lines,
+                   bool& fits) {
+    QString line;
+    qsizetype start = 0;
+    for (qsizetype i = 1; i <= paragraph.size(); ++i) {
+        if (i < paragraph.size() && !MayBreakBefore(paragraph, i)) continue;
+        const QString phrase = paragraph.mid(start, i - start);
+        start = i;
+        if (!line.isEmpty() && LineWidth(line + phrase, metrics) > width) {
+            lines << line;
+            line.clear();
         }
-        layout.endLayout();
-        if (lines == 0) y += pitch; // an empty line
-        if (painter != nullptr) layout.draw(painter, QPointF(0, 0));
+        line += phrase;
+        if (LineWidth(line, metrics) > width) fits = false;
     }
-    return int(std::ceil(bottom));
+    lines << line;
+}
+
+// Lays text out as the message label draws it: a paragraph per LF, broken into lines only where
+// MayBreakBefore allows, one line every pixel size of the font. Draws on painter when there is one,
+// stopping below stopAt; returns the bottom of the lowest glyphs.
+int LayOutMessage(const QString& text, const QFont& font, int width, QPainter* painter, int stopAt,
+                  bool* fits = nullptr, QStringList* shown = nullptr) {
+    const QFontMetrics metrics(font);
+    const int pitch = font.pixelSize() > 0 ? font.pixelSize() : metrics.height();
+    QStringList lines;
+    bool widthFits = true;
+    for (const QString& paragraph : text.split(QLatin1Char('\n')))
+        WrapParagraph(paragraph, metrics, width, lines, widthFits);
+    int y = 0;
+    int bottom = 0;
+    for (const QString& line : lines) {
+        if (painter != nullptr && y >= stopAt) break;
+        if (!line.isEmpty()) bottom = y + metrics.height();
+        if (painter != nullptr) painter->drawText(QPointF(0, y + metrics.ascent()), line);
+        y += pitch;
+    }
+    if (fits != nullptr) *fits = widthFits;
+    if (shown != nullptr) *shown = lines;
+    return bottom;
 }
 
 } // namespace
@@ -263,9 +309,20 @@ int TMessageLabel::TextHeight(const QString& text, const QFont& font) const {
     return LayOutMessage(text, font, width(), nullptr, 0);
 }
 
+QStringList TMessageLabel::Lines(const QString& text, const QFont& font) const {
+    QStringList lines;
+    LayOutMessage(text, font, width(), nullptr, 0, nullptr, &lines);
+    return lines;
+}
+
+bool TMessageLabel::Fits(const QString& text, const QFont& font) const {
+    bool fits = true;
+    const int height = LayOutMessage(text, font, width(), nullptr, 0, &fits);
+    return fits && height <= (room_ > 0 ? room_ : this->height());
+}
+
 void TMessageLabel::ShowText(const QString& text) {
-    const int room = room_ > 0 ? room_ : height();
-    setFont(FittedFont(font(), basePx_, [&](const QFont& f) { return TextHeight(text, f) <= room; }));
+    setFont(FittedFont(font(), basePx_, [&](const QFont& f) { return Fits(text, f); }));
     setText(text);
 }
 

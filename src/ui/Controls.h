@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -58,6 +59,9 @@ public:
     int Square() const { return square_; }
     void SetMarks(unsigned marks);
     unsigned Marks() const { return marks_; }
+    // While its piece is dragged the square shows no piece, whatever picture it holds.
+    void SetLifted(bool lifted);
+    bool Lifted() const { return lifted_; }
 
 signals:
     void dragStarted(int square); // the piece on this square is being dragged
@@ -77,6 +81,7 @@ protected:
 private:
     int square_;
     unsigned marks_ = NoMark;
+    bool lifted_ = false;
     bool pressed_ = false;
     QPoint pressPos_;
 
@@ -100,7 +105,9 @@ private:
 };
 
 // A word-wrapped label whose lines follow each other at one font height, as on the system the
-// layout was made for. A text too long for the room it has is drawn smaller until it fits.
+// layout was made for. Lines break at line ends, spaces and punctuation only, never inside a word; a
+// text too long for the room it has, or with a phrase wider than a line, is drawn smaller until it
+// fits.
 class TMessageLabel : public QLabel {
     Q_OBJECT
 public:
@@ -112,6 +119,10 @@ public:
     void ShowText(const QString& text);
     // The height the text takes when laid out in this label's width in font.
     int TextHeight(const QString& text, const QFont& font) const;
+    // The lines it is drawn in.
+    QStringList Lines(const QString& text, const QFont& font) const;
+    // True when every line is within the width and all of them within the room.
+    bool Fits(const QString& text, const QFont& font) const;
     int RoomHeight() const { return room_; }
 
 protected:

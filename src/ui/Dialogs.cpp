@@ -1,16 +1,34 @@
 #include "ui/Dialogs.h"
 
+#include "ui/Controls.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
 
 namespace {
+
 // Texts of the game break lines with CR LF; a box shows LF.
 QString BoxText(const QString& text) {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return shown;
 }
+
+int WidestLine(const QString& text, const QFont& font) {
+    const QFontMetrics metrics(font);
+    int widest = 0;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    return widest;
+}
+
 } // namespace
 
 // A caption is given in full: the program sets no display name, which the platform would append to it.
@@ -19,34 +37,63 @@ void TMessageBoxDialogs::Ok(const QString& text) {
 }
 
 void TMessageBoxDialogs::Info(const QString& caption, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, caption, BoxText(text), QMessageBox::Ok, owner_);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    MakeBox(caption, text, false)->exec();
 }
 
 bool TMessageBoxDialogs::YesNo(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("確認"), BoxText(text),
-                    QMessageBox::Yes | QMessageBox::No, owner_);
-    box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    return MakeBox(QStringLiteral("確認"), text, true)->exec() == QDialog::Accepted;
 }
 
-// The suffix goes with the filter picked, so that a name typed without one still names a form.
+std::unique_ptr<QDialog> TMessageBoxDialogs::MakeBox(const QString& caption, const QString& text,
+                                                     bool question) const {
+    auto box = std::make_unique<QDialog>(owner_);
+    box->setWindowTitle(caption);
+    const QFont font = owner_ != nullptr ? owner_->font() : QApplication::font();
+    box->setFont(font);
+    auto* label = new QLabel(BoxText(text), box.get());
+    label->setObjectName(QStringLiteral("BoxText"));
+    label->setTextFormat(Qt::PlainText);
+    // A line wrapped by the toolkit may break inside a word: the box grows to the longest line
+    // instead, and only a line wider than the screen makes the type smaller.
+    label->setWordWrap(false);
+    const QScreen* screen = owner_ != nullptr ? owner_->screen() : QApplication::primaryScreen();
+    const int room = screen != nullptr ? screen->availableGeometry().width() * 9 / 10 - 40 : 1 << 20;
+    label->setFont(FittedFont(font, font.pixelSize() > 0 ? font.pixelSize() : 13,
+                              [&](const QFont& f) { return WidestLine(label->text(), f) <= room; }));
+    auto* buttons = new QDialogButtonBox(
+        question ? QDialogButtonBox::Yes | QDialogButtonBox::No : QDialogButtonBox::Ok, box.get());
+    QObject::connect(buttons, &QDialogButtonBox::accepted, box.get(), &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, box.get(), &QDialog::reject);
+    auto* layout = new QVBoxLayout(box.get());
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(label);
+    layout->addSpacing(font.pixelSize() > 0 ? font.pixelSize() / 2 : 6);
+    layout->addWidget(buttons);
+    QPushButton* initial = buttons->button(question ? QDialogButtonBox::No : QDialogButtonBox::Ok);
+    initial->setDefault(true);
+    initial->setFocus();
+    return box;
+}
+
+// The suffix goes with the filter picked, so that a name typed without one still names a form; the
+// filter at first is the one of the suggested name's extension.
 QString TMessageBoxDialogs::SaveFileName(const QString& suggested) {
     const QStringList filters = {QStringLiteral("KIF（Shift_JIS） (*.kif)"),
                                  QStringLiteral("KIF（UTF-8） (*.kifu)"), QStringLiteral("テキスト (*.txt)")};
     const QStringList suffixes = {QStringLiteral("kif"), QStringLiteral("kifu"), QStringLiteral("txt")};
     QFileDialog dialog(owner_, QStringLiteral("棋譜を保存"));
+    if (owner_ != nullptr) dialog.setFont(owner_->font());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix(suffixes.first());
+    const QFileInfo file(suggested);
+    const qsizetype picked = std::max<qsizetype>(0, suffixes.indexOf(file.suffix().toLower()));
+    dialog.selectNameFilter(filters[picked]);
+    dialog.setDefaultSuffix(suffixes[picked]);
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
         const qsizetype i = filters.indexOf(filter);
         if (i >= 0) dialog.setDefaultSuffix(suffixes[i]);
     });
-    const QFileInfo file(suggested);
     dialog.setDirectory(file.absolutePath());
     dialog.selectFile(file.fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
@@ -54,6 +101,11 @@ QString TMessageBoxDialogs::SaveFileName(const QString& suggested) {
 }
 
 QString TMessageBoxDialogs::OpenFileName(const QString& folder) {
-    return QFileDialog::getOpenFileName(owner_, QStringLiteral("棋譜を開く"), folder,
-                                        QStringLiteral("KIF 棋譜 (*.kif *.kifu);;すべてのファイル (*)"));
+    QFileDialog dialog(owner_, QStringLiteral("棋譜を開く"), folder,
+                       QStringLiteral("KIF 棋譜 (*.kif *.kifu);;すべてのファイル (*)"));
+    if (owner_ != nullptr) dialog.setFont(owner_->font());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
 }

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <memory>
+
+class QDialog;
 class QWidget;
 
 class IDialogs {
@@ -17,8 +20,9 @@ public:
     virtual void Info(const QString& caption, const QString& text) {
         Ok(caption + QStringLiteral("\r\n") + text);
     }
-    // The file a record is to be saved to, the dialog opened on suggested (a folder and a file name);
-    // empty when the player cancels. The extension chosen names the form.
+    // The file a record is to be saved to, the dialog opened on suggested (a folder and a file name
+    // whose extension names the form picked last); empty when the player cancels. The extension
+    // chosen names the form.
     virtual QString SaveFileName(const QString& suggested) {
         (void)suggested;
         return {};
@@ -33,7 +37,8 @@ public:
 // The caption of the plain boxes: the game's title.
 inline const char* const kGameTitle = "創作将棋 ミルトア";
 
-// The real boxes, owned by the window they belong to.
+// The real boxes, owned by the window they belong to. They write in the owner's type face and size,
+// so they grow with the window's zoom.
 class TMessageBoxDialogs : public IDialogs {
 public:
     explicit TMessageBoxDialogs(QWidget* owner) : owner_(owner) {}
@@ -42,6 +47,11 @@ public:
     void Info(const QString& caption, const QString& text) override;
     QString SaveFileName(const QString& suggested) override;
     QString OpenFileName(const QString& folder) override;
+
+    // The box Ok, Info and YesNo show, made but not yet shown. Its text breaks only at its own line
+    // ends; a text too wide for the screen is written smaller. A question's default button is No, so
+    // that a stray Enter never resigns or ends a game.
+    std::unique_ptr<QDialog> MakeBox(const QString& caption, const QString& text, bool question) const;
 
 private:
     QWidget* owner_;

@@ -15,6 +15,8 @@ namespace Layout {
 inline constexpr QSize kClient{673, 413};
 // The window's own type size; controls without a size of their own use it.
 inline constexpr int kWindowFontPx = 12;
+// The type size of the message boxes and the status bar at 100 %.
+inline constexpr int kBoxFontPx = 13;
 
 struct TPlace {
     std::string_view Name;

@@ -39,18 +39,6 @@ const char* const kCoordinatesKey = "view/coordinates";
 const char* const kDestinationsKey = "view/destinations";
 const char* const kComReasonKey = "view/comReason";
 
-const char* const kRules =
-    "あなたは先手（▲、盤の下側）、COMは後手（△、上側）です。あなたから指します。\r\n\r\n"
-    "駒はドラッグして動かします。駒をクリックして選び、移動先をクリックしても動かせます。\r\n\r\n"
-    "持ち駒はありません。取った駒は盤から消え、打つことはできません。\r\n"
-    "敵陣（奥の三段）で動きを終えた駒は必ず成ります。\r\n"
-    "はじめの配置は平手と違い、両者とも角が一つ出ていて（あなたの角は77、COMの角は33）、\r\n"
-    "その前の歩が二枚（あなたは76と66、COMは34と44）突いてあります。\r\n\r\n"
-    "相手の王を詰ませるか、相手を王一枚にすれば勝ちです。\r\n\r\n"
-    "最初の指し手の前に、COMが組む陣形を選べます。\r\n"
-    "待ったはあなたの手とCOMの手を一組戻します。続けてはできません。\r\n"
-    "終局後は棋譜再現で一手ずつ振り返れます（→ 次の手、← 前の手、Home 初期状態）。";
-
 // Puts a control at its place in the client area under its name.
 template <class Control> Control* Placed(Control* control, std::string_view name) {
     control->setObjectName(QString::fromUtf8(name.data(), qsizetype(name.size())));
@@ -68,14 +56,6 @@ void Colour(QWidget* control, const QColor& ground, const QColor& text) {
     pal.setColor(QPalette::Window, ground);
     pal.setColor(QPalette::WindowText, text);
     control->setPalette(pal);
-}
-
-QAction* AddItem(TForm1* form, QMenu* menu, const QString& text, void (TForm1::*handler)(),
-                 const QKeySequence& keys = QKeySequence()) {
-    QAction* action = menu->addAction(text);
-    action->setShortcut(keys);
-    QObject::connect(action, &QAction::triggered, form, [form, handler] { (form->*handler)(); });
-    return action;
 }
 
 } // namespace
@@ -133,15 +113,14 @@ void TForm1::CreateControls() {
     setWindowIcon(QIcon(QPixmap(QStringLiteral(":/mirutoa/mirutoa-64.png"))));
     move(71, 123);
 
-    // The client area keeps its size whatever the menu bar takes above it; the window follows and
-    // cannot be resized.
-    client_ = new QWidget(this);
+    // The client area has the layout's size whatever the menu bar takes above it, until the window is
+    // given another size.
+    client_ = new TClientArea(this);
     client_->setObjectName(QStringLiteral("Client"));
-    client_->setFixedSize(Layout::kClient);
     client_->setFont(JapaneseFont(Layout::kWindowFontPx));
     client_->installEventFilter(this);
     setCentralWidget(client_);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    connect(client_, &TClientArea::resized, this, &TForm1::OnClientResized);
 
     // Controls are made in table order: a later one lies above an earlier one.
     board_ = std::make_unique<TBoardView>(client_, pictures_);
@@ -248,51 +227,6 @@ void TForm1::CreateStatusBar() {
     bar->setVisible(comReasonShown_);
 }
 
-void TForm1::CreateMenus() {
-    QMenu* game = menuBar()->addMenu(QStringLiteral("ゲーム"));
-    game->setObjectName(QStringLiteral("GameMenu"));
-    AddItem(this, game, QStringLiteral("平手で初期化"), &TForm1::OnButton_StartClick);
-    AddItem(this, game, QStringLiteral("飛車角落ちで初期化"), &TForm1::OnButton_HisyaKakuClick);
-    game->addSeparator();
-    AddItem(this, game, QStringLiteral("待った"), &TForm1::OnButton_MattaClick,
-            QKeySequence(Qt::CTRL | Qt::Key_Z));
-    resignAction_ = AddItem(this, game, QStringLiteral("投了"), &TForm1::OnResignClick);
-    game->addSeparator();
-    AddItem(this, game, QStringLiteral("棋譜をクリップボードにコピー"), &TForm1::OnButton_KifuClick,
-            QKeySequence(Qt::CTRL | Qt::Key_C));
-    records_->AddMenuItems(game);
-    game->addSeparator();
-    AddItem(this, game, QStringLiteral("終了"), &TForm1::OnButton_ExitClick,
-            QKeySequence(Qt::CTRL | Qt::Key_Q));
-    // Resigning is offered only while there is a game to give up.
-    connect(game, &QMenu::aboutToShow, this, [this] { resignAction_->setEnabled(session_->CanResign()); });
-
-    CreateViewMenu();
-
-    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ"));
-    help->setObjectName(QStringLiteral("HelpMenu"));
-    AddItem(this, help, QStringLiteral("遊び方"), &TForm1::OnHelpClick);
-    AddItem(this, help, QStringLiteral("バージョン情報"), &TForm1::OnVersionClick);
-    adjustSize();
-}
-
-void TForm1::CreateViewMenu() {
-    QMenu* view = menuBar()->addMenu(QStringLiteral("表示"));
-    view->setObjectName(QStringLiteral("ViewMenu"));
-    const auto toggle = [this, view](const QString& text, bool on, void (TForm1::*handler)(bool)) {
-        QAction* action = view->addAction(text);
-        action->setCheckable(true);
-        action->setChecked(on);
-        connect(action, &QAction::toggled, this, handler);
-        return action;
-    };
-    coordinatesAction_ = toggle(QStringLiteral("座標"), CoordinatesShown(), &TForm1::SetCoordinatesShown);
-    destinationsAction_ =
-        toggle(QStringLiteral("移動先を表示"), DestinationsShown(), &TForm1::SetDestinationsShown);
-    comReasonAction_ = toggle(QStringLiteral("COMの狙いを表示"), comReasonShown_, &TForm1::SetComReasonShown);
-    zoom_->AddMenu(view);
-}
-
 void TForm1::FitTexts() {
     // The status line lies over the message label's foot: the message must end above it.
     Label_Message->SetTextRoom(FontPx("Label_Message"),
@@ -308,33 +242,67 @@ void TForm1::FitTexts() {
     const QFontMetrics metrics(ComboBox1->font());
     for (int i = 0; i < ComboBox1->count(); ++i)
         widest = std::max(widest, metrics.horizontalAdvance(ComboBox1->itemText(i)));
-    ComboBox1->view()->setMinimumWidth(widest + Layout::Scaled(24, ZoomFactor()));
+    ComboBox1->view()->setMinimumWidth(widest + Layout::Scaled(24, scale_));
 }
 
 int TForm1::FontPx(std::string_view control) const {
-    return Layout::Scaled(Layout::Place(control).FontPx, ZoomFactor());
+    return Layout::Scaled(Layout::Place(control).FontPx, scale_);
 }
 
 void TForm1::ApplyZoom() {
+    // The zoom picks the window's size: a maximised window is given back its own.
+    if (isMaximized() || isFullScreen()) showNormal();
     const double zoom = ZoomFactor();
-    client_->setFixedSize(Layout::Scaled(Layout::kClient, zoom));
-    client_->setFont(JapaneseFont(Layout::Scaled(Layout::kWindowFontPx, zoom)));
-    for (const Layout::TPlace& place : Layout::kPlaces) {
-        const QString name = QString::fromUtf8(place.Name.data(), qsizetype(place.Name.size()));
-        if (auto* control = client_->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly))
-            control->setGeometry(Layout::Scaled(place.Rect, zoom));
-    }
-    board_->ApplyZoom(zoom);
-    FitTexts();
-    UpdatePictures();
+    // What lies outside the client area follows the zoom but not a window's other size, which it
+    // would change again.
+    const QFont barFont = JapaneseFont(Layout::Scaled(Layout::kWindowFontPx, zoom));
+    statusBar()->setFont(barFont);
+    // The bar would keep the height of its largest type so far: it is given the height of this one.
+    statusBar()->setFixedHeight(QFontMetrics(barFont).height() + Layout::Scaled(4, zoom));
+    setFont(JapaneseFont(Layout::Scaled(Layout::kBoxFontPx, zoom)));
+    menuBar()->setFont(QApplication::font());
+    client_->SetZoom(zoom);
+    LayOut(zoom, QPoint());
     zoom_->UpdateMenu();
-    client_->update();
-    adjustSize();
+    FitWindow(client_->sizeHint());
     zoom_->KeepOnScreen();
 }
 
+void TForm1::FitWindow(QSize client) {
+    // A window not yet shown places its parts only when asked, and the bars may learn their heights
+    // at a new type size only then: the window is set to the difference once it is known.
+    const auto place = [this] {
+        layout()->invalidate();
+        layout()->activate();
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+        place();
+        if (client_->size() == client) break;
+        resize(size() + client - client_->size());
+    }
+    place();
+}
+
+void TForm1::OnClientResized() {
+    const double scale = client_->FitScale();
+    LayOut(scale, client_->Origin(scale));
+}
+
+void TForm1::LayOut(double scale, QPoint origin) {
+    if (scale == scale_ && origin == origin_ && laidOut_) return;
+    laidOut_ = true;
+    scale_ = scale;
+    origin_ = origin;
+    client_->setFont(JapaneseFont(Layout::Scaled(Layout::kWindowFontPx, scale)));
+    client_->PlaceControls(scale, origin);
+    board_->ApplyZoom(scale, origin);
+    FitTexts();
+    UpdatePictures();
+    client_->update();
+}
+
 void TForm1::UpdatePictures() {
-    if (!pictures_.SetScale(ZoomFactor(), devicePixelRatio())) return;
+    if (!pictures_.SetScale(scale_, devicePixelRatio())) return;
     board_->ShowPictures();
     // The strip is drawn when it is shown, not while the window starts.
     Image2->SetPicture(nullptr);
@@ -431,7 +399,10 @@ void TForm1::OnButton_HisyaKakuClick() {
 
 void TForm1::OnComboBoxClick(int index) {
     if (index < 0) return;
-    session_->PickFormation(ComboBox1->itemText(index).toStdString());
+    // COM goes on with the formation it is building; the player is told when the pick takes effect.
+    const QString name = ComboBox1->itemText(index);
+    if (!session_->PickFormation(name.toStdString()))
+        statusBar()->showMessage(name + QStringLiteral("は次の対局から"), 8000);
 }
 
 void TForm1::OnButton_ExitClick() {
@@ -482,17 +453,6 @@ void TForm1::OnReplayBack() {
 
 void TForm1::OnReplayStart() {
     session_->ReplayToStart();
-}
-
-void TForm1::OnHelpClick() {
-    dialogs_->Info(QStringLiteral("遊び方"), QString::fromUtf8(kRules));
-}
-
-void TForm1::OnVersionClick() {
-    dialogs_->Info(QStringLiteral("バージョン情報"),
-                   QString::fromUtf8(kGameTitle) + QStringLiteral("\r\nバージョン ") +
-                       QStringLiteral(MIRUTOA_VERSION) + QStringLiteral("\r\n\r\nQt ") +
-                       QString::fromLatin1(qVersion()));
 }
 
 bool TForm1::CoordinatesShown() const {
@@ -590,6 +550,8 @@ void TForm1::SetComReasonShown(bool on) {
     comReasonShown_ = on;
     comReasonAction_->setChecked(on);
     QSettings().setValue(QString::fromLatin1(kComReasonKey), on);
+    // The client area keeps its size; the window grows or shrinks by the bar, unless it fills the screen.
+    const QSize client = client_->size();
     statusBar()->setVisible(on);
-    adjustSize();
+    if (!isMaximized() && !isFullScreen()) FitWindow(client);
 }

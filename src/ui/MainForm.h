@@ -5,12 +5,14 @@
 #pragma once
 
 #include "session/GameSession.h"
+#include "ui/ClientArea.h"
 #include "ui/Dialogs.h"
 #include "ui/Pictures.h"
 #include "ui/WindowZoom.h"
 
 #include <QMainWindow>
 #include <QPixmap>
+#include <QPoint>
 #include <QString>
 
 #include <array>
@@ -125,7 +127,7 @@ private:
 
     // Made before the board, which shows them, so that they outlive it.
     TPictures pictures_;
-    QWidget* client_ = nullptr;
+    TClientArea* client_ = nullptr;
     std::unique_ptr<TBoardView> board_;
     TMessageLabel* Label_Message = nullptr;
     TFitLabel* Label_mes2 = nullptr;
@@ -154,6 +156,11 @@ private:
     std::unique_ptr<TGameSession> session_;
 
     bool comReasonShown_ = true;
+    // The scale and the top-left corner the layout is drawn at: the zoom and the client area's corner
+    // until the window is given another size.
+    double scale_ = 1.0;
+    QPoint origin_;
+    bool laidOut_ = false;
     bool screenWatched_ = false;
 
     void CreateControls();
@@ -166,11 +173,17 @@ private:
     void CreateViewMenu();
     void OnCreate();
     double ZoomFactor() const { return zoom_->Factor(); }
-    // A text size of the layout at the zoom.
+    // A text size of the layout at the scale it is drawn at.
     int FontPx(std::string_view control) const;
-    // Puts every control at its place at the zoom, with its texts and pictures.
+    // Draws the window at the zoom and gives it the size of the layout at it.
     void ApplyZoom();
-    // Draws the board, the strip and the pieces again when the zoom or the screen's pixel ratio has
+    // The window's size for a client area of client.
+    void FitWindow(QSize client);
+    // Puts every control at its place at scale from origin, with its texts and pictures.
+    void LayOut(double scale, QPoint origin);
+    // The window has been given another size: the layout at the scale that fits it, centred.
+    void OnClientResized();
+    // Draws the board, the strip and the pieces again when the scale or the screen's pixel ratio has
     // changed since they were drawn.
     void UpdatePictures();
     void OnScreenChanged();

@@ -14,6 +14,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStringList>
 
 #include <filesystem>
 #include <vector>
@@ -22,6 +23,8 @@ namespace {
 
 const char* const kKeepingKey = "records/keep";
 const char* const kRecordFolderKey = "records/folder";
+const char* const kRecordTypeKey = "records/type";
+const QStringList kRecordSuffixes = {QStringLiteral("kif"), QStringLiteral("kifu"), QStringLiteral("txt")};
 
 std::filesystem::path FilePath(const QString& name) {
     return std::filesystem::path(QFile::encodeName(name).toStdString());
@@ -122,11 +125,19 @@ bool TRecordFiles::GameGoingOn() const {
     return !s.ReplayMode() && !s.GameOver() && s.Kanri().MoveCount() > 0;
 }
 
+// A dialog given a folder that is not there opens in the current one, which for an installed game is
+// the read-only pictures folder: only folders that exist are offered.
 QString TRecordFiles::FolderSetting() const {
-    QString folder = QSettings().value(QString::fromLatin1(kRecordFolderKey)).toString();
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return folder;
+    const QString kept = QSettings().value(QString::fromLatin1(kRecordFolderKey)).toString();
+    if (!kept.isEmpty() && QDir(kept).exists()) return kept;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QDir(documents).exists()) return documents;
+    return QDir::homePath();
+}
+
+QString TRecordFiles::TypeSetting() const {
+    const QString kept = QSettings().value(QString::fromLatin1(kRecordTypeKey)).toString();
+    return kRecordSuffixes.contains(kept) ? kept : kRecordSuffixes.first();
 }
 
 void TRecordFiles::OnSaveRecordClick() {
@@ -138,7 +149,8 @@ void TRecordFiles::OnSaveRecordClick() {
         QDateTime(QDate(began.Year, began.Month, began.Day), QTime(began.Hour, began.Minute, began.Second))
             .toString(QStringLiteral("yyyyMMdd-HHmmss"));
     if (!began.Known() || stem.isEmpty()) stem = QStringLiteral("棋譜");
-    const QString path = dialogs_.SaveFileName(QDir(FolderSetting()).filePath(stem + QStringLiteral(".kif")));
+    const QString path =
+        dialogs_.SaveFileName(QDir(FolderSetting()).filePath(stem + QLatin1Char('.') + TypeSetting()));
     if (path.isEmpty()) return;
     try {
         session_->SaveRecord(FilePath(path));
@@ -146,7 +158,10 @@ void TRecordFiles::OnSaveRecordClick() {
         dialogs_.Ok(ErrorText(QStringLiteral("棋譜の保存でエラー発生"), path, e));
         return;
     }
-    QSettings().setValue(QString::fromLatin1(kRecordFolderKey), QFileInfo(path).absolutePath());
+    QSettings settings;
+    settings.setValue(QString::fromLatin1(kRecordFolderKey), QFileInfo(path).absolutePath());
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (kRecordSuffixes.contains(suffix)) settings.setValue(QString::fromLatin1(kRecordTypeKey), suffix);
     bar_->showMessage(QStringLiteral("棋譜を保存しました: ") + QFileInfo(path).fileName(), 5000);
 }
 
@@ -162,11 +177,13 @@ void TRecordFiles::OnOpenRecordClick() {
 bool TRecordFiles::OpenRecordFile(const QString& path) {
     emit commandStarted();
     if (session_ == nullptr) return false;
-    // An opened record can only be replayed: the game going on could not be played on afterwards.
-    if (GameGoingOn() && !dialogs_.YesNo(QStringLiteral("対局中のゲームをやめて棋譜を開きますか？")))
-        return false;
+    // The record is read and checked before the question, which is asked only about one that opens.
     try {
-        session_->OpenRecord(FilePath(path));
+        TKifRecord record = TGameSession::ReadRecord(FilePath(path));
+        // An opened record can only be replayed: the game going on could not be played on afterwards.
+        if (GameGoingOn() && !dialogs_.YesNo(QStringLiteral("対局中のゲームをやめて棋譜を開きますか？")))
+            return false;
+        session_->OpenKifRecord(std::move(record));
     } catch (const std::exception& e) {
         dialogs_.Ok(ErrorText(QStringLiteral("棋譜の読込みでエラー発生"), path, e));
         return false;

@@ -34,7 +34,8 @@ public:
     // the game stays as it was.
     void OnSaveRecordClick();
     void OnOpenRecordClick();
-    // Opens one record file; asks first when it would end a game going on. True when it was opened.
+    // Opens one record file; asks first when it would end a game going on, once the file has been
+    // read and found sound. True when it was opened.
     bool OpenRecordFile(const QString& path);
 
     // Every game kept in the records folder after each turn, or not; kept between runs.
@@ -63,5 +64,8 @@ private:
 
     void FillRecentMenu();
     bool GameGoingOn() const;
+    // The folder the dialogs start in: the one used last, else the documents folder, else home.
     QString FolderSetting() const;
+    // The extension of the form saved last ("kif" at first).
+    QString TypeSetting() const;
 };

@@ -3,8 +3,9 @@
 # pawn 76 -> 75 with real mouse drags, wait for COM's reply, copy the record through its button and
 # check it; play 27 -> 26 by two clicks, select the bishop and check in a screenshot that its
 # destinations are marked and that the pieces are drawn; take the turn back with Ctrl+Z and check the
-# record copied with Ctrl+C; check that a confirmation box reads exactly its caption; play one more
-# turn, kill the program outright and check that the game it kept holds every completed turn.
+# record copied with Ctrl+C; check that a confirmation box reads exactly its caption and answers a
+# stray Enter with No; make the window one and a half times as large and play one more turn there by
+# a drag, kill the program outright and check that the game it kept holds every completed turn.
 #
 #   drag_and_copy.sh PROGRAM ASSETS_FOLDER ARTIFACT_FOLDER CONSOLE_PROGRAM
 #
@@ -156,11 +157,29 @@ kifu=$(copy_with_keys)
 mapfile -t lines <<<"$kifu"
 [ "${#lines[@]}" -eq 19 ] || fail "No in the box changed the record"
 say "the box reads 確認"
+# Its default button is No: a stray Enter starts no new game.
+click_client $((448 + 40)) $((56 + 10))
+box=$(timeout 10 xdotool search --sync --name '^確認$' | head -n 1)
+[ -n "$box" ] || fail "the box did not come again"
+xdotool windowfocus "$box" 2>/dev/null
+xdotool key --window "$box" Return
+sleep 0.5
+kifu=$(copy_with_keys)
+mapfile -t lines <<<"$kifu"
+[ "${#lines[@]}" -eq 19 ] || fail "Enter in the box changed the record"
+say "Enter in the box answers No"
 
 kill -0 "$game_pid" 2>/dev/null || fail "the program has ended"
 
-# One more turn, then the program is killed outright: the game it kept holds all four moves.
-drag 27 26
+# The window made one and a half times as large: the layout fills it, and a drag at that scale plays
+# one more turn. Then the program is killed outright: the game it kept holds all four moves.
+xdotool windowmove "$window" 0 0
+xdotool windowsize "$window" 1010 $((HEIGHT - 413 + 620))
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$window")"
+CY=$(client_top)
+import -window root -crop "1010x620+$X+$CY" +repage "$artifacts/e2e-resized.png" || fail "no screenshot"
+S=3/2 drag 27 26
 for _ in $(seq 1 40); do
     kifu=$(copy_with_keys)
     grep -q '^ 4: △後手:' <<<"$kifu" && break

@@ -17,6 +17,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -189,12 +191,13 @@ private slots:
         QVERIFY(dialogs.OkTexts.isEmpty());
 
         QCOMPARE(form.windowTitle(), QStringLiteral("創作将棋 ミルトア"));
-        // The client area below the menu bar has the layout's size; the window cannot be resized.
+        // The client area below the menu bar has the layout's size; the window may grow, not shrink.
         QCOMPARE(form.Client()->size(), QSize(673, 413));
         QCOMPARE(form.Client()->y(), form.menuBar()->height());
         QCOMPARE(form.statusBar()->y(), form.Client()->geometry().bottom() + 1);
         QCOMPARE(form.size(), QSize(673, 413 + form.menuBar()->height() + form.statusBar()->height()));
-        QCOMPARE(form.minimumSize(), form.maximumSize());
+        QCOMPARE(form.minimumSize(), form.size());
+        QVERIFY(form.maximumSize().width() > 2 * form.width());
         QVERIFY(!form.windowIcon().isNull());
 
         // The squares lie on the grid's insides: file 9 on the left, rank 1 at the top.
@@ -590,10 +593,17 @@ private slots:
         TFakeDialogs dialogs;
         TForm1 form(&dialogs);
         auto* list = form.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+        // Before the first move a pick applies at once and needs no note.
+        list->setCurrentIndex(2);
+        emit list->activated(2);
+        QCOMPARE(form.statusBar()->currentMessage(), QString());
+        list->setCurrentIndex(0);
+        emit list->activated(0);
         Drag(form, 27, 26);
         list->setCurrentIndex(1);
         emit list->activated(1);
         QCOMPARE(form.Session().Kanri().FormationName, std::string("【基本形】"));
+        QCOMPARE(form.statusBar()->currentMessage(), QStringLiteral("【中飛車】は次の対局から"));
         for (int from : {26, 17}) {
             Drag(form, from, from - 1);
             QCOMPARE(form.Session().Kanri().SideToMove, std::uint8_t(0));
@@ -638,10 +648,10 @@ private slots:
         QStringList captions;
         auto closeNextBox = [&] {
             QTimer::singleShot(0, [&] {
-                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
                 QVERIFY(box != nullptr);
                 captions << box->windowTitle();
-                box->done(QMessageBox::No);
+                box->reject();
             });
         };
         closeNextBox();
@@ -665,6 +675,7 @@ private slots:
         list->setCurrentIndex(4);
         emit list->activated(4);
         QCOMPARE(Text(form, "Label_Message"), label);
+        QCOMPARE(form.statusBar()->currentMessage(), QStringLiteral("【穴熊】は次の対局から"));
         QCOMPARE(form.Session().Kanri().FormationName, std::string("【基本形】"));
         form.OnButton_StartClick();
         QCOMPARE(form.Session().Kanri().FormationName, std::string("【穴熊】"));
@@ -684,11 +695,11 @@ private slots:
                                                  : QLatin1Char(' ') + item->shortcut().toString());
             menus << menu->text() + QLatin1Char(':') + items.join(QLatin1Char(','));
         }
-        QCOMPARE(menus, QStringList({"ゲーム:平手で初期化,飛車角落ちで初期化,待った "
+        QCOMPARE(menus, QStringList({"ゲーム(&G):平手で初期化,飛車角落ちで初期化,待った "
                                      "Ctrl+Z,投了,棋譜をクリップボードにコピー Ctrl+C,棋譜を保存… "
                                      "Ctrl+S,棋譜を開く… Ctrl+O,最近の棋譜,対局を自動保存,終了 Ctrl+Q",
-                                     "表示:座標,移動先を表示,COMの狙いを表示,拡大率",
-                                     "ヘルプ:遊び方,バージョン情報"}));
+                                     "表示(&V):座標,移動先を表示,COMの狙いを表示,拡大率",
+                                     "ヘルプ(&H):遊び方 F1,バージョン情報"}));
 
         form.show();
         QApplication::setActiveWindow(&form);
@@ -710,7 +721,7 @@ private slots:
         QTest::keyClick(&form, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromStdString(form.Session().KifuText()));
 
-        MenuItem(form, QStringLiteral("遊び方"))->trigger();
+        QTest::keyClick(&form, Qt::Key_F1);
         MenuItem(form, QStringLiteral("バージョン情報"))->trigger();
         QCOMPARE(dialogs.InfoCaptions, QStringList({"遊び方", "バージョン情報"}));
 
@@ -970,19 +981,31 @@ private slots:
         const std::string kif = session.KifText();
         const std::vector<TMove> played = session.MoveHistory();
 
-        // The first dialog opens in the documents folder on a name from the game's start time, later
-        // ones where the last record went.
-        for (const char* name : {"game.kif", "game.kifu", "game.txt"}) {
-            dialogs.SaveAnswer = inDir(name);
+        // The first dialog opens in the home folder when there is no documents folder, on a name from
+        // the game's start time; later ones where the last record went, in the form saved last.
+        QTemporaryDir home;
+        const QByteArray realHome = qgetenv("HOME");
+        qputenv("HOME", home.path().toLocal8Bit());
+        const auto saveTo = [&](const QString& path) {
+            dialogs.SaveAnswer = path;
             MenuItem(form, QStringLiteral("棋譜を保存…"))->trigger();
-        }
-        QCOMPARE(QFileInfo(dialogs.Offered[0]).absolutePath(),
-                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        };
+        for (const char* name : {"game.kif", "game.kifu", "game.txt"}) saveTo(inDir(name));
+        saveTo(QString());
+        QCOMPARE(QFileInfo(dialogs.Offered[0]).absolutePath(), QFileInfo(home.path()).absoluteFilePath());
         QVERIFY2(QRegularExpression(QStringLiteral("^\\d{8}-\\d{6}\\.kif$"))
                      .match(QFileInfo(dialogs.Offered[0]).fileName())
                      .hasMatch(),
                  qPrintable(dialogs.Offered[0]));
         QCOMPARE(QFileInfo(dialogs.Offered[2]).absolutePath(), QFileInfo(inDir("game.kif")).absolutePath());
+        QCOMPARE(QFileInfo(dialogs.Offered[2]).suffix(), QStringLiteral("kifu"));
+        QCOMPARE(QFileInfo(dialogs.Offered[3]).suffix(), QStringLiteral("txt"));
+        // Once the folder used last has gone, the documents folder, where there is one.
+        QSettings().setValue(QStringLiteral("records/folder"), inDir("gone"));
+        QVERIFY(QDir(home.path()).mkdir(QStringLiteral("Documents")));
+        saveTo(QString());
+        QCOMPARE(QFileInfo(dialogs.Offered[4]).absolutePath(), QDir(home.path()).filePath("Documents"));
+        qputenv("HOME", realHome);
         QVERIFY2(dialogs.OkTexts.isEmpty(), qPrintable(dialogs.OkTexts.join(QLatin1Char('|'))));
         QVERIFY(QFile::exists(inDir("game.txt")));
 
@@ -1018,7 +1041,8 @@ private slots:
         dialogs.Questions.clear();
         dialogs.OpenAnswer = broken.fileName();
         MenuItem(form, QStringLiteral("棋譜を開く…"))->trigger();
-        QCOMPARE(dialogs.Questions, QStringList({"対局中のゲームをやめて棋譜を開きますか？"}));
+        // A record that cannot be opened is refused before anything is asked.
+        QCOMPARE(dialogs.Questions, QStringList());
         QCOMPARE(dialogs.OkTexts.size(), 1);
         QVERIFY2(dialogs.OkTexts[0].startsWith(QStringLiteral("棋譜の読込みでエラー発生")) &&
                      dialogs.OkTexts[0].contains(QStringLiteral("エラー内容は %1行目: ").arg(third + 1)),
@@ -1027,6 +1051,7 @@ private slots:
         dialogs.Answer = false;
         dialogs.OpenAnswer = inDir("game.kifu");
         MenuItem(form, QStringLiteral("棋譜を開く…"))->trigger();
+        QCOMPARE(dialogs.Questions, QStringList({"対局中のゲームをやめて棋譜を開きますか？"}));
         QCOMPARE(dialogs.OkTexts.size(), 1);
         QCOMPARE(Snapshot(form), board);
         QCOMPARE(session.KifuLines(), kifu);
@@ -1342,6 +1367,153 @@ private slots:
         TForm1 large(&dialogs);
         QCOMPARE(large.ZoomPercent(), fitting.back());
         QCOMPARE(settings.value(QStringLiteral("view/zoom")).toInt(), 200);
+    }
+
+    // At every zoom the message panel breaks its lines only between words: no line ends inside a
+    // formation's name or inside a word the panel once split, and every line is within the panel.
+    void messagesBreakOnlyBetweenWords() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        ShowActive(form);
+        auto* message = form.findChild<TMessageLabel*>(QStringLiteral("Label_Message"));
+        std::vector<std::string> texts = {"あなたの番です。\r\n\r\n駒の動かし方が不正です。王手の放置です。",
+                                          "詰みです。COMの勝ちです。",
+                                          "王一枚のみとなったので終了です。COMの勝ちです。",
+                                          "王一枚のみになったので終了です。あなたの勝ちです。",
+                                          "棋譜再現モード\r\n\r\n\r\n初期状態まで棋譜を戻しました。このあと一"
+                                          "手ずつ再生することができます。"};
+        QStringList words = {"です", "ます", "勝ち", "動かし方", "初期状態", "棋譜", "再生", "終了"};
+        for (std::string_view name : kFormationList) {
+            texts.push_back(TGameSession::Greeting(name));
+            words << QString::fromUtf8(name.data(), qsizetype(name.size()));
+        }
+        for (int percent : Offered(form)) {
+            QVERIFY(form.SetZoom(percent));
+            for (const std::string& text : texts) {
+                form.SetMessage(text);
+                const QString shown = message->text();
+                const QStringList lines = message->Lines(shown, message->font());
+                const QString where = QStringLiteral("at %1 %: ").arg(percent) + lines.join(QLatin1Char('|'));
+                const QString flat = lines.join(QString());
+                QCOMPARE(flat, QString(shown).remove(QLatin1Char('\n')));
+                std::vector<qsizetype> ends;
+                for (const QString& line : lines) {
+                    QVERIFY2(QFontMetrics(message->font()).horizontalAdvance(line.trimmed()) <=
+                                 message->width(),
+                             qPrintable(where));
+                    ends.push_back((ends.empty() ? 0 : ends.back()) + line.size());
+                }
+                for (const QString& word : words)
+                    for (qsizetype at = flat.indexOf(word); at >= 0; at = flat.indexOf(word, at + 1))
+                        for (qsizetype end : ends)
+                            QVERIFY2(end <= at || end >= at + word.size(),
+                                     qPrintable(word + QLatin1Char(' ') + where));
+            }
+        }
+    }
+
+    // The boxes and the status bar grow with the zoom while the menu bar keeps the desktop's size; a
+    // box's text breaks only at its own line ends, and a question's default is No, so that a stray
+    // Enter answers No.
+    void boxesAndStatusBarFollowTheZoom() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        ShowActive(form);
+        const int menuPx = form.menuBar()->font().pixelSize();
+        const TMessageBoxDialogs boxes(&form);
+        const QString rules = QStringLiteral("駒はドラッグして動かします。駒をクリックして選び、移動先を"
+                                             "クリックしても動かせます。\r\n\r\n持ち駒はありません。");
+        for (int percent : Offered(form)) {
+            QVERIFY(form.SetZoom(percent));
+            const auto at = [percent](int length) { return int(std::lround(length * percent / 100.0)); };
+            QCOMPARE(form.statusBar()->font().pixelSize(), at(12));
+            QCOMPARE(form.findChild<QLabel*>(QStringLiteral("ComReason"))->font().pixelSize(), at(12));
+            QCOMPARE(form.menuBar()->font().pixelSize(), menuPx);
+            const auto box = boxes.MakeBox(QStringLiteral("遊び方"), rules, false);
+            box->adjustSize();
+            auto* label = box->findChild<QLabel*>(QStringLiteral("BoxText"));
+            QCOMPARE(label->font().pixelSize(), at(13));
+            QVERIFY(!label->wordWrap());
+            const QFontMetrics metrics(label->font());
+            QVERIFY(label->width() >= metrics.horizontalAdvance(rules.section(QStringLiteral("\r\n"), 0, 0)));
+        }
+        for (const char* question : {"投了しますか？", "初期化しますか？", "終了しますか？"}) {
+            const auto box = boxes.MakeBox(QStringLiteral("確認"), QString::fromUtf8(question), true);
+            auto* buttons = box->findChild<QDialogButtonBox*>();
+            QVERIFY(buttons->button(QDialogButtonBox::No)->isDefault());
+            QVERIFY(!buttons->button(QDialogButtonBox::Yes)->isDefault());
+            QTimer::singleShot(0, box.get(), [&] {
+                QWidget* focus = QApplication::focusWidget();
+                QTest::keyClick(focus != nullptr && box->isAncestorOf(focus) ? focus : box.get(),
+                                Qt::Key_Return);
+            });
+            QCOMPARE(box->exec(), int(QDialog::Rejected));
+        }
+    }
+
+    // A window given another size draws the layout at the largest scale that fits, centred, its
+    // aspect kept, with the pieces drawn at that scale; given back its own size, every control is
+    // where it was.
+    void resizedWindowScalesTheLayout() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        ShowActive(form);
+        Drag(form, 76, 75);
+        const auto marks = Marked(form, TSquareImage::LastMove);
+        const QSize natural = form.size();
+        const int bars = form.height() - form.Client()->height();
+        const double ratio = form.devicePixelRatio();
+        for (const QSize client : {QSize(1346, 600), QSize(800, 826), QSize(1000, 1000)}) {
+            form.resize(client.width(), client.height() + bars);
+            QTRY_COMPARE(form.Client()->size(), client);
+            const double f = std::min(client.width() / 673.0, client.height() / 413.0);
+            const QSize drawn = Scaled(QRect(0, 0, 673, 413), f).size();
+            const QPoint origin((client.width() - drawn.width()) / 2, (client.height() - drawn.height()) / 2);
+            const QString where = QStringLiteral("in %1 x %2").arg(client.width()).arg(client.height());
+            for (const Layout::TPlace& place : Layout::kPlaces) {
+                const QString name = QString::fromUtf8(place.Name.data(), qsizetype(place.Name.size()));
+                QVERIFY2(form.Client()->findChild<QWidget*>(name)->geometry() ==
+                             Scaled(place.Rect, f).translated(origin),
+                         qPrintable(name + where));
+            }
+            for (TSquareImage* square : form.findChildren<TSquareImage*>())
+                QCOMPARE(square->geometry(),
+                         Scaled(Layout::SquareRect(square->Square()), f).translated(origin));
+            QCOMPARE(Square(form, 51)->Picture().width(), int(std::lround(38 * f * ratio)));
+            QCOMPARE(Marked(form, TSquareImage::LastMove), marks);
+        }
+        form.resize(natural);
+        QTRY_COMPARE(form.Client()->size(), QSize(673, 413));
+        for (const Layout::TPlace& place : Layout::kPlaces) {
+            const QString name = QString::fromUtf8(place.Name.data(), qsizetype(place.Name.size()));
+            QCOMPARE(form.Client()->findChild<QWidget*>(name)->geometry(), place.Rect);
+        }
+        QCOMPARE(Square(form, 76)->geometry(), QRect(154, 210, 41, 41));
+    }
+
+    // A dragged piece leaves its square for the picture that follows the pointer; a refused move
+    // puts it back, a played one leaves the square empty.
+    void draggedPieceLeavesItsSquare() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        auto* floating = form.findChild<TPictureBox*>(QStringLiteral("FloatingPiece"));
+        for (const auto& [to, played] : {std::pair{74, false}, std::pair{75, true}}) {
+            emit Square(form, 76)->dragStarted(76);
+            QVERIFY(Square(form, 76)->Lifted());
+            QVERIFY(floating->isVisibleTo(&form));
+            QCOMPARE(floating->Picture().cacheKey(), form.ComaPicture(PieceName::Fu)->cacheKey());
+            emit Square(form, to)->dropped(to);
+            emit Square(form, 76)->dragEnded(76);
+            QVERIFY(!Square(form, 76)->Lifted());
+            QVERIFY(!floating->isVisibleTo(&form));
+            QCOMPARE(Shows(form, 76, PieceName::Fu), !played);
+            QCOMPARE(Shows(form, to, PieceName::Fu), played);
+        }
+        // Nothing is lifted where no move can be made.
+        WinAtOnce(form);
+        emit Square(form, 59)->dragStarted(59);
+        QVERIFY(!Square(form, 59)->Lifted());
+        emit Square(form, 59)->dragEnded(59);
     }
 };
 
