@@ -4,7 +4,8 @@
 # check it; play 27 -> 26 by two clicks, select the bishop and check in a screenshot that its
 # destinations are marked and that the pieces are drawn; take the turn back with Ctrl+Z and check the
 # record copied with Ctrl+C; check that a confirmation box reads exactly its caption; play one more
-# turn, kill the program outright and check that the game it kept holds every completed turn.
+# turn, kill the program outright and check that the game it kept holds every completed turn. The
+# pieces knock as they land, and without a sound device the program says nothing about it.
 #
 #   drag_and_copy.sh PROGRAM ASSETS_FOLDER ARTIFACT_FOLDER CONSOLE_PROGRAM
 #
@@ -158,6 +159,9 @@ mapfile -t lines <<<"$kifu"
 say "the box reads 確認"
 
 kill -0 "$game_pid" 2>/dev/null || fail "the program has ended"
+# The pieces knocked as they landed; a display without a sound device is no reason for a word.
+! grep -Eiq 'audio|pulse|sound' "$artifacts/program.log" ||
+    fail "the program spoke of sound without a sound device: $(grep -Ei 'audio|pulse|sound' "$artifacts/program.log")"
 
 # One more turn, then the program is killed outright: the game it kept holds all four moves.
 drag 27 26
