@@ -383,6 +383,7 @@ bool TGameSession::PlayHumanHalf(int from, int to, TTurnReport& report) {
     SetMessage(turnLabel_);
     view_.SetSquare(shown.From, PieceName::Empty);
     view_.SetSquare(shown.To, shown.Name);
+    view_.PieceLanded(shown.To);
     MarkLatestTurn();
     return true;
 }
@@ -522,6 +523,7 @@ void TGameSession::ShowComMove(TTurnReport& report) {
 
     view_.SetSquare(shown.From, PieceName::Empty);
     view_.SetSquare(shown.To, shown.Name);
+    view_.PieceLanded(shown.To);
     view_.MoveFrame(SessionFrame::Waku, shown.To);
     view_.SetComReason(ReasonOf(turn));
     MarkLatestTurn();
@@ -723,6 +725,7 @@ void TGameSession::ReplayMove(int k, SessionFrame frame, TMove& shown) {
     shown = turns_[std::size_t(k - 1)].Shown;
     view_.SetSquare(shown.From, PieceName::Empty);
     view_.SetSquare(shown.To, shown.Name);
+    if (!replayingBack_) view_.PieceLanded(shown.To);
     view_.MoveFrame(frame, shown.To);
 }
 
@@ -888,12 +891,17 @@ void TGameSession::ReplayBack() {
     if (k == 0) return;
     // Moves cannot be taken back one by one in a replay (each side keeps a single last-move record),
     // so the replay starts again and steps up to the move before.
+    const TMove undone = turns_[std::size_t(k - 1)].Shown;
+    replayingBack_ = true;
     ReplayToStart();
     while (kanri_->MoveCount() < k - 1) {
         const int before = kanri_->MoveCount();
         ReplayOne();
-        if (kanri_->MoveCount() == before) return; // a step failed and said so
+        if (kanri_->MoveCount() == before) break; // a step failed and said so
     }
+    replayingBack_ = false;
+    // The one piece seen to move is the one that goes back to its square.
+    if (kanri_->MoveCount() == k - 1) view_.PieceLanded(undone.From);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -79,6 +79,8 @@ public:
     virtual void ShowMessageBox(const std::string& text) = 0;
     // The picture of one square (square code 11..99); PieceName::Empty removes the picture.
     virtual void SetSquare(int square, PieceName piece) = 0;
+    // A piece has landed on a square: a move played or replayed, not a board drawn anew.
+    virtual void PieceLanded(int square) { (void)square; }
     // Puts a frame on a board square (11..99), visible or not as it was.
     virtual void MoveFrame(SessionFrame frame, int square) = 0;
     // Takes a frame off the board and hides it; where it then waits is the window's business.
@@ -265,6 +267,8 @@ private:
     std::vector<std::string> header_; // the record's header and the start position's diagram
     bool mattaUsed_ = false;
     bool replayMode_ = false;
+    // Set while a step back replays the game up to the move before: those moves land without a sound.
+    bool replayingBack_ = false;
     bool hisyaKakuMode_ = false;
     bool testStart_ = false;      // the game began from the test position (replay sets it up again)
     bool inTurn_ = false;         // a turn is running (pending input let through mid-turn is ignored)

@@ -8,6 +8,7 @@
 #include "ui/ClientArea.h"
 #include "ui/Dialogs.h"
 #include "ui/Pictures.h"
+#include "ui/PieceSound.h"
 #include "ui/WindowZoom.h"
 
 #include <QMainWindow>
@@ -49,6 +50,8 @@ public:
     TBoardView& Board() const { return *board_; }
     // Saving, opening and keeping records.
     TRecordFiles& Records() const { return *records_; }
+    // The knock of a landing piece and its 駒音 item.
+    TPieceSound& Sound() const { return *sound_; }
 
     // A whole human move from the board: the turn, then the note on keeping it.
     void OnMoveRequested(int from, int to);
@@ -104,6 +107,7 @@ public:
     void SetStatus(const std::string& text) override;
     void ShowMessageBox(const std::string& text) override;
     void SetSquare(int square, PieceName piece) override;
+    void PieceLanded(int) override { sound_->Landed(); }
     void MoveFrame(SessionFrame frame, int square) override;
     void RemoveFrame(SessionFrame frame) override;
     void ShowFrame(SessionFrame frame, bool visible) override;
@@ -151,6 +155,8 @@ private:
     QAction* comReasonAction_ = nullptr;
     QLabel* comReason_ = nullptr;
 
+    // Made before the session, which reports landings to it from its first move on.
+    std::unique_ptr<TPieceSound> sound_ = std::make_unique<TPieceSound>();
     // Made before the session, so that the session, which keeps through it, goes first.
     std::unique_ptr<TRecordFiles> records_;
     std::unique_ptr<TGameSession> session_;

@@ -6,6 +6,7 @@
 # record copied with Ctrl+C; check that a confirmation box reads exactly its caption and answers a
 # stray Enter with No; make the window one and a half times as large and play one more turn there by
 # a drag, kill the program outright and check that the game it kept holds every completed turn.
+# The pieces knock as they land, and without a sound device the program says nothing about it.
 #
 #   drag_and_copy.sh PROGRAM ASSETS_FOLDER ARTIFACT_FOLDER CONSOLE_PROGRAM
 #
@@ -170,6 +171,9 @@ mapfile -t lines <<<"$kifu"
 say "Enter in the box answers No"
 
 kill -0 "$game_pid" 2>/dev/null || fail "the program has ended"
+# The pieces knocked as they landed; a display without a sound device is no reason for a word.
+! grep -Eiq 'audio|pulse|sound' "$artifacts/program.log" ||
+    fail "the program spoke of sound without a sound device: $(grep -Ei 'audio|pulse|sound' "$artifacts/program.log")"
 
 # The window made one and a half times as large: the layout fills it, and a drag at that scale plays
 # one more turn. Then the program is killed outright: the game it kept holds all four moves.

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # The Debian package: lintian finds no error and no warning in it; unpacked (dpkg -x) it holds the
-# programs, the launcher, the 28 piece pictures, the manual pages, the copyright file, the change log
-# of its version, a valid desktop entry and AppStream metainfo and the icons, and names the libraries
-# and the font it needs. Then, as root, it is installed with apt-get, the installed game is started
-# offscreen from the home folder (it must stay up, running the installed program in the folder of
-# its pictures), the installed mirutoa-cli answers, and the package is purged with whatever the
-# install pulled in, leaving the system's package list and files as they were. Without root the
-# unpacked launcher is started instead.
+# programs, the launcher, the 28 piece pictures, the manual pages (in English and in Japanese), the
+# copyright file, the change log of its version, a valid desktop entry and AppStream metainfo with
+# English and Japanese names, and the icons, and names the libraries and the font it needs. Then, as
+# root, it is installed with apt-get, the installed game is started offscreen from the home folder (it
+# must stay up, running the installed program in the folder of its pictures), the installed
+# mirutoa-cli answers, and the package is purged with whatever the install pulled in, leaving the
+# system's package list and files as they were. Without root the unpacked launcher is started instead.
 # Usage: package_test.sh PATH-TO.deb
 #        package_test.sh --build CPACK-CONFIG   (builds the package into the scratch folder first)
 set -u
@@ -85,6 +85,8 @@ grep -q '^\[mirutoa:shogi\]' "$ROOT$PICTURES/mirutoa-variant.ini" 2>/dev/null ||
     fail "the variant file mirutoa-variant.ini is missing beside the pictures"
 for page in mirutoa mirutoa-cli; do
     gzip -t "$ROOT/usr/share/man/man6/$page.6.gz" 2>/dev/null || fail "the manual page $page(6) is missing"
+    gzip -t "$ROOT/usr/share/man/ja/man6/$page.6.gz" 2>/dev/null ||
+        fail "the Japanese manual page $page(6) is missing"
 done
 head -n 1 "$ROOT$DOC/copyright" 2>/dev/null | grep -q '^Format: .*copyright-format/1.0' ||
     fail "$DOC/copyright is missing or not in the machine-readable format"
@@ -95,6 +97,10 @@ DESKTOP=$ROOT/usr/share/applications/mirutoa.desktop
 if [ -f "$DESKTOP" ]; then
     grep -qx 'Exec=mirutoa' "$DESKTOP" || fail "the desktop entry does not start mirutoa"
     grep -qx 'Icon=mirutoa' "$DESKTOP" || fail "the desktop entry names no icon mirutoa"
+    for line in 'Name=Mirutoa Shogi' 'Name[ja]=創作将棋 ミルトア'; do
+        grep -qxF "$line" "$DESKTOP" || fail "the desktop entry lacks the line $line"
+    done
+    grep -q '^Comment\[ja\]=.' "$DESKTOP" || fail "the desktop entry has no Japanese comment"
     desktop-file-validate "$DESKTOP" || fail "the desktop entry is not valid"
 else
     fail "the desktop entry is missing"
@@ -103,6 +109,9 @@ METAINFO=$(ls "$ROOT"/usr/share/metainfo/*.metainfo.xml 2>/dev/null)
 if [ -f "$METAINFO" ]; then
     grep -q '<caption>The window after four moves</caption>' "$METAINFO" ||
         fail "the metainfo lacks the screenshot's caption"
+    for element in '<name>Mirutoa Shogi</name>' '<name xml:lang="ja">創作将棋 ミルトア</name>' '<summary xml:lang="ja">'; do
+        grep -qF "$element" "$METAINFO" || fail "the metainfo lacks $element"
+    done
     appstreamcli validate --no-net "$METAINFO" >"$WORK/appstream.log" 2>&1 || {
         cat "$WORK/appstream.log" >&2
         fail "appstreamcli does not accept the metainfo"

@@ -698,7 +698,7 @@ private slots:
         QCOMPARE(menus, QStringList({"ゲーム(&G):平手で初期化,飛車角落ちで初期化,待った "
                                      "Ctrl+Z,投了,棋譜をクリップボードにコピー Ctrl+C,棋譜を保存… "
                                      "Ctrl+S,棋譜を開く… Ctrl+O,最近の棋譜,対局を自動保存,終了 Ctrl+Q",
-                                     "表示(&V):座標,移動先を表示,COMの狙いを表示,拡大率",
+                                     "表示(&V):座標,移動先を表示,COMの狙いを表示,駒音,拡大率",
                                      "ヘルプ(&H):遊び方 F1,バージョン情報"}));
 
         form.show();
@@ -962,6 +962,49 @@ private slots:
         MenuItem(form, QStringLiteral("座標"))->trigger();
         TForm1 again(&dialogs);
         QVERIFY(again.CoordinatesShown());
+    }
+
+    // Every piece that lands knocks once, COM's reply and replayed moves too; a step back knocks once
+    // for the piece that goes back; a board drawn anew stays silent. 駒音 off silences it, for the next
+    // run as well.
+    void landingPiecesKnockOnceEachAndTheSwitchIsKept() {
+        int knocks = 0;
+        // The knocks heard once those that wait their turn have come and a while has passed.
+        const auto heard = [&knocks](int expected) {
+            if (QTest::qWaitFor([&] { return knocks >= expected; }, 3000)) QTest::qWait(400);
+            return knocks;
+        };
+        {
+            TFakeDialogs dialogs;
+            TForm1 form(&dialogs);
+            form.Sound().SetPlayer([&knocks] { ++knocks; });
+            QVERIFY(MenuItem(form, QStringLiteral("駒音"))->isChecked());
+            Drag(form, 76, 75);
+            QCOMPARE(heard(2), 2);
+            form.OnButton_StartClick();
+            QCOMPARE(heard(2), 2);
+            Drag(form, 76, 75);
+            QCOMPARE(heard(4), 4);
+            Drag(form, 27, 26);
+            QCOMPARE(heard(6), 6);
+            form.OnResignClick();
+            form.OnReplayStart();
+            QCOMPARE(heard(6), 6);
+            form.OnReplayButton3_Click();
+            QCOMPARE(heard(8), 8);
+            form.OnReplayForward();
+            QCOMPARE(heard(9), 9);
+            form.OnReplayBack();
+            QCOMPARE(heard(10), 10);
+            QCOMPARE(form.Session().Kanri().MoveCount(), 2);
+            MenuItem(form, QStringLiteral("駒音"))->trigger();
+            form.OnReplayForward();
+            QCOMPARE(heard(10), 10);
+        }
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        QVERIFY(!form.Sound().Enabled());
+        QVERIFY(!MenuItem(form, QStringLiteral("駒音"))->isChecked());
     }
 
     // Saved through the menu in each form and opened again: the same record, in replay from its start.
