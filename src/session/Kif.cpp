@@ -212,6 +212,13 @@ void TKifReader::HeaderLine(std::string_view line, int n) {
     if (!SplitKey(line, key, value)) throw TKifError(n, "unreadable line \"" + std::string(line) + "\"");
     const std::string k = Trimmed(key);
     const std::string v = Trimmed(value);
+    // This game's own opponents are kept, another program's player is not: the game is this one's
+    // once opened.
+    if (k == "後手") {
+        if (v == "COM" || (v.starts_with("エンジン Lv") && v.size() == 16 && v[15] >= '1' && v[15] <= '5'))
+            record_.Opponent = v;
+        return;
+    }
     if (k == "手合割") {
         handicap_ = v;
         handicapLine_ = n;
@@ -281,7 +288,8 @@ void TKifReader::Begin(int n) {
         bool same = true;
         for (int file = 1; file <= 9 && same; ++file)
             for (int rank = 1; rank <= 9 && same; ++rank)
-                same = kStartBoards[i][std::size_t(file * 10 + rank)] == diagram_[std::size_t(file * 10 + rank)];
+                same =
+                    kStartBoards[i][std::size_t(file * 10 + rank)] == diagram_[std::size_t(file * 10 + rank)];
         if (same) {
             record_.Start = kStarts[i];
             known = true;
@@ -388,8 +396,8 @@ void TKifReader::Play(int from, int to, PieceName kind, std::optional<bool> prom
     // The texts of a refusal are made only when a move is refused.
     const auto move = [&] { return "\"" + std::string(text) + "\": "; };
     if (over_ != KifEnding::None)
-        throw TKifError(n,
-                        move() + "the game was already over after move " + Number(int(record_.Played.size())));
+        throw TKifError(n, move() + "the game was already over after move " +
+                               Number(int(record_.Played.size())));
     TKyokumenKanri2& g = *game_;
     const bool human = record_.Played.size() % 2 == 0;
     const PieceName on = g.Kyokumen.Board[std::size_t(from)];
@@ -583,6 +591,10 @@ TKyokumen KifStartPosition(KifStart start) {
     return k;
 }
 
+std::string KifMoveName(const TMove& m, PieceName before, bool promotes) {
+    return Destination(m.To) + std::string(MoveName(before)) + (promotes ? "成" : "");
+}
+
 std::string WriteKif(const TKifRecord& record) {
     std::string out;
     out.reserve(1024 + record.Shown.size() * 24);
@@ -594,7 +606,7 @@ std::string WriteKif(const TKifRecord& record) {
     // Ordinary shogi's handicap names would put the second player first; the diagram says it all.
     line("手合割：その他");
     line("先手：あなた");
-    line("後手：COM");
+    line("後手：" + record.Opponent);
 
     std::array<PieceName, kSquareCount> board{};
     const TKyokumen start = KifStartPosition(record.Start);
