@@ -95,6 +95,7 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
     connect(zoom_.get(), &TWindowZoom::changed, this, &TForm1::ApplyZoom);
     CreateControls();
     CreateStatusBar();
+    engine_ = std::make_unique<TEnginePanel>(*board_, client_, *statusBar(), *records_);
     CreateMenus();
     zoom_->UseKept();
     ApplyZoom();
@@ -257,6 +258,7 @@ void TForm1::CreateMenus() {
     AddItem(this, game, QStringLiteral("待った"), &TForm1::OnButton_MattaClick,
             QKeySequence(Qt::CTRL | Qt::Key_Z));
     resignAction_ = AddItem(this, game, QStringLiteral("投了"), &TForm1::OnResignClick);
+    engine_->AddMenuItems(game);
     game->addSeparator();
     AddItem(this, game, QStringLiteral("棋譜をクリップボードにコピー"), &TForm1::OnButton_KifuClick,
             QKeySequence(Qt::CTRL | Qt::Key_C));
@@ -364,7 +366,7 @@ void TForm1::OnScreenChanged() {
 
 void TForm1::OnCreate() {
     // A new game manager, no take-back used, an empty record, replay mode off.
-    session_ = std::make_unique<TGameSession>(*this);
+    session_ = engine_->NewSession(*this);
     board_->SetSession(session_.get());
     try {
         pictures_.LoadComaImages();
@@ -548,6 +550,7 @@ void TForm1::ShowFrame(SessionFrame frame, bool visible) {
 
 void TForm1::MarkMoves(const std::vector<TMove>& moves) {
     board_->MarkMoves(moves);
+    engine_->BoardChanged();
 }
 
 void TForm1::SetReplayMode(bool on) {
@@ -575,8 +578,9 @@ void TForm1::SetComReason(const std::string& text) {
     // Only the status bar is touched: the session reports its first reason from its own constructor,
     // before session_ holds it.
     if (comReason_ == nullptr) return;
-    comReason_->setText(text.empty() ? QString()
-                                     : QStringLiteral("COMの狙い: ") + QString::fromStdString(text));
+    comReason_->setText(text.empty() || text.starts_with("エンジン: ")
+                            ? QString::fromStdString(text)
+                            : QStringLiteral("COMの狙い: ") + QString::fromStdString(text));
 }
 
 // ---------------------------------------------------------------------------------------------

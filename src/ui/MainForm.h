@@ -6,6 +6,7 @@
 
 #include "session/GameSession.h"
 #include "ui/Dialogs.h"
+#include "ui/EnginePanel.h"
 #include "ui/Pictures.h"
 #include "ui/WindowZoom.h"
 
@@ -47,6 +48,8 @@ public:
     TBoardView& Board() const { return *board_; }
     // Saving, opening and keeping records.
     TRecordFiles& Records() const { return *records_; }
+    // The engine: the opponent choice, the hint.
+    TEnginePanel& Engine() const { return *engine_; }
 
     // A whole human move from the board: the turn, then the note on keeping it.
     void OnMoveRequested(int from, int to);
@@ -110,6 +113,7 @@ public:
     void SetClipboardText(const std::string& text) override;
     void MarkMoves(const std::vector<TMove>& moves) override;
     void SetComReason(const std::string& text) override;
+    void TurnFinished(const TTurnReport&) override { engine_->TurnFinished(); }
 
     // Sets every text of the window at the largest size up to its own at which it fits its control.
     void FitTexts();
@@ -149,7 +153,9 @@ private:
     QAction* comReasonAction_ = nullptr;
     QLabel* comReason_ = nullptr;
 
-    // Made before the session, so that the session, which keeps through it, goes first.
+    // Made before the session, so that the session, which keeps through them and asks COM's seat
+    // here, goes first.
+    std::unique_ptr<TEnginePanel> engine_;
     std::unique_ptr<TRecordFiles> records_;
     std::unique_ptr<TGameSession> session_;
 
