@@ -167,7 +167,7 @@ void TEnginePanel::ShowHint(const TEngineStatus& status, const TEngineProposal& 
 }
 
 bool TEnginePanel::HintShown() const {
-    return arrow_->isVisible();
+    return !arrow_->isHidden();
 }
 
 void TEnginePanel::TurnStarted() {

@@ -18,6 +18,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
@@ -34,6 +36,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <set>
@@ -1101,6 +1104,61 @@ private slots:
         Drag(again, 27, 26);
         QVERIFY(!note->isVisibleTo(&again));
         QCOMPARE(kept().size(), 1);
+    }
+
+    // The engine in COM's seat thinks in its own process: the event loop never stalls for longer than
+    // a frame while it does, and its reply, its reason and the hint's arrow come through the timer.
+    void engineThinksWhileTheWindowStaysResponsive() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        TEnginePanel& engine = form.Engine();
+        if (!engine.Installed()) QSKIP("the engine is not installed (Debian package fairy-stockfish)");
+        const TGameSession& session = form.Session();
+        QVERIFY(engine.PickOpponent(3));
+        QCOMPARE(engine.Opponent(), 3);
+        // The longest gap between two ticks of a 1 ms timer while the reply is awaited.
+        const auto longestStall = [&session] {
+            QElapsedTimer clock;
+            QEventLoop loop;
+            QTimer tick;
+            qint64 last = 0, longest = 0;
+            tick.setInterval(1);
+            connect(&tick, &QTimer::timeout, &loop, [&] {
+                longest = std::max(longest, clock.elapsed() - last);
+                last = clock.elapsed();
+                if (!session.ReplyPending()) loop.quit();
+            });
+            QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+            clock.start();
+            tick.start();
+            loop.exec();
+            return longest;
+        };
+        Drag(form, 27, 26);
+        QVERIFY(session.ReplyPending());
+        QCOMPARE(form.statusBar()->currentMessage(), QStringLiteral("考え中…"));
+        const qint64 stall = longestStall();
+        QVERIFY(!session.ReplyPending());
+        QVERIFY2(stall <= 16, qPrintable(QStringLiteral("the event loop stalled for %1 ms").arg(stall)));
+        QCOMPARE(session.Turns().size(), std::size_t(2));
+        QVERIFY2(form.ComReasonText().startsWith(QStringLiteral("エンジン: 評価値 ")),
+                 qPrintable(form.ComReasonText()));
+        QVERIFY(form.statusBar()->currentMessage().isEmpty());
+
+        MenuItem(form, QStringLiteral("ヒント"))->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(engine.HintShown(), 5000);
+        const TMove hint = engine.LastHint().Move;
+        const std::vector<TMove> legal = session.LegalMoves();
+        QVERIFY(std::any_of(legal.begin(), legal.end(),
+                            [&hint](const TMove& m) { return m.From == hint.From && m.To == hint.To; }));
+        QVERIFY(form.statusBar()->currentMessage().startsWith(QStringLiteral("ヒント: ▲")));
+        Drag(form, hint.From, hint.To);
+        QVERIFY(!engine.HintShown());
+        QVERIFY(longestStall() <= 16);
+        const std::string kif = session.KifText();
+        QVERIFY(kif.find("後手：エンジン Lv3\n") != std::string::npos);
+        QVERIFY(kif.find("*ヒント: ▲") != std::string::npos);
+        QVERIFY(dialogs.OkTexts.isEmpty());
     }
 
     // The status bar under the client area says why COM made the move last shown: after each reply,
