@@ -548,8 +548,8 @@ void TGameSession::ShowComMove(TTurnReport& report) {
     // Cleared first, then the formation under construction, which a check replaces.
     SetStatus("");
     // The formation COM builds in this game: a pick made after the first move waits for the next one.
-    // Another opponent in COM's seat (one whose reasons are no stage of the think) builds none.
-    if (k.FormationInProgress() && !turn.Reason.Empty()) SetStatus(k.FormationName + "の駒組み中");
+    // Another opponent in COM's seat (one that gives its reasons in words of its own) builds none.
+    if (k.FormationInProgress() && turn.Comment.empty()) SetStatus(k.FormationName + "の駒組み中");
     if (k.InCheckFlag) SetStatus("COMが王手しました！");
     report.Check = k.InCheckFlag;
 }
