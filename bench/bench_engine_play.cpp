@@ -69,8 +69,15 @@ int Games(int level, int games) {
     for (int g = 0; g < games; ++g) {
         s.NewGame();
         s.PickFormation(kFormationList[std::size_t(g) % kFormationList.size()]);
-        ++tally[int(PlayGame(seat, s, settings))];
+        const Result r = PlayGame(seat, s, settings);
+        ++tally[int(r)];
         plies += s.Kanri().MoveCount();
+        // Progress on standard error: a long run can be cut short and still read.
+        std::fprintf(stderr, "game %d: %s after %d moves (engine %d, COM %d)\n", g + 1,
+                     r == Result::Engine ? "engine"
+                     : r == Result::Com  ? "COM"
+                                         : "unfinished",
+                     s.Kanri().MoveCount(), tally[0], tally[1]);
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("Lv%d (skill %d, %d ms a move): %d games, engine won %d, COM won %d, unfinished %d: "
