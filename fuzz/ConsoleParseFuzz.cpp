@@ -43,6 +43,9 @@ std::string Written(const TParsedCommand& c) {
     case ConsoleArgument::Path:
         text += ' ' + c.Argument;
         break;
+    case ConsoleArgument::Opponent:
+        text += c.From == 0 ? std::string(" com") : " engine " + std::to_string(c.From);
+        break;
     }
     return text;
 }

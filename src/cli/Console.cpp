@@ -33,9 +33,9 @@ std::string ParseSquarePair(std::string_view arg, int& from, int& to) {
     return "";
 }
 
-TSessionHooks Hooks(bool timing, std::function<void(TKyokumenKanri&)> think) {
+TSessionHooks Hooks(bool timing, IOpponent& opponent) {
     TSessionHooks hooks;
-    hooks.Think = std::move(think);
+    hooks.Opponent = &opponent;
     if (timing) hooks.ThinkTimed = [](double ms) { std::fprintf(stderr, "%.3f\n", ms); };
     return hooks;
 }
@@ -43,7 +43,8 @@ TSessionHooks Hooks(bool timing, std::function<void(TKyokumenKanri&)> think) {
 } // namespace
 
 TConsole::TConsole(std::ostream& out, bool timing, bool files, std::function<void(TKyokumenKanri&)> think)
-    : out_(out), files_(files), session_(view_, Hooks(timing, std::move(think))) {
+    : out_(out), files_(files), com_(std::move(think)), session_(view_, Hooks(timing, opponent_)) {
+    seat_.Restarted = [this](const std::string& message) { Say("notice " + message); };
     session_.Start();
 }
 
@@ -107,6 +108,16 @@ TParsedCommand ParseConsoleCommand(const std::string& line, bool tooLong) {
         c.Argument = arg;
         break;
     }
+    case ConsoleArgument::Opponent:
+        if (arg == "com") {
+            c.From = 0;
+        } else if (arg.size() == 8 && arg.substr(0, 7) == "engine " && arg[7] >= '1' && arg[7] <= '5') {
+            c.From = arg[7] - '0';
+        } else {
+            c.Refusal = "error " + std::string(row->Missing);
+            return c;
+        }
+        break;
     case ConsoleArgument::Path:
         if (arg.empty()) {
             c.Refusal = "error " + std::string(row->Missing);
@@ -170,6 +181,12 @@ bool TConsole::Execute(const TParsedCommand& c) {
     case ConsoleCommand::Why:
         Say(session_.LatestComReason());
         break;
+    case ConsoleCommand::Hint:
+        Hint();
+        break;
+    case ConsoleCommand::Opponent:
+        Opponent(c.From);
+        break;
     case ConsoleCommand::Quit:
         return false;
     }
@@ -179,7 +196,7 @@ bool TConsole::Execute(const TParsedCommand& c) {
 void TConsole::Move(int from, int to) {
     using Outcome = TTurnReport::Outcome;
     using End = TTurnReport::End;
-    const TTurnReport r = session_.MoveComa_Screen(from, to);
+    TTurnReport r = session_.MoveComa_Screen(from, to);
 
     auto sayErrors = [&] {
         for (const std::string& box : r.Boxes)
@@ -203,7 +220,12 @@ void TConsole::Move(int from, int to) {
         break;
     }
     Say("human " + std::to_string(r.HumanCount) + " " + MoveText(r.HumanMove));
-    if (r.Result == Outcome::Pending) return;
+    if (r.Result == Outcome::Pending) {
+        // The console may wait: the engine's reply finishes the turn within seat_.Wait().
+        seat_.Wait();
+        if (session_.ReplyPending()) return;
+        r = view_.Finished;
+    }
     if (r.Result == Outcome::HumanWins) {
         Say(r.Ending == End::HumanMates ? "end human-mates" : "end com-bare-king");
         return;
@@ -261,6 +283,38 @@ void TConsole::Kifu() {
         out += text[i];
     }
     out_ << out;
+}
+
+std::string TConsole::EngineRefusal() const {
+    if (!files_) return "error engine is off";
+    if (!seat_.Installed()) return "error engine not found";
+    return "";
+}
+
+void TConsole::Hint() {
+    if (const std::string refusal = EngineRefusal(); !refusal.empty()) return Say(refusal);
+    if (!session_.HumanToMove()) return Say("hint none");
+    TEngineStatus status;
+    TEngineProposal hint;
+    seat_.Ask(session_.Kanri().Kyokumen, false, session_.LegalMoves(), kHintLevel,
+              [&](const TEngineStatus& s, const TEngineProposal& p) {
+                  status = s;
+                  hint = p;
+              });
+    seat_.Wait();
+    if (!status) return Say("error " + status.Message);
+    if (!hint.Found) return Say("hint none");
+    session_.NoteHint(HintText(hint));
+    const std::string value = hint.Mate ? (*hint.Mate > 0 ? "M+" : "M") + std::to_string(*hint.Mate)
+                                        : std::to_string(hint.Cp.value_or(0));
+    Say("hint " + SquareText(hint.Move.From) + SquareText(hint.Move.To) + " " + hint.MoveText + " " + value);
+}
+
+void TConsole::Opponent(int level) {
+    if (const std::string refusal = EngineRefusal(); !refusal.empty()) return Say(refusal);
+    opponent_.Pick(level);
+    session_.OpponentChanged();
+    Say("ok");
 }
 
 bool ReadConsoleLine(std::istream& in, std::string& line, bool& tooLong) {

@@ -2,6 +2,7 @@
 // feeds it standard input; the fuzz target feeds it arbitrary lines.
 #pragma once
 
+#include "session/EnginePlay.h"
 #include "session/GameSession.h"
 
 #include <cstddef>
@@ -26,6 +27,9 @@ public:
     void SetReplayMode(bool) override {}
     void ProcessPendingEvents() override {}
     void SetClipboardText(const std::string&) override {}
+    void TurnFinished(const TTurnReport& report) override { Finished = report; }
+    // The latest turn that an opponent answering later has finished.
+    TTurnReport Finished;
 };
 
 // The commands in the order of the help text.
@@ -44,6 +48,8 @@ enum class ConsoleCommand {
     Open,
     Resign,
     Why,
+    Hint,
+    Opponent,
     Quit,
 };
 
@@ -53,6 +59,7 @@ enum class ConsoleArgument {
     Squares,   // four digits, two squares on the board: "7776"
     Formation, // one of kFormationList, byte for byte
     Path,      // the rest of the line, not empty: a file name
+    Opponent,  // "com", or "engine N" with N 1 .. 5
 };
 
 struct TConsoleCommandRow {
@@ -78,6 +85,8 @@ inline constexpr TConsoleCommandRow kConsoleCommands[] = {
     {"open", ConsoleCommand::Open, ConsoleArgument::Path, "open needs a file name such as game.kif"},
     {"resign", ConsoleCommand::Resign, ConsoleArgument::None, {}},
     {"why", ConsoleCommand::Why, ConsoleArgument::None, {}},
+    {"hint", ConsoleCommand::Hint, ConsoleArgument::None, {}},
+    {"opponent", ConsoleCommand::Opponent, ConsoleArgument::Opponent, "opponent needs com or engine 1 to 5"},
     {"quit", ConsoleCommand::Quit, ConsoleArgument::None, {}},
 };
 
@@ -85,7 +94,7 @@ inline constexpr TConsoleCommandRow kConsoleCommands[] = {
 // whole answer that refuses the line ("unknown-command", "unknown-formation", "error TEXT").
 struct TParsedCommand {
     ConsoleCommand Command = ConsoleCommand::Refused;
-    int From = 0, To = 0; // Squares
+    int From = 0, To = 0; // Squares; Opponent: From is 0 for COM, else the engine's level
     std::string Argument; // Formation: the name; Path: the file name
     std::string Refusal;  // Refused: the answer line
 };
@@ -116,6 +125,11 @@ private:
     std::ostream& out_;
     bool files_;
     TConsoleView view_;
+    // COM's seat: the built-in COM or the engine, as "opponent" picks.
+    TComOpponent com_;
+    TEngineSeat seat_;
+    TEngineOpponent engine_{seat_};
+    TOpponentChoice opponent_{com_, engine_};
     TGameSession session_;
 
     void Say(const std::string& text);
@@ -124,6 +138,10 @@ private:
     void Legal();
     void Matta();
     void Kifu();
+    void Hint();
+    void Opponent(int level);
+    // The refusal when the engine cannot be used here; empty when it can.
+    std::string EngineRefusal() const;
 };
 
 // Reads one line without its LF (and a CR before it). Returns false at the end of input. A line longer

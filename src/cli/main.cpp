@@ -33,6 +33,10 @@ Commands:
   open PATH        open a .kif or .kifu record; the game is then replayed from its start (answers ok N)
   resign           resign: COM wins (answers end resigned, or ignored)
   why              why COM made its latest move (an empty line before its first)
+  hint             the engine's best move for you: hint FFRR TEXT CP (CP in centipawns, or M+N / M-N
+                   for a mate in N), or hint none; noted beside your next move in the record
+  opponent com     COM's seat to the standard COM (the default)
+  opponent engine N  COM's seat to the variant engine at level N (1 weakest .. 5 strongest)
   quit             exit (so does the end of input)
 
 Answers to move, in order (each stops the turn where the game stops):

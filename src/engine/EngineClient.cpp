@@ -3,6 +3,7 @@
 #include "engine/EngineNotation.h"
 #include "engine/EngineProtocol.h"
 
+#include <cstdlib>
 #include <unistd.h>
 
 namespace {
@@ -113,4 +114,88 @@ TEngineStatus TEngineClient::LegalMoves(std::vector<std::string>& moves) {
             return TEngineStatus::Ok();
         }
     }
+}
+
+TEngineStatus TEngineClient::SearchFailed(TEngineStatus s) {
+    searching_ = false;
+    return Stopped(std::move(s));
+}
+
+TEngineStatus TEngineClient::Go(const TKyokumen& k, bool comToMove, const TEngineSearch& search) {
+    if (searching_) Abort();
+    if (!Running()) return TEngineStatus::Fail(EngineError::Exited, "the engine is not running");
+    result_ = {};
+    const int lines = search.Lines < 1 ? 1 : search.Lines;
+    for (const std::string& command :
+         {"setoption name Skill Level value " + std::to_string(search.Skill),
+          "setoption name MultiPV value " + std::to_string(lines), "position fen " + EngineFen(k, comToMove),
+          "go movetime " + std::to_string(search.MoveTime.count())})
+        if (TEngineStatus s = Send(command); !s) return Stopped(s);
+    searching_ = true;
+    searchDeadline_ = TEngineClock::now() + search.MoveTime + kEngineSearchGrace;
+    return TEngineStatus::Ok();
+}
+
+void TEngineClient::TakeSearchLine(const std::string& line, bool& done) {
+    const TEngineLine parsed = ParseEngineLine(line);
+    if (parsed.Type == TEngineLine::Kind::Info && !parsed.Pv.empty()) {
+        // The engine numbers its lines from 1; more than a few are never asked for.
+        const int index = parsed.MultiPv.value_or(1) - 1;
+        if (index < 0 || index >= 32) return;
+        if (result_.Lines.size() <= std::size_t(index)) result_.Lines.resize(std::size_t(index) + 1);
+        result_.Lines[std::size_t(index)] = parsed;
+    } else if (parsed.Type == TEngineLine::Kind::BestMove) {
+        result_.BestMove = parsed.Move;
+        searching_ = false;
+        done = true;
+    }
+}
+
+TEngineStatus TEngineClient::Poll(bool& done) {
+    done = !searching_;
+    std::string line;
+    while (searching_) {
+        // A deadline already past reads what has arrived and does not wait.
+        TEngineStatus s = process_.ReadLine(line, TEngineClock::now());
+        if (s) {
+            TakeSearchLine(line, done);
+            continue;
+        }
+        if (s.Error != EngineError::NoAnswer) return SearchFailed(s);
+        if (TEngineClock::now() < searchDeadline_) return TEngineStatus::Ok();
+        return SearchFailed(TEngineStatus::Fail(EngineError::NoAnswer, "the engine did not answer in time"));
+    }
+    return TEngineStatus::Ok();
+}
+
+TEngineStatus TEngineClient::Wait() {
+    bool done = !searching_;
+    std::string line;
+    while (!done) {
+        if (TEngineStatus s = process_.ReadLine(line, searchDeadline_); !s) return SearchFailed(s);
+        TakeSearchLine(line, done);
+    }
+    return TEngineStatus::Ok();
+}
+
+void TEngineClient::Abort() {
+    if (!searching_) return;
+    // The engine still answers a stopped search with its "bestmove"; it must be read before the next
+    // search, or it would be taken for that one's.
+    if (TEngineStatus s = Send("stop"); !s) {
+        (void)SearchFailed(s);
+        return;
+    }
+    searchDeadline_ = Deadline();
+    if (TEngineStatus s = Wait(); !s) return;
+    result_ = {};
+}
+
+std::string FindVariantFile() {
+    const char* set = std::getenv("MIRUTOA_VARIANT_FILE");
+    if (set != nullptr && *set != '\0') return set;
+    for (const char* candidate :
+         {"mirutoa-variant.ini", MIRUTOA_INSTALLED_VARIANT_FILE, MIRUTOA_SOURCE_VARIANT_FILE})
+        if (::access(candidate, R_OK) == 0) return candidate;
+    return {};
 }

@@ -45,6 +45,7 @@ public:
 
     TEngineStatus Start(const std::string& program, const std::vector<std::string>& args = {});
     bool Running() const { return pid_ > 0; }
+    int Pid() const { return pid_ > 0 ? int(pid_) : 0; }
 
     // One line, "\n" added.
     TEngineStatus WriteLine(std::string_view line, TEngineClock::time_point deadline);

@@ -88,6 +88,8 @@ void ParseInfo(const std::vector<std::string_view>& t, TEngineLine& out) {
         const std::string_view key = t[i];
         if (key == "depth" && i + 1 < t.size()) {
             out.Depth = Number<int>(t[++i]);
+        } else if (key == "multipv" && i + 1 < t.size()) {
+            out.MultiPv = Number<int>(t[++i]);
         } else if (key == "score" && i + 2 < t.size()) {
             if (t[i + 1] == "cp") out.ScoreCp = Number<int>(t[i + 2]);
             if (t[i + 1] == "mate") out.ScoreMate = Number<int>(t[i + 2]);

@@ -15,7 +15,7 @@ struct TEngineLine {
         UciOk,      // "uciok"
         ReadyOk,    // "readyok"
         Option,     // "option name N type T default D min A max B var V ...": Name, Type, Default, Vars
-        Info,       // "info ...": Depth, ScoreCp or ScoreMate, Pv
+        Info,       // "info ...": Depth, MultiPv, ScoreCp or ScoreMate, Pv
         InfoString, // "info string ...": Text
         BestMove,   // "bestmove M [ponder P]": Move (empty for "(none)"), Ponder
         PerftMove,  // "c3d4: 1" under "go perft": Move, Count
@@ -31,6 +31,8 @@ struct TEngineLine {
     std::vector<std::string> Vars;
     // Info. The score is the side to move's: centipawns, or moves to mate (negative: being mated).
     std::optional<int> Depth;
+    // Which of the lines the engine reports at once (1 the best); absent when it reports one.
+    std::optional<int> MultiPv;
     std::optional<int> ScoreCp, ScoreMate;
     // The principal variation, up to its first token that is not a move.
     std::vector<std::string> Pv;

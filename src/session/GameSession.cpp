@@ -14,6 +14,8 @@
 namespace {
 
 constexpr std::string_view kSeparator = "--------------------------------";
+// The record header's line naming the players; the second player's name follows it.
+const std::string kNamesLine = "　先手：あなた　後手：";
 constexpr std::string_view kFatal = "プログラム上のバグです。致命的な状況なのでゲームを中断します。\r\n\r\n";
 constexpr std::string_view kErrorIs = "エラー内容は ";
 
@@ -218,17 +220,28 @@ void TGameSession::ResetKifu() {
     ++gameNumber_;
     const std::string date = hooks_.Now();
     began_ = ParseKifDate(date);
-    header_ = RecordHeader(date, *kanri_);
+    opponentName_ = opponent_->Name();
+    hint_.clear();
+    header_ = RecordHeader(date, *kanri_, opponentName_);
     MarkLatestTurn();
 }
 
-std::vector<std::string> TGameSession::RecordHeader(const std::string& date, const TKyokumenKanri& k) {
+void TGameSession::OpponentChanged() {
+    // A replayed game keeps the name it was played against.
+    if (replayMode_ || GameOver()) return;
+    opponentName_ = opponent_->Name();
+    for (std::string& line : header_)
+        if (line.starts_with(kNamesLine)) line = kNamesLine + opponentName_;
+}
+
+std::vector<std::string> TGameSession::RecordHeader(const std::string& date, const TKyokumenKanri& k,
+                                                    const std::string& opponent) {
     std::vector<std::string> lines;
     lines.emplace_back(kSeparator);
     lines.emplace_back("　創作将棋 ミルトア");
     lines.push_back("　棋譜作成日:" + date);
     lines.emplace_back(kSeparator);
-    lines.emplace_back("　先手：あなた　後手：COM");
+    lines.push_back(kNamesLine + opponent);
     lines.emplace_back(" ");
     const std::vector<std::string> board = k.BoardList();
     for (int rank = 1; rank <= 9; ++rank) {
@@ -376,7 +389,8 @@ bool TGameSession::PlayHumanHalf(int from, int to, TTurnReport& report) {
     }
 
     const TMove shown = k.LastMoveRecord();
-    turns_.push_back(TTurn{false, test.Move, shown, {}, {}, 0});
+    turns_.push_back(TTurn{false, test.Move, shown, {}, std::move(hint_), 0});
+    hint_.clear();
     report.HumanMove = shown;
     report.HumanCount = k.MoveCount();
     turnLabel_ = std::to_string(report.HumanCount) + "手目 あなたの指し手:" + "\r\n\r\n" + FormatMove(shown);
@@ -493,7 +507,10 @@ bool TGameSession::ApplyComReply(const TOpponentReply& reply, TTurnReport& repor
         report.Result = TTurnReport::Outcome::ComFailed;
         return false;
     }
-    turns_.push_back(TTurn{true, reply.Move, k.LastMoveRecord(), reply.Reason, {}, 0});
+    turns_.push_back(TTurn{true, reply.Move, k.LastMoveRecord(), reply.Reason, reply.Text, 0});
+    // The end test judges the move the game manager holds as COM's; an opponent other than the
+    // built-in COM has not put it there.
+    k.ComMove = reply.Move;
     try {
         k.JudgeAfterComMove();
     } catch (const std::exception& e) {
@@ -531,7 +548,8 @@ void TGameSession::ShowComMove(TTurnReport& report) {
     // Cleared first, then the formation under construction, which a check replaces.
     SetStatus("");
     // The formation COM builds in this game: a pick made after the first move waits for the next one.
-    if (k.FormationInProgress()) SetStatus(k.FormationName + "の駒組み中");
+    // Another opponent in COM's seat (one that gives its reasons in words of its own) builds none.
+    if (k.FormationInProgress() && turn.Comment.empty()) SetStatus(k.FormationName + "の駒組み中");
     if (k.InCheckFlag) SetStatus("COMが王手しました！");
     report.Check = k.InCheckFlag;
 }
@@ -808,6 +826,7 @@ TKifRecord TGameSession::KifRecord() const {
     r.Start = StartKind();
     r.Began = began_;
     r.Ending = ending_;
+    r.Opponent = opponentName_;
     // COM's reasons go beside its moves, so another program shows them with the game; a comment an
     // opened record had beside a move stays with it.
     for (std::size_t i = 0; i < turns_.size(); ++i) {
@@ -858,7 +877,7 @@ int TGameSession::OpenKifRecord(TKifRecord r) {
     // A record from elsewhere may not say when it began; it is then dated now, as a new game is.
     const std::string date = r.Began.Known() ? RecordDateText(r.Began) : hooks_.Now();
     if (!r.Began.Known()) r.Began = ParseKifDate(date);
-    std::vector<std::string> header = RecordHeader(date, *kanri);
+    std::vector<std::string> header = RecordHeader(date, *kanri, r.Opponent);
     std::vector<TTurn> turns;
     for (std::size_t i = 0; i < r.Shown.size(); ++i)
         turns.push_back(
@@ -867,6 +886,8 @@ int TGameSession::OpenKifRecord(TKifRecord r) {
     CancelPending();
     kanri_ = std::move(kanri);
     header_ = std::move(header);
+    opponentName_ = r.Opponent;
+    hint_.clear();
     turns_ = std::move(turns);
     ending_ = r.Ending;
     began_ = r.Began;

@@ -206,6 +206,10 @@ public:
     // Keeps every game through keeper after each completed turn and at the end; nullptr stops it. The
     // keeper must outlive the session or be unset first.
     void SetRecordKeeper(TRecordKeeper* keeper) { keeper_ = keeper; }
+    // The opponent has been switched (its Name() changed): a game being played names the new one.
+    void OpponentChanged();
+    // A hint the human was shown: noted as the comment of the human's next move.
+    void NoteHint(std::string text) { hint_ = std::move(text); }
     // How the game ended (KifEnding::None while it goes on).
     KifEnding Ending() const { return ending_; }
 
@@ -298,6 +302,8 @@ private:
     TRecordKeeper* keeper_ = nullptr;
     std::string message_;
     std::string status_;
+    std::string opponentName_ = "COM"; // the second player as the record names it
+    std::string hint_;                 // a hint shown since the human's latest move
 
     std::unique_ptr<TKyokumenKanri> NewKanri();
     void ResetKifu();
@@ -326,7 +332,8 @@ private:
     std::string TotalTimeText() const;
     KifStart StartKind() const;
     // The record's header and the diagram of k's position.
-    static std::vector<std::string> RecordHeader(const std::string& date, const TKyokumenKanri& k);
+    static std::vector<std::string> RecordHeader(const std::string& date, const TKyokumenKanri& k,
+                                                 const std::string& opponent);
     std::string TurnLine(std::size_t i) const;
     void KeepRecord();
 };

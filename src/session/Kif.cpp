@@ -237,6 +237,13 @@ void TKifReader::HeaderLine(std::string_view line, int n) {
     if (!SplitKey(line, key, value)) throw TKifError(n, KifFault::UnreadableLine, std::string(line));
     const std::string k = Trimmed(key);
     const std::string v = Trimmed(value);
+    // This game's own opponents are kept, another program's player is not: the game is this one's
+    // once opened.
+    if (k == "後手") {
+        if (v == "COM" || (v.starts_with("エンジン Lv") && v.size() == 16 && v[15] >= '1' && v[15] <= '5'))
+            record_.Opponent = v;
+        return;
+    }
     if (k == "手合割") {
         handicap_ = v;
         handicapLine_ = n;
@@ -589,6 +596,10 @@ TKyokumen KifStartPosition(KifStart start) {
     return k;
 }
 
+std::string KifMoveName(const TMove& m, PieceName before, bool promotes) {
+    return Destination(m.To) + std::string(MoveName(before)) + (promotes ? "成" : "");
+}
+
 std::string WriteKif(const TKifRecord& record) {
     std::string out;
     out.reserve(1024 + record.Shown.size() * 24);
@@ -600,7 +611,7 @@ std::string WriteKif(const TKifRecord& record) {
     // Ordinary shogi's handicap names would put the second player first; the diagram says it all.
     line("手合割：その他");
     line("先手：あなた");
-    line("後手：COM");
+    line("後手：" + record.Opponent);
 
     std::array<PieceName, kSquareCount> board{};
     const TKyokumen start = KifStartPosition(record.Start);

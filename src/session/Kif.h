@@ -47,12 +47,18 @@ struct TKifRecord {
     // The comment written after each move ("*" lines; several are joined with LF); empty for none.
     // Shorter than Shown when the last moves have none.
     std::vector<std::string> Comments;
+    // Who played the second side, as the header's "後手：" line names it.
+    std::string Opponent = "COM";
 };
 
 // Record files larger than this are refused unread: a long game of this game takes a few kilobytes.
 inline constexpr std::size_t kKifMaxBytes = std::size_t(1) << 20;
 
 TKyokumen KifStartPosition(KifStart start);
+
+// A move as a KIF move line names it, without its from-square: "２六歩", "２三歩成". before is the
+// moving piece as it stood before the move.
+std::string KifMoveName(const TMove& m, PieceName before, bool promotes);
 
 // The KIF text of a record, UTF-8 with LF line ends.
 std::string WriteKif(const TKifRecord& record);

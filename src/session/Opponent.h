@@ -17,6 +17,8 @@ struct TOpponentReply {
     TMove Move;
     // Why the opponent chose its move, for the record and the status bar.
     TComReason Reason;
+    // The same in words, from an opponent whose reasons are no stage of COM's think.
+    std::string Text;
 };
 
 class IOpponent {
@@ -30,6 +32,8 @@ public:
     // The game the pending reply was for is gone (new game, opened record, window closed): a reply that
     // still comes is dropped by the session; the opponent may stop thinking.
     virtual void Cancel() {}
+    // The second player's name in the record's header.
+    virtual std::string Name() const { return "COM"; }
 };
 
 // The built-in COM: the game manager's own think, answered at once.

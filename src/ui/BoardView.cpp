@@ -278,6 +278,11 @@ void TBoardView::UseEarlyPictures() {
     if (pictures_.UseEarlyPictures()) Image1->SetPicture(&pictures_.Board());
 }
 
+QRect TBoardView::SquareRect(int square) const {
+    if (square < 0 || square >= int(ban_.size()) || ban_[std::size_t(square)] == nullptr) return {};
+    return ban_[std::size_t(square)]->geometry();
+}
+
 void TBoardView::PaintSurround(QPainter& p, const QRect& strip) const {
     // A darker wooden rim round the board, in the margin the layout leaves about it.
     p.setRenderHint(QPainter::Antialiasing, true);

@@ -52,6 +52,8 @@ public:
     void RemoveFrame(SessionFrame frame);
     void ShowFrame(SessionFrame frame, bool visible);
     void MarkMoves(const std::vector<TMove>& moves);
+    // Where a square (11..99) lies in the client area; empty for a code that is no square.
+    QRect SquareRect(int square) const;
 
     // The dots on the legal destinations, shown or not.
     void SetDestinationsShown(bool on);

@@ -75,6 +75,7 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
     connect(zoom_.get(), &TWindowZoom::changed, this, &TForm1::ApplyZoom);
     CreateControls();
     CreateStatusBar();
+    engine_ = std::make_unique<TEnginePanel>(*board_, client_, *statusBar(), *records_);
     CreateMenus();
     zoom_->UseKept();
     ApplyZoom();
@@ -332,7 +333,7 @@ void TForm1::OnScreenChanged() {
 
 void TForm1::OnCreate() {
     // A new game manager, no take-back used, an empty record, replay mode off.
-    session_ = std::make_unique<TGameSession>(*this);
+    session_ = engine_->NewSession(*this);
     board_->SetSession(session_.get());
     try {
         pictures_.LoadComaImages();
@@ -508,6 +509,7 @@ void TForm1::ShowFrame(SessionFrame frame, bool visible) {
 
 void TForm1::MarkMoves(const std::vector<TMove>& moves) {
     board_->MarkMoves(moves);
+    engine_->BoardChanged();
 }
 
 void TForm1::SetReplayMode(bool on) {
@@ -535,8 +537,9 @@ void TForm1::SetComReason(const std::string& text) {
     // Only the status bar is touched: the session reports its first reason from its own constructor,
     // before session_ holds it.
     if (comReason_ == nullptr) return;
-    comReason_->setText(text.empty() ? QString()
-                                     : QStringLiteral("COMの狙い: ") + QString::fromStdString(text));
+    comReason_->setText(text.empty() || text.starts_with("エンジン: ")
+                            ? QString::fromStdString(text)
+                            : QStringLiteral("COMの狙い: ") + QString::fromStdString(text));
 }
 
 // ---------------------------------------------------------------------------------------------

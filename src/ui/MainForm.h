@@ -7,6 +7,7 @@
 #include "session/GameSession.h"
 #include "ui/ClientArea.h"
 #include "ui/Dialogs.h"
+#include "ui/EnginePanel.h"
 #include "ui/Pictures.h"
 #include "ui/PieceSound.h"
 #include "ui/WindowZoom.h"
@@ -52,6 +53,8 @@ public:
     TRecordFiles& Records() const { return *records_; }
     // The knock of a landing piece and its 駒音 item.
     TPieceSound& Sound() const { return *sound_; }
+    // The engine: the opponent choice, the hint.
+    TEnginePanel& Engine() const { return *engine_; }
 
     // A whole human move from the board: the turn, then the note on keeping it.
     void OnMoveRequested(int from, int to);
@@ -116,6 +119,7 @@ public:
     void SetClipboardText(const std::string& text) override;
     void MarkMoves(const std::vector<TMove>& moves) override;
     void SetComReason(const std::string& text) override;
+    void TurnFinished(const TTurnReport&) override { engine_->TurnFinished(); }
 
     // Sets every text of the window at the largest size up to its own at which it fits its control.
     void FitTexts();
@@ -157,7 +161,9 @@ private:
 
     // Made before the session, which reports landings to it from its first move on.
     std::unique_ptr<TPieceSound> sound_ = std::make_unique<TPieceSound>();
-    // Made before the session, so that the session, which keeps through it, goes first.
+    // Made before the session, so that the session, which keeps through them and asks COM's seat
+    // here, goes first.
+    std::unique_ptr<TEnginePanel> engine_;
     std::unique_ptr<TRecordFiles> records_;
     std::unique_ptr<TGameSession> session_;
 

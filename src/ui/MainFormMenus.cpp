@@ -29,6 +29,7 @@ void TForm1::CreateMenus() {
     AddItem(this, game, QStringLiteral("待った"), &TForm1::OnButton_MattaClick,
             QKeySequence(Qt::CTRL | Qt::Key_Z));
     resignAction_ = AddItem(this, game, QStringLiteral("投了"), &TForm1::OnResignClick);
+    engine_->AddMenuItems(game);
     game->addSeparator();
     AddItem(this, game, QStringLiteral("棋譜をクリップボードにコピー"), &TForm1::OnButton_KifuClick,
             QKeySequence(Qt::CTRL | Qt::Key_C));

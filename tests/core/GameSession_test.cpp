@@ -655,7 +655,7 @@ TEST_F(SessionTest, AReplyThatComesLaterFinishesTheTurnAsOneAtOnceWould) {
     s.NewGame();
     EXPECT_EQ(later.Cancelled, 1);
     const Snapshot fresh(s);
-    stale(TOpponentReply{{}, TMove{33, 34, PieceName::ComFu}, {}});
+    stale(TOpponentReply{{}, TMove{33, 34, PieceName::ComFu}, {}, {}});
     EXPECT_EQ(Snapshot(s), fresh);
     EXPECT_EQ(laterView.Finished.size(), 3u);
 }

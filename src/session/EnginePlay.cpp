@@ -1,0 +1,214 @@
+#include "session/EnginePlay.h"
+
+#include "engine/EngineNotation.h"
+#include "session/Kif.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+namespace {
+
+// The longest stretch of a line put into words: enough to show the idea, short enough for one line.
+constexpr std::size_t kLineMoves = 8;
+
+// The engine's line in KIF words from the side to move, as far as this game's rules follow it; the
+// first move's words go to first.
+std::string LineWords(TKyokumen k, bool com, const std::vector<std::string>& line, std::string& first) {
+    std::string words;
+    for (std::size_t i = 0; i < line.size() && i < kLineMoves; ++i) {
+        const std::optional<TMove> m = MoveFromEngine(line[i], k, com);
+        if (!m) break;
+        const std::string word =
+            (com ? "△" : "▲") + KifMoveName(*m, k.Board[std::size_t(m->From)], PromotesOnArrival(*m));
+        if (i == 0) first = word;
+        words += word;
+        k.ComToMove = com;
+        k.ApplyMove(*m);
+        com = !com;
+    }
+    return words;
+}
+
+} // namespace
+
+std::string TEngineProposal::Evaluation() const {
+    if (Mate) return (*Mate > 0 ? "+詰" : "-詰") + std::to_string(std::abs(*Mate));
+    if (Cp) return (*Cp >= 0 ? "+" : "") + std::to_string(*Cp);
+    return "?";
+}
+
+std::string HintText(const TEngineProposal& p) {
+    return "ヒント: " + p.MoveText + "　評価値 " + p.Evaluation();
+}
+
+std::vector<TMove> ComLegalMoves(const TKyokumen& position) {
+    TKyokumen k = position;
+    k.ComToMove = true;
+    k.GenerateMoves();
+    const TMoveList candidates = k.Gote.Moves;
+    std::vector<TMove> legal;
+    for (const TMove& m : candidates) {
+        k.ApplyMove(m);
+        if (k.Sente.Attacks[std::size_t(k.Gote.Pieces.List[kKingIndex].Square())] == 0) legal.push_back(m);
+        k.UndoMove(k.Gote.LastMove);
+    }
+    return legal;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The seat
+
+TEngineSeat::TEngineSeat(TEngineSettings settings) : settings_(std::move(settings)) {}
+
+TEngineSettings TEngineSeat::DefaultSettings() {
+    TEngineSettings s;
+    // Another program in the engine's place (tests start a missing one to see the game go on).
+    if (const char* program = std::getenv("MIRUTOA_ENGINE"); program != nullptr && *program != '\0')
+        s.Program = program;
+    s.VariantFile = FindVariantFile();
+    return s;
+}
+
+bool TEngineSeat::Installed() const {
+    return !FindEngineProgram(settings_.Program).empty();
+}
+
+void TEngineSeat::Ask(const TKyokumen& k, bool com, std::vector<TMove> legal, TEngineLevel level,
+                      DoneFn done) {
+    Cancel();
+    position_ = k;
+    com_ = com;
+    legal_ = std::move(legal);
+    search_ = TEngineSearch{level.Skill, std::chrono::milliseconds(level.MoveTimeMs), 3};
+    retried_ = false;
+    done_ = std::move(done);
+    if (!Installed()) return Finish(TEngineStatus::Fail(EngineError::NotFound, MissingText()));
+    if (TEngineStatus s = StartSearch(); !s) Failed(s);
+}
+
+void TEngineSeat::Warm() {
+    // A failure here shows again, with its message, at the first request.
+    if (!Busy() && Installed() && !client_.Running()) (void)client_.Start(settings_);
+}
+
+TEngineStatus TEngineSeat::StartSearch() {
+    if (!client_.Running())
+        if (TEngineStatus s = client_.Start(settings_); !s) return s;
+    return client_.Go(position_, com_, search_);
+}
+
+void TEngineSeat::Failed(TEngineStatus s) {
+    // A missing program or variant file stays missing; anything else gets one fresh engine.
+    const bool lasting = s.Error == EngineError::NotFound || s.Error == EngineError::VariantMissing;
+    if (!retried_ && !lasting) {
+        retried_ = true;
+        client_.Stop();
+        if (Restarted) Restarted("エンジンが止まったので再起動しました（" + s.Message + "）");
+        TEngineStatus again = StartSearch();
+        if (again) return;
+        s = again;
+    }
+    client_.Stop();
+    Finish(s);
+}
+
+void TEngineSeat::Finish(const TEngineStatus& s) {
+    DoneFn done = std::move(done_);
+    done_ = nullptr;
+    done(s, s ? Choose() : TEngineProposal{});
+}
+
+void TEngineSeat::Poll() {
+    if (!done_) return;
+    bool finished = false;
+    if (TEngineStatus s = client_.Poll(finished); !s)
+        Failed(s);
+    else if (finished)
+        Finish(s);
+}
+
+void TEngineSeat::Wait() {
+    while (done_) {
+        if (TEngineStatus s = client_.Wait(); !s)
+            Failed(s);
+        else
+            Finish(s);
+    }
+}
+
+void TEngineSeat::Cancel() {
+    if (!done_) return;
+    done_ = nullptr;
+    client_.Abort();
+}
+
+// The engine's choice if this game allows it, else the first of its other lines that it allows.
+TEngineProposal TEngineSeat::Choose() const {
+    const TEngineResult& r = client_.Result();
+    std::vector<std::string> candidates;
+    if (!r.BestMove.empty()) candidates.push_back(r.BestMove);
+    for (const TEngineLine& line : r.Lines)
+        if (!line.Pv.empty()) candidates.push_back(line.Pv.front());
+    for (const std::string& text : candidates) {
+        const std::optional<TMove> m = MoveFromEngine(text, position_, com_);
+        if (!m) continue;
+        const auto legal = std::find_if(legal_.begin(), legal_.end(),
+                                        [&m](const TMove& l) { return l.From == m->From && l.To == m->To; });
+        if (legal == legal_.end()) continue;
+        TEngineProposal p;
+        p.Found = true;
+        p.Move = *legal;
+        std::vector<std::string> line{text};
+        for (const TEngineLine& l : r.Lines)
+            if (!l.Pv.empty() && l.Pv.front() == text) {
+                p.Cp = l.ScoreCp;
+                p.Mate = l.ScoreMate;
+                line = l.Pv;
+                break;
+            }
+        p.Line = LineWords(position_, com_, line, p.MoveText);
+        return p;
+    }
+    return {};
+}
+
+// ---------------------------------------------------------------------------------------------
+// The opponents
+
+void TEngineOpponent::Think(TKyokumenKanri& k, ReplyFn reply) {
+    k.ComMove = TMove{};
+    k.InCheckFlag = false;
+    const TKyokumen& position = k.Kyokumen;
+    int comPieces = 0;
+    for (const TComa& piece : position.Gote.Pieces.List)
+        if (!piece.Captured) ++comPieces;
+    std::vector<TMove> legal;
+    if (!position.Gote.Pieces.List[kKingIndex].Captured && comPieces > 1) legal = ComLegalMoves(position);
+    if (legal.empty()) {
+        // COM's king taken or without a move loses as mated, a COM left with its king alone as bare.
+        (comPieces == 1 && !position.Gote.Pieces.List[kKingIndex].Captured ? k.ComBareKingFlag
+                                                                           : k.HumanMatesFlag) = true;
+        reply(TOpponentReply{});
+        return;
+    }
+    const int level = std::clamp(level_, 1, int(kEngineLevels.size()));
+    seat_.Ask(position, true, std::move(legal), kEngineLevels[std::size_t(level - 1)],
+              [reply](const TEngineStatus& s, const TEngineProposal& p) {
+                  TOpponentReply r;
+                  if (!s)
+                      r.Error = "エンジンが答えませんでした（" + s.Message + "）";
+                  else if (!p.Found)
+                      r.Error = "エンジンの指し手はどれもこのゲームでは指せません";
+                  else {
+                      r.Move = p.Move;
+                      r.Text = "エンジン: 評価値 " + p.Evaluation() + "　読み筋 " + p.Line;
+                  }
+                  reply(r);
+              });
+}
+
+void TOpponentChoice::Pick(int level) {
+    engineOn_ = level > 0;
+    if (engineOn_) engine_.SetLevel(std::clamp(level, 1, int(kEngineLevels.size())));
+}

@@ -1,0 +1,130 @@
+// The variant engine at the game's side: as an opponent in COM's seat, and as the source of hints for
+// the human. The engine does all the thinking; this layer only checks its choices by this game's own
+// rules, turns them into the game's words, and keeps a failed engine from touching the game.
+#pragma once
+
+#include "engine/EngineClient.h"
+#include "session/Opponent.h"
+
+#include <array>
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The engine's strength at each of the levels offered (Lv1 .. Lv5): its skill and its time per move.
+struct TEngineLevel {
+    int Skill;
+    int MoveTimeMs;
+};
+inline constexpr std::array<TEngineLevel, 5> kEngineLevels = {{
+    {-20, 50},
+    {-10, 100},
+    {0, 200},
+    {10, 300},
+    {20, 500},
+}};
+// A hint is the engine at full strength, answered well within a second.
+inline constexpr TEngineLevel kHintLevel{20, 500};
+
+// The engine's choice for the side to move, checked by this game's rules.
+struct TEngineProposal {
+    bool Found = false;             // a move legal here was among the engine's lines
+    TMove Move;                     // as the side's move list names it
+    std::optional<int> Cp, Mate;    // the side to move's evaluation of the chosen line
+    std::string MoveText;           // "▲２六歩"
+    std::string Line;               // the chosen line in KIF words, "△４二金▲２六歩…"
+    std::string Evaluation() const; // "+230", "-45", "+詰3"; "?" when unknown
+};
+
+// COM's legal moves in position k: those of its list after which no human piece attacks its king.
+std::vector<TMove> ComLegalMoves(const TKyokumen& k);
+
+// One engine process, started when first needed, and one search at a time. A search that fails (the
+// engine died, or said nothing within its time and the grace) restarts the engine once and searches
+// again; a second failure is reported. Nothing of the game is held here: each request carries a copy.
+class TEngineSeat {
+public:
+    using DoneFn = std::function<void(const TEngineStatus&, const TEngineProposal&)>;
+
+    explicit TEngineSeat(TEngineSettings settings = DefaultSettings());
+    static TEngineSettings DefaultSettings();
+
+    // Whether the engine program is installed, and the message when it is not.
+    bool Installed() const;
+    static std::string MissingText() { return "engine not found: fairy-stockfish"; }
+
+    // Asks for the best move of the side to move (com) in k, among legal (this game's legal moves of
+    // that side). done is called once: within this call when the engine cannot be asked, else from
+    // Poll or Wait. A request still running is dropped.
+    void Ask(const TKyokumen& k, bool com, std::vector<TMove> legal, TEngineLevel level, DoneFn done);
+    // Takes what the engine has said without waiting (the window's timer).
+    void Poll();
+    // Waits for the running request to end (the console, tests, benchmarks).
+    void Wait();
+    // Drops the running request; its done is never called.
+    void Cancel();
+    bool Busy() const { return done_ != nullptr; }
+    // Starts the engine ahead of the first request, so that it answers without loading first.
+    void Warm();
+
+    // Told when the engine failed and was restarted, with a message for the player.
+    std::function<void(const std::string&)> Restarted;
+    TEngineClient& Client() { return client_; }
+
+private:
+    TEngineSettings settings_;
+    TEngineClient client_;
+    // The running request.
+    TKyokumen position_;
+    bool com_ = false;
+    std::vector<TMove> legal_;
+    TEngineSearch search_;
+    DoneFn done_;
+    bool retried_ = false;
+
+    TEngineStatus StartSearch();
+    void Failed(TEngineStatus s);
+    void Finish(const TEngineStatus& s);
+    TEngineProposal Choose() const;
+};
+
+// The engine in COM's seat at one of the levels. The human's win before COM moves (COM's king taken,
+// left alone, or without a legal move) is judged here as the built-in COM's think judges it.
+class TEngineOpponent : public IOpponent {
+public:
+    explicit TEngineOpponent(TEngineSeat& seat) : seat_(seat) {}
+    void SetLevel(int level) { level_ = level; } // 1 .. 5
+    int Level() const { return level_; }
+
+    void Think(TKyokumenKanri& k, ReplyFn reply) override;
+    void Cancel() override { seat_.Cancel(); }
+    std::string Name() const override { return "エンジン Lv" + std::to_string(level_); }
+
+private:
+    TEngineSeat& seat_;
+    int level_ = 3;
+};
+
+// The built-in COM or the engine, as the player picks; the session holds this one.
+class TOpponentChoice : public IOpponent {
+public:
+    TOpponentChoice(IOpponent& com, TEngineOpponent& engine) : com_(com), engine_(engine) {}
+    // 0 the built-in COM, 1 .. 5 the engine's levels. Takes effect at COM's next reply.
+    void Pick(int level);
+    int Picked() const { return engineOn_ ? engine_.Level() : 0; }
+
+    void Think(TKyokumenKanri& k, ReplyFn reply) override { Current().Think(k, std::move(reply)); }
+    void Cancel() override { Current().Cancel(); }
+    std::string Name() const override { return engineOn_ ? engine_.Name() : com_.Name(); }
+
+private:
+    IOpponent& com_;
+    TEngineOpponent& engine_;
+    bool engineOn_ = false;
+    IOpponent& Current() { return engineOn_ ? static_cast<IOpponent&>(engine_) : com_; }
+};
+
+// The status bar's words for a hint: "ヒント: ▲２六歩　評価値 +120".
+std::string HintText(const TEngineProposal& p);

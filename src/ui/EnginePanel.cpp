@@ -1,0 +1,197 @@
+#include "ui/EnginePanel.h"
+
+#include "ui/BoardView.h"
+#include "ui/RecordFiles.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QKeySequence>
+#include <QMenu>
+#include <QPainter>
+#include <QPolygonF>
+#include <QStatusBar>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The engine's socket is looked at this often while it thinks: well within one frame, and each look
+// only reads what has already arrived.
+constexpr int kPollMs = 10;
+
+QString MissingText() {
+    return QStringLiteral("エンジンが見つかりません（Debian のパッケージ fairy-stockfish を入れてください）");
+}
+
+QString Text(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The arrow
+
+THintArrow::THintArrow(QWidget* area) : QWidget(area) {
+    setObjectName(QStringLiteral("HintArrow"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    hide();
+}
+
+void THintArrow::Point(const QRect& from, const QRect& to) {
+    setGeometry(parentWidget()->rect());
+    from_ = QRectF(from).center();
+    to_ = QRectF(to).center();
+    width_ = std::max(3.0, from.width() / 8.0);
+    raise();
+    show();
+    update();
+}
+
+void THintArrow::paintEvent(QPaintEvent*) {
+    const QLineF line(from_, to_);
+    if (line.length() < 1) return;
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const QColor colour(20, 100, 230, 180);
+    // The shaft stops where the head begins, so the two do not darken each other.
+    const double head = width_ * 3;
+    QLineF shaft = line;
+    shaft.setLength(std::max(0.0, line.length() - head));
+    p.setPen(QPen(colour, width_, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(shaft);
+    const QPointF unit = (line.p2() - line.p1()) / line.length();
+    const QPointF normal(-unit.y(), unit.x());
+    const QPointF base = line.p2() - unit * head;
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawPolygon(QPolygonF({line.p2(), base + normal * head * 0.6, base - normal * head * 0.6}));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The panel
+
+TEnginePanel::TEnginePanel(TBoardView& board, QWidget* area, QStatusBar& bar, TRecordFiles& records)
+    : QObject(area), board_(board), bar_(bar), records_(records) {
+    // After the window's own handler of the move, which has asked the opponent by then.
+    connect(&board, &TBoardView::moveRequested, this, &TEnginePanel::TurnStarted);
+    timer_ = new QTimer(this);
+    timer_->setInterval(kPollMs);
+    connect(timer_, &QTimer::timeout, this, &TEnginePanel::Poll);
+    arrow_ = new THintArrow(area);
+    seat_.Restarted = [this](const std::string& message) { bar_.showMessage(Text(message), 8000); };
+}
+
+// The session goes first (the window holds it after this), and with it any reply still awaited.
+TEnginePanel::~TEnginePanel() = default;
+
+std::unique_ptr<TGameSession> TEnginePanel::NewSession(ISessionView& view) {
+    TSessionHooks hooks;
+    hooks.Opponent = &opponent_;
+    auto session = std::make_unique<TGameSession>(view, hooks);
+    session_ = session.get();
+    return session;
+}
+
+void TEnginePanel::AddMenuItems(QMenu* game) {
+    QMenu* menu = game->addMenu(QStringLiteral("対戦相手"));
+    menu->setObjectName(QStringLiteral("OpponentMenu"));
+    menu->setToolTipsVisible(true);
+    auto* group = new QActionGroup(menu);
+    for (int level = 0; level < int(opponentActions_.size()); ++level) {
+        QAction* action = menu->addAction(level == 0 ? QStringLiteral("標準COM")
+                                                     : QStringLiteral("エンジン Lv%1").arg(level));
+        action->setCheckable(true);
+        action->setChecked(level == 0);
+        group->addAction(action);
+        if (level > 0 && !Installed()) {
+            action->setEnabled(false);
+            action->setToolTip(MissingText());
+        }
+        connect(action, &QAction::triggered, this, [this, level] { PickOpponent(level); });
+        opponentActions_[std::size_t(level)] = action;
+    }
+    hintAction_ = game->addAction(QStringLiteral("ヒント"));
+    hintAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    game->setToolTipsVisible(true);
+    if (!Installed()) {
+        hintAction_->setEnabled(false);
+        hintAction_->setToolTip(MissingText());
+    }
+    connect(hintAction_, &QAction::triggered, this, &TEnginePanel::AskHint);
+}
+
+bool TEnginePanel::PickOpponent(int level) {
+    const bool allowed = (level == 0 || Installed()) && session_ != nullptr && !session_->ReplyPending();
+    if (allowed) {
+        opponent_.Pick(level);
+        session_->OpponentChanged();
+        // Started now, so that the first reply does not wait for the engine to load.
+        if (level > 0) seat_.Warm();
+    }
+    opponentActions_[std::size_t(opponent_.Picked())]->setChecked(true);
+    return allowed;
+}
+
+void TEnginePanel::AskHint() {
+    if (!Installed()) {
+        bar_.showMessage(MissingText(), 8000);
+        return;
+    }
+    if (session_ == nullptr || !session_->HumanToMove() || seat_.Busy()) return;
+    hintAsked_ = true;
+    bar_.showMessage(QStringLiteral("考え中…"));
+    seat_.Ask(session_->Kanri().Kyokumen, false, session_->LegalMoves(), kHintLevel,
+              [this](const TEngineStatus& s, const TEngineProposal& p) { ShowHint(s, p); });
+    if (seat_.Busy()) timer_->start();
+}
+
+void TEnginePanel::ShowHint(const TEngineStatus& status, const TEngineProposal& hint) {
+    hintAsked_ = false;
+    bar_.clearMessage();
+    if (!status) {
+        bar_.showMessage(QStringLiteral("ヒント: エンジンが答えませんでした（%1）").arg(Text(status.Message)),
+                         8000);
+        return;
+    }
+    if (!hint.Found) {
+        bar_.showMessage(QStringLiteral("ヒント: なし"), 8000);
+        return;
+    }
+    hint_ = hint;
+    session_->NoteHint(HintText(hint));
+    bar_.showMessage(Text(HintText(hint)));
+    arrow_->Point(board_.SquareRect(hint.Move.From), board_.SquareRect(hint.Move.To));
+}
+
+bool TEnginePanel::HintShown() const {
+    return !arrow_->isHidden();
+}
+
+void TEnginePanel::TurnStarted() {
+    if (!seat_.Busy()) return;
+    bar_.showMessage(QStringLiteral("考え中…"));
+    timer_->start();
+}
+
+void TEnginePanel::TurnFinished() {
+    bar_.clearMessage();
+    records_.NoteKeeping();
+}
+
+void TEnginePanel::BoardChanged() {
+    // A hint belongs to the position it was asked in.
+    if (hintAsked_) {
+        hintAsked_ = false;
+        seat_.Cancel();
+    }
+    arrow_->hide();
+    if (!seat_.Busy()) bar_.clearMessage();
+}
+
+void TEnginePanel::Poll() {
+    seat_.Poll();
+    if (!seat_.Busy()) timer_->stop();
+}

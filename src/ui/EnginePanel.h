@@ -1,0 +1,89 @@
+// The variant engine in the window: the 対戦相手 choice and the hint in the ゲーム menu, the arrow the
+// hint draws on the board, and the timer that takes the engine's answers. The engine runs as its own
+// process; the window only looks at its socket between events and never waits for it.
+#pragma once
+
+#include "session/EnginePlay.h"
+#include "session/GameSession.h"
+
+#include <QObject>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QStatusBar;
+class QTimer;
+class TBoardView;
+class TRecordFiles;
+
+// A line with a head from one square's centre to another's, drawn over the board; clicks pass through.
+class THintArrow : public QWidget {
+    Q_OBJECT
+public:
+    explicit THintArrow(QWidget* area);
+    // Points from one square to another of the board's.
+    void Point(const QRect& from, const QRect& to);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPointF from_, to_;
+    double width_ = 4;
+};
+
+class TEnginePanel : public QObject {
+    Q_OBJECT
+public:
+    // records is told of a turn left to the engine once it has ended, as of every other turn.
+    TEnginePanel(TBoardView& board, QWidget* area, QStatusBar& bar, TRecordFiles& records);
+    ~TEnginePanel() override;
+
+    // The window's game session, with COM's seat taken by the choice made here; the panel must
+    // outlive it.
+    std::unique_ptr<TGameSession> NewSession(ISessionView& view);
+    // The 対戦相手 submenu and the ヒント item.
+    void AddMenuItems(QMenu* game);
+
+    // 0 the built-in COM, 1 .. 5 the engine's levels; refused (false) while COM's reply is awaited or
+    // without the engine.
+    bool PickOpponent(int level);
+    int Opponent() const { return opponent_.Picked(); }
+    // Asks the engine for the human's best move; the arrow and the status bar show it when it comes.
+    void AskHint();
+    // Whether the arrow is on the board, and the hint it shows.
+    bool HintShown() const;
+    const TEngineProposal& LastHint() const { return hint_; }
+
+    // The window's news: a turn has been left to the engine (after each move from the board), it has
+    // ended, the board has changed.
+    void TurnStarted();
+    void TurnFinished();
+    void BoardChanged();
+
+    // Whether the engine program is installed.
+    bool Installed() const { return seat_.Installed(); }
+
+private:
+    TBoardView& board_;
+    QStatusBar& bar_;
+    TGameSession* session_ = nullptr;
+    TComOpponent com_;
+    TEngineSeat seat_;
+    TEngineOpponent engine_{seat_};
+    TOpponentChoice opponent_{com_, engine_};
+    QTimer* timer_ = nullptr;
+    THintArrow* arrow_ = nullptr;
+    std::array<QAction*, 6> opponentActions_{};
+    QAction* hintAction_ = nullptr;
+    TEngineProposal hint_;
+    TRecordFiles& records_;
+    bool hintAsked_ = false; // the running search is a hint's
+
+    void Poll();
+    void ShowHint(const TEngineStatus& status, const TEngineProposal& hint);
+};

@@ -1,0 +1,166 @@
+// The engine at the game's side: in COM's seat through the session, as the human's hint, after a
+// crash, and missing. The tests that need the engine skip, saying why, when it is not installed.
+#include "cli/Console.h"
+#include "session/EnginePlay.h"
+#include "support/ScriptedPlay.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using scripted_play::QuietView;
+
+namespace {
+
+#define SKIP_WITHOUT_ENGINE()                                                                                \
+    if (FindEngineProgram("fairy-stockfish").empty())                                                        \
+    GTEST_SKIP() << "the engine is not installed (Debian package fairy-stockfish)"
+
+TEngineSettings Settings() {
+    TEngineSettings s;
+    s.VariantFile = MIRUTOA_VARIANT_FILE;
+    return s;
+}
+
+struct TEngineGame {
+    QuietView View;
+    TComOpponent Com;
+    TEngineSeat Seat{Settings()};
+    TEngineOpponent Engine{Seat};
+    TOpponentChoice Choice{Com, Engine};
+    std::unique_ptr<TGameSession> Session;
+    std::vector<std::string> Notices;
+
+    explicit TEngineGame(int level) {
+        Choice.Pick(level);
+        TSessionHooks hooks;
+        hooks.Opponent = &Choice;
+        Session = std::make_unique<TGameSession>(View, hooks);
+        Session->Start();
+        Seat.Restarted = [this](const std::string& m) { Notices.push_back(m); };
+    }
+
+    // The human's move from -> to, and the engine's reply waited for.
+    TTurnReport Turn(int from, int to) {
+        TTurnReport r = Session->MoveComa_Screen(from, to);
+        if (r.Result != TTurnReport::Outcome::Pending) return r;
+        Seat.Wait();
+        EXPECT_FALSE(Session->ReplyPending());
+        return r;
+    }
+
+    TEngineProposal Hint() {
+        TEngineProposal hint;
+        Seat.Ask(Session->Kanri().Kyokumen, false, Session->LegalMoves(), kHintLevel,
+                 [&hint](const TEngineStatus& s, const TEngineProposal& p) {
+                     EXPECT_TRUE(bool(s)) << s.Message;
+                     hint = p;
+                 });
+        Seat.Wait();
+        return hint;
+    }
+};
+
+bool Contains(const std::vector<TMove>& moves, const TMove& m) {
+    return std::any_of(moves.begin(), moves.end(),
+                       [&m](const TMove& l) { return l.From == m.From && l.To == m.To; });
+}
+
+} // namespace
+
+// The human follows the hints; every hint is among the human's legal moves, every engine reply among
+// COM's, and the record names the engine, shows its reasons and notes the hints.
+TEST(EnginePlay, EngineOpponentPlaysAGameOfLegalRepliesAgainstTheHints) {
+    SKIP_WITHOUT_ENGINE();
+    TEngineGame g(1);
+    for (int turn = 0; turn < 12 && !g.Session->GameOver(); ++turn) {
+        const TEngineProposal hint = g.Hint();
+        ASSERT_TRUE(hint.Found);
+        ASSERT_TRUE(Contains(g.Session->LegalMoves(), hint.Move)) << hint.MoveText;
+        EXPECT_TRUE(hint.MoveText.starts_with("▲")) << hint.MoveText;
+        g.Session->NoteHint(HintText(hint));
+
+        const std::size_t before = g.Session->Turns().size();
+        TKyokumen position = g.Session->Kanri().Kyokumen;
+        position.ApplyMove(hint.Move);
+        const std::vector<TMove> comLegal = ComLegalMoves(position);
+        g.Turn(hint.Move.From, hint.Move.To);
+        ASSERT_GE(g.Session->Turns().size(), before + 1);
+        if (g.Session->Turns().size() == before + 2) {
+            const TTurn& reply = g.Session->Turns().back();
+            EXPECT_TRUE(Contains(comLegal, reply.Played)) << MoveText(reply.Played);
+            EXPECT_TRUE(g.Session->LatestComReason().starts_with("エンジン: 評価値 "))
+                << g.Session->LatestComReason();
+        }
+    }
+    EXPECT_TRUE(g.View.Boxes.empty() || g.Session->GameOver());
+    const std::string kif = g.Session->KifText();
+    EXPECT_NE(kif.find("後手：エンジン Lv1\n"), std::string::npos);
+    EXPECT_NE(kif.find("\n*ヒント: ▲"), std::string::npos);
+    EXPECT_NE(kif.find("\n*エンジン: 評価値 "), std::string::npos);
+    EXPECT_TRUE(g.Notices.empty());
+}
+
+// An engine killed while it thinks is restarted once, with a message, and its reply comes; a program
+// that dies at every start fails the turn with the game exactly as the human's move left it, and the
+// take-back restores the position before it.
+TEST(EnginePlay, KilledEngineIsRestartedOnceAndNeverChangesTheGame) {
+    SKIP_WITHOUT_ENGINE();
+    TEngineGame g(5);
+    g.Seat.Warm();
+    ASSERT_EQ(g.Session->MoveComa_Screen(27, 26).Result, TTurnReport::Outcome::Pending);
+    ASSERT_GT(g.Seat.Client().Pid(), 0);
+    ::kill(g.Seat.Client().Pid(), SIGKILL);
+    g.Seat.Wait();
+    EXPECT_FALSE(g.Session->ReplyPending());
+    ASSERT_EQ(g.Notices.size(), 1u);
+    EXPECT_NE(g.Notices[0].find("再起動"), std::string::npos);
+    ASSERT_EQ(g.Session->Turns().size(), 2u);
+    EXPECT_TRUE(g.View.Boxes.empty());
+
+    TEngineSettings broken = Settings();
+    broken.Program = "true"; // starts, says nothing, exits
+    QuietView view;
+    TEngineSeat seat(broken);
+    TEngineOpponent engine(seat);
+    TSessionHooks hooks;
+    hooks.Opponent = &engine;
+    TGameSession s(view, hooks);
+    s.Start();
+    std::vector<std::string> notices;
+    seat.Restarted = [&notices](const std::string& m) { notices.push_back(m); };
+    const TKyokumen start = s.Kanri().Kyokumen;
+    const TTurnReport r = s.MoveComa_Screen(27, 26);
+    seat.Wait();
+    EXPECT_EQ(r.Result, TTurnReport::Outcome::ComFailed);
+    EXPECT_EQ(notices.size(), 1u);
+    ASSERT_EQ(view.Boxes.size(), 1u);
+    EXPECT_NE(view.Boxes[0].find("エンジンが答えませんでした"), std::string::npos) << view.Boxes[0];
+    EXPECT_EQ(s.Turns().size(), 1u);
+    EXPECT_EQ(s.Kanri().Kyokumen.Board[26], PieceName::Fu);
+    ASSERT_TRUE(s.Matta().Done);
+    EXPECT_EQ(s.Kanri().Kyokumen.Board, start.Board);
+}
+
+// Without the engine the console refuses its commands and the game goes on as it was.
+TEST(EnginePlay, ConsoleWithoutTheEngineRefusesAndKeepsTheGame) {
+    ::setenv("MIRUTOA_ENGINE", "mirutoa-no-such-engine", 1);
+    std::ostringstream out;
+    TConsole console(out, false);
+    for (const char* line : {"move 2726", "hint", "opponent engine 3", "opponent com", "kif"})
+        console.Command(line, false);
+    ::unsetenv("MIRUTOA_ENGINE");
+    const std::string text = out.str();
+    EXPECT_NE(text.find("com 2 "), std::string::npos) << text;
+    EXPECT_NE(text.find("status"), std::string::npos);
+    EXPECT_NE(text.find("\nerror engine not found\nerror engine not found\nerror engine not found\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("後手：COM\n"), std::string::npos);
+    EXPECT_EQ(console.Session().Turns().size(), 2u);
+}
