@@ -44,6 +44,8 @@ enum class ConsoleCommand {
     Open,
     Resign,
     Why,
+    Goto,
+    PlayOn,
     Quit,
 };
 
@@ -53,6 +55,7 @@ enum class ConsoleArgument {
     Squares,   // four digits, two squares on the board: "7776"
     Formation, // one of kFormationList, byte for byte
     Path,      // the rest of the line, not empty: a file name
+    Number,    // a move number, at most four digits: "12"
 };
 
 struct TConsoleCommandRow {
@@ -78,6 +81,8 @@ inline constexpr TConsoleCommandRow kConsoleCommands[] = {
     {"open", ConsoleCommand::Open, ConsoleArgument::Path, "open needs a file name such as game.kif"},
     {"resign", ConsoleCommand::Resign, ConsoleArgument::None, {}},
     {"why", ConsoleCommand::Why, ConsoleArgument::None, {}},
+    {"goto", ConsoleCommand::Goto, ConsoleArgument::Number, "goto needs a move number such as 12"},
+    {"playon", ConsoleCommand::PlayOn, ConsoleArgument::None, {}},
     {"quit", ConsoleCommand::Quit, ConsoleArgument::None, {}},
 };
 
@@ -86,6 +91,7 @@ inline constexpr TConsoleCommandRow kConsoleCommands[] = {
 struct TParsedCommand {
     ConsoleCommand Command = ConsoleCommand::Refused;
     int From = 0, To = 0; // Squares
+    int Number = 0;       // Number
     std::string Argument; // Formation: the name; Path: the file name
     std::string Refusal;  // Refused: the answer line
 };

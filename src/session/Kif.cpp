@@ -504,6 +504,7 @@ TKifRecord TKifReader::Read(std::string_view text) {
             Comment(line.substr(1));
             continue;
         }
+        if (ReadContinuationLine(line, n, record_.Continuation)) continue;
         if (StartsWith(line, "#") || StartsWith(line, "&")) continue;
         if (StartsWith(trimmed, "変化")) break; // the variations after the main line are not played
         // The diagram's row of file numbers, full-width or (as some programs write it) half-width.
@@ -658,9 +659,14 @@ std::string WriteKif(const TKifRecord& record) {
 
     const std::string winner = HumanWon(record.Ending) ? "先手" : "後手";
     std::snprintf(number, sizeof number, "%4d ", n + 1);
+    // Last, where a reader that knows nothing of them has read everything it needs.
+    auto continuation = [&] {
+        for (const std::string& extra : ContinuationLines(record.Continuation)) line(extra);
+        return out;
+    };
     switch (record.Ending) {
     case KifEnding::None:
-        return out;
+        return continuation();
     case KifEnding::HumanMates:
     case KifEnding::ComMates:
         line(std::string(number) + "詰み");
@@ -676,7 +682,7 @@ std::string WriteKif(const TKifRecord& record) {
         break;
     }
     line("まで" + Number(n) + "手で" + winner + "の勝ち");
-    return out;
+    return continuation();
 }
 
 TKifRecord ReadKif(std::string_view text) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "board/Kyokumen.h"
+#include "session/Continuation.h"
 #include "session/KifError.h"
 
 #include <cstddef>
@@ -47,6 +48,8 @@ struct TKifRecord {
     // The comment written after each move ("*" lines; several are joined with LF); empty for none.
     // Shorter than Shown when the last moves have none.
     std::vector<std::string> Comments;
+    // What this game needs to continue the game exactly; not Known for another program's record.
+    TKifContinuation Continuation;
 };
 
 // Record files larger than this are refused unread: a long game of this game takes a few kilobytes.
