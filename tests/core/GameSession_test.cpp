@@ -671,6 +671,24 @@ TEST_F(SessionTest, AnOpenedRecordKeepsTheCommentsOnBothSidesMovesWhenSavedAgain
     EXPECT_EQ(S().ComReasonOfMove(2), "【基本形】の駒組み 1手目");
 }
 
+TEST_F(SessionTest, InCheckTheLegalListHoldsOnlyMovesThatLeaveTheKingSafe) {
+    // COM's と on 48 checks the human king on 59.
+    testing_helpers::Play(S().Kanri(), {"1716歩", "4445com歩", "1615歩", "4546com歩", "1514歩", "4647com歩",
+                                        "1413歩", "4748comと"});
+    const std::vector<TMove> legal = S().LegalMoves();
+    ASSERT_FALSE(legal.empty());
+    bool kingMoves = false;
+    for (const TMove& m : legal) {
+        TKyokumen after = S().Kanri().Kyokumen;
+        after.ApplyMove(m);
+        const int king = m.Name == PieceName::Ou ? m.To : 59;
+        kingMoves |= m.Name == PieceName::Ou;
+        EXPECT_EQ(after.Gote.Attacks[king], 0) << SquareText(m.From) << SquareText(m.To);
+    }
+    EXPECT_TRUE(kingMoves);
+    EXPECT_EQ(S().LegalDestinations(27), std::vector<int>{});
+}
+
 TEST_F(SessionTest, AnEarlierPositionIsOnlyLookedAtAndPlayingOnIsRefusedWhereItCannotBeExact) {
     ASSERT_EQ(Drag(27, 26).Result, TTurnReport::Outcome::Continues);
     ASSERT_EQ(Drag(26, 25).Result, TTurnReport::Outcome::Continues);
