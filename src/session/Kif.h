@@ -60,6 +60,11 @@ TKyokumen KifStartPosition(KifStart start);
 // The KIF text of a record, UTF-8 with LF line ends.
 std::string WriteKif(const TKifRecord& record);
 
+// Each move as the record writes it, without its number and origin: "７六歩", "同　銀", "３三角成".
+std::vector<std::string> KifMoveTexts(const TKifRecord& record);
+// How the game ended and who won, as one line ("投了　まで62手で後手の勝ち"); empty while it goes on.
+std::string KifEndText(const TKifRecord& record);
+
 // The line (counted from 1) that holds the byte at offset, with line ends as ReadKif takes them.
 int KifLineOf(std::string_view text, std::size_t offset);
 

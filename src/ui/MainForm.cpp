@@ -2,17 +2,16 @@
 
 #include "ui/BoardView.h"
 #include "ui/Controls.h"
+#include "ui/KifuList.h"
 #include "ui/Layout.h"
 #include "ui/RecordFiles.h"
 #include "ui/WindowZoom.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
@@ -38,18 +37,7 @@ const QColor kDesktop(58, 110, 165);
 const char* const kCoordinatesKey = "view/coordinates";
 const char* const kDestinationsKey = "view/destinations";
 const char* const kComReasonKey = "view/comReason";
-
-const char* const kRules =
-    "あなたは先手（▲、盤の下側）、COMは後手（△、上側）です。あなたから指します。\r\n\r\n"
-    "駒はドラッグして動かします。駒をクリックして選び、移動先をクリックしても動かせます。\r\n\r\n"
-    "持ち駒はありません。取った駒は盤から消え、打つことはできません。\r\n"
-    "敵陣（奥の三段）で動きを終えた駒は必ず成ります。\r\n"
-    "はじめの配置は平手と違い、両者とも角が一つ出ていて（あなたの角は77、COMの角は33）、\r\n"
-    "その前の歩が二枚（あなたは76と66、COMは34と44）突いてあります。\r\n\r\n"
-    "相手の王を詰ませるか、相手を王一枚にすれば勝ちです。\r\n\r\n"
-    "最初の指し手の前に、COMが組む陣形を選べます。\r\n"
-    "待ったはあなたの手とCOMの手を一組戻します。続けてはできません。\r\n"
-    "終局後は棋譜再現で一手ずつ振り返れます（→ 次の手、← 前の手、Home 初期状態）。";
+const char* const kKifuListKey = "view/kifuList";
 
 // Puts a control at its place in the client area under its name.
 template <class Control> Control* Placed(Control* control, std::string_view name) {
@@ -88,6 +76,7 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
     dialogs_ = dialogs;
     const QSettings settings;
     comReasonShown_ = settings.value(QString::fromLatin1(kComReasonKey), true).toBool();
+    kifuListShown_ = settings.value(QString::fromLatin1(kKifuListKey), true).toBool();
     // The likely scale, before the window knows its screen: the kept zoom on the main screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         pictures_.DrawEarly(TWindowZoom::KeptPercent() / 100.0 * screen->devicePixelRatio());
@@ -96,6 +85,7 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
     CreateControls();
     CreateStatusBar();
     CreateMenus();
+    zoom_->SetClientSize(Layout::ClientSize(kifuListShown_));
     zoom_->UseKept();
     ApplyZoom();
     OnCreate();
@@ -137,7 +127,7 @@ void TForm1::CreateControls() {
     // cannot be resized.
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("Client"));
-    client_->setFixedSize(Layout::kClient);
+    client_->setFixedSize(Layout::ClientSize(kifuListShown_));
     client_->setFont(JapaneseFont(Layout::kWindowFontPx));
     client_->installEventFilter(this);
     setCentralWidget(client_);
@@ -152,6 +142,8 @@ void TForm1::CreateControls() {
     CreateLabels(client_);
     CreateReplayStrip(client_);
     CreateButtons(client_);
+    KifuList = Placed(new TKifuList(client_), "KifuList");
+    KifuList->setVisible(kifuListShown_);
     // The frames lie among the controls as they always have: Waku under Label1, Waku2 under the
     // buttons.
     const auto frame = [this](const char* name) {
@@ -230,6 +222,9 @@ void TForm1::ConnectCommands() {
         replayKeys_[i]->setEnabled(false);
         connect(replayKeys_[i], &QShortcut::activated, this, keys[i].second);
     }
+    // Back to the game's latest position from an earlier one, in a game or a replay.
+    connect(new QShortcut(QKeySequence(Qt::Key_End), this), &QShortcut::activated, KifuList,
+            &TKifuList::ShowLatest);
 }
 
 void TForm1::CreateStatusBar() {
@@ -290,6 +285,7 @@ void TForm1::CreateViewMenu() {
     destinationsAction_ =
         toggle(QStringLiteral("移動先を表示"), DestinationsShown(), &TForm1::SetDestinationsShown);
     comReasonAction_ = toggle(QStringLiteral("COMの狙いを表示"), comReasonShown_, &TForm1::SetComReasonShown);
+    kifuListAction_ = toggle(QStringLiteral("棋譜"), kifuListShown_, &TForm1::SetKifuListShown);
     zoom_->AddMenu(view);
 }
 
@@ -303,12 +299,7 @@ void TForm1::FitTexts() {
          {Button_Start, Button_Matta, Button_Exit, Button_StartHisyaKaku, Button_Kifu, Button_Test})
         FitButtonText(button, FontPx(button->objectName().toStdString()));
     ComboBox1->SetBasePx(FontPx("ComboBox1"));
-    // The list opens wide enough for the longest name even though the box itself is narrow.
-    int widest = 0;
-    const QFontMetrics metrics(ComboBox1->font());
-    for (int i = 0; i < ComboBox1->count(); ++i)
-        widest = std::max(widest, metrics.horizontalAdvance(ComboBox1->itemText(i)));
-    ComboBox1->view()->setMinimumWidth(widest + Layout::Scaled(24, ZoomFactor()));
+    ComboBox1->FitPopup(Layout::Scaled(24, ZoomFactor()));
 }
 
 int TForm1::FontPx(std::string_view control) const {
@@ -317,7 +308,7 @@ int TForm1::FontPx(std::string_view control) const {
 
 void TForm1::ApplyZoom() {
     const double zoom = ZoomFactor();
-    client_->setFixedSize(Layout::Scaled(Layout::kClient, zoom));
+    client_->setFixedSize(Layout::Scaled(Layout::ClientSize(kifuListShown_), zoom));
     client_->setFont(JapaneseFont(Layout::Scaled(Layout::kWindowFontPx, zoom)));
     for (const Layout::TPlace& place : Layout::kPlaces) {
         const QString name = QString::fromUtf8(place.Name.data(), qsizetype(place.Name.size()));
@@ -366,6 +357,7 @@ void TForm1::OnCreate() {
     // A new game manager, no take-back used, an empty record, replay mode off.
     session_ = std::make_unique<TGameSession>(*this);
     board_->SetSession(session_.get());
+    KifuList->SetSession(session_.get());
     try {
         pictures_.LoadComaImages();
     } catch (const std::exception& e) {
@@ -548,6 +540,8 @@ void TForm1::ShowFrame(SessionFrame frame, bool visible) {
 
 void TForm1::MarkMoves(const std::vector<TMove>& moves) {
     board_->MarkMoves(moves);
+    // Every change of the game or of the position shown marks moves.
+    KifuList->Refresh();
 }
 
 void TForm1::SetReplayMode(bool on) {
@@ -557,6 +551,7 @@ void TForm1::SetReplayMode(bool on) {
         LeaveReplayMode();
     for (QShortcut* key : replayKeys_) key->setEnabled(on);
     board_->ClearSelection();
+    KifuList->Refresh();
     // The file numbers move under the strip and back.
     client_->update();
 }
@@ -584,6 +579,15 @@ void TForm1::SetComReason(const std::string& text) {
 
 QString TForm1::ComReasonText() const {
     return comReason_ != nullptr ? comReason_->text() : QString();
+}
+
+void TForm1::SetKifuListShown(bool on) {
+    kifuListShown_ = on;
+    kifuListAction_->setChecked(on);
+    QSettings().setValue(QString::fromLatin1(kKifuListKey), on);
+    KifuList->setVisible(on);
+    zoom_->SetClientSize(Layout::ClientSize(on));
+    ApplyZoom();
 }
 
 void TForm1::SetComReasonShown(bool on) {

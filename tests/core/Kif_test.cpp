@@ -187,6 +187,8 @@ TEST(Kif, RefusesWhatThisGameCannotReplayNamingTheLineAndLeavingTheGameAlone) {
     scripted_play::QuietView view;
     TSessionHooks hooks;
     hooks.Now = [] { return std::string("2024/03/05 9:07:31"); };
+    // The record carries COM's thinking times: the same turn played twice must take the same time.
+    hooks.TickCount = [] { return std::int64_t(0); };
     TGameSession session(view, hooks);
     session.Start();
     ASSERT_EQ(scripted_play::Drag(session, 27, 26).Result, TTurnReport::Outcome::Continues);

@@ -37,8 +37,9 @@ sleep 0.5
 CY=$(client_top)
 menu=$((CY - Y))
 status=$((HEIGHT - 413 - menu))
-if [ "$WIDTH" != 673 ] || [ "$menu" -lt 10 ] || [ "$menu" -gt 60 ] || [ "$status" -lt 10 ] || [ "$status" -gt 60 ]; then
-    fail "window is ${WIDTH}x$HEIGHT with the client area's top $menu pixels down: not a 673x413 client area between a menu bar and a status bar"
+# The move list stands beside the 673-pixel client area, 168 pixels wide with its margin.
+if [ "$WIDTH" != 841 ] || [ "$menu" -lt 10 ] || [ "$menu" -gt 60 ] || [ "$status" -lt 10 ] || [ "$status" -gt 60 ]; then
+    fail "window is ${WIDTH}x$HEIGHT with the client area's top $menu pixels down: not a 673x413 client area (and the move list) between a menu bar and a status bar"
 fi
 say "menu bar $menu pixels, status bar $status pixels"
 

@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -190,10 +191,11 @@ private slots:
 
         QCOMPARE(form.windowTitle(), QStringLiteral("創作将棋 ミルトア"));
         // The client area below the menu bar has the layout's size; the window cannot be resized.
-        QCOMPARE(form.Client()->size(), QSize(673, 413));
+        QCOMPARE(form.Client()->size(), QSize(673 + Layout::kKifuRoom, 413));
         QCOMPARE(form.Client()->y(), form.menuBar()->height());
         QCOMPARE(form.statusBar()->y(), form.Client()->geometry().bottom() + 1);
-        QCOMPARE(form.size(), QSize(673, 413 + form.menuBar()->height() + form.statusBar()->height()));
+        QCOMPARE(form.size(),
+                 QSize(673 + Layout::kKifuRoom, 413 + form.menuBar()->height() + form.statusBar()->height()));
         QCOMPARE(form.minimumSize(), form.maximumSize());
         QVERIFY(!form.windowIcon().isNull());
 
@@ -684,11 +686,12 @@ private slots:
                                                  : QLatin1Char(' ') + item->shortcut().toString());
             menus << menu->text() + QLatin1Char(':') + items.join(QLatin1Char(','));
         }
-        QCOMPARE(menus, QStringList({"ゲーム:平手で初期化,飛車角落ちで初期化,待った "
-                                     "Ctrl+Z,投了,棋譜をクリップボードにコピー Ctrl+C,棋譜を保存… "
-                                     "Ctrl+S,棋譜を開く… Ctrl+O,最近の棋譜,対局を自動保存,終了 Ctrl+Q",
-                                     "表示:座標,移動先を表示,COMの狙いを表示,拡大率",
-                                     "ヘルプ:遊び方,バージョン情報"}));
+        QCOMPARE(menus,
+                 QStringList(
+                     {"ゲーム:平手で初期化,飛車角落ちで初期化,待った "
+                      "Ctrl+Z,投了,棋譜をクリップボードにコピー Ctrl+C,棋譜を保存… "
+                      "Ctrl+S,棋譜を開く… Ctrl+O,この局面から指し直す,最近の棋譜,対局を自動保存,終了 Ctrl+Q",
+                      "表示:座標,移動先を表示,COMの狙いを表示,棋譜,拡大率", "ヘルプ:遊び方,バージョン情報"}));
 
         form.show();
         QApplication::setActiveWindow(&form);
@@ -1140,11 +1143,44 @@ private slots:
         MenuItem(form, QStringLiteral("COMの狙いを表示"))->trigger();
         QVERIFY(!form.statusBar()->isVisibleTo(&form));
         QCOMPARE(form.Client()->geometry(), client);
-        QCOMPARE(form.size(), QSize(673, 413 + form.menuBar()->height()));
+        QCOMPARE(form.size(), QSize(673 + Layout::kKifuRoom, 413 + form.menuBar()->height()));
         TForm1 again(&dialogs);
         QVERIFY(!again.ComReasonShown());
         QVERIFY(!again.statusBar()->isVisibleTo(&again));
-        QCOMPARE(again.size(), QSize(673, 413 + again.menuBar()->height()));
+        QCOMPARE(again.size(), QSize(673 + Layout::kKifuRoom, 413 + again.menuBar()->height()));
+    }
+
+    // The move list: a row per move in the record's notation; a click on a row shows that position, where
+    // moves are refused, and End (or the last row) returns to the game, which goes on.
+    void moveListShowsEarlierPositionsAndEndReturns() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        ShowActive(form);
+        auto* list = form.findChild<QListWidget*>(QStringLiteral("KifuList"));
+        QVERIFY(list != nullptr && list->isVisible());
+        Drag(form, 27, 26);
+        Drag(form, 26, 25);
+        QCOMPARE(list->count(), 5);
+        QCOMPARE(list->item(1)->text(), QStringLiteral("  1 ▲２六歩"));
+        QCOMPARE(list->currentRow(), 4);
+
+        const QRect row = list->visualItemRect(list->item(2));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+        QCOMPARE(form.Session().ShownMove(), 2);
+        QVERIFY(Shows(form, 26, PieceName::Fu));
+        QVERIFY(!Square(form, 25)->HasPicture());
+        const std::string kifu = form.Session().KifuText();
+        Drag(form, 26, 25);
+        QCOMPARE(form.Session().KifuText(), kifu);
+        QVERIFY(Shows(form, 26, PieceName::Fu));
+
+        QTest::keyClick(&form, Qt::Key_End);
+        QCOMPARE(form.Session().ShownMove(), 4);
+        QCOMPARE(list->currentRow(), 4);
+        QVERIFY(Shows(form, 25, PieceName::Fu));
+        Drag(form, 25, 24);
+        QCOMPARE(list->count(), 7);
+        QCOMPARE(list->currentRow(), 6);
     }
 
     // At every factor the screen offers, every control, square and frame lies where the layout puts it
@@ -1152,6 +1188,8 @@ private slots:
     // grow with it and still fit, the strip's drawn buttons lie under their click areas and the
     // coordinates stand beside the rows and columns.
     void zoomPlacesEveryControlAtTheFactor() {
+        // The screen's room is reckoned for the client area alone: the move list beside it is hidden.
+        QSettings().setValue(QStringLiteral("view/kifuList"), false);
         TFakeDialogs dialogs;
         TForm1 form(&dialogs);
         ShowActive(form);
@@ -1302,6 +1340,7 @@ private slots:
     // starts at the largest that fits.
     void zoomIsKeptAndFitsTheScreen() {
         QSettings settings;
+        settings.setValue(QStringLiteral("view/kifuList"), false);
         const double ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
         // The test screen is 2560 x 1600 device pixels: at a ratio of 2, 200 % (1346 pixels wide) does
         // not fit its 1280.
