@@ -1,4 +1,4 @@
-// Record files: saving and opening a 300-move game in each form, and keeping one turn of it.
+// Record files: saving and opening a 300-move game in each form, resuming it, and keeping one turn of it.
 //
 // The game is played once at start-up through the game session: COM against a scripted human that
 // takes the most valuable piece it can and otherwise plays at random, from fixed seeds, over games
@@ -78,6 +78,20 @@ void BM_KeepTurn(benchmark::State& state) {
     state.counters["moves"] = double(record.Shown.size());
 }
 
+// Resuming the kept game at start-up: the record read, and the whole game played again with COM
+// thinking every one of its moves, so that it stands exactly as it stopped.
+void BM_Resume(benchmark::State& state) {
+    TLongGame& g = LongGame();
+    const std::filesystem::path path = g.Folder / "resume.kifu";
+    g.Session->SaveRecord(path);
+    scripted_play::QuietView view;
+    TGameSession resumed(view);
+    resumed.Start();
+    int moves = 0;
+    for (auto _ : state) moves = resumed.ContinueKept(path);
+    state.counters["moves"] = moves;
+}
+
 } // namespace
 
 BENCHMARK_CAPTURE(BM_Save, kif, "game.kif")
@@ -100,6 +114,7 @@ BENCHMARK_CAPTURE(BM_Open, kifu, "game.kifu")
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
+BENCHMARK(BM_Resume)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_KeepTurn)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
 BENCHMARK_MAIN();

@@ -125,6 +125,13 @@ TParsedCommand ParseConsoleCommand(const std::string& line, bool tooLong) {
         }
         c.Argument = arg;
         break;
+    case ConsoleArgument::Number:
+        if (arg.empty() || arg.size() > 4 || arg.find_first_not_of("0123456789") != std::string_view::npos) {
+            c.Refusal = "error " + std::string(row->Missing);
+            return c;
+        }
+        c.Number = std::stoi(std::string(arg));
+        break;
     }
     c.Command = row->Command;
     return c;
@@ -187,6 +194,13 @@ bool TConsole::Execute(const TParsedCommand& c) {
     case ConsoleCommand::Opponent:
         Opponent(c.From);
         break;
+    case ConsoleCommand::Goto:
+        session_.ShowMove(c.Number);
+        Say("ok " + std::to_string(session_.ShownMove()));
+        break;
+    case ConsoleCommand::PlayOn:
+        Say("ok " + std::to_string(session_.PlayOn()));
+        break;
     case ConsoleCommand::Quit:
         return false;
     }
@@ -246,7 +260,8 @@ void TConsole::Move(int from, int to) {
 }
 
 void TConsole::Board() {
-    const std::vector<std::string> board = session_.Kanri().BoardList();
+    // An earlier position looked at is the one shown.
+    const std::vector<std::string> board = session_.ShownPosition().BoardList();
     for (int rank = 1; rank <= 9; ++rank) {
         std::string line;
         for (int file = 9; file >= 1; --file) {

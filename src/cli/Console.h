@@ -50,6 +50,8 @@ enum class ConsoleCommand {
     Why,
     Hint,
     Opponent,
+    Goto,
+    PlayOn,
     Quit,
 };
 
@@ -60,6 +62,7 @@ enum class ConsoleArgument {
     Formation, // one of kFormationList, byte for byte
     Path,      // the rest of the line, not empty: a file name
     Opponent,  // "com", or "engine N" with N 1 .. 5
+    Number,    // a move number, at most four digits: "12"
 };
 
 struct TConsoleCommandRow {
@@ -87,6 +90,8 @@ inline constexpr TConsoleCommandRow kConsoleCommands[] = {
     {"why", ConsoleCommand::Why, ConsoleArgument::None, {}},
     {"hint", ConsoleCommand::Hint, ConsoleArgument::None, {}},
     {"opponent", ConsoleCommand::Opponent, ConsoleArgument::Opponent, "opponent needs com or engine 1 to 5"},
+    {"goto", ConsoleCommand::Goto, ConsoleArgument::Number, "goto needs a move number such as 12"},
+    {"playon", ConsoleCommand::PlayOn, ConsoleArgument::None, {}},
     {"quit", ConsoleCommand::Quit, ConsoleArgument::None, {}},
 };
 
@@ -95,6 +100,7 @@ inline constexpr TConsoleCommandRow kConsoleCommands[] = {
 struct TParsedCommand {
     ConsoleCommand Command = ConsoleCommand::Refused;
     int From = 0, To = 0; // Squares; Opponent: From is 0 for COM, else the engine's level
+    int Number = 0;       // Number
     std::string Argument; // Formation: the name; Path: the file name
     std::string Refusal;  // Refused: the answer line
 };

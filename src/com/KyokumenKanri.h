@@ -81,6 +81,8 @@ public:
 
     // The generator COM's random choices draw from.
     TRandom& Rng() { return *rng_; }
+    // Draws from rng from now on (a game handed to another owner goes on with its generator).
+    void UseRng(TRandom& rng) { rng_ = &rng; }
 
     // Which stage of the last think chose its move or ended it (for tests and benchmarks).
     ComStage LastStage() const { return lastStage_; }

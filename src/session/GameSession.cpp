@@ -215,6 +215,11 @@ bool TGameSession::GameOver() const {
 
 void TGameSession::ResetKifu() {
     turns_.clear();
+    browse_ = -1;
+    cont_ = TKifContinuation{};
+    cont_.Known = true;
+    cont_.Seed = rng_.Seed();
+    NoteFormation();
     view_.SetComReason("");
     ending_ = KifEnding::None;
     ++gameNumber_;
@@ -614,6 +619,7 @@ bool TGameSession::PickFormation(std::string_view name) {
     // A replay's position is no game to be played: its label stays, the pick waits for the next game.
     if (replayMode_ || kanri_->MoveCount() > 0) return false;
     kanri_->SetFormation(formation_);
+    NoteFormation();
     SetMessage(Greeting(formation_));
     return true;
 }
@@ -624,6 +630,7 @@ bool TGameSession::PickFormation(std::string_view name) {
 std::string TGameSession::MattaRefusal() const {
     const TKyokumenKanri& k = *kanri_;
     if (pending_) return "COMの応手を待っています。待ったできません。";
+    if (browse_ >= 0) return "前の局面を表示中です。待ったできません。";
     // A finished game is refused as one, whether or not a take-back came before its end.
     if (mattaUsed_ && !GameOver()) return "待ったは一度だけです。";
     if (replayMode_) return "棋譜再現中です。待ったできません。";
@@ -650,6 +657,7 @@ TMattaReport TGameSession::Matta() {
     const bool comReplyMissing = turns_.size() % 2 == 1;
     std::vector<TMove> takenBack; // in the order they were played
     if (comReplyMissing) {
+        NoteTakeBack(turns_.back(), nullptr);
         takenBack.push_back(turns_.back().Shown);
         TakeBackFailedTurn();
     } else {
@@ -661,7 +669,10 @@ TMattaReport TGameSession::Matta() {
             return report;
         }
         takenBack.push_back(k.LastMoveRecord());
-        if (turns_.size() >= 2) takenBack.push_back(turns_.back().Shown);
+        if (turns_.size() >= 2) {
+            NoteTakeBack(turns_[turns_.size() - 2], &turns_.back());
+            takenBack.push_back(turns_.back().Shown);
+        }
         for (int i = 0; i < 2 && !turns_.empty(); ++i) turns_.pop_back();
     }
     view_.SetComReason(LatestComReason());
@@ -796,7 +807,8 @@ void TGameSession::ReplayTwo() {
 // Resignation, record files and keeping
 
 bool TGameSession::CanResign() const {
-    return !inTurn_ && !replayMode_ && !GameOver() && kanri_->MoveCount() > 0 && kanri_->SideToMove == 0;
+    return !inTurn_ && !replayMode_ && browse_ < 0 && !GameOver() && kanri_->MoveCount() > 0 &&
+           kanri_->SideToMove == 0;
 }
 
 bool TGameSession::Resign() {
@@ -838,6 +850,9 @@ TKifRecord TGameSession::KifRecord() const {
         r.Comments.resize(i + 1);
         r.Comments[i] = std::move(comment);
     }
+    r.Continuation = cont_;
+    for (const TTurn& t : turns_)
+        if (t.Com) r.Continuation.ComSeconds.push_back(t.Seconds);
     return r;
 }
 
@@ -879,9 +894,17 @@ int TGameSession::OpenKifRecord(TKifRecord r) {
     if (!r.Began.Known()) r.Began = ParseKifDate(date);
     std::vector<std::string> header = RecordHeader(date, *kanri, r.Opponent);
     std::vector<TTurn> turns;
-    for (std::size_t i = 0; i < r.Shown.size(); ++i)
-        turns.push_back(
-            TTurn{i % 2 == 1, r.Played[i], r.Shown[i], {}, i < r.Comments.size() ? r.Comments[i] : "", 0});
+    double comTotal = 0;
+    for (std::size_t i = 0; i < r.Shown.size(); ++i) {
+        const std::size_t comIndex = i / 2;
+        const double seconds = i % 2 == 1 && comIndex < r.Continuation.ComSeconds.size()
+                                   ? r.Continuation.ComSeconds[comIndex]
+                                   : 0;
+        comTotal += seconds;
+        turns.push_back(TTurn{
+            i % 2 == 1, r.Played[i], r.Shown[i], {}, i < r.Comments.size() ? r.Comments[i] : "", seconds});
+    }
+    for (const TKifEvent& e : r.Continuation.Events) comTotal += e.TakeBack.Seconds;
 
     CancelPending();
     kanri_ = std::move(kanri);
@@ -889,13 +912,16 @@ int TGameSession::OpenKifRecord(TKifRecord r) {
     opponentName_ = r.Opponent;
     hint_.clear();
     turns_ = std::move(turns);
+    cont_ = std::move(r.Continuation);
+    cont_.ComSeconds.clear();
+    browse_ = -1;
     ending_ = r.Ending;
     began_ = r.Began;
     ++gameNumber_;
     hisyaKakuMode_ = r.Start == KifStart::Handicap;
     testStart_ = r.Start == KifStart::Test;
     mattaUsed_ = false;
-    comTotalTime_ = 0;
+    comTotalTime_ = comTotal;
     SetStatus("");
     EnterReplayMode();
     ReplayToStart();
@@ -929,7 +955,7 @@ void TGameSession::ReplayBack() {
 // Legal destinations
 
 bool TGameSession::HumanToMove() const {
-    return !inTurn_ && !replayMode_ && !GameOver() && kanri_->SideToMove == 0;
+    return !inTurn_ && !replayMode_ && browse_ < 0 && !GameOver() && kanri_->SideToMove == 0;
 }
 
 std::vector<TMove> TGameSession::LegalMoves() const {

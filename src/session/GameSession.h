@@ -32,6 +32,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -127,6 +128,18 @@ struct TMattaReport {
     std::string Refusal; // the box text when refused (or when the take-back failed)
 };
 
+// Why a game cannot be continued from a position: what() in English for the console, Japanese() for the
+// window's box.
+class TPlayOnRefusal : public std::runtime_error {
+public:
+    TPlayOnRefusal(const std::string& english, std::string japanese)
+        : std::runtime_error(english), japanese_(std::move(japanese)) {}
+    const std::string& Japanese() const { return japanese_; }
+
+private:
+    std::string japanese_;
+};
+
 // What the session takes from its surroundings; every member may be left empty for the default.
 struct TSessionHooks {
     // The millisecond tick counter that times COM's reply on the label (default: TickCountMs).
@@ -203,6 +216,24 @@ public:
     static TKifRecord ReadRecord(const std::filesystem::path& path);
     // Replaces the game by a record read and checked before.
     int OpenKifRecord(TKifRecord record);
+    // The position after move n of the game (0: the start) on the board. In a game going on, an earlier
+    // position is only looked at: moves, take-backs and resigning are refused until the game's own
+    // latest position is shown again. Throws std::out_of_range for a move the game does not have.
+    void ShowMove(int n);
+    // The number of the move whose position the board shows.
+    int ShownMove() const;
+    bool Browsing() const { return browse_ >= 0; }
+    // The position the board shows.
+    TKyokumen ShownPosition() const;
+    // A new game from the shown position with the human to move, COM in exactly the state it would be in
+    // had the game reached that position without a break: the game is played again from its start on
+    // COM's generator as it was then, with its formation picks and take-backs, and every COM move must
+    // come out as recorded. The previous game is left as it was kept; the new one is kept from its
+    // start. Returns the number of moves. Throws TPlayOnRefusal, the game unchanged, when it cannot be.
+    int PlayOn();
+    // The unfinished game kept in path, continued where it stopped as the same game: the keeper goes on
+    // writing that file. Throws as ReadRecord and PlayOn do, the game unchanged.
+    int ContinueKept(const std::filesystem::path& path);
     // Keeps every game through keeper after each completed turn and at the end; nullptr stops it. The
     // keeper must outlive the session or be unset first.
     void SetRecordKeeper(TRecordKeeper* keeper) { keeper_ = keeper; }
@@ -300,6 +331,10 @@ private:
     TKifDate began_;               // when the game began, as its record's header says
     std::uint64_t gameNumber_ = 0; // counts the games of this session, for the record keeper
     TRecordKeeper* keeper_ = nullptr;
+    // COM's generator as the game began, the formation picks and the take-backs: what the record needs
+    // for the game to be continued exactly (an opened record's as it was read).
+    TKifContinuation cont_;
+    int browse_ = -1; // the move whose position is looked at in a game going on; -1 for its own
     std::string message_;
     std::string status_;
     std::string opponentName_ = "COM"; // the second player as the record names it
@@ -336,4 +371,12 @@ private:
                                                  const std::string& opponent);
     std::string TurnLine(std::size_t i) const;
     void KeepRecord();
+    void NoteFormation();
+    void NoteTakeBack(const TTurn& human, const TTurn* com);
+    void ShowLivePosition(int n);
+    int ContinueFrom(const TKifRecord& r, int n, const std::filesystem::path* keptFile);
+    void ReplayRecorded(const TKifRecord& r, int n);
+    void PlayRecordedTurn(const TKifRecord& r);
+    void AdoptGame(TGameSession& s, const TKifRecord& r, bool sameGame);
+    void ShowContinuedGame(int n, bool sameGame);
 };

@@ -511,6 +511,7 @@ TKifRecord TKifReader::Read(std::string_view text) {
             Comment(line.substr(1));
             continue;
         }
+        if (ReadContinuationLine(line, n, record_.Continuation)) continue;
         if (StartsWith(line, "#") || StartsWith(line, "&")) continue;
         if (StartsWith(trimmed, "変化")) break; // the variations after the main line are not played
         // The diagram's row of file numbers, full-width or (as some programs write it) half-width.
@@ -600,6 +601,44 @@ std::string KifMoveName(const TMove& m, PieceName before, bool promotes) {
     return Destination(m.To) + std::string(MoveName(before)) + (promotes ? "成" : "");
 }
 
+std::vector<std::string> KifMoveTexts(const TKifRecord& record) {
+    std::array<PieceName, kSquareCount> board{};
+    const TKyokumen start = KifStartPosition(record.Start);
+    for (int sq = 0; sq < kSquareCount; ++sq) board[std::size_t(sq)] = start.Board[std::size_t(sq)];
+    std::vector<std::string> texts;
+    int previousTo = 0;
+    for (const TMove& m : record.Shown) {
+        PieceName before = m.From < kSquareCount ? board[m.From] : PieceName::Empty;
+        if (before == PieceName::Empty) before = m.Name;
+        std::string text = m.To == previousTo ? std::string("同　") : Destination(m.To);
+        text += MoveName(before);
+        if (HumanKind(before) != HumanKind(m.Name)) text += "成";
+        texts.push_back(std::move(text));
+        if (m.From < kSquareCount) board[m.From] = PieceName::Empty;
+        if (m.To < kSquareCount) board[m.To] = m.Name;
+        previousTo = m.To;
+    }
+    return texts;
+}
+
+std::string KifEndText(const TKifRecord& record) {
+    const int n = static_cast<int>(record.Shown.size());
+    const std::string winner = HumanWon(record.Ending) ? "先手" : "後手";
+    switch (record.Ending) {
+    case KifEnding::None:
+        return {};
+    case KifEnding::HumanResigns:
+        return "投了　まで" + Number(n) + "手で" + winner + "の勝ち";
+    case KifEnding::HumanMates:
+    case KifEnding::ComMates:
+        return "詰み　まで" + Number(n) + "手で" + winner + "の勝ち";
+    case KifEnding::ComBareKing:
+    case KifEnding::HumanBareKing:
+        return "王一枚　まで" + Number(n) + "手で" + winner + "の勝ち";
+    }
+    return {};
+}
+
 std::string WriteKif(const TKifRecord& record) {
     std::string out;
     out.reserve(1024 + record.Shown.size() * 24);
@@ -640,19 +679,12 @@ std::string WriteKif(const TKifRecord& record) {
     line("手数----指手---------消費時間--");
 
     char number[16];
-    int previousTo = 0;
+    const std::vector<std::string> moves = KifMoveTexts(record);
     int n = 0;
     for (const TMove& m : record.Shown) {
         ++n;
-        PieceName before = m.From < kSquareCount ? board[m.From] : PieceName::Empty;
-        if (before == PieceName::Empty) before = m.Name;
         std::snprintf(number, sizeof number, "%4d ", n);
-        std::string text = number;
-        text += m.To == previousTo ? std::string("同　") : Destination(m.To);
-        text += MoveName(before);
-        if (HumanKind(before) != HumanKind(m.Name)) text += "成";
-        text += "(" + SquareText(m.From) + ")";
-        line(text);
+        line(number + moves[std::size_t(n - 1)] + "(" + SquareText(m.From) + ")");
         if (std::size_t(n) <= record.Comments.size()) {
             // One "*" line for each line of the comment.
             std::string_view comment = record.Comments[std::size_t(n) - 1];
@@ -662,16 +694,18 @@ std::string WriteKif(const TKifRecord& record) {
                 comment.remove_prefix(std::min(end + 1, comment.size()));
             }
         }
-        if (m.From < kSquareCount) board[m.From] = PieceName::Empty;
-        if (m.To < kSquareCount) board[m.To] = m.Name;
-        previousTo = m.To;
     }
 
     const std::string winner = HumanWon(record.Ending) ? "先手" : "後手";
     std::snprintf(number, sizeof number, "%4d ", n + 1);
+    // Last, where a reader that knows nothing of them has read everything it needs.
+    auto continuation = [&] {
+        for (const std::string& extra : ContinuationLines(record.Continuation)) line(extra);
+        return out;
+    };
     switch (record.Ending) {
     case KifEnding::None:
-        return out;
+        return continuation();
     case KifEnding::HumanMates:
     case KifEnding::ComMates:
         line(std::string(number) + "詰み");
@@ -687,7 +721,7 @@ std::string WriteKif(const TKifRecord& record) {
         break;
     }
     line("まで" + Number(n) + "手で" + winner + "の勝ち");
-    return out;
+    return continuation();
 }
 
 TKifRecord ReadKif(std::string_view text) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "board/Kyokumen.h"
+#include "session/Continuation.h"
 #include "session/KifError.h"
 
 #include <cstddef>
@@ -49,6 +50,8 @@ struct TKifRecord {
     std::vector<std::string> Comments;
     // Who played the second side, as the header's "後手：" line names it.
     std::string Opponent = "COM";
+    // What this game needs to continue the game exactly; not Known for another program's record.
+    TKifContinuation Continuation;
 };
 
 // Record files larger than this are refused unread: a long game of this game takes a few kilobytes.
@@ -62,6 +65,11 @@ std::string KifMoveName(const TMove& m, PieceName before, bool promotes);
 
 // The KIF text of a record, UTF-8 with LF line ends.
 std::string WriteKif(const TKifRecord& record);
+
+// Each move as the record writes it, without its number and origin: "７六歩", "同　銀", "３三角成".
+std::vector<std::string> KifMoveTexts(const TKifRecord& record);
+// How the game ended and who won, as one line ("投了　まで62手で後手の勝ち"); empty while it goes on.
+std::string KifEndText(const TKifRecord& record);
 
 // The line (counted from 1) that holds the byte at offset, with line ends as ReadKif takes them.
 int KifLineOf(std::string_view text, std::size_t offset);

@@ -49,6 +49,12 @@ void TRecordKeeper::Keep(std::uint64_t game, const TKifRecord& record) noexcept 
     }
 }
 
+void TRecordKeeper::Adopt(std::uint64_t game, std::filesystem::path file) {
+    file_ = std::move(file);
+    game_ = game;
+    haveGame_ = true;
+}
+
 std::vector<std::filesystem::path> TRecordKeeper::Recent(std::size_t count) const {
     struct TEntry {
         std::filesystem::file_time_type Time;

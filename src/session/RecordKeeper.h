@@ -22,6 +22,9 @@ public:
     // next call tries again.
     void Keep(std::uint64_t game, const TKifRecord& record) noexcept;
 
+    // Goes on keeping game in file, a record kept before (a game continued where it stopped).
+    void Adopt(std::uint64_t game, std::filesystem::path file);
+
     // The newest kept records, newest first (by the time they were last written).
     std::vector<std::filesystem::path> Recent(std::size_t count = 10) const;
 

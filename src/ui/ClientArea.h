@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QSize>
 #include <QWidget>
 
 class TClientArea : public QWidget {
@@ -14,6 +15,8 @@ public:
 
     // The zoom whose layout gives the natural size.
     void SetZoom(double zoom);
+    // The layout's size at 100 %: the specified client area, wider by the move list while it is shown.
+    void SetLayoutSize(QSize size);
     QSize sizeHint() const override;
     // The largest scale at which the layout fits the present size; the zoom itself when the size is
     // the zoom's to the pixel.
@@ -32,4 +35,5 @@ protected:
 
 private:
     double zoom_ = 1.0;
+    QSize layout_;
 };

@@ -2,9 +2,11 @@
 
 #include "ui/Layout.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDrag>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -373,6 +375,13 @@ TFormationList::TFormationList(int basePx, QWidget* parent) : QComboBox(parent),
     setEditable(false);
     // The wheel does not hand the focus over: the list must have been clicked or tabbed to first.
     setFocusPolicy(Qt::StrongFocus);
+}
+
+void TFormationList::FitPopup(int margin) {
+    int widest = 0;
+    const QFontMetrics metrics(font());
+    for (int i = 0; i < count(); ++i) widest = std::max(widest, metrics.horizontalAdvance(itemText(i)));
+    view()->setMinimumWidth(widest + margin);
 }
 
 void TFormationList::SetBasePx(int basePx) {

@@ -164,6 +164,8 @@ public:
     // The font the closed box draws its current entry with, and the room it has for it.
     QFont ShownFont() const;
     QRect TextRoom() const;
+    // The list opens wide enough for the longest name (plus margin) even though the box is narrow.
+    void FitPopup(int margin);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

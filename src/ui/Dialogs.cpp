@@ -40,8 +40,15 @@ void TMessageBoxDialogs::Info(const QString& caption, const QString& text) {
     MakeBox(caption, text, false)->exec();
 }
 
-bool TMessageBoxDialogs::YesNo(const QString& text) {
-    return MakeBox(QStringLiteral("確認"), text, true)->exec() == QDialog::Accepted;
+bool TMessageBoxDialogs::YesNo(const QString& text, bool yesByDefault) {
+    auto box = MakeBox(QStringLiteral("確認"), text, true);
+    if (yesByDefault)
+        if (auto* buttons = box->findChild<QDialogButtonBox*>()) {
+            QPushButton* yes = buttons->button(QDialogButtonBox::Yes);
+            yes->setDefault(true);
+            yes->setFocus();
+        }
+    return box->exec() == QDialog::Accepted;
 }
 
 std::unique_ptr<QDialog> TMessageBoxDialogs::MakeBox(const QString& caption, const QString& text,

@@ -14,8 +14,10 @@ public:
     virtual ~IDialogs() = default;
     // A box with an OK button; returns when it is closed. Texts break lines with CR LF.
     virtual void Ok(const QString& text) = 0;
-    // A box with the caption "確認", no icon and the buttons Yes and No; true for Yes.
-    virtual bool YesNo(const QString& text) = 0;
+    // A box with the caption "確認", no icon and the buttons Yes and No; true for Yes. No is the
+    // default button, so that a stray Enter changes nothing; a question whose usual answer is Yes and
+    // that loses nothing by it (going on with the last game) makes Yes the default.
+    virtual bool YesNo(const QString& text, bool yesByDefault = false) = 0;
     // A box with its own caption and an OK button (the help and the version).
     virtual void Info(const QString& caption, const QString& text) {
         Ok(caption + QStringLiteral("\r\n") + text);
@@ -43,7 +45,7 @@ class TMessageBoxDialogs : public IDialogs {
 public:
     explicit TMessageBoxDialogs(QWidget* owner) : owner_(owner) {}
     void Ok(const QString& text) override;
-    bool YesNo(const QString& text) override;
+    bool YesNo(const QString& text, bool yesByDefault = false) override;
     void Info(const QString& caption, const QString& text) override;
     QString SaveFileName(const QString& suggested) override;
     QString OpenFileName(const QString& folder) override;

@@ -40,7 +40,16 @@ inline constexpr std::array kPlaces = {
     TPlace{"ComboBox1", {536, 89, 129, 20}, kWindowFontPx},
     TPlace{"Button_Kifu", {448, 376, 185, 20}, kWindowFontPx},
     TPlace{"Button_Test", {536, 128, 89, 17}, kWindowFontPx},
+    // Beside the client area above, which keeps every place it has: the window grows by kKifuRoom.
+    TPlace{"KifuList", {673, 8, 160, 392}, kWindowFontPx},
 };
+
+inline constexpr int kKifuRoom = 168;
+
+// The client area with the move list beside it or without.
+constexpr QSize ClientSize(bool kifuListShown) {
+    return {kClient.width() + (kifuListShown ? kKifuRoom : 0), kClient.height()};
+}
 
 constexpr const TPlace& Place(std::string_view name) {
     for (const TPlace& p : kPlaces)

@@ -2,17 +2,16 @@
 
 #include "ui/BoardView.h"
 #include "ui/Controls.h"
+#include "ui/KifuList.h"
 #include "ui/Layout.h"
 #include "ui/RecordFiles.h"
 #include "ui/WindowZoom.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
@@ -38,6 +37,7 @@ const QColor kDesktop(58, 110, 165);
 const char* const kCoordinatesKey = "view/coordinates";
 const char* const kDestinationsKey = "view/destinations";
 const char* const kComReasonKey = "view/comReason";
+const char* const kKifuListKey = "view/kifuList";
 
 // Puts a control at its place in the client area under its name.
 template <class Control> Control* Placed(Control* control, std::string_view name) {
@@ -68,6 +68,7 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
     dialogs_ = dialogs;
     const QSettings settings;
     comReasonShown_ = settings.value(QString::fromLatin1(kComReasonKey), true).toBool();
+    kifuListShown_ = settings.value(QString::fromLatin1(kKifuListKey), true).toBool();
     // The likely scale, before the window knows its screen: the kept zoom on the main screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         pictures_.DrawEarly(TWindowZoom::KeptPercent() / 100.0 * screen->devicePixelRatio());
@@ -77,6 +78,7 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
     CreateStatusBar();
     engine_ = std::make_unique<TEnginePanel>(*board_, client_, *statusBar(), *records_);
     CreateMenus();
+    zoom_->SetClientSize(Layout::ClientSize(kifuListShown_));
     zoom_->UseKept();
     ApplyZoom();
     OnCreate();
@@ -118,6 +120,7 @@ void TForm1::CreateControls() {
     // given another size.
     client_ = new TClientArea(this);
     client_->setObjectName(QStringLiteral("Client"));
+    client_->SetLayoutSize(Layout::ClientSize(kifuListShown_));
     client_->setFont(JapaneseFont(Layout::kWindowFontPx));
     client_->installEventFilter(this);
     setCentralWidget(client_);
@@ -132,6 +135,8 @@ void TForm1::CreateControls() {
     CreateLabels(client_);
     CreateReplayStrip(client_);
     CreateButtons(client_);
+    KifuList = Placed(new TKifuList(client_), "KifuList");
+    KifuList->setVisible(kifuListShown_);
     // The frames lie among the controls as they always have: Waku under Label1, Waku2 under the
     // buttons.
     const auto frame = [this](const char* name) {
@@ -210,6 +215,9 @@ void TForm1::ConnectCommands() {
         replayKeys_[i]->setEnabled(false);
         connect(replayKeys_[i], &QShortcut::activated, this, keys[i].second);
     }
+    // Back to the game's latest position from an earlier one, in a game or a replay.
+    connect(new QShortcut(QKeySequence(Qt::Key_End), this), &QShortcut::activated, KifuList,
+            &TKifuList::ShowLatest);
 }
 
 void TForm1::CreateStatusBar() {
@@ -335,6 +343,7 @@ void TForm1::OnCreate() {
     // A new game manager, no take-back used, an empty record, replay mode off.
     session_ = engine_->NewSession(*this);
     board_->SetSession(session_.get());
+    KifuList->SetSession(session_.get());
     try {
         pictures_.LoadComaImages();
     } catch (const std::exception& e) {
@@ -510,6 +519,8 @@ void TForm1::ShowFrame(SessionFrame frame, bool visible) {
 void TForm1::MarkMoves(const std::vector<TMove>& moves) {
     board_->MarkMoves(moves);
     engine_->BoardChanged();
+    // Every change of the game or of the position shown marks moves.
+    KifuList->Refresh();
 }
 
 void TForm1::SetReplayMode(bool on) {
@@ -519,6 +530,7 @@ void TForm1::SetReplayMode(bool on) {
         LeaveReplayMode();
     for (QShortcut* key : replayKeys_) key->setEnabled(on);
     board_->ClearSelection();
+    KifuList->Refresh();
     // The file numbers move under the strip and back.
     client_->update();
 }
@@ -547,6 +559,16 @@ void TForm1::SetComReason(const std::string& text) {
 
 QString TForm1::ComReasonText() const {
     return comReason_ != nullptr ? comReason_->text() : QString();
+}
+
+void TForm1::SetKifuListShown(bool on) {
+    kifuListShown_ = on;
+    kifuListAction_->setChecked(on);
+    QSettings().setValue(QString::fromLatin1(kKifuListKey), on);
+    KifuList->setVisible(on);
+    zoom_->SetClientSize(Layout::ClientSize(on));
+    client_->SetLayoutSize(Layout::ClientSize(on));
+    ApplyZoom();
 }
 
 void TForm1::SetComReasonShown(bool on) {

@@ -30,6 +30,7 @@ class TBoardView;
 class TClickLabel;
 class TFitLabel;
 class TFormationList;
+class TKifuList;
 class TMessageLabel;
 class TPictureBox;
 class TRecordFiles;
@@ -85,6 +86,9 @@ public:
     // The status bar with COM's reason, shown or hidden; the window grows or shrinks by its height.
     void SetComReasonShown(bool on);
     bool ComReasonShown() const { return comReasonShown_; }
+    // The move list beside the client area, shown or hidden; the window grows or shrinks by its room.
+    void SetKifuListShown(bool on);
+    bool KifuListShown() const { return kifuListShown_; }
     // The status bar's text: "COMの狙い: " and the reason, or empty.
     QString ComReasonText() const;
 
@@ -151,12 +155,14 @@ private:
     TFormationList* ComboBox1 = nullptr;
     QPushButton* Button_Kifu = nullptr;
     QPushButton* Button_Test = nullptr;
+    TKifuList* KifuList = nullptr;
 
     QAction* resignAction_ = nullptr;
     QAction* coordinatesAction_ = nullptr;
     QAction* destinationsAction_ = nullptr;
     std::array<QShortcut*, 3> replayKeys_{};
     QAction* comReasonAction_ = nullptr;
+    QAction* kifuListAction_ = nullptr;
     QLabel* comReason_ = nullptr;
 
     // Made before the session, which reports landings to it from its first move on.
@@ -173,6 +179,7 @@ private:
     double scale_ = 1.0;
     QPoint origin_;
     bool laidOut_ = false;
+    bool kifuListShown_ = true;
     bool screenWatched_ = false;
 
     void CreateControls();

@@ -62,6 +62,7 @@ void TForm1::CreateViewMenu() {
     destinationsAction_ =
         toggle(QStringLiteral("移動先を表示"), DestinationsShown(), &TForm1::SetDestinationsShown);
     comReasonAction_ = toggle(QStringLiteral("COMの狙いを表示"), comReasonShown_, &TForm1::SetComReasonShown);
+    kifuListAction_ = toggle(QStringLiteral("棋譜"), kifuListShown_, &TForm1::SetKifuListShown);
     sound_->AddMenuItem(view);
     zoom_->AddMenu(view);
 }

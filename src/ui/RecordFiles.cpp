@@ -71,6 +71,9 @@ void TRecordFiles::AddMenuItems(QMenu* game) {
     QAction* open = game->addAction(QStringLiteral("棋譜を開く…"));
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(open, &QAction::triggered, this, &TRecordFiles::OnOpenRecordClick);
+    QAction* playOn = game->addAction(QStringLiteral("この局面から指し直す"));
+    playOn->setObjectName(QStringLiteral("PlayOnAction"));
+    connect(playOn, &QAction::triggered, this, &TRecordFiles::OnPlayOnClick);
     recentMenu_ = game->addMenu(QStringLiteral("最近の棋譜"));
     recentMenu_->setObjectName(QStringLiteral("RecentMenu"));
     // The list is read when it opens: games kept since the last look are on it.
@@ -172,6 +175,45 @@ void TRecordFiles::OnOpenRecordClick() {
     if (path.isEmpty()) return;
     if (OpenRecordFile(path))
         QSettings().setValue(QString::fromLatin1(kRecordFolderKey), QFileInfo(path).absolutePath());
+}
+
+bool TRecordFiles::OfferResume() {
+    if (session_ == nullptr || !keeping_ || !keeper_) return false;
+    const std::vector<std::filesystem::path> latest = keeper_->Recent(1);
+    if (latest.empty()) return false;
+    try {
+        const TKifRecord r = TGameSession::ReadRecord(latest.front());
+        if (r.Ending != KifEnding::None || r.Shown.empty() || !r.Continuation.Known) return false;
+    } catch (const std::exception&) {
+        return false; // not a game that could be continued: nothing to ask
+    }
+    if (!dialogs_.YesNo(QStringLiteral("前回の対局を続けますか？"), true)) return false;
+    try {
+        session_->ContinueKept(latest.front());
+    } catch (const TPlayOnRefusal& e) {
+        dialogs_.Ok(QStringLiteral("前回の対局を続けられません。\r\n\r\n") +
+                    QString::fromStdString(e.Japanese()));
+        return false;
+    } catch (const std::exception& e) {
+        dialogs_.Ok(ErrorText(QStringLiteral("棋譜の読込みでエラー発生"),
+                              QString::fromStdString(latest.front().string()), e));
+        return false;
+    }
+    NoteKeeping();
+    return true;
+}
+
+void TRecordFiles::OnPlayOnClick() {
+    emit commandStarted();
+    if (session_ == nullptr) return;
+    try {
+        session_->PlayOn();
+    } catch (const TPlayOnRefusal& e) {
+        dialogs_.Ok(QStringLiteral("この局面からは指し直せません。\r\n\r\n") +
+                    QString::fromStdString(e.Japanese()));
+        return;
+    }
+    NoteKeeping();
 }
 
 bool TRecordFiles::OpenRecordFile(const QString& path) {

@@ -38,6 +38,12 @@ public:
     // read and found sound. True when it was opened.
     bool OpenRecordFile(const QString& path);
 
+    // At start-up: when the latest kept game is unfinished, asks 「前回の対局を続けますか？」 and on はい
+    // continues it exactly where it stopped, the same file kept on. True when it was continued.
+    bool OfferResume();
+    // ゲーム → この局面から指し直す: a new game from the position shown; a refusal says why in a box.
+    void OnPlayOnClick();
+
     // Every game kept in the records folder after each turn, or not; kept between runs.
     void SetKeeping(bool on);
     bool Keeping() const { return keeping_; }

@@ -30,7 +30,7 @@ bool TWindowZoom::Fits(int percent) const {
     // Whatever the window holds besides the client area (the menu bar) keeps its size, and so does the
     // frame the window manager puts round it, once it is known.
     QSize need =
-        window_->size() - window_->centralWidget()->size() + Layout::Scaled(Layout::kClient, percent / 100.0);
+        window_->size() - window_->centralWidget()->size() + Layout::Scaled(client_, percent / 100.0);
     if (const QWindow* handle = window_->windowHandle()) {
         const QMargins frame = handle->frameMargins();
         need += QSize(frame.left() + frame.right(), frame.top() + frame.bottom());

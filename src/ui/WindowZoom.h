@@ -3,7 +3,10 @@
 // kept between runs. The window lays its controls out anew whenever the factor changes.
 #pragma once
 
+#include "ui/Layout.h"
+
 #include <QObject>
+#include <QSize>
 
 #include <utility>
 #include <vector>
@@ -23,6 +26,8 @@ public:
     // The factor in use, one of Layout::kZoomPercents.
     int Percent() const { return percent_; }
     double Factor() const { return percent_ / 100.0; }
+    // The client area at 100 % (the move list beside it or not), which the screen must have room for.
+    void SetClientSize(QSize size) { client_ = size; }
     bool Fits(int percent) const;
     // Changes the zoom and keeps it for the next run; false, changing nothing, for a factor not offered.
     bool Set(int percent);
@@ -49,5 +54,6 @@ signals:
 private:
     QMainWindow* window_;
     int percent_ = 100;
+    QSize client_ = Layout::kClient;
     std::vector<std::pair<int, QAction*>> actions_;
 };

@@ -1,5 +1,6 @@
 // The program entry: the application title, the one window, the event loop.
 #include "ui/MainForm.h"
+#include "ui/RecordFiles.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -56,5 +57,7 @@ int main(int argc, char** argv) {
     TStartupReport startupReport(startClock);
     if (std::getenv("MIRUTOA_STARTUP_REPORT") != nullptr) form.installEventFilter(&startupReport);
     form.show();
+    // Asked once the window stands, so that the box has the window to sit on.
+    QTimer::singleShot(0, &form, [&form] { form.Records().OfferResume(); });
     return app.exec();
 }

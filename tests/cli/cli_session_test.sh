@@ -166,12 +166,15 @@ same "kif moves" "先手の持駒：なし
 手数----指手---------消費時間--
    1 ６五歩(66)" "$(sed -n 18,21p <<<"$kif")"
 same "COM's reason follows its move" "*【基本形】の駒組み 1手目" "$(sed -n 23p <<<"$kif")"
-same "kif ends with end" 24 "$(wc -l <<<"$kif")"
-i=$((4 + 24))
+same "what playing on needs comes last" "#ミルトア乱数：0
+#ミルトア陣形：【基本形】" "$(sed -n 24,25p <<<"$kif")"
+matches "COM's thinking times" '^#ミルトアCOM思考：[0-9]+\.[0-9]{3}$' "$(sed -n 26p <<<"$kif")"
+same "kif ends with end" 27 "$(wc -l <<<"$kif")"
+i=$((4 + 27))
 same "saves" "ok
 ok
 ok" "$(printf '%s\n' "${L[@]:$i:3}")"
-same "a .kifu file is the kif text with CR LF" "$(head -n 23 <<<"$kif" | sed 's/$/\r/')" "$(cat "$WORK/g.kifu")"
+same "a .kifu file is the kif text with CR LF" "$(head -n 26 <<<"$kif" | sed 's/$/\r/')" "$(cat "$WORK/g.kifu")"
 same "a .kif file is the same in CP932" "$(cat "$WORK/g.kifu")" "$(iconv -f CP932 -t UTF-8 "$WORK/g.kif")"
 same "refused saves" "error a record file ends in .kif (CP932), .kifu (UTF-8) or .txt (the record text), not \"g.doc\"
 error save needs a file name such as game.kif" "$(printf '%s\n' "${L[@]:$((i + 3)):2}")"
@@ -198,6 +201,36 @@ ok 4
 ok
 
 error why takes no argument" "$out"
+
+# --- Looking back and playing on: an earlier position refuses moves; playing on from it gives COM's
+# replies of a game that never stopped; a record without what that needs is refused. ---
+out=$(printf '%s\n' 'move 2726' 'move 2625' 'goto 2' 'move 2524' 'goto 9' 'goto x' 'goto 1' 'playon' 'goto 2' \
+    'playon' 'move 2625' "save $WORK/p.kifu" "open $WORK/p.kifu" 'goto 4' 'playon' 'move 6665' | run | grep -v '^status')
+same "goto and playon" "human 1 2726歩
+com 2 4142com金
+human 3 2625歩
+com 4 4243com金
+ok 2
+ignored
+error the game has moves 0 to 4
+error goto needs a move number such as 12
+ok 1
+error after move 1 COM is to move; play on from a position with you to move
+ok 2
+ok 2
+human 3 2625歩
+com 4 4243com金
+ok
+ok 4
+ok 4
+ok 4
+human 5 6665歩
+com 6 3132com銀" "$out"
+sed '/^#/d' "$WORK/p.kifu" >"$WORK/other.kifu"
+same "a record of another program is not played on" "ok 4
+ok 4
+error the record does not hold what playing on needs (COM's random state and formation): it was not written by this game" \
+    "$(printf '%s\n' "open $WORK/other.kifu" 'goto 4' 'playon' | run)"
 
 # --- Options. ---
 help=$("$CLI" --help)

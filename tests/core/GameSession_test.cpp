@@ -688,3 +688,54 @@ TEST_F(SessionTest, InCheckTheLegalListHoldsOnlyMovesThatLeaveTheKingSafe) {
     EXPECT_TRUE(kingMoves);
     EXPECT_EQ(S().LegalDestinations(27), std::vector<int>{});
 }
+
+TEST_F(SessionTest, AnEarlierPositionIsOnlyLookedAtAndPlayingOnIsRefusedWhereItCannotBeExact) {
+    ASSERT_EQ(Drag(27, 26).Result, TTurnReport::Outcome::Continues);
+    ASSERT_EQ(Drag(26, 25).Result, TTurnReport::Outcome::Continues);
+    const std::vector<PieceName> live = BoardOf(*session);
+    session->ShowMove(2);
+    EXPECT_TRUE(session->Browsing());
+    EXPECT_EQ(view.At(25), PieceName::Empty) << "the board shows the position after move 2";
+    EXPECT_EQ(view.At(26), PieceName::Fu);
+    const Snapshot browsing(*session);
+    EXPECT_EQ(Drag(26, 25).Result, TTurnReport::Outcome::Ignored);
+    EXPECT_FALSE(session->Matta().Done);
+    EXPECT_FALSE(session->Resign());
+    EXPECT_EQ(Snapshot(*session), browsing);
+    session->ShowMove(4);
+    EXPECT_FALSE(session->Browsing());
+    EXPECT_EQ(view.Drawn(), live);
+    EXPECT_THROW(session->ShowMove(5), std::out_of_range);
+
+    // Each refusal names its reason and leaves the game as it was.
+    const std::string kif = session->KifText();
+    struct Case {
+        std::string Record;
+        int Shown;
+        std::string Says;
+    };
+    std::string edited = kif;
+    edited.replace(edited.find("４三金(42)"), std::string("４三金(42)").size(), "９四歩(93)");
+    const std::string noLines = kif.substr(0, kif.find("#ミルトア"));
+    std::string badSeed = kif;
+    badSeed.replace(badSeed.find("乱数：") + std::string("乱数：").size(), 1, "x");
+    const Case cases[] = {
+        {kif, 1, "COMの手番"},
+        {noLines, 4, "情報（COMの乱数と陣形）がありません"},
+        {badSeed, 4, "行目: 続きを指すための情報が読めません"},
+        {edited, 4, "4手目: COMの指し手が棋譜と違います"},
+    };
+    for (const Case& c : cases) {
+        session->OpenKifText(c.Record);
+        session->ShowMove(c.Shown);
+        const Snapshot before(*session);
+        try {
+            session->PlayOn();
+            ADD_FAILURE() << c.Says;
+        } catch (const TPlayOnRefusal& e) {
+            EXPECT_NE(e.Japanese().find(c.Says), std::string::npos) << e.Japanese();
+        }
+        EXPECT_EQ(Snapshot(*session), before) << c.Says;
+        EXPECT_TRUE(session->ReplayMode());
+    }
+}

@@ -187,6 +187,8 @@ TEST(Kif, RefusesWhatThisGameCannotReplayNamingTheLineAndLeavingTheGameAlone) {
     scripted_play::QuietView view;
     TSessionHooks hooks;
     hooks.Now = [] { return std::string("2024/03/05 9:07:31"); };
+    // The record carries COM's thinking times: the same turn played twice must take the same time.
+    hooks.TickCount = [] { return std::int64_t(0); };
     TGameSession session(view, hooks);
     session.Start();
     ASSERT_EQ(scripted_play::Drag(session, 27, 26).Result, TTurnReport::Outcome::Continues);
@@ -369,4 +371,22 @@ TEST(KifFile, SavesReplaceTheRecordWholeAndOpensReadOnlyRegularFiles) {
         }
     }
     std::filesystem::remove_all(folder);
+}
+
+TEST(Kif, WhatPlayingOnNeedsComesBackAsWrittenAndAFaultInItLeavesTheRecordReadable) {
+    TKifRecord r = ReadKif(WriteKif(TKifRecord{}));
+    r.Continuation.Known = true;
+    r.Continuation.Seed = 4294967295u;
+    TKifTakeBack t{0, TMove{27, 26, PieceName::Fu}, TMove{41, 42, PieceName::Fu}, 0.047};
+    TKifTakeBack failed{2, TMove{26, 25, PieceName::Fu}, TMove{}, 0};
+    r.Continuation.Events = {{"【穴熊】", {}}, {{}, t}, {"【ミルトア式BIG4 改】", {}}, {{}, failed}};
+    r.Continuation.ComSeconds = {1.5, 0.001};
+    const std::string text = WriteKif(r);
+    EXPECT_EQ(ReadKif(text).Continuation, r.Continuation) << text;
+
+    std::string broken = text;
+    broken.replace(broken.find("0 2726 4142"), 11, "0 27 4142");
+    const TKifRecord read = ReadKif(broken);
+    EXPECT_GT(read.Continuation.FaultLine, 0);
+    EXPECT_EQ(read.Shown, r.Shown);
 }

@@ -39,8 +39,9 @@ sleep 0.5
 CY=$(client_top)
 menu=$((CY - Y))
 status=$((HEIGHT - 413 - menu))
-if [ "$WIDTH" != 673 ] || [ "$menu" -lt 10 ] || [ "$menu" -gt 60 ] || [ "$status" -lt 10 ] || [ "$status" -gt 60 ]; then
-    fail "window is ${WIDTH}x$HEIGHT with the client area's top $menu pixels down: not a 673x413 client area between a menu bar and a status bar"
+# The move list stands beside the 673-pixel client area, 168 pixels wide with its margin.
+if [ "$WIDTH" != 841 ] || [ "$menu" -lt 10 ] || [ "$menu" -gt 60 ] || [ "$status" -lt 10 ] || [ "$status" -gt 60 ]; then
+    fail "window is ${WIDTH}x$HEIGHT with the client area's top $menu pixels down: not a 673x413 client area (and the move list) between a menu bar and a status bar"
 fi
 say "menu bar $menu pixels, status bar $status pixels"
 
@@ -178,11 +179,11 @@ kill -0 "$game_pid" 2>/dev/null || fail "the program has ended"
 # The window made one and a half times as large: the layout fills it, and a drag at that scale plays
 # one more turn. Then the program is killed outright: the game it kept holds all four moves.
 xdotool windowmove "$window" 0 0
-xdotool windowsize "$window" 1010 $((HEIGHT - 413 + 620))
+xdotool windowsize "$window" 1262 $((HEIGHT - 413 + 620))
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$window")"
 CY=$(client_top)
-import -window root -crop "1010x620+$X+$CY" +repage "$artifacts/e2e-resized.png" || fail "no screenshot"
+import -window root -crop "1262x620+$X+$CY" +repage "$artifacts/e2e-resized.png" || fail "no screenshot"
 S=3/2 drag 27 26
 for _ in $(seq 1 40); do
     kifu=$(copy_with_keys)
@@ -200,4 +201,34 @@ opened=$(printf 'open %s\nquit\n' "${kept[0]}" | "$console")
 [ "$opened" = "ok 4" ] || fail "the kept record opens as '$opened', not 'ok 4' (see $artifacts/kept.kifu)"
 grep -q '^   3 ２六歩(27)' "${kept[0]}" || fail "the kept record lacks move 3 (see $artifacts/kept.kifu)"
 say "killed after a turn: the kept record ${kept[0]##*/} opens with all 4 moves"
+
+# Started again, the program offers to go on with the unfinished game; Return takes the default はい.
+# The next turn gets the reply the console gives when it plays on from the kept record, and the same
+# file goes on being kept.
+expected=$(printf 'open %s\ngoto 4\nplayon\nmove 2625\nquit\n' "${kept[0]}" | "$console" | grep '^com 6 ')
+(cd "$work/game" && exec "$program") >>"$artifacts/program.log" 2>&1 &
+game_pid=$!
+box=$(timeout 20 xdotool search --sync --name '^確認$' | head -n 1)
+[ -n "$box" ] || fail "no box offers to go on with the game after the restart"
+xdotool windowfocus "$box" 2>/dev/null
+xdotool key --window "$box" Return
+sleep 0.5
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '創作将棋 ミルトア' | head -n 1)
+eval "$(xdotool getwindowgeometry --shell "$window")"
+CY=$(client_top)
+drag 26 25
+for _ in $(seq 1 40); do
+    kifu=$(copy_with_keys)
+    grep -q '^ 6: △後手:' <<<"$kifu" && break
+    sleep 0.2
+done
+printf '%s\n' "$kifu" >"$artifacts/kifu-resumed.txt"
+grep -q '^ 4: △後手:' <<<"$kifu" || fail "the resumed game lacks the moves before the restart (see $artifacts/kifu-resumed.txt)"
+grep -q '^ 6: △後手:' <<<"$kifu" || fail "no turn was played on after the restart (see $artifacts/kifu-resumed.txt)"
+window_reply=$(grep '^ 6: △後手:' <<<"$kifu" | sed 's/.*: 　\([1-9]\)\([1-9]\)→\([1-9]\)\([1-9]\).*/\1\2\3\4/')
+[ "${expected:6:4}" = "$window_reply" ] || fail "COM replied $window_reply after the restart; playing on in the console gives '$expected'"
+mapfile -t kept < <(find "$XDG_DATA_HOME" -name '*.kifu')
+[ "${#kept[@]}" -eq 1 ] || fail "the resumed game was kept in a new file: ${kept[*]}"
+grep -q '^   5 ２五歩(26)' "${kept[0]}" || fail "the kept record lacks the move played after the restart"
+say "restarted, answered はい, played on: COM replied $window_reply as the console does"
 say "passed"

@@ -37,9 +37,9 @@ start_game() {
     CY=$(client_top "$S")
     local menu=$((CY - Y))
     say "window ${WIDTH}x$HEIGHT at $X,$Y, client area from row $CY"
-    if [ "$WIDTH" != $((673 * S)) ] || [ "$menu" -lt 10 ] || [ "$menu" -gt 120 ] ||
+    if [ "$WIDTH" != $((${CLIENT_WIDTH:-841} * S)) ] || [ "$menu" -lt 10 ] || [ "$menu" -gt 120 ] ||
         [ $((HEIGHT - menu)) -lt $((413 * S)) ]; then
-        fail "window is ${WIDTH}x$HEIGHT, not a $((673 * S))x$((413 * S)) client area under a menu bar"
+        fail "window is ${WIDTH}x$HEIGHT, not a $((673 * S))x$((413 * S)) client area and the move list under a menu bar"
     fi
 }
 
@@ -106,7 +106,9 @@ stop_game
 
 # --- One device pixel per pixel, zoom 200 % kept from an earlier run.
 mkdir -p "$XDG_CONFIG_HOME/mirutoa"
-printf '[view]\nzoom=200\n' >"$XDG_CONFIG_HOME/mirutoa/mirutoa.conf"
+# The move list is hidden, so that the window at 200 % fits the display.
+printf '[view]\nzoom=200\nkifuList=false\n' >"$XDG_CONFIG_HOME/mirutoa/mirutoa.conf"
+CLIENT_WIDTH=673
 start_game 2
 click_square 77
 xdotool mousemove $((X + 20)) $((CY + 400 * S))

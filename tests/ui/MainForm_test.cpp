@@ -25,6 +25,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -51,6 +52,7 @@ public:
     bool Answer = true;
     QStringList OkTexts;
     QStringList Questions;
+    QList<bool> YesDefaults; // for each question, whether Yes was its default
     QStringList InfoCaptions;
     QString SaveAnswer, OpenAnswer; // the files the dialogs pick (empty: cancelled)
     QStringList Offered;            // what each file dialog was opened on
@@ -65,8 +67,9 @@ public:
     }
 
     void Ok(const QString& text) override { OkTexts << text; }
-    bool YesNo(const QString& text) override {
+    bool YesNo(const QString& text, bool yesByDefault = false) override {
         Questions << text;
+        YesDefaults << yesByDefault;
         return Answer;
     }
     void Info(const QString& caption, const QString&) override { InfoCaptions << caption; }
@@ -194,11 +197,13 @@ private slots:
         QVERIFY(dialogs.OkTexts.isEmpty());
 
         QCOMPARE(form.windowTitle(), QStringLiteral("創作将棋 ミルトア"));
-        // The client area below the menu bar has the layout's size; the window may grow, not shrink.
-        QCOMPARE(form.Client()->size(), QSize(673, 413));
+        // The client area below the menu bar has the layout's size, the move list beside the board
+        // included; the window may grow, not shrink.
+        QCOMPARE(form.Client()->size(), QSize(673 + Layout::kKifuRoom, 413));
         QCOMPARE(form.Client()->y(), form.menuBar()->height());
         QCOMPARE(form.statusBar()->y(), form.Client()->geometry().bottom() + 1);
-        QCOMPARE(form.size(), QSize(673, 413 + form.menuBar()->height() + form.statusBar()->height()));
+        QCOMPARE(form.size(),
+                 QSize(673 + Layout::kKifuRoom, 413 + form.menuBar()->height() + form.statusBar()->height()));
         QCOMPARE(form.minimumSize(), form.size());
         QVERIFY(form.maximumSize().width() > 2 * form.width());
         QVERIFY(!form.windowIcon().isNull());
@@ -700,8 +705,9 @@ private slots:
         }
         QCOMPARE(menus, QStringList({"ゲーム(&G):平手で初期化,飛車角落ちで初期化,待った "
                                      "Ctrl+Z,投了,対戦相手,ヒント Ctrl+H,棋譜をクリップボードにコピー Ctrl+C,"
-                                     "棋譜を保存… Ctrl+S,棋譜を開く… Ctrl+O,最近の棋譜,対局を自動保存,終了 Ctrl+Q",
-                                     "表示(&V):座標,移動先を表示,COMの狙いを表示,駒音,拡大率",
+                                     "棋譜を保存… Ctrl+S,棋譜を開く… Ctrl+O,この局面から指し直す,最近の棋譜,"
+                                     "対局を自動保存,終了 Ctrl+Q",
+                                     "表示(&V):座標,移動先を表示,COMの狙いを表示,棋譜,駒音,拡大率",
                                      "ヘルプ(&H):遊び方 F1,バージョン情報"}));
 
         form.show();
@@ -1283,11 +1289,44 @@ private slots:
         MenuItem(form, QStringLiteral("COMの狙いを表示"))->trigger();
         QVERIFY(!form.statusBar()->isVisibleTo(&form));
         QCOMPARE(form.Client()->geometry(), client);
-        QCOMPARE(form.size(), QSize(673, 413 + form.menuBar()->height()));
+        QCOMPARE(form.size(), QSize(673 + Layout::kKifuRoom, 413 + form.menuBar()->height()));
         TForm1 again(&dialogs);
         QVERIFY(!again.ComReasonShown());
         QVERIFY(!again.statusBar()->isVisibleTo(&again));
-        QCOMPARE(again.size(), QSize(673, 413 + again.menuBar()->height()));
+        QCOMPARE(again.size(), QSize(673 + Layout::kKifuRoom, 413 + again.menuBar()->height()));
+    }
+
+    // The move list: a row per move in the record's notation; a click on a row shows that position, where
+    // moves are refused, and End (or the last row) returns to the game, which goes on.
+    void moveListShowsEarlierPositionsAndEndReturns() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        ShowActive(form);
+        auto* list = form.findChild<QListWidget*>(QStringLiteral("KifuList"));
+        QVERIFY(list != nullptr && list->isVisible());
+        Drag(form, 27, 26);
+        Drag(form, 26, 25);
+        QCOMPARE(list->count(), 5);
+        QCOMPARE(list->item(1)->text(), QStringLiteral("  1 ▲２六歩"));
+        QCOMPARE(list->currentRow(), 4);
+
+        const QRect row = list->visualItemRect(list->item(2));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+        QCOMPARE(form.Session().ShownMove(), 2);
+        QVERIFY(Shows(form, 26, PieceName::Fu));
+        QVERIFY(!Square(form, 25)->HasPicture());
+        const std::string kifu = form.Session().KifuText();
+        Drag(form, 26, 25);
+        QCOMPARE(form.Session().KifuText(), kifu);
+        QVERIFY(Shows(form, 26, PieceName::Fu));
+
+        QTest::keyClick(&form, Qt::Key_End);
+        QCOMPARE(form.Session().ShownMove(), 4);
+        QCOMPARE(list->currentRow(), 4);
+        QVERIFY(Shows(form, 25, PieceName::Fu));
+        Drag(form, 25, 24);
+        QCOMPARE(list->count(), 7);
+        QCOMPARE(list->currentRow(), 6);
     }
 
     // At every factor the screen offers, every control, square and frame lies where the layout puts it
@@ -1295,6 +1334,8 @@ private slots:
     // grow with it and still fit, the strip's drawn buttons lie under their click areas and the
     // coordinates stand beside the rows and columns.
     void zoomPlacesEveryControlAtTheFactor() {
+        // The screen's room is reckoned for the client area alone: the move list beside it is hidden.
+        QSettings().setValue(QStringLiteral("view/kifuList"), false);
         TFakeDialogs dialogs;
         TForm1 form(&dialogs);
         ShowActive(form);
@@ -1445,6 +1486,7 @@ private slots:
     // starts at the largest that fits.
     void zoomIsKeptAndFitsTheScreen() {
         QSettings settings;
+        settings.setValue(QStringLiteral("view/kifuList"), false);
         const double ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
         // The test screen is 2560 x 1600 device pixels: at a ratio of 2, 200 % (1346 pixels wide) does
         // not fit its 1280.
@@ -1575,6 +1617,8 @@ private slots:
     void resizedWindowScalesTheLayout() {
         TFakeDialogs dialogs;
         TForm1 form(&dialogs);
+        // The specified client area alone; the move list beside it scales with it the same way.
+        form.SetKifuListShown(false);
         ShowActive(form);
         Drag(form, 76, 75);
         const auto marks = Marked(form, TSquareImage::LastMove);
