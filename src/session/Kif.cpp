@@ -639,6 +639,27 @@ std::string KifEndText(const TKifRecord& record) {
     return {};
 }
 
+namespace {
+
+// One rank of the board diagram: "|v香v桂 ・ …|一", COM's pieces marked with "v".
+std::string DiagramRow(const TKyokumen& k, int rank) {
+    std::string row = "|";
+    for (int file = 9; file >= 1; --file) {
+        const PieceName p = k.Board[std::size_t(file * 10 + rank)];
+        if (p == PieceName::Empty) {
+            row += " ・";
+            continue;
+        }
+        row += IsCom(p) ? "v" : " ";
+        row += DiagramGlyph(p);
+    }
+    row += "|";
+    row += kKanjiNumerals[std::size_t(rank)];
+    return row;
+}
+
+} // namespace
+
 std::string WriteKif(const TKifRecord& record) {
     std::string out;
     out.reserve(1024 + record.Shown.size() * 24);
@@ -652,27 +673,11 @@ std::string WriteKif(const TKifRecord& record) {
     line("先手：あなた");
     line("後手：" + record.Opponent);
 
-    std::array<PieceName, kSquareCount> board{};
-    const TKyokumen start = KifStartPosition(record.Start);
-    for (int sq = 0; sq < kSquareCount; ++sq) board[std::size_t(sq)] = start.Board[std::size_t(sq)];
     line("後手の持駒：なし");
     line("  ９ ８ ７ ６ ５ ４ ３ ２ １");
     line(kFrame);
-    for (int rank = 1; rank <= 9; ++rank) {
-        std::string row = "|";
-        for (int file = 9; file >= 1; --file) {
-            const PieceName p = board[std::size_t(file * 10 + rank)];
-            if (p == PieceName::Empty) {
-                row += " ・";
-                continue;
-            }
-            row += IsCom(p) ? "v" : " ";
-            row += DiagramGlyph(p);
-        }
-        row += "|";
-        row += kKanjiNumerals[std::size_t(rank)];
-        line(row);
-    }
+    const TKyokumen start = KifStartPosition(record.Start);
+    for (int rank = 1; rank <= 9; ++rank) line(DiagramRow(start, rank));
     line(kFrame);
     line("先手の持駒：なし");
     line("先手番");
