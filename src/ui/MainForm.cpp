@@ -233,6 +233,9 @@ void TForm1::CreateStatusBar() {
     bar->addWidget(comReason_, 1);
     records_ = std::make_unique<TRecordFiles>(*dialogs_, bar);
     connect(records_.get(), &TRecordFiles::commandStarted, board_.get(), &TBoardView::ClearSelection);
+    connect(records_.get(), &TRecordFiles::recordOpened, this, [this](const QString& file) {
+        setWindowTitle(QString::fromUtf8(kGameTitle) + QStringLiteral(" — ") + file);
+    });
     bar->setVisible(comReasonShown_);
 }
 
@@ -529,6 +532,8 @@ void TForm1::SetReplayMode(bool on) {
     else
         LeaveReplayMode();
     for (QShortcut* key : replayKeys_) key->setEnabled(on);
+    // A game played again is no longer the file it was opened from.
+    if (!on) setWindowTitle(QString::fromUtf8(kGameTitle));
     board_->ClearSelection();
     KifuList->Refresh();
     // The file numbers move under the strip and back.

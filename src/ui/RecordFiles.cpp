@@ -36,13 +36,37 @@ QString FileName(const std::filesystem::path& path) {
 
 // A kept game's menu entry: its start time as a player reads it ("2024/03/05 09:07:31"), from the
 // file name the keeper gave it; any other name as it is.
+// What a kept game was: 「平手　【基本形】　24手　COMの勝ち」; empty for a file that cannot be read.
+QString RecentDetails(const std::filesystem::path& path) {
+    try {
+        const TKifRecord r = TGameSession::ReadRecord(path);
+        QString formation;
+        for (const TKifEvent& e : r.Continuation.Events)
+            if (!e.Formation.empty()) formation = QString::fromStdString(e.Formation);
+        QString result = QStringLiteral("対局中");
+        if (r.Ending != KifEnding::None)
+            result = HumanWon(r.Ending) ? QStringLiteral("あなたの勝ち") : QStringLiteral("COMの勝ち");
+        QStringList parts{r.Start == KifStart::Handicap ? QStringLiteral("飛車角落ち")
+                                                        : QStringLiteral("平手")};
+        if (!formation.isEmpty()) parts << formation;
+        parts << QStringLiteral("%1手").arg(r.Shown.size()) << result;
+        return parts.join(QStringLiteral("　"));
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
 QString RecentTitle(const std::filesystem::path& path) {
     const QString stem = FileName(path.stem());
     const QDateTime began = QDateTime::fromString(stem.left(15), QStringLiteral("yyyyMMdd-HHmmss"));
-    if (!began.isValid()) return FileName(path.filename());
+    const QString details = RecentDetails(path);
     const QString more = stem.mid(15); // "-2" for the second game begun in the same second
-    return began.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) +
-           (more.startsWith(QLatin1Char('-')) ? QStringLiteral(" (%1)").arg(more.mid(1)) : QString());
+    const QString date =
+        !began.isValid()
+            ? FileName(path.filename())
+            : began.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) +
+                  (more.startsWith(QLatin1Char('-')) ? QStringLiteral(" (%1)").arg(more.mid(1)) : QString());
+    return details.isEmpty() ? date : date + QStringLiteral("　") + details;
 }
 
 QString ErrorText(const QString& step, const QString& file, const std::exception& e) {
@@ -230,5 +254,6 @@ bool TRecordFiles::OpenRecordFile(const QString& path) {
         dialogs_.Ok(ErrorText(QStringLiteral("棋譜の読込みでエラー発生"), path, e));
         return false;
     }
+    emit recordOpened(QFileInfo(path).fileName());
     return true;
 }

@@ -57,6 +57,8 @@ public:
 signals:
     // A record command begins: whatever piece is selected on the board is let go.
     void commandStarted();
+    // A record file has been opened and replaces the game: the window's title names the file.
+    void recordOpened(const QString& fileName);
 
 private:
     IDialogs& dialogs_;

@@ -1150,13 +1150,20 @@ private slots:
             emit form.Records().RecentMenu()->aboutToShow();
             const QList<QAction*> recent = form.Records().RecentMenu()->actions();
             QCOMPARE(recent.size(), 1);
-            QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d$"))
+            // The row says when the game began, how, against which formation, how far it went.
+            QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d"
+                                                       "　平手　【基本形】　2手　対局中$"))
                          .match(recent[0]->text())
                          .hasMatch(),
                      qPrintable(recent[0]->text()));
             recent[0]->trigger();
             QVERIFY(form.Session().ReplayMode());
             QCOMPARE(int(form.Session().MoveHistory().size()), 2);
+            QCOMPARE(form.windowTitle(), QStringLiteral("創作将棋 ミルトア — ") +
+                                             QFileInfo(QString::fromStdString(path)).fileName());
+            dialogs.Answer = true;
+            form.OnButton_StartClick();
+            QCOMPARE(form.windowTitle(), QStringLiteral("創作将棋 ミルトア"));
         }
         TForm1 again(&dialogs);
         QVERIFY(!again.Records().Keeping());
