@@ -773,7 +773,34 @@ void TGameSession::ReplayOne() {
     view_.ShowFrame(SessionFrame::Waku2, false);
     view_.SetComReason(ComReasonOfMove(k));
     view_.MarkMoves({shown});
-    SetMessage("棋譜再現モード\r\n\r\n\r\n" + std::to_string(k) + "手目" + "\r\n\r\n" + FormatMove(shown));
+    SetMessage("棋譜再現モード\r\n\r\n\r\n" + std::to_string(k) + "手目" + "\r\n\r\n" + FormatMove(shown) +
+               EndingNote(k));
+}
+
+std::string TGameSession::EndingText() const {
+    const char* how = "";
+    switch (ending_) {
+    case KifEnding::None:
+        return {};
+    case KifEnding::HumanMates:
+    case KifEnding::ComMates:
+        how = "詰み";
+        break;
+    case KifEnding::HumanResigns:
+        how = "投了";
+        break;
+    case KifEnding::ComBareKing:
+    case KifEnding::HumanBareKing:
+        how = "王一枚";
+        break;
+    }
+    return "まで" + std::to_string(turns_.size()) + "手　" + how + "で" +
+           (HumanWon(ending_) ? "あなた" : "COM") + "の勝ち";
+}
+
+std::string TGameSession::EndingNote(int k) const {
+    if (k != int(turns_.size()) || ending_ == KifEnding::None) return {};
+    return "\r\n\r\n" + EndingText();
 }
 
 void TGameSession::ReplayTwo() {
@@ -789,14 +816,14 @@ void TGameSession::ReplayTwo() {
         view_.MarkMoves({shown});
         std::string label =
             "棋譜再現モード\r\n\r\n" + std::to_string(k) + "手目" + "\r\n\r\n" + FormatMove(shown);
-        SetMessage(label);
+        SetMessage(label + EndingNote(k));
         ++k;
         if (static_cast<int>(turns_.size()) < k) return;
         const TMove first = shown;
         ReplayMove(k, SessionFrame::Waku2, shown);
         view_.MarkMoves({first, shown});
         label += "\r\n\r\n" + std::to_string(k) + "手目" + "\r\n\r\n" + FormatMove(shown);
-        SetMessage(label);
+        SetMessage(label + EndingNote(k));
         view_.ShowFrame(SessionFrame::Waku2, true);
     } catch (const std::exception& e) {
         view_.ShowMessageBox(ErrorBox("棋譜再現でエラー発生", false, e));

@@ -241,6 +241,9 @@ public:
     void OpponentChanged();
     // A hint the human was shown: noted as the comment of the human's next move.
     void NoteHint(std::string text) { hint_ = std::move(text); }
+    // How a finished game ended, as the replay's last move says it: "まで62手　詰みでCOMの勝ち"; empty
+    // while the game goes on.
+    std::string EndingText() const;
     // How the game ended (KifEnding::None while it goes on).
     KifEnding Ending() const { return ending_; }
 
@@ -352,6 +355,8 @@ private:
     void TakeBackFailedTurn();
     // The box that refuses a take-back now; empty when it is allowed.
     std::string MattaRefusal() const;
+    // The ending after the label of move k, when k is the game's last move.
+    std::string EndingNote(int k) const;
     void SetMessage(std::string text);
     void SetStatus(std::string text);
     void Box(const std::string& text, TTurnReport* report);

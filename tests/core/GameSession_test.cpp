@@ -458,7 +458,8 @@ TEST_F(SessionTest, ReplayStepsThroughAFinishedGame) {
         EXPECT_TRUE(view.Waku.Visible && view.Waku2.Visible);
     }
     S().ReplayTwo();
-    EXPECT_EQ(view.Message, "棋譜再現モード\r\n\r\n7手目\r\n\r\n" + fm(7));
+    // The last move says how the game ended.
+    EXPECT_EQ(view.Message, "棋譜再現モード\r\n\r\n7手目\r\n\r\n" + fm(7) + "\r\n\r\nまで7手　詰みであなたの勝ち");
     EXPECT_EQ(view.Waku.Square, shown[6].To);
     EXPECT_EQ(view.Waku2.Square, shown[5].To); // left as it was
     EXPECT_TRUE(view.Waku2.Visible);
