@@ -2,6 +2,7 @@
 // feeds it standard input; the fuzz target feeds it arbitrary lines.
 #pragma once
 
+#include "session/Analysis.h"
 #include "session/EnginePlay.h"
 #include "session/GameSession.h"
 
@@ -50,6 +51,7 @@ enum class ConsoleCommand {
     Why,
     Hint,
     Opponent,
+    Analyse,
     Quit,
 };
 
@@ -87,6 +89,7 @@ inline constexpr TConsoleCommandRow kConsoleCommands[] = {
     {"why", ConsoleCommand::Why, ConsoleArgument::None, {}},
     {"hint", ConsoleCommand::Hint, ConsoleArgument::None, {}},
     {"opponent", ConsoleCommand::Opponent, ConsoleArgument::Opponent, "opponent needs com or engine 1 to 5"},
+    {"analyse", ConsoleCommand::Analyse, ConsoleArgument::None, {}},
     {"quit", ConsoleCommand::Quit, ConsoleArgument::None, {}},
 };
 
@@ -140,6 +143,7 @@ private:
     void Kifu();
     void Hint();
     void Opponent(int level);
+    void Analyse();
     // The refusal when the engine cannot be used here; empty when it can.
     std::string EngineRefusal() const;
 };
