@@ -76,11 +76,13 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
     CreateControls();
     CreateStatusBar();
     engine_ = std::make_unique<TEnginePanel>(*board_, client_, *statusBar(), *records_);
+    analysis_ = std::make_unique<TAnalysisPanel>(*this, *statusBar());
     CreateMenus();
     zoom_->UseKept();
     ApplyZoom();
     OnCreate();
     records_->Attach(*session_);
+    analysis_->Attach(*session_);
 }
 
 // The session, the record, the pictures and the controls all go with their owners.
@@ -510,6 +512,7 @@ void TForm1::ShowFrame(SessionFrame frame, bool visible) {
 void TForm1::MarkMoves(const std::vector<TMove>& moves) {
     board_->MarkMoves(moves);
     engine_->BoardChanged();
+    if (analysis_) analysis_->BoardChanged();
 }
 
 void TForm1::SetReplayMode(bool on) {
