@@ -698,11 +698,12 @@ private slots:
                                                  : QLatin1Char(' ') + item->shortcut().toString());
             menus << menu->text() + QLatin1Char(':') + items.join(QLatin1Char(','));
         }
-        QCOMPARE(menus, QStringList({"ゲーム(&G):平手で初期化,飛車角落ちで初期化,待った "
-                                     "Ctrl+Z,投了,対戦相手,ヒント Ctrl+H,棋譜をクリップボードにコピー Ctrl+C,"
-                                     "棋譜を保存… Ctrl+S,棋譜を開く… Ctrl+O,最近の棋譜,対局を自動保存,終了 Ctrl+Q",
-                                     "表示(&V):座標,移動先を表示,COMの狙いを表示,駒音,拡大率",
-                                     "ヘルプ(&H):遊び方 F1,バージョン情報"}));
+        QCOMPARE(menus,
+                 QStringList({"ゲーム(&G):平手で初期化,飛車角落ちで初期化,待った "
+                              "Ctrl+Z,投了,対戦相手,ヒント Ctrl+H,棋譜をクリップボードにコピー Ctrl+C,"
+                              "棋譜を保存… Ctrl+S,棋譜を開く… Ctrl+O,最近の棋譜,対局を自動保存,終了 Ctrl+Q",
+                              "表示(&V):座標,移動先を表示,COMの狙いを表示,駒音,拡大率",
+                              "検討(&A):棋譜を解析…", "ヘルプ(&H):遊び方 F1,バージョン情報"}));
 
         form.show();
         QApplication::setActiveWindow(&form);
