@@ -22,8 +22,10 @@
 namespace {
 
 constexpr int kPollMs = 10;
-// The graph's scale: beyond this the game is decided, and a mate would flatten everything else.
-constexpr int kGraphLimit = 2000;
+// The graph's scale follows the game's largest value within these: beyond the upper one the game is
+// decided (a mate would flatten everything else), below the lower one small swings would look large.
+constexpr int kGraphLeast = 500;
+constexpr int kGraphMost = 2000;
 
 QColor MarkColour(MoveMark m) {
     return m == MoveMark::Bad ? QColor(210, 30, 30) : QColor(230, 140, 0);
@@ -50,6 +52,8 @@ TEvalGraph::TEvalGraph(QWidget* parent) : QWidget(parent) {
 void TEvalGraph::SetPoints(std::vector<int> values, std::vector<MoveMark> marks) {
     values_ = std::move(values);
     marks_ = std::move(marks);
+    scale_ = kGraphLeast;
+    for (int v : values_) scale_ = std::max(scale_, std::min(std::abs(v), kGraphMost));
     update();
 }
 
@@ -67,10 +71,9 @@ QPoint TEvalGraph::PointPosition(int n) const {
     const QRectF plot = Plot();
     const int count = std::max<int>(int(values_.size()) - 1, 1);
     const double x = plot.left() + plot.width() * n / count;
-    const int value = n >= 0 && n < int(values_.size())
-                          ? std::clamp(values_[std::size_t(n)], -kGraphLimit, kGraphLimit)
-                          : 0;
-    const double y = plot.center().y() - plot.height() / 2 * value / kGraphLimit;
+    const int value =
+        n >= 0 && n < int(values_.size()) ? std::clamp(values_[std::size_t(n)], -scale_, scale_) : 0;
+    const double y = plot.center().y() - plot.height() / 2 * value / scale_;
     return QPointF(x, y).toPoint();
 }
 

@@ -47,6 +47,7 @@ private:
     std::vector<int> values_;
     std::vector<MoveMark> marks_;
     int shown_ = -1;
+    int scale_ = 500; // the value drawn at the top edge
     QRectF Plot() const;
 };
 
