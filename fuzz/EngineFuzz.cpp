@@ -36,7 +36,7 @@ void CheckLine(std::string_view line, const TKyokumen& start) {
     const TEngineLine p = ParseEngineLine(line);
     if (p.Type != K::BestMove && p.Type != K::PerftMove && !p.Move.empty())
         Fail("a move outside its lines", line);
-    if (p.Type != K::Info && (p.Depth || p.ScoreCp || p.ScoreMate || !p.Pv.empty()))
+    if (p.Type != K::Info && (p.Depth || p.ScoreCp || p.ScoreMate || p.Nodes || !p.Pv.empty()))
         Fail("search figures outside an info line", line);
     if (p.Type != K::Option && (!p.OptionType.empty() || !p.Vars.empty() || p.Min || p.Max))
         Fail("option fields outside an option line", line);

@@ -201,6 +201,9 @@ bool TConsole::Execute(const TParsedCommand& c) {
     case ConsoleCommand::PlayOn:
         Say("ok " + std::to_string(session_.PlayOn()));
         break;
+    case ConsoleCommand::Analyse:
+        Analyse();
+        break;
     case ConsoleCommand::Quit:
         return false;
     }
@@ -330,6 +333,18 @@ void TConsole::Opponent(int level) {
     opponent_.Pick(level);
     session_.OpponentChanged();
     Say("ok");
+}
+
+void TConsole::Analyse() {
+    if (const std::string refusal = EngineRefusal(); !refusal.empty()) return Say(refusal);
+    TGameAnalysis analysis(seat_);
+    analysis.Start(session_.KifRecord());
+    analysis.Wait();
+    if (!analysis.Error().empty()) return Say("error " + analysis.Error());
+    session_.NoteAnalysis(analysis.Record().Played, analysis.MoveComments());
+    for (std::size_t i = 0; i < analysis.Evals().size(); ++i)
+        Say("eval " + std::to_string(i) + " " + std::to_string(analysis.Evals()[i].Value));
+    Say("end");
 }
 
 bool ReadConsoleLine(std::istream& in, std::string& line, bool& tooLong) {

@@ -2,6 +2,7 @@
 // feeds it standard input; the fuzz target feeds it arbitrary lines.
 #pragma once
 
+#include "session/Analysis.h"
 #include "session/EnginePlay.h"
 #include "session/GameSession.h"
 
@@ -52,6 +53,7 @@ enum class ConsoleCommand {
     Opponent,
     Goto,
     PlayOn,
+    Analyse,
     Quit,
 };
 
@@ -92,6 +94,7 @@ inline constexpr TConsoleCommandRow kConsoleCommands[] = {
     {"opponent", ConsoleCommand::Opponent, ConsoleArgument::Opponent, "opponent needs com or engine 1 to 5"},
     {"goto", ConsoleCommand::Goto, ConsoleArgument::Number, "goto needs a move number such as 12"},
     {"playon", ConsoleCommand::PlayOn, ConsoleArgument::None, {}},
+    {"analyse", ConsoleCommand::Analyse, ConsoleArgument::None, {}},
     {"quit", ConsoleCommand::Quit, ConsoleArgument::None, {}},
 };
 
@@ -146,6 +149,7 @@ private:
     void Kifu();
     void Hint();
     void Opponent(int level);
+    void Analyse();
     // The refusal when the engine cannot be used here; empty when it can.
     std::string EngineRefusal() const;
 };

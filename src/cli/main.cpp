@@ -37,6 +37,9 @@ Commands:
                    for a mate in N), or hint none; noted beside your next move in the record
   opponent com     COM's seat to the standard COM (the default)
   opponent engine N  COM's seat to the variant engine at level N (1 weakest .. 5 strongest)
+  analyse          the engine's evaluation of every position of the game from your side: eval N CP
+                   (N 0 the start, N the position after move N; CP in centipawns, a mate as 30000 less
+                   its moves), then end; the record then carries the analysis beside each move
   quit             exit (so does the end of input)
 
 Answers to move, in order (each stops the turn where the game stops):

@@ -88,6 +88,8 @@ void ParseInfo(const std::vector<std::string_view>& t, TEngineLine& out) {
         const std::string_view key = t[i];
         if (key == "depth" && i + 1 < t.size()) {
             out.Depth = Number<int>(t[++i]);
+        } else if (key == "nodes" && i + 1 < t.size()) {
+            out.Nodes = Number<std::uint64_t>(t[++i]);
         } else if (key == "multipv" && i + 1 < t.size()) {
             out.MultiPv = Number<int>(t[++i]);
         } else if (key == "score" && i + 2 < t.size()) {

@@ -15,7 +15,7 @@ struct TEngineLine {
         UciOk,      // "uciok"
         ReadyOk,    // "readyok"
         Option,     // "option name N type T default D min A max B var V ...": Name, Type, Default, Vars
-        Info,       // "info ...": Depth, MultiPv, ScoreCp or ScoreMate, Pv
+        Info,       // "info ...": Depth, MultiPv, ScoreCp or ScoreMate, Nodes, Pv
         InfoString, // "info string ...": Text
         BestMove,   // "bestmove M [ponder P]": Move (empty for "(none)"), Ponder
         PerftMove,  // "c3d4: 1" under "go perft": Move, Count
@@ -34,6 +34,7 @@ struct TEngineLine {
     // Which of the lines the engine reports at once (1 the best); absent when it reports one.
     std::optional<int> MultiPv;
     std::optional<int> ScoreCp, ScoreMate;
+    std::optional<std::uint64_t> Nodes;
     // The principal variation, up to its first token that is not a move.
     std::vector<std::string> Pv;
     // BestMove and PerftMove.

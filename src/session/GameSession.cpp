@@ -1,6 +1,7 @@
 #include "session/GameSession.h"
 
 #include "game/Clock.h"
+#include "session/Analysis.h"
 #include "session/ComReasonText.h"
 #include "session/KifFile.h"
 #include "session/RecordKeeper.h"
@@ -311,6 +312,19 @@ std::vector<std::string> TGameSession::ComReasons() const {
     return reasons;
 }
 
+bool TGameSession::NoteAnalysis(const std::vector<TMove>& played, const std::vector<std::string>& comments) {
+    // An analysis of another game, or of moves since taken back, belongs to no move of this one.
+    if (played.size() > turns_.size() || comments.size() > played.size()) return false;
+    for (std::size_t i = 0; i < played.size(); ++i)
+        if (!(turns_[i].Played == played[i])) return false;
+    for (std::size_t i = 0; i < comments.size(); ++i) {
+        std::string old;
+        SplitAnalysis(turns_[i].Comment, old);
+        turns_[i].Analysis = comments[i];
+    }
+    return true;
+}
+
 std::string TGameSession::ComReasonOfMove(int n) const {
     if (n < 1 || n > int(turns_.size()) || !turns_[std::size_t(n - 1)].Com) return {};
     return ReasonOf(turns_[std::size_t(n - 1)]);
@@ -394,7 +408,7 @@ bool TGameSession::PlayHumanHalf(int from, int to, TTurnReport& report) {
     }
 
     const TMove shown = k.LastMoveRecord();
-    turns_.push_back(TTurn{false, test.Move, shown, {}, std::move(hint_), 0});
+    turns_.push_back(TTurn{false, test.Move, shown, {}, std::move(hint_), 0, {}});
     hint_.clear();
     report.HumanMove = shown;
     report.HumanCount = k.MoveCount();
@@ -512,7 +526,7 @@ bool TGameSession::ApplyComReply(const TOpponentReply& reply, TTurnReport& repor
         report.Result = TTurnReport::Outcome::ComFailed;
         return false;
     }
-    turns_.push_back(TTurn{true, reply.Move, k.LastMoveRecord(), reply.Reason, reply.Text, 0});
+    turns_.push_back(TTurn{true, reply.Move, k.LastMoveRecord(), reply.Reason, reply.Text, 0, {}});
     // The end test judges the move the game manager holds as COM's; an opponent other than the
     // built-in COM has not put it there.
     k.ComMove = reply.Move;
@@ -873,6 +887,7 @@ TKifRecord TGameSession::KifRecord() const {
         r.Played.push_back(t.Played);
         r.Shown.push_back(t.Shown);
         std::string comment = t.Com ? ReasonOf(t) : t.Comment;
+        if (!t.Analysis.empty()) comment += (comment.empty() ? "" : "\n") + t.Analysis;
         if (comment.empty()) continue;
         r.Comments.resize(i + 1);
         r.Comments[i] = std::move(comment);
@@ -929,7 +944,8 @@ int TGameSession::OpenKifRecord(TKifRecord r) {
                                    : 0;
         comTotal += seconds;
         turns.push_back(TTurn{
-            i % 2 == 1, r.Played[i], r.Shown[i], {}, i < r.Comments.size() ? r.Comments[i] : "", seconds});
+            i % 2 == 1, r.Played[i], r.Shown[i], {}, i < r.Comments.size() ? r.Comments[i] : "", seconds, {}});
+        SplitAnalysis(turns.back().Comment, turns.back().Analysis);
     }
     for (const TKifEvent& e : r.Continuation.Events) comTotal += e.TakeBack.Seconds;
 
@@ -976,6 +992,19 @@ void TGameSession::ReplayBack() {
     replayingBack_ = false;
     // The one piece seen to move is the one that goes back to its square.
     if (kanri_->MoveCount() == k - 1) view_.PieceLanded(undone.From);
+}
+
+void TGameSession::ReplayTo(int n) {
+    if (inTurn_ || !replayMode_ || n < 0 || n > int(turns_.size())) return;
+    // A jump shows a position, not a game being played: its moves land without a sound.
+    replayingBack_ = true;
+    ReplayToStart();
+    while (kanri_->MoveCount() < n) {
+        const int before = kanri_->MoveCount();
+        ReplayOne();
+        if (kanri_->MoveCount() == before) break; // a step failed and said so
+    }
+    replayingBack_ = false;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -189,6 +189,8 @@ public:
     void ReplayTwo();
     // One move back: replays from the start up to the move before the one shown.
     void ReplayBack();
+    // Shows the position after move n (0 the start), silently; ignored out of replay or of range.
+    void ReplayTo(int n);
 
     // The human resigns (the window has asked "投了しますか？" and got Yes): the game ends as a COM win.
     // Refused, and nothing happens, while the game is over, before the first move or when it is not the
@@ -244,6 +246,10 @@ public:
     // How a finished game ended, as the replay's last move says it: "まで62手　詰みでCOMの勝ち"; empty
     // while the game goes on.
     std::string EndingText() const;
+    // Puts an analysis's comments (one per move, as TGameAnalysis::MoveComments gives them) beside the
+    // moves, replacing an earlier analysis, when played is still the beginning of this game. Returns
+    // whether it did.
+    bool NoteAnalysis(const std::vector<TMove>& played, const std::vector<std::string>& comments);
     // How the game ended (KifEnding::None while it goes on).
     KifEnding Ending() const { return ending_; }
 

@@ -17,4 +17,7 @@ struct TTurn {
     // as this game wrote it); written back when the game is saved again.
     std::string Comment;
     double Seconds = 0; // COM's thinking time, as its label showed it
+    // The engine's analysis of the position after the move (comment lines), kept apart from the
+    // comment so that COM's reason reads without it.
+    std::string Analysis;
 };

@@ -77,12 +77,14 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
     CreateControls();
     CreateStatusBar();
     engine_ = std::make_unique<TEnginePanel>(*board_, client_, *statusBar(), *records_);
+    analysis_ = std::make_unique<TAnalysisPanel>(*this, *statusBar());
     CreateMenus();
     zoom_->SetClientSize(Layout::ClientSize(kifuListShown_));
     zoom_->UseKept();
     ApplyZoom();
     OnCreate();
     records_->Attach(*session_);
+    analysis_->Attach(*session_);
 }
 
 // The session, the record, the pictures and the controls all go with their owners.
@@ -524,6 +526,7 @@ void TForm1::MarkMoves(const std::vector<TMove>& moves) {
     engine_->BoardChanged();
     // Every change of the game or of the position shown marks moves.
     KifuList->Refresh();
+    if (analysis_) analysis_->BoardChanged();
 }
 
 void TForm1::SetReplayMode(bool on) {

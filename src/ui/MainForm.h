@@ -5,6 +5,7 @@
 #pragma once
 
 #include "session/GameSession.h"
+#include "ui/AnalysisPanel.h"
 #include "ui/ClientArea.h"
 #include "ui/Dialogs.h"
 #include "ui/EnginePanel.h"
@@ -56,6 +57,7 @@ public:
     TPieceSound& Sound() const { return *sound_; }
     // The engine: the opponent choice, the hint.
     TEnginePanel& Engine() const { return *engine_; }
+    TAnalysisPanel& Analysis() const { return *analysis_; }
 
     // A whole human move from the board: the turn, then the note on keeping it.
     void OnMoveRequested(int from, int to);
@@ -170,6 +172,7 @@ private:
     // Made before the session, so that the session, which keeps through them and asks COM's seat
     // here, goes first.
     std::unique_ptr<TEnginePanel> engine_;
+    std::unique_ptr<TAnalysisPanel> analysis_;
     std::unique_ptr<TRecordFiles> records_;
     std::unique_ptr<TGameSession> session_;
 

@@ -41,6 +41,7 @@ void TForm1::CreateMenus() {
     connect(game, &QMenu::aboutToShow, this, [this] { resignAction_->setEnabled(session_->CanResign()); });
 
     CreateViewMenu();
+    analysis_->AddMenu();
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("HelpMenu"));

@@ -152,14 +152,16 @@ TEST(EnginePlay, ConsoleWithoutTheEngineRefusesAndKeepsTheGame) {
     ::setenv("MIRUTOA_ENGINE", "mirutoa-no-such-engine", 1);
     std::ostringstream out;
     TConsole console(out, false);
-    for (const char* line : {"move 2726", "hint", "opponent engine 3", "opponent com", "kif"})
+    for (const char* line : {"move 2726", "hint", "opponent engine 3", "analyse", "opponent com", "kif"})
         console.Command(line, false);
     ::unsetenv("MIRUTOA_ENGINE");
     const std::string text = out.str();
     EXPECT_NE(text.find("com 2 "), std::string::npos) << text;
     EXPECT_NE(text.find("status"), std::string::npos);
-    EXPECT_NE(text.find("\nerror engine not found\nerror engine not found\nerror engine not found\n"),
-              std::string::npos)
+    EXPECT_NE(
+        text.find("\nerror engine not found\nerror engine not found\nerror engine not found\nerror engine "
+                  "not found\n"),
+        std::string::npos)
         << text;
     EXPECT_NE(text.find("後手：COM\n"), std::string::npos);
     EXPECT_EQ(console.Session().Turns().size(), 2u);

@@ -61,6 +61,7 @@ std::string Summary(const TEngineLine& p) {
                                      {"depth", text(p.Depth)},
                                      {"cp", text(p.ScoreCp)},
                                      {"mate", text(p.ScoreMate)},
+                                     {"nodes", text(p.Nodes)},
                                      {"move", p.Move},
                                      {"ponder", p.Ponder}})
         add(key, value);
@@ -78,6 +79,8 @@ TEST(EngineProtocol, LinesParseIntoTheirFieldsAndJunkIntoNothing) {
     const std::pair<const char*, const char*> rows[] = {
         {"info depth 12 score cp -34 pv c4c5 g7c3+ x9 e1d1", "info depth=12 cp=-34 pv=c4c5 pv=g7c3+"},
         {"info depth 3 score mate -2 pv e1d1", "info depth=3 mate=-2 pv=e1d1"},
+        {"info depth 7 seldepth 9 multipv 1 score cp 5 nodes 34000 nps 1 time 2 pv e1d1",
+         "info depth=7 cp=5 nodes=34000 pv=e1d1"},
         {"info depth 99999999999 score cp 12x", "info"},
         {"bestmove h6h7+ ponder e9e8\r", "bestmove move=h6h7+ ponder=e9e8"},
         {"bestmove (none)", "bestmove"},

@@ -1,0 +1,117 @@
+// The engine's analysis of a whole game: through the console, as its answer and as the record's
+// comments, and directly, cancelled half-way and started again. Skipped without the engine.
+#include "cli/Console.h"
+#include "engine/EngineProcess.h"
+#include "session/Analysis.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::size_t Count(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(Analysis, ConsoleAnalysisGivesEveryPositionAndCommentsThatReadBack) {
+    if (FindEngineProgram("fairy-stockfish").empty())
+        GTEST_SKIP() << "the engine is not installed (Debian package fairy-stockfish)";
+    ::setenv("MIRUTOA_VARIANT_FILE", MIRUTOA_VARIANT_FILE, 1);
+    std::ostringstream out;
+    TConsole console(out, false);
+    constexpr int kTurns = 4;
+    for (int turn = 0; turn < kTurns; ++turn) {
+        const std::vector<TMove> legal = console.Session().LegalMoves();
+        ASSERT_FALSE(legal.empty());
+        const TMove m = legal[std::size_t(turn * 7) % legal.size()];
+        console.Command("move " + SquareText(m.From) + SquareText(m.To), false);
+    }
+    ASSERT_EQ(console.Session().Turns().size(), std::size_t(2 * kTurns)) << out.str();
+
+    // Analysed twice: the second analysis replaces the first's comments.
+    for (int round = 0; round < 2; ++round) {
+        out.str("");
+        console.Command("analyse", false);
+        std::istringstream answer(out.str());
+        std::string line;
+        std::vector<int> values;
+        while (std::getline(answer, line) && line != "end") {
+            std::istringstream words(line);
+            std::string head;
+            int n = -1, value = 0;
+            ASSERT_TRUE(words >> head >> n >> value) << line;
+            ASSERT_EQ(head, "eval");
+            ASSERT_EQ(n, int(values.size()));
+            values.push_back(value);
+        }
+        ASSERT_EQ(line, "end") << out.str();
+        ASSERT_EQ(values.size(), std::size_t(2 * kTurns + 1));
+
+        out.str("");
+        console.Command("kif", false);
+        std::string kif = out.str();
+        kif.resize(kif.size() - std::string("end\n").size());
+        EXPECT_EQ(Count(kif, "\n**解析 候補1 時間 "), std::size_t(2 * kTurns)) << kif;
+        const TKifRecord read = ReadKif(kif);
+        ASSERT_EQ(read.Comments.size(), std::size_t(2 * kTurns));
+        for (std::size_t i = 0; i < read.Comments.size(); ++i) {
+            const std::string& c = read.Comments[i];
+            EXPECT_NE(c.find(" 評価値 " + std::to_string(values[i + 1])), std::string::npos) << c;
+            // COM's reason stays beside its move, and reads without the analysis.
+            if (i % 2 == 1) {
+                EXPECT_EQ(c.find(console.Session().ComReasonOfMove(int(i + 1))), 0u) << c;
+            }
+        }
+        EXPECT_EQ(console.Session().ComReasonOfMove(2).find("解析"), std::string::npos);
+    }
+    ::unsetenv("MIRUTOA_VARIANT_FILE");
+}
+
+TEST(Analysis, CancelledAnalysisLeavesNothingBehindForTheNext) {
+    if (FindEngineProgram("fairy-stockfish").empty())
+        GTEST_SKIP() << "the engine is not installed (Debian package fairy-stockfish)";
+    TEngineSettings settings;
+    settings.VariantFile = MIRUTOA_VARIANT_FILE;
+    TEngineSeat seat(settings);
+    TGameAnalysis analysis(seat);
+    TKifRecord record;
+    TKyokumen k = KifStartPosition(KifStart::Even);
+    // The human's 27→26 and COM's first legal answer.
+    TMoveList human;
+    k.ListMoves(false, human);
+    for (const TMove& m : human)
+        if (m.From == 27 && m.To == 26) record.Played.push_back(m);
+    ASSERT_EQ(record.Played.size(), 1u);
+    k.ApplyMove(record.Played[0]);
+    record.Played.push_back(ComLegalMoves(k).front());
+    record.Shown = record.Played;
+    int told = 0;
+    analysis.Progress = [&told] { ++told; };
+    analysis.Start(record, std::chrono::milliseconds(300));
+    analysis.Poll();
+    analysis.Cancel();
+    EXPECT_FALSE(analysis.Running());
+    EXPECT_FALSE(analysis.Complete());
+
+    told = 0;
+    analysis.Start(record, std::chrono::milliseconds(50));
+    analysis.Wait();
+    ASSERT_TRUE(analysis.Complete()) << analysis.Error();
+    EXPECT_EQ(told, 4); // three positions and the end
+    ASSERT_EQ(analysis.Evals().size(), 3u);
+    for (const TPositionEval& e : analysis.Evals()) {
+        EXPECT_LT(std::abs(e.Value), 2000); // an even opening, no mate in sight
+        EXPECT_GT(e.Depth, 0);
+        EXPECT_EQ(e.Best.rfind(&e == &analysis.Evals()[1] ? "△" : "▲", 0), 0u) << e.Best;
+        EXPECT_EQ(e.Line.rfind(e.Best, 0), 0u) << e.Line;
+    }
+}
