@@ -258,6 +258,14 @@ void TAnalysisPanel::UpdateGraph() {
         marks.push_back(analysis_.Verdict(i).Mark);
     }
     graph_->SetPoints(std::move(values), std::move(marks));
+    QStringList verdicts;
+    for (std::size_t move = 1; move <= analysis_.Record().Shown.size(); ++move) {
+        const TMoveVerdict v = analysis_.Verdict(move);
+        verdicts << (v.Mark == MoveMark::None
+                         ? QString()
+                         : QString::fromStdString(MoveMarkText(v.Mark) + " " + v.Better));
+    }
+    emit verdictsChanged(analysis_.Record().Shown, verdicts);
     BoardChanged();
 }
 

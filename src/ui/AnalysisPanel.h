@@ -72,6 +72,11 @@ public:
     // Shows the position after move n, when the game is replayed.
     void ShowMove(int n);
 
+signals:
+    // The verdicts found so far for the moves analysed: for each move, "悪手 ▲２六歩(27)" (the mark and
+    // the better move) or empty.
+    void verdictsChanged(const std::vector<TMove>& moves, const QStringList& verdicts);
+
 private:
     QMainWindow& window_;
     QStatusBar& bar_;

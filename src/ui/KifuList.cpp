@@ -15,12 +15,19 @@ void TKifuList::Refresh() {
     if (session_ == nullptr) return;
     const TKifRecord record = session_->KifRecord();
     const std::vector<std::string> moves = KifMoveTexts(record);
+    // An analysis speaks of the moves it was given: a take-back or a new game leaves it behind.
+    const bool analysed = !analysed_.empty() && record.Shown.size() >= analysed_.size() &&
+                          std::equal(analysed_.begin(), analysed_.end(), record.Shown.begin());
     QStringList rows{QStringLiteral("開始局面")};
-    for (std::size_t i = 0; i < moves.size(); ++i)
-        rows << QStringLiteral("%1 %2%3")
-                    .arg(i + 1, 3)
-                    .arg(i % 2 == 0 ? QStringLiteral("▲") : QStringLiteral("△"))
-                    .arg(QString::fromStdString(moves[i]));
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+        QString row = QStringLiteral("%1 %2%3")
+                          .arg(i + 1, 3)
+                          .arg(i % 2 == 0 ? QStringLiteral("▲") : QStringLiteral("△"))
+                          .arg(QString::fromStdString(moves[i]));
+        if (analysed && i < std::size_t(verdicts_.size()) && !verdicts_[qsizetype(i)].isEmpty())
+            row += QStringLiteral("　") + verdicts_[qsizetype(i)];
+        rows << row;
+    }
     const std::string end = KifEndText(record);
     if (!end.empty()) rows << QString::fromStdString(end);
 
@@ -34,6 +41,12 @@ void TKifuList::Refresh() {
     setCurrentRow(session_->ShownMove());
     filling_ = false;
     if (currentItem()) scrollToItem(currentItem());
+}
+
+void TKifuList::SetVerdicts(const std::vector<TMove>& moves, const QStringList& verdicts) {
+    analysed_ = moves;
+    verdicts_ = verdicts;
+    Refresh();
 }
 
 void TKifuList::OnRowChosen(int row) {

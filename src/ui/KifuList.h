@@ -4,7 +4,12 @@
 // game too, where it is only looked at.
 #pragma once
 
+#include "board/Move.h"
+
 #include <QListWidget>
+#include <QStringList>
+
+#include <vector>
 
 class TGameSession;
 
@@ -17,9 +22,13 @@ public:
     void Refresh();
     // The game's latest position on the board again.
     void ShowLatest();
+    // The analysis's verdicts beside the moves it analysed, while the game still begins with them.
+    void SetVerdicts(const std::vector<TMove>& moves, const QStringList& verdicts);
 
 private:
     TGameSession* session_ = nullptr;
+    std::vector<TMove> analysed_;
+    QStringList verdicts_;
     bool filling_ = false;
 
     void OnRowChosen(int row);

@@ -85,6 +85,7 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
     OnCreate();
     records_->Attach(*session_);
     analysis_->Attach(*session_);
+    connect(analysis_.get(), &TAnalysisPanel::verdictsChanged, KifuList, &TKifuList::SetVerdicts);
 }
 
 // The session, the record, the pictures and the controls all go with their owners.
