@@ -7,6 +7,7 @@
 #include "com/Random.h"
 #include "engine/EngineClient.h"
 #include "engine/EngineNotation.h"
+#include "session/EnginePlay.h"
 #include "support/Helpers.h"
 #include "support/SelfPlay.h"
 
@@ -39,20 +40,6 @@ struct TComparison {
     std::string Failure; // the engine failed; the comparison stopped
 };
 
-// COM's legal moves: those of its list that leave its king unattacked.
-std::vector<TMove> ComLegalMoves(const TKyokumen& position) {
-    TKyokumen k = position;
-    k.ComToMove = true;
-    k.GenerateMoves();
-    const TMoveList candidates = k.Gote.Moves;
-    std::vector<TMove> legal;
-    for (const TMove& m : candidates) {
-        k.ApplyMove(m);
-        if (k.Sente.Attacks[std::size_t(k.Gote.Pieces.List[kKingIndex].Square())] == 0) legal.push_back(m);
-        k.UndoMove(k.Gote.LastMove);
-    }
-    return legal;
-}
 
 // Whether some COM move could take the human king once the human has played m.
 bool ComReachesHumanKingAfter(const TKyokumen& position, const TMove& m) {
