@@ -41,6 +41,7 @@ std::string Written(const TParsedCommand& c) {
         break;
     case ConsoleArgument::Formation:
     case ConsoleArgument::Path:
+    case ConsoleArgument::Number:
         text += ' ' + c.Argument;
         break;
     case ConsoleArgument::Opponent:
@@ -79,9 +80,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // The line as the bytes up to the next LF say it should be read.
         const std::size_t lf = input.find('\n', at);
         const std::size_t length = (lf == std::string::npos ? size : lf) - at;
-        std::string expected = input.substr(at, std::min(length, kConsoleMaxLineBytes));
+        // The CR of a CR LF end does not count against the limit.
+        std::string expected = input.substr(at, std::min(length, kConsoleMaxLineBytes + 1));
+        bool expectedTooLong = length > kConsoleMaxLineBytes + 1;
         if (!expected.empty() && expected.back() == '\r') expected.pop_back();
-        if (at >= size || line != expected || tooLong != (length > kConsoleMaxLineBytes))
+        if (expected.size() > kConsoleMaxLineBytes) {
+            expected.resize(kConsoleMaxLineBytes);
+            expectedTooLong = true;
+        }
+        if (at >= size || line != expected || tooLong != expectedTooLong)
             Fail("the reader split the input differently", line);
         at += length + 1;
 

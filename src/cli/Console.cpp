@@ -131,6 +131,7 @@ TParsedCommand ParseConsoleCommand(const std::string& line, bool tooLong) {
             return c;
         }
         c.Number = std::stoi(std::string(arg));
+        c.Argument = std::string(arg); // as written: "007" is move 7
         break;
     }
     c.Command = row->Command;

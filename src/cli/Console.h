@@ -104,7 +104,7 @@ struct TParsedCommand {
     ConsoleCommand Command = ConsoleCommand::Refused;
     int From = 0, To = 0; // Squares; Opponent: From is 0 for COM, else the engine's level
     int Number = 0;       // Number
-    std::string Argument; // Formation: the name; Path: the file name
+    std::string Argument; // Formation: the name; Path: the file name; Number: the digits as written
     std::string Refusal;  // Refused: the answer line
 };
 
