@@ -85,12 +85,7 @@ void TGameSession::ShowMove(int n) {
     if (inTurn_ || pending_) return;
     if (!replayMode_) return ShowLivePosition(n);
     // The replay's board holds the game's own state: it is played up to the move from the start.
-    ReplayToStart();
-    while (kanri_->MoveCount() < n) {
-        const int before = kanri_->MoveCount();
-        ReplayOne();
-        if (kanri_->MoveCount() == before) return; // a step failed and said so
-    }
+    ReplayTo(n);
 }
 
 void TGameSession::ShowLivePosition(int n) {

@@ -321,15 +321,10 @@ QImage ReplayStrip(double scale) {
     p.scale(scale, scale);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
-    QFont font(LetteringFamily());
-    font.setPixelSize(14);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(Qt::black);
-    p.drawText(QRectF(4, 0, 108, 24), Qt::AlignVCenter | Qt::AlignLeft, QString::fromUtf8("棋譜再現:"));
-
-    const int starts[3] = {115, 170, 225};
-    for (int b = 0; b < 3; ++b) {
+    // Left to right: one move back, to the start, one move on, two moves on, to the end; the counter
+    // is a label of the window's over the strip's left end.
+    const int starts[5] = {60, 115, 170, 225, 281};
+    for (int b = 0; b < 5; ++b) {
         const QRectF r(starts[b] + 0.5, 3.5, 47, 17);
         QLinearGradient face(r.topLeft(), r.bottomLeft());
         face.setColorAt(0.0, kGold.lighter(125));
@@ -343,15 +338,21 @@ QImage ReplayStrip(double scale) {
         p.setBrush(Qt::white);
         const double cy = r.center().y();
         auto right = [&](double x) { p.drawPolygon(QPolygonF({{x, cy - 5}, {x + 8, cy}, {x, cy + 5}})); };
+        auto left = [&](double x) { p.drawPolygon(QPolygonF({{x + 8, cy - 5}, {x, cy}, {x + 8, cy + 5}})); };
         const double cx = r.center().x();
         if (b == 0) {
-            p.drawRect(QRectF(cx - 6, cy - 5, 2, 10));
-            p.drawPolygon(QPolygonF({{cx + 5, cy - 5}, {cx - 3, cy}, {cx + 5, cy + 5}}));
+            left(cx - 4);
         } else if (b == 1) {
+            p.drawRect(QRectF(cx - 6, cy - 5, 2, 10));
+            left(cx - 3);
+        } else if (b == 2) {
             right(cx - 4);
-        } else {
+        } else if (b == 3) {
             right(cx - 8);
             right(cx);
+        } else {
+            right(cx - 5);
+            p.drawRect(QRectF(cx + 4, cy - 5, 2, 10));
         }
     }
     p.end();

@@ -173,6 +173,26 @@ void TForm1::CreateReplayStrip(QWidget* area) {
         button->setCursor(Qt::PointingHandCursor);
         *replayButtons[i] = button;
     }
+    replayBack_ = Placed(new TClickLabel(area), "ReplayBackButton");
+    replayEnd_ = Placed(new TClickLabel(area), "ReplayEndButton");
+    replayBack_->setToolTip(QStringLiteral("一手戻る (←)"));
+    replayEnd_->setToolTip(QStringLiteral("最後の局面へ (End)"));
+    for (TClickLabel* button : {replayBack_, replayEnd_}) {
+        button->setCursor(Qt::PointingHandCursor);
+        button->setEnabled(false);
+    }
+    replayCounter_ =
+        Placed(new TFitLabel(QString(), Layout::Place("ReplayCounter").FontPx, area), "ReplayCounter");
+    replayCounter_->setAlignment(Qt::AlignCenter);
+    replayCounter_->hide();
+}
+
+// "12 / 62手" on the strip: the move shown and the record's length.
+void TForm1::UpdateReplayCounter() {
+    if (!session_ || !session_->ReplayMode()) return;
+    replayCounter_->setText(QStringLiteral("%1 / %2手")
+                                .arg(session_->ShownMove())
+                                .arg(static_cast<int>(session_->Turns().size())));
 }
 
 void TForm1::CreateButtons(QWidget* area) {
@@ -206,6 +226,8 @@ void TForm1::ConnectCommands() {
     connect(ReplayButton1, &TClickLabel::clicked, this, &TForm1::OnReplayButton1_Click);
     connect(ReplayButton2, &TClickLabel::clicked, this, &TForm1::OnReplayButton2_Click);
     connect(ReplayButton3, &TClickLabel::clicked, this, &TForm1::OnReplayButton3_Click);
+    connect(replayBack_, &TClickLabel::clicked, this, &TForm1::OnReplayBack);
+    connect(replayEnd_, &TClickLabel::clicked, this, &TForm1::OnReplayEnd);
 
     // Replay by keyboard, wherever the focus is; only in replay mode.
     const std::array<std::pair<Qt::Key, void (TForm1::*)()>, 3> keys = {{
@@ -378,6 +400,10 @@ void TForm1::EnterReplayMode() {
     ReplayButton1->setEnabled(true);
     ReplayButton2->setEnabled(true);
     ReplayButton3->setEnabled(true);
+    replayBack_->setEnabled(true);
+    replayEnd_->setEnabled(true);
+    replayCounter_->show();
+    UpdateReplayCounter();
 }
 
 void TForm1::LeaveReplayMode() {
@@ -385,6 +411,9 @@ void TForm1::LeaveReplayMode() {
     ReplayButton1->setEnabled(false);
     ReplayButton2->setEnabled(false);
     ReplayButton3->setEnabled(false);
+    replayBack_->setEnabled(false);
+    replayEnd_->setEnabled(false);
+    replayCounter_->hide();
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -414,10 +443,10 @@ void TForm1::OnButton_HisyaKakuClick() {
 }
 
 void TForm1::OnComboBoxClick(int index) {
-    if (index < 0) return;
+    if (index < 0 || index >= static_cast<int>(kFormationList.size())) return;
     // COM goes on with the formation it is building; the player is told when the pick takes effect.
     const QString name = ComboBox1->itemText(index);
-    if (!session_->PickFormation(name.toStdString()))
+    if (!session_->PickFormation(kFormationList[static_cast<std::size_t>(index)]))
         statusBar()->showMessage(name + QStringLiteral("は次の対局から"), 8000);
 }
 
@@ -465,6 +494,10 @@ void TForm1::OnReplayForward() {
 
 void TForm1::OnReplayBack() {
     session_->ReplayBack();
+}
+
+void TForm1::OnReplayEnd() {
+    session_->ReplayTo(static_cast<int>(session_->Turns().size()));
 }
 
 void TForm1::OnReplayStart() {
@@ -528,6 +561,11 @@ void TForm1::MarkMoves(const std::vector<TMove>& moves) {
     // Every change of the game or of the position shown marks moves.
     KifuList->Refresh();
     if (analysis_) analysis_->BoardChanged();
+    if (!session_) return; // the session is being made
+    UpdateReplayCounter();
+    // A game played on or resumed brings its own formation with it.
+    const auto picked = std::find(kFormationList.begin(), kFormationList.end(), session_->Formation());
+    if (picked != kFormationList.end()) ComboBox1->setCurrentIndex(int(picked - kFormationList.begin()));
 }
 
 void TForm1::SetReplayMode(bool on) {

@@ -78,6 +78,7 @@ public:
     void OnReplayForward();
     void OnReplayBack();
     void OnReplayStart();
+    void OnReplayEnd();
     void OnHelpClick();
     void OnVersionClick();
     // The view settings of the 表示 menu, kept between runs.
@@ -105,6 +106,7 @@ public:
     // All 81 squares from the position the game manager holds.
     void RedrawBoard();
     void EnterReplayMode();
+    void UpdateReplayCounter();
     void LeaveReplayMode();
 
     TGameSession& Session() { return *session_; }
@@ -150,6 +152,9 @@ private:
     TClickLabel* ReplayButton1 = nullptr;
     TClickLabel* ReplayButton2 = nullptr;
     TClickLabel* ReplayButton3 = nullptr;
+    TClickLabel* replayBack_ = nullptr;
+    TClickLabel* replayEnd_ = nullptr;
+    QLabel* replayCounter_ = nullptr;
     QPushButton* Button_Start = nullptr;
     QPushButton* Button_Matta = nullptr;
     QPushButton* Button_Exit = nullptr;

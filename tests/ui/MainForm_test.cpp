@@ -707,8 +707,8 @@ private slots:
                                      "Ctrl+Z,投了,対戦相手,ヒント Ctrl+H,棋譜をクリップボードにコピー Ctrl+C,"
                                      "棋譜を保存… Ctrl+S,棋譜を開く… Ctrl+O,この局面から指し直す,最近の棋譜,"
                                      "対局を自動保存,終了 Ctrl+Q",
-                                     "表示(&V):座標,移動先を表示,COMの狙いを表示,棋譜,駒音,拡大率", "検討(&A):棋譜を解析…",
-                                     "ヘルプ(&H):遊び方 F1,バージョン情報"}));
+                                     "表示(&V):座標,移動先を表示,COMの狙いを表示,棋譜,駒音,拡大率",
+                                     "検討(&A):棋譜を解析…", "ヘルプ(&H):遊び方 F1,バージョン情報"}));
 
         form.show();
         QApplication::setActiveWindow(&form);
@@ -944,6 +944,24 @@ private slots:
         QTest::keyClick(&form, Qt::Key_Left);
         QCOMPARE(Snapshot(form), start);
         QCOMPARE(form.Session().Kanri().MoveCount(), 0);
+        QCOMPARE(Text(form, "ReplayCounter"), QStringLiteral("0 / 4手"));
+
+        // The strip's own back and end buttons, and End; the end's label says how the game ended.
+        const auto click = [&form](const char* name) {
+            auto* button = form.findChild<QWidget*>(QString::fromLatin1(name));
+            QVERIFY(button->isEnabled());
+            QTest::mouseClick(button, Qt::LeftButton);
+        };
+        click("ReplayEndButton");
+        QCOMPARE(form.Session().Kanri().MoveCount(), 4);
+        QCOMPARE(Text(form, "ReplayCounter"), QStringLiteral("4 / 4手"));
+        QVERIFY(Text(form, "Label_Message").contains(QStringLiteral("投了")));
+        click("ReplayBackButton");
+        click("ReplayBackButton");
+        QCOMPARE(Snapshot(form), second);
+        QCOMPARE(Text(form, "ReplayCounter"), QStringLiteral("2 / 4手"));
+        QTest::keyClick(&form, Qt::Key_End);
+        QCOMPARE(form.Session().Kanri().MoveCount(), 4);
 
         // Outside replay the keys do nothing.
         form.OnButton_StartClick();
@@ -952,6 +970,31 @@ private slots:
         QTest::keyClick(&form, Qt::Key_Home);
         QCOMPARE(Snapshot(form), fresh);
         QCOMPARE(form.Session().Kanri().MoveCount(), 0);
+        QVERIFY(form.findChild<QWidget*>(QStringLiteral("ReplayCounter"))->isHidden());
+    }
+
+    // Played on from a finished game's earlier position, the game brings back COM's formation: the
+    // list shows it, not a pick made for the next game.
+    void playOnShowsTheGamesFormation() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        auto* list = form.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+        list->setCurrentIndex(4);
+        emit list->activated(4);
+        Drag(form, 76, 75);
+        list->setCurrentIndex(1);
+        emit list->activated(1);
+        Drag(form, 27, 26);
+        dialogs.Answer = true;
+        form.OnResignClick();
+        form.OnReplayEnd();
+        form.OnReplayBack();
+        form.OnReplayBack();
+        form.findChild<QAction*>(QStringLiteral("PlayOnAction"))->trigger();
+        QVERIFY(!form.Session().ReplayMode());
+        QCOMPARE(form.Session().Turns().size(), std::size_t(2));
+        QCOMPARE(form.Session().Kanri().FormationName, std::string("【穴熊】"));
+        QCOMPARE(list->currentIndex(), 4);
     }
 
     // The 表示 settings outlive the window.
