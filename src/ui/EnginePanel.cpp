@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QPainter>
@@ -34,33 +35,40 @@ QString Text(const std::string& s) {
 // ---------------------------------------------------------------------------------------------
 // The arrow
 
-THintArrow::THintArrow(QWidget* area) : QWidget(area) {
+THintArrow::THintArrow(const TBoardView& board, QWidget* area) : QWidget(area), board_(board) {
     setObjectName(QStringLiteral("HintArrow"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    area->installEventFilter(this);
     hide();
 }
 
-void THintArrow::Point(const QRect& from, const QRect& to) {
+void THintArrow::Point(int from, int to) {
     setGeometry(parentWidget()->rect());
-    from_ = QRectF(from).center();
-    to_ = QRectF(to).center();
-    width_ = std::max(3.0, from.width() / 8.0);
+    from_ = from;
+    to_ = to;
     raise();
     show();
     update();
 }
 
+bool THintArrow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parentWidget() && event->type() == QEvent::Resize) setGeometry(parentWidget()->rect());
+    return QWidget::eventFilter(watched, event);
+}
+
 void THintArrow::paintEvent(QPaintEvent*) {
-    const QLineF line(from_, to_);
+    const QRect from = board_.SquareRect(from_);
+    const QLineF line(QRectF(from).center(), QRectF(board_.SquareRect(to_)).center());
     if (line.length() < 1) return;
+    const double width = std::max(3.0, from.width() / 8.0);
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing, true);
     const QColor colour(20, 100, 230, 180);
     // The shaft stops where the head begins, so the two do not darken each other.
-    const double head = width_ * 3;
+    const double head = width * 3;
     QLineF shaft = line;
     shaft.setLength(std::max(0.0, line.length() - head));
-    p.setPen(QPen(colour, width_, Qt::SolidLine, Qt::RoundCap));
+    p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(shaft);
     const QPointF unit = (line.p2() - line.p1()) / line.length();
     const QPointF normal(-unit.y(), unit.x());
@@ -80,7 +88,7 @@ TEnginePanel::TEnginePanel(TBoardView& board, QWidget* area, QStatusBar& bar, TR
     timer_ = new QTimer(this);
     timer_->setInterval(kPollMs);
     connect(timer_, &QTimer::timeout, this, &TEnginePanel::Poll);
-    arrow_ = new THintArrow(area);
+    arrow_ = new THintArrow(board, area);
     seat_.Restarted = [this](const std::string& message) { bar_.showMessage(Text(message), 8000); };
 }
 
@@ -163,7 +171,7 @@ void TEnginePanel::ShowHint(const TEngineStatus& status, const TEngineProposal& 
     hint_ = hint;
     session_->NoteHint(HintText(hint));
     bar_.showMessage(Text(HintText(hint)));
-    arrow_->Point(board_.SquareRect(hint.Move.From), board_.SquareRect(hint.Move.To));
+    arrow_->Point(hint.Move.From, hint.Move.To);
 }
 
 bool TEnginePanel::HintShown() const {

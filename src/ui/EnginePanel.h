@@ -21,19 +21,22 @@ class TBoardView;
 class TRecordFiles;
 
 // A line with a head from one square's centre to another's, drawn over the board; clicks pass through.
+// It follows the board through zoom and resizing: the squares are looked up whenever it is drawn.
 class THintArrow : public QWidget {
     Q_OBJECT
 public:
-    explicit THintArrow(QWidget* area);
-    // Points from one square to another of the board's.
-    void Point(const QRect& from, const QRect& to);
+    THintArrow(const TBoardView& board, QWidget* area);
+    // Points from one square (code 11..99) to another.
+    void Point(int from, int to);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QPointF from_, to_;
-    double width_ = 4;
+    const TBoardView& board_;
+    int from_ = 0;
+    int to_ = 0;
 };
 
 class TEnginePanel : public QObject {

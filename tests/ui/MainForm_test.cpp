@@ -1281,6 +1281,11 @@ private slots:
             QVERIFY(std::any_of(legal.begin(), legal.end(),
                                 [&hint](const TMove& m) { return m.From == hint.From && m.To == hint.To; }));
             QVERIFY(form.statusBar()->currentMessage().startsWith(QStringLiteral("ヒント: ▲")));
+            // The arrow goes with the board through a zoom.
+            auto* arrow = form.findChild<QWidget*>(QStringLiteral("HintArrow"));
+            QVERIFY(form.SetZoom(Offered(form).back()));
+            QCOMPARE(arrow->geometry(), arrow->parentWidget()->rect());
+            QVERIFY(form.SetZoom(100));
             Drag(form, hint.From, hint.To);
             QVERIFY(!engine.HintShown());
             if (!session.ReplyPending()) break; // the hint has won the game
