@@ -5,6 +5,7 @@
 #include "session/Kif.h"
 #include "session/KifFile.h"
 #include "support/Helpers.h"
+#include "ui/AnalysisPanel.h"
 #include "ui/Artwork.h"
 #include "ui/BoardView.h"
 #include "ui/Controls.h"
@@ -40,6 +41,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -110,6 +112,27 @@ private:
         const QPixmap* picture = form.ComaPicture(piece);
         return square != nullptr && picture != nullptr && square->HasPicture() &&
                square->Picture().cacheKey() == picture->cacheKey();
+    }
+    // The longest gap between two ticks of a 1 ms timer while busy() holds (10 s at most). The gap in
+    // which it stops holding is left out: it holds the end of the work (the board drawn, the game
+    // kept), which is no longer the engine's thinking.
+    static qint64 LongestStall(const std::function<bool()>& busy) {
+        QElapsedTimer clock;
+        QEventLoop loop;
+        QTimer tick;
+        qint64 last = 0, longest = 0;
+        tick.setTimerType(Qt::PreciseTimer);
+        tick.setInterval(1);
+        QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+            if (!busy()) return loop.quit();
+            longest = std::max(longest, clock.elapsed() - last);
+            last = clock.elapsed();
+        });
+        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+        clock.start();
+        tick.start();
+        loop.exec();
+        return longest;
     }
     static QString Text(TForm1& form, const char* label) {
         return form.findChild<QLabel*>(QString::fromLatin1(label))->text();
@@ -973,6 +996,33 @@ private slots:
         QVERIFY(form.findChild<QWidget*>(QStringLiteral("ReplayCounter"))->isHidden());
     }
 
+    // The analysis runs beside the window: the event loop keeps ticking, the graph gets one point per
+    // position, and a click on a point shows that position.
+    void analysisRunsBesideTheWindow() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        if (!form.Engine().Installed()) QSKIP("the engine is not installed (Debian package fairy-stockfish)");
+        form.show();
+        Drag(form, 76, 75);
+        Drag(form, 27, 26);
+        Drag(form, 26, 25);
+        dialogs.Answer = true;
+        form.OnResignClick();
+        const int moves = int(form.Session().Turns().size());
+        TAnalysisPanel& analysis = form.Analysis();
+        analysis.Begin(50);
+        QVERIFY(analysis.Running());
+        const qint64 stall = LongestStall([&analysis] { return analysis.Running(); });
+        qInfo("longest stall while analysing: %lld ms", static_cast<long long>(stall));
+        QTRY_VERIFY_WITH_TIMEOUT(!analysis.Running(), 10000);
+        QCOMPARE(int(analysis.Analysis().Evals().size()), moves + 1);
+        TEvalGraph& graph = analysis.Graph();
+        QVERIFY(graph.isVisible());
+        QTest::mouseClick(&graph, Qt::LeftButton, {}, graph.PointPosition(2));
+        QCOMPARE(form.Session().ShownMove(), 2);
+        QCOMPARE(graph.Shown(), 2);
+    }
+
     // Played on from a finished game's earlier position, the game brings back COM's formation: the
     // list shows it, not a pick made for the next game.
     void playOnShowsTheGamesFormation() {
@@ -1241,26 +1291,8 @@ private slots:
         const TGameSession& session = form.Session();
         QVERIFY(engine.PickOpponent(3));
         QCOMPARE(engine.Opponent(), 3);
-        // The longest gap between two ticks of a 1 ms timer while the engine thinks.
         const auto longestStall = [&session] {
-            QElapsedTimer clock;
-            QEventLoop loop;
-            QTimer tick;
-            qint64 last = 0, longest = 0;
-            tick.setTimerType(Qt::PreciseTimer);
-            tick.setInterval(1);
-            connect(&tick, &QTimer::timeout, &loop, [&] {
-                // The gap in which the reply came holds the end of the turn (the board drawn, the
-                // game kept), which is no longer the engine's thinking.
-                if (!session.ReplyPending()) return loop.quit();
-                longest = std::max(longest, clock.elapsed() - last);
-                last = clock.elapsed();
-            });
-            QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-            clock.start();
-            tick.start();
-            loop.exec();
-            return longest;
+            return LongestStall([&session] { return session.ReplyPending(); });
         };
         std::vector<qint64> stalls;
         Drag(form, 27, 26);
