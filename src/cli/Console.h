@@ -16,18 +16,8 @@ inline constexpr std::size_t kConsoleMaxLineBytes = 4096;
 
 // The console shows no pictures and has no clipboard: the session's answers come back through the
 // turn and take-back reports and the session's own state.
-class TConsoleView : public ISessionView {
+class TConsoleView : public TQuietView {
 public:
-    void SetMessage(const std::string&) override {}
-    void SetStatus(const std::string&) override {}
-    void ShowMessageBox(const std::string&) override {}
-    void SetSquare(int, PieceName) override {}
-    void MoveFrame(SessionFrame, int) override {}
-    void RemoveFrame(SessionFrame) override {}
-    void ShowFrame(SessionFrame, bool) override {}
-    void SetReplayMode(bool) override {}
-    void ProcessPendingEvents() override {}
-    void SetClipboardText(const std::string&) override {}
     void TurnFinished(const TTurnReport& report) override { Finished = report; }
     // The latest turn that an opponent answering later has finished.
     TTurnReport Finished;

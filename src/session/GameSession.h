@@ -104,6 +104,21 @@ public:
     virtual void TurnFinished(const TTurnReport& report) { (void)report; }
 };
 
+// A view that shows nothing: for a game played aside, and for front-ends that only read the session.
+class TQuietView : public ISessionView {
+public:
+    void SetMessage(const std::string&) override {}
+    void SetStatus(const std::string&) override {}
+    void ShowMessageBox(const std::string&) override {}
+    void SetSquare(int, PieceName) override {}
+    void MoveFrame(SessionFrame, int) override {}
+    void RemoveFrame(SessionFrame) override {}
+    void ShowFrame(SessionFrame, bool) override {}
+    void SetReplayMode(bool) override {}
+    void ProcessPendingEvents() override {}
+    void SetClipboardText(const std::string&) override {}
+};
+
 // The fourteen formation names in the order of the window's drop-down list.
 inline constexpr std::array<std::string_view, 14> kFormationList = {
     "【基本形】",

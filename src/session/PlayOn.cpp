@@ -8,21 +8,6 @@
 
 namespace {
 
-// The view of a game played again out of sight.
-class TQuietView : public ISessionView {
-public:
-    void SetMessage(const std::string&) override {}
-    void SetStatus(const std::string&) override {}
-    void ShowMessageBox(const std::string&) override {}
-    void SetSquare(int, PieceName) override {}
-    void MoveFrame(SessionFrame, int) override {}
-    void RemoveFrame(SessionFrame) override {}
-    void ShowFrame(SessionFrame, bool) override {}
-    void SetReplayMode(bool) override {}
-    void ProcessPendingEvents() override {}
-    void SetClipboardText(const std::string&) override {}
-};
-
 std::string Squares(const TMove& m) {
     return m.Empty() ? std::string("-") : SquareText(m.From) + SquareText(m.To);
 }

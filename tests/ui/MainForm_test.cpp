@@ -1313,7 +1313,8 @@ private slots:
             QVERIFY(std::any_of(legal.begin(), legal.end(),
                                 [&hint](const TMove& m) { return m.From == hint.From && m.To == hint.To; }));
             QVERIFY(form.statusBar()->currentMessage().startsWith(QStringLiteral("ヒント: ▲")));
-            // The arrow goes with the board through a zoom.
+            // The arrow goes with the board through a zoom (a hidden window's sizes wait for its show).
+            form.show();
             auto* arrow = form.findChild<QWidget*>(QStringLiteral("HintArrow"));
             QVERIFY(form.SetZoom(Offered(form).back()));
             QCOMPARE(arrow->geometry(), arrow->parentWidget()->rect());
