@@ -1,5 +1,6 @@
 #include "ui/Artwork.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontDatabase>
 #include <QLinearGradient>
@@ -326,7 +327,8 @@ QImage ReplayStrip(double scale) {
     font.setBold(true);
     p.setFont(font);
     p.setPen(Qt::black);
-    p.drawText(QRectF(4, 0, 108, 24), Qt::AlignVCenter | Qt::AlignLeft, QString::fromUtf8("棋譜再現:"));
+    p.drawText(QRectF(4, 0, 108, 24), Qt::AlignVCenter | Qt::AlignLeft,
+               QCoreApplication::translate("Artwork", "棋譜再現:"));
 
     const int starts[3] = {115, 170, 225};
     for (int b = 0; b < 3; ++b) {
