@@ -537,7 +537,7 @@ Error: %3</translation>
     <name>Title</name>
     <message>
         <source>創作将棋 ミルトア</source>
-        <translation>Sousaku Shogi Mirutoa</translation>
+        <translation>Mirutoa Shogi</translation>
     </message>
 </context>
 </TS>

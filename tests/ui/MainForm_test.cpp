@@ -629,7 +629,7 @@ private slots:
         QCOMPARE(menuTitles(), (QStringList{QStringLiteral("&Game"), QStringLiteral("&View"),
                                             QStringLiteral("&Analysis"), QStringLiteral("&Help")}));
         QCOMPARE(start->text(), QStringLiteral("New game"));
-        QCOMPARE(form.windowTitle(), QStringLiteral("Sousaku Shogi Mirutoa"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Mirutoa Shogi"));
         QCOMPARE(list->itemText(2), QStringLiteral("Yagura castle"));
         QCOMPARE(form.findChild<QListWidget*>(QStringLiteral("KifuList"))->item(0)->text(),
                  QStringLiteral("Start position"));
