@@ -194,7 +194,7 @@ private slots:
     void cleanup() {
         QDir::setCurrent(startDir_);
         // A test that switched the language and failed leaves the next one in Japanese all the same.
-        Language::Apply(TTextLanguage::Japanese);
+        if (Language::Current() != TTextLanguage::Japanese) Language::Apply(TTextLanguage::Japanese);
     }
 
     void windowAfterCreationShowsTheStartPositionAndTheGreeting() {
