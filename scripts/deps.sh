@@ -19,7 +19,8 @@ mirutoa_install_missing() {
 # The variant engine that runs beside the game as a child process (the game starts without it; the
 # engine tests skip without it).
 MIRUTOA_ENGINE_PACKAGES=(fairy-stockfish)
-MIRUTOA_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev fonts-ipafont-gothic qt6-translations-l10n)
+MIRUTOA_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev fonts-ipafont-gothic qt6-translations-l10n
+    qt6-l10n-tools qt6-tools-dev)
 # What builds the Debian package and checks it (scripts/package, tests/package): dpkg-shlibdeps and
 # dpkg-parsechangelog, lintian, appstreamcli, desktop-file-validate.
 MIRUTOA_PACKAGE_CHECK_PACKAGES=(dpkg-dev lintian appstream desktop-file-utils)

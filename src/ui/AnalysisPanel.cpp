@@ -1,5 +1,8 @@
 #include "ui/AnalysisPanel.h"
 
+#include "ui/Language.h"
+
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDockWidget>
 #include <QHBoxLayout>
@@ -33,7 +36,8 @@ QColor MarkColour(MoveMark m) {
 
 QString ValueText(int value) {
     if (std::abs(value) > kMateValue - 1000)
-        return (value > 0 ? QStringLiteral("+詰") : QStringLiteral("-詰")) +
+        return (value > 0 ? QCoreApplication::translate("TAnalysisPanel", "+詰")
+                          : QCoreApplication::translate("TAnalysisPanel", "-詰")) +
                QString::number(kMateValue - std::abs(value));
     return (value > 0 ? QStringLiteral("+") : QString()) + QString::number(value);
 }
@@ -135,11 +139,13 @@ TAnalysisPanel::TAnalysisPanel(QMainWindow& window, QStatusBar& bar)
 
     dialog_ = new QDialog(&window);
     dialog_->setObjectName(QStringLiteral("AnalysisDialog"));
-    dialog_->setWindowTitle(QStringLiteral("棋譜を解析"));
+    Language::SetText(dialog_, "TAnalysisPanel", QT_TR_NOOP("棋譜を解析"));
     dialog_->setModal(false);
     auto* layout = new QVBoxLayout(dialog_);
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("1局面あたりの時間"), dialog_));
+    auto* timeLabel = new QLabel(dialog_);
+    Language::SetText(timeLabel, "TAnalysisPanel", QT_TR_NOOP("1局面あたりの時間"));
+    row->addWidget(timeLabel);
     time_ = new QSpinBox(dialog_);
     time_->setRange(50, 10000);
     time_->setSingleStep(50);
@@ -152,8 +158,10 @@ TAnalysisPanel::TAnalysisPanel(QMainWindow& window, QStatusBar& bar)
     state_ = new QLabel(dialog_);
     layout->addWidget(state_);
     auto* buttons = new QHBoxLayout;
-    start_ = new QPushButton(QStringLiteral("開始"), dialog_);
-    cancel_ = new QPushButton(QStringLiteral("中止"), dialog_);
+    start_ = new QPushButton(dialog_);
+    Language::SetText(start_, "TAnalysisPanel", QT_TR_NOOP("開始"));
+    cancel_ = new QPushButton(dialog_);
+    Language::SetText(cancel_, "TAnalysisPanel", QT_TR_NOOP("中止"));
     cancel_->setEnabled(false);
     buttons->addStretch();
     buttons->addWidget(start_);
@@ -162,7 +170,8 @@ TAnalysisPanel::TAnalysisPanel(QMainWindow& window, QStatusBar& bar)
     connect(start_, &QPushButton::clicked, this, [this] { Begin(time_->value()); });
     connect(cancel_, &QPushButton::clicked, this, &TAnalysisPanel::Cancel);
 
-    dock_ = new QDockWidget(QStringLiteral("評価値"), &window);
+    dock_ = new QDockWidget(&window);
+    Language::SetText(dock_, "TAnalysisPanel", QT_TR_NOOP("評価値"));
     dock_->setObjectName(QStringLiteral("EvalGraphDock"));
     dock_->setFeatures(QDockWidget::DockWidgetClosable);
     dock_->setAllowedAreas(Qt::BottomDockWidgetArea);
@@ -179,15 +188,20 @@ TAnalysisPanel::~TAnalysisPanel() {
 }
 
 void TAnalysisPanel::AddMenu() {
-    QMenu* menu = window_.menuBar()->addMenu(QStringLiteral("検討(&A)"));
+    QMenu* menu = window_.menuBar()->addMenu(QString());
+    Language::SetText(menu, "TAnalysisPanel", QT_TR_NOOP("検討(&A)"));
     menu->setObjectName(QStringLiteral("AnalysisMenu"));
     menu->setToolTipsVisible(true);
-    QAction* action = menu->addAction(QStringLiteral("棋譜を解析…"));
+    QAction* action = menu->addAction(QString());
+    Language::SetText(action, "TAnalysisPanel", QT_TR_NOOP("棋譜を解析…"));
     connect(action, &QAction::triggered, this, &TAnalysisPanel::OpenDialog);
     if (!seat_.Installed()) {
         action->setEnabled(false);
-        action->setToolTip(QStringLiteral(
-            "エンジンが見つかりません（Debian のパッケージ fairy-stockfish を入れてください）"));
+        Language::SetToolTip(
+            action, "TEnginePanel",
+            QT_TRANSLATE_NOOP(
+                "TEnginePanel",
+                "エンジンが見つかりません（Debian のパッケージ fairy-stockfish を入れてください）"));
     }
 }
 
@@ -201,7 +215,7 @@ void TAnalysisPanel::Begin(int msPerPosition) {
     const TKifRecord record = session_->KifRecord();
     progress_->setRange(0, int(record.Played.size()) + 1);
     progress_->setValue(0);
-    state_->setText(QStringLiteral("解析中…"));
+    state_->setText(tr("解析中…"));
     start_->setEnabled(false);
     cancel_->setEnabled(true);
     time_->setEnabled(false);
@@ -213,9 +227,8 @@ void TAnalysisPanel::Begin(int msPerPosition) {
 void TAnalysisPanel::Cancel() {
     analysis_.Cancel();
     Finished();
-    state_->setText(QStringLiteral("中止しました（%1 / %2 局面）")
-                        .arg(analysis_.Evals().size())
-                        .arg(analysis_.Positions()));
+    state_->setText(
+        tr("中止しました（%1 / %2 局面）").arg(analysis_.Evals().size()).arg(analysis_.Positions()));
 }
 
 void TAnalysisPanel::Progressed() {
@@ -224,8 +237,8 @@ void TAnalysisPanel::Progressed() {
     if (analysis_.Running()) return;
     Finished();
     if (!analysis_.Error().empty()) {
-        state_->setText(QStringLiteral("エンジンが答えませんでした（%1）")
-                            .arg(QString::fromStdString(analysis_.Error())));
+        state_->setText(
+            tr("エンジンが答えませんでした（%1）").arg(QString::fromStdString(analysis_.Error())));
         return;
     }
     int bad = 0, dubious = 0;
@@ -237,10 +250,10 @@ void TAnalysisPanel::Progressed() {
     // The comments go with the game only while it is still the game analysed.
     const bool noted =
         session_ != nullptr && session_->NoteAnalysis(analysis_.Record().Played, analysis_.MoveComments());
-    state_->setText(QStringLiteral("解析しました: 悪手 %1・疑問手 %2%3")
+    state_->setText(tr("解析しました: 悪手 %1・疑問手 %2%3")
                         .arg(bad)
                         .arg(dubious)
-                        .arg(noted ? QString() : QStringLiteral("（対局が変わったので棋譜には書きません）")));
+                        .arg(noted ? QString() : tr("（対局が変わったので棋譜には書きません）")));
 }
 
 void TAnalysisPanel::Finished() {
@@ -276,16 +289,15 @@ void TAnalysisPanel::BoardChanged() {
 void TAnalysisPanel::ShowMove(int n) {
     if (session_ == nullptr || n < 0 || n >= int(analysis_.Evals().size())) return;
     if (!session_->ReplayMode()) {
-        bar_.showMessage(QStringLiteral("局面を選べるのは棋譜再現の間だけです"), 5000);
+        bar_.showMessage(tr("局面を選べるのは棋譜再現の間だけです"), 5000);
         return;
     }
     session_->ReplayTo(n);
     BoardChanged();
-    QString text =
-        QStringLiteral("%1手目　評価値 %2").arg(n).arg(ValueText(analysis_.Evals()[std::size_t(n)].Value));
+    QString text = tr("%1手目　評価値 %2").arg(n).arg(ValueText(analysis_.Evals()[std::size_t(n)].Value));
     const TMoveVerdict v = analysis_.Verdict(std::size_t(n));
     if (v.Mark != MoveMark::None)
-        text += QStringLiteral("　%1（最善 %2）")
+        text += tr("　%1（最善 %2）")
                     .arg(QString::fromStdString(MoveMarkText(v.Mark)), QString::fromStdString(v.Better));
     bar_.showMessage(text, 10000);
 }

@@ -299,8 +299,9 @@ void TBoardView::PaintSurround(QPainter& p, const QRect& strip) const {
 
     // Rank numerals left of the board, each beside its row; file numbers under the board (or under the
     // replay strip), each below its column, 9 on the left as the squares are.
-    static const QString kRanks = QStringLiteral("一二三四五六七八九");
-    static const QString kFiles = QStringLiteral("１２３４５６７８９");
+    // In English the ranks are the letters a–i of the Western notation the texts use.
+    const QString kRanks = tr("一二三四五六七八九");
+    const QString kFiles = tr("１２３４５６７８９");
     p.setFont(JapaneseFont(Layout::Scaled(Layout::kCoordinateFontPx, zoom)));
     p.setPen(QColor(40, 28, 16));
     const double gap = Layout::kCoordinateGap * zoom;

@@ -26,12 +26,10 @@ QSize TClientArea::sizeHint() const {
 }
 
 double TClientArea::FitScale() const {
-    const double fit =
-        std::min(double(width()) / layout_.width(), double(height()) / layout_.height());
+    const double fit = std::min(double(width()) / layout_.width(), double(height()) / layout_.height());
     // The natural size is the zoom's layout rounded to whole pixels: within a pixel of it the zoom is
     // meant, and every control keeps the place the zoom gives it.
-    if (std::abs(fit - zoom_) * std::max(layout_.width(), layout_.height()) < 1.0)
-        return zoom_;
+    if (std::abs(fit - zoom_) * std::max(layout_.width(), layout_.height()) < 1.0) return zoom_;
     return std::max(fit, 1.0);
 }
 

@@ -33,7 +33,7 @@ int WidestLine(const QString& text, const QFont& font) {
 
 // A caption is given in full: the program sets no display name, which the platform would append to it.
 void TMessageBoxDialogs::Ok(const QString& text) {
-    Info(QString::fromUtf8(kGameTitle), text);
+    Info(GameTitle(), text);
 }
 
 void TMessageBoxDialogs::Info(const QString& caption, const QString& text) {
@@ -41,7 +41,7 @@ void TMessageBoxDialogs::Info(const QString& caption, const QString& text) {
 }
 
 bool TMessageBoxDialogs::YesNo(const QString& text, bool yesByDefault) {
-    auto box = MakeBox(QStringLiteral("確認"), text, true);
+    auto box = MakeBox(QCoreApplication::translate("TMessageBoxDialogs", "確認"), text, true);
     if (yesByDefault)
         if (auto* buttons = box->findChild<QDialogButtonBox*>()) {
             QPushButton* yes = buttons->button(QDialogButtonBox::Yes);
@@ -85,10 +85,12 @@ std::unique_ptr<QDialog> TMessageBoxDialogs::MakeBox(const QString& caption, con
 // The suffix goes with the filter picked, so that a name typed without one still names a form; the
 // filter at first is the one of the suggested name's extension.
 QString TMessageBoxDialogs::SaveFileName(const QString& suggested) {
-    const QStringList filters = {QStringLiteral("KIF（Shift_JIS） (*.kif)"),
-                                 QStringLiteral("KIF（UTF-8） (*.kifu)"), QStringLiteral("テキスト (*.txt)")};
+    const QStringList filters = {
+        QCoreApplication::translate("TMessageBoxDialogs", "KIF（Shift_JIS） (*.kif)"),
+        QCoreApplication::translate("TMessageBoxDialogs", "KIF（UTF-8） (*.kifu)"),
+        QCoreApplication::translate("TMessageBoxDialogs", "テキスト (*.txt)")};
     const QStringList suffixes = {QStringLiteral("kif"), QStringLiteral("kifu"), QStringLiteral("txt")};
-    QFileDialog dialog(owner_, QStringLiteral("棋譜を保存"));
+    QFileDialog dialog(owner_, QCoreApplication::translate("TMessageBoxDialogs", "棋譜を保存"));
     if (owner_ != nullptr) dialog.setFont(owner_->font());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -108,8 +110,9 @@ QString TMessageBoxDialogs::SaveFileName(const QString& suggested) {
 }
 
 QString TMessageBoxDialogs::OpenFileName(const QString& folder) {
-    QFileDialog dialog(owner_, QStringLiteral("棋譜を開く"), folder,
-                       QStringLiteral("KIF 棋譜 (*.kif *.kifu);;すべてのファイル (*)"));
+    QFileDialog dialog(
+        owner_, QCoreApplication::translate("TMessageBoxDialogs", "棋譜を開く"), folder,
+        QCoreApplication::translate("TMessageBoxDialogs", "KIF 棋譜 (*.kif *.kifu);;すべてのファイル (*)"));
     if (owner_ != nullptr) dialog.setFont(owner_->font());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);

@@ -2,6 +2,7 @@
 // answer them.
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <memory>
@@ -14,7 +15,7 @@ public:
     virtual ~IDialogs() = default;
     // A box with an OK button; returns when it is closed. Texts break lines with CR LF.
     virtual void Ok(const QString& text) = 0;
-    // A box with the caption "確認", no icon and the buttons Yes and No; true for Yes. No is the
+    // A box with the caption "確認" (Confirm), no icon and the buttons Yes and No; true for Yes. No is the
     // default button, so that a stray Enter changes nothing; a question whose usual answer is Yes and
     // that loses nothing by it (going on with the last game) makes Yes the default.
     virtual bool YesNo(const QString& text, bool yesByDefault = false) = 0;
@@ -37,7 +38,10 @@ public:
 };
 
 // The caption of the plain boxes: the game's title.
-inline const char* const kGameTitle = "創作将棋 ミルトア";
+inline const char* const kGameTitle = QT_TRANSLATE_NOOP("Title", "創作将棋 ミルトア");
+inline QString GameTitle() {
+    return QCoreApplication::translate("Title", kGameTitle);
+}
 
 // The real boxes, owned by the window they belong to. They write in the owner's type face and size,
 // so they grow with the window's zoom.

@@ -1,10 +1,12 @@
 #include "ui/EnginePanel.h"
 
 #include "ui/BoardView.h"
+#include "ui/Language.h"
 #include "ui/RecordFiles.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QKeySequence>
 #include <QMenu>
@@ -22,8 +24,11 @@ namespace {
 // only reads what has already arrived.
 constexpr int kPollMs = 10;
 
+const char* const kMissing = QT_TRANSLATE_NOOP(
+    "TEnginePanel", "エンジンが見つかりません（Debian のパッケージ fairy-stockfish を入れてください）");
+
 QString MissingText() {
-    return QStringLiteral("エンジンが見つかりません（Debian のパッケージ fairy-stockfish を入れてください）");
+    return QCoreApplication::translate("TEnginePanel", kMissing);
 }
 
 QString Text(const std::string& s) {
@@ -104,31 +109,39 @@ std::unique_ptr<TGameSession> TEnginePanel::NewSession(ISessionView& view) {
 }
 
 void TEnginePanel::AddMenuItems(QMenu* game) {
-    QMenu* menu = game->addMenu(QStringLiteral("対戦相手"));
+    QMenu* menu = game->addMenu(QString());
+    Language::SetText(menu, "TEnginePanel", QT_TR_NOOP("対戦相手"));
     menu->setObjectName(QStringLiteral("OpponentMenu"));
     menu->setToolTipsVisible(true);
     auto* group = new QActionGroup(menu);
     for (int level = 0; level < int(opponentActions_.size()); ++level) {
-        QAction* action = menu->addAction(level == 0 ? QStringLiteral("標準COM")
-                                                     : QStringLiteral("エンジン Lv%1").arg(level));
+        QAction* action = menu->addAction(QString());
         action->setCheckable(true);
         action->setChecked(level == 0);
         group->addAction(action);
         if (level > 0 && !Installed()) {
             action->setEnabled(false);
-            action->setToolTip(MissingText());
+            Language::SetToolTip(action, "TEnginePanel", kMissing);
         }
         connect(action, &QAction::triggered, this, [this, level] { PickOpponent(level); });
         opponentActions_[std::size_t(level)] = action;
     }
-    hintAction_ = game->addAction(QStringLiteral("ヒント"));
+    Retranslate();
+    hintAction_ = game->addAction(QString());
+    Language::SetText(hintAction_, "TEnginePanel", QT_TR_NOOP("ヒント"));
     hintAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     game->setToolTipsVisible(true);
     if (!Installed()) {
         hintAction_->setEnabled(false);
-        hintAction_->setToolTip(MissingText());
+        Language::SetToolTip(hintAction_, "TEnginePanel", kMissing);
     }
     connect(hintAction_, &QAction::triggered, this, &TEnginePanel::AskHint);
+}
+
+void TEnginePanel::Retranslate() {
+    for (std::size_t level = 0; level < opponentActions_.size(); ++level)
+        if (opponentActions_[level] != nullptr)
+            opponentActions_[level]->setText(level == 0 ? tr("標準COM") : tr("エンジン Lv%1").arg(level));
 }
 
 bool TEnginePanel::PickOpponent(int level) {
@@ -150,7 +163,7 @@ void TEnginePanel::AskHint() {
     }
     if (session_ == nullptr || !session_->HumanToMove() || seat_.Busy()) return;
     hintAsked_ = true;
-    bar_.showMessage(QStringLiteral("考え中…"));
+    bar_.showMessage(tr("考え中…"));
     seat_.Ask(session_->Kanri().Kyokumen, false, session_->LegalMoves(), kHintLevel,
               [this](const TEngineStatus& s, const TEngineProposal& p) { ShowHint(s, p); });
     if (seat_.Busy()) timer_->start();
@@ -160,12 +173,11 @@ void TEnginePanel::ShowHint(const TEngineStatus& status, const TEngineProposal& 
     hintAsked_ = false;
     bar_.clearMessage();
     if (!status) {
-        bar_.showMessage(QStringLiteral("ヒント: エンジンが答えませんでした（%1）").arg(Text(status.Message)),
-                         8000);
+        bar_.showMessage(tr("ヒント: エンジンが答えませんでした（%1）").arg(Text(status.Message)), 8000);
         return;
     }
     if (!hint.Found) {
-        bar_.showMessage(QStringLiteral("ヒント: なし"), 8000);
+        bar_.showMessage(tr("ヒント: なし"), 8000);
         return;
     }
     hint_ = hint;
@@ -180,7 +192,7 @@ bool TEnginePanel::HintShown() const {
 
 void TEnginePanel::TurnStarted() {
     if (!seat_.Busy()) return;
-    bar_.showMessage(QStringLiteral("考え中…"));
+    bar_.showMessage(tr("考え中…"));
     timer_->start();
 }
 

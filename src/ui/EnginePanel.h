@@ -51,6 +51,8 @@ public:
     std::unique_ptr<TGameSession> NewSession(ISessionView& view);
     // The 対戦相手 submenu and the ヒント item.
     void AddMenuItems(QMenu* game);
+    // The opponent items again in the language now installed.
+    void Retranslate();
 
     // 0 the built-in COM, 1 .. 5 the engine's levels; refused (false) while COM's reply is awaited or
     // without the engine.

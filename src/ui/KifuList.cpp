@@ -18,7 +18,7 @@ void TKifuList::Refresh() {
     // An analysis speaks of the moves it was given: a take-back or a new game leaves it behind.
     const bool analysed = !analysed_.empty() && record.Shown.size() >= analysed_.size() &&
                           std::equal(analysed_.begin(), analysed_.end(), record.Shown.begin());
-    QStringList rows{QStringLiteral("開始局面")};
+    QStringList rows{tr("開始局面")};
     for (std::size_t i = 0; i < moves.size(); ++i) {
         QString row = QStringLiteral("%1 %2%3")
                           .arg(i + 1, 3)

@@ -3,6 +3,7 @@
 #include "ui/BoardView.h"
 #include "ui/Controls.h"
 #include "ui/KifuList.h"
+#include "ui/Language.h"
 #include "ui/Layout.h"
 #include "ui/RecordFiles.h"
 #include "ui/WindowZoom.h"
@@ -46,8 +47,10 @@ template <class Control> Control* Placed(Control* control, std::string_view name
     return control;
 }
 
-QPushButton* MakeButton(QWidget* parent, std::string_view name, const QString& text) {
-    return Placed(new QPushButton(text, parent), name);
+QPushButton* MakeButton(QWidget* parent, std::string_view name, const char* source) {
+    auto* button = Placed(new QPushButton(parent), name);
+    Language::SetText(button, "TForm1", source);
+    return button;
 }
 
 void Colour(QWidget* control, const QColor& ground, const QColor& text) {
@@ -115,7 +118,7 @@ QString TForm1::DisplayText(const std::string& text) {
 
 void TForm1::CreateControls() {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QString::fromUtf8(kGameTitle));
+    setWindowTitle(GameTitle());
     setWindowIcon(QIcon(QPixmap(QStringLiteral(":/mirutoa/mirutoa-64.png"))));
     move(71, 123);
 
@@ -152,13 +155,13 @@ void TForm1::CreateControls() {
 }
 
 void TForm1::CreateLabels(QWidget* area) {
-    Label_Message = Placed(new TMessageLabel(QStringLiteral("あなたの番です"), area), "Label_Message");
+    Label_Message = Placed(new TMessageLabel(tr("あなたの番です"), area), "Label_Message");
     Colour(Label_Message, Qt::white, Qt::black);
     Label_mes2 = Placed(new TFitLabel(QString(), Layout::Place("Label_mes2").FontPx, area), "Label_mes2");
     Label_mes2->setAlignment(Qt::AlignCenter);
     Colour(Label_mes2, kDesktop, Qt::white);
-    Label1 =
-        Placed(new TFitLabel(QStringLiteral("COMの陣形"), Layout::Place("Label1").FontPx, area), "Label1");
+    Label1 = Placed(new TFitLabel(QString(), Layout::Place("Label1").FontPx, area), "Label1");
+    Language::SetText(Label1, "TForm1", QT_TR_NOOP("COMの陣形"));
     Label1->setAlignment(Qt::AlignCenter);
     Colour(Label1, kSkyBlue, Qt::black);
 }
@@ -175,8 +178,8 @@ void TForm1::CreateReplayStrip(QWidget* area) {
     }
     replayBack_ = Placed(new TClickLabel(area), "ReplayBackButton");
     replayEnd_ = Placed(new TClickLabel(area), "ReplayEndButton");
-    replayBack_->setToolTip(QStringLiteral("一手戻る (←)"));
-    replayEnd_->setToolTip(QStringLiteral("最後の局面へ (End)"));
+    Language::SetToolTip(replayBack_, "TForm1", QT_TR_NOOP("一手戻る (←)"));
+    Language::SetToolTip(replayEnd_, "TForm1", QT_TR_NOOP("最後の局面へ (End)"));
     for (TClickLabel* button : {replayBack_, replayEnd_}) {
         button->setCursor(Qt::PointingHandCursor);
         button->setEnabled(false);
@@ -190,21 +193,20 @@ void TForm1::CreateReplayStrip(QWidget* area) {
 // "12 / 62手" on the strip: the move shown and the record's length.
 void TForm1::UpdateReplayCounter() {
     if (!session_ || !session_->ReplayMode()) return;
-    replayCounter_->setText(QStringLiteral("%1 / %2手")
-                                .arg(session_->ShownMove())
-                                .arg(static_cast<int>(session_->Turns().size())));
+    replayCounter_->setText(
+        tr("%1 / %2手").arg(session_->ShownMove()).arg(static_cast<int>(session_->Turns().size())));
 }
 
 void TForm1::CreateButtons(QWidget* area) {
-    Button_Start = MakeButton(area, "Button_Start", QStringLiteral("平手で初期化"));
-    Button_Matta = MakeButton(area, "Button_Matta", QStringLiteral("待った"));
-    Button_Exit = MakeButton(area, "Button_Exit", QStringLiteral("終了"));
-    Button_StartHisyaKaku = MakeButton(area, "Button_StartHisyaKaku", QStringLiteral("飛車角落ちで初期化"));
+    Button_Start = MakeButton(area, "Button_Start", QT_TR_NOOP("平手で初期化"));
+    Button_Matta = MakeButton(area, "Button_Matta", QT_TR_NOOP("待った"));
+    Button_Exit = MakeButton(area, "Button_Exit", QT_TR_NOOP("終了"));
+    Button_StartHisyaKaku = MakeButton(area, "Button_StartHisyaKaku", QT_TR_NOOP("飛車角落ちで初期化"));
 
     ComboBox1 = Placed(new TFormationList(Layout::Place("ComboBox1").FontPx, area), "ComboBox1");
 
-    Button_Kifu = MakeButton(area, "Button_Kifu", QStringLiteral("棋譜をクリップボードにコピー"));
-    Button_Test = MakeButton(area, "Button_Test", QStringLiteral("Test"));
+    Button_Kifu = MakeButton(area, "Button_Kifu", QT_TR_NOOP("棋譜をクリップボードにコピー"));
+    Button_Test = MakeButton(area, "Button_Test", "Test");
     Button_Test->hide();
 
     setTabOrder(Button_Start, Button_Matta);
@@ -259,7 +261,8 @@ void TForm1::CreateStatusBar() {
     records_ = std::make_unique<TRecordFiles>(*dialogs_, bar);
     connect(records_.get(), &TRecordFiles::commandStarted, board_.get(), &TBoardView::ClearSelection);
     connect(records_.get(), &TRecordFiles::recordOpened, this, [this](const QString& file) {
-        setWindowTitle(QString::fromUtf8(kGameTitle) + QStringLiteral(" — ") + file);
+        openedFile_ = file;
+        setWindowTitle(GameTitle() + QStringLiteral(" — ") + file);
     });
     bar->setVisible(comReasonShown_);
 }
@@ -376,14 +379,16 @@ void TForm1::OnCreate() {
         pictures_.LoadComaImages();
     } catch (const std::exception& e) {
         board_->UseEarlyPictures();
-        dialogs_->Ok(QStringLiteral("駒画像の読込みでエラー発生\r\n\r\n"
-                                    "駒画像ファイルが正しく置かれているか確認してください。\r\n\r\n"
-                                    "エラー内容は ") +
-                     QString::fromUtf8(e.what()));
+        dialogs_->Ok(tr("駒画像の読込みでエラー発生\r\n\r\n"
+                        "駒画像ファイルが正しく置かれているか確認してください。\r\n\r\n"
+                        "エラー内容は %1")
+                         .arg(QString::fromUtf8(e.what())));
         return;
     }
-    for (std::string_view name : kFormationList)
-        ComboBox1->addItem(QString::fromUtf8(name.data(), qsizetype(name.size())));
+    for (std::string_view name : kFormationList) {
+        const QString source = QString::fromUtf8(name.data(), qsizetype(name.size()));
+        ComboBox1->addItem(Language::FormationName(source), source);
+    }
     ComboBox1->setCurrentIndex(0);
     FitTexts();
     board_->UseEarlyPictures();
@@ -434,29 +439,28 @@ void TForm1::OnMoveRequested(int from, int to) {
 
 void TForm1::OnButton_StartClick() {
     board_->ClearSelection();
-    if (dialogs_->YesNo(QStringLiteral("初期化しますか？"))) session_->NewGame();
+    if (dialogs_->YesNo(tr("初期化しますか？"))) session_->NewGame();
 }
 
 void TForm1::OnButton_HisyaKakuClick() {
     board_->ClearSelection();
-    if (dialogs_->YesNo(QStringLiteral("初期化しますか？"))) session_->NewHandicapGame();
+    if (dialogs_->YesNo(tr("初期化しますか？"))) session_->NewHandicapGame();
 }
 
 void TForm1::OnComboBoxClick(int index) {
     if (index < 0 || index >= static_cast<int>(kFormationList.size())) return;
     // COM goes on with the formation it is building; the player is told when the pick takes effect.
-    const QString name = ComboBox1->itemText(index);
     if (!session_->PickFormation(kFormationList[static_cast<std::size_t>(index)]))
-        statusBar()->showMessage(name + QStringLiteral("は次の対局から"), 8000);
+        statusBar()->showMessage(tr("%1は次の対局から").arg(ComboBox1->itemText(index)), 8000);
 }
 
 void TForm1::OnButton_ExitClick() {
-    if (dialogs_->YesNo(QStringLiteral("終了しますか？"))) close();
+    if (dialogs_->YesNo(tr("終了しますか？"))) close();
 }
 
 void TForm1::OnButton_TestClick() {
     board_->ClearSelection();
-    if (dialogs_->YesNo(QStringLiteral("初期化しますか？"))) session_->NewTestGame();
+    if (dialogs_->YesNo(tr("初期化しますか？"))) session_->NewTestGame();
 }
 
 void TForm1::OnButton_MattaClick() {
@@ -484,7 +488,7 @@ void TForm1::OnButton_KifuClick() {
 void TForm1::OnResignClick() {
     if (!session_->CanResign()) return;
     board_->ClearSelection();
-    if (dialogs_->YesNo(QStringLiteral("投了しますか？"))) session_->Resign();
+    if (dialogs_->YesNo(tr("投了しますか？"))) session_->Resign();
     records_->NoteKeeping();
 }
 
@@ -575,7 +579,10 @@ void TForm1::SetReplayMode(bool on) {
         LeaveReplayMode();
     for (QShortcut* key : replayKeys_) key->setEnabled(on);
     // A game played again is no longer the file it was opened from.
-    if (!on) setWindowTitle(QString::fromUtf8(kGameTitle));
+    if (!on) {
+        openedFile_.clear();
+        setWindowTitle(GameTitle());
+    }
     board_->ClearSelection();
     KifuList->Refresh();
     // The file numbers move under the strip and back.
@@ -596,9 +603,9 @@ void TForm1::SetComReason(const std::string& text) {
     // Only the status bar is touched: the session reports its first reason from its own constructor,
     // before session_ holds it.
     if (comReason_ == nullptr) return;
-    comReason_->setText(text.empty() || text.starts_with("エンジン: ")
+    comReason_->setText(text.empty() || QString::fromStdString(text).startsWith(tr("エンジン: "))
                             ? QString::fromStdString(text)
-                            : QStringLiteral("COMの狙い: ") + QString::fromStdString(text));
+                            : tr("COMの狙い: %1").arg(QString::fromStdString(text)));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include "ui/ClientArea.h"
 #include "ui/Dialogs.h"
 #include "ui/EnginePanel.h"
+#include "ui/Language.h"
 #include "ui/Pictures.h"
 #include "ui/PieceSound.h"
 #include "ui/WindowZoom.h"
@@ -86,6 +87,10 @@ public:
     void SetDestinationsShown(bool on);
     bool CoordinatesShown() const;
     bool DestinationsShown() const;
+    // The language of the 表示 menu: kept, installed and shown at once. Menus, controls, the move list
+    // and the board's coordinates change now; what the session last said changes with its next text.
+    void SetLanguage(TLanguageChoice choice);
+    TLanguageChoice LanguageChoice() const { return languageChoice_; }
     // The status bar with COM's reason, shown or hidden; the window grows or shrinks by its height.
     void SetComReasonShown(bool on);
     bool ComReasonShown() const { return comReasonShown_; }
@@ -171,6 +176,10 @@ private:
     QAction* comReasonAction_ = nullptr;
     QAction* kifuListAction_ = nullptr;
     QLabel* comReason_ = nullptr;
+    std::array<QAction*, 3> languageActions_{};
+    TLanguageChoice languageChoice_ = TLanguageChoice::System;
+    // The record file the title names, empty when none.
+    QString openedFile_;
 
     // Made before the session, which reports landings to it from its first move on.
     std::unique_ptr<TPieceSound> sound_ = std::make_unique<TPieceSound>();
@@ -198,6 +207,9 @@ private:
     void CreateStatusBar();
     void CreateMenus();
     void CreateViewMenu();
+    void CreateLanguageMenu(QMenu* view);
+    // Every text of the window again in the language now installed.
+    void Retranslate();
     void OnCreate();
     double ZoomFactor() const { return zoom_->Factor(); }
     // A text size of the layout at the scale it is drawn at.

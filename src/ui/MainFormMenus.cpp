@@ -1,18 +1,23 @@
 // The window's menu bar: the game, view and help menus, each item the command of a button or a
 // setting of the view.
+#include "ui/Controls.h"
 #include "ui/HelpText.h"
+#include "ui/KifuList.h"
+#include "ui/Language.h"
 #include "ui/MainForm.h"
 #include "ui/RecordFiles.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 
 namespace {
 
-QAction* AddItem(TForm1* form, QMenu* menu, const QString& text, void (TForm1::*handler)(),
+QAction* AddItem(TForm1* form, QMenu* menu, const char* source, void (TForm1::*handler)(),
                  const QKeySequence& keys = QKeySequence()) {
-    QAction* action = menu->addAction(text);
+    QAction* action = menu->addAction(QString());
+    Language::SetText(action, "TForm1", source);
     action->setShortcut(keys);
     QObject::connect(action, &QAction::triggered, form, [form, handler] { (form->*handler)(); });
     return action;
@@ -21,60 +26,115 @@ QAction* AddItem(TForm1* form, QMenu* menu, const QString& text, void (TForm1::*
 } // namespace
 
 void TForm1::CreateMenus() {
-    QMenu* game = menuBar()->addMenu(QStringLiteral("ゲーム(&G)"));
+    QMenu* game = menuBar()->addMenu(QString());
+    Language::SetText(game, "TForm1", QT_TR_NOOP("ゲーム(&G)"));
     game->setObjectName(QStringLiteral("GameMenu"));
-    AddItem(this, game, QStringLiteral("平手で初期化"), &TForm1::OnButton_StartClick);
-    AddItem(this, game, QStringLiteral("飛車角落ちで初期化"), &TForm1::OnButton_HisyaKakuClick);
+    AddItem(this, game, QT_TR_NOOP("平手で初期化"), &TForm1::OnButton_StartClick);
+    AddItem(this, game, QT_TR_NOOP("飛車角落ちで初期化"), &TForm1::OnButton_HisyaKakuClick);
     game->addSeparator();
-    AddItem(this, game, QStringLiteral("待った"), &TForm1::OnButton_MattaClick,
+    AddItem(this, game, QT_TR_NOOP("待った"), &TForm1::OnButton_MattaClick,
             QKeySequence(Qt::CTRL | Qt::Key_Z));
-    resignAction_ = AddItem(this, game, QStringLiteral("投了"), &TForm1::OnResignClick);
+    resignAction_ = AddItem(this, game, QT_TR_NOOP("投了"), &TForm1::OnResignClick);
     engine_->AddMenuItems(game);
     game->addSeparator();
-    AddItem(this, game, QStringLiteral("棋譜をクリップボードにコピー"), &TForm1::OnButton_KifuClick,
+    AddItem(this, game, QT_TR_NOOP("棋譜をクリップボードにコピー"), &TForm1::OnButton_KifuClick,
             QKeySequence(Qt::CTRL | Qt::Key_C));
     records_->AddMenuItems(game);
     game->addSeparator();
-    AddItem(this, game, QStringLiteral("終了"), &TForm1::OnButton_ExitClick,
-            QKeySequence(Qt::CTRL | Qt::Key_Q));
+    AddItem(this, game, QT_TR_NOOP("終了"), &TForm1::OnButton_ExitClick, QKeySequence(Qt::CTRL | Qt::Key_Q));
     // Resigning is offered only while there is a game to give up.
     connect(game, &QMenu::aboutToShow, this, [this] { resignAction_->setEnabled(session_->CanResign()); });
 
     CreateViewMenu();
     analysis_->AddMenu();
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    QMenu* help = menuBar()->addMenu(QString());
+    Language::SetText(help, "TForm1", QT_TR_NOOP("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("HelpMenu"));
-    AddItem(this, help, QStringLiteral("遊び方"), &TForm1::OnHelpClick, QKeySequence(Qt::Key_F1));
-    AddItem(this, help, QStringLiteral("バージョン情報"), &TForm1::OnVersionClick);
+    AddItem(this, help, QT_TR_NOOP("遊び方"), &TForm1::OnHelpClick, QKeySequence(Qt::Key_F1));
+    AddItem(this, help, QT_TR_NOOP("バージョン情報"), &TForm1::OnVersionClick);
 }
 
 void TForm1::CreateViewMenu() {
-    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    QMenu* view = menuBar()->addMenu(QString());
+    Language::SetText(view, "TForm1", QT_TR_NOOP("表示(&V)"));
     view->setObjectName(QStringLiteral("ViewMenu"));
-    const auto toggle = [this, view](const QString& text, bool on, void (TForm1::*handler)(bool)) {
-        QAction* action = view->addAction(text);
+    const auto toggle = [this, view](const char* source, bool on, void (TForm1::*handler)(bool)) {
+        QAction* action = view->addAction(QString());
+        Language::SetText(action, "TForm1", source);
         action->setCheckable(true);
         action->setChecked(on);
         connect(action, &QAction::toggled, this, handler);
         return action;
     };
-    coordinatesAction_ = toggle(QStringLiteral("座標"), CoordinatesShown(), &TForm1::SetCoordinatesShown);
+    coordinatesAction_ = toggle(QT_TR_NOOP("座標"), CoordinatesShown(), &TForm1::SetCoordinatesShown);
     destinationsAction_ =
-        toggle(QStringLiteral("移動先を表示"), DestinationsShown(), &TForm1::SetDestinationsShown);
-    comReasonAction_ = toggle(QStringLiteral("COMの狙いを表示"), comReasonShown_, &TForm1::SetComReasonShown);
-    kifuListAction_ = toggle(QStringLiteral("棋譜"), kifuListShown_, &TForm1::SetKifuListShown);
+        toggle(QT_TR_NOOP("移動先を表示"), DestinationsShown(), &TForm1::SetDestinationsShown);
+    comReasonAction_ = toggle(QT_TR_NOOP("COMの狙いを表示"), comReasonShown_, &TForm1::SetComReasonShown);
+    kifuListAction_ = toggle(QT_TR_NOOP("棋譜"), kifuListShown_, &TForm1::SetKifuListShown);
     sound_->AddMenuItem(view);
     zoom_->AddMenu(view);
+    CreateLanguageMenu(view);
+}
+
+void TForm1::CreateLanguageMenu(QMenu* view) {
+    QMenu* menu = view->addMenu(QString());
+    menu->setObjectName(QStringLiteral("LanguageMenu"));
+    Language::SetText(menu, "TForm1", QT_TR_NOOP("言語"));
+    auto* group = new QActionGroup(menu);
+    const std::array<std::pair<TLanguageChoice, const char*>, 3> choices = {{
+        {TLanguageChoice::System, QT_TR_NOOP("システムの設定")},
+        {TLanguageChoice::Japanese, "日本語"},
+        {TLanguageChoice::English, "English"},
+    }};
+    languageChoice_ = Language::Kept();
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        const auto [choice, source] = choices[i];
+        QAction* action = menu->addAction(QString());
+        // Each language names itself, so that a player lost in the other one finds their own.
+        if (choice == TLanguageChoice::System)
+            Language::SetText(action, "TForm1", source);
+        else
+            action->setText(QString::fromUtf8(source));
+        action->setCheckable(true);
+        action->setChecked(choice == languageChoice_);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, choice = choice] { SetLanguage(choice); });
+        languageActions_[i] = action;
+    }
+}
+
+void TForm1::SetLanguage(TLanguageChoice choice) {
+    languageChoice_ = choice;
+    Language::Keep(choice);
+    const auto index = static_cast<std::size_t>(choice);
+    if (languageActions_[index] != nullptr) languageActions_[index]->setChecked(true);
+    const TTextLanguage language = Language::Resolve(choice, QLocale::system());
+    if (language == Language::Current()) return;
+    Language::Apply(language);
+    Retranslate();
+}
+
+void TForm1::Retranslate() {
+    Language::Retranslate(this);
+    setWindowTitle(openedFile_.isEmpty() ? GameTitle() : GameTitle() + QStringLiteral(" — ") + openedFile_);
+    for (int i = 0; i < ComboBox1->count(); ++i)
+        ComboBox1->setItemText(i, Language::FormationName(ComboBox1->itemData(i).toString()));
+    engine_->Retranslate();
+    pictures_.StripChanged();
+    if (!Image2->isHidden()) Image2->SetPicture(&pictures_.Strip());
+    KifuList->Refresh();
+    UpdateReplayCounter();
+    FitTexts();
+    client_->update();
 }
 
 void TForm1::OnHelpClick() {
-    dialogs_->Info(QStringLiteral("遊び方"), QString::fromUtf8(kRules));
+    dialogs_->Info(tr("遊び方"), tr(kRules));
 }
 
 void TForm1::OnVersionClick() {
-    dialogs_->Info(QStringLiteral("バージョン情報"),
-                   QString::fromUtf8(kGameTitle) + QStringLiteral("\r\nバージョン ") +
-                       QStringLiteral(MIRUTOA_VERSION) + QStringLiteral("\r\n\r\nQt ") +
-                       QString::fromLatin1(qVersion()));
+    dialogs_->Info(tr("バージョン情報"),
+                   tr("%1\r\nバージョン %2\r\n\r\nQt %3")
+                       .arg(GameTitle(), QStringLiteral(MIRUTOA_VERSION), QString::fromLatin1(qVersion())));
 }

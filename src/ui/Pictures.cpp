@@ -2,9 +2,11 @@
 
 #include "board/Kyokumen.h"
 #include "ui/Artwork.h"
+#include "ui/Language.h"
 
 #include <QBitmap>
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
@@ -33,15 +35,18 @@ std::uint32_t Le(const QByteArray& bytes, qsizetype at, int width) {
 // missing from a short file with noise, so such a file must be refused before it is decoded.
 QString BitmapFault(const QByteArray& bytes) {
     const qint64 size = bytes.size();
-    if (size < 18 || bytes[0] != 'B' || bytes[1] != 'M') return QStringLiteral("BMP ファイルではありません");
+    if (size < 18 || bytes[0] != 'B' || bytes[1] != 'M')
+        return QCoreApplication::translate("TPictures", "BMP ファイルではありません");
     const qint64 declared = Le(bytes, 2, 4);
     if (declared != size)
-        return QStringLiteral("ヘッダの示す大きさ %1 バイトがファイルの大きさ %2 バイトと違います")
+        return QCoreApplication::translate(
+                   "TPictures", "ヘッダの示す大きさ %1 バイトがファイルの大きさ %2 バイトと違います")
             .arg(declared)
             .arg(size);
     const qint64 infoSize = Le(bytes, 14, 4);
     const bool core = infoSize == 12;
-    if ((!core && infoSize < 40) || 14 + infoSize > size) return QStringLiteral("ヘッダが壊れています");
+    if ((!core && infoSize < 40) || 14 + infoSize > size)
+        return QCoreApplication::translate("TPictures", "ヘッダが壊れています");
     const qint64 width = core ? qint64(Le(bytes, 18, 2)) : qint64(std::int32_t(Le(bytes, 18, 4)));
     const qint64 height =
         core ? qint64(Le(bytes, 20, 2)) : std::llabs(qint64(std::int32_t(Le(bytes, 22, 4))));
@@ -49,12 +54,13 @@ QString BitmapFault(const QByteArray& bytes) {
     const std::uint32_t compression = core ? 0 : Le(bytes, 30, 4);
     const qint64 offset = Le(bytes, 10, 4);
     if (width <= 0 || height <= 0 || depth == 0 || depth > 32 || offset < 14 + infoSize)
-        return QStringLiteral("ヘッダが壊れています");
+        return QCoreApplication::translate("TPictures", "ヘッダが壊れています");
     // Uncompressed rows are padded to four bytes; compressed pixels are as long as the header says.
     const bool rows = compression == 0 || compression == 3 || compression == 6;
     const qint64 pixels = rows ? (width * depth + 31) / 32 * 4 * height : qint64(Le(bytes, 34, 4));
     if ((!rows && pixels == 0) || offset + pixels > size)
-        return QStringLiteral("画素が途中で切れています（%1 バイトのはずが %2 バイト）")
+        return QCoreApplication::translate("TPictures",
+                                           "画素が途中で切れています（%1 バイトのはずが %2 バイト）")
             .arg(offset + pixels)
             .arg(size);
     return {};
@@ -84,9 +90,10 @@ void TPictures::LoadComaImages() {
     ComaImages.reserve(28);
     for (const QString& file : ComaFileNames()) {
         const auto refuse = [&file](const QString& why) {
-            return std::runtime_error(QStringLiteral("%1 を読み込めません（%2、フォルダ %3）")
-                                          .arg(file, why, QDir::currentPath())
-                                          .toStdString());
+            return std::runtime_error(
+                QCoreApplication::translate("TPictures", "%1 を読み込めません（%2、フォルダ %3）")
+                    .arg(file, why, QDir::currentPath())
+                    .toStdString());
         };
         QFile source(file);
         if (!source.open(QIODevice::ReadOnly)) throw refuse(source.errorString());
@@ -151,8 +158,10 @@ bool TPictures::SetScale(double zoom, double ratio) {
 
 const QPixmap& TPictures::Strip() {
     if (stripPicture_.isNull())
-        stripPicture_ = Bitmaps() ? Resource(QStringLiteral("replay.png"))
-                                  : ForScreen(Artwork::ReplayStrip(zoom_ * ratio_), ratio_);
+        // The bitmap's caption is Japanese: in English the strip is drawn.
+        stripPicture_ = Bitmaps() && Language::Current() == TTextLanguage::Japanese
+                            ? Resource(QStringLiteral("replay.png"))
+                            : ForScreen(Artwork::ReplayStrip(zoom_ * ratio_), ratio_);
     return stripPicture_;
 }
 

@@ -1,5 +1,7 @@
 #include "ui/PieceSound.h"
 
+#include "ui/Language.h"
+
 #include <QAction>
 #include <QAudioDevice>
 #include <QMediaDevices>
@@ -82,7 +84,8 @@ void TPieceSound::SetEnabled(bool on) {
 }
 
 void TPieceSound::AddMenuItem(QMenu* menu) {
-    action_ = menu->addAction(QStringLiteral("駒音"));
+    action_ = menu->addAction(QString());
+    Language::SetText(action_, "TPieceSound", QT_TR_NOOP("駒音"));
     action_->setObjectName(QStringLiteral("PieceSoundItem"));
     action_->setCheckable(true);
     action_->setChecked(enabled_);

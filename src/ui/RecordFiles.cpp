@@ -3,8 +3,10 @@
 #include "session/GameSession.h"
 #include "session/KifError.h"
 #include "ui/Dialogs.h"
+#include "ui/Language.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -42,15 +44,18 @@ QString RecentDetails(const std::filesystem::path& path) {
         const TKifRecord r = TGameSession::ReadRecord(path);
         QString formation;
         for (const TKifEvent& e : r.Continuation.Events)
-            if (!e.Formation.empty()) formation = QString::fromStdString(e.Formation);
-        QString result = QStringLiteral("対局中");
+            if (!e.Formation.empty())
+                formation = Language::FormationName(QString::fromStdString(e.Formation));
+        QString result = QCoreApplication::translate("TRecordFiles", "対局中");
         if (r.Ending != KifEnding::None)
-            result = HumanWon(r.Ending) ? QStringLiteral("あなたの勝ち") : QStringLiteral("COMの勝ち");
-        QStringList parts{r.Start == KifStart::Handicap ? QStringLiteral("飛車角落ち")
-                                                        : QStringLiteral("平手")};
+            result = HumanWon(r.Ending) ? QCoreApplication::translate("TRecordFiles", "あなたの勝ち")
+                                        : QCoreApplication::translate("TRecordFiles", "COMの勝ち");
+        QStringList parts{r.Start == KifStart::Handicap
+                              ? QCoreApplication::translate("TRecordFiles", "飛車角落ち")
+                              : QCoreApplication::translate("TRecordFiles", "平手")};
         if (!formation.isEmpty()) parts << formation;
-        parts << QStringLiteral("%1手").arg(r.Shown.size()) << result;
-        return parts.join(QStringLiteral("　"));
+        parts << QCoreApplication::translate("TRecordFiles", "%1手").arg(r.Shown.size()) << result;
+        return parts.join(QCoreApplication::translate("TRecordFiles", "　"));
     } catch (const std::exception&) {
         return {};
     }
@@ -66,12 +71,12 @@ QString RecentTitle(const std::filesystem::path& path) {
             ? FileName(path.filename())
             : began.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) +
                   (more.startsWith(QLatin1Char('-')) ? QStringLiteral(" (%1)").arg(more.mid(1)) : QString());
-    return details.isEmpty() ? date : date + QStringLiteral("　") + details;
+    return details.isEmpty() ? date : date + QCoreApplication::translate("TRecordFiles", "　") + details;
 }
 
 QString ErrorText(const QString& step, const QString& file, const std::exception& e) {
-    return step + QStringLiteral("\r\n\r\n") + file + QStringLiteral("\r\n\r\nエラー内容は ") +
-           QString::fromUtf8(KifErrorJapanese(e).c_str());
+    return QCoreApplication::translate("TRecordFiles", "%1\r\n\r\n%2\r\n\r\nエラー内容は %3")
+        .arg(step, file, QString::fromUtf8(KifErrorJapanese(e).c_str()));
 }
 
 } // namespace
@@ -79,7 +84,8 @@ QString ErrorText(const QString& step, const QString& file, const std::exception
 TRecordFiles::TRecordFiles(IDialogs& dialogs, QStatusBar* bar, QObject* parent)
     : QObject(parent), dialogs_(dialogs), bar_(bar) {
     keeping_ = QSettings().value(QString::fromLatin1(kKeepingKey), true).toBool();
-    keepingNote_ = new QLabel(QStringLiteral("自動保存に失敗しました"), bar);
+    keepingNote_ = new QLabel(bar);
+    Language::SetText(keepingNote_, "TRecordFiles", QT_TR_NOOP("自動保存に失敗しました"));
     keepingNote_->setObjectName(QStringLiteral("KeepingNote"));
     keepingNote_->hide();
     bar->addPermanentWidget(keepingNote_);
@@ -89,20 +95,25 @@ TRecordFiles::~TRecordFiles() = default;
 
 void TRecordFiles::AddMenuItems(QMenu* game) {
     game->addSeparator();
-    QAction* save = game->addAction(QStringLiteral("棋譜を保存…"));
+    QAction* save = game->addAction(QString());
+    Language::SetText(save, "TRecordFiles", QT_TR_NOOP("棋譜を保存…"));
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(save, &QAction::triggered, this, &TRecordFiles::OnSaveRecordClick);
-    QAction* open = game->addAction(QStringLiteral("棋譜を開く…"));
+    QAction* open = game->addAction(QString());
+    Language::SetText(open, "TRecordFiles", QT_TR_NOOP("棋譜を開く…"));
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(open, &QAction::triggered, this, &TRecordFiles::OnOpenRecordClick);
-    QAction* playOn = game->addAction(QStringLiteral("この局面から指し直す"));
+    QAction* playOn = game->addAction(QString());
+    Language::SetText(playOn, "TRecordFiles", QT_TR_NOOP("この局面から指し直す"));
     playOn->setObjectName(QStringLiteral("PlayOnAction"));
     connect(playOn, &QAction::triggered, this, &TRecordFiles::OnPlayOnClick);
-    recentMenu_ = game->addMenu(QStringLiteral("最近の棋譜"));
+    recentMenu_ = game->addMenu(QString());
+    Language::SetText(recentMenu_, "TRecordFiles", QT_TR_NOOP("最近の棋譜"));
     recentMenu_->setObjectName(QStringLiteral("RecentMenu"));
     // The list is read when it opens: games kept since the last look are on it.
     connect(recentMenu_, &QMenu::aboutToShow, this, &TRecordFiles::FillRecentMenu);
-    keepingAction_ = game->addAction(QStringLiteral("対局を自動保存"));
+    keepingAction_ = game->addAction(QString());
+    Language::SetText(keepingAction_, "TRecordFiles", QT_TR_NOOP("対局を自動保存"));
     keepingAction_->setCheckable(true);
     keepingAction_->setChecked(keeping_);
     connect(keepingAction_, &QAction::toggled, this, &TRecordFiles::SetKeeping);
@@ -138,7 +149,7 @@ void TRecordFiles::FillRecentMenu() {
     recentMenu_->clear();
     const std::vector<std::filesystem::path> files =
         keeper_ ? keeper_->Recent(10) : std::vector<std::filesystem::path>();
-    if (files.empty()) recentMenu_->addAction(QStringLiteral("（まだありません）"))->setEnabled(false);
+    if (files.empty()) recentMenu_->addAction(tr("（まだありません）"))->setEnabled(false);
     for (const std::filesystem::path& file : files) {
         const QString name = FileName(file);
         QAction* item = recentMenu_->addAction(RecentTitle(file));
@@ -175,21 +186,21 @@ void TRecordFiles::OnSaveRecordClick() {
     QString stem =
         QDateTime(QDate(began.Year, began.Month, began.Day), QTime(began.Hour, began.Minute, began.Second))
             .toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    if (!began.Known() || stem.isEmpty()) stem = QStringLiteral("棋譜");
+    if (!began.Known() || stem.isEmpty()) stem = tr("棋譜");
     const QString path =
         dialogs_.SaveFileName(QDir(FolderSetting()).filePath(stem + QLatin1Char('.') + TypeSetting()));
     if (path.isEmpty()) return;
     try {
         session_->SaveRecord(FilePath(path));
     } catch (const std::exception& e) {
-        dialogs_.Ok(ErrorText(QStringLiteral("棋譜の保存でエラー発生"), path, e));
+        dialogs_.Ok(ErrorText(tr("棋譜の保存でエラー発生"), path, e));
         return;
     }
     QSettings settings;
     settings.setValue(QString::fromLatin1(kRecordFolderKey), QFileInfo(path).absolutePath());
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (kRecordSuffixes.contains(suffix)) settings.setValue(QString::fromLatin1(kRecordTypeKey), suffix);
-    bar_->showMessage(QStringLiteral("棋譜を保存しました: ") + QFileInfo(path).fileName(), 5000);
+    bar_->showMessage(tr("棋譜を保存しました: %1").arg(QFileInfo(path).fileName()), 5000);
 }
 
 void TRecordFiles::OnOpenRecordClick() {
@@ -211,16 +222,15 @@ bool TRecordFiles::OfferResume() {
     } catch (const std::exception&) {
         return false; // not a game that could be continued: nothing to ask
     }
-    if (!dialogs_.YesNo(QStringLiteral("前回の対局を続けますか？"), true)) return false;
+    if (!dialogs_.YesNo(tr("前回の対局を続けますか？"), true)) return false;
     try {
         session_->ContinueKept(latest.front());
     } catch (const TPlayOnRefusal& e) {
-        dialogs_.Ok(QStringLiteral("前回の対局を続けられません。\r\n\r\n") +
-                    QString::fromStdString(e.Japanese()));
+        dialogs_.Ok(tr("前回の対局を続けられません。\r\n\r\n%1").arg(QString::fromStdString(e.Japanese())));
         return false;
     } catch (const std::exception& e) {
-        dialogs_.Ok(ErrorText(QStringLiteral("棋譜の読込みでエラー発生"),
-                              QString::fromStdString(latest.front().string()), e));
+        dialogs_.Ok(
+            ErrorText(tr("棋譜の読込みでエラー発生"), QString::fromStdString(latest.front().string()), e));
         return false;
     }
     NoteKeeping();
@@ -233,8 +243,7 @@ void TRecordFiles::OnPlayOnClick() {
     try {
         session_->PlayOn();
     } catch (const TPlayOnRefusal& e) {
-        dialogs_.Ok(QStringLiteral("この局面からは指し直せません。\r\n\r\n") +
-                    QString::fromStdString(e.Japanese()));
+        dialogs_.Ok(tr("この局面からは指し直せません。\r\n\r\n%1").arg(QString::fromStdString(e.Japanese())));
         return;
     }
     NoteKeeping();
@@ -247,11 +256,10 @@ bool TRecordFiles::OpenRecordFile(const QString& path) {
     try {
         TKifRecord record = TGameSession::ReadRecord(FilePath(path));
         // An opened record can only be replayed: the game going on could not be played on afterwards.
-        if (GameGoingOn() && !dialogs_.YesNo(QStringLiteral("対局中のゲームをやめて棋譜を開きますか？")))
-            return false;
+        if (GameGoingOn() && !dialogs_.YesNo(tr("対局中のゲームをやめて棋譜を開きますか？"))) return false;
         session_->OpenKifRecord(std::move(record));
     } catch (const std::exception& e) {
-        dialogs_.Ok(ErrorText(QStringLiteral("棋譜の読込みでエラー発生"), path, e));
+        dialogs_.Ok(ErrorText(tr("棋譜の読込みでエラー発生"), path, e));
         return false;
     }
     emit recordOpened(QFileInfo(path).fileName());

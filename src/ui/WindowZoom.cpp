@@ -1,5 +1,7 @@
 #include "ui/WindowZoom.h"
 
+#include "ui/Language.h"
+
 #include "ui/Layout.h"
 
 #include <QActionGroup>
@@ -81,7 +83,8 @@ bool TWindowZoom::FitScreen() {
 }
 
 void TWindowZoom::AddMenu(QMenu* menu) {
-    QMenu* zoom = menu->addMenu(QStringLiteral("拡大率"));
+    QMenu* zoom = menu->addMenu(QString());
+    Language::SetText(zoom, "TWindowZoom", QT_TR_NOOP("拡大率"));
     zoom->setObjectName(QStringLiteral("ZoomMenu"));
     auto* factors = new QActionGroup(zoom);
     for (int percent : Layout::kZoomPercents) {
@@ -93,10 +96,12 @@ void TWindowZoom::AddMenu(QMenu* menu) {
     }
     actions_.front().second->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     zoom->addSeparator();
-    QAction* larger = zoom->addAction(QStringLiteral("拡大"));
+    QAction* larger = zoom->addAction(QString());
+    Language::SetText(larger, "TWindowZoom", QT_TR_NOOP("拡大"));
     larger->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     connect(larger, &QAction::triggered, this, &TWindowZoom::In);
-    QAction* smaller = zoom->addAction(QStringLiteral("縮小"));
+    QAction* smaller = zoom->addAction(QString());
+    Language::SetText(smaller, "TWindowZoom", QT_TR_NOOP("縮小"));
     smaller->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
     connect(smaller, &QAction::triggered, this, &TWindowZoom::Out);
     // The screen may have changed since the factors were last offered.

@@ -1,13 +1,13 @@
 // The program entry: the application title, the one window, the event loop.
+#include "ui/Language.h"
 #include "ui/MainForm.h"
 #include "ui/RecordFiles.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
-#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
-#include <QTranslator>
 
 #include <csignal>
 #include <cstdio>
@@ -47,11 +47,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     TForm1::SetUpApplication();
 
-    // Every text of the game is Japanese, so the toolkit's own words (はい, いいえ) are too, where the
-    // translation is installed.
-    QTranslator toolkitWords;
-    if (toolkitWords.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&toolkitWords);
+    // The toolkit's own words (はい, いいえ) speak the game's language too, where their translation is
+    // installed.
+    Language::Apply(Language::Resolve(Language::Kept(), QLocale::system()));
 
     TForm1 form;
     TStartupReport startupReport(startClock);

@@ -26,6 +26,9 @@ mkdir -p "$work/game" "$artifacts"
 cp "$assets"/*.bmp "$work/game/" || fail "no piece pictures in $assets"
 # The settings the program keeps go to the scratch folder.
 export XDG_CONFIG_HOME="$work/config"
+# The window speaks Japanese whatever the machine's locale: the texts checked here are its Japanese ones.
+mkdir -p "$XDG_CONFIG_HOME/mirutoa"
+printf '[General]\nlanguage=ja\n' >"$XDG_CONFIG_HOME/mirutoa/mirutoa.conf"
 # So do the games it keeps.
 export XDG_DATA_HOME="$work/data"
 (cd "$work/game" && exec "$program") >"$artifacts/program.log" 2>&1 &

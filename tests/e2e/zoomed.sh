@@ -21,6 +21,9 @@ start_display 1600x1200
 mkdir -p "$work/game" "$artifacts"
 cp "$assets"/*.bmp "$work/game/" || fail "no piece pictures in $assets"
 export XDG_CONFIG_HOME="$work/config"
+# The window speaks Japanese whatever the machine's locale: its title is looked for by its Japanese.
+mkdir -p "$XDG_CONFIG_HOME/mirutoa"
+printf '[General]\nlanguage=ja\n' >"$XDG_CONFIG_HOME/mirutoa/mirutoa.conf"
 export XDG_DATA_HOME="$work/data"
 
 # Starts the game with the given environment and waits for its window; sets X, Y, WIDTH, HEIGHT, CY
@@ -107,7 +110,7 @@ stop_game
 # --- One device pixel per pixel, zoom 200 % kept from an earlier run.
 mkdir -p "$XDG_CONFIG_HOME/mirutoa"
 # The move list is hidden, so that the window at 200 % fits the display.
-printf '[view]\nzoom=200\nkifuList=false\n' >"$XDG_CONFIG_HOME/mirutoa/mirutoa.conf"
+printf '[General]\nlanguage=ja\n[view]\nzoom=200\nkifuList=false\n' >"$XDG_CONFIG_HOME/mirutoa/mirutoa.conf"
 CLIENT_WIDTH=673
 start_game 2
 click_square 77

@@ -9,6 +9,7 @@
 #include "ui/Artwork.h"
 #include "ui/BoardView.h"
 #include "ui/Controls.h"
+#include "ui/Language.h"
 #include "ui/Layout.h"
 #include "ui/MainForm.h"
 #include "ui/Pictures.h"
@@ -38,6 +39,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 #include <algorithm>
@@ -212,7 +214,11 @@ private slots:
         QDir::setCurrent(pictures_.path());
         QSettings().clear();
     }
-    void cleanup() { QDir::setCurrent(startDir_); }
+    void cleanup() {
+        QDir::setCurrent(startDir_);
+        // A test that switched the language and failed leaves the next one in Japanese all the same.
+        if (Language::Current() != TTextLanguage::Japanese) Language::Apply(TTextLanguage::Japanese);
+    }
 
     void windowAfterCreationShowsTheStartPositionAndTheGreeting() {
         TFakeDialogs dialogs;
@@ -589,6 +595,121 @@ private slots:
         }
     }
 
+    // The translations of one Linguist file, by context: (source, translation) with CR LF line ends.
+    static std::multimap<QString, std::pair<QString, QString>> Translations(const QString& file) {
+        std::multimap<QString, std::pair<QString, QString>> found;
+        QFile ts(file);
+        if (!ts.open(QIODevice::ReadOnly)) return found;
+        QXmlStreamReader xml(&ts);
+        QString context, source, *text = nullptr;
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (xml.isStartElement() && xml.name() == QLatin1String("name")) {
+                context = xml.readElementText();
+            } else if (xml.isStartElement() && xml.name() == QLatin1String("message")) {
+                source.clear();
+            } else if (xml.isStartElement() && xml.name() == QLatin1String("source")) {
+                text = &source;
+                text->clear();
+            } else if (xml.isStartElement() && xml.name() == QLatin1String("translation")) {
+                found.insert({context, {source, QString()}});
+                text = &std::prev(found.end())->second.second;
+            } else if (xml.isStartElement() && xml.name() == QLatin1String("byte")) {
+                if (text)
+                    text->append(
+                        QChar(xml.attributes().value(QLatin1String("value")).mid(1).toInt(nullptr, 16)));
+            } else if (xml.isCharacters() && text) {
+                text->append(xml.text());
+            } else if (xml.isEndElement() && (xml.name() == QLatin1String("source") ||
+                                              xml.name() == QLatin1String("translation"))) {
+                text = nullptr;
+            }
+        }
+        return found;
+    }
+
+    // Every text of the window's sized controls fits at every zoom in English as in Japanese: the
+    // buttons, the caption, the closed and the open formation list, and every message of the game's
+    // panel, its placeholders filled with long values. The language changes at once and is kept.
+    void englishTextsFitAndTheLanguageSwitchesBack() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        ShowActive(form);
+        auto* start = form.findChild<QPushButton*>(QStringLiteral("Button_Start"));
+        auto* list = form.findChild<TFormationList*>(QStringLiteral("ComboBox1"));
+        auto* message = form.findChild<TMessageLabel*>(QStringLiteral("Label_Message"));
+        auto* status = form.findChild<TFitLabel*>(QStringLiteral("Label_mes2"));
+        const auto menuTitles = [&form] {
+            QStringList titles;
+            for (QAction* menu : form.menuBar()->actions()) titles << menu->text();
+            return titles;
+        };
+        const QStringList japanese = menuTitles();
+        QCOMPARE(start->text(), QStringLiteral("平手で初期化"));
+
+        form.SetLanguage(TLanguageChoice::English);
+        QCOMPARE(QSettings().value(QStringLiteral("language")).toString(), QStringLiteral("en"));
+        QCOMPARE(menuTitles(), (QStringList{QStringLiteral("&Game"), QStringLiteral("&View"),
+                                            QStringLiteral("&Analysis"), QStringLiteral("&Help")}));
+        QCOMPARE(start->text(), QStringLiteral("New game"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Mirutoa Shogi"));
+        QCOMPARE(list->itemText(2), QStringLiteral("Yagura castle"));
+        QCOMPARE(form.findChild<QListWidget*>(QStringLiteral("KifuList"))->item(0)->text(),
+                 QStringLiteral("Start position"));
+        // The list shows English and still picks the formation by its own name.
+        Drag(form, 27, 26);
+        list->setCurrentIndex(2);
+        emit list->activated(2);
+        QCOMPARE(form.statusBar()->currentMessage(), QStringLiteral("Yagura castle from the next game on"));
+        form.OnButton_StartClick();
+        QCOMPARE(form.Session().Kanri().FormationName, std::string("【矢倉囲い】"));
+
+        // The panel's messages: a long number, a long move and a long formation name in each place.
+        QStringList panel;
+        const auto game = Translations(QStringLiteral(MIRUTOA_TRANSLATIONS_DIR "/mirutoa_game_en.ts"));
+        for (const auto& [context, texts] : game)
+            if (context == QLatin1String("GameSession")) panel << texts.second;
+        QStringList fills = {QStringLiteral("299"), QStringLiteral("▲+Bx2b+"),
+                             QStringLiteral("Mirutoa Cross Anaguma"), QStringLiteral("99999")};
+        for (int percent : Offered(form)) {
+            QVERIFY(form.SetZoom(percent));
+            const QString at = QStringLiteral(" at %1 %").arg(percent);
+            for (QPushButton* button : form.Client()->findChildren<QPushButton*>())
+                QVERIFY2(QFontMetrics(button->font()).horizontalAdvance(button->text()) <=
+                             ButtonTextRoom(button).width(),
+                         qPrintable(button->text() + at));
+            auto* caption = form.findChild<TFitLabel*>(QStringLiteral("Label1"));
+            QVERIFY2(QFontMetrics(caption->font()).horizontalAdvance(caption->text()) <= caption->width(),
+                     qPrintable(caption->text() + at));
+            for (int i = 0; i < list->count(); ++i) {
+                list->setCurrentIndex(i);
+                QVERIFY2(QFontMetrics(list->ShownFont()).horizontalAdvance(list->currentText()) <=
+                             list->TextRoom().width(),
+                         qPrintable(list->currentText() + at));
+                QVERIFY(QFontMetrics(list->view()->font()).horizontalAdvance(list->itemText(i)) <
+                        list->view()->minimumWidth());
+            }
+            const int room = status->y() - message->y();
+            for (QString text : panel) {
+                for (int n = 1; n <= 9; ++n)
+                    text.replace(QStringLiteral("%%1").arg(n), fills[(n - 1) % fills.size()]);
+                form.SetMessage(text.toStdString());
+                QVERIFY2(message->TextHeight(message->text(), message->font()) <= room,
+                         qPrintable(text + at));
+                QVERIFY2(message->font().pixelSize() >= Layout::Scaled(12, percent / 100.0),
+                         qPrintable(text + at));
+            }
+        }
+
+        form.SetLanguage(TLanguageChoice::Japanese);
+        QCOMPARE(menuTitles(), japanese);
+        QCOMPARE(start->text(), QStringLiteral("平手で初期化"));
+        QCOMPARE(list->itemText(2), QStringLiteral("【矢倉囲い】"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("創作将棋 ミルトア"));
+        TForm1 again(&dialogs);
+        QVERIFY(again.findChild<QMenu*>(QStringLiteral("LanguageMenu"))->actions()[1]->isChecked());
+    }
+
     // A frame marks a board square or is hidden: a drag that completes no turn leaves it hidden.
     void frameIsShownOnlyOnASquare() {
         TFakeDialogs dialogs;
@@ -730,7 +851,7 @@ private slots:
                                      "Ctrl+Z,投了,対戦相手,ヒント Ctrl+H,棋譜をクリップボードにコピー Ctrl+C,"
                                      "棋譜を保存… Ctrl+S,棋譜を開く… Ctrl+O,この局面から指し直す,最近の棋譜,"
                                      "対局を自動保存,終了 Ctrl+Q",
-                                     "表示(&V):座標,移動先を表示,COMの狙いを表示,棋譜,駒音,拡大率",
+                                     "表示(&V):座標,移動先を表示,COMの狙いを表示,棋譜,駒音,拡大率,言語",
                                      "検討(&A):棋譜を解析…", "ヘルプ(&H):遊び方 F1,バージョン情報"}));
 
         form.show();
