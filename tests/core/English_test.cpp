@@ -1,6 +1,5 @@
 // The window in English: every text the session hands it is English, the records of the same game are
 // the Japanese ones byte for byte, and the move list speaks Western notation.
-#include "session/Analysis.h"
 #include "session/FormationName.h"
 #include "session/GameSession.h"
 #include "session/Kif.h"
@@ -20,39 +19,19 @@ namespace {
 
 using TsTable = std::map<std::pair<std::string, std::string>, std::string>;
 
-// The text of a Linguist file's element: XML entities and the byte elements it writes for a CR.
-std::string DecodeTs(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size();) {
-        if (text.compare(i, 18, "<byte value=\"xd\"/>") == 0) {
-            out += '\r';
-            i += 18;
-        } else if (text[i] == '&') {
-            const std::size_t end = text.find(';', i);
-            const std::string name = text.substr(i + 1, end - i - 1);
-            static const std::map<std::string, std::string> kNamed = {
-                {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}, {"apos", "'"}};
-            if (auto it = kNamed.find(name); it != kNamed.end()) {
-                out += it->second;
-            } else {
-                const unsigned long c =
-                    name[1] == 'x' ? std::stoul(name.substr(2), nullptr, 16) : std::stoul(name.substr(1));
-                // UTF-8 of a code point below U+10000, all the file holds.
-                if (c < 0x80) {
-                    out += char(c);
-                } else if (c < 0x800) {
-                    out += char(0xC0 | (c >> 6)), out += char(0x80 | (c & 0x3F));
-                } else {
-                    out += char(0xE0 | (c >> 12)), out += char(0x80 | ((c >> 6) & 0x3F));
-                    out += char(0x80 | (c & 0x3F));
-                }
-            }
-            i = end + 1;
-        } else {
-            out += text[i++];
-        }
-    }
-    return out;
+// The text of a Linguist file's element: the entities it writes and the element it writes for a CR.
+std::string DecodeTs(std::string text) {
+    static const std::pair<const char*, const char*> kEntities[] = {{"<byte value=\"xd\"/>", "\r"},
+                                                                    {"&#x3000;", "　"},
+                                                                    {"&lt;", "<"},
+                                                                    {"&gt;", ">"},
+                                                                    {"&quot;", "\""},
+                                                                    {"&apos;", "'"},
+                                                                    {"&amp;", "&"}};
+    for (const auto& [entity, character] : kEntities)
+        for (std::size_t at; (at = text.find(entity)) != std::string::npos;)
+            text.replace(at, std::string_view(entity).size(), character);
+    return text;
 }
 
 TsTable ReadTs(const char* path) {
@@ -179,14 +158,6 @@ TEST_F(English, TheWindowReadsEnglishWhileRecordsStayJapanese) {
         EXPECT_FALSE(HasKanaOrKanji(english.Texts[i])) << english.Texts[i] << "\n  for " << japanese.Texts[i];
     EXPECT_NE(japanese.Texts.end(),
               std::find_if(japanese.Texts.begin(), japanese.Texts.end(), HasKanaOrKanji));
-}
-
-TEST_F(English, EveryFormationAndMoveMarkHasItsEnglish) {
-    for (std::string_view name : kFormationList)
-        EXPECT_FALSE(HasKanaOrKanji(FormationDisplayName(name))) << name;
-    EXPECT_EQ(MoveMarkText(MoveMark::Bad), "Blunder");
-    EXPECT_EQ(TGameSession::FormatMove(TMove{27, 26, PieceName::Fu}), "　2g→2f　Pawn");
-    EXPECT_EQ(TGameSession::FormatMove(TMove{33, 22, PieceName::ComKakuNari}), "　3c→2b　Horse");
 }
 
 TEST_F(English, MoveListWritesWesternNotation) {
