@@ -622,6 +622,70 @@ The record is back at the start. Step through it one move at a time.</translatio
         <source>%1行目: </source>
         <translation>Line %1: </translation>
     </message>
+    <message>
+        <source>先手</source>
+        <translation>the first player</translation>
+    </message>
+    <message>
+        <source>後手</source>
+        <translation>the second player</translation>
+    </message>
+    <message>
+        <source>歩</source>
+        <translation>Pawn</translation>
+    </message>
+    <message>
+        <source>と</source>
+        <translation>Tokin</translation>
+    </message>
+    <message>
+        <source>香</source>
+        <translation>Lance</translation>
+    </message>
+    <message>
+        <source>成香</source>
+        <translation>Promoted lance</translation>
+    </message>
+    <message>
+        <source>桂</source>
+        <translation>Knight</translation>
+    </message>
+    <message>
+        <source>成桂</source>
+        <translation>Promoted knight</translation>
+    </message>
+    <message>
+        <source>銀</source>
+        <translation>Silver</translation>
+    </message>
+    <message>
+        <source>成銀</source>
+        <translation>Promoted silver</translation>
+    </message>
+    <message>
+        <source>金</source>
+        <translation>Gold</translation>
+    </message>
+    <message>
+        <source>玉</source>
+        <translation>King</translation>
+    </message>
+    <message>
+        <source>角</source>
+        <translation>Bishop</translation>
+    </message>
+    <message>
+        <source>馬</source>
+        <translation>Horse</translation>
+    </message>
+    <message>
+        <source>飛</source>
+        <translation>Rook</translation>
+    </message>
+    <message>
+        <source>龍</source>
+        <translation>Dragon</translation>
+    </message>
 </context>
 <context>
     <name>MoveList</name>

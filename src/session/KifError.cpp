@@ -1,5 +1,6 @@
 #include "session/KifError.h"
 
+#include "session/Notation.h"
 #include "session/Tr.h"
 
 #include <array>
@@ -173,11 +174,47 @@ std::string KifErrorJapanese(const std::exception& e) {
     return text + Fill(kFaultTexts[std::size_t(kif->Fault())].Japanese, kif->Quoted(), kif->Values());
 }
 
+namespace {
+
+// The sides and pieces a refused move is named with, as the record writes them.
+constexpr const char* kMoveWords[] = {
+    TrNoop("KifError", "先手"), TrNoop("KifError", "後手"), TrNoop("KifError", "歩"),
+    TrNoop("KifError", "と"),   TrNoop("KifError", "香"),   TrNoop("KifError", "成香"),
+    TrNoop("KifError", "桂"),   TrNoop("KifError", "成桂"), TrNoop("KifError", "銀"),
+    TrNoop("KifError", "成銀"), TrNoop("KifError", "金"),   TrNoop("KifError", "玉"),
+    TrNoop("KifError", "角"),   TrNoop("KifError", "馬"),   TrNoop("KifError", "飛"),
+    TrNoop("KifError", "龍"),
+};
+
+// The values of a refused move (sides, pieces, two-digit squares) in the display language; the values
+// of the other faults are numbers and texts of the file, shown as they are.
+std::vector<std::string> ShownValues(const TKifError& e) {
+    std::vector<std::string> values = e.Values();
+    const KifFault f = e.Fault();
+    if (DisplayLanguage() == TTextLanguage::Japanese ||
+        (f != KifFault::NoPieceOfSide && f != KifFault::OtherPiece && f != KifFault::CannotMove))
+        return values;
+    for (std::string& v : values) {
+        if (v.size() == 2 && v[0] >= '1' && v[0] <= '9' && v[1] >= '1' && v[1] <= '9') {
+            v = DisplaySquare((v[0] - '0') * 10 + (v[1] - '0'));
+            continue;
+        }
+        for (const char* word : kMoveWords)
+            if (v == word) {
+                v = Tr("KifError", word);
+                break;
+            }
+    }
+    return values;
+}
+
+} // namespace
+
 std::string KifErrorText(const std::exception& e) {
     const auto* kif = dynamic_cast<const TKifError*>(&e);
     if (!kif) return e.what();
     std::string text =
         kif->Line() > 0 ? TrArg(Tr("KifError", "%1行目: "), {std::to_string(kif->Line())}) : std::string();
     return text + Fill(Tr("KifError", kFaultTexts[std::size_t(kif->Fault())].Japanese.data()), kif->Quoted(),
-                       kif->Values());
+                       ShownValues(*kif));
 }

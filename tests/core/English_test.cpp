@@ -118,11 +118,16 @@ std::vector<std::string> PlayScript(ShownTexts& view) {
     } catch (const TPlayOnRefusal& e) {
         view.Texts.push_back(e.Shown());
     }
-    try {
-        s.OpenKifText("no record at all");
-    } catch (const std::exception& e) {
-        view.Texts.push_back(KifErrorText(e));
-    }
+    std::string wrongPiece = s.KifText();
+    wrongPiece.replace(wrongPiece.find("６八玉(59)"), std::string("６八玉").size(), "６八金");
+    for (const std::string& refused : {std::string("no record at all"), wrongPiece}) try {
+            s.OpenKifText(refused);
+        } catch (const TKifError& e) {
+            // The record's own words quoted in the refusal stay as the record has them.
+            std::string text = KifErrorText(e);
+            if (!e.Quoted().empty()) text.erase(text.find(e.Quoted()), e.Quoted().size());
+            view.Texts.push_back(text);
+        }
     std::vector<std::string> records{s.KifText(), s.KifuText()};
     s.NewTestGame();
     s.MoveComa_Screen(28, 22);
