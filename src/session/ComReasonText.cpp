@@ -75,3 +75,20 @@ std::string ComReasonText(const TComReason& reason) {
     const char* text = kStageReasons[int(reason.Stage)].Text;
     return *text ? Tr("ComReason", text) : std::string();
 }
+
+std::string RecordedComReasonText(std::string_view recorded) {
+    if (DisplayLanguage() == TTextLanguage::Japanese) return std::string(recorded);
+    for (const TStageReason& r : kStageReasons)
+        if (*r.Text && recorded == r.Text) return Tr("ComReason", r.Text);
+    // "【矢倉囲い】の駒組み 3手目"
+    constexpr std::string_view kSteps = "の駒組み ", kMove = "手目";
+    const std::size_t at = recorded.find(kSteps);
+    if (at != std::string_view::npos && recorded.ends_with(kMove)) {
+        const std::string_view step =
+            recorded.substr(at + kSteps.size(), recorded.size() - at - kSteps.size() - kMove.size());
+        if (!step.empty() && step.find_first_not_of("0123456789") == std::string_view::npos)
+            return TrArg(Tr("ComReason", "%1の駒組み %2手目"),
+                         {FormationDisplayName(recorded.substr(0, at)), step});
+    }
+    return std::string(recorded);
+}

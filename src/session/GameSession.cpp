@@ -316,7 +316,7 @@ namespace {
 // COM's reason in words: the think's own, else what the opponent or the record said beside the move.
 std::string ReasonOf(const TTurn& t) {
     if (!t.Reason.Empty()) return ComReasonText(t.Reason);
-    return t.ShownComment.empty() ? t.Comment : t.ShownComment;
+    return t.ShownComment.empty() ? RecordedComReasonText(t.Comment) : t.ShownComment;
 }
 
 // The same as a record keeps it, whatever the window shows.

@@ -243,7 +243,8 @@ public:
     void SetRecordKeeper(TRecordKeeper* keeper) { keeper_ = keeper; }
     // The opponent has been switched (its Name() changed): a game being played names the new one.
     void OpponentChanged();
-    // A hint the human was shown: noted as the comment of the human's next move.
+    // A hint the human was shown, in the record's words (HintComment): noted as the comment of the
+    // human's next move.
     void NoteHint(std::string text) { hint_ = std::move(text); }
     // How a finished game ended, as the replay's last move says it: "まで62手　詰みでCOMの勝ち"; empty
     // while the game goes on.

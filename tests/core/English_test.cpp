@@ -129,6 +129,9 @@ std::vector<std::string> PlayScript(ShownTexts& view) {
             view.Texts.push_back(text);
         }
     std::vector<std::string> records{s.KifText(), s.KifuText()};
+    // Opened from its record, the game gives COM's reasons from the record's comments.
+    s.OpenKifText(records[0]);
+    while (s.ShownMove() < int(s.Turns().size())) s.ReplayOne();
     s.NewTestGame();
     s.MoveComa_Screen(28, 22);
     records.push_back(s.KifText());
