@@ -26,6 +26,8 @@ std::string LineWords(TKyokumen k, bool com, const std::vector<std::string>& lin
                                                 k.Board[std::size_t(m->To)] != PieceName::Empty,
                                                 PromotesOnArrival(*m));
         if (i == 0) first = word;
+        // Western moves run together would read as one word.
+        if (i > 0 && DisplayLanguage() == TTextLanguage::English) words += ' ';
         words += word;
         k.ComToMove = com;
         k.ApplyMove(*m);

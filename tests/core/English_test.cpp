@@ -9,7 +9,6 @@
 
 #include <fstream>
 #include <map>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -39,14 +38,22 @@ TsTable ReadTs(const char* path) {
     std::stringstream buffer;
     buffer << in.rdbuf();
     const std::string xml = buffer.str();
+    auto take = [&xml](std::size_t& pos, std::string_view open, std::string_view close) {
+        const std::size_t start = xml.find(open, pos) + open.size();
+        pos = xml.find(close, start);
+        return xml.substr(start, pos - start);
+    };
     TsTable table;
-    static const std::regex kContext(R"(<context>\s*<name>([^<]*)</name>([\s\S]*?)</context>)");
-    static const std::regex kMessage(
-        R"(<message>\s*<source>([\s\S]*?)</source>\s*<translation>([\s\S]*?)</translation>)");
-    for (std::sregex_iterator c(xml.begin(), xml.end(), kContext), end; c != end; ++c) {
-        const std::string body = (*c)[2];
-        for (std::sregex_iterator m(body.begin(), body.end(), kMessage); m != end; ++m)
-            table[{(*c)[1], DecodeTs((*m)[1])}] = DecodeTs((*m)[2]);
+    std::string context;
+    for (std::size_t pos = 0;;) {
+        const std::size_t name = xml.find("<name>", pos), source = xml.find("<source>", pos);
+        if (source == std::string::npos) break;
+        if (name < source) {
+            context = take(pos, "<name>", "</name>");
+            continue;
+        }
+        const std::string text = DecodeTs(take(pos, "<source>", "</source>"));
+        table[{context, text}] = DecodeTs(take(pos, "<translation>", "</translation>"));
     }
     return table;
 }
