@@ -2,13 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
-    <name>Artwork</name>
-    <message>
-        <source>棋譜再現:</source>
-        <translation>Replay:</translation>
-    </message>
-</context>
-<context>
     <name>TAnalysisPanel</name>
     <message>
         <source>+詰</source>
@@ -148,13 +141,13 @@ Drag a piece to move it, or click a piece and then the square it should go to.<b
 <byte value="xd"/>
 There are no pieces in hand: a captured piece leaves the board and is never dropped.<byte value="xd"/>
 A piece that ends its move in the far three ranks always promotes.<byte value="xd"/>
-The start differs from the usual one: each side's bishop is already out (yours on 7g, COM's on 3c),<byte value="xd"/>
-with the two pawns before it pushed (yours on 7f and 6f, COM's on 3d and 4d).<byte value="xd"/>
+The start differs from the usual one: each side&apos;s bishop is already out (yours on 7g, COM&apos;s on 3c),<byte value="xd"/>
+with the two pawns before it pushed (yours on 7f and 6f, COM&apos;s on 3d and 4d).<byte value="xd"/>
 <byte value="xd"/>
-You win by mating COM's king or by leaving COM with its king alone.<byte value="xd"/>
+You win by mating COM&apos;s king or by leaving COM with its king alone.<byte value="xd"/>
 <byte value="xd"/>
 Before your first move you can pick the formation COM builds.<byte value="xd"/>
-Take back undoes your move and COM's reply; it cannot be used twice in a row.<byte value="xd"/>
+Take back undoes your move and COM&apos;s reply; it cannot be used twice in a row.<byte value="xd"/>
 After the game, replay it move by move (→ next move, ← previous move, Home the start).</translation>
     </message>
     <message>
@@ -219,7 +212,7 @@ Error: %1</translation>
     </message>
     <message>
         <source>COMの狙い: %1</source>
-        <translation>COM's aim: %1</translation>
+        <translation>COM&apos;s aim: %1</translation>
     </message>
     <message>
         <source>ゲーム(&amp;G)</source>
@@ -255,7 +248,7 @@ Error: %1</translation>
     </message>
     <message>
         <source>COMの狙いを表示</source>
-        <translation>Show COM's aim</translation>
+        <translation>Show COM&apos;s aim</translation>
     </message>
     <message>
         <source>棋譜</source>
@@ -279,64 +272,17 @@ Version %2<byte value="xd"/>
 <byte value="xd"/>
 Qt %3</translation>
     </message>
-</context>
-<context>
-    <name>TFormationList</name>
     <message>
-        <source>【基本形】</source>
-        <translation>Basic setup</translation>
+        <source>一手戻る (←)</source>
+        <translation>One move back (←)</translation>
     </message>
     <message>
-        <source>【中飛車】</source>
-        <translation>Central Rook</translation>
+        <source>最後の局面へ (End)</source>
+        <translation>To the last move (End)</translation>
     </message>
     <message>
-        <source>【矢倉囲い】</source>
-        <translation>Yagura castle</translation>
-    </message>
-    <message>
-        <source>【船囲い】</source>
-        <translation>Boat castle</translation>
-    </message>
-    <message>
-        <source>【穴熊】</source>
-        <translation>Anaguma</translation>
-    </message>
-    <message>
-        <source>【居飛車穴熊】</source>
-        <translation>Static Anaguma</translation>
-    </message>
-    <message>
-        <source>【四間飛車】</source>
-        <translation>Fourth File Rook</translation>
-    </message>
-    <message>
-        <source>【三間飛車】</source>
-        <translation>Third File Rook</translation>
-    </message>
-    <message>
-        <source>【向かい飛車】</source>
-        <translation>Opposing Rook</translation>
-    </message>
-    <message>
-        <source>【ミルトア式BIG4 改】</source>
-        <translation>Mirutoa Big 4 II</translation>
-    </message>
-    <message>
-        <source>【ミルトア式雪崩囲い】</source>
-        <translation>Mirutoa Avalanche</translation>
-    </message>
-    <message>
-        <source>【ミルトア式変則矢倉】</source>
-        <translation>Mirutoa Odd Yagura</translation>
-    </message>
-    <message>
-        <source>【ミルトア式十字穴熊】</source>
-        <translation>Mirutoa Cross Anaguma</translation>
-    </message>
-    <message>
-        <source>【ミルトア式黄金囲い】</source>
-        <translation>Mirutoa Gold Castle</translation>
+        <source>%1 / %2手</source>
+        <translation>%1 / %2</translation>
     </message>
 </context>
 <context>
@@ -385,7 +331,7 @@ Qt %3</translation>
     </message>
     <message>
         <source>ヘッダの示す大きさ %1 バイトがファイルの大きさ %2 バイトと違います</source>
-        <translation>the header's size of %1 bytes differs from the file's size of %2 bytes</translation>
+        <translation>the header&apos;s size of %1 bytes differs from the file&apos;s size of %2 bytes</translation>
     </message>
     <message>
         <source>ヘッダが壊れています</source>

@@ -1,6 +1,8 @@
 #include "session/Analysis.h"
 
 #include "engine/EngineNotation.h"
+#include "session/Notation.h"
+#include "session/Tr.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -62,9 +64,9 @@ bool IsAnalysisComment(std::string_view line) {
 std::string MoveMarkText(MoveMark m) {
     switch (m) {
     case MoveMark::Bad:
-        return "悪手";
+        return Tr("Analysis", "悪手");
     case MoveMark::Dubious:
-        return "疑問手";
+        return Tr("Analysis", "疑問手");
     case MoveMark::None:
         break;
     }
@@ -159,6 +161,7 @@ void TGameAnalysis::Answered(const TEngineStatus& s, const TEngineProposal& p) {
     }
     if (p.Found) {
         e.Best = MoveWords(positions_[i], com, p.Move);
+        e.BestMove = p.Move;
         if (e.Line.empty()) e.Line = e.Best;
     }
     e.Value = com ? -own : own;
@@ -192,7 +195,14 @@ TMoveVerdict TGameAnalysis::Verdict(std::size_t move) const {
     v.Mark = v.Drop >= kBadMoveDrop       ? MoveMark::Bad
              : v.Drop >= kDubiousMoveDrop ? MoveMark::Dubious
                                           : MoveMark::None;
-    if (v.Mark != MoveMark::None) v.Better = before.Best;
+    if (v.Mark == MoveMark::None) return v;
+    const TKyokumen& k = positions_[move - 1];
+    const TMove& m = before.BestMove;
+    v.Better =
+        DisplayLanguage() == TTextLanguage::Japanese
+            ? before.Best
+            : "▲" + DisplayMoveName(m, k.Board[std::size_t(m.From)],
+                                    k.Board[std::size_t(m.To)] != PieceName::Empty, PromotesOnArrival(m));
     return v;
 }
 
@@ -211,6 +221,7 @@ void SplitAnalysis(std::string& comment, std::string& analysis) {
 }
 
 std::vector<std::string> TGameAnalysis::MoveComments() const {
+    const TRecordTexts japanese;
     std::vector<std::string> comments;
     for (std::size_t move = 1; move < evals_.size(); ++move) {
         std::string comment = AnalysisComment(evals_[move]);

@@ -28,6 +28,7 @@ struct TPositionEval {
     std::uint64_t Nodes = 0;
     double Seconds = 0;
     std::string Best; // the best move in KIF words with its from-square, "▲２六歩(27)"; empty at an end
+    TMove BestMove;   // the same move
     std::string Line; // the best line, its moves separated by blanks
 };
 
@@ -36,10 +37,10 @@ enum class MoveMark { None, Dubious, Bad };
 struct TMoveVerdict {
     MoveMark Mark = MoveMark::None;
     int Drop = 0;       // how much the human's evaluation fell with the move
-    std::string Better; // the engine's move instead, "▲２六歩(27)"; set with a mark
+    std::string Better; // the engine's move instead, "▲２六歩(27)" (in English "▲P-2f"); set with a mark
 };
 
-// "悪手", "疑問手", or "" for an ordinary move.
+// "悪手", "疑問手" (in the display language), or "" for an ordinary move.
 std::string MoveMarkText(MoveMark m);
 
 class TGameAnalysis {

@@ -2,6 +2,8 @@
 
 #include "engine/EngineNotation.h"
 #include "session/Kif.h"
+#include "session/Notation.h"
+#include "session/Tr.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -20,8 +22,12 @@ std::string LineWords(TKyokumen k, bool com, const std::vector<std::string>& lin
         const std::optional<TMove> m = MoveFromEngine(line[i], k, com);
         if (!m) break;
         const std::string word =
-            (com ? "△" : "▲") + KifMoveName(*m, k.Board[std::size_t(m->From)], PromotesOnArrival(*m));
+            (com ? "△" : "▲") + DisplayMoveName(*m, k.Board[std::size_t(m->From)],
+                                                k.Board[std::size_t(m->To)] != PieceName::Empty,
+                                                PromotesOnArrival(*m));
         if (i == 0) first = word;
+        // Western moves run together would read as one word.
+        if (i > 0 && DisplayLanguage() == TTextLanguage::English) words += ' ';
         words += word;
         k.ComToMove = com;
         k.ApplyMove(*m);
@@ -33,13 +39,19 @@ std::string LineWords(TKyokumen k, bool com, const std::vector<std::string>& lin
 } // namespace
 
 std::string TEngineProposal::Evaluation() const {
-    if (Mate) return (*Mate > 0 ? "+詰" : "-詰") + std::to_string(std::abs(*Mate));
+    if (Mate)
+        return (*Mate > 0 ? "+" : "-") + TrArg(Tr("EnginePlay", "詰%1"), {std::to_string(std::abs(*Mate))});
     if (Cp) return (*Cp >= 0 ? "+" : "") + std::to_string(*Cp);
     return "?";
 }
 
 std::string HintText(const TEngineProposal& p) {
-    return "ヒント: " + p.MoveText + "　評価値 " + p.Evaluation();
+    return TrArg(Tr("EnginePlay", "ヒント: %1　評価値 %2"), {p.MoveText, p.Evaluation()});
+}
+
+std::string HintComment(const TEngineProposal& p) {
+    const TRecordTexts japanese;
+    return TrArg(Tr("EnginePlay", "ヒント: %1　評価値 %2"), {p.RecordMoveText, p.Evaluation()});
 }
 
 std::vector<TMove> ComLegalMoves(const TKyokumen& position) {
@@ -104,7 +116,8 @@ void TEngineSeat::Failed(TEngineStatus s) {
     if (!retried_ && !lasting) {
         retried_ = true;
         client_.Stop();
-        if (Restarted) Restarted("エンジンが止まったので再起動しました（" + s.Message + "）");
+        if (Restarted)
+            Restarted(TrArg(Tr("EnginePlay", "エンジンが止まったので再起動しました（%1）"), {s.Message}));
         TEngineStatus again = StartSearch();
         if (again) return;
         s = again;
@@ -168,6 +181,8 @@ TEngineProposal TEngineSeat::Choose() const {
                 break;
             }
         p.Line = LineWords(position_, com_, line, p.MoveText);
+        const TRecordTexts japanese;
+        p.RecordLine = LineWords(position_, com_, line, p.RecordMoveText);
         return p;
     }
     return {};
@@ -197,12 +212,16 @@ void TEngineOpponent::Think(TKyokumenKanri& k, ReplyFn reply) {
               [reply](const TEngineStatus& s, const TEngineProposal& p) {
                   TOpponentReply r;
                   if (!s)
-                      r.Error = "エンジンが答えませんでした（" + s.Message + "）";
+                      r.Error = TrArg(Tr("EnginePlay", "エンジンが答えませんでした（%1）"), {s.Message});
                   else if (!p.Found)
-                      r.Error = "エンジンの指し手はどれもこのゲームでは指せません";
+                      r.Error = Tr("EnginePlay", "エンジンの指し手はどれもこのゲームでは指せません");
                   else {
                       r.Move = p.Move;
-                      r.Text = "エンジン: 評価値 " + p.Evaluation() + "　読み筋 " + p.Line;
+                      r.ShownText =
+                          TrArg(Tr("EnginePlay", "エンジン: 評価値 %1　読み筋 %2"), {p.Evaluation(), p.Line});
+                      const TRecordTexts japanese;
+                      r.Text = TrArg(Tr("EnginePlay", "エンジン: 評価値 %1　読み筋 %2"),
+                                     {p.Evaluation(), p.RecordLine});
                   }
                   reply(r);
               });

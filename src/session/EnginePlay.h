@@ -30,12 +30,16 @@ inline constexpr TEngineLevel kHintLevel{20, 500};
 
 // The engine's choice for the side to move, checked by this game's rules.
 struct TEngineProposal {
-    bool Found = false;             // a move legal here was among the engine's lines
-    TMove Move;                     // as the side's move list names it
-    std::optional<int> Cp, Mate;    // the side to move's evaluation of the chosen line
-    std::string MoveText;           // "▲２六歩"
-    std::string Line;               // the chosen line in KIF words, "△４二金▲２六歩…"
-    std::string Evaluation() const; // "+230", "-45", "+詰3"; "?" when unknown
+    bool Found = false;          // a move legal here was among the engine's lines
+    TMove Move;                  // as the side's move list names it
+    std::optional<int> Cp, Mate; // the side to move's evaluation of the chosen line
+    // The first move and the chosen line in the display language ("▲２六歩", "△４二金▲２六歩…"; in English
+    // "▲P-2f", "△G-4b▲P-2f…"), and the same in the record's words.
+    std::string MoveText;
+    std::string Line;
+    std::string RecordMoveText;
+    std::string RecordLine;
+    std::string Evaluation() const; // "+230", "-45", "+詰3" ("+M3"); "?" when unknown
 };
 
 // COM's legal moves in position k: those of its list after which no human piece attacks its king.
@@ -128,3 +132,5 @@ private:
 
 // The status bar's words for a hint: "ヒント: ▲２六歩　評価値 +120".
 std::string HintText(const TEngineProposal& p);
+// The same in the record's words, for the comment of the human's next move (TGameSession::NoteHint).
+std::string HintComment(const TEngineProposal& p);

@@ -3,8 +3,11 @@
 #include "game/Clock.h"
 #include "session/Analysis.h"
 #include "session/ComReasonText.h"
+#include "session/FormationName.h"
 #include "session/KifFile.h"
+#include "session/Notation.h"
 #include "session/RecordKeeper.h"
+#include "session/Tr.h"
 
 #include <cmath>
 #include <cstdio>
@@ -17,8 +20,6 @@ namespace {
 constexpr std::string_view kSeparator = "--------------------------------";
 // The record header's line naming the players; the second player's name follows it.
 const std::string kNamesLine = "　先手：あなた　後手：";
-constexpr std::string_view kFatal = "プログラム上のバグです。致命的な状況なのでゲームを中断します。\r\n\r\n";
-constexpr std::string_view kErrorIs = "エラー内容は ";
 
 bool IsSquare(int sq) {
     return OnBoard(FileOf(sq), RankOf(sq));
@@ -39,13 +40,19 @@ std::string LocalDateTime() {
     return buf;
 }
 
-std::string ErrorBox(std::string_view head, bool fatal, const std::exception& e) {
-    std::string text(head);
+// head is already in the display language.
+std::string ErrorBox(const std::string& head, bool fatal, const std::exception& e) {
+    std::string text = head;
     text += "\r\n\r\n";
-    if (fatal) text += kFatal;
-    text += kErrorIs;
-    text += e.what();
+    if (fatal)
+        text += Tr("GameSession", "プログラム上のバグです。致命的な状況なのでゲームを中断します。\r\n\r\n");
+    text += TrArg(Tr("GameSession", "エラー内容は %1"), {e.what()});
     return text;
+}
+
+// "12手目".
+std::string MoveNumberText(int n) {
+    return TrArg(Tr("GameSession", "%1手目"), {std::to_string(n)});
 }
 
 // Marks the session busy for the length of a turn. The window lets pending input through once just
@@ -96,11 +103,11 @@ void TGameSession::Start() {
 std::string TGameSession::FormatMove(const TMove& m) {
     std::string text = "　";
     if (m.Empty()) return text + "→" + "　";
-    text += SquareText(m.From);
+    text += DisplaySquare(m.From);
     text += "→";
-    text += SquareText(m.To);
+    text += DisplaySquare(m.To);
     text += "　";
-    text += PieceText(m.Name);
+    text += DisplayPieceName(m.Name);
     return text;
 }
 
@@ -138,14 +145,21 @@ std::string TGameSession::FormatSeconds(double s) {
 }
 
 std::string TGameSession::Greeting(std::string_view formation) {
-    std::string text = "あなたの番です\r\n\r\n\r\n（COMの陣形は";
-    text += formation;
-    text += "に設定されました）";
-    return text;
+    return TrArg(Tr("GameSession", "あなたの番です\r\n\r\n\r\n（COMの陣形は%1に設定されました）"),
+                 {FormationDisplayName(formation)});
+}
+
+std::string TGameSession::FormationStatus(std::string_view formation) {
+    return TrArg(Tr("GameSession", "%1の駒組み中"), {FormationDisplayName(formation)});
+}
+
+std::string TGameSession::CheckStatus() {
+    return Tr("GameSession", "COMが王手しました！");
 }
 
 std::string TGameSession::TotalTimeText() const {
-    return "COM消費時間： " + std::to_string(static_cast<long long>(comTotalTime_)) + "秒";
+    return TrArg(Tr("GameSession", "COM消費時間： %1秒"),
+                 {std::to_string(static_cast<long long>(comTotalTime_))});
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -275,6 +289,7 @@ std::string TGameSession::TurnLine(std::size_t i) const {
 }
 
 std::vector<std::string> TGameSession::KifuLines() const {
+    const TRecordTexts japanese;
     std::vector<std::string> lines = header_;
     for (std::size_t i = 0; i < turns_.size(); ++i) lines.push_back(TurnLine(i));
     if (ending_ == KifEnding::HumanResigns)
@@ -298,8 +313,15 @@ std::vector<TMove> TGameSession::ShownMoveHistory() const {
 
 namespace {
 
-// COM's reason in words: the think's own, else what the record said beside the move.
+// COM's reason in words: the think's own, else what the opponent or the record said beside the move.
 std::string ReasonOf(const TTurn& t) {
+    if (!t.Reason.Empty()) return ComReasonText(t.Reason);
+    return t.ShownComment.empty() ? RecordedComReasonText(t.Comment) : t.ShownComment;
+}
+
+// The same as a record keeps it, whatever the window shows.
+std::string RecordReasonOf(const TTurn& t) {
+    const TRecordTexts japanese;
     return t.Reason.Empty() ? t.Comment : ComReasonText(t.Reason);
 }
 
@@ -337,6 +359,7 @@ std::string TGameSession::LatestComReason() const {
 }
 
 std::string TGameSession::KifuText() const {
+    const TRecordTexts japanese;
     std::string text;
     for (const std::string& line : KifuLines()) {
         text += line;
@@ -377,17 +400,17 @@ bool TGameSession::PlayHumanHalf(int from, int to, TTurnReport& report) {
         try {
             test = k.CheckHumanMove(SquareText(from), SquareText(to));
         } catch (const std::exception& e) {
-            Box(ErrorBox("駒移動チェックでエラー発生", false, e), &report);
+            Box(ErrorBox(Tr("GameSession", "駒移動チェックでエラー発生"), false, e), &report);
             test = THumanMoveTest{};
         }
     }
     if (test.Result == THumanMoveTest::NoMove) {
-        SetMessage("あなたの番です。\r\n\r\n駒の動かし方が不正です。");
+        SetMessage(Tr("GameSession", "あなたの番です。\r\n\r\n駒の動かし方が不正です。"));
         report.Result = Outcome::Illegal;
         return false;
     }
     if (test.Result == THumanMoveTest::KingLeftAttacked) {
-        SetMessage("あなたの番です。\r\n\r\n駒の動かし方が不正です。王手の放置です。");
+        SetMessage(Tr("GameSession", "あなたの番です。\r\n\r\n駒の動かし方が不正です。王手の放置です。"));
         report.Result = Outcome::IllegalCheck;
         return false;
     }
@@ -397,7 +420,7 @@ bool TGameSession::PlayHumanHalf(int from, int to, TTurnReport& report) {
     try {
         k.ApplyMove(test.Move);
     } catch (const std::exception& e) {
-        Box(ErrorBox("人の駒移動でエラー発生", true, e), &report);
+        Box(ErrorBox(Tr("GameSession", "人の駒移動でエラー発生"), true, e), &report);
         report.Result = Outcome::HumanMoveFailed;
         return false;
     }
@@ -408,11 +431,12 @@ bool TGameSession::PlayHumanHalf(int from, int to, TTurnReport& report) {
     }
 
     const TMove shown = k.LastMoveRecord();
-    turns_.push_back(TTurn{false, test.Move, shown, {}, std::move(hint_), 0, {}});
+    turns_.push_back(TTurn{false, test.Move, shown, {}, std::move(hint_), 0, {}, {}});
     hint_.clear();
     report.HumanMove = shown;
     report.HumanCount = k.MoveCount();
-    turnLabel_ = std::to_string(report.HumanCount) + "手目 あなたの指し手:" + "\r\n\r\n" + FormatMove(shown);
+    turnLabel_ = TrArg(Tr("GameSession", "%1手目 あなたの指し手:\r\n\r\n%2"),
+                       {std::to_string(report.HumanCount), FormatMove(shown)});
     SetMessage(turnLabel_);
     view_.SetSquare(shown.From, PieceName::Empty);
     view_.SetSquare(shown.To, shown.Name);
@@ -424,7 +448,7 @@ bool TGameSession::PlayHumanHalf(int from, int to, TTurnReport& report) {
 // Hands the move to COM. The built-in COM answers before this returns; another opponent may answer
 // later, and the turn waits for it.
 void TGameSession::AskOpponent(TTurnReport& report) {
-    SetStatus("COM思考中。。。。");
+    SetStatus(Tr("GameSession", "COM思考中。。。。"));
     view_.ProcessPendingEvents();
     turnStart_ = hooks_.TickCount();
     kanri_->SwitchSide();
@@ -472,16 +496,17 @@ void TGameSession::FinishTurn(const TOpponentReply& reply, TTurnReport& report) 
     TKyokumenKanri& k = *kanri_;
     if (hooks_.ThinkTimed) hooks_.ThinkTimed(TickCountMsPrecise() - thinkStart_);
     if (!reply.Error.empty()) {
-        Box(ErrorBox("COM思考でエラー発生", true, std::runtime_error(reply.Error)), &report);
+        Box(ErrorBox(Tr("GameSession", "COM思考でエラー発生"), true, std::runtime_error(reply.Error)),
+            &report);
         report.Result = Outcome::ComFailed;
         return;
     }
     if (k.HumanMatesFlag || k.ComBareKingFlag) {
         if (k.HumanMatesFlag) {
-            Box("王の詰みです。あなたの勝ちです。", &report);
+            Box(Tr("GameSession", "王の詰みです。あなたの勝ちです。"), &report);
             report.Ending = TTurnReport::End::HumanMates;
         } else {
-            Box("王一枚のみになったので終了です。あなたの勝ちです。", &report);
+            Box(Tr("GameSession", "王一枚のみになったので終了です。あなたの勝ちです。"), &report);
             report.Ending = TTurnReport::End::ComBareKing;
         }
         FinishGame(k.HumanMatesFlag ? KifEnding::HumanMates : KifEnding::ComBareKing,
@@ -493,10 +518,10 @@ void TGameSession::FinishTurn(const TOpponentReply& reply, TTurnReport& report) 
     ShowComMove(report);
     if (k.ComMatesFlag || k.HumanBareKingFlag) {
         if (k.ComMatesFlag) {
-            Box("詰みです。COMの勝ちです。", &report);
+            Box(Tr("GameSession", "詰みです。COMの勝ちです。"), &report);
             report.Ending = TTurnReport::End::ComMates;
         } else {
-            Box("王一枚のみとなったので終了です。COMの勝ちです。", &report);
+            Box(Tr("GameSession", "王一枚のみとなったので終了です。COMの勝ちです。"), &report);
             report.Ending = TTurnReport::End::HumanBareKing;
         }
         // The label already ends with COM's total time.
@@ -513,8 +538,8 @@ void TGameSession::FinishTurn(const TOpponentReply& reply, TTurnReport& report) 
 bool TGameSession::ApplyComReply(const TOpponentReply& reply, TTurnReport& report) {
     TKyokumenKanri& k = *kanri_;
     if (reply.Move.Empty()) {
-        Box("COM思考でエラー発生\r\n\r\nCOMの指し手が得られませんでした。致命的な状況なのでゲームを中断します"
-            "。",
+        Box(Tr("GameSession", "COM思考でエラー発生\r\n\r\nCOMの指し手が得られませんでした。致命的な状況なので"
+                              "ゲームを中断します。"),
             &report);
         report.Result = TTurnReport::Outcome::ComFailed;
         return false;
@@ -522,18 +547,19 @@ bool TGameSession::ApplyComReply(const TOpponentReply& reply, TTurnReport& repor
     try {
         k.ApplyMove(reply.Move);
     } catch (const std::exception& e) {
-        Box(ErrorBox("COMの駒移動でエラー発生", true, e), &report);
+        Box(ErrorBox(Tr("GameSession", "COMの駒移動でエラー発生"), true, e), &report);
         report.Result = TTurnReport::Outcome::ComFailed;
         return false;
     }
-    turns_.push_back(TTurn{true, reply.Move, k.LastMoveRecord(), reply.Reason, reply.Text, 0, {}});
+    turns_.push_back(
+        TTurn{true, reply.Move, k.LastMoveRecord(), reply.Reason, reply.Text, 0, {}, reply.ShownText});
     // The end test judges the move the game manager holds as COM's; an opponent other than the
     // built-in COM has not put it there.
     k.ComMove = reply.Move;
     try {
         k.JudgeAfterComMove();
     } catch (const std::exception& e) {
-        Box(ErrorBox("COM勝利チェックでエラー発生", false, e), &report);
+        Box(ErrorBox(Tr("GameSession", "COM勝利チェックでエラー発生"), false, e), &report);
     }
     return true;
 }
@@ -546,13 +572,13 @@ void TGameSession::ShowComMove(TTurnReport& report) {
     const TMove& shown = turn.Shown;
     report.ComMove = shown;
     report.ComCount = k.MoveCount();
-    turnLabel_ +=
-        "\r\n\r\n" + std::to_string(report.ComCount) + "手目 COMの指し手:" + "\r\n\r\n" + FormatMove(shown);
+    turnLabel_ += "\r\n\r\n" + TrArg(Tr("GameSession", "%1手目 COMの指し手:\r\n\r\n%2"),
+                                     {std::to_string(report.ComCount), FormatMove(shown)});
     SetMessage(turnLabel_);
 
     const double s = static_cast<double>(hooks_.TickCount() - turnStart_) / 1000.0;
     turn.Seconds = s;
-    turnLabel_ += "\r\n\r\nCOM思考： " + FormatSeconds(s) + "秒";
+    turnLabel_ += "\r\n\r\n" + TrArg(Tr("GameSession", "COM思考： %1秒"), {FormatSeconds(s)});
     comTotalTime_ += s;
     turnLabel_ += "\r\n" + TotalTimeText();
     SetMessage(turnLabel_);
@@ -568,8 +594,8 @@ void TGameSession::ShowComMove(TTurnReport& report) {
     SetStatus("");
     // The formation COM builds in this game: a pick made after the first move waits for the next one.
     // Another opponent in COM's seat (one that gives its reasons in words of its own) builds none.
-    if (k.FormationInProgress() && turn.Comment.empty()) SetStatus(k.FormationName + "の駒組み中");
-    if (k.InCheckFlag) SetStatus("COMが王手しました！");
+    if (k.FormationInProgress() && turn.Comment.empty()) SetStatus(FormationStatus(k.FormationName));
+    if (k.InCheckFlag) SetStatus(CheckStatus());
     report.Check = k.InCheckFlag;
 }
 
@@ -643,14 +669,16 @@ bool TGameSession::PickFormation(std::string_view name) {
 
 std::string TGameSession::MattaRefusal() const {
     const TKyokumenKanri& k = *kanri_;
-    if (pending_) return "COMの応手を待っています。待ったできません。";
-    if (browse_ >= 0) return "前の局面を表示中です。待ったできません。";
+    if (pending_) return Tr("GameSession", "COMの応手を待っています。待ったできません。");
+    if (browse_ >= 0) return Tr("GameSession", "前の局面を表示中です。待ったできません。");
     // A finished game is refused as one, whether or not a take-back came before its end.
-    if (mattaUsed_ && !GameOver()) return "待ったは一度だけです。";
-    if (replayMode_) return "棋譜再現中です。待ったできません。";
-    if (k.MoveCount() == 0) return "すでに初期状態です。待ったできません。";
-    if (k.ComMatesFlag || k.HumanBareKingFlag) return "COMの勝ちで投了です。待ったできません。";
-    if (k.HumanMatesFlag || k.ComBareKingFlag) return "あなたの勝ちで投了です。待ったできません。";
+    if (mattaUsed_ && !GameOver()) return Tr("GameSession", "待ったは一度だけです。");
+    if (replayMode_) return Tr("GameSession", "棋譜再現中です。待ったできません。");
+    if (k.MoveCount() == 0) return Tr("GameSession", "すでに初期状態です。待ったできません。");
+    if (k.ComMatesFlag || k.HumanBareKingFlag)
+        return Tr("GameSession", "COMの勝ちで投了です。待ったできません。");
+    if (k.HumanMatesFlag || k.ComBareKingFlag)
+        return Tr("GameSession", "あなたの勝ちで投了です。待ったできません。");
     return {};
 }
 
@@ -678,7 +706,7 @@ TMattaReport TGameSession::Matta() {
         try {
             k.TakeBack();
         } catch (const std::exception& e) {
-            report.Refusal = ErrorBox("待ったでエラー発生", false, e);
+            report.Refusal = ErrorBox(Tr("GameSession", "待ったでエラー発生"), false, e);
             view_.ShowMessageBox(report.Refusal);
             return report;
         }
@@ -695,14 +723,14 @@ TMattaReport TGameSession::Matta() {
     k.HumanMatesFlag = false;
     k.InCheckFlag = false;
 
-    std::string label = "待ったをしました\r\n";
+    std::string label = Tr("GameSession", "待ったをしました") + "\r\n";
     if (k.MoveCount() == 0) {
-        label += "初期状態に戻りました\r\n\r\n";
+        label += Tr("GameSession", "初期状態に戻りました") + "\r\n\r\n";
     } else {
-        label += "\r\n戻した指し手:\r\n\r\n";
+        label += "\r\n" + Tr("GameSession", "戻した指し手:") + "\r\n\r\n";
         for (std::size_t i = 0; i < takenBack.size(); ++i) {
             if (i > 0) label += "\r\n";
-            label += "　" + std::to_string(k.MoveCount() + 1 + int(i)) + "手目\r\n";
+            label += "　" + MoveNumberText(k.MoveCount() + 1 + int(i)) + "\r\n";
             label += FormatMove(takenBack[i]);
         }
     }
@@ -757,8 +785,9 @@ void TGameSession::ReplayToStart() {
     view_.ShowFrame(SessionFrame::Waku2, false);
     view_.SetComReason("");
     view_.MarkMoves({});
-    SetMessage(
-        "棋譜再現モード\r\n\r\n\r\n初期状態まで棋譜を戻しました。このあと一手ずつ再生することができます。");
+    SetMessage(Tr("GameSession",
+                  "棋譜再現モード\r\n\r\n\r\n初期状態まで棋譜を戻しました。このあと一手ずつ再生することが"
+                  "できます。"));
 }
 
 void TGameSession::ReplayMove(int k, SessionFrame frame, TMove& shown) {
@@ -780,36 +809,39 @@ void TGameSession::ReplayOne() {
     try {
         ReplayMove(k, SessionFrame::Waku, shown);
     } catch (const std::exception& e) {
-        view_.ShowMessageBox(ErrorBox("棋譜再現でエラー発生", false, e));
+        view_.ShowMessageBox(ErrorBox(Tr("GameSession", "棋譜再現でエラー発生"), false, e));
         return;
     }
     view_.ShowFrame(SessionFrame::Waku, true);
     view_.ShowFrame(SessionFrame::Waku2, false);
     view_.SetComReason(ComReasonOfMove(k));
     view_.MarkMoves({shown});
-    SetMessage("棋譜再現モード\r\n\r\n\r\n" + std::to_string(k) + "手目" + "\r\n\r\n" + FormatMove(shown) +
-               EndingNote(k));
+    SetMessage(Tr("GameSession", "棋譜再現モード") + "\r\n\r\n\r\n" + MoveNumberText(k) + "\r\n\r\n" +
+               FormatMove(shown) + EndingNote(k));
 }
 
 std::string TGameSession::EndingText() const {
-    const char* how = "";
+    const char* how = nullptr;
     switch (ending_) {
     case KifEnding::None:
         return {};
     case KifEnding::HumanMates:
+        how = TrNoop("GameSession", "まで%1手　詰みであなたの勝ち");
+        break;
     case KifEnding::ComMates:
-        how = "詰み";
+        how = TrNoop("GameSession", "まで%1手　詰みでCOMの勝ち");
         break;
     case KifEnding::HumanResigns:
-        how = "投了";
+        how = TrNoop("GameSession", "まで%1手　投了でCOMの勝ち");
         break;
     case KifEnding::ComBareKing:
+        how = TrNoop("GameSession", "まで%1手　王一枚であなたの勝ち");
+        break;
     case KifEnding::HumanBareKing:
-        how = "王一枚";
+        how = TrNoop("GameSession", "まで%1手　王一枚でCOMの勝ち");
         break;
     }
-    return "まで" + std::to_string(turns_.size()) + "手　" + how + "で" +
-           (HumanWon(ending_) ? "あなた" : "COM") + "の勝ち";
+    return TrArg(Tr("GameSession", how), {std::to_string(turns_.size())});
 }
 
 std::string TGameSession::EndingNote(int k) const {
@@ -828,19 +860,19 @@ void TGameSession::ReplayTwo() {
         // Of the two moves shown, the one that is COM's.
         view_.SetComReason(ComReasonOfMove(k % 2 == 0 ? k : k + 1));
         view_.MarkMoves({shown});
-        std::string label =
-            "棋譜再現モード\r\n\r\n" + std::to_string(k) + "手目" + "\r\n\r\n" + FormatMove(shown);
+        std::string label = Tr("GameSession", "棋譜再現モード") + "\r\n\r\n" + MoveNumberText(k) +
+                            "\r\n\r\n" + FormatMove(shown);
         SetMessage(label + EndingNote(k));
         ++k;
         if (static_cast<int>(turns_.size()) < k) return;
         const TMove first = shown;
         ReplayMove(k, SessionFrame::Waku2, shown);
         view_.MarkMoves({first, shown});
-        label += "\r\n\r\n" + std::to_string(k) + "手目" + "\r\n\r\n" + FormatMove(shown);
+        label += "\r\n\r\n" + MoveNumberText(k) + "\r\n\r\n" + FormatMove(shown);
         SetMessage(label + EndingNote(k));
         view_.ShowFrame(SessionFrame::Waku2, true);
     } catch (const std::exception& e) {
-        view_.ShowMessageBox(ErrorBox("棋譜再現でエラー発生", false, e));
+        view_.ShowMessageBox(ErrorBox(Tr("GameSession", "棋譜再現でエラー発生"), false, e));
     }
 }
 
@@ -854,7 +886,8 @@ bool TGameSession::CanResign() const {
 
 bool TGameSession::Resign() {
     if (!CanResign()) return false;
-    FinishGame(KifEnding::HumanResigns, "投了しました。COMの勝ちです。\r\n\r\n" + TotalTimeText());
+    FinishGame(KifEnding::HumanResigns,
+               Tr("GameSession", "投了しました。COMの勝ちです。") + "\r\n\r\n" + TotalTimeText());
     return true;
 }
 
@@ -862,7 +895,7 @@ bool TGameSession::Resign() {
 // replay mode, the closing label, and the game kept.
 void TGameSession::FinishGame(KifEnding ending, const std::string& label) {
     const bool humanWon = HumanWon(ending);
-    SetStatus(humanWon ? "あなたの勝ちです。" : "COMの勝ちです。");
+    SetStatus(humanWon ? Tr("GameSession", "あなたの勝ちです。") : Tr("GameSession", "COMの勝ちです。"));
     ending_ = ending;
     EnterReplayMode();
     SetMessage(label);
@@ -875,6 +908,7 @@ KifStart TGameSession::StartKind() const {
 }
 
 TKifRecord TGameSession::KifRecord() const {
+    const TRecordTexts japanese;
     TKifRecord r;
     r.Start = StartKind();
     r.Began = began_;
@@ -886,7 +920,7 @@ TKifRecord TGameSession::KifRecord() const {
         const TTurn& t = turns_[i];
         r.Played.push_back(t.Played);
         r.Shown.push_back(t.Shown);
-        std::string comment = t.Com ? ReasonOf(t) : t.Comment;
+        std::string comment = t.Com ? RecordReasonOf(t) : t.Comment;
         if (!t.Analysis.empty()) comment += (comment.empty() ? "" : "\n") + t.Analysis;
         if (comment.empty()) continue;
         r.Comments.resize(i + 1);
@@ -943,8 +977,14 @@ int TGameSession::OpenKifRecord(TKifRecord r) {
                                    ? r.Continuation.ComSeconds[comIndex]
                                    : 0;
         comTotal += seconds;
-        turns.push_back(TTurn{
-            i % 2 == 1, r.Played[i], r.Shown[i], {}, i < r.Comments.size() ? r.Comments[i] : "", seconds, {}});
+        turns.push_back(TTurn{i % 2 == 1,
+                              r.Played[i],
+                              r.Shown[i],
+                              {},
+                              i < r.Comments.size() ? r.Comments[i] : "",
+                              seconds,
+                              {},
+                              {}});
         SplitAnalysis(turns.back().Comment, turns.back().Analysis);
     }
     for (const TKifEvent& e : r.Continuation.Events) comTotal += e.TakeBack.Seconds;

@@ -143,16 +143,18 @@ struct TMattaReport {
     std::string Refusal; // the box text when refused (or when the take-back failed)
 };
 
-// Why a game cannot be continued from a position: what() in English for the console, Japanese() for the
-// window's box.
+// Why a game cannot be continued from a position: what() in English for the console, Shown() in the
+// display language for the window's box (Japanese unless a translator is installed).
 class TPlayOnRefusal : public std::runtime_error {
 public:
-    TPlayOnRefusal(const std::string& english, std::string japanese)
-        : std::runtime_error(english), japanese_(std::move(japanese)) {}
-    const std::string& Japanese() const { return japanese_; }
+    TPlayOnRefusal(const std::string& english, std::string shown)
+        : std::runtime_error(english), shown_(std::move(shown)) {}
+    const std::string& Shown() const { return shown_; }
+    // The same text; the name the window used before it spoke English.
+    const std::string& Japanese() const { return shown_; }
 
 private:
-    std::string japanese_;
+    std::string shown_;
 };
 
 // What the session takes from its surroundings; every member may be left empty for the default.
@@ -256,7 +258,8 @@ public:
     void SetRecordKeeper(TRecordKeeper* keeper) { keeper_ = keeper; }
     // The opponent has been switched (its Name() changed): a game being played names the new one.
     void OpponentChanged();
-    // A hint the human was shown: noted as the comment of the human's next move.
+    // A hint the human was shown, in the record's words (HintComment): noted as the comment of the
+    // human's next move.
     void NoteHint(std::string text) { hint_ = std::move(text); }
     // How a finished game ended, as the replay's last move says it: "まで62手　詰みでCOMの勝ち"; empty
     // while the game goes on.
@@ -268,7 +271,7 @@ public:
     // How the game ended (KifEnding::None while it goes on).
     KifEnding Ending() const { return ending_; }
 
-    // "　27→26　歩".
+    // "　27→26　歩" (in English "　2g→2f　Pawn").
     static std::string FormatMove(const TMove& m);
     // The record diagram's glyph of one board-list entry: "com" stripped, "□" for an empty square.
     static std::string DiagramGlyph(std::string_view entry);
@@ -276,6 +279,9 @@ public:
     static std::string FormatSeconds(double s);
     // "あなたの番です\r\n\r\n\r\n（COMの陣形は" + name + "に設定されました）".
     static std::string Greeting(std::string_view formation);
+    // The status line while COM builds its formation ("【基本形】の駒組み中"), and after COM's check.
+    static std::string FormationStatus(std::string_view formation);
+    static std::string CheckStatus();
 
     // State, read by front-ends and tests.
     TKyokumenKanri& Kanri() { return *kanri_; }

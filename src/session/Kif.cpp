@@ -1,6 +1,8 @@
 #include "session/Kif.h"
 
 #include "game/KyokumenKanri2.h"
+#include "session/Notation.h"
+#include "session/Tr.h"
 
 #include <array>
 #include <cstdio>
@@ -607,13 +609,20 @@ std::vector<std::string> KifMoveTexts(const TKifRecord& record) {
     for (int sq = 0; sq < kSquareCount; ++sq) board[std::size_t(sq)] = start.Board[std::size_t(sq)];
     std::vector<std::string> texts;
     int previousTo = 0;
+    const bool western = DisplayLanguage() == TTextLanguage::English;
     for (const TMove& m : record.Shown) {
         PieceName before = m.From < kSquareCount ? board[m.From] : PieceName::Empty;
         if (before == PieceName::Empty) before = m.Name;
-        std::string text = m.To == previousTo ? std::string("同　") : Destination(m.To);
-        text += MoveName(before);
-        if (HumanKind(before) != HumanKind(m.Name)) text += "成";
-        texts.push_back(std::move(text));
+        const bool promotes = HumanKind(before) != HumanKind(m.Name);
+        if (western) {
+            const bool capture = m.To < kSquareCount && board[m.To] != PieceName::Empty;
+            texts.push_back(WesternMove(before, m.To, capture, promotes));
+        } else {
+            std::string text = m.To == previousTo ? std::string("同　") : Destination(m.To);
+            text += MoveName(before);
+            if (promotes) text += "成";
+            texts.push_back(std::move(text));
+        }
         if (m.From < kSquareCount) board[m.From] = PieceName::Empty;
         if (m.To < kSquareCount) board[m.To] = m.Name;
         previousTo = m.To;
@@ -622,19 +631,19 @@ std::vector<std::string> KifMoveTexts(const TKifRecord& record) {
 }
 
 std::string KifEndText(const TKifRecord& record) {
-    const int n = static_cast<int>(record.Shown.size());
-    const std::string winner = HumanWon(record.Ending) ? "先手" : "後手";
+    const std::string n = Number(static_cast<int>(record.Shown.size()));
+    const std::string winner = HumanWon(record.Ending) ? Tr("MoveList", "先手") : Tr("MoveList", "後手");
     switch (record.Ending) {
     case KifEnding::None:
         return {};
     case KifEnding::HumanResigns:
-        return "投了　まで" + Number(n) + "手で" + winner + "の勝ち";
+        return TrArg(Tr("MoveList", "投了　まで%1手で%2の勝ち"), {n, winner});
     case KifEnding::HumanMates:
     case KifEnding::ComMates:
-        return "詰み　まで" + Number(n) + "手で" + winner + "の勝ち";
+        return TrArg(Tr("MoveList", "詰み　まで%1手で%2の勝ち"), {n, winner});
     case KifEnding::ComBareKing:
     case KifEnding::HumanBareKing:
-        return "王一枚　まで" + Number(n) + "手で" + winner + "の勝ち";
+        return TrArg(Tr("MoveList", "王一枚　まで%1手で%2の勝ち"), {n, winner});
     }
     return {};
 }
@@ -661,6 +670,7 @@ std::string DiagramRow(const TKyokumen& k, int rank) {
 } // namespace
 
 std::string WriteKif(const TKifRecord& record) {
+    const TRecordTexts japanese;
     std::string out;
     out.reserve(1024 + record.Shown.size() * 24);
     auto line = [&out](std::string_view text) {

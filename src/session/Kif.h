@@ -66,9 +66,11 @@ std::string KifMoveName(const TMove& m, PieceName before, bool promotes);
 // The KIF text of a record, UTF-8 with LF line ends.
 std::string WriteKif(const TKifRecord& record);
 
-// Each move as the record writes it, without its number and origin: "７六歩", "同　銀", "３三角成".
+// Each move as the record writes it, without its number and origin: "７六歩", "同　銀", "３三角成"; in
+// English (the move list's words) the Western notation: "P-7f", "Sx7f", "Bx3c+".
 std::vector<std::string> KifMoveTexts(const TKifRecord& record);
-// How the game ended and who won, as one line ("投了　まで62手で後手の勝ち"); empty while it goes on.
+// How the game ended and who won, as one line ("投了　まで62手で後手の勝ち"), in the display language;
+// empty while it goes on.
 std::string KifEndText(const TKifRecord& record);
 
 // The line (counted from 1) that holds the byte at offset, with line ends as ReadKif takes them.

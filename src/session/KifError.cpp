@@ -1,5 +1,8 @@
 #include "session/KifError.h"
 
+#include "session/Notation.h"
+#include "session/Tr.h"
+
 #include <array>
 #include <string_view>
 #include <utility>
@@ -16,82 +19,94 @@ struct TFaultText {
 constexpr TFaultText kFaultTexts[] = {
     {KifFault::UnknownForm,
      "a record file ends in .kif (CP932), .kifu (UTF-8) or .txt (the record text), not \"{0}\"",
-     "「{0}」は棋譜のファイルではありません（.kif か .kifu のファイルを開いてください）"},
-    {KifFault::CannotOpen, "cannot open {0}: {1}", "{0} を開けません: {1}"},
+     TrNoop("KifError", "「{0}」は棋譜のファイルではありません（.kif か .kifu のファイルを開いてください）")},
+    {KifFault::CannotOpen, "cannot open {0}: {1}", TrNoop("KifError", "{0} を開けません: {1}")},
     {KifFault::NotRegular, "cannot open {0}: not a regular file (a record is an ordinary file)",
-     "{0} を開けません: 通常のファイルではありません（棋譜は普通のファイルです）"},
-    {KifFault::CannotRead, "cannot read {0}: {1}", "{0} を読めません: {1}"},
+     TrNoop("KifError", "{0} を開けません: 通常のファイルではありません（棋譜は普通のファイルです）")},
+    {KifFault::CannotRead, "cannot read {0}: {1}", TrNoop("KifError", "{0} を読めません: {1}")},
     {KifFault::TextForm, "a .txt record is for reading by people; open the .kif or .kifu file",
-     ".txt の棋譜は人が読むためのものです。.kif か .kifu のファイルを開いてください"},
+     TrNoop("KifError", ".txt の棋譜は人が読むためのものです。.kif か .kifu のファイルを開いてください")},
     {KifFault::FileTooLarge, "the file is larger than {0} bytes, far more than any record",
-     "ファイルが{0}バイトを超えています。棋譜としては大きすぎます"},
+     TrNoop("KifError", "ファイルが{0}バイトを超えています。棋譜としては大きすぎます")},
     {KifFault::TextTooLarge, "the text holds {0} bytes, far more than any record",
-     "テキストが{0}バイトあります。棋譜としては大きすぎます"},
-    {KifFault::Empty, "the file is empty", "ファイルが空です"},
+     TrNoop("KifError", "テキストが{0}バイトあります。棋譜としては大きすぎます")},
+    {KifFault::Empty, "the file is empty", TrNoop("KifError", "ファイルが空です")},
     {KifFault::NotCp932, "a byte that is not CP932 text (a .kif file is CP932; UTF-8 goes in .kifu)",
-     "CP932 の文字でないバイトがあります（.kif は CP932 で、UTF-8 の棋譜は .kifu です）"},
+     TrNoop("KifError", "CP932 の文字でないバイトがあります（.kif は CP932 で、UTF-8 の棋譜は .kifu です）")},
     {KifFault::NotUtf8, "a byte that is not UTF-8 text (a .kifu file is UTF-8; CP932 goes in .kif)",
-     "UTF-8 の文字でないバイトがあります（.kifu は UTF-8 で、CP932 の棋譜は .kif です）"},
+     TrNoop("KifError", "UTF-8 の文字でないバイトがあります（.kifu は UTF-8 で、CP932 の棋譜は .kif です）")},
 
-    {KifFault::UnreadableLine, "unreadable line \"{q}\"", "{q}: 読めない行です"},
+    {KifFault::UnreadableLine, "unreadable line \"{q}\"", TrNoop("KifError", "{q}: 読めない行です")},
     {KifFault::SecondPlayerFirst,
      "the second player is to move first, but in this game the first player (you) always begins",
-     "後手番から始まっていますが、このゲームではいつも先手（あなた）から指します"},
+     TrNoop("KifError", "後手番から始まっていますが、このゲームではいつも先手（あなた）から指します")},
     {KifFault::PiecesInHand, "pieces in hand ({q}): this game has no drops, so no piece is ever in hand",
-     "持駒（{q}）があります: このゲームには駒打ちがなく、持駒はありません"},
+     TrNoop("KifError", "持駒（{q}）があります: このゲームには駒打ちがなく、持駒はありません")},
     {KifFault::NotFromTheStart,
      "the board diagram is the position after move {0}: this game reads a record from its start only",
-     "盤面図は{0}手目の局面です: このゲームは初期配置からの棋譜だけを読みます"},
-    {KifFault::TenthRow, "a tenth row in the board diagram", "盤面図に10段目があります"},
+     TrNoop("KifError", "盤面図は{0}手目の局面です: このゲームは初期配置からの棋譜だけを読みます")},
+    {KifFault::TenthRow, "a tenth row in the board diagram", TrNoop("KifError", "盤面図に10段目があります")},
     {KifFault::UnreadableCell, "unreadable cell in board row {0} at file {1}",
-     "盤面図の{0}段目{1}筋のマスが読めません"},
+     TrNoop("KifError", "盤面図の{0}段目{1}筋のマスが読めません")},
     {KifFault::UnreadablePiece, "unreadable piece in board row {0} at file {1}",
-     "盤面図の{0}段目{1}筋の駒が読めません"},
+     TrNoop("KifError", "盤面図の{0}段目{1}筋の駒が読めません")},
     {KifFault::RaggedRow, "board row {0} does not hold nine cells between two |",
-     "盤面図の{0}段目は二つの | の間に9マスありません"},
+     TrNoop("KifError", "盤面図の{0}段目は二つの | の間に9マスありません")},
     {KifFault::NoDiagram,
      "no board diagram, so the game starts from ordinary shogi's even position, which is not this "
      "game's (its bishops start developed)",
-     "盤面図がないので本将棋の平手の初期配置になりますが、このゲームの初期配置（角が上がっています）"
-     "とは違います"},
+     TrNoop("KifError",
+            "盤面図がないので本将棋の平手の初期配置になりますが、このゲームの初期配置（角が上がっています）"
+            "とは違います")},
     {KifFault::HandicapWithoutDiagram, "手合割：{q} without a board diagram is not a start of this game",
-     "盤面図のない手合割：{q} はこのゲームの初期配置ではありません"},
-    {KifFault::RowCount, "the board diagram has {0} rows, not 9", "盤面図が9段でなく{0}段です"},
+     TrNoop("KifError", "盤面図のない手合割：{q} はこのゲームの初期配置ではありません")},
+    {KifFault::RowCount, "the board diagram has {0} rows, not 9",
+     TrNoop("KifError", "盤面図が9段でなく{0}段です")},
     {KifFault::UnknownStart, "the board diagram shows neither this game's even start nor its handicap start",
-     "盤面図はこのゲームの平手の初期配置でも駒落ちの初期配置でもありません"},
+     TrNoop("KifError", "盤面図はこのゲームの平手の初期配置でも駒落ちの初期配置でもありません")},
 
     {KifFault::MoveAfterEnd, "a move after the end of the game (line {0})",
-     "対局の終わり（{0}行目）の後に指し手があります"},
+     TrNoop("KifError", "対局の終わり（{0}行目）の後に指し手があります")},
     {KifFault::MoveNumber, "move number {0} where {1} was expected",
-     "{1}手目のところが{0}手目になっています"},
-    {KifFault::EndingNotInGame, "this game has no ending by {0}", "このゲームに{0}での終局はありません"},
+     TrNoop("KifError", "{1}手目のところが{0}手目になっています")},
+    {KifFault::EndingNotInGame, "this game has no ending by {0}",
+     TrNoop("KifError", "このゲームに{0}での終局はありません")},
     {KifFault::SameSquareFirst, "同 (the same square) with no move before it",
-     "前の指し手がないのに「同」があります"},
-    {KifFault::UnreadableDestination, "unreadable destination in \"{q}\"", "{q}: 移動先が読めません"},
-    {KifFault::UnreadablePieceName, "unreadable piece name in \"{q}\"", "{q}: 駒の名前が読めません"},
+     TrNoop("KifError", "前の指し手がないのに「同」があります")},
+    {KifFault::UnreadableDestination, "unreadable destination in \"{q}\"",
+     TrNoop("KifError", "{q}: 移動先が読めません")},
+    {KifFault::UnreadablePieceName, "unreadable piece name in \"{q}\"",
+     TrNoop("KifError", "{q}: 駒の名前が読めません")},
     {KifFault::Drop, "a drop (打): this game has no drops, captured pieces leave the game",
-     "駒打ち（打）があります: このゲームには駒打ちがなく、取った駒はゲームから除かれます"},
+     TrNoop("KifError",
+            "駒打ち（打）があります: このゲームには駒打ちがなく、取った駒はゲームから除かれます")},
     {KifFault::NoOrigin, "a move names its origin square in parentheses, such as ７六歩(77)",
-     "指し手には７六歩(77)のように移動元のマスを括弧に入れて書きます"},
-    {KifFault::UnreadableTime, "unreadable time after the move", "指し手の後の消費時間が読めません"},
-    {KifFault::TextAfterMove, "unreadable text after the move: \"{q}\"", "{q}: 指し手の後の文字が読めません"},
+     TrNoop("KifError", "指し手には７六歩(77)のように移動元のマスを括弧に入れて書きます")},
+    {KifFault::UnreadableTime, "unreadable time after the move",
+     TrNoop("KifError", "指し手の後の消費時間が読めません")},
+    {KifFault::TextAfterMove, "unreadable text after the move: \"{q}\"",
+     TrNoop("KifError", "{q}: 指し手の後の文字が読めません")},
     {KifFault::GameAlreadyOver, "\"{q}\": the game was already over after move {0}",
-     "{q}: 対局は{0}手目で終わっています"},
-    {KifFault::NoPieceOfSide, "\"{q}\": no piece of {0} stands on {1}", "{q}: {1}に{0}の駒がありません"},
-    {KifFault::OtherPiece, "\"{q}\": the piece on {0} is {1}, not {2}", "{q}: {0}の駒は{2}でなく{1}です"},
-    {KifFault::CannotMove, "\"{q}\": {0} cannot move from {1} to {2}", "{q}: {0}は{1}から{2}へ動けません"},
+     TrNoop("KifError", "{q}: 対局は{0}手目で終わっています")},
+    {KifFault::NoPieceOfSide, "\"{q}\": no piece of {0} stands on {1}",
+     TrNoop("KifError", "{q}: {1}に{0}の駒がありません")},
+    {KifFault::OtherPiece, "\"{q}\": the piece on {0} is {1}, not {2}",
+     TrNoop("KifError", "{q}: {0}の駒は{2}でなく{1}です")},
+    {KifFault::CannotMove, "\"{q}\": {0} cannot move from {1} to {2}",
+     TrNoop("KifError", "{q}: {0}は{1}から{2}へ動けません")},
     {KifFault::LeavesKingInCheck, "\"{q}\": it leaves the first player's king in check",
-     "{q}: 先手の玉が王手されたままになります"},
+     TrNoop("KifError", "{q}: 先手の玉が王手されたままになります")},
     {KifFault::NotAPromotion, "\"{q}\": 成 is written, but this move does not promote",
-     "{q}: 成と書かれていますが、この手では成りません"},
+     TrNoop("KifError", "{q}: 成と書かれていますが、この手では成りません")},
     {KifFault::PromotionNotWritten,
      "\"{q}\": the piece promotes here (promotion is forced in this game), but 成 is not written",
-     "{q}: ここでは駒が成ります（このゲームでは必ず成ります）が、成と書かれていません"},
+     TrNoop("KifError", "{q}: ここでは駒が成ります（このゲームでは必ず成ります）が、成と書かれていません")},
     {KifFault::NotMated, "詰み, but the first player's king is not mated here",
-     "詰みとありますが、先手の玉は詰んでいません"},
+     TrNoop("KifError", "詰みとありますが、先手の玉は詰んでいません")},
     {KifFault::ComResigns, "投了 by the second player: COM never resigns in this game",
-     "後手の投了です: このゲームのCOMは投了しません"},
-    {KifFault::ResignBeforeFirstMove, "投了 before the first move", "最初の指し手より前に投了があります"},
+     TrNoop("KifError", "後手の投了です: このゲームのCOMは投了しません")},
+    {KifFault::ResignBeforeFirstMove, "投了 before the first move",
+     TrNoop("KifError", "最初の指し手より前に投了があります")},
 };
 
 constexpr bool TableInOrder() {
@@ -157,4 +172,49 @@ std::string KifErrorJapanese(const std::exception& e) {
     if (!kif) return e.what();
     std::string text = kif->Line() > 0 ? std::to_string(kif->Line()) + "行目: " : std::string();
     return text + Fill(kFaultTexts[std::size_t(kif->Fault())].Japanese, kif->Quoted(), kif->Values());
+}
+
+namespace {
+
+// The sides and pieces a refused move is named with, as the record writes them.
+constexpr const char* kMoveWords[] = {
+    TrNoop("KifError", "先手"), TrNoop("KifError", "後手"), TrNoop("KifError", "歩"),
+    TrNoop("KifError", "と"),   TrNoop("KifError", "香"),   TrNoop("KifError", "成香"),
+    TrNoop("KifError", "桂"),   TrNoop("KifError", "成桂"), TrNoop("KifError", "銀"),
+    TrNoop("KifError", "成銀"), TrNoop("KifError", "金"),   TrNoop("KifError", "玉"),
+    TrNoop("KifError", "角"),   TrNoop("KifError", "馬"),   TrNoop("KifError", "飛"),
+    TrNoop("KifError", "龍"),
+};
+
+// The values of a refused move (sides, pieces, two-digit squares) in the display language; the values
+// of the other faults are numbers and texts of the file, shown as they are.
+std::vector<std::string> ShownValues(const TKifError& e) {
+    std::vector<std::string> values = e.Values();
+    const KifFault f = e.Fault();
+    if (DisplayLanguage() == TTextLanguage::Japanese ||
+        (f != KifFault::NoPieceOfSide && f != KifFault::OtherPiece && f != KifFault::CannotMove))
+        return values;
+    for (std::string& v : values) {
+        if (v.size() == 2 && v[0] >= '1' && v[0] <= '9' && v[1] >= '1' && v[1] <= '9') {
+            v = DisplaySquare((v[0] - '0') * 10 + (v[1] - '0'));
+            continue;
+        }
+        for (const char* word : kMoveWords)
+            if (v == word) {
+                v = Tr("KifError", word);
+                break;
+            }
+    }
+    return values;
+}
+
+} // namespace
+
+std::string KifErrorText(const std::exception& e) {
+    const auto* kif = dynamic_cast<const TKifError*>(&e);
+    if (!kif) return e.what();
+    std::string text =
+        kif->Line() > 0 ? TrArg(Tr("KifError", "%1行目: "), {std::to_string(kif->Line())}) : std::string();
+    return text + Fill(Tr("KifError", kFaultTexts[std::size_t(kif->Fault())].Japanese.data()), kif->Quoted(),
+                       ShownValues(*kif));
 }

@@ -83,3 +83,6 @@ private:
 // The Japanese text of a refused record, "24行目: ２二飛成(28): 飛は28から22へ動けません", for the
 // window's message box; any other exception gives its own text.
 std::string KifErrorJapanese(const std::exception& e);
+// The same in the display language, for the window's message box: KifErrorJapanese's text unless a
+// translator is installed.
+std::string KifErrorText(const std::exception& e);

@@ -17,8 +17,10 @@ struct TOpponentReply {
     TMove Move;
     // Why the opponent chose its move, for the record and the status bar.
     TComReason Reason;
-    // The same in words, from an opponent whose reasons are no stage of COM's think.
+    // The same in words, from an opponent whose reasons are no stage of COM's think: Text as the record
+    // keeps it (Japanese), ShownText as the window shows it (empty: the same as Text).
     std::string Text;
+    std::string ShownText;
 };
 
 class IOpponent {

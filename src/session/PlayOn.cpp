@@ -1,7 +1,9 @@
 // Looking at earlier positions of a game, and continuing a game from one of them exactly.
 #include "session/GameSession.h"
 
+#include "session/Notation.h"
 #include "session/RecordKeeper.h"
+#include "session/Tr.h"
 
 #include <stdexcept>
 #include <utility>
@@ -12,6 +14,10 @@ std::string Squares(const TMove& m) {
     return m.Empty() ? std::string("-") : SquareText(m.From) + SquareText(m.To);
 }
 
+std::string ShownSquares(const TMove& m) {
+    return m.Empty() ? std::string("-") : DisplaySquare(m.From) + DisplaySquare(m.To);
+}
+
 bool SameSquares(const TMove& a, const TMove& b) {
     return a.From == b.From && a.To == b.To;
 }
@@ -19,9 +25,9 @@ bool SameSquares(const TMove& a, const TMove& b) {
 [[noreturn]] void Mismatch(int number, const TMove& recorded, const TMove& now) {
     throw TPlayOnRefusal("move " + std::to_string(number) + ": COM now plays " + Squares(now) +
                              " where the record has " + Squares(recorded),
-                         std::to_string(number) + "手目: COMの指し手が棋譜と違います（棋譜 " +
-                             Squares(recorded) + "、今のCOM " + Squares(now) +
-                             "）。この棋譜からは指し直せません。");
+                         TrArg(Tr("PlayOn", "%1手目: COMの指し手が棋譜と違います（棋譜 %2、今のCOM %3）。"
+                                            "この棋譜からは指し直せません。"),
+                               {std::to_string(number), ShownSquares(recorded), ShownSquares(now)}));
 }
 
 } // namespace
@@ -107,29 +113,32 @@ int TGameSession::PlayOn() {
 
 int TGameSession::ContinueKept(const std::filesystem::path& path) {
     const TKifRecord r = ReadRecord(path);
-    if (r.Ending != KifEnding::None) throw TPlayOnRefusal("the game is over", "この対局は終わっています。");
+    if (r.Ending != KifEnding::None)
+        throw TPlayOnRefusal("the game is over", Tr("PlayOn", "この対局は終わっています。"));
     return ContinueFrom(r, static_cast<int>(r.Shown.size()), &path);
 }
 
 int TGameSession::ContinueFrom(const TKifRecord& r, int n, const std::filesystem::path* keptFile) {
     if (inTurn_ || pending_)
-        throw TPlayOnRefusal("COM is thinking", "COMの応手を待っています。指し直せません。");
+        throw TPlayOnRefusal("COM is thinking", Tr("PlayOn", "COMの応手を待っています。指し直せません。"));
     const std::string number = std::to_string(n);
     if (n % 2 == 1)
         throw TPlayOnRefusal(
             "after move " + number + " COM is to move; play on from a position with you to move",
-            number + "手目の局面はCOMの手番です。あなたの手番の局面から指し直してください。");
+            TrArg(Tr("PlayOn", "%1手目の局面はCOMの手番です。あなたの手番の局面から指し直してください。"),
+                  {number}));
     const TKifContinuation& c = r.Continuation;
     if (c.FaultLine > 0)
-        throw TPlayOnRefusal("line " + std::to_string(c.FaultLine) +
-                                 ": what the record holds for playing on "
-                                 "cannot be read",
-                             std::to_string(c.FaultLine) + "行目: 続きを指すための情報が読めません。");
+        throw TPlayOnRefusal(
+            "line " + std::to_string(c.FaultLine) +
+                ": what the record holds for playing on "
+                "cannot be read",
+            TrArg(Tr("PlayOn", "%1行目: 続きを指すための情報が読めません。"), {std::to_string(c.FaultLine)}));
     if (!c.Known || c.Events.empty() || c.Events.front().Formation.empty())
         throw TPlayOnRefusal("the record does not hold what playing on needs (COM's random state and "
                              "formation): it was not written by this game",
-                             "この棋譜には続きを指すための情報（COMの乱数と陣形）がありません。"
-                             "このゲームで記録した棋譜からだけ指し直せます。");
+                             Tr("PlayOn", "この棋譜には続きを指すための情報（COMの乱数と陣形）がありません。"
+                                          "このゲームで記録した棋譜からだけ指し直せます。"));
 
     // The game is played again aside; this one is replaced only once that has succeeded.
     TQuietView quiet;
@@ -141,7 +150,7 @@ int TGameSession::ContinueFrom(const TKifRecord& r, int n, const std::filesystem
     s.ReplayRecorded(r, n);
     if (s.GameOver())
         throw TPlayOnRefusal("the game is over after move " + number,
-                             number + "手目で対局は終わっています。");
+                             TrArg(Tr("PlayOn", "%1手目で対局は終わっています。"), {number}));
 
     CancelPending();
     AdoptGame(s, r, keptFile != nullptr);
@@ -170,7 +179,8 @@ void TGameSession::ReplayRecorded(const TKifRecord& r, int n) {
         const TKifEvent& event = c.Events[e];
         if (!event.Formation.empty()) {
             if (!turns_.empty() || !PickFormation(event.Formation))
-                throw TPlayOnRefusal("a formation is picked after the first move", "陣形の記録が不正です。");
+                throw TPlayOnRefusal("a formation is picked after the first move",
+                                     Tr("PlayOn", "陣形の記録が不正です。"));
             continue;
         }
         const TKifTakeBack& t = event.TakeBack;
@@ -183,9 +193,9 @@ void TGameSession::ReplayRecorded(const TKifRecord& r, int n) {
         if (t.Com.Empty() ? !failed : !replied || !SameSquares(turns_.back().Played, t.Com))
             Mismatch(number + 1, t.Com, replied ? turns_.back().Played : TMove{});
         if (!Matta().Done)
-            throw TPlayOnRefusal("the take-back after move " + std::to_string(number) +
-                                     " cannot be made again",
-                                 std::to_string(number) + "手目のあとの待ったが再現できません。");
+            throw TPlayOnRefusal(
+                "the take-back after move " + std::to_string(number) + " cannot be made again",
+                TrArg(Tr("PlayOn", "%1手目のあとの待ったが再現できません。"), {std::to_string(number)}));
     }
     playTo(n);
 }
@@ -196,11 +206,11 @@ void TGameSession::PlayRecordedTurn(const TKifRecord& r) {
     const int number = static_cast<int>(i) + 1;
     if (i % 2 == 1 || i >= r.Played.size() || GameOver())
         throw TPlayOnRefusal("move " + std::to_string(number) + " cannot be played again",
-                             std::to_string(number) + "手目が再現できません。");
+                             TrArg(Tr("PlayOn", "%1手目が再現できません。"), {std::to_string(number)}));
     const TTurnReport report = MoveComa_Screen(r.Played[i].From, r.Played[i].To);
     if (turns_.size() <= i || !SameSquares(turns_[i].Played, r.Played[i]))
         throw TPlayOnRefusal("move " + std::to_string(number) + " cannot be played again",
-                             std::to_string(number) + "手目が再現できません。");
+                             TrArg(Tr("PlayOn", "%1手目が再現できません。"), {std::to_string(number)}));
     const bool comMoved = turns_.size() > i + 1;
     if (i + 1 >= r.Played.size()) {
         // The record ends with the human's move: only a game that ended there may do so.
@@ -260,9 +270,10 @@ void TGameSession::ShowContinuedGame(int n, bool sameGame) {
     MarkLatestTurn();
     view_.SetComReason(LatestComReason());
     std::string status;
-    if (kanri_->FormationInProgress()) status = kanri_->FormationName + "の駒組み中";
-    if (kanri_->InCheckFlag) status = "COMが王手しました！";
+    if (kanri_->FormationInProgress()) status = FormationStatus(kanri_->FormationName);
+    if (kanri_->InCheckFlag) status = CheckStatus();
     SetStatus(status);
-    SetMessage((sameGame ? "前回の対局を続けます。" : std::to_string(n) + "手目の局面から指し直します。") +
-               std::string("\r\n\r\nあなたの番です"));
+    SetMessage((sameGame ? Tr("PlayOn", "前回の対局を続けます。")
+                         : TrArg(Tr("PlayOn", "%1手目の局面から指し直します。"), {std::to_string(n)})) +
+               "\r\n\r\n" + Tr("PlayOn", "あなたの番です"));
 }

@@ -23,6 +23,12 @@ TTextLanguage DisplayLanguage();
 // tools find the calls by this name: keep both arguments string literals.
 std::string Tr(const char* context, const char* source);
 
+// Marks a source for the translation tools where the text is looked up later by Tr (a table's entry, a
+// text built in two languages); gives the source back.
+constexpr const char* TrNoop(const char* /*context*/, const char* source) {
+    return source;
+}
+
 // Replaces %1 … %9 in `text` by the arguments, in one pass (an argument's own "%2" stays as it is).
 std::string TrArg(std::string_view text, std::initializer_list<std::string_view> args);
 

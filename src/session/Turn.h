@@ -20,4 +20,7 @@ struct TTurn {
     // The engine's analysis of the position after the move (comment lines), kept apart from the
     // comment so that COM's reason reads without it.
     std::string Analysis;
+    // What the opponent said in words in the display language, when it differs from Comment (which
+    // the record keeps in Japanese); empty otherwise.
+    std::string ShownComment;
 };

@@ -181,7 +181,7 @@ void TEnginePanel::ShowHint(const TEngineStatus& status, const TEngineProposal& 
         return;
     }
     hint_ = hint;
-    session_->NoteHint(HintText(hint));
+    session_->NoteHint(HintComment(hint));
     bar_.showMessage(Text(HintText(hint)));
     arrow_->Point(hint.Move.From, hint.Move.To);
 }

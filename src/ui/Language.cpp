@@ -1,5 +1,7 @@
 #include "ui/Language.h"
 
+#include "session/FormationName.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QCoreApplication>
@@ -19,24 +21,6 @@ const char* const kTipContextProperty = "mirutoaTipContext";
 const char* const kTipSourceProperty = "mirutoaTipSource";
 
 TTextLanguage current = TTextLanguage::Japanese;
-
-// The formations by their Japanese names, as the list shows them.
-constexpr const char* kFormationNames[] = {
-    QT_TRANSLATE_NOOP("TFormationList", "【基本形】"),
-    QT_TRANSLATE_NOOP("TFormationList", "【中飛車】"),
-    QT_TRANSLATE_NOOP("TFormationList", "【矢倉囲い】"),
-    QT_TRANSLATE_NOOP("TFormationList", "【船囲い】"),
-    QT_TRANSLATE_NOOP("TFormationList", "【穴熊】"),
-    QT_TRANSLATE_NOOP("TFormationList", "【居飛車穴熊】"),
-    QT_TRANSLATE_NOOP("TFormationList", "【四間飛車】"),
-    QT_TRANSLATE_NOOP("TFormationList", "【三間飛車】"),
-    QT_TRANSLATE_NOOP("TFormationList", "【向かい飛車】"),
-    QT_TRANSLATE_NOOP("TFormationList", "【ミルトア式BIG4 改】"),
-    QT_TRANSLATE_NOOP("TFormationList", "【ミルトア式雪崩囲い】"),
-    QT_TRANSLATE_NOOP("TFormationList", "【ミルトア式変則矢倉】"),
-    QT_TRANSLATE_NOOP("TFormationList", "【ミルトア式十字穴熊】"),
-    QT_TRANSLATE_NOOP("TFormationList", "【ミルトア式黄金囲い】"),
-};
 
 // The translators live as long as the application: installed ones must outlive every translate().
 struct TTranslators {
@@ -153,9 +137,7 @@ void SetToolTip(QObject* object, const char* context, const char* source) {
 }
 
 QString FormationName(const QString& japanese) {
-    for (const char* name : kFormationNames)
-        if (japanese == QString::fromUtf8(name)) return QCoreApplication::translate("TFormationList", name);
-    return japanese;
+    return QString::fromStdString(FormationDisplayName(japanese.toStdString()));
 }
 
 void Retranslate(QObject* root) {

@@ -76,7 +76,7 @@ QString RecentTitle(const std::filesystem::path& path) {
 
 QString ErrorText(const QString& step, const QString& file, const std::exception& e) {
     return QCoreApplication::translate("TRecordFiles", "%1\r\n\r\n%2\r\n\r\nエラー内容は %3")
-        .arg(step, file, QString::fromUtf8(KifErrorJapanese(e).c_str()));
+        .arg(step, file, QString::fromUtf8(KifErrorText(e).c_str()));
 }
 
 } // namespace
@@ -226,7 +226,7 @@ bool TRecordFiles::OfferResume() {
     try {
         session_->ContinueKept(latest.front());
     } catch (const TPlayOnRefusal& e) {
-        dialogs_.Ok(tr("前回の対局を続けられません。\r\n\r\n%1").arg(QString::fromStdString(e.Japanese())));
+        dialogs_.Ok(tr("前回の対局を続けられません。\r\n\r\n%1").arg(QString::fromStdString(e.Shown())));
         return false;
     } catch (const std::exception& e) {
         dialogs_.Ok(
@@ -243,7 +243,7 @@ void TRecordFiles::OnPlayOnClick() {
     try {
         session_->PlayOn();
     } catch (const TPlayOnRefusal& e) {
-        dialogs_.Ok(tr("この局面からは指し直せません。\r\n\r\n%1").arg(QString::fromStdString(e.Japanese())));
+        dialogs_.Ok(tr("この局面からは指し直せません。\r\n\r\n%1").arg(QString::fromStdString(e.Shown())));
         return;
     }
     NoteKeeping();

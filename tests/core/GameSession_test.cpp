@@ -459,7 +459,8 @@ TEST_F(SessionTest, ReplayStepsThroughAFinishedGame) {
     }
     S().ReplayTwo();
     // The last move says how the game ended.
-    EXPECT_EQ(view.Message, "棋譜再現モード\r\n\r\n7手目\r\n\r\n" + fm(7) + "\r\n\r\nまで7手　詰みであなたの勝ち");
+    EXPECT_EQ(view.Message,
+              "棋譜再現モード\r\n\r\n7手目\r\n\r\n" + fm(7) + "\r\n\r\nまで7手　詰みであなたの勝ち");
     EXPECT_EQ(view.Waku.Square, shown[6].To);
     EXPECT_EQ(view.Waku2.Square, shown[5].To); // left as it was
     EXPECT_TRUE(view.Waku2.Visible);
@@ -656,7 +657,7 @@ TEST_F(SessionTest, AReplyThatComesLaterFinishesTheTurnAsOneAtOnceWould) {
     s.NewGame();
     EXPECT_EQ(later.Cancelled, 1);
     const Snapshot fresh(s);
-    stale(TOpponentReply{{}, TMove{33, 34, PieceName::ComFu}, {}, {}});
+    stale(TOpponentReply{{}, TMove{33, 34, PieceName::ComFu}, {}, {}, {}});
     EXPECT_EQ(Snapshot(s), fresh);
     EXPECT_EQ(laterView.Finished.size(), 3u);
 }
