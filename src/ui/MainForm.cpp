@@ -393,6 +393,7 @@ void TForm1::OnCreate() {
     FitTexts();
     board_->UseEarlyPictures();
     session_->Start();
+    KifuList->Refresh();
 }
 
 void TForm1::RedrawBoard() {

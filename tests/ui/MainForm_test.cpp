@@ -1513,6 +1513,7 @@ private slots:
         ShowActive(form);
         auto* list = form.findChild<QListWidget*>(QStringLiteral("KifuList"));
         QVERIFY(list != nullptr && list->isVisible());
+        QCOMPARE(list->count(), 1); // the start's row, before any move
         Drag(form, 27, 26);
         Drag(form, 26, 25);
         QCOMPARE(list->count(), 5);
