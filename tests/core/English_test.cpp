@@ -73,19 +73,12 @@ bool HasKanaOrKanji(const std::string& s) {
 }
 
 // Everything the window would show, in order; the clipboard is a record and kept apart.
-struct ShownTexts : ISessionView {
+struct ShownTexts : TQuietView {
     std::vector<std::string> Texts;
     void SetMessage(const std::string& t) override { Texts.push_back(t); }
     void SetStatus(const std::string& t) override { Texts.push_back(t); }
     void ShowMessageBox(const std::string& t) override { Texts.push_back(t); }
     void SetComReason(const std::string& t) override { Texts.push_back(t); }
-    void SetSquare(int, PieceName) override {}
-    void MoveFrame(SessionFrame, int) override {}
-    void RemoveFrame(SessionFrame) override {}
-    void ShowFrame(SessionFrame, bool) override {}
-    void SetReplayMode(bool) override {}
-    void ProcessPendingEvents() override {}
-    void SetClipboardText(const std::string&) override {}
 };
 
 // A take-back, refusals of every kind, a COM win replayed to its end and a human win; returns the
