@@ -37,6 +37,8 @@ void TKifuList::Refresh() {
     if (!same) {
         clear();
         addItems(rows);
+        // A marked move's better move can run past the list's edge: the row's tooltip holds it whole.
+        for (int i = 0; i < count(); ++i) item(i)->setToolTip(item(i)->text());
     }
     setCurrentRow(session_->ShownMove());
     filling_ = false;
