@@ -50,6 +50,20 @@ start_display() {
     say "virtual display $DISPLAY"
 }
 
+# The game's folder with the piece pictures, and scratch folders for the settings and the kept games.
+# With a language ("ja"), the window speaks it whatever the machine's locale; without, it follows the
+# locale.
+prepare_game() {
+    mkdir -p "$work/game" "$artifacts"
+    cp "$assets"/*.bmp "$work/game/" || fail "no piece pictures in $assets"
+    export XDG_CONFIG_HOME="$work/config"
+    export XDG_DATA_HOME="$work/data"
+    if [ -n "${1:-}" ]; then
+        mkdir -p "$XDG_CONFIG_HOME/mirutoa"
+        printf '[General]\nlanguage=%s\n' "$1" >"$XDG_CONFIG_HOME/mirutoa/mirutoa.conf"
+    fi
+}
+
 # The screen row of the client area's top in the window at X, Y of height HEIGHT, drawn at S device
 # pixels per layout pixel (1 when not given). The client area lies between the menu bar and the status
 # bar; its top is found from the board's top grid line (client row 8): the first dark pixel down a

@@ -22,15 +22,8 @@ e2e_name=e2e
 source "$(dirname "$0")/display.sh"
 start_display 1024x768
 
-mkdir -p "$work/game" "$artifacts"
-cp "$assets"/*.bmp "$work/game/" || fail "no piece pictures in $assets"
-# The settings the program keeps go to the scratch folder.
-export XDG_CONFIG_HOME="$work/config"
-# The window speaks Japanese whatever the machine's locale: the texts checked here are its Japanese ones.
-mkdir -p "$XDG_CONFIG_HOME/mirutoa"
-printf '[General]\nlanguage=ja\n' >"$XDG_CONFIG_HOME/mirutoa/mirutoa.conf"
-# So do the games it keeps.
-export XDG_DATA_HOME="$work/data"
+# Japanese whatever the machine's locale: the texts checked here are the window's Japanese ones.
+prepare_game ja
 (cd "$work/game" && exec "$program") >"$artifacts/program.log" 2>&1 &
 game_pid=$!
 

@@ -16,10 +16,7 @@ e2e_name="e2e english"
 source "$(dirname "$0")/display.sh"
 start_display 1024x768
 
-mkdir -p "$work/game" "$artifacts"
-cp "$assets"/*.bmp "$work/game/" || fail "no piece pictures in $assets"
-export XDG_CONFIG_HOME="$work/config"
-export XDG_DATA_HOME="$work/data"
+prepare_game
 # Only the program gets the English locale (it need not be installed: the toolkit reads the names).
 (cd "$work/game" && exec env LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 LANGUAGE=en "$program") \
     >"$artifacts/program-english.log" 2>&1 &

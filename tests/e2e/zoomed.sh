@@ -18,13 +18,8 @@ e2e_name="e2e zoomed"
 source "$(dirname "$0")/display.sh"
 start_display 1600x1200
 
-mkdir -p "$work/game" "$artifacts"
-cp "$assets"/*.bmp "$work/game/" || fail "no piece pictures in $assets"
-export XDG_CONFIG_HOME="$work/config"
-# The window speaks Japanese whatever the machine's locale: its title is looked for by its Japanese.
-mkdir -p "$XDG_CONFIG_HOME/mirutoa"
-printf '[General]\nlanguage=ja\n' >"$XDG_CONFIG_HOME/mirutoa/mirutoa.conf"
-export XDG_DATA_HOME="$work/data"
+# Japanese whatever the machine's locale: the window's title is looked for by its Japanese.
+prepare_game ja
 
 # Starts the game with the given environment and waits for its window; sets X, Y, WIDTH, HEIGHT, CY
 # (the client area's top) and S (device pixels per layout pixel).
