@@ -1,6 +1,5 @@
 #include "ui/Artwork.h"
 
-#include <QCoreApplication>
 #include <QFont>
 #include <QFontDatabase>
 #include <QLinearGradient>

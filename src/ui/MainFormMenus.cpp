@@ -121,8 +121,6 @@ void TForm1::Retranslate() {
     for (int i = 0; i < ComboBox1->count(); ++i)
         ComboBox1->setItemText(i, Language::FormationName(ComboBox1->itemData(i).toString()));
     engine_->Retranslate();
-    pictures_.StripChanged();
-    if (!Image2->isHidden()) Image2->SetPicture(&pictures_.Strip());
     KifuList->Refresh();
     UpdateReplayCounter();
     FitTexts();

@@ -2,7 +2,6 @@
 
 #include "board/Kyokumen.h"
 #include "ui/Artwork.h"
-#include "ui/Language.h"
 
 #include <QBitmap>
 #include <QBuffer>
@@ -158,10 +157,8 @@ bool TPictures::SetScale(double zoom, double ratio) {
 
 const QPixmap& TPictures::Strip() {
     if (stripPicture_.isNull())
-        // The bitmap's caption is Japanese: in English the strip is drawn.
-        stripPicture_ = Bitmaps() && Language::Current() == TTextLanguage::Japanese
-                            ? Resource(QStringLiteral("replay.png"))
-                            : ForScreen(Artwork::ReplayStrip(zoom_ * ratio_), ratio_);
+        stripPicture_ = Bitmaps() ? Resource(QStringLiteral("replay.png"))
+                                  : ForScreen(Artwork::ReplayStrip(zoom_ * ratio_), ratio_);
     return stripPicture_;
 }
 

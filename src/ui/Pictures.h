@@ -44,8 +44,6 @@ public:
     const QPixmap& Board() const { return boardPicture_; }
     // The replay strip, drawn when it is first shown rather than while the window starts.
     const QPixmap& Strip();
-    // The strip's caption has changed language: it is drawn again when next asked for.
-    void StripChanged() { stripPicture_ = QPixmap(); }
 
 private:
     // The piece pictures in table order; shorter than 28 when loading stopped at a file.

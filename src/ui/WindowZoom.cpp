@@ -1,7 +1,6 @@
 #include "ui/WindowZoom.h"
 
 #include "ui/Language.h"
-
 #include "ui/Layout.h"
 
 #include <QActionGroup>
