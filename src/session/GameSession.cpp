@@ -1034,6 +1034,12 @@ void TGameSession::ReplayBack() {
     if (kanri_->MoveCount() == k - 1) view_.PieceLanded(undone.From);
 }
 
+void TGameSession::Retell() {
+    if (inTurn_ || pending_) return;
+    if (replayMode_) return ReplayTo(ShownMove());
+    if (turns_.empty() && !GameOver() && browse_ < 0) SetMessage(Greeting(formation_));
+}
+
 void TGameSession::ReplayTo(int n) {
     if (inTurn_ || !replayMode_ || n < 0 || n > int(turns_.size())) return;
     // A jump shows a position, not a game being played: its moves land without a sound.

@@ -208,6 +208,10 @@ public:
     void ReplayBack();
     // Shows the position after move n (0 the start), silently; ignored out of replay or of range.
     void ReplayTo(int n);
+    // The panel said again in the language now installed, where it can be said again exactly: the
+    // greeting before the first move, and the position a replay shows. Elsewhere it changes with the
+    // next turn.
+    void Retell();
 
     // The human resigns (the window has asked "投了しますか？" and got Yes): the game ends as a COM win.
     // Refused, and nothing happens, while the game is over, before the first move or when it is not the

@@ -118,7 +118,7 @@ QString TForm1::DisplayText(const std::string& text) {
 
 void TForm1::CreateControls() {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(GameTitle());
+    UpdateTitle();
     setWindowIcon(QIcon(QPixmap(QStringLiteral(":/mirutoa/mirutoa-64.png"))));
     move(71, 123);
 
@@ -188,6 +188,11 @@ void TForm1::CreateReplayStrip(QWidget* area) {
         Placed(new TFitLabel(QString(), Layout::Place("ReplayCounter").FontPx, area), "ReplayCounter");
     replayCounter_->setAlignment(Qt::AlignCenter);
     replayCounter_->hide();
+}
+
+// The game's title, and the record file's name after a dash while an opened record is replayed.
+void TForm1::UpdateTitle() {
+    setWindowTitle(openedFile_.isEmpty() ? GameTitle() : GameTitle() + QStringLiteral(" — ") + openedFile_);
 }
 
 // "12 / 62手" on the strip: the move shown and the record's length.
@@ -262,7 +267,7 @@ void TForm1::CreateStatusBar() {
     connect(records_.get(), &TRecordFiles::commandStarted, board_.get(), &TBoardView::ClearSelection);
     connect(records_.get(), &TRecordFiles::recordOpened, this, [this](const QString& file) {
         openedFile_ = file;
-        setWindowTitle(GameTitle() + QStringLiteral(" — ") + file);
+        UpdateTitle();
     });
     bar->setVisible(comReasonShown_);
 }
@@ -582,7 +587,7 @@ void TForm1::SetReplayMode(bool on) {
     // A game played again is no longer the file it was opened from.
     if (!on) {
         openedFile_.clear();
-        setWindowTitle(GameTitle());
+        UpdateTitle();
     }
     board_->ClearSelection();
     KifuList->Refresh();

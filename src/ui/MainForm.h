@@ -112,6 +112,7 @@ public:
     void RedrawBoard();
     void EnterReplayMode();
     void UpdateReplayCounter();
+    void UpdateTitle();
     void LeaveReplayMode();
 
     TGameSession& Session() { return *session_; }

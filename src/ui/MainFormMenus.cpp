@@ -117,10 +117,11 @@ void TForm1::SetLanguage(TLanguageChoice choice) {
 
 void TForm1::Retranslate() {
     Language::Retranslate(this);
-    setWindowTitle(openedFile_.isEmpty() ? GameTitle() : GameTitle() + QStringLiteral(" — ") + openedFile_);
+    UpdateTitle();
     for (int i = 0; i < ComboBox1->count(); ++i)
         ComboBox1->setItemText(i, Language::FormationName(ComboBox1->itemData(i).toString()));
     engine_->Retranslate();
+    session_->Retell();
     KifuList->Refresh();
     UpdateReplayCounter();
     FitTexts();

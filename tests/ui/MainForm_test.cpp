@@ -656,6 +656,7 @@ private slots:
         QCOMPARE(list->itemText(2), QStringLiteral("Yagura castle"));
         QCOMPARE(form.findChild<QListWidget*>(QStringLiteral("KifuList"))->item(0)->text(),
                  QStringLiteral("Start position"));
+        QVERIFY2(message->text().startsWith(QStringLiteral("Your move")), qPrintable(message->text()));
         // The list shows English and still picks the formation by its own name.
         Drag(form, 27, 26);
         list->setCurrentIndex(2);
