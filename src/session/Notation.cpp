@@ -56,12 +56,8 @@ std::string DisplayPieceName(PieceName p) {
     return *name.Name ? Tr("Notation", name.Name) : std::string(PieceText(p));
 }
 
-std::string_view WesternPieceLetter(PieceName p) {
-    return WesternName(p).Letter;
-}
-
 std::string WesternMove(PieceName before, int to, bool capture, bool promotes) {
-    std::string text(WesternPieceLetter(before));
+    std::string text(WesternName(before).Letter);
     text += capture ? 'x' : '-';
     text += WesternSquare(to);
     if (promotes) text += '+';

@@ -14,8 +14,6 @@
 std::string DisplaySquare(int sq);
 // The piece's name for running text: "歩" or "Pawn"; either side's piece gives the same name.
 std::string DisplayPieceName(PieceName p);
-// The Western letter of a piece: "P" … "K", promoted "+P", "+L", "+N", "+S", "+B", "+R".
-std::string_view WesternPieceLetter(PieceName p);
 // A move in Western notation; before is the moving piece as it stood before the move.
 std::string WesternMove(PieceName before, int to, bool capture, bool promotes);
 // A move in the display language without its from-square: "２六歩" / "P-2f".
