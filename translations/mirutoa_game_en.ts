@@ -699,15 +699,15 @@ The record is back at the start. Step through it one move at a time.</translatio
     </message>
     <message>
         <source>投了&#x3000;まで%1手で%2の勝ち</source>
-        <translation>Resigned after %1 moves: %2 wins</translation>
+        <translation>%2 wins by resignation</translation>
     </message>
     <message>
         <source>詰み&#x3000;まで%1手で%2の勝ち</source>
-        <translation>Checkmate after %1 moves: %2 wins</translation>
+        <translation>%2 wins by mate</translation>
     </message>
     <message>
         <source>王一枚&#x3000;まで%1手で%2の勝ち</source>
-        <translation>Bare king after %1 moves: %2 wins</translation>
+        <translation>%2 wins: bare king</translation>
     </message>
 </context>
 <context>

@@ -191,7 +191,7 @@ TEST_F(English, MoveListWritesWesternNotation) {
     const std::vector<std::string> texts = KifMoveTexts(record);
     ASSERT_EQ(texts.size(), std::size(rows));
     for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(texts[i], rows[i].Text) << "move " << i + 1;
-    EXPECT_EQ(KifEndText(record), "Checkmate after 19 moves: △ wins");
+    EXPECT_EQ(KifEndText(record), "△ wins by mate");
 }
 
 } // namespace
