@@ -1,9 +1,12 @@
 #include "board/Kyokumen.h"
 #include "board/MapCache.h"
 
+#include <cstdlib>
 #include <stdexcept>
 
 namespace {
+
+constexpr int kPromotedAtSetUp = 1 << 24;
 
 const char* SideText(bool com) {
     return com ? "COM" : "the human";
@@ -49,9 +52,9 @@ void TKyokumen::SetupStartPosition() {
     BoardChanged();
 }
 
-void TKyokumen::SetupHisyaKaku() {
+void TKyokumen::SetupHisyaKaku(Side side) {
     for (int index : {kBishopIndex, kRookIndex}) {
-        TComa& p = Sente.Pieces.List[index];
+        TComa& p = (side == Side::Gote ? Gote.Pieces.List : Sente.Pieces.List)[index];
         if (!p.Captured) {
             const int sq = p.Square();
             Board[sq] = PieceName::Empty;
@@ -63,6 +66,65 @@ void TKyokumen::SetupHisyaKaku() {
         p.CapturedAt = -1;
         p.CaptureRecord = 99;
     }
+    BoardChanged();
+}
+
+void TKyokumen::SetupFromBoard(const std::array<PieceName, kMapSize>& board, bool comToMove) {
+    TSente sente;
+    TGote gote;
+    for (bool com : {false, true}) {
+        auto& list = com ? gote.Pieces.List : sente.Pieces.List;
+        std::array<bool, 20> taken{};
+        std::array<int, 20> square{};
+        for (int sq = 11; sq <= 99; ++sq) {
+            const PieceName p = board[std::size_t(sq)];
+            if (!OnBoard(FileOf(sq), RankOf(sq)) || p == PieceName::Empty || IsCom(p) != com) continue;
+            int best = -1, bestDistance = 0;
+            for (int i = 0; i < 20; ++i) {
+                const TComa& c = list[std::size_t(i)];
+                if (taken[std::size_t(i)] || (c.Name != p && c.PromotedName != p)) continue;
+                const int distance = std::abs(c.File - FileOf(sq)) + std::abs(c.Rank - RankOf(sq));
+                if (best < 0 || distance < bestDistance) best = i, bestDistance = distance;
+            }
+            if (best < 0)
+                throw std::invalid_argument(std::string(com ? "the second player" : "the first player") +
+                                            " has more \"" + std::string(PieceText(HumanKind(p))) +
+                                            "\" pieces than its twenty hold");
+            taken[std::size_t(best)] = true;
+            square[std::size_t(best)] = sq;
+        }
+        for (int i = 0; i < 20; ++i) {
+            TComa& c = list[std::size_t(i)];
+            if (!taken[std::size_t(i)]) {
+                // CaptureRecord 99 keeps every undo from bringing the piece back.
+                c.Captured = true;
+                c.CapturedAt = -1;
+                c.CaptureRecord = 99;
+                continue;
+            }
+            const PieceName p = board[std::size_t(square[std::size_t(i)])];
+            c.File = FileOf(square[std::size_t(i)]);
+            c.Rank = RankOf(square[std::size_t(i)]);
+            // Promoted before the game began: a stamp no move of the game will ever have, so that no
+            // take-back makes it a plain piece again.
+            c.PromotedAt = p != c.Name ? kPromotedAtSetUp : 0;
+            c.Value = PieceValue(p);
+        }
+    }
+    Sente = std::move(sente);
+    Gote = std::move(gote);
+    MoveCount = 0;
+    ComToMove = comToMove;
+    Board.fill(PieceName::Empty);
+    PieceAt.fill(-1);
+    ValueAt.fill(-1);
+    for (const auto* list : {&Sente.Pieces.List, &Gote.Pieces.List})
+        for (const TComa& c : *list) {
+            if (c.Captured) continue;
+            Board[std::size_t(c.Square())] = c.CurrentName();
+            PieceAt[std::size_t(c.Square())] = c.Index;
+            ValueAt[std::size_t(c.Square())] = PieceValue(c.CurrentName());
+        }
     BoardChanged();
 }
 

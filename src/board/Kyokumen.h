@@ -42,8 +42,14 @@ public:
     std::uint64_t AppliedCount = 0;
 
     void SetupStartPosition();
-    void SetupHisyaKaku();    // the human plays without bishop and rook
+    // The side plays without bishop and rook (the human, Sente, in the game's handicap start).
+    void SetupHisyaKaku(Side side = Side::Sente);
     void SetupTestPosition(); // the fixed test position
+    // Any position: the pieces on board (Empty elsewhere), each side's taking the places of its twenty
+    // by kind (a promoted piece the place of its kind), the nearest start square first, the rest of
+    // the twenty captured for good. Throws std::invalid_argument, changing nothing, when a side has
+    // more pieces of a kind than its twenty hold.
+    void SetupFromBoard(const std::array<PieceName, kMapSize>& board, bool comToMove);
 
     // Plays a move for the side given by ComToMove. The empty text does nothing. A malformed text, or
     // one whose mover is not on the from-square, throws std::invalid_argument and changes nothing.

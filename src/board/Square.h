@@ -15,7 +15,8 @@ constexpr int RankOf(int sq) { return sq % 10; }
 // step over, or read the padded maps).
 constexpr int Step(int sq, int files, int ranks) { return sq + files * 10 + ranks; }
 
-// The sides move in opposite directions: the human toward rank 1, COM toward rank 9.
-enum class Side { Human, Com };
-constexpr int Forward(Side side, int sq) { return side == Side::Com ? sq + 1 : sq - 1; }
-constexpr int Backward(Side side, int sq) { return side == Side::Com ? sq - 1 : sq + 1; }
+// The two sides of the board: Sente at the bottom (the human's pieces in the game COM was made for),
+// moving towards rank 1, and Gote at the top (COM's), moving towards rank 9.
+enum class Side { Sente, Gote };
+constexpr int Forward(Side side, int sq) { return side == Side::Gote ? sq + 1 : sq - 1; }
+constexpr int Backward(Side side, int sq) { return side == Side::Gote ? sq - 1 : sq + 1; }

@@ -4,6 +4,7 @@
 #include <exception>
 #include <functional>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -22,6 +23,34 @@ bool IsErrorBox(const std::string& text) {
 }
 
 // "7776" -> 77 and 76. Returns an error text, empty when the argument is good.
+// "com human", "engine 3 com": two seats.
+std::optional<TSeats> ParseConsoleSeats(std::string_view arg) {
+    TSeats seats;
+    std::size_t at = 0;
+    auto word = [&]() {
+        const std::size_t end = std::min(arg.find(' ', at), arg.size());
+        const std::string_view w = arg.substr(at, end - at);
+        at = end == arg.size() ? end : end + 1;
+        return w;
+    };
+    for (TSeat& seat : seats.Of) {
+        const std::string_view w = word();
+        if (w == "human") {
+            seat = TSeat::Human();
+        } else if (w == "com") {
+            seat = TSeat::Com();
+        } else if (w == "engine") {
+            const std::string_view level = word();
+            if (level.size() != 1 || level[0] < '1' || level[0] >= '1' + kEngineLevelCount) return std::nullopt;
+            seat = TSeat::Engine(level[0] - '0');
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (at != arg.size()) return std::nullopt;
+    return seats;
+}
+
 std::string ParseSquarePair(std::string_view arg, int& from, int& to) {
     const bool digits = arg.size() == 4 && arg.find_first_not_of("0123456789") == std::string_view::npos;
     if (!digits) return "move takes four digits, two squares such as 7776";
@@ -33,9 +62,10 @@ std::string ParseSquarePair(std::string_view arg, int& from, int& to) {
     return "";
 }
 
-TSessionHooks Hooks(bool timing, IOpponent& opponent) {
+TSessionHooks Hooks(bool timing, TEngineSeat& engine, std::function<void(TKyokumenKanri&)> think) {
     TSessionHooks hooks;
-    hooks.Opponent = &opponent;
+    hooks.Engine = &engine;
+    hooks.Think = std::move(think);
     if (timing) hooks.ThinkTimed = [](double ms) { std::fprintf(stderr, "%.3f\n", ms); };
     return hooks;
 }
@@ -43,7 +73,7 @@ TSessionHooks Hooks(bool timing, IOpponent& opponent) {
 } // namespace
 
 TConsole::TConsole(std::ostream& out, bool timing, bool files, std::function<void(TKyokumenKanri&)> think)
-    : out_(out), files_(files), com_(std::move(think)), session_(view_, Hooks(timing, opponent_)) {
+    : out_(out), files_(files), session_(view_, Hooks(timing, seat_, std::move(think))) {
     seat_.Restarted = [this](const std::string& message) { Say("notice " + message); };
     session_.Start();
 }
@@ -106,6 +136,15 @@ TParsedCommand ParseConsoleCommand(const std::string& line, bool tooLong) {
             return c;
         }
         c.Argument = arg;
+        break;
+    }
+    case ConsoleArgument::Seats: {
+        const std::optional<TSeats> seats = ParseConsoleSeats(arg);
+        if (!seats) {
+            c.Refusal = "error " + std::string(row->Missing);
+            return c;
+        }
+        c.Seats = *seats;
         break;
     }
     case ConsoleArgument::Opponent:
@@ -205,17 +244,60 @@ bool TConsole::Execute(const TParsedCommand& c) {
     case ConsoleCommand::Analyse:
         Analyse();
         break;
+    case ConsoleCommand::Seats:
+        Seats(c.Seats);
+        break;
+    case ConsoleCommand::Go:
+        Go();
+        break;
     case ConsoleCommand::Quit:
         return false;
     }
     return true;
 }
 
-void TConsole::Move(int from, int to) {
-    using Outcome = TTurnReport::Outcome;
-    using End = TTurnReport::End;
-    TTurnReport r = session_.MoveComa_Screen(from, to);
+namespace {
 
+// The word of a player in the end lines: "human" and "com" when a person plays a computer (the engine
+// is "com" too), else the side.
+std::string EndWho(const TSeats& seats, Side side) {
+    if (seats.LoneHuman()) return seats[side].Computer() ? "com" : "human";
+    return side == Side::Sente ? "sente" : "gote";
+}
+
+std::string EndLine(const TSeats& seats, const TGameEnd& e) {
+    const Side winner = Other(e.Loser);
+    switch (e.Kind) {
+    case EndKind::Mate:
+        return "end " + EndWho(seats, winner) + "-mates";
+    case EndKind::BareKing:
+        return "end " + EndWho(seats, e.Loser) + "-bare-king";
+    case EndKind::NoMove:
+        return "end " + EndWho(seats, e.Loser) + "-no-move";
+    case EndKind::Resign:
+        return EndWho(seats, e.Loser) == "human" ? "end resigned" : "end " + EndWho(seats, e.Loser) + "-resigned";
+    case EndKind::Repetition:
+        return "end draw-repetition";
+    case EndKind::PerpetualCheck:
+        return "end perpetual-check-loss";
+    case EndKind::None:
+        break;
+    }
+    return "end";
+}
+
+} // namespace
+
+void TConsole::Move(int from, int to) {
+    Report(session_.MoveComa_Screen(from, to));
+}
+
+void TConsole::Go() {
+    Report(session_.Go());
+}
+
+void TConsole::Report(TTurnReport r) {
+    using Outcome = TTurnReport::Outcome;
     auto sayErrors = [&] {
         for (const std::string& box : r.Boxes)
             if (IsErrorBox(box)) Say("error " + FirstLine(box));
@@ -237,30 +319,46 @@ void TConsole::Move(int from, int to) {
     default:
         break;
     }
-    Say("human " + std::to_string(r.HumanCount) + " " + MoveText(r.HumanMove));
+    const std::size_t before = r.Moves.size();
+    for (const TReportedMove& m : r.Moves)
+        Say(std::string(m.Computer ? "com " : "human ") + std::to_string(m.Count) + " " + MoveText(m.Shown));
     if (r.Result == Outcome::Pending) {
         // The console may wait: the engine's reply finishes the turn within seat_.Wait().
         seat_.Wait();
         if (session_.ReplyPending()) return;
         r = view_.Finished;
+        for (std::size_t i = before; i < r.Moves.size(); ++i) {
+            const TReportedMove& m = r.Moves[i];
+            Say(std::string(m.Computer ? "com " : "human ") + std::to_string(m.Count) + " " + MoveText(m.Shown));
+        }
     }
-    if (r.Result == Outcome::HumanWins) {
-        Say(r.Ending == End::HumanMates ? "end human-mates" : "end com-bare-king");
-        return;
-    }
-    if (r.Result == Outcome::ComFailed) {
-        sayErrors();
-        return;
-    }
-    Say("com " + std::to_string(r.ComCount) + " " + MoveText(r.ComMove));
-    sayErrors(); // a failed end test after COM's move is reported and the turn goes on
-    if (r.Check) Say("check");
-    if (r.Result == Outcome::ComWins) {
-        Say(r.Ending == End::ComMates ? "end com-mates" : "end human-bare-king");
+    sayErrors(); // a failed think, or a reply that could not be played
+    if (r.Result == Outcome::ComFailed) return;
+    // A check is said after a computer's move, and between two people after either's; a king left
+    // alone ends the game before anyone looks for a check.
+    const bool told = !r.Moves.empty() && (r.Moves.back().Computer || session_.Seats().Humans() == 2);
+    if (r.Check && told && r.Ending.Kind != EndKind::BareKing) Say("check");
+    if (r.Result == Outcome::GameOver) {
+        Say(EndLine(session_.Seats(), r.Ending));
         return;
     }
     const std::string& status = session_.Status();
     Say(status.empty() ? "status" : "status " + status);
+}
+
+void TConsole::Seats(const TSeats& seats) {
+    for (const TSeat& seat : seats.Of)
+        if (seat.Kind == SeatKind::Engine)
+            if (const std::string refusal = EngineRefusal(); !refusal.empty()) return Say(refusal);
+    TSeats withFormation = seats;
+    for (TSeat& seat : withFormation.Of)
+        if (seat.Kind == SeatKind::Com) seat.Formation = session_.Formation();
+    session_.SetSeats(withFormation);
+    if (session_.HisyaKakuMode())
+        session_.NewHandicapGame();
+    else
+        session_.NewGame();
+    Say("ok");
 }
 
 void TConsole::Board() {
@@ -289,7 +387,7 @@ void TConsole::Legal() {
 void TConsole::Matta() {
     const TMattaReport r = session_.Matta();
     if (r.Done)
-        Say("ok " + std::to_string(session_.Kanri().MoveCount()));
+        Say("ok " + std::to_string(session_.MoveCount()));
     else
         Say("refused " + FirstLine(r.Refusal));
 }
@@ -315,7 +413,7 @@ void TConsole::Hint() {
     if (!session_.HumanToMove()) return Say("hint none");
     TEngineStatus status;
     TEngineProposal hint;
-    seat_.Ask(session_.Kanri().Kyokumen, false, session_.LegalMoves(), kHintLevel,
+    seat_.Ask(session_.Position(), session_.SideToMove() == Side::Gote, session_.LegalMoves(), kHintLevel,
               [&](const TEngineStatus& s, const TEngineProposal& p) {
                   status = s;
                   hint = p;
@@ -331,9 +429,9 @@ void TConsole::Hint() {
 
 void TConsole::Opponent(int level) {
     if (const std::string refusal = EngineRefusal(); !refusal.empty()) return Say(refusal);
-    opponent_.Pick(level);
-    session_.OpponentChanged();
-    Say("ok");
+    const std::optional<Side> side = session_.OpponentSide();
+    const TSeat seat = level == 0 ? TSeat::Com(session_.Formation()) : TSeat::Engine(level);
+    Say(side && session_.ChangeSeat(*side, seat) ? "ok" : "ignored");
 }
 
 void TConsole::Analyse() {

@@ -44,6 +44,8 @@ enum class ConsoleCommand {
     Goto,
     PlayOn,
     Analyse,
+    Seats,
+    Go,
     Quit,
 };
 
@@ -55,6 +57,7 @@ enum class ConsoleArgument {
     Path,      // the rest of the line, not empty: a file name
     Opponent,  // "com", or "engine N" with N 1 .. 5
     Number,    // a move number, at most four digits: "12"
+    Seats,     // two seats, each "human", "com" or "engine N": "com human", "engine 3 com"
 };
 
 struct TConsoleCommandRow {
@@ -85,6 +88,9 @@ inline constexpr TConsoleCommandRow kConsoleCommands[] = {
     {"goto", ConsoleCommand::Goto, ConsoleArgument::Number, "goto needs a move number such as 12"},
     {"playon", ConsoleCommand::PlayOn, ConsoleArgument::None, {}},
     {"analyse", ConsoleCommand::Analyse, ConsoleArgument::None, {}},
+    {"seats", ConsoleCommand::Seats, ConsoleArgument::Seats,
+     "seats needs two seats, each human, com or engine 1 to 5, such as com human"},
+    {"go", ConsoleCommand::Go, ConsoleArgument::None, {}},
     {"quit", ConsoleCommand::Quit, ConsoleArgument::None, {}},
 };
 
@@ -95,6 +101,7 @@ struct TParsedCommand {
     int From = 0, To = 0; // Squares; Opponent: From is 0 for COM, else the engine's level
     int Number = 0;       // Number
     std::string Argument; // Formation: the name; Path: the file name; Number: the digits as written
+    TSeats Seats;         // Seats
     std::string Refusal;  // Refused: the answer line
 };
 
@@ -124,15 +131,16 @@ private:
     std::ostream& out_;
     bool files_;
     TConsoleView view_;
-    // COM's seat: the built-in COM or the engine, as "opponent" picks.
-    TComOpponent com_;
+    // The engine process that engine seats, hints and analyses use.
     TEngineSeat seat_;
-    TEngineOpponent engine_{seat_};
-    TOpponentChoice opponent_{com_, engine_};
     TGameSession session_;
 
     void Say(const std::string& text);
     void Move(int from, int to);
+    void Go();
+    // The answer lines of the moves a command made, up to the end of the game or the status line.
+    void Report(TTurnReport r);
+    void Seats(const TSeats& seats);
     void Board();
     void Legal();
     void Matta();

@@ -230,7 +230,7 @@ bool ExploreGuardedComMove(TKyokumenKanri2& g, const TMove& m, bool escape, int 
             explore = true;
         if (!explore && com.KingZoneGuard > guardBefore && com.HangingMaterial <= hangingBefore &&
             !kingAttacked && human.Attacks[to] <= com.Attacks[to] && to < 99 &&
-            k.Board[Forward(Side::Com, to)] != PieceName::Fu) {
+            k.Board[Forward(Side::Gote, to)] != PieceName::Fu) {
             explore = true;
             result = g.EvalComLoss() + com.KingZoneGuard - com.KingZonePressure;
             B = result;
@@ -240,7 +240,7 @@ bool ExploreGuardedComMove(TKyokumenKanri2& g, const TMove& m, bool escape, int 
     if (guardBefore > kKingZoneCollapsed && !king && com.KingZoneGuard == kKingZoneCollapsed) veto = true;
     // 8. A piece next to the king steps out to a square it holds, not in front of a human pawn.
     if (!king && to < 99 && com.KingZone[from] > 0 && human.Attacks[to] <= com.Attacks[to] &&
-        k.Board[Forward(Side::Com, to)] != PieceName::Fu) {
+        k.Board[Forward(Side::Gote, to)] != PieceName::Fu) {
         explore = true;
         veto = false;
         result =
@@ -249,7 +249,7 @@ bool ExploreGuardedComMove(TKyokumenKanri2& g, const TMove& m, bool escape, int 
     }
     // 9. Threat search: a pawn next to the king meets a human pawn.
     if (!escape && m.Name == PieceName::ComFu && com.KingZone[from] > 0 &&
-        human.Attacks[to] <= com.Attacks[to] && k.Board[Forward(Side::Com, to)] == PieceName::Fu) {
+        human.Attacks[to] <= com.Attacks[to] && k.Board[Forward(Side::Gote, to)] == PieceName::Fu) {
         explore = true;
         veto = false;
         result = g.EvalComLoss() + 300;
@@ -259,7 +259,7 @@ bool ExploreGuardedComMove(TKyokumenKanri2& g, const TMove& m, bool escape, int 
     if (escape && human.LostMaterial > humanLostBefore && com.HangingMaterial <= hangingBefore)
         explore = true;
     // 11. The king does not step where the square behind it is attacked twice.
-    if (king && human.Attacks[Backward(Side::Com, to)] > 1) veto = true;
+    if (king && human.Attacks[Backward(Side::Gote, to)] > 1) veto = true;
     // 12. The king is left attacked.
     if (kingAttacked) veto = true;
     // 13. Escape search: the mover stands attacked and uncovered.

@@ -40,15 +40,10 @@ std::string LineWords(TKyokumen k, bool com, const std::vector<std::string>& lin
     return words;
 }
 
-std::vector<TMove> HumanLegalMoves(const TKyokumen& position) {
+std::vector<TMove> LegalMovesOf(const TKyokumen& position, Side side) {
     TMoveList moves;
-    position.ListMoves(false, moves);
-    TKyokumen probe = position;
-    probe.ComToMove = false;
-    std::vector<TMove> legal;
-    for (const TMove& m : moves)
-        if (probe.TestHumanMove(m.From, m.To).Result == THumanMoveTest::Legal) legal.push_back(m);
-    return legal;
+    LegalMoves(position, side, moves);
+    return {moves.begin(), moves.end()};
 }
 
 // The comment lines an analysis writes: its own line, and the mark of a human move with the better one.
@@ -107,10 +102,10 @@ void TGameAnalysis::AskNext() {
         const bool com = ComToMove(i);
         const TKyokumen& k = positions_[i];
         const bool last = i + 1 == positions_.size();
-        std::vector<TMove> legal = com ? ComLegalMoves(k) : HumanLegalMoves(k);
-        const bool humanWon = last && HumanWon(record_.Ending);
-        const bool comWon = last && record_.Ending != KifEnding::None && !HumanWon(record_.Ending) &&
-                            record_.Ending != KifEnding::HumanResigns;
+        std::vector<TMove> legal = LegalMovesOf(k, com ? Side::Gote : Side::Sente);
+        const TGameEnd& end = record_.Ending;
+        const bool humanWon = last && end.Won(Side::Sente) && end.Kind != EndKind::Resign;
+        const bool comWon = last && end.Won(Side::Gote) && end.Kind != EndKind::Resign;
         if (legal.empty() || humanWon || comWon) {
             // The game is over here: the side without a move (or judged lost) has lost.
             TPositionEval e;

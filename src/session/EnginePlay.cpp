@@ -54,18 +54,10 @@ std::string HintComment(const TEngineProposal& p) {
     return TrArg(Tr("EnginePlay", "ヒント: %1　評価値 %2"), {p.RecordMoveText, p.Evaluation()});
 }
 
-std::vector<TMove> ComLegalMoves(const TKyokumen& position) {
-    TKyokumen k = position;
-    k.ComToMove = true;
-    k.GenerateMoves();
-    const TMoveList candidates = k.Gote.Moves;
-    std::vector<TMove> legal;
-    for (const TMove& m : candidates) {
-        k.ApplyMove(m);
-        if (k.Sente.Attacks[std::size_t(k.Gote.Pieces.List[kKingIndex].Square())] == 0) legal.push_back(m);
-        k.UndoMove(k.Gote.LastMove);
-    }
-    return legal;
+TEngineProposal FromOtherSide(TEngineProposal p) {
+    if (p.Cp) p.Cp = -*p.Cp;
+    if (p.Mate) p.Mate = -*p.Mate;
+    return p;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -191,26 +183,14 @@ TEngineProposal TEngineSeat::Choose() const {
 // ---------------------------------------------------------------------------------------------
 // The opponents
 
-void TEngineOpponent::Think(TKyokumenKanri& k, ReplyFn reply) {
-    k.ComMove = TMove{};
-    k.InCheckFlag = false;
-    const TKyokumen& position = k.Kyokumen;
-    int comPieces = 0;
-    for (const TComa& piece : position.Gote.Pieces.List)
-        if (!piece.Captured) ++comPieces;
-    std::vector<TMove> legal;
-    if (!position.Gote.Pieces.List[kKingIndex].Captured && comPieces > 1) legal = ComLegalMoves(position);
-    if (legal.empty()) {
-        // COM's king taken or without a move loses as mated, a COM left with its king alone as bare.
-        (comPieces == 1 && !position.Gote.Pieces.List[kKingIndex].Captured ? k.ComBareKingFlag
-                                                                           : k.HumanMatesFlag) = true;
-        reply(TOpponentReply{});
-        return;
-    }
+void TEnginePlayer::Think(const TMoveRequest& request, ReplyFn reply) {
     const int level = std::clamp(level_, 1, int(kEngineLevels.size()));
-    seat_.Ask(position, true, std::move(legal), kEngineLevels[std::size_t(level - 1)],
-              [reply](const TEngineStatus& s, const TEngineProposal& p) {
+    // Every evaluation is told from the viewer's side, as the hint's is.
+    const bool flip = request.ToMove != request.Viewer;
+    seat_.Ask(request.Position, request.ToMove == Side::Gote, request.Legal, kEngineLevels[std::size_t(level - 1)],
+              [reply, flip](const TEngineStatus& s, const TEngineProposal& found) {
                   TOpponentReply r;
+                  const TEngineProposal p = flip ? FromOtherSide(found) : found;
                   if (!s)
                       r.Error = TrArg(Tr("EnginePlay", "エンジンが答えませんでした（%1）"), {s.Message});
                   else if (!p.Found)
@@ -225,9 +205,4 @@ void TEngineOpponent::Think(TKyokumenKanri& k, ReplyFn reply) {
                   }
                   reply(r);
               });
-}
-
-void TOpponentChoice::Pick(int level) {
-    engineOn_ = level > 0;
-    if (engineOn_) engine_.SetLevel(std::clamp(level, 1, int(kEngineLevels.size())));
 }

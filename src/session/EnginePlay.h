@@ -4,7 +4,7 @@
 #pragma once
 
 #include "engine/EngineClient.h"
-#include "session/Opponent.h"
+#include "session/Player.h"
 
 #include <array>
 #include <chrono>
@@ -41,9 +41,6 @@ struct TEngineProposal {
     std::string RecordLine;
     std::string Evaluation() const; // "+230", "-45", "+詰3" ("+M3"); "?" when unknown
 };
-
-// COM's legal moves in position k: those of its list after which no human piece attacks its king.
-std::vector<TMove> ComLegalMoves(const TKyokumen& k);
 
 // One engine process, started when first needed, and one search at a time. A search that fails (the
 // engine died, or said nothing within its time and the grace) restarts the engine once and searches
@@ -94,41 +91,24 @@ private:
     TEngineProposal Choose() const;
 };
 
-// The engine in COM's seat at one of the levels. The human's win before COM moves (COM's king taken,
-// left alone, or without a legal move) is judged here as the built-in COM's think judges it.
-class TEngineOpponent : public IOpponent {
+// The engine as the player of a seat, at one of the levels. The referee has judged the position before
+// it asks: the side to move has a legal move.
+class TEnginePlayer : public IPlayer {
 public:
-    explicit TEngineOpponent(TEngineSeat& seat) : seat_(seat) {}
+    explicit TEnginePlayer(TEngineSeat& seat) : seat_(seat) {}
     void SetLevel(int level) { level_ = level; } // 1 .. 5
     int Level() const { return level_; }
 
-    void Think(TKyokumenKanri& k, ReplyFn reply) override;
+    void Think(const TMoveRequest& request, ReplyFn reply) override;
     void Cancel() override { seat_.Cancel(); }
-    std::string Name() const override { return "エンジン Lv" + std::to_string(level_); }
 
 private:
     TEngineSeat& seat_;
     int level_ = 3;
 };
 
-// The built-in COM or the engine, as the player picks; the session holds this one.
-class TOpponentChoice : public IOpponent {
-public:
-    TOpponentChoice(IOpponent& com, TEngineOpponent& engine) : com_(com), engine_(engine) {}
-    // 0 the built-in COM, 1 .. 5 the engine's levels. Takes effect at COM's next reply.
-    void Pick(int level);
-    int Picked() const { return engineOn_ ? engine_.Level() : 0; }
-
-    void Think(TKyokumenKanri& k, ReplyFn reply) override { Current().Think(k, std::move(reply)); }
-    void Cancel() override { Current().Cancel(); }
-    std::string Name() const override { return engineOn_ ? engine_.Name() : com_.Name(); }
-
-private:
-    IOpponent& com_;
-    TEngineOpponent& engine_;
-    bool engineOn_ = false;
-    IOpponent& Current() { return engineOn_ ? static_cast<IOpponent&>(engine_) : com_; }
-};
+// The proposal's evaluation from the other side's view (the engine gives it from the side to move's).
+TEngineProposal FromOtherSide(TEngineProposal p);
 
 // The status bar's words for a hint: "ヒント: ▲２六歩　評価値 +120".
 std::string HintText(const TEngineProposal& p);

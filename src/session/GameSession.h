@@ -1,30 +1,36 @@
-// The game session: one window's worth of game logic without any toolkit. It owns the game manager,
-// the list of the game's turns and COM's random generator, and carries out the turn, the new-game
-// commands, the take-back, the replay and the record copy. Whatever must be shown goes through
-// ISessionView, which the window implements (and the tests and the console front-end fake).
+// The game session: one window's worth of game logic without any toolkit. It is the referee of a game
+// between two seats (the person at the board, COM, the engine; any of them on either side): it owns the
+// position, the record and COM's random generator, asks the player whose turn it is for a move, checks
+// the answer by the rules, plays it, judges the position, and carries out the new-game commands, the
+// take-back, the replay and the record copy. Whatever must be shown goes through ISessionView, which the
+// window implements (and the tests and the console front-end fake).
 //
 // How a window drives it:
-//   construct the session (it creates the game manager, the empty record and leaves replay mode),
-//   load the piece pictures (on failure: the window's own box, and stop), fill the formation list
-//   with kFormationList and select its first entry, then call Start().
-//   A whole human move (the end of a drag, or two clicks) -> MoveComa_Screen(from, to); the drag and
-//   the selection themselves are the window's.
+//   construct the session (it creates the empty record and leaves replay mode), load the piece pictures
+//   (on failure: the window's own box, and stop), fill the formation list with kFormationList and select
+//   its first entry, then call Start().
+//   A person's move (the end of a drag, or two clicks) -> MoveComa_Screen(from, to): when a computer
+//   moves next, it is asked at once; COM answers within the call.
+//   A computer to move with nobody's move to answer (it moves first, or two computers play) -> Go(),
+//   when the front-end sees ComputerToMove() and its pace allows.
 //   Buttons, after the window's own Yes/No box where there is one: OnButton_StartClick -> NewGame(),
 //   OnButton_HisyaKakuClick -> NewHandicapGame(), OnButton_TestClick -> NewTestGame(),
 //   OnComboBoxClick -> PickFormation(name), OnButton_MattaClick -> Matta(),
 //   OnReplayButton1_Click..3 -> ReplayToStart(), ReplayOne(), ReplayTwo(),
 //   OnButton_KifuClick -> CopyKifu().
-// COM's reply comes from an opponent (IOpponent): the built-in COM answers within the turn, and while
-// it thinks the window lets pending input through once; commands that arrive then (moves, new games,
-// take-back, replay) are ignored, so they can neither start a second turn nor replace the game under
-// the running one. An opponent that answers later leaves the turn pending: the human's move is shown,
-// moves and take-backs are refused, and the turn ends when the reply arrives (ISessionView::TurnFinished).
+// While COM thinks the window lets pending input through once; commands that arrive then (moves, new
+// games, take-back, replay) are ignored, so they can neither start a second turn nor replace the game
+// under the running one. A player that answers later leaves the turn pending: the moves made so far are
+// shown, moves and take-backs are refused, and the turn ends when the reply arrives
+// (ISessionView::TurnFinished).
 #pragma once
 
 #include "board/Move.h"
-#include "com/KyokumenKanri.h"
+#include "session/ComPlayer.h"
+#include "session/Judge.h"
 #include "session/Kif.h"
-#include "session/Opponent.h"
+#include "session/Player.h"
+#include "session/Seats.h"
 #include "session/Turn.h"
 
 #include <array>
@@ -38,30 +44,49 @@
 #include <vector>
 
 class TRecordKeeper;
+class TEngineSeat;
 
-// What one human move did, for front-ends that report turns as text.
+// The session's words, shared by its parts.
+std::string ErrorBox(const std::string& head, bool fatal, const std::exception& e);
+std::string MoveNumberText(int n);
+// COM's reason in words: the think's own, else what the player or the record said beside the move.
+std::string ReasonOf(const TTurn& t);
+// The same as a record keeps it, whatever the window shows.
+std::string RecordReasonOf(const TTurn& t);
+// "▲先手" / "△後手"; a seat's name as the window shows it.
+std::string SideWords(Side side);
+std::string SeatShownName(const TSeat& seat);
+
+// One move reported to a front-end: as the position recorded it, its number, who made it.
+struct TReportedMove {
+    TMove Shown;
+    int Count = 0;
+    Side Mover = Side::Sente;
+    bool Computer = false;
+};
+
+// What one command that moves (a person's move, a computer's move asked for) did, for front-ends that
+// report turns as text.
 struct TTurnReport {
     enum class Outcome {
-        Ignored,         // nothing happened (same square, game over, replay mode, COM's turn)
-        Pending,         // the human's move is made; COM's reply will come later (TurnFinished)
+        Ignored,         // nothing happened (same square, game over, replay mode, not this one's turn)
+        Pending,         // the moves so far are made; a computer's reply will come later (TurnFinished)
         Illegal,         // no such move; only the label changed
-        IllegalCheck,    // the move leaves the human king attacked; only the label changed
-        HumanMoveFailed, // the human's move could not be made (box shown)
-        HumanWins,       // the game ended before COM moved
-        ComFailed,       // COM's think failed, gave no move, or its move could not be made (box shown)
-        ComWins,         // the game ended after COM's move
-        Continues,       // a complete turn; the human is to move again
+        IllegalCheck,    // the move leaves the mover's king attacked; only the label changed
+        HumanMoveFailed, // the person's move could not be made (box shown)
+        ComFailed,       // a computer's think failed, gave no move, or its move could not be made (box shown)
+        GameOver,        // the game ended (Ending says how)
+        Continues,       // the moves are made and the game goes on
     };
-    enum class End { None, HumanMates, ComBareKing, ComMates, HumanBareKing };
 
     Outcome Result = Outcome::Ignored;
-    End Ending = End::None;
-    TMove HumanMove; // the human's move as the position recorded it
-    int HumanCount = 0;
-    TMove ComMove; // COM's move as the position recorded it
-    int ComCount = 0;
-    bool Check = false;             // COM's move gives check
-    std::vector<std::string> Boxes; // the message boxes shown during the turn, in order
+    TGameEnd Ending;
+    std::vector<TReportedMove> Moves; // in the order they were made
+    bool Check = false;               // the side to move after the last move is in check
+    std::vector<std::string> Boxes;   // the message boxes shown, in order
+
+    // The first move by a person or a computer; nullptr when there is none.
+    const TReportedMove* First(bool computer) const;
 };
 
 // The two red frames: Waku marks the destination of the latest move, Waku2 the second move of a
@@ -78,7 +103,7 @@ public:
     virtual void SetStatus(const std::string& text) = 0;
     // A modal message box with an OK button; returns when it is closed.
     virtual void ShowMessageBox(const std::string& text) = 0;
-    // The picture of one square (square code 11..99); PieceName::Empty removes the picture.
+    // The picture of one square (square code 11..99, the record's frame); Empty removes the picture.
     virtual void SetSquare(int square, PieceName piece) = 0;
     // A piece has landed on a square: a move played or replayed, not a board drawn anew.
     virtual void PieceLanded(int square) { (void)square; }
@@ -90,7 +115,7 @@ public:
     // Replay mode on: the replay strip visible and its three buttons enabled; off: hidden, disabled.
     virtual void SetReplayMode(bool on) = 0;
     // Lets the window handle pending input and paint (at the start and end of a drag, and once just
-    // before COM thinks).
+    // before a computer thinks).
     virtual void ProcessPendingEvents() = 0;
     // Replaces the clipboard's content with plain text.
     virtual void SetClipboardText(const std::string& text) = 0;
@@ -100,8 +125,11 @@ public:
     // The moves of the latest turn (or the replayed moves just shown), whose squares the window tints;
     // empty when there is none. Front-ends that draw no board leave it alone.
     virtual void MarkMoves(const std::vector<TMove>& moves) { (void)moves; }
-    // A turn left pending by an opponent that answers later has ended (its report is complete).
+    // A turn left pending by a player that answers later has ended (its report is complete).
     virtual void TurnFinished(const TTurnReport& report) { (void)report; }
+    // A new game (or a game taken up, or a record opened) with these seats: the window turns its board
+    // to the person's side.
+    virtual void SeatsChanged(const TSeats& seats) { (void)seats; }
 };
 
 // A view that shows nothing: for a game played aside, and for front-ends that only read the session.
@@ -159,22 +187,25 @@ private:
 
 // What the session takes from its surroundings; every member may be left empty for the default.
 struct TSessionHooks {
-    // The millisecond tick counter that times COM's reply on the label (default: TickCountMs).
+    // The millisecond tick counter that times a computer's reply on the label (default: TickCountMs).
     std::function<std::int64_t()> TickCount;
     // Local date and time for the record's third line (default: "yyyy/MM/dd H:mm:ss").
     std::function<std::string()> Now;
-    // Called after every COM think with its duration in milliseconds (with fraction); may be empty.
+    // Called after every computer's think with its duration in milliseconds (with fraction); may be empty.
     std::function<void(double)> ThinkTimed;
     // COM's think (default: the game manager's ComThink); tests replace it to make a think fail.
     std::function<void(TKyokumenKanri&)> Think;
-    // Who answers the human's moves (default: the built-in COM, with Think). Must outlive the session.
-    IOpponent* Opponent = nullptr;
+    // The engine process that engine seats play through; without it, seats hold no engine.
+    TEngineSeat* Engine = nullptr;
+    // A player that takes every computer seat instead (tests: one that answers later). Must outlive the
+    // session.
+    IPlayer* Opponent = nullptr;
 };
 
 class TGameSession {
 public:
-    // Steps 1-4 of the window's creation: a new game manager, no take-back used, an empty record with
-    // the start position's diagram, replay mode off.
+    // Steps 1-4 of the window's creation: no take-back used, an empty record with the start position's
+    // diagram, replay mode off.
     explicit TGameSession(ISessionView& view, TSessionHooks hooks = {});
     ~TGameSession();
     TGameSession(const TGameSession&) = delete;
@@ -184,27 +215,52 @@ public:
     // "【基本形】" selected and set, the greeting.
     void Start();
 
-    // One whole turn: the human's move from -> to (square codes, 0 for "no square"), then COM's reply.
-    // Ignored while the human is not to move (replay, game over, a turn running or pending).
+    // ---- Seats ----
+    // The seats of the game on the board.
+    const TSeats& Seats() const { return record_.Seats; }
+    // The seats the next new game takes (kept by the front-end between runs); the game on the board
+    // keeps its own. Engine seats need the engine hook; throws std::invalid_argument without it.
+    void SetSeats(const TSeats& seats);
+    const TSeats& NextSeats() const { return nextSeats_; }
+    // A computer seat of the game going on taken by another computer (the opponent menu): it answers
+    // from its next move on, and the record names it. False, changing nothing, for a person's seat or a
+    // finished game. The next games take it too.
+    bool ChangeSeat(Side side, const TSeat& seat);
+    // The computer seat that the opponent menu changes: the second side's when it is a computer's, else
+    // the first side's; none when only people play.
+    std::optional<Side> OpponentSide() const;
+
+    // ---- Moves ----
+    // A person's move from -> to (square codes, 0 for "no square") for the side to move, then, when a
+    // computer moves next, its reply. Ignored while no person is to move (replay, game over, a turn
+    // running or pending, a computer's turn).
     TTurnReport MoveComa_Screen(int from, int to);
-    // True while an opponent that answers later has not yet replied.
+    // The computer whose turn it is plays one move. Ignored (Outcome::Ignored) when a person is to move,
+    // the game is over, a reply is pending or an earlier position is shown.
+    TTurnReport Go();
+    // True when Go would play: a computer is to move in a game going on, its latest position shown.
+    bool ComputerToMove() const;
+    // True when a drag would be taken as a person's move: a person's turn in a game going on.
+    bool HumanToMove() const;
+    // True while a player that answers later has not yet replied.
     bool ReplyPending() const { return pending_; }
 
-    // New games (the window has asked "初期化しますか？" and got Yes).
+    // ---- New games ----
+    // The window has asked "初期化しますか？" and got Yes.
     void NewGame();
     void NewHandicapGame();
     void NewTestGame();
-    // A formation picked in the list. Returns true when it was applied (no move made yet); the
-    // selection changes either way.
+    // A formation picked in the list, for the COM seat it sets (Seats::ListedCom). Returns true when it
+    // was applied (no move made yet); the selection changes either way and the next games take it.
     bool PickFormation(std::string_view name);
 
     TMattaReport Matta();
 
-    // Replay of a finished game.
+    // ---- Replay of a finished game ----
     void ReplayToStart();
     void ReplayOne();
     void ReplayTwo();
-    // One move back: replays from the start up to the move before the one shown.
+    // One move back: the position before the one shown.
     void ReplayBack();
     // Shows the position after move n (0 the start), silently; ignored out of replay or of range.
     void ReplayTo(int n);
@@ -213,16 +269,16 @@ public:
     // next turn.
     void Retell();
 
-    // The human resigns (the window has asked "投了しますか？" and got Yes): the game ends as a COM win.
-    // Refused, and nothing happens, while the game is over, before the first move or when it is not the
-    // human's turn. Returns true when the game ended.
+    // The person to move resigns (the window has asked "投了しますか？" and got Yes): the game ends as
+    // the other side's win. Refused, and nothing happens, while the game is over, before the first move
+    // or when no person is to move. Returns true when the game ended.
     bool Resign();
     bool CanResign() const; // Resign would be accepted now
 
+    // ---- The record ----
     // The record as the clipboard gets it: every line followed by CR LF, then the closing separator.
     std::string KifuText() const;
     void CopyKifu();
-
     // The game as a record file holds it, and its KIF text (UTF-8, LF line ends).
     TKifRecord KifRecord() const;
     std::string KifText() const { return WriteKif(KifRecord()); }
@@ -245,25 +301,29 @@ public:
     void ShowMove(int n);
     // The number of the move whose position the board shows.
     int ShownMove() const;
-    bool Browsing() const { return browse_ >= 0; }
-    // The position the board shows.
+    bool Browsing() const { return !replayMode_ && shown_ >= 0; }
+    // The position the board shows, and the game's latest.
     TKyokumen ShownPosition() const;
-    // A new game from the shown position with the human to move, COM in exactly the state it would be in
-    // had the game reached that position without a break: the game is played again from its start on
-    // COM's generator as it was then, with its formation picks and take-backs, and every COM move must
-    // come out as recorded. The previous game is left as it was kept; the new one is kept from its
-    // start. Returns the number of moves. Throws TPlayOnRefusal, the game unchanged, when it cannot be.
+    const TKyokumen& Position() const { return position_; }
+    Side SideToMove() const { return ::SideToMove(position_); }
+    int MoveCount() const { return int(turns_.size()); }
+    // A new game from the shown position, with the same seats, every player in exactly the state it
+    // would be in had the game reached that position without a break: the game is played again from
+    // its start on COM's generator as it was then, with its formation picks and take-backs; every COM
+    // move must come out as recorded, the engine's and the person's moves are checked by the rules. The
+    // previous game is left as it was kept; the new one is kept from its start. Returns the number of
+    // moves. Throws TPlayOnRefusal, the game unchanged, when it cannot be.
     int PlayOn();
     // The unfinished game kept in path, continued where it stopped as the same game: the keeper goes on
     // writing that file. Throws as ReadRecord and PlayOn do, the game unchanged.
     int ContinueKept(const std::filesystem::path& path);
+    // Whether a record read before could be continued where it stops (ContinueKept would succeed).
+    bool CanContinue(const TKifRecord& record) const;
     // Keeps every game through keeper after each completed turn and at the end; nullptr stops it. The
     // keeper must outlive the session or be unset first.
     void SetRecordKeeper(TRecordKeeper* keeper) { keeper_ = keeper; }
-    // The opponent has been switched (its Name() changed): a game being played names the new one.
-    void OpponentChanged();
-    // A hint the human was shown, in the record's words (HintComment): noted as the comment of the
-    // human's next move.
+    // A hint the person was shown, in the record's words (HintComment): noted as the comment of the
+    // person's next move.
     void NoteHint(std::string text) { hint_ = std::move(text); }
     // How a finished game ended, as the replay's last move says it: "まで62手　詰みでCOMの勝ち"; empty
     // while the game goes on.
@@ -272,9 +332,10 @@ public:
     // moves, replacing an earlier analysis, when played is still the beginning of this game. Returns
     // whether it did.
     bool NoteAnalysis(const std::vector<TMove>& played, const std::vector<std::string>& comments);
-    // How the game ended (KifEnding::None while it goes on).
-    KifEnding Ending() const { return ending_; }
+    // How the game ended (Kind None while it goes on).
+    const TGameEnd& Ending() const { return record_.End; }
 
+    // ---- Texts ----
     // "　27→26　歩" (in English "　2g→2f　Pawn").
     static std::string FormatMove(const TMove& m);
     // The record diagram's glyph of one board-list entry: "com" stripped, "□" for an empty square.
@@ -287,9 +348,7 @@ public:
     static std::string FormationStatus(std::string_view formation);
     static std::string CheckStatus();
 
-    // State, read by front-ends and tests.
-    TKyokumenKanri& Kanri() { return *kanri_; }
-    const TKyokumenKanri& Kanri() const { return *kanri_; }
+    // ---- State, read by front-ends and tests ----
     // The game's moves, in order.
     const std::vector<TTurn>& Turns() const { return turns_; }
     // Read from the turns: the record's lines (header, diagram, one line per move, the end), the moves
@@ -297,122 +356,149 @@ public:
     std::vector<std::string> KifuLines() const;
     std::vector<TMove> MoveHistory() const;
     std::vector<TMove> ShownMoveHistory() const;
-    // Why COM chose each of its moves, one entry per COM move, in order.
+    // Why COM chose each of its moves, one entry per computer move, in order.
     std::vector<std::string> ComReasons() const;
-    // The reason of move n of the game (counted from 1); empty for the human's moves and beyond.
+    // The reason of move n of the game (counted from 1); empty for a person's moves and beyond.
     std::string ComReasonOfMove(int n) const;
-    // The reason of COM's latest move; empty before its first.
+    // The reason of the latest computer move; empty before the first.
     std::string LatestComReason() const;
     // The generator COM's random choices draw from: made with the session at seed 0 and never reseeded,
-    // so the same human moves draw the same replies, across new games too.
+    // so the same moves draw the same replies, across new games too.
     TRandom& Rng() { return rng_; }
+    // The COM seat's game manager (for tests and benchmarks); nullptr when that side is no COM.
+    const TKyokumenKanri* ComKanri(Side side) const;
     bool MattaUsed() const { return mattaUsed_; }
     bool ReplayMode() const { return replayMode_; }
-    bool HisyaKakuMode() const { return hisyaKakuMode_; }
+    bool HisyaKakuMode() const { return record_.Start == KifStart::Handicap; }
     double ComTotalTime() const { return comTotalTime_; }
     // The text the formation list shows.
     const std::string& Formation() const { return formation_; }
     // The label and status line as last set.
     const std::string& Message() const { return message_; }
     const std::string& Status() const { return status_; }
-    // True when the game is over (any of the four result flags, or a resignation).
-    bool GameOver() const;
-    // True when a drag would be taken as the human's move: the human's turn in a game going on.
-    bool HumanToMove() const;
-    // The squares the human's piece on from may legally move to now (moves that leave the human
-    // king attacked excluded), in move-list order; empty when it is not the human's turn.
+    // True when the game is over.
+    bool GameOver() const { return record_.End.Over(); }
+    // The squares the piece on from may legally move to now, in move-list order; empty when no person is
+    // to move.
     std::vector<int> LegalDestinations(int from) const;
-    // Every move the human may make now, in move-list order; empty when it is not the human's turn.
+    // Every move the person to move may make now, in move-list order; empty when no person is to move.
     std::vector<TMove> LegalMoves() const;
 
 private:
+    struct TRecordState {
+        KifStart Start = KifStart::Even;
+        TSeats Seats;
+        TGameEnd End;
+        TKifDate Began;
+        // COM's generator as the game began, the formation picks and the take-backs: what the record
+        // needs for the game to be continued exactly (an opened record's as it was read).
+        TKifContinuation Cont;
+        std::vector<std::string> Header; // the clipboard record's header and the start's diagram
+    };
+
     ISessionView& view_;
     TSessionHooks hooks_;
     TRandom rng_;
-    TComOpponent com_;
-    IOpponent* opponent_;
-    std::unique_ptr<TKyokumenKanri> kanri_;
+    TRecordState record_;
     std::vector<TTurn> turns_;
-    std::vector<std::string> header_; // the record's header and the start position's diagram
+    TKyokumen position_; // the game's latest position, the record's frame
+    TJudge judge_;
+    TGameEnd verdict_;          // the rules' verdict on the latest position
+    std::vector<TMove> legal_;  // the legal moves of the computer being asked
+    TSeats nextSeats_;
+    std::array<std::unique_ptr<IPlayer>, 2> owned_;
+    std::array<IPlayer*, 2> players_{};
     bool mattaUsed_ = false;
     bool replayMode_ = false;
-    // Set while a step back replays the game up to the move before: those moves land without a sound.
+    // Set while a replay jumps to a move: those moves land without a sound.
     bool replayingBack_ = false;
-    bool hisyaKakuMode_ = false;
-    bool testStart_ = false;      // the game began from the test position (replay sets it up again)
     bool inTurn_ = false;         // a turn is running (pending input let through mid-turn is ignored)
-    bool pending_ = false;        // the opponent's reply has not come yet
-    bool asking_ = false;         // the opponent is being asked (a reply now belongs to that call)
-    std::uint64_t askNumber_ = 0; // counts the requests made of the opponent; a stale reply is dropped
-    // The turn whose reply is pending: its report so far, the tick it started, the human move's label.
+    bool replaying_ = false;      // a game played again aside: a computer moves only when asked (Go)
+    IPlayer* enginesRecorded_ = nullptr; // there, the engine's seats answer with the record's moves
+    bool pending_ = false;        // a computer's reply has not come yet
+    bool asking_ = false;         // a player is being asked (a reply now belongs to that call)
+    std::uint64_t askNumber_ = 0; // counts the requests made of players; a stale reply is dropped
+    // The turn whose reply is pending: its report so far, the tick it started, the label so far.
     TTurnReport pendingReport_;
     std::int64_t turnStart_ = 0;
     double thinkStart_ = 0;
     std::string turnLabel_;
-    TKyokumen positionBeforeTurn_; // the position before the human's latest move
-    // COM's progress on its formations before its latest think: a think that fails may already have
-    // counted a formation step that its move was to make.
-    struct TFormationProgress {
-        std::array<int, TSenpou_Base::kSlots> StepDone{};
-        int DoneStamp = -1;
-        int PeekStamp = 0;
-        bool Finished = false;
-    };
-    std::array<TFormationProgress, kSenpouCount> progressBeforeTurn_{};
     double comTotalTime_ = 0;
     std::string formation_ = "【基本形】";
-    KifEnding ending_ = KifEnding::None;
-    TKifDate began_;               // when the game began, as its record's header says
     std::uint64_t gameNumber_ = 0; // counts the games of this session, for the record keeper
     TRecordKeeper* keeper_ = nullptr;
-    // COM's generator as the game began, the formation picks and the take-backs: what the record needs
-    // for the game to be continued exactly (an opened record's as it was read).
-    TKifContinuation cont_;
-    int browse_ = -1; // the move whose position is looked at in a game going on; -1 for its own
+    // The move whose position is shown: in a game going on an earlier one looked at (-1: the latest);
+    // in replay mode the replay's position.
+    int shown_ = -1;
+    TKyokumen shownPosition_; // the position of shown_ in replay mode
     std::string message_;
     std::string status_;
-    std::string opponentName_ = "COM"; // the second player as the record names it
-    std::string hint_;                 // a hint shown since the human's latest move
+    std::string liveStatus_; // the status line of the game's own position, while an earlier one is shown
+    std::string hint_; // a hint shown since the person's latest move
 
-    std::unique_ptr<TKyokumenKanri> NewKanri();
-    void ResetKifu();
-    bool PlayHumanHalf(int from, int to, TTurnReport& report);
-    void AskOpponent(TTurnReport& report);
+    // GameSession.cpp: the players and the turn.
+    void BeginNewGame(KifStart start);
+    TKyokumen PositionAfter(int n) const;
+    int MattaCount() const;
+    void SeatPlayers();
+    IPlayer* PlayerOf(Side side) const { return players_[std::size_t(side)]; }
+    bool IsComputer(Side side) const { return record_.Seats[side].Computer(); }
+    void StartGame(KifStart start);
+    bool PlayHumanMove(int from, int to, TTurnReport& report);
+    void AskComputer(TTurnReport& report);
     void OnReply(std::uint64_t ask, const TOpponentReply& reply, TTurnReport* sync);
-    void FinishTurn(const TOpponentReply& reply, TTurnReport& report);
-    bool ApplyComReply(const TOpponentReply& reply, TTurnReport& report);
-    void ShowComMove(TTurnReport& report);
+    void FinishReply(const TOpponentReply& reply, TTurnReport& report);
+    bool CheckReply(const TOpponentReply& reply, TTurnReport& report);
+    void PlayMove(const TMove& played, bool computer, TTurnReport& report);
+    void ShowComputerMove(TTurnReport& report);
+    bool Judged(TTurnReport& report);
     void CancelPending();
-    void TakeBackFailedTurn();
-    // The box that refuses a take-back now; empty when it is allowed.
-    std::string MattaRefusal() const;
-    // The ending after the label of move k, when k is the game's last move.
+    std::vector<TMove> LegalFor(Side side) const;
+    Side Viewer() const;
+    // SessionTexts.cpp: the words of a turn.
+    bool PersonAgainstComputer() const;
+    std::string GameGreeting() const;
+    std::string TurnOwnerText() const;
+    std::string IllegalMoveText(bool leavesCheck) const;
+    std::string MoveLabel(const TReportedMove& m) const;
+    std::string ThinkingText(Side side) const;
+    std::string CheckText(Side mover) const;
+    std::string TotalTimeText() const;
+    std::string ComputerErrorBox(Side side, const std::string& error) const;
+    std::string IllegalReplyBox(const TMove& m) const;
+    std::string EndWords(const TGameEnd& end, bool boxWords) const;
+    std::string EndBox(const TGameEnd& end) const;
+    std::string WinnerStatus(const TGameEnd& end) const;
     std::string EndingNote(int k) const;
     void SetMessage(std::string text);
     void SetStatus(std::string text);
     void Box(const std::string& text, TTurnReport* report);
+    // SessionCommands.cpp: the end of a game, take-back.
+    void FinishGame(const TGameEnd& end, const std::string& label);
+    std::string MattaRefusal() const;
+    void TakeBackMoves(int count);
+    // SessionBoard.cpp: the board, the replay and earlier positions.
     void ClearBoard();
-    void DrawStartPosition();
-    void RedrawBoard();
+    void DrawPosition(const TKyokumen& k);
     void EnterReplayMode();
     void LeaveReplayMode();
     void RemoveFrames();
-    void FinishGame(KifEnding ending, const std::string& label);
     void ReplayMove(int k, SessionFrame frame, TMove& shown);
     void MarkLatestTurn();
-    std::string TotalTimeText() const;
-    KifStart StartKind() const;
-    // The record's header and the diagram of k's position.
-    static std::vector<std::string> RecordHeader(const std::string& date, const TKyokumenKanri& k,
-                                                 const std::string& opponent);
+    void ShowLivePosition(int n);
+    // SessionRecord.cpp: the record.
+    void ResetKifu();
+    static std::vector<std::string> RecordHeader(const std::string& date, const TKyokumen& start,
+                                                 const TSeats& seats);
     std::string TurnLine(std::size_t i) const;
     void KeepRecord();
     void NoteFormation();
     void NoteTakeBack(const TTurn& human, const TTurn* com);
-    void ShowLivePosition(int n);
+    void TakeRecord(const TKifRecord& r);
+    // PlayOn.cpp: continuing a game.
     int ContinueFrom(const TKifRecord& r, int n, const std::filesystem::path* keptFile);
     void ReplayRecorded(const TKifRecord& r, int n);
-    void PlayRecordedTurn(const TKifRecord& r);
+    void PlayRecordedMove(const TKifRecord& r, std::size_t i);
     void AdoptGame(TGameSession& s, const TKifRecord& r, bool sameGame);
     void ShowContinuedGame(int n, bool sameGame);
 };

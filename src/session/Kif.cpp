@@ -1,6 +1,6 @@
 #include "session/Kif.h"
 
-#include "game/KyokumenKanri2.h"
+#include "session/Judge.h"
 #include "session/Notation.h"
 #include "session/Tr.h"
 
@@ -11,10 +11,21 @@
 
 namespace {
 
-// The comment that closes a game ended by a bare king, for which KIF has no word: COM's king alone,
-// then the human's.
-constexpr std::string_view kBareKingNote[2] = {"後手の駒が玉一枚のみとなったので終了",
-                                               "先手の駒が玉一枚のみとなったので終了"};
+// The comments that close a game ended in a way KIF has no word for, by the losing side: [0] 先手,
+// [1] 後手. A king left alone (the second player's first, as records of this game always wrote it), a
+// side with no legal move, a repetition forced by checking with every move.
+constexpr std::string_view kBareKingNote[2] = {"先手の駒が玉一枚のみとなったので終了",
+                                               "後手の駒が玉一枚のみとなったので終了"};
+constexpr std::string_view kNoMoveNote[2] = {"先手に指せる手がないので終了", "後手に指せる手がないので終了"};
+constexpr std::string_view kPerpetualCheckNote[2] = {"先手の連続王手の千日手", "後手の連続王手の千日手"};
+constexpr std::string_view kSeatsKey = "#ミルトア対局者：";
+
+bool IsEndNote(std::string_view text) {
+    for (const auto* notes : {&kBareKingNote, &kNoMoveNote, &kPerpetualCheckNote})
+        for (std::string_view note : *notes)
+            if (text == note) return true;
+    return false;
+}
 
 constexpr std::array<std::string_view, 10> kFullWidthDigits = {"０", "１", "２", "３", "４",
                                                                "５", "６", "７", "８", "９"};
@@ -89,8 +100,8 @@ std::string_view DiagramGlyph(PieceName kind) {
     }
 }
 
-std::string_view SideName(bool human) {
-    return human ? "先手" : "後手";
+std::string_view SideName(Side side) {
+    return side == Side::Sente ? "先手" : "後手";
 }
 
 std::string Number(int n) {
@@ -189,10 +200,14 @@ public:
     TKifRecord Read(std::string_view text);
 
 private:
-    enum class Word { None, Mate, Resign, Interrupted };
+    enum class Word { None, Mate, Resign, Interrupted, Repetition };
 
     TKifRecord record_;
-    std::unique_ptr<TKyokumenKanri2> game_;
+    TKyokumen position_;
+    TJudge judge_;
+    // The seats the header names, and whether the "#" line gave them (it has the last word).
+    std::array<std::optional<TSeat>, 2> named_;
+    bool seatsLine_ = false;
     // The header and the diagram.
     std::string handicap_;
     int handicapLine_ = 0;
@@ -202,7 +217,7 @@ private:
     // The moves.
     bool started_ = false;
     int previousTo_ = 0;
-    KifEnding over_ = KifEnding::None; // the game's own end tests after the last move
+    TGameEnd over_; // the game's own end tests after the last move
     Word word_ = Word::None;
     int wordLine_ = 0;
 
@@ -239,11 +254,9 @@ void TKifReader::HeaderLine(std::string_view line, int n) {
     if (!SplitKey(line, key, value)) throw TKifError(n, KifFault::UnreadableLine, std::string(line));
     const std::string k = Trimmed(key);
     const std::string v = Trimmed(value);
-    // This game's own opponents are kept, another program's player is not: the game is this one's
-    // once opened.
-    if (k == "後手") {
-        if (v == "COM" || (v.starts_with("エンジン Lv") && v.size() == 16 && v[15] >= '1' && v[15] <= '5'))
-            record_.Opponent = v;
+    // This game's own players are kept, another program's are not: the game is this one's once opened.
+    if (k == "先手" || k == "後手") {
+        named_[k == "先手" ? 0 : 1] = SeatFromRecordName(v);
         return;
     }
     if (k == "手合割") {
@@ -316,15 +329,20 @@ void TKifReader::Begin(int n) {
         }
     }
     if (!known) throw TKifError(diagramLine_, KifFault::UnknownStart);
-    game_ = std::make_unique<TKyokumenKanri2>();
-    game_->Kyokumen = KifStartPosition(record_.Start);
+    position_ = KifStartPosition(record_.Start);
+    judge_.Reset(position_);
+    if (!seatsLine_) {
+        // Only names this game writes count; a record that names neither side keeps the classic seats.
+        if (named_[0]) record_.Seats.Of[0] = *named_[0];
+        if (named_[1]) record_.Seats.Of[1] = *named_[1];
+    }
 }
 
 // A comment belongs to the move before it; comments before the first move, after the game's last word
 // and the bare-king note are the record's own, not a move's.
 void TKifReader::Comment(std::string_view text) {
     if (text.empty() || !started_ || record_.Shown.empty() || word_ != Word::None) return;
-    if (text == kBareKingNote[0] || text == kBareKingNote[1]) return;
+    if (IsEndNote(text)) return;
     std::vector<std::string>& comments = record_.Comments;
     comments.resize(record_.Shown.size());
     std::string& comment = comments.back();
@@ -349,10 +367,12 @@ void TKifReader::MoveLine(std::string_view line, int n) {
         word_ = Word::Mate;
     else if (c.Take("中断"))
         word_ = Word::Interrupted;
+    else if (c.Take("千日手"))
+        word_ = Word::Repetition;
     if (word_ != Word::None) {
         wordLine_ = n;
     } else {
-        for (std::string_view other : {"千日手", "持将棋", "切れ負け", "反則勝ち", "反則負け", "入玉勝ち",
+        for (std::string_view other : {"持将棋", "切れ負け", "反則勝ち", "反則負け", "入玉勝ち",
                                        "不詰", "不戦勝", "不戦敗", "宣言勝ち"})
             if (c.Take(other)) throw TKifError(n, KifFault::EndingNotInGame, {}, {std::string(other)});
 
@@ -412,44 +432,26 @@ void TKifReader::Play(int from, int to, PieceName kind, std::optional<bool> prom
     const auto refuse = [&](KifFault fault, std::vector<std::string> values = {}) {
         return TKifError(n, fault, std::string(text), std::move(values));
     };
-    if (over_ != KifEnding::None)
-        throw refuse(KifFault::GameAlreadyOver, {Number(int(record_.Played.size()))});
-    TKyokumenKanri2& g = *game_;
-    const bool human = record_.Played.size() % 2 == 0;
-    const PieceName on = g.Kyokumen.Board[std::size_t(from)];
-    if (on == PieceName::Empty || IsCom(on) == human)
-        throw refuse(KifFault::NoPieceOfSide, {std::string(SideName(human)), SquareText(from)});
+    if (over_.Over()) throw refuse(KifFault::GameAlreadyOver, {Number(int(record_.Played.size()))});
+    TKyokumen& k = position_;
+    const Side side = SideToMove(k);
+    const PieceName on = k.Board[std::size_t(from)];
+    if (on == PieceName::Empty || SideOf(on) != side)
+        throw refuse(KifFault::NoPieceOfSide, {std::string(SideName(side)), SquareText(from)});
     if (HumanKind(on) != kind)
         throw refuse(KifFault::OtherPiece,
                      {SquareText(from), std::string(MoveName(on)), std::string(MoveName(kind))});
-    const auto cannot = [&] {
-        return refuse(KifFault::CannotMove, {std::string(MoveName(kind)), SquareText(from), SquareText(to)});
-    };
 
-    TMove played, shown;
-    if (human) {
-        g.SideToMove = 0;
-        g.Kyokumen.ComToMove = false;
-        const THumanMoveTest test = g.CheckHumanMove(SquareText(from), SquareText(to));
-        if (test.Result == THumanMoveTest::NoMove) throw cannot();
-        if (test.Result == THumanMoveTest::KingLeftAttacked) throw refuse(KifFault::LeavesKingInCheck);
-        played = test.Move;
-        g.ApplyMove(played);
-        shown = g.Kyokumen.Sente.LastMove;
-    } else {
-        // COM's generator adds to its attack map; the game's own position changes only by the move.
-        TMoveList moves;
-        g.Kyokumen.ListMoves(true, moves);
-        for (const TMove& m : moves)
-            if (m.From == from && m.To == to) played = m;
-        if (played.Empty()) throw cannot();
-        g.SideToMove = 1;
-        g.Kyokumen.ComToMove = true;
-        g.ComMove = played;
-        g.ApplyMove(played);
-        shown = g.Kyokumen.Gote.LastMove;
-        g.JudgeAfterComMove();
-    }
+    // Either side's move is judged by the same rules: the pieces' true moves, the king never left
+    // attacked.
+    const THumanMoveTest test = TestMove(k, side, from, to);
+    if (test.Result == THumanMoveTest::NoMove)
+        throw refuse(KifFault::CannotMove, {std::string(MoveName(kind)), SquareText(from), SquareText(to)});
+    if (test.Result == THumanMoveTest::KingLeftAttacked) throw refuse(KifFault::LeavesKingInCheck);
+    const TMove played = test.Move;
+    k.ApplyMove(played);
+    const TMove shown = side == Side::Gote ? k.Gote.LastMove : k.Sente.LastMove;
+    k.ComToMove = side == Side::Sente;
     const bool promoted = HumanKind(shown.Name) != kind;
     if (promotes == true && !promoted) throw refuse(KifFault::NotAPromotion);
     if (promoted && promotes != true) throw refuse(KifFault::PromotionNotWritten);
@@ -457,41 +459,28 @@ void TKifReader::Play(int from, int to, PieceName kind, std::optional<bool> prom
     record_.Played.push_back(played);
     record_.Shown.push_back(shown);
     previousTo_ = to;
-    if (human) {
-        // As COM's think sees it: a captured king first, then a king left alone.
-        const auto& com = g.Kyokumen.Gote.Pieces.List;
-        int left = 0;
-        for (const TComa& piece : com)
-            if (!piece.Captured) ++left;
-        if (com[kKingIndex].Captured)
-            over_ = KifEnding::HumanMates;
-        else if (left == 1)
-            over_ = KifEnding::ComBareKing;
-    } else {
-        if (g.HumanBareKingFlag)
-            over_ = KifEnding::HumanBareKing;
-        else if (g.ComMatesFlag)
-            over_ = KifEnding::ComMates;
-        g.InCheckFlag = false;
-    }
-    g.SideToMove = human ? 1 : 0;
-    g.Kyokumen.ComToMove = human;
+    over_ = judge_.Moved(k);
 }
 
 void TKifReader::Finish(int lastLine) {
     Begin(lastLine);
-    const bool humanToMove = record_.Played.size() % 2 == 0;
-    if (over_ != KifEnding::None) {
+    const Side toMove = SideToMove(position_);
+    if (over_.Over()) {
+        // The words a record closes with must be the game's own verdict where it has them.
+        if (word_ == Word::Repetition && over_.Kind != EndKind::Repetition &&
+            over_.Kind != EndKind::PerpetualCheck)
+            throw TKifError(wordLine_, KifFault::EndingNotInGame, {}, {"千日手"});
         record_.Ending = over_;
     } else if (word_ == Word::Mate) {
-        // Only COM's think can tell that COM is mated, and reading a record must not run it (its random
-        // choices would then differ from a game played afresh): a mate of COM is taken as written.
-        if (humanToMove) throw TKifError(wordLine_, KifFault::NotMated);
-        record_.Ending = KifEnding::HumanMates;
+        // COM may have taken itself to be mated where the rules still give it a move (its own think
+        // judged it, as records of earlier versions kept it): such a mate stands as written.
+        if (record_.Seats[toMove].Kind != SeatKind::Com) throw TKifError(wordLine_, KifFault::NotMated);
+        record_.Ending = {EndKind::Mate, toMove};
     } else if (word_ == Word::Resign) {
-        if (!humanToMove) throw TKifError(wordLine_, KifFault::ComResigns);
         if (record_.Played.empty()) throw TKifError(wordLine_, KifFault::ResignBeforeFirstMove);
-        record_.Ending = KifEnding::HumanResigns;
+        record_.Ending = {EndKind::Resign, toMove};
+    } else if (word_ == Word::Repetition) {
+        throw TKifError(wordLine_, KifFault::EndingNotInGame, {}, {"千日手"});
     }
 }
 
@@ -511,6 +500,16 @@ TKifRecord TKifReader::Read(std::string_view text) {
         anything = true;
         if (StartsWith(line, "*")) {
             Comment(line.substr(1));
+            continue;
+        }
+        if (StartsWith(line, kSeatsKey)) {
+            // Seats this game cannot read leave the header's, and play on refuses the record.
+            if (const std::optional<TSeats> seats = ParseSeatsText(Trimmed(line.substr(kSeatsKey.size())))) {
+                record_.Seats = *seats;
+                seatsLine_ = true;
+            } else if (record_.Continuation.FaultLine == 0) {
+                record_.Continuation.FaultLine = n;
+            }
             continue;
         }
         if (ReadContinuationLine(line, n, record_.Continuation)) continue;
@@ -631,19 +630,24 @@ std::vector<std::string> KifMoveTexts(const TKifRecord& record) {
 }
 
 std::string KifEndText(const TKifRecord& record) {
+    const TGameEnd& e = record.Ending;
     const std::string n = Number(static_cast<int>(record.Shown.size()));
-    const std::string winner = HumanWon(record.Ending) ? Tr("MoveList", "先手") : Tr("MoveList", "後手");
-    switch (record.Ending) {
-    case KifEnding::None:
+    const std::string winner = e.Loser == Side::Gote ? Tr("MoveList", "先手") : Tr("MoveList", "後手");
+    switch (e.Kind) {
+    case EndKind::None:
         return {};
-    case KifEnding::HumanResigns:
+    case EndKind::Resign:
         return TrArg(Tr("MoveList", "投了　まで%1手で%2の勝ち"), {n, winner});
-    case KifEnding::HumanMates:
-    case KifEnding::ComMates:
+    case EndKind::Mate:
         return TrArg(Tr("MoveList", "詰み　まで%1手で%2の勝ち"), {n, winner});
-    case KifEnding::ComBareKing:
-    case KifEnding::HumanBareKing:
+    case EndKind::BareKing:
         return TrArg(Tr("MoveList", "王一枚　まで%1手で%2の勝ち"), {n, winner});
+    case EndKind::NoMove:
+        return TrArg(Tr("MoveList", "指し手なし　まで%1手で%2の勝ち"), {n, winner});
+    case EndKind::Repetition:
+        return TrArg(Tr("MoveList", "千日手　まで%1手で千日手"), {n});
+    case EndKind::PerpetualCheck:
+        return TrArg(Tr("MoveList", "連続王手の千日手　まで%1手で%2の勝ち"), {n, winner});
     }
     return {};
 }
@@ -680,8 +684,11 @@ std::string WriteKif(const TKifRecord& record) {
     if (record.Began.Known()) line("開始日時：" + KifDateText(record.Began));
     // Ordinary shogi's handicap names would put the second player first; the diagram says it all.
     line("手合割：その他");
-    line("先手：あなた");
-    line("後手：" + record.Opponent);
+    // The game the program was made for keeps the header and the lines it always had; other seats are
+    // named with COM's formation and given a line of their own.
+    const bool classic = record.Seats.Classic();
+    line("先手：" + SeatRecordName(record.Seats[Side::Sente], !classic));
+    line("後手：" + SeatRecordName(record.Seats[Side::Gote], !classic));
 
     line("後手の持駒：なし");
     line("  ９ ８ ７ ６ ５ ４ ３ ２ １");
@@ -711,32 +718,42 @@ std::string WriteKif(const TKifRecord& record) {
         }
     }
 
-    const std::string winner = HumanWon(record.Ending) ? "先手" : "後手";
+    const TGameEnd& e = record.Ending;
+    const std::string winner = e.Loser == Side::Gote ? "先手" : "後手";
+    const std::size_t loser = std::size_t(e.Loser);
     std::snprintf(number, sizeof number, "%4d ", n + 1);
     // Last, where a reader that knows nothing of them has read everything it needs.
-    auto continuation = [&] {
+    auto extras = [&] {
+        if (!classic) line(std::string(kSeatsKey) + SeatsText(record.Seats));
         for (const std::string& extra : ContinuationLines(record.Continuation)) line(extra);
         return out;
     };
-    switch (record.Ending) {
-    case KifEnding::None:
-        return continuation();
-    case KifEnding::HumanMates:
-    case KifEnding::ComMates:
+    switch (e.Kind) {
+    case EndKind::None:
+        return extras();
+    case EndKind::Mate:
         line(std::string(number) + "詰み");
         break;
-    case KifEnding::HumanResigns:
+    case EndKind::Resign:
         line(std::string(number) + "投了");
         break;
-    case KifEnding::ComBareKing:
-        line(std::string("*") + std::string(kBareKingNote[0]));
+    case EndKind::BareKing:
+        line("*" + std::string(kBareKingNote[loser]));
         break;
-    case KifEnding::HumanBareKing:
-        line(std::string("*") + std::string(kBareKingNote[1]));
+    case EndKind::NoMove:
+        line("*" + std::string(kNoMoveNote[loser]));
+        break;
+    case EndKind::Repetition:
+        line(std::string(number) + "千日手");
+        line("まで" + Number(n) + "手で千日手");
+        return extras();
+    case EndKind::PerpetualCheck:
+        line(std::string(number) + "千日手");
+        line("*" + std::string(kPerpetualCheckNote[loser]));
         break;
     }
     line("まで" + Number(n) + "手で" + winner + "の勝ち");
-    return continuation();
+    return extras();
 }
 
 TKifRecord ReadKif(std::string_view text) {

@@ -7,6 +7,7 @@
 #include "board/Kyokumen.h"
 #include "session/Continuation.h"
 #include "session/KifError.h"
+#include "session/Seats.h"
 
 #include <cstddef>
 #include <string>
@@ -17,12 +18,20 @@
 // fixed test position.
 enum class KifStart { Even, Handicap, Test };
 
-// How a game ended; None while it goes on, or when it was left unfinished.
-enum class KifEnding { None, HumanMates, ComBareKing, ComMates, HumanBareKing, HumanResigns };
+// How a game ended: a king mated, a side left with its king alone, a resignation, a side with no legal
+// move, a position met for the fourth time (千日手, a draw), or that repetition reached by checking with
+// every move, which the checking side loses. None while the game goes on or was left unfinished.
+enum class EndKind : std::uint8_t { None, Mate, BareKing, Resign, NoMove, Repetition, PerpetualCheck };
 
-constexpr bool HumanWon(KifEnding e) {
-    return e == KifEnding::HumanMates || e == KifEnding::ComBareKing;
-}
+struct TGameEnd {
+    EndKind Kind = EndKind::None;
+    Side Loser = Side::Sente; // who lost; nobody in a draw
+
+    bool Over() const { return Kind != EndKind::None; }
+    bool Draw() const { return Kind == EndKind::Repetition; }
+    bool Won(Side s) const { return Over() && !Draw() && Loser != s; }
+    bool operator==(const TGameEnd&) const = default;
+};
 
 // A local date and time; Year 0 when not known.
 struct TKifDate {
@@ -44,12 +53,13 @@ struct TKifRecord {
     TKifDate Began;
     std::vector<TMove> Played; // the moves as the game applies them (replay plays these)
     std::vector<TMove> Shown;  // the same moves as the position recorded them: the name after the move
-    KifEnding Ending = KifEnding::None;
+    TGameEnd Ending;
     // The comment written after each move ("*" lines; several are joined with LF); empty for none.
     // Shorter than Shown when the last moves have none.
     std::vector<std::string> Comments;
-    // Who played the second side, as the header's "後手：" line names it.
-    std::string Opponent = "COM";
+    // Who played each side: the "#ミルトア対局者：" line, else the header's "先手："/"後手：" names where they
+    // are this game's own (a person first and COM second for anyone else's record).
+    TSeats Seats;
     // What this game needs to continue the game exactly; not Known for another program's record.
     TKifContinuation Continuation;
 };

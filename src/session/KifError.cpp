@@ -101,10 +101,8 @@ constexpr TFaultText kFaultTexts[] = {
     {KifFault::PromotionNotWritten,
      "\"{q}\": the piece promotes here (promotion is forced in this game), but 成 is not written",
      TrNoop("KifError", "{q}: ここでは駒が成ります（このゲームでは必ず成ります）が、成と書かれていません")},
-    {KifFault::NotMated, "詰み, but the first player's king is not mated here",
-     TrNoop("KifError", "詰みとありますが、先手の玉は詰んでいません")},
-    {KifFault::ComResigns, "投了 by the second player: COM never resigns in this game",
-     TrNoop("KifError", "後手の投了です: このゲームのCOMは投了しません")},
+    {KifFault::NotMated, "詰み, but the king of the side to move is not mated here",
+     TrNoop("KifError", "詰みとありますが、手番の側の玉は詰んでいません")},
     {KifFault::ResignBeforeFirstMove, "投了 before the first move",
      TrNoop("KifError", "最初の指し手より前に投了があります")},
 };

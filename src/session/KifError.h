@@ -53,7 +53,6 @@ enum class KifFault {
     NotAPromotion,         // quoted: the move
     PromotionNotWritten,   // quoted: the move
     NotMated,              //
-    ComResigns,            //
     ResignBeforeFirstMove, //
     Count
 };

@@ -1,4 +1,5 @@
-// Looking at earlier positions of a game, and continuing a game from one of them exactly.
+// Continuing a game from one of its positions exactly: the game is played again aside from its start,
+// COM on its generator as it was then, and taken over once that has succeeded.
 #include "session/GameSession.h"
 
 #include "session/Notation.h"
@@ -30,82 +31,31 @@ bool SameSquares(const TMove& a, const TMove& b) {
                                {std::to_string(number), ShownSquares(recorded), ShownSquares(now)}));
 }
 
+[[noreturn]] void CannotReplay(int number) {
+    throw TPlayOnRefusal("move " + std::to_string(number) + " cannot be played again",
+                         TrArg(Tr("PlayOn", "%1手目が再現できません。"), {std::to_string(number)}));
+}
+
+// An engine seat in the game played aside: its moves are the record's, taken as given (the referee
+// checks them by the rules).
+class TRecordedPlayer : public IPlayer {
+public:
+    explicit TRecordedPlayer(const TKifRecord& r) : r_(r) {}
+    void Think(const TMoveRequest& request, ReplyFn reply) override {
+        (void)request;
+        TOpponentReply answer;
+        if (next_ < r_.Played.size()) answer.Move = r_.Played[next_];
+        reply(answer);
+    }
+    void Moved(const TMove&, Side) override { ++next_; }
+    void TookBack(bool replyMissing) override { next_ -= replyMissing ? 1 : 2; }
+
+private:
+    const TKifRecord& r_;
+    std::size_t next_ = 0;
+};
+
 } // namespace
-
-// ---------------------------------------------------------------------------------------------
-// What the record carries for an exact continuation
-
-void TGameSession::NoteFormation() {
-    // Picks with no move between them leave COM exactly as the last one alone does.
-    if (!cont_.Events.empty() && !cont_.Events.back().Formation.empty()) cont_.Events.pop_back();
-    cont_.Events.push_back(TKifEvent{formation_, {}});
-}
-
-void TGameSession::NoteTakeBack(const TTurn& human, const TTurn* com) {
-    TKifTakeBack t;
-    t.AtCount = static_cast<int>(turns_.size()) - (com ? 2 : 1);
-    t.Human = human.Played;
-    if (com) {
-        t.Com = com->Played;
-        t.Seconds = com->Seconds;
-    }
-    cont_.Events.push_back(TKifEvent{{}, t});
-}
-
-// ---------------------------------------------------------------------------------------------
-// Earlier positions
-
-int TGameSession::ShownMove() const {
-    if (browse_ >= 0) return browse_;
-    return replayMode_ ? kanri_->MoveCount() : static_cast<int>(turns_.size());
-}
-
-TKyokumen TGameSession::ShownPosition() const {
-    if (browse_ < 0) return kanri_->Kyokumen;
-    TKyokumen pos = KifStartPosition(StartKind());
-    for (int i = 0; i < browse_; ++i) {
-        pos.ComToMove = i % 2 == 1;
-        pos.ApplyMove(turns_[std::size_t(i)].Played);
-    }
-    return pos;
-}
-
-void TGameSession::ShowMove(int n) {
-    if (n < 0 || n > static_cast<int>(turns_.size()))
-        throw std::out_of_range("the game has moves 0 to " + std::to_string(turns_.size()));
-    if (inTurn_ || pending_) return;
-    if (!replayMode_) return ShowLivePosition(n);
-    // The replay's board holds the game's own state: it is played up to the move from the start.
-    ReplayTo(n);
-}
-
-void TGameSession::ShowLivePosition(int n) {
-    const int last = static_cast<int>(turns_.size());
-    browse_ = n == last ? -1 : n;
-    const TKyokumen pos = ShownPosition();
-    for (int file = 1; file <= 9; ++file)
-        for (int rank = 1; rank <= 9; ++rank) view_.SetSquare(file * 10 + rank, pos.Board[file * 10 + rank]);
-    view_.ShowFrame(SessionFrame::Waku2, false);
-    if (browse_ < 0) {
-        MarkLatestTurn();
-        view_.SetComReason(LatestComReason());
-        const bool comLast = last > 0 && turns_.back().Com;
-        if (comLast) view_.MoveFrame(SessionFrame::Waku, turns_.back().Shown.To);
-        view_.ShowFrame(SessionFrame::Waku, comLast);
-        return;
-    }
-    if (n > 0) {
-        view_.MarkMoves({turns_[std::size_t(n - 1)].Shown});
-        view_.MoveFrame(SessionFrame::Waku, turns_[std::size_t(n - 1)].Shown.To);
-    } else {
-        view_.MarkMoves({});
-    }
-    view_.ShowFrame(SessionFrame::Waku, n > 0);
-    view_.SetComReason(ComReasonOfMove(n));
-}
-
-// ---------------------------------------------------------------------------------------------
-// Playing on
 
 int TGameSession::PlayOn() {
     return ContinueFrom(KifRecord(), ShownMove(), nullptr);
@@ -113,16 +63,38 @@ int TGameSession::PlayOn() {
 
 int TGameSession::ContinueKept(const std::filesystem::path& path) {
     const TKifRecord r = ReadRecord(path);
-    if (r.Ending != KifEnding::None)
-        throw TPlayOnRefusal("the game is over", Tr("PlayOn", "この対局は終わっています。"));
+    if (r.Ending.Over()) throw TPlayOnRefusal("the game is over", Tr("PlayOn", "この対局は終わっています。"));
     return ContinueFrom(r, static_cast<int>(r.Shown.size()), &path);
+}
+
+bool TGameSession::CanContinue(const TKifRecord& r) const {
+    if (r.Ending.Over() || inTurn_) return false;
+    try {
+        TQuietView quiet;
+        TSessionHooks hooks;
+        hooks.Think = hooks_.Think;
+        hooks.Now = hooks_.Now;
+        hooks.TickCount = [] { return std::int64_t(0); };
+        TGameSession s(quiet, hooks);
+        s.ReplayRecorded(r, static_cast<int>(r.Shown.size()));
+        return !s.GameOver();
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 int TGameSession::ContinueFrom(const TKifRecord& r, int n, const std::filesystem::path* keptFile) {
     if (inTurn_ || pending_)
         throw TPlayOnRefusal("COM is thinking", Tr("PlayOn", "COMの応手を待っています。指し直せません。"));
     const std::string number = std::to_string(n);
-    if (n % 2 == 1)
+    if (n == static_cast<int>(r.Shown.size()) && r.Ending.Over())
+        throw TPlayOnRefusal("the game is over after move " + number,
+                             TrArg(Tr("PlayOn", "%1手目で対局は終わっています。"), {number}));
+    // A person takes over where the person is to move; a game kept while a computer was to move goes on
+    // with the computer's move.
+    const Side first = ::SideToMove(KifStartPosition(r.Start));
+    const Side toMove = n % 2 == 0 ? first : Other(first);
+    if (!keptFile && r.Seats.Humans() > 0 && r.Seats[toMove].Computer())
         throw TPlayOnRefusal(
             "after move " + number + " COM is to move; play on from a position with you to move",
             TrArg(Tr("PlayOn", "%1手目の局面はCOMの手番です。あなたの手番の局面から指し直してください。"),
@@ -134,7 +106,8 @@ int TGameSession::ContinueFrom(const TKifRecord& r, int n, const std::filesystem
                 ": what the record holds for playing on "
                 "cannot be read",
             TrArg(Tr("PlayOn", "%1行目: 続きを指すための情報が読めません。"), {std::to_string(c.FaultLine)}));
-    if (!c.Known || c.Events.empty() || c.Events.front().Formation.empty())
+    // Only COM draws on the generator: a game without it needs nothing but its moves.
+    if (r.Seats.ListedCom() && (!c.Known || c.Events.empty() || c.Events.front().Formation.empty()))
         throw TPlayOnRefusal("the record does not hold what playing on needs (COM's random state and "
                              "formation): it was not written by this game",
                              Tr("PlayOn", "この棋譜には続きを指すための情報（COMの乱数と陣形）がありません。"
@@ -164,8 +137,14 @@ int TGameSession::ContinueFrom(const TKifRecord& r, int n, const std::filesystem
 // they happened, up to move n.
 void TGameSession::ReplayRecorded(const TKifRecord& r, int n) {
     const TKifContinuation& c = r.Continuation;
-    rng_.SetSeed(c.Seed);
-    formation_ = c.Events.front().Formation;
+    replaying_ = true;
+    TRecordedPlayer recorded(r);
+    if (c.Known) rng_.SetSeed(c.Seed);
+    nextSeats_ = r.Seats;
+    if (const std::optional<Side> com = r.Seats.ListedCom(); com && !c.Events.empty())
+        nextSeats_[*com].Formation = c.Events.front().Formation;
+    formation_ = nextSeats_.ListedCom() ? nextSeats_[*nextSeats_.ListedCom()].Formation : std::string(kFormationList[0]);
+    enginesRecorded_ = &recorded;
     if (r.Start == KifStart::Handicap)
         NewHandicapGame();
     else if (r.Start == KifStart::Test)
@@ -173,12 +152,12 @@ void TGameSession::ReplayRecorded(const TKifRecord& r, int n) {
     else
         NewGame();
     auto playTo = [&](int count) {
-        while (static_cast<int>(turns_.size()) < count) PlayRecordedTurn(r);
+        while (MoveCount() < count) PlayRecordedMove(r, std::size_t(MoveCount()));
     };
-    for (std::size_t e = 1; e < c.Events.size(); ++e) {
+    for (std::size_t e = 1; r.Seats.ListedCom() && e < c.Events.size(); ++e) {
         const TKifEvent& event = c.Events[e];
         if (!event.Formation.empty()) {
-            if (!turns_.empty() || !PickFormation(event.Formation))
+            if (MoveCount() > 0 || !PickFormation(event.Formation))
                 throw TPlayOnRefusal("a formation is picked after the first move",
                                      Tr("PlayOn", "陣形の記録が不正です。"));
             continue;
@@ -187,7 +166,9 @@ void TGameSession::ReplayRecorded(const TKifRecord& r, int n) {
         if (t.AtCount > n) break;
         playTo(t.AtCount);
         const int number = t.AtCount + 1;
-        const TTurnReport report = MoveComa_Screen(t.Human.From, t.Human.To);
+        if (MoveComa_Screen(t.Human.From, t.Human.To).Result != TTurnReport::Outcome::Continues)
+            CannotReplay(number);
+        const TTurnReport report = Go();
         const bool failed = report.Result == TTurnReport::Outcome::ComFailed;
         const bool replied = report.Result == TTurnReport::Outcome::Continues;
         if (t.Com.Empty() ? !failed : !replied || !SameSquares(turns_.back().Played, t.Com))
@@ -198,82 +179,88 @@ void TGameSession::ReplayRecorded(const TKifRecord& r, int n) {
                 TrArg(Tr("PlayOn", "%1手目のあとの待ったが再現できません。"), {std::to_string(number)}));
     }
     playTo(n);
+    replaying_ = false;
 }
 
-// One human move of the record and COM's reply to it, which must be the record's.
-void TGameSession::PlayRecordedTurn(const TKifRecord& r) {
-    const std::size_t i = turns_.size();
+// Move i of the record, by whoever played it: a person's checked by the rules, COM's thought again and
+// compared, the engine's taken as recorded.
+void TGameSession::PlayRecordedMove(const TKifRecord& r, std::size_t i) {
     const int number = static_cast<int>(i) + 1;
-    if (i % 2 == 1 || i >= r.Played.size() || GameOver())
-        throw TPlayOnRefusal("move " + std::to_string(number) + " cannot be played again",
-                             TrArg(Tr("PlayOn", "%1手目が再現できません。"), {std::to_string(number)}));
-    const TTurnReport report = MoveComa_Screen(r.Played[i].From, r.Played[i].To);
-    if (turns_.size() <= i || !SameSquares(turns_[i].Played, r.Played[i]))
-        throw TPlayOnRefusal("move " + std::to_string(number) + " cannot be played again",
-                             TrArg(Tr("PlayOn", "%1手目が再現できません。"), {std::to_string(number)}));
-    const bool comMoved = turns_.size() > i + 1;
-    if (i + 1 >= r.Played.size()) {
-        // The record ends with the human's move: only a game that ended there may do so.
-        if (comMoved || report.Result != TTurnReport::Outcome::HumanWins)
-            Mismatch(number + 1, {}, report.ComMove);
+    if (i >= r.Played.size() || GameOver()) CannotReplay(number);
+    const TMove& recorded = r.Played[i];
+    if (!IsComputer(SideToMove())) {
+        MoveComa_Screen(recorded.From, recorded.To);
+        if (MoveCount() <= int(i) || !SameSquares(turns_[i].Played, recorded)) CannotReplay(number);
         return;
     }
-    if (!comMoved || !SameSquares(turns_[i + 1].Played, r.Played[i + 1]))
-        Mismatch(number + 1, r.Played[i + 1], comMoved ? turns_[i + 1].Played : TMove{});
+    const bool com = record_.Seats[SideToMove()].Kind == SeatKind::Com;
+    Go();
+    const bool moved = MoveCount() > int(i);
+    if (moved && SameSquares(turns_[i].Played, recorded)) return;
+    if (com) Mismatch(number, recorded, moved ? turns_[i].Played : TMove{});
+    CannotReplay(number);
 }
 
 // Takes over the game played aside, with the times and comments the record gives.
 void TGameSession::AdoptGame(TGameSession& s, const TKifRecord& r, bool sameGame) {
-    kanri_ = std::move(s.kanri_);
     rng_.SetSeed(s.rng_.Seed());
-    kanri_->UseRng(rng_);
+    record_.Start = s.record_.Start;
+    record_.Seats = s.record_.Seats;
+    record_.End = {};
+    record_.Cont = std::move(s.record_.Cont);
     turns_ = std::move(s.turns_);
-    cont_ = std::move(s.cont_);
-    std::size_t comIndex = 0;
+    position_ = std::move(s.position_);
+    judge_ = std::move(s.judge_);
+    verdict_ = {};
+    nextSeats_ = record_.Seats;
+    formation_ = s.formation_;
+    SeatPlayers();
+    for (Side side : {Side::Sente, Side::Gote}) {
+        auto* mine = dynamic_cast<TComPlayer*>(owned_[std::size_t(side)].get());
+        auto* theirs = dynamic_cast<TComPlayer*>(s.owned_[std::size_t(side)].get());
+        if (mine && theirs) mine->Adopt(*theirs);
+    }
+    std::size_t computerIndex = 0;
     for (std::size_t i = 0; i < turns_.size(); ++i) {
         TTurn& t = turns_[i];
         if (i < r.Comments.size()) t.Comment = r.Comments[i];
-        if (t.Com && comIndex < r.Continuation.ComSeconds.size())
-            t.Seconds = r.Continuation.ComSeconds[comIndex];
-        if (t.Com) ++comIndex;
+        if (t.Computer && computerIndex < r.Continuation.ComSeconds.size())
+            t.Seconds = r.Continuation.ComSeconds[computerIndex];
+        if (t.Computer) ++computerIndex;
     }
     // The game played aside met the record's formation picks and take-backs in the record's order.
-    for (std::size_t j = 0; j < cont_.Events.size() && j < r.Continuation.Events.size(); ++j)
-        cont_.Events[j].TakeBack.Seconds = r.Continuation.Events[j].TakeBack.Seconds;
+    for (std::size_t j = 0; j < record_.Cont.Events.size() && j < r.Continuation.Events.size(); ++j)
+        record_.Cont.Events[j].TakeBack.Seconds = r.Continuation.Events[j].TakeBack.Seconds;
     comTotalTime_ = 0;
     for (const TTurn& t : turns_) comTotalTime_ += t.Seconds;
-    for (const TKifEvent& e : cont_.Events) comTotalTime_ += e.TakeBack.Seconds;
+    for (const TKifEvent& e : record_.Cont.Events) comTotalTime_ += e.TakeBack.Seconds;
 
     mattaUsed_ = s.mattaUsed_;
-    hisyaKakuMode_ = s.hisyaKakuMode_;
-    testStart_ = s.testStart_;
-    positionBeforeTurn_ = s.positionBeforeTurn_;
-    progressBeforeTurn_ = s.progressBeforeTurn_;
-    formation_ = kanri_->FormationName;
-    ending_ = KifEnding::None;
-    browse_ = -1;
-    began_ = sameGame ? r.Began : ParseKifDate(hooks_.Now());
-    TKyokumenKanri start;
-    start.Kyokumen = KifStartPosition(r.Start);
-    header_ = RecordHeader(RecordDateText(began_), start, opponentName_);
+    shown_ = -1;
+    record_.Began = sameGame ? r.Began : ParseKifDate(hooks_.Now());
+    record_.Header = RecordHeader(RecordDateText(record_.Began), KifStartPosition(record_.Start), record_.Seats);
     ++gameNumber_;
 }
 
 void TGameSession::ShowContinuedGame(int n, bool sameGame) {
     LeaveReplayMode();
+    view_.SeatsChanged(record_.Seats);
     ClearBoard();
-    RedrawBoard();
+    DrawPosition(position_);
     RemoveFrames();
-    const bool comLast = !turns_.empty() && turns_.back().Com;
-    if (comLast) view_.MoveFrame(SessionFrame::Waku, turns_.back().Shown.To);
-    view_.ShowFrame(SessionFrame::Waku, comLast);
+    const bool framed = !turns_.empty() && (turns_.back().Computer || record_.Seats.Humans() == 2);
+    if (framed) view_.MoveFrame(SessionFrame::Waku, turns_.back().Shown.To);
+    view_.ShowFrame(SessionFrame::Waku, framed);
     MarkLatestTurn();
     view_.SetComReason(LatestComReason());
     std::string status;
-    if (kanri_->FormationInProgress()) status = FormationStatus(kanri_->FormationName);
-    if (kanri_->InCheckFlag) status = CheckStatus();
+    if (!turns_.empty() && turns_.back().Computer) {
+        const std::string building = PlayerOf(turns_.back().Mover)->Building();
+        if (!building.empty() && turns_.back().Comment.empty()) status = FormationStatus(building);
+    }
+    if (judge_.Check() && !turns_.empty()) status = CheckText(turns_.back().Mover);
     SetStatus(status);
-    SetMessage((sameGame ? Tr("PlayOn", "前回の対局を続けます。")
-                         : TrArg(Tr("PlayOn", "%1手目の局面から指し直します。"), {std::to_string(n)})) +
-               "\r\n\r\n" + Tr("PlayOn", "あなたの番です"));
+    const std::string head = sameGame ? Tr("PlayOn", "前回の対局を続けます。")
+                                      : TrArg(Tr("PlayOn", "%1手目の局面から指し直します。"), {std::to_string(n)});
+    SetMessage(head + "\r\n\r\n" + TurnOwnerText());
 }

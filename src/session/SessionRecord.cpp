@@ -1,0 +1,276 @@
+// The game's record: the clipboard's text, the KIF record, saving, opening and keeping.
+#include "session/GameSession.h"
+
+#include "session/Analysis.h"
+#include "session/KifFile.h"
+#include "session/RecordKeeper.h"
+#include "session/Tr.h"
+
+namespace {
+
+constexpr std::string_view kSeparator = "--------------------------------";
+
+} // namespace
+
+void TGameSession::ResetKifu() {
+    turns_.resize(0);
+    shown_ = -1;
+    record_.Cont = TKifContinuation{};
+    record_.Cont.Known = true;
+    record_.Cont.Seed = rng_.Seed();
+    NoteFormation();
+    view_.SetComReason("");
+    record_.End = {};
+    ++gameNumber_;
+    const std::string date = hooks_.Now();
+    record_.Began = ParseKifDate(date);
+    hint_.clear();
+    record_.Header = RecordHeader(date, KifStartPosition(record_.Start), record_.Seats);
+    MarkLatestTurn();
+}
+
+std::vector<std::string> TGameSession::RecordHeader(const std::string& date, const TKyokumen& start,
+                                                    const TSeats& seats) {
+    std::vector<std::string> lines;
+    lines.emplace_back(kSeparator);
+    lines.emplace_back("　創作将棋 ミルトア");
+    lines.push_back("　棋譜作成日:" + date);
+    lines.emplace_back(kSeparator);
+    lines.push_back("　先手：" + SeatRecordName(seats[Side::Sente], false) + "　後手：" +
+                    SeatRecordName(seats[Side::Gote], false));
+    lines.emplace_back(" ");
+    const std::vector<std::string> board = start.BoardList();
+    for (int rank = 1; rank <= 9; ++rank) {
+        std::string line = "　";
+        for (int file = 9; file >= 1; --file) line += DiagramGlyph(board[std::size_t(file * 10 + rank)]);
+        lines.push_back(std::move(line));
+    }
+    lines.emplace_back(kSeparator);
+    return lines;
+}
+
+std::string TGameSession::TurnLine(std::size_t i) const {
+    return " " + std::to_string(i + 1) + (turns_[i].Mover == Side::Gote ? ": △後手: " : ": ▲先手: ") +
+           FormatMove(turns_[i].Shown);
+}
+
+std::vector<std::string> TGameSession::KifuLines() const {
+    const TRecordTexts japanese;
+    std::vector<std::string> lines = record_.Header;
+    for (std::size_t i = 0; i < turns_.size(); ++i) lines.push_back(TurnLine(i));
+    const TGameEnd& end = record_.End;
+    if (end.Kind == EndKind::Resign)
+        lines.push_back(" " + std::to_string(turns_.size() + 1) +
+                        (end.Loser == Side::Gote ? ": △後手: 　投了" : ": ▲先手: 　投了"));
+    if (end.Draw())
+        lines.emplace_back("まで、千日手");
+    else if (end.Over())
+        lines.emplace_back(end.Loser == Side::Gote ? "まで、先手の勝ち" : "まで、後手の勝ち");
+    return lines;
+}
+
+std::vector<TMove> TGameSession::MoveHistory() const {
+    std::vector<TMove> moves;
+    for (const TTurn& t : turns_) moves.push_back(t.Played);
+    return moves;
+}
+
+std::vector<TMove> TGameSession::ShownMoveHistory() const {
+    std::vector<TMove> moves;
+    for (const TTurn& t : turns_) moves.push_back(t.Shown);
+    return moves;
+}
+
+std::vector<std::string> TGameSession::ComReasons() const {
+    std::vector<std::string> reasons;
+    for (const TTurn& t : turns_)
+        if (t.Computer) reasons.push_back(ReasonOf(t));
+    return reasons;
+}
+
+bool TGameSession::NoteAnalysis(const std::vector<TMove>& played, const std::vector<std::string>& comments) {
+    // An analysis of another game, or of moves since taken back, belongs to no move of this one.
+    if (played.size() > turns_.size() || comments.size() > played.size()) return false;
+    for (std::size_t i = 0; i < played.size(); ++i)
+        if (!(turns_[i].Played == played[i])) return false;
+    for (std::size_t i = 0; i < comments.size(); ++i) {
+        std::string old;
+        SplitAnalysis(turns_[i].Comment, old);
+        turns_[i].Analysis = comments[i];
+    }
+    return true;
+}
+
+std::string TGameSession::ComReasonOfMove(int n) const {
+    if (n < 1 || n > MoveCount() || !turns_[std::size_t(n - 1)].Computer) return {};
+    return ReasonOf(turns_[std::size_t(n - 1)]);
+}
+
+std::string TGameSession::LatestComReason() const {
+    for (auto t = turns_.rbegin(); t != turns_.rend(); ++t)
+        if (t->Computer) return ReasonOf(*t);
+    return {};
+}
+
+std::string TGameSession::KifuText() const {
+    const TRecordTexts japanese;
+    std::string text;
+    for (const std::string& line : KifuLines()) {
+        text += line;
+        text += "\r\n";
+    }
+    text += kSeparator;
+    text += "\r\n";
+    return text;
+}
+
+void TGameSession::CopyKifu() {
+    view_.SetClipboardText(KifuText());
+}
+
+TKifRecord TGameSession::KifRecord() const {
+    const TRecordTexts japanese;
+    TKifRecord r;
+    r.Start = record_.Start;
+    r.Began = record_.Began;
+    r.Ending = record_.End;
+    r.Seats = record_.Seats;
+    // COM's reasons go beside its moves, so another program shows them with the game; a comment an
+    // opened record had beside a move stays with it.
+    for (std::size_t i = 0; i < turns_.size(); ++i) {
+        const TTurn& t = turns_[i];
+        r.Played.push_back(t.Played);
+        r.Shown.push_back(t.Shown);
+        std::string comment = t.Computer ? RecordReasonOf(t) : t.Comment;
+        if (!t.Analysis.empty()) comment += (comment.empty() ? "" : "\n") + t.Analysis;
+        if (comment.empty()) continue;
+        r.Comments.resize(i + 1);
+        r.Comments[i] = std::move(comment);
+    }
+    r.Continuation = record_.Cont;
+    for (const TTurn& t : turns_)
+        if (t.Computer) r.Continuation.ComSeconds.push_back(t.Seconds);
+    return r;
+}
+
+void TGameSession::SaveRecord(const std::filesystem::path& path) const {
+    switch (RecordFormOf(path)) {
+    case RecordForm::Kif:
+        WriteFileReplacing(path, EncodeCp932(WithCrLf(KifText())));
+        break;
+    case RecordForm::Kifu:
+        WriteFileReplacing(path, WithCrLf(KifText()));
+        break;
+    case RecordForm::Text:
+        WriteFileReplacing(path, KifuText());
+        break;
+    }
+}
+
+TKifRecord TGameSession::ReadRecord(const std::filesystem::path& path) {
+    return ReadKif(ReadKifFile(path));
+}
+
+int TGameSession::OpenRecord(const std::filesystem::path& path) {
+    return OpenKifRecord(ReadRecord(path));
+}
+
+int TGameSession::OpenKifText(std::string_view utf8) {
+    return OpenKifRecord(ReadKif(utf8));
+}
+
+namespace {
+
+// The turns of a record read from a file: their movers, the computers' times and the comments.
+std::vector<TTurn> RecordTurns(const TKifRecord& r) {
+    std::vector<TTurn> turns;
+    std::size_t computerIndex = 0;
+    Side mover = Side::Sente;
+    for (std::size_t i = 0; i < r.Shown.size(); ++i, mover = Other(mover)) {
+        TTurn t;
+        t.Mover = mover;
+        t.Computer = r.Seats[mover].Computer();
+        t.Played = r.Played[i];
+        t.Shown = r.Shown[i];
+        if (i < r.Comments.size()) t.Comment = r.Comments[i];
+        if (t.Computer && computerIndex < r.Continuation.ComSeconds.size())
+            t.Seconds = r.Continuation.ComSeconds[computerIndex];
+        if (t.Computer) ++computerIndex;
+        SplitAnalysis(t.Comment, t.Analysis);
+        turns.push_back(std::move(t));
+    }
+    return turns;
+}
+
+} // namespace
+
+int TGameSession::OpenKifRecord(TKifRecord r) {
+    if (inTurn_) throw std::runtime_error("a turn is running");
+
+    // Everything new is built aside; the game is replaced only once nothing can fail any more.
+    std::vector<TTurn> turns = RecordTurns(r);
+    TKyokumen position = KifStartPosition(r.Start);
+    TJudge judge;
+    judge.Reset(position);
+    for (const TTurn& t : turns) {
+        position.ComToMove = t.Mover == Side::Gote;
+        position.ApplyMove(t.Played);
+        position.ComToMove = t.Mover == Side::Sente;
+        judge.Moved(position);
+    }
+    // A record from elsewhere may not say when it began; it is then dated now, as a new game is.
+    const std::string date = r.Began.Known() ? RecordDateText(r.Began) : hooks_.Now();
+    if (!r.Began.Known()) r.Began = ParseKifDate(date);
+    std::vector<std::string> header = RecordHeader(date, KifStartPosition(r.Start), r.Seats);
+    double comTotal = 0;
+    for (const TTurn& t : turns) comTotal += t.Seconds;
+    for (const TKifEvent& e : r.Continuation.Events) comTotal += e.TakeBack.Seconds;
+
+    CancelPending();
+    record_.Start = r.Start;
+    record_.Seats = r.Seats;
+    record_.End = r.Ending;
+    record_.Began = r.Began;
+    record_.Cont = std::move(r.Continuation);
+    record_.Cont.ComSeconds.clear();
+    record_.Header = std::move(header);
+    turns_ = std::move(turns);
+    position_ = std::move(position);
+    judge_ = std::move(judge);
+    verdict_ = record_.End;
+    SeatPlayers();
+    hint_.clear();
+    ++gameNumber_;
+    mattaUsed_ = false;
+    comTotalTime_ = comTotal;
+    view_.SeatsChanged(record_.Seats);
+    SetStatus("");
+    EnterReplayMode();
+    ReplayToStart();
+    return MoveCount();
+}
+
+void TGameSession::KeepRecord() {
+    if (keeper_) keeper_->Keep(gameNumber_, KifRecord());
+}
+
+// ---------------------------------------------------------------------------------------------
+// What the record carries for an exact continuation
+
+void TGameSession::NoteFormation() {
+    TKifContinuation& c = record_.Cont;
+    // Picks with no move between them leave COM exactly as the last one alone does.
+    if (!c.Events.empty() && !c.Events.back().Formation.empty()) c.Events.pop_back();
+    c.Events.push_back(TKifEvent{formation_, {}});
+}
+
+void TGameSession::NoteTakeBack(const TTurn& human, const TTurn* com) {
+    TKifTakeBack t;
+    t.AtCount = MoveCount() - (com ? 2 : 1);
+    t.Human = human.Played;
+    if (com) {
+        t.Com = com->Played;
+        t.Seconds = com->Seconds;
+    }
+    record_.Cont.Events.push_back(TKifEvent{{}, t});
+}
