@@ -20,7 +20,7 @@ bool PlayLongGame(TEngineSeat& seat, TGameSession& s) {
     while (s.Turns().size() < kMoves) {
         bool found = false;
         TMove move;
-        seat.Ask(s.Kanri().Kyokumen, false, s.LegalMoves(), kEngineLevels[0],
+        seat.Ask(s.BoardPosition(), false, s.LegalMoves(), kEngineLevels[0],
                  [&](const TEngineStatus& status, const TEngineProposal& p) {
                      found = status && p.Found;
                      move = p.Move;

@@ -30,7 +30,7 @@ enum class Result { Engine, Com, Unfinished };
 // The engine's move for the first side, or none.
 bool EngineMove(TEngineSeat& seat, TGameSession& s, TEngineLevel level, TMove& move) {
     bool found = false;
-    seat.Ask(s.Kanri().Kyokumen, false, s.LegalMoves(), level,
+    seat.Ask(s.BoardPosition(), false, s.LegalMoves(), level,
              [&](const TEngineStatus& status, const TEngineProposal& p) {
                  if (!status) std::fprintf(stderr, "engine: %s\n", status.Message.c_str());
                  found = status && p.Found;
@@ -42,7 +42,7 @@ bool EngineMove(TEngineSeat& seat, TGameSession& s, TEngineLevel level, TMove& m
 
 Result PlayGame(TEngineSeat& seat, TGameSession& s, TEngineLevel level) {
     using Outcome = TTurnReport::Outcome;
-    while (s.Kanri().MoveCount() < kMoveLimit) {
+    while (s.ShownMove() < kMoveLimit) {
         TMove m;
         if (!EngineMove(seat, s, level, m)) return Result::Unfinished;
         const TTurnReport r = s.MoveComa_Screen(m.From, m.To);
@@ -71,13 +71,13 @@ int Games(int level, int games) {
         s.PickFormation(kFormationList[std::size_t(g) % kFormationList.size()]);
         const Result r = PlayGame(seat, s, settings);
         ++tally[int(r)];
-        plies += s.Kanri().MoveCount();
+        plies += s.ShownMove();
         // Progress on standard error: a long run can be cut short and still read.
         std::fprintf(stderr, "game %d: %s after %d moves (engine %d, COM %d)\n", g + 1,
                      r == Result::Engine ? "engine"
                      : r == Result::Com  ? "COM"
                                          : "unfinished",
-                     s.Kanri().MoveCount(), tally[0], tally[1]);
+                     s.ShownMove(), tally[0], tally[1]);
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("Lv%d (skill %d, %d ms a move): %d games, engine won %d, COM won %d, unfinished %d: "
@@ -99,7 +99,7 @@ int HintTimes(int positions) {
     seat.Warm();
     std::vector<double> ms;
     while (int(ms.size()) < positions) {
-        if (s.GameOver() || s.Kanri().MoveCount() >= kMoveLimit) s.NewGame();
+        if (s.GameOver() || s.ShownMove() >= kMoveLimit) s.NewGame();
         const auto start = std::chrono::steady_clock::now();
         TMove m;
         if (!EngineMove(seat, s, kHintLevel, m)) return 1;

@@ -34,11 +34,11 @@ struct TLongGame {
         Session->Start();
         for (int game = 0; game < 1000; ++game) {
             Session->NewGame();
-            while (Session->Kanri().MoveCount() < kMoves) {
+            while (Session->ShownMove() < kMoves) {
                 if (scripted_play::PlayRandomTurn(*Session, human).Result != TTurnReport::Outcome::Continues)
                     break;
             }
-            if (Session->Kanri().MoveCount() >= kMoves) return;
+            if (Session->ShownMove() >= kMoves) return;
         }
         throw std::runtime_error("no game lasted 300 moves");
     }

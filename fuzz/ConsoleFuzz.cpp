@@ -61,11 +61,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         // The lines before the latest turn were checked as they came; all of them once at the end.
         const std::size_t shown = session.ShownMoveHistory().size();
-        std::string fault = invariants::PositionFault(session.Kanri().Kyokumen, false);
+        std::string fault = invariants::PositionFault(session.BoardPosition(), false);
         if (fault.empty()) fault = invariants::RecordFault(session, shown > 2 ? shown - 2 : 0);
         if (!fault.empty()) Fail(fault, line);
     }
-    std::string fault = invariants::PositionFault(session.Kanri().Kyokumen);
+    std::string fault = invariants::PositionFault(session.BoardPosition());
     if (fault.empty()) fault = invariants::RecordFault(session);
     if (!fault.empty()) Fail(fault, "the last command");
     return 0;

@@ -100,7 +100,7 @@ struct Game {
         Session.Start();
         Restart();
     }
-    const Board& Now() const { return Session.Kanri().Kyokumen.Board; }
+    const Board& Now() const { return Session.BoardPosition().Board; }
     void Restart() {
         Start = Now();
         Before.clear();
@@ -157,7 +157,7 @@ struct Game {
             return;
         }
         if (!Session.ReplayMode()) Fail("replay mode ended", Action);
-        const std::size_t shown = std::size_t(Session.Kanri().MoveCount());
+        const std::size_t shown = std::size_t(Session.ShownMove());
         if (shown == 0 && Now() != Start) Fail("the replay did not return to the start", Action);
         if (shown == Session.MoveHistory().size() && shown > 0 && Now() != Final)
             Fail("replaying every move did not reach the board the game ended on", Action);
@@ -169,7 +169,7 @@ struct Game {
 // pieces, so that short inputs reach the ends of games.
 std::vector<std::pair<int, int>> Candidates(const TGameSession& s) {
     const std::vector<std::pair<int, int>> drags = scripted_play::CandidateDrags(s);
-    const TKyokumen& k = s.Kanri().Kyokumen;
+    const TKyokumen& k = s.BoardPosition();
     auto value = [&k](const std::pair<int, int>& d) { return k.ValueAt[std::size_t(d.second)]; }; // -1: empty
     std::vector<std::pair<int, int>> ordered;
     ordered.reserve(drags.size());
@@ -267,7 +267,7 @@ constexpr Command kCommands[] = {
          g.Session.OpenRecord(file);
          if (g.Session.KifuText() != kifu || g.Session.MoveHistory() != moves)
              Fail("the record opened differs from the one saved", g.Action);
-         if (!g.Session.ReplayMode() || g.Session.Kanri().MoveCount() != 0)
+         if (!g.Session.ReplayMode() || g.Session.ShownMove() != 0)
              Fail("an opened record is not shown from its start", g.Action);
          g.Restart();
          g.Final = final;
@@ -299,11 +299,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
         if (g.Unchanged) continue;
-        std::string fault = invariants::PositionFault(g.Session.Kanri().Kyokumen, false);
+        std::string fault = invariants::PositionFault(g.Session.BoardPosition(), false);
         if (fault.empty()) fault = invariants::RecordFault(g.Session, LatestTurn(g.Session));
         if (!fault.empty()) Fail(fault, g.Action);
     }
-    std::string fault = invariants::PositionFault(g.Session.Kanri().Kyokumen);
+    std::string fault = invariants::PositionFault(g.Session.BoardPosition());
     if (fault.empty()) fault = invariants::RecordFault(g.Session);
     if (!fault.empty()) Fail(fault, {"the last action"});
     return 0;

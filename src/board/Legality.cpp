@@ -63,7 +63,8 @@ bool Attacked(const TBoard& board, int sq, Side by) {
             if (SideOf(p) == by) {
                 // The piece would move back along d to reach sq.
                 const PieceName kind = HumanKind(p);
-                if (Slides(kind, -d[0], -d[1], fwd) || (n == 1 && Steps(kind, -d[0], -d[1], fwd))) return true;
+                if (Slides(kind, -d[0], -d[1], fwd) || (n == 1 && Steps(kind, -d[0], -d[1], fwd)))
+                    return true;
             }
             break;
         }

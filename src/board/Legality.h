@@ -14,12 +14,20 @@
 
 using TBoard = std::array<PieceName, kMapSize>;
 
-constexpr bool IsGote(Side s) { return s == Side::Gote; }
-constexpr Side Other(Side s) { return s == Side::Gote ? Side::Sente : Side::Gote; }
+constexpr bool IsGote(Side s) {
+    return s == Side::Gote;
+}
+constexpr Side Other(Side s) {
+    return s == Side::Gote ? Side::Sente : Side::Gote;
+}
 // The side a piece name belongs to; meaningless for Empty.
-constexpr Side SideOf(PieceName p) { return IsCom(p) ? Side::Gote : Side::Sente; }
+constexpr Side SideOf(PieceName p) {
+    return IsCom(p) ? Side::Gote : Side::Sente;
+}
 // The side to move in a position.
-inline Side SideToMove(const TKyokumen& k) { return k.ComToMove ? Side::Gote : Side::Sente; }
+inline Side SideToMove(const TKyokumen& k) {
+    return k.ComToMove ? Side::Gote : Side::Sente;
+}
 
 // Whether a piece of side `by` could move onto square sq of this board (whatever stands there).
 bool Attacked(const TBoard& board, int sq, Side by);
@@ -47,6 +55,8 @@ std::uint64_t PositionKey(const TBoard& board, Side toMove);
 
 // The same square, move and board seen from the other side (a half turn): 77 <-> 33, and each piece
 // goes to the other side's name ("歩" <-> "com歩").
-constexpr int RotatedSquare(int sq) { return (10 - FileOf(sq)) * 10 + (10 - RankOf(sq)); }
+constexpr int RotatedSquare(int sq) {
+    return (10 - FileOf(sq)) * 10 + (10 - RankOf(sq));
+}
 TMove Rotated(const TMove& m);
 TBoard Rotated(const TBoard& board);

@@ -41,7 +41,8 @@ std::optional<TSeats> ParseConsoleSeats(std::string_view arg) {
             seat = TSeat::Com();
         } else if (w == "engine") {
             const std::string_view level = word();
-            if (level.size() != 1 || level[0] < '1' || level[0] >= '1' + kEngineLevelCount) return std::nullopt;
+            if (level.size() != 1 || level[0] < '1' || level[0] >= '1' + kEngineLevelCount)
+                return std::nullopt;
             seat = TSeat::Engine(level[0] - '0');
         } else {
             return std::nullopt;
@@ -275,11 +276,14 @@ std::string EndLine(const TSeats& seats, const TGameEnd& e) {
     case EndKind::NoMove:
         return "end " + EndWho(seats, e.Loser) + "-no-move";
     case EndKind::Resign:
-        return EndWho(seats, e.Loser) == "human" ? "end resigned" : "end " + EndWho(seats, e.Loser) + "-resigned";
+        return EndWho(seats, e.Loser) == "human" ? "end resigned"
+                                                 : "end " + EndWho(seats, e.Loser) + "-resigned";
     case EndKind::Repetition:
         return "end draw-repetition";
     case EndKind::PerpetualCheck:
         return "end perpetual-check-loss";
+    case EndKind::IllegalMove:
+        return "end " + EndWho(seats, e.Loser) + "-illegal-move";
     case EndKind::None:
         break;
     }
@@ -329,7 +333,8 @@ void TConsole::Report(TTurnReport r) {
         r = view_.Finished;
         for (std::size_t i = before; i < r.Moves.size(); ++i) {
             const TReportedMove& m = r.Moves[i];
-            Say(std::string(m.Computer ? "com " : "human ") + std::to_string(m.Count) + " " + MoveText(m.Shown));
+            Say(std::string(m.Computer ? "com " : "human ") + std::to_string(m.Count) + " " +
+                MoveText(m.Shown));
         }
     }
     sayErrors(); // a failed think, or a reply that could not be played

@@ -90,9 +90,10 @@ void TComPlayer::Think(const TMoveRequest&, ReplyFn reply) {
         else
             k.ComThink();
         r.Reason = k.LastReason();
-        // The referee found the game going on: a COM that takes itself to be mated or stripped to its
-        // king (its own maps can see a mate the rules do not) gives the game up.
-        if (k.HumanMatesFlag || k.ComBareKingFlag)
+        // The referee found the game going on, with a legal move for COM: a COM that takes itself to be
+        // mated or stripped to its king, or finds no move it takes for safe (its own maps can see a
+        // mate the rules do not), gives the game up.
+        if (k.HumanMatesFlag || k.ComBareKingFlag || k.ComMove.Empty())
             r.Resigns = true;
         else
             r.Move = Own(k.ComMove);

@@ -187,7 +187,8 @@ void TEnginePlayer::Think(const TMoveRequest& request, ReplyFn reply) {
     const int level = std::clamp(level_, 1, int(kEngineLevels.size()));
     // Every evaluation is told from the viewer's side, as the hint's is.
     const bool flip = request.ToMove != request.Viewer;
-    seat_.Ask(request.Position, request.ToMove == Side::Gote, request.Legal, kEngineLevels[std::size_t(level - 1)],
+    seat_.Ask(request.Position, request.ToMove == Side::Gote, request.Legal,
+              kEngineLevels[std::size_t(level - 1)],
               [reply, flip](const TEngineStatus& s, const TEngineProposal& found) {
                   TOpponentReply r;
                   const TEngineProposal p = flip ? FromOtherSide(found) : found;

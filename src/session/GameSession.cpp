@@ -103,7 +103,8 @@ bool TGameSession::ChangeSeat(Side side, const TSeat& seat) {
         p->NewGame(k, side, record_.Seats[side]);
         for (const TTurn& t : turns_) p->Moved(t.Played, t.Mover);
     }
-    record_.Header = RecordHeader(RecordDateText(record_.Began), KifStartPosition(record_.Start), record_.Seats);
+    record_.Header =
+        RecordHeader(RecordDateText(record_.Began), KifStartPosition(record_.Start), record_.Seats);
     return true;
 }
 
@@ -119,7 +120,8 @@ void TGameSession::SeatPlayers() {
             owned.reset();
             player = hooks_.Opponent;
         } else if (seat.Kind == SeatKind::Com) {
-            if (!dynamic_cast<TComPlayer*>(owned.get())) owned = std::make_unique<TComPlayer>(rng_, hooks_.Think);
+            if (!dynamic_cast<TComPlayer*>(owned.get()))
+                owned = std::make_unique<TComPlayer>(rng_, hooks_.Think);
             player = owned.get();
         } else if (enginesRecorded_) {
             owned.reset();
@@ -248,7 +250,8 @@ bool TGameSession::PlayHumanMove(int from, int to, TTurnReport& report) {
     view_.SetSquare(moved.Shown.To, moved.Shown.Name);
     view_.PieceLanded(moved.Shown.To);
     // Without a computer the frame marks every move; with one, the computer's.
-    if (!IsComputer(Side::Sente) && !IsComputer(Side::Gote)) view_.MoveFrame(SessionFrame::Waku, moved.Shown.To);
+    if (!IsComputer(Side::Sente) && !IsComputer(Side::Gote))
+        view_.MoveFrame(SessionFrame::Waku, moved.Shown.To);
     MarkLatestTurn();
     return true;
 }
@@ -326,7 +329,8 @@ void TGameSession::FinishReply(const TOpponentReply& reply, TTurnReport& report)
     const Side side = SideToMove();
     if (!reply.Error.empty()) {
         Box(ComputerErrorBox(side, reply.Error), &report);
-        SetStatus("");
+        // An engine that failed leaves the game to go on (待った, or another opponent): nothing thinks.
+        if (record_.Seats[side].Kind == SeatKind::Engine) SetStatus("");
         report.Result = Outcome::ComFailed;
         return;
     }
@@ -365,8 +369,23 @@ bool TGameSession::CheckReply(const TOpponentReply& reply, TTurnReport& report) 
         report.Result = TTurnReport::Outcome::ComFailed;
         return false;
     }
+    // A move is named in more than one way (COM names its rook "飛" even after it has promoted): the
+    // squares say which move it is.
     for (const TMove& m : legal_)
-        if (m == reply.Move) return true;
+        if (m.From == reply.Move.From && m.To == reply.Move.To) return true;
+    const Side side = SideToMove();
+    if (TestMove(position_, side, reply.Move.From, reply.Move.To).Result ==
+        THumanMoveTest::KingLeftAttacked) {
+        // COM's think can leave its own king attacked (its formation steps take no safety test): the
+        // move is a foul, which loses at once, and it is not played.
+        const TGameEnd end{EndKind::IllegalMove, side};
+        Box(EndBox(end), &report);
+        report.Ending = end;
+        report.Result = TTurnReport::Outcome::GameOver;
+        FinishGame(end, turnLabel_ + (turnLabel_.empty() ? "" : "\r\n\r\n") + IllegalReplyText(reply.Move) +
+                            "\r\n\r\n" + TotalTimeText());
+        return false;
+    }
     Box(IllegalReplyBox(reply.Move), &report);
     SetStatus("");
     report.Result = TTurnReport::Outcome::ComFailed;

@@ -305,6 +305,9 @@ public:
     // The position the board shows, and the game's latest.
     TKyokumen ShownPosition() const;
     const TKyokumen& Position() const { return position_; }
+    // The position the board is built from: the game's latest, or in a replay the position the replay
+    // has reached (an earlier position looked at during a game is drawn aside).
+    const TKyokumen& BoardPosition() const { return replayMode_ ? shownPosition_ : position_; }
     Side SideToMove() const { return ::SideToMove(position_); }
     int MoveCount() const { return int(turns_.size()); }
     // A new game from the shown position, with the same seats, every player in exactly the state it
@@ -403,8 +406,8 @@ private:
     std::vector<TTurn> turns_;
     TKyokumen position_; // the game's latest position, the record's frame
     TJudge judge_;
-    TGameEnd verdict_;          // the rules' verdict on the latest position
-    std::vector<TMove> legal_;  // the legal moves of the computer being asked
+    TGameEnd verdict_;         // the rules' verdict on the latest position
+    std::vector<TMove> legal_; // the legal moves of the computer being asked
     TSeats nextSeats_;
     std::array<std::unique_ptr<IPlayer>, 2> owned_;
     std::array<IPlayer*, 2> players_{};
@@ -412,12 +415,12 @@ private:
     bool replayMode_ = false;
     // Set while a replay jumps to a move: those moves land without a sound.
     bool replayingBack_ = false;
-    bool inTurn_ = false;         // a turn is running (pending input let through mid-turn is ignored)
-    bool replaying_ = false;      // a game played again aside: a computer moves only when asked (Go)
+    bool inTurn_ = false;                // a turn is running (pending input let through mid-turn is ignored)
+    bool replaying_ = false;             // a game played again aside: a computer moves only when asked (Go)
     IPlayer* enginesRecorded_ = nullptr; // there, the engine's seats answer with the record's moves
-    bool pending_ = false;        // a computer's reply has not come yet
-    bool asking_ = false;         // a player is being asked (a reply now belongs to that call)
-    std::uint64_t askNumber_ = 0; // counts the requests made of players; a stale reply is dropped
+    bool pending_ = false;               // a computer's reply has not come yet
+    bool asking_ = false;                // a player is being asked (a reply now belongs to that call)
+    std::uint64_t askNumber_ = 0;        // counts the requests made of players; a stale reply is dropped
     // The turn whose reply is pending: its report so far, the tick it started, the label so far.
     TTurnReport pendingReport_;
     std::int64_t turnStart_ = 0;
@@ -434,7 +437,7 @@ private:
     std::string message_;
     std::string status_;
     std::string liveStatus_; // the status line of the game's own position, while an earlier one is shown
-    std::string hint_; // a hint shown since the person's latest move
+    std::string hint_;       // a hint shown since the person's latest move
 
     // GameSession.cpp: the players and the turn.
     void BeginNewGame(KifStart start);
@@ -466,6 +469,7 @@ private:
     std::string TotalTimeText() const;
     std::string ComputerErrorBox(Side side, const std::string& error) const;
     std::string IllegalReplyBox(const TMove& m) const;
+    std::string IllegalReplyText(const TMove& m) const;
     std::string EndWords(const TGameEnd& end, bool boxWords) const;
     std::string EndBox(const TGameEnd& end) const;
     std::string WinnerStatus(const TGameEnd& end) const;

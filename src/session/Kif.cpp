@@ -200,7 +200,7 @@ public:
     TKifRecord Read(std::string_view text);
 
 private:
-    enum class Word { None, Mate, Resign, Interrupted, Repetition };
+    enum class Word { None, Mate, Resign, Interrupted, Repetition, Foul };
 
     TKifRecord record_;
     TKyokumen position_;
@@ -369,11 +369,13 @@ void TKifReader::MoveLine(std::string_view line, int n) {
         word_ = Word::Interrupted;
     else if (c.Take("千日手"))
         word_ = Word::Repetition;
+    else if (c.Take("反則負け"))
+        word_ = Word::Foul;
     if (word_ != Word::None) {
         wordLine_ = n;
     } else {
-        for (std::string_view other : {"持将棋", "切れ負け", "反則勝ち", "反則負け", "入玉勝ち",
-                                       "不詰", "不戦勝", "不戦敗", "宣言勝ち"})
+        for (std::string_view other :
+             {"持将棋", "切れ負け", "反則勝ち", "入玉勝ち", "不詰", "不戦勝", "不戦敗", "宣言勝ち"})
             if (c.Take(other)) throw TKifError(n, KifFault::EndingNotInGame, {}, {std::string(other)});
 
         int to = 0;
@@ -479,6 +481,9 @@ void TKifReader::Finish(int lastLine) {
     } else if (word_ == Word::Resign) {
         if (record_.Played.empty()) throw TKifError(wordLine_, KifFault::ResignBeforeFirstMove);
         record_.Ending = {EndKind::Resign, toMove};
+    } else if (word_ == Word::Foul) {
+        // The move the rules refused is not in the record: the side to move lost by it.
+        record_.Ending = {EndKind::IllegalMove, toMove};
     } else if (word_ == Word::Repetition) {
         throw TKifError(wordLine_, KifFault::EndingNotInGame, {}, {"千日手"});
     }
@@ -648,6 +653,8 @@ std::string KifEndText(const TKifRecord& record) {
         return TrArg(Tr("MoveList", "千日手　まで%1手で千日手"), {n});
     case EndKind::PerpetualCheck:
         return TrArg(Tr("MoveList", "連続王手の千日手　まで%1手で%2の勝ち"), {n, winner});
+    case EndKind::IllegalMove:
+        return TrArg(Tr("MoveList", "反則負け　まで%1手で%2の勝ち"), {n, winner});
     }
     return {};
 }
@@ -736,6 +743,9 @@ std::string WriteKif(const TKifRecord& record) {
         break;
     case EndKind::Resign:
         line(std::string(number) + "投了");
+        break;
+    case EndKind::IllegalMove:
+        line(std::string(number) + "反則負け");
         break;
     case EndKind::BareKing:
         line("*" + std::string(kBareKingNote[loser]));

@@ -19,9 +19,20 @@
 enum class KifStart { Even, Handicap, Test };
 
 // How a game ended: a king mated, a side left with its king alone, a resignation, a side with no legal
-// move, a position met for the fourth time (千日手, a draw), or that repetition reached by checking with
-// every move, which the checking side loses. None while the game goes on or was left unfinished.
-enum class EndKind : std::uint8_t { None, Mate, BareKing, Resign, NoMove, Repetition, PerpetualCheck };
+// move, a position met for the fourth time (千日手, a draw), that repetition reached by checking with
+// every move (which the checking side loses), or a move the rules forbid (反則: COM's think can choose
+// one that leaves its own king attacked), which loses at once and is not played. None while the game
+// goes on or was left unfinished.
+enum class EndKind : std::uint8_t {
+    None,
+    Mate,
+    BareKing,
+    Resign,
+    NoMove,
+    Repetition,
+    PerpetualCheck,
+    IllegalMove
+};
 
 struct TGameEnd {
     EndKind Kind = EndKind::None;
@@ -57,8 +68,8 @@ struct TKifRecord {
     // The comment written after each move ("*" lines; several are joined with LF); empty for none.
     // Shorter than Shown when the last moves have none.
     std::vector<std::string> Comments;
-    // Who played each side: the "#ミルトア対局者：" line, else the header's "先手："/"後手：" names where they
-    // are this game's own (a person first and COM second for anyone else's record).
+    // Who played each side: the "#ミルトア対局者：" line, else the header's "先手："/"後手：" names where
+    // they are this game's own (a person first and COM second for anyone else's record).
     TSeats Seats;
     // What this game needs to continue the game exactly; not Known for another program's record.
     TKifContinuation Continuation;

@@ -143,7 +143,8 @@ void TGameSession::ReplayRecorded(const TKifRecord& r, int n) {
     nextSeats_ = r.Seats;
     if (const std::optional<Side> com = r.Seats.ListedCom(); com && !c.Events.empty())
         nextSeats_[*com].Formation = c.Events.front().Formation;
-    formation_ = nextSeats_.ListedCom() ? nextSeats_[*nextSeats_.ListedCom()].Formation : std::string(kFormationList[0]);
+    formation_ = nextSeats_.ListedCom() ? nextSeats_[*nextSeats_.ListedCom()].Formation
+                                        : std::string(kFormationList[0]);
     enginesRecorded_ = &recorded;
     if (r.Start == KifStart::Handicap)
         NewHandicapGame();
@@ -238,7 +239,8 @@ void TGameSession::AdoptGame(TGameSession& s, const TKifRecord& r, bool sameGame
     mattaUsed_ = s.mattaUsed_;
     shown_ = -1;
     record_.Began = sameGame ? r.Began : ParseKifDate(hooks_.Now());
-    record_.Header = RecordHeader(RecordDateText(record_.Began), KifStartPosition(record_.Start), record_.Seats);
+    record_.Header =
+        RecordHeader(RecordDateText(record_.Began), KifStartPosition(record_.Start), record_.Seats);
     ++gameNumber_;
 }
 
@@ -260,7 +262,8 @@ void TGameSession::ShowContinuedGame(int n, bool sameGame) {
     }
     if (judge_.Check() && !turns_.empty()) status = CheckText(turns_.back().Mover);
     SetStatus(status);
-    const std::string head = sameGame ? Tr("PlayOn", "前回の対局を続けます。")
-                                      : TrArg(Tr("PlayOn", "%1手目の局面から指し直します。"), {std::to_string(n)});
+    const std::string head = sameGame
+                                 ? Tr("PlayOn", "前回の対局を続けます。")
+                                 : TrArg(Tr("PlayOn", "%1手目の局面から指し直します。"), {std::to_string(n)});
     SetMessage(head + "\r\n\r\n" + TurnOwnerText());
 }

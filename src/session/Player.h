@@ -58,7 +58,10 @@ public:
     // The move asked for is no longer wanted: a reply that still comes is dropped by the referee.
     virtual void Cancel() {}
     // COM's formation, picked before its first move; false when the player has none to pick.
-    virtual bool PickFormation(std::string_view name) { (void)name; return false; }
+    virtual bool PickFormation(std::string_view name) {
+        (void)name;
+        return false;
+    }
     // The formation the player is building now ("【基本形】"), empty when none.
     virtual std::string Building() const { return {}; }
 };

@@ -15,12 +15,14 @@ enum class SeatKind : std::uint8_t { Human, Com, Engine };
 struct TSeat {
     SeatKind Kind = SeatKind::Human;
     std::string Formation = "【基本形】"; // COM's formation as the game begins
-    int Level = 3;                       // the engine's level, 1 .. kEngineLevelCount
+    int Level = 3;                        // the engine's level, 1 .. kEngineLevelCount
     bool Computer() const { return Kind != SeatKind::Human; }
     bool operator==(const TSeat&) const = default;
 
     static TSeat Human() { return {}; }
-    static TSeat Com(std::string formation = "【基本形】") { return {SeatKind::Com, std::move(formation), 3}; }
+    static TSeat Com(std::string formation = "【基本形】") {
+        return {SeatKind::Com, std::move(formation), 3};
+    }
     static TSeat Engine(int level) { return {SeatKind::Engine, "【基本形】", level}; }
 };
 

@@ -13,7 +13,8 @@ void TGameSession::ClearBoard() {
 
 void TGameSession::DrawPosition(const TKyokumen& k) {
     for (int file = 1; file <= 9; ++file)
-        for (int rank = 1; rank <= 9; ++rank) view_.SetSquare(file * 10 + rank, k.Board[std::size_t(file * 10 + rank)]);
+        for (int rank = 1; rank <= 9; ++rank)
+            view_.SetSquare(file * 10 + rank, k.Board[std::size_t(file * 10 + rank)]);
 }
 
 void TGameSession::RemoveFrames() {
@@ -105,8 +106,8 @@ void TGameSession::ReplayTwo() {
         // Of the two moves shown, the computer's.
         view_.SetComReason(ComReasonOfMove(turns_[std::size_t(k - 1)].Computer ? k : k + 1));
         view_.MarkMoves({shown});
-        std::string label = Tr("GameSession", "棋譜再現モード") + "\r\n\r\n" + MoveNumberText(k) + "\r\n\r\n" +
-                            FormatMove(shown);
+        std::string label = Tr("GameSession", "棋譜再現モード") + "\r\n\r\n" + MoveNumberText(k) +
+                            "\r\n\r\n" + FormatMove(shown);
         SetMessage(label + EndingNote(k));
         ++k;
         if (MoveCount() < k) return;

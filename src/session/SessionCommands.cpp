@@ -48,7 +48,8 @@ bool TGameSession::PickFormation(std::string_view name) {
     if (replayMode_ || MoveCount() > 0 || !com) return false;
     record_.Seats[*com].Formation = formation_;
     PlayerOf(*com)->PickFormation(formation_);
-    record_.Header = RecordHeader(RecordDateText(record_.Began), KifStartPosition(record_.Start), record_.Seats);
+    record_.Header =
+        RecordHeader(RecordDateText(record_.Began), KifStartPosition(record_.Start), record_.Seats);
     NoteFormation();
     SetMessage(GameGreeting());
     return true;

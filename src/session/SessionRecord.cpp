@@ -59,9 +59,10 @@ std::vector<std::string> TGameSession::KifuLines() const {
     std::vector<std::string> lines = record_.Header;
     for (std::size_t i = 0; i < turns_.size(); ++i) lines.push_back(TurnLine(i));
     const TGameEnd& end = record_.End;
-    if (end.Kind == EndKind::Resign)
+    if (end.Kind == EndKind::Resign || end.Kind == EndKind::IllegalMove)
         lines.push_back(" " + std::to_string(turns_.size() + 1) +
-                        (end.Loser == Side::Gote ? ": △後手: 　投了" : ": ▲先手: 　投了"));
+                        (end.Loser == Side::Gote ? ": △後手: 　" : ": ▲先手: 　") +
+                        (end.Kind == EndKind::Resign ? "投了" : "反則負け"));
     if (end.Draw())
         lines.emplace_back("まで、千日手");
     else if (end.Over())

@@ -142,7 +142,8 @@ std::string TGameSession::TurnOwnerText() const {
     const Side toMove = SideToMove();
     if (record_.Seats.Humans() == 2) return TrArg(Tr("GameSession", "%1の番です"), {SideWords(toMove)});
     if (record_.Seats.Humans() == 0) return Tr("GameSession", "観戦中です");
-    return record_.Seats[toMove].Computer() ? Tr("GameSession", "COMの番です") : Tr("GameSession", "あなたの番です");
+    return record_.Seats[toMove].Computer() ? Tr("GameSession", "COMの番です")
+                                            : Tr("GameSession", "あなたの番です");
 }
 
 std::string TGameSession::IllegalMoveText(bool leavesCheck) const {
@@ -158,10 +159,12 @@ std::string TGameSession::IllegalMoveText(bool leavesCheck) const {
 std::string TGameSession::MoveLabel(const TReportedMove& m) const {
     const std::string count = std::to_string(m.Count);
     if (PersonAgainstComputer())
-        return m.Computer ? TrArg(Tr("GameSession", "%1手目 COMの指し手:\r\n\r\n%2"), {count, FormatMove(m.Shown)})
-                          : TrArg(Tr("GameSession", "%1手目 あなたの指し手:\r\n\r\n%2"),
-                                  {count, FormatMove(m.Shown)});
-    return TrArg(Tr("GameSession", "%1手目 %2の指し手:\r\n\r\n%3"), {count, SideWords(m.Mover), FormatMove(m.Shown)});
+        return m.Computer
+                   ? TrArg(Tr("GameSession", "%1手目 COMの指し手:\r\n\r\n%2"), {count, FormatMove(m.Shown)})
+                   : TrArg(Tr("GameSession", "%1手目 あなたの指し手:\r\n\r\n%2"),
+                           {count, FormatMove(m.Shown)});
+    return TrArg(Tr("GameSession", "%1手目 %2の指し手:\r\n\r\n%3"),
+                 {count, SideWords(m.Mover), FormatMove(m.Shown)});
 }
 
 std::string TGameSession::ThinkingText(Side side) const {
@@ -191,7 +194,13 @@ std::string TGameSession::ComputerErrorBox(Side side, const std::string& error) 
 
 std::string TGameSession::IllegalReplyBox(const TMove& m) const {
     const std::string who = PersonAgainstComputer() ? std::string("COM") : SideWords(SideToMove());
-    return TrArg(Tr("GameSession", "%1の指し手は反則です（%2）。対局を中断します。"), {who, FormatMove(m)});
+    return TrArg(Tr("GameSession", "%1の指し手は指せない手です（%2）。対局を中断します。"),
+                 {who, FormatMove(m)});
+}
+
+std::string TGameSession::IllegalReplyText(const TMove& m) const {
+    const std::string who = PersonAgainstComputer() ? std::string("COM") : SideWords(SideToMove());
+    return TrArg(Tr("GameSession", "%1の反則:%2（自玉に王手がかかったままです）"), {who, FormatMove(m)});
 }
 
 namespace {
@@ -226,18 +235,24 @@ TEndWords EndBoxWords(EndKind kind) {
         return {TrNoop("GameSession", "連続王手の千日手です。COMの負けです。"),
                 TrNoop("GameSession", "連続王手の千日手です。あなたの負けです。"),
                 TrNoop("GameSession", "連続王手の千日手です。%2の負けです。")};
+    case EndKind::IllegalMove:
+        return {TrNoop("GameSession", "COMの指し手は反則です。あなたの勝ちです。"),
+                TrNoop("GameSession", "反則です。COMの勝ちです。"),
+                TrNoop("GameSession", "%2の指し手は反則です。%1の勝ちです。")};
     case EndKind::Repetition:
     case EndKind::None:
         break;
     }
-    return {TrNoop("GameSession", "千日手です。引き分けです。"), TrNoop("GameSession", "千日手です。引き分けです。"),
+    return {TrNoop("GameSession", "千日手です。引き分けです。"),
+            TrNoop("GameSession", "千日手です。引き分けです。"),
             TrNoop("GameSession", "千日手です。引き分けです。")};
 }
 
 TEndWords EndingTextWords(EndKind kind) {
     switch (kind) {
     case EndKind::Mate:
-        return {TrNoop("GameSession", "まで%1手　詰みであなたの勝ち"), TrNoop("GameSession", "まで%1手　詰みでCOMの勝ち"),
+        return {TrNoop("GameSession", "まで%1手　詰みであなたの勝ち"),
+                TrNoop("GameSession", "まで%1手　詰みでCOMの勝ち"),
                 TrNoop("GameSession", "まで%1手　詰みで%2の勝ち")};
     case EndKind::BareKing:
         return {TrNoop("GameSession", "まで%1手　王一枚であなたの勝ち"),
@@ -248,17 +263,23 @@ TEndWords EndingTextWords(EndKind kind) {
                 TrNoop("GameSession", "まで%1手　指し手なしでCOMの勝ち"),
                 TrNoop("GameSession", "まで%1手　指し手なしで%2の勝ち")};
     case EndKind::Resign:
-        return {TrNoop("GameSession", "まで%1手　投了であなたの勝ち"), TrNoop("GameSession", "まで%1手　投了でCOMの勝ち"),
+        return {TrNoop("GameSession", "まで%1手　投了であなたの勝ち"),
+                TrNoop("GameSession", "まで%1手　投了でCOMの勝ち"),
                 TrNoop("GameSession", "まで%1手　投了で%2の勝ち")};
     case EndKind::PerpetualCheck:
         return {TrNoop("GameSession", "まで%1手　連続王手の千日手であなたの勝ち"),
                 TrNoop("GameSession", "まで%1手　連続王手の千日手でCOMの勝ち"),
                 TrNoop("GameSession", "まで%1手　連続王手の千日手で%2の勝ち")};
+    case EndKind::IllegalMove:
+        return {TrNoop("GameSession", "まで%1手　反則であなたの勝ち"),
+                TrNoop("GameSession", "まで%1手　反則でCOMの勝ち"),
+                TrNoop("GameSession", "まで%1手　反則で%2の勝ち")};
     case EndKind::Repetition:
     case EndKind::None:
         break;
     }
-    return {TrNoop("GameSession", "まで%1手　千日手で引き分け"), TrNoop("GameSession", "まで%1手　千日手で引き分け"),
+    return {TrNoop("GameSession", "まで%1手　千日手で引き分け"),
+            TrNoop("GameSession", "まで%1手　千日手で引き分け"),
             TrNoop("GameSession", "まで%1手　千日手で引き分け")};
 }
 

@@ -187,7 +187,7 @@ TEST_F(English, MoveListWritesWesternNotation) {
     };
     TKifRecord record;
     for (const auto& row : rows) record.Shown.push_back(row.Shown);
-    record.Ending = KifEnding::ComMates;
+    record.Ending = {EndKind::Mate, Side::Sente};
     const std::vector<std::string> texts = KifMoveTexts(record);
     ASSERT_EQ(texts.size(), std::size(rows));
     for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(texts[i], rows[i].Text) << "move " << i + 1;

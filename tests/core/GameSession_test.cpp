@@ -65,24 +65,33 @@ struct FakeView : ISessionView {
 std::vector<PieceName> BoardOf(const TGameSession& s) {
     std::vector<PieceName> b(100, PieceName::Empty);
     for (int f = 1; f <= 9; ++f)
-        for (int r = 1; r <= 9; ++r) b[f * 10 + r] = s.Kanri().Kyokumen.Board[f * 10 + r];
+        for (int r = 1; r <= 9; ++r) b[f * 10 + r] = s.ShownPosition().Board[f * 10 + r];
     return b;
 }
 
 // Everything a refused command must leave alone.
 struct Snapshot {
-    std::vector<std::string> Board;
+    std::vector<std::string> Board, ComBoard;
     std::string Kifu;
     size_t Moves;
     int Count;
     TMove HumanLast, ComLast;
-    int Side;
+    Side ToMove;
     explicit Snapshot(const TGameSession& s)
-        : Board(s.Kanri().BoardList()), Kifu(s.KifuText()), Moves(s.MoveHistory().size()),
-          Count(s.Kanri().MoveCount()), HumanLast(s.Kanri().Kyokumen.Sente.LastMove),
-          ComLast(s.Kanri().Kyokumen.Gote.LastMove), Side(s.Kanri().SideToMove) {}
+        : Board(s.ShownPosition().BoardList()), Kifu(s.KifuText()), Moves(s.MoveHistory().size()),
+          Count(s.MoveCount()), ToMove(s.SideToMove()) {
+        if (const TKyokumenKanri* com = s.ComKanri(Side::Gote)) {
+            ComBoard = com->BoardList();
+            HumanLast = com->Kyokumen.Sente.LastMove;
+            ComLast = com->Kyokumen.Gote.LastMove;
+        }
+    }
     bool operator==(const Snapshot&) const = default;
 };
+
+const TKyokumenKanri& ComOf(const TGameSession& s) {
+    return *s.ComKanri(Side::Gote);
+}
 
 // A session started as the window starts it, with a fixed date and, unless given, fixed think times.
 struct SessionTest : ::testing::Test {
@@ -126,7 +135,7 @@ const std::string kStartKifu = "--------------------------------\r\n"
 const std::string kClosing = "--------------------------------\r\n";
 
 // COM's replies come from a list, so that the session's own steps are tested whatever COM would
-// choose; once the list is used up, COM finds itself mated, as its think reports it.
+// choose; once the list is used up, COM finds itself mated, as its think reports it (and resigns).
 std::function<void(TKyokumenKanri&)> ScriptedCom(std::vector<std::string> replies) {
     return [replies, next = std::size_t{0}](TKyokumenKanri& k) mutable {
         k.InCheckFlag = false;
@@ -136,6 +145,32 @@ std::function<void(TKyokumenKanri&)> ScriptedCom(std::vector<std::string> replie
         else
             k.HumanMatesFlag = true;
     };
+}
+
+// COM's first replies from a list, its own think afterwards: a position set up by playing, that COM
+// then plays on from.
+std::function<void(TKyokumenKanri&)> ScriptedThenCom(std::vector<std::string> replies) {
+    return [replies, next = std::size_t{0}](TKyokumenKanri& k) mutable {
+        if (next >= replies.size()) return k.ComThink();
+        k.InCheckFlag = false;
+        k.ComMove = ParseMoveText(replies[next++]);
+    };
+}
+
+// A session whose first moves are the given ones: the human's dragged, COM's scripted.
+void StartWith(SessionTest& t, std::vector<std::string> moves) {
+    std::vector<std::string> com;
+    for (const std::string& m : moves)
+        if (testing_helpers::IsComText(m)) com.push_back(m);
+    t.session.reset();
+    t.hooks.Think = ScriptedThenCom(com);
+    t.session = std::make_unique<TGameSession>(t.view, t.hooks);
+    t.S().Start();
+    for (const std::string& m : moves) {
+        if (testing_helpers::IsComText(m)) continue;
+        const TMove h = ParseMoveText(m);
+        ASSERT_NE(t.Drag(h.From, h.To).Result, TTurnReport::Outcome::Illegal) << m;
+    }
 }
 
 // A game from the test position that the human wins with its 7th move.
@@ -148,7 +183,7 @@ void PlaySevenMoveWin(SessionTest& t) {
     const int script[4][2] = {{19, 18}, {28, 23}, {33, 32}, {23, 13}};
     for (int i = 0; i < 3; ++i)
         ASSERT_EQ(t.Drag(script[i][0], script[i][1]).Result, TTurnReport::Outcome::Continues);
-    ASSERT_EQ(t.Drag(script[3][0], script[3][1]).Ending, TTurnReport::End::HumanMates);
+    ASSERT_EQ(t.Drag(script[3][0], script[3][1]).Ending, (TGameEnd{EndKind::Mate, Side::Gote}));
 }
 
 } // namespace
@@ -160,7 +195,7 @@ TEST_F(SessionTest, StartShowsTheStartPositionAndTheGreeting) {
     EXPECT_FALSE(view.Waku.Visible);
     EXPECT_EQ(view.Waku.Square, 0);
     EXPECT_FALSE(view.Replay);
-    EXPECT_EQ(S().Kanri().FormationName, "【基本形】");
+    EXPECT_EQ(ComOf(S()).FormationName, "【基本形】");
     EXPECT_EQ(S().KifuText(), kStartKifu + kClosing);
 }
 
@@ -179,7 +214,7 @@ TEST_F(SessionTest, FirstTurnWritesLabelRecordAndSquares) {
     EXPECT_EQ(view.Drawn(), BoardOf(S()));
     EXPECT_EQ(view.Waku.Square, com.To);
     EXPECT_EQ(view.Pending, 1); // just before COM thinks
-    EXPECT_EQ(S().Kanri().SideToMove, 0);
+    EXPECT_EQ(S().SideToMove(), Side::Sente);
     EXPECT_TRUE(view.Status == "【基本形】の駒組み中" || view.Status == "COMが王手しました！" ||
                 view.Status.empty());
     EXPECT_DOUBLE_EQ(S().ComTotalTime(), 0.047);
@@ -228,7 +263,8 @@ TEST(Session, ThinkingTimeFromTheRealClock) {
 
 TEST_F(SessionTest, RefusedMovesChangeOnlyTheLabel) {
     // COM's pawn promoted on 47 covers 48 and 58 next to the human king.
-    testing_helpers::Play(S().Kanri(), {"1716歩", "4445com歩", "1615歩", "4546com歩", "1514歩", "4647com歩"});
+    StartWith(*this, {"1716歩", "4445com歩", "1615歩", "4546com歩", "1514歩", "4647com歩"});
+    if (HasFatalFailure()) return;
     const Snapshot before(S());
     view.Calls = 0;
     EXPECT_EQ(Drag(77, 76).Result, TTurnReport::Outcome::Illegal);
@@ -243,11 +279,10 @@ TEST_F(SessionTest, RefusedMovesChangeOnlyTheLabel) {
     // After a whole turn, a refused move and then a take-back return to the position before the pair.
     ASSERT_EQ(Drag(97, 96).Result, TTurnReport::Outcome::Continues);
     int from = 0, to = 0;
-    TKyokumen probe = S().Kanri().Kyokumen;
-    probe.GenerateMoves();
-    const TMoveList moves = probe.Sente.Moves;
+    TMoveList moves;
+    S().Position().ListMoves(false, moves);
     for (const TMove& m : moves)
-        if (probe.TestHumanMove(m.From, m.To).Result == THumanMoveTest::KingLeftAttacked) {
+        if (TestMove(S().Position(), Side::Sente, m.From, m.To).Result == THumanMoveTest::KingLeftAttacked) {
             from = m.From, to = m.To;
             break;
         }
@@ -256,7 +291,7 @@ TEST_F(SessionTest, RefusedMovesChangeOnlyTheLabel) {
     EXPECT_EQ(Drag(from, to).Result, TTurnReport::Outcome::IllegalCheck);
     EXPECT_EQ(Snapshot(S()), afterTurn);
     ASSERT_TRUE(S().Matta().Done);
-    EXPECT_EQ(S().Kanri().BoardList(), before.Board);
+    EXPECT_EQ(S().Position().BoardList(), before.Board);
     EXPECT_EQ(S().KifuText(), before.Kifu);
     EXPECT_EQ(
         view.Message,
@@ -278,12 +313,12 @@ TEST_F(SessionTest, HumanMateEndsTheTurnBeforeComMoves) {
     S().NewTestGame();
     view.Log.clear();
     const TTurnReport r = Drag(28, 22);
-    ASSERT_EQ(r.Result, TTurnReport::Outcome::HumanWins);
+    ASSERT_EQ(r.Result, TTurnReport::Outcome::GameOver);
     EXPECT_EQ(view.Boxes, std::vector<std::string>{"王の詰みです。あなたの勝ちです。"});
     EXPECT_EQ(view.Message, "1手目 あなたの指し手:\r\n\r\n　28→22　龍王\r\n\r\nCOM消費時間： 0秒");
+    // The referee sees the mate: COM is not asked.
     EXPECT_EQ(view.Log, (std::vector<std::string>{
                             "label 1手目 あなたの指し手:\r\n\r\n　28→22　龍王",
-                            "status COM思考中。。。。",
                             "box 王の詰みです。あなたの勝ちです。",
                             "status あなたの勝ちです。",
                             "replay on",
@@ -313,42 +348,38 @@ TEST_F(SessionTest, ComWinShowsTheTotalTimeOnce) {
     TTurnReport r;
     int turns = 0;
     for (; turns < 100; ++turns) {
-        TKyokumen probe = S().Kanri().Kyokumen;
-        probe.GenerateMoves();
-        const TMoveList moves = probe.Sente.Moves;
         TMove pick;
-        for (const TMove& m : moves)
-            if (probe.TestHumanMove(m.From, m.To).Result == THumanMoveTest::Legal &&
-                (pick.Empty() || (m.Name == PieceName::Ou && m.ToRank() < pick.ToRank())))
-                pick = m;
+        for (const TMove& m : S().LegalMoves())
+            if (pick.Empty() || (m.Name == PieceName::Ou && m.ToRank() < pick.ToRank())) pick = m;
         ASSERT_FALSE(pick.Empty());
         r = Drag(pick.From, pick.To);
         if (r.Result != TTurnReport::Outcome::Continues) break;
     }
-    ASSERT_EQ(r.Result, TTurnReport::Outcome::ComWins);
+    ASSERT_EQ(r.Result, TTurnReport::Outcome::GameOver);
+    ASSERT_TRUE(r.Ending.Won(Side::Gote));
+    const bool mate = r.Ending.Kind == EndKind::Mate;
     const std::string total = "COM消費時間： " + std::to_string((turns + 1) * 3 / 2) + "秒";
     EXPECT_TRUE(view.Message.ends_with("COM思考： 1.5秒\r\n" + total)) << view.Message;
     EXPECT_EQ(view.Message.find(total), view.Message.rfind(total)) << view.Message;
     // The status line is cleared, may name the formation, tells of the check, and only then comes the
     // box, the result on the status line, replay mode and the total time.
-    const std::string box = r.Ending == TTurnReport::End::ComMates
-                                ? "詰みです。COMの勝ちです。"
-                                : "王一枚のみとなったので終了です。COMの勝ちです。";
+    const std::string box = mate ? "詰みです。COMの勝ちです。"
+                            : r.Ending.Kind == EndKind::BareKing
+                                ? "王一枚のみとなったので終了です。COMの勝ちです。"
+                                : "指せる手がありません。COMの勝ちです。";
     std::vector<std::string> tail(view.Log.end() - 4, view.Log.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"box " + box, "status COMの勝ちです。", "replay on",
                                               "label " + view.Message}));
     auto cleared = std::find(view.Log.rbegin(), view.Log.rend(), "status ");
     ASSERT_NE(cleared, view.Log.rend());
     std::vector<std::string> afterClear(cleared.base(), view.Log.end() - 4);
-    if (r.Ending == TTurnReport::End::ComMates) {
+    if (mate) {
         ASSERT_FALSE(afterClear.empty());
         EXPECT_EQ(afterClear.back(), "status COMが王手しました！");
     }
     for (const std::string& entry : afterClear) EXPECT_TRUE(entry.starts_with("status ")) << entry;
     EXPECT_EQ(view.Status, "COMの勝ちです。");
-    EXPECT_EQ(view.Boxes.back(), r.Ending == TTurnReport::End::ComMates
-                                     ? "詰みです。COMの勝ちです。"
-                                     : "王一枚のみとなったので終了です。COMの勝ちです。");
+    EXPECT_EQ(view.Boxes.back(), box);
     EXPECT_EQ(S().KifuLines().back(), "まで、後手の勝ち");
     EXPECT_EQ(S().KifuLines().size(), 16 + S().MoveHistory().size() + 1);
     EXPECT_TRUE(view.Replay);
@@ -377,14 +408,14 @@ TEST_F(SessionTest, ResignEndsTheGameAsAComWinOnlyOnTheHumansTurnOfAGameUnderWay
 }
 
 TEST_F(SessionTest, TakeBackIsRefusedFiveWaysAndAllowedOnceBetweenTurns) {
-    const auto start = S().Kanri().BoardList();
+    const auto start = S().ShownPosition().BoardList();
     EXPECT_EQ(S().Matta().Refusal, "すでに初期状態です。待ったできません。");
     EXPECT_EQ(view.Boxes.back(), "すでに初期状態です。待ったできません。");
 
     ASSERT_EQ(Drag(27, 26).Result, TTurnReport::Outcome::Continues);
     ASSERT_TRUE(S().Matta().Done);
     EXPECT_EQ(view.Message, "待ったをしました\r\n初期状態に戻りました\r\n\r\n");
-    EXPECT_EQ(S().Kanri().BoardList(), start);
+    EXPECT_EQ(S().ShownPosition().BoardList(), start);
     EXPECT_EQ(view.Drawn(), BoardOf(S()));
     EXPECT_EQ(S().KifuText(), kStartKifu + kClosing);
     EXPECT_FALSE(view.Waku.Visible);
@@ -392,27 +423,19 @@ TEST_F(SessionTest, TakeBackIsRefusedFiveWaysAndAllowedOnceBetweenTurns) {
     EXPECT_EQ(S().Matta().Refusal, "待ったは一度だけです。");
 
     ASSERT_EQ(Drag(27, 26).Result, TTurnReport::Outcome::Continues);
-    const auto afterFirstPair = S().Kanri().BoardList();
+    const auto afterFirstPair = S().ShownPosition().BoardList();
     ASSERT_EQ(Drag(26, 25).Result, TTurnReport::Outcome::Continues);
     ASSERT_TRUE(S().Matta().Done);
     EXPECT_EQ(
         view.Message,
         "待ったをしました\r\n\r\n戻した指し手:\r\n\r\n　3手目\r\n　26→25　歩\r\n　4手目\r\n　42→43　com金");
-    EXPECT_EQ(S().Kanri().BoardList(), afterFirstPair);
-    EXPECT_EQ(S().Kanri().MoveCount(), 2);
+    EXPECT_EQ(S().ShownPosition().BoardList(), afterFirstPair);
+    EXPECT_EQ(S().ShownMove(), 2);
     EXPECT_EQ(S().KifuLines().size(), 18u);
     EXPECT_EQ(S().ShownMoveHistory().size(), 2u);
 
     ASSERT_EQ(Drag(26, 25).Result, TTurnReport::Outcome::Continues);
     EXPECT_FALSE(S().MattaUsed());
-    const Snapshot before(S());
-    S().Kanri().HumanBareKingFlag = true;
-    EXPECT_EQ(S().Matta().Refusal, "COMの勝ちで投了です。待ったできません。");
-    S().Kanri().HumanBareKingFlag = false;
-    S().Kanri().ComBareKingFlag = true;
-    EXPECT_EQ(S().Matta().Refusal, "あなたの勝ちで投了です。待ったできません。");
-    S().Kanri().ComBareKingFlag = false;
-    EXPECT_EQ(Snapshot(S()), before);
 
     // A game resigned after a take-back is refused as a finished game, not as a second take-back.
     ASSERT_TRUE(S().Matta().Done);
@@ -423,7 +446,7 @@ TEST_F(SessionTest, TakeBackIsRefusedFiveWaysAndAllowedOnceBetweenTurns) {
 TEST_F(SessionTest, ReplayStepsThroughAFinishedGame) {
     PlaySevenMoveWin(*this);
     if (HasFatalFailure()) return;
-    const auto finalBoard = S().Kanri().BoardList();
+    const auto finalBoard = S().ShownPosition().BoardList();
     const std::string kifu = S().KifuText();
     const auto& shown = S().ShownMoveHistory();
     auto fm = [&](int k) { return TGameSession::FormatMove(shown.at(k - 1)); };
@@ -439,13 +462,13 @@ TEST_F(SessionTest, ReplayStepsThroughAFinishedGame) {
         "棋譜再現モード\r\n\r\n\r\n初期状態まで棋譜を戻しました。このあと一手ずつ再生することができます。");
     TKyokumen testStart;
     testStart.SetupTestPosition();
-    EXPECT_EQ(S().Kanri().BoardList(), testStart.BoardList());
+    EXPECT_EQ(S().ShownPosition().BoardList(), testStart.BoardList());
     EXPECT_FALSE(view.Waku.Visible);
     EXPECT_FALSE(view.Waku2.Visible);
 
     S().ReplayOne();
     EXPECT_EQ(view.Message, "棋譜再現モード\r\n\r\n\r\n1手目\r\n\r\n" + fm(1));
-    EXPECT_EQ(S().Kanri().MoveCount(), 1);
+    EXPECT_EQ(S().ShownMove(), 1);
 
     S().ReplayToStart();
     for (int first = 1; first <= 5; first += 2) {
@@ -464,7 +487,7 @@ TEST_F(SessionTest, ReplayStepsThroughAFinishedGame) {
     EXPECT_EQ(view.Waku.Square, shown[6].To);
     EXPECT_EQ(view.Waku2.Square, shown[5].To); // left as it was
     EXPECT_TRUE(view.Waku2.Visible);
-    EXPECT_EQ(S().Kanri().BoardList(), finalBoard);
+    EXPECT_EQ(S().ShownPosition().BoardList(), finalBoard);
     EXPECT_EQ(view.Drawn(), BoardOf(S()));
 
     view.Calls = 0;
@@ -498,23 +521,23 @@ TEST_F(SessionTest, HandicapGameLeavesOutRookAndBishop) {
     EXPECT_EQ(kifu[13], "　□□□□□□□□□");
     ASSERT_EQ(Drag(27, 26).Result, TTurnReport::Outcome::Continues);
     ASSERT_TRUE(S().Matta().Done);
-    EXPECT_EQ(S().Kanri().BoardList()[77], " ");
+    EXPECT_EQ(S().ShownPosition().BoardList()[77], " ");
     EXPECT_EQ(view.At(28), PieceName::Empty);
 }
 
 TEST_F(SessionTest, FormationPickedAfterTheFirstMoveIsKeptForTheNextGame) {
     EXPECT_TRUE(S().PickFormation("【中飛車】"));
     EXPECT_EQ(view.Message, "あなたの番です\r\n\r\n\r\n（COMの陣形は【中飛車】に設定されました）");
-    EXPECT_EQ(S().Kanri().FormationName, "【中飛車】");
+    EXPECT_EQ(ComOf(S()).FormationName, "【中飛車】");
 
     ASSERT_EQ(Drag(27, 26).Result, TTurnReport::Outcome::Continues);
     const std::string label = view.Message;
     EXPECT_FALSE(S().PickFormation("【ミルトア式BIG4 改】"));
     EXPECT_EQ(view.Message, label);
-    EXPECT_EQ(S().Kanri().FormationName, "【中飛車】");
+    EXPECT_EQ(ComOf(S()).FormationName, "【中飛車】");
 
     S().NewGame();
-    EXPECT_EQ(S().Kanri().FormationName, "【ミルトア式BIG4 改】");
+    EXPECT_EQ(ComOf(S()).FormationName, "【ミルトア式BIG4 改】");
     EXPECT_EQ(view.Message, "あなたの番です\r\n\r\n\r\n（COMの陣形は【ミルトア式BIG4 改】に設定されました）");
     EXPECT_EQ(S().Formation(), "【ミルトア式BIG4 改】");
 }
@@ -551,7 +574,8 @@ TEST_F(SessionTest, TakeBackAfterAComErrorReturnsTheHumansMove) {
     const Snapshot afterPair(S());
     auto progress = [this] {
         std::vector<std::array<int, TSenpou_Base::kSlots>> done;
-        for (int id = 0; id < kSenpouCount; ++id) done.push_back(S().Kanri().Strategy(SenpouId(id)).StepDone);
+        for (int id = 0; id < kSenpouCount; ++id)
+            done.push_back(ComOf(S()).Senpou[std::size_t(id)]->StepDone);
         return done;
     };
     const auto progressAfterPair = progress();
@@ -565,16 +589,18 @@ TEST_F(SessionTest, TakeBackAfterAComErrorReturnsTheHumansMove) {
               "ます。\r\n\r\nエラー内容は search stack exhausted");
     EXPECT_EQ(view.Status, "COM思考中。。。。");
     EXPECT_EQ(S().KifuLines().size(), 19u);
-    EXPECT_EQ(S().Kanri().SideToMove, 1);
+    EXPECT_EQ(S().SideToMove(), Side::Gote);
     EXPECT_EQ(Drag(77, 86).Result, TTurnReport::Outcome::Ignored);
 
     ASSERT_TRUE(S().Matta().Done);
     EXPECT_EQ(view.Message, "待ったをしました\r\n\r\n戻した指し手:\r\n\r\n　3手目\r\n　26→25　歩");
-    EXPECT_EQ(S().Kanri().BoardList(), afterPair.Board);
+    EXPECT_EQ(S().ShownPosition().BoardList(), afterPair.Board);
     EXPECT_EQ(S().KifuText(), afterPair.Kifu);
-    EXPECT_EQ(S().Kanri().SideToMove, 0);
-    EXPECT_EQ(S().Kanri().Kyokumen.ComToMove, false);
-    EXPECT_EQ(S().Kanri().MoveCount(), 2);
+    EXPECT_EQ(S().SideToMove(), Side::Sente);
+    EXPECT_EQ(ComOf(S()).SideToMove, 0);
+    EXPECT_EQ(ComOf(S()).Kyokumen.ComToMove, false);
+    EXPECT_EQ(ComOf(S()).MoveCount(), 2);
+    EXPECT_EQ(S().MoveCount(), 2);
     EXPECT_EQ(progress(), progressAfterPair);
     EXPECT_EQ(view.Drawn(), BoardOf(S()));
     EXPECT_EQ(S().Matta().Refusal, "待ったは一度だけです。");
@@ -586,17 +612,36 @@ TEST_F(SessionTest, TakeBackAfterAComErrorReturnsTheHumansMove) {
     EXPECT_FALSE(S().MattaUsed());
 }
 
-TEST_F(SessionTest, ComWithoutAMoveStopsTheGame) {
+// COM that finds no move it takes for safe, where the rules still give it one, gives the game up; a
+// move of COM's that leaves its own king attacked is a foul that loses at once and is not played.
+TEST_F(SessionTest, ComWithoutAMoveResignsAndAComFoulLoses) {
     session.reset();
     hooks.Think = [](TKyokumenKanri& k) { k.ComMove = TMove{}; };
     session = std::make_unique<TGameSession>(view, hooks);
     S().Start();
-    ASSERT_EQ(Drag(27, 26).Result, TTurnReport::Outcome::ComFailed);
-    EXPECT_EQ(
-        view.Boxes.back(),
-        "COM思考でエラー発生\r\n\r\nCOMの指し手が得られませんでした。致命的な状況なのでゲームを中断します。");
+    const TTurnReport r = Drag(27, 26);
+    ASSERT_EQ(r.Result, TTurnReport::Outcome::GameOver);
+    EXPECT_EQ(r.Ending, (TGameEnd{EndKind::Resign, Side::Gote}));
+    EXPECT_EQ(view.Boxes.back(), "COMが投了しました。あなたの勝ちです。");
+    EXPECT_EQ(view.Status, "あなたの勝ちです。");
     EXPECT_EQ(S().MoveHistory().size(), 1u);
-    EXPECT_EQ(Drag(26, 25).Result, TTurnReport::Outcome::Ignored);
+    EXPECT_EQ(S().KifuLines().back(), "まで、先手の勝ち");
+
+    // From the test position COM's king on 11 steps onto 22, which the human's と on 33 covers.
+    session.reset();
+    hooks.Think = ScriptedCom({"1122com王"});
+    session = std::make_unique<TGameSession>(view, hooks);
+    S().Start();
+    S().NewTestGame();
+    ASSERT_EQ(Drag(19, 18).Result, TTurnReport::Outcome::GameOver);
+    EXPECT_EQ(view.Boxes.back(), "COMの指し手は反則です。あなたの勝ちです。") << view.Message;
+    EXPECT_EQ(S().Ending(), (TGameEnd{EndKind::IllegalMove, Side::Gote}));
+    EXPECT_EQ(S().MoveHistory().size(), 1u);
+    const std::vector<std::string> lines = S().KifuLines();
+    EXPECT_EQ(lines[lines.size() - 2], " 2: △後手: 　反則負け");
+    EXPECT_EQ(lines.back(), "まで、先手の勝ち");
+    const TKifRecord again = ReadKif(S().KifText());
+    EXPECT_EQ(again.Ending, S().Ending());
 }
 
 TEST(Session, TextsOfMovesGlyphsAndTimes) {
@@ -611,14 +656,25 @@ TEST(Session, TextsOfMovesGlyphsAndTimes) {
     EXPECT_EQ(TGameSession::FormatSeconds(0.00002), "0.00002");
 }
 
-// An opponent that thinks elsewhere: it answers with the built-in COM's reply when the test says so.
-struct LaterOpponent : IOpponent {
-    TKyokumenKanri* Game = nullptr;
+// A player that thinks elsewhere: it answers with the built-in COM's reply when the test says so.
+struct LaterOpponent : IPlayer {
+    TRandom Rng;
+    TComPlayer Com{Rng};
+    TKyokumen Position;
+    std::vector<TMove> Legal;
     ReplyFn Reply;
     int Cancelled = 0;
-    void Think(TKyokumenKanri& k, ReplyFn reply) override { Game = &k, Reply = std::move(reply); }
+    void NewGame(const TKyokumen& start, Side side, const TSeat& seat) override {
+        Com.NewGame(start, side, seat);
+    }
+    void Moved(const TMove& m, Side mover) override { Com.Moved(m, mover); }
+    void TookBack(bool missing) override { Com.TookBack(missing); }
+    void Think(const TMoveRequest& r, ReplyFn reply) override {
+        Position = r.Position, Legal = r.Legal, Reply = std::move(reply);
+    }
     void Cancel() override { ++Cancelled; }
-    void Answer() { TComOpponent().Think(*Game, std::exchange(Reply, {})); }
+    std::string Building() const override { return Com.Building(); }
+    void Answer() { Com.Think({Position, Side::Gote, Legal}, std::exchange(Reply, {})); }
 };
 
 TEST_F(SessionTest, AReplyThatComesLaterFinishesTheTurnAsOneAtOnceWould) {
@@ -632,7 +688,7 @@ TEST_F(SessionTest, AReplyThatComesLaterFinishesTheTurnAsOneAtOnceWould) {
     for (auto [from, to] : {std::pair{27, 26}, {26, 25}, {39, 38}}) {
         ASSERT_EQ(s.MoveComa_Screen(from, to).Result, TTurnReport::Outcome::Pending);
         // The human's move is shown; nothing else happens until the reply.
-        EXPECT_EQ(laterView.At(to), s.Kanri().Kyokumen.Board[to]);
+        EXPECT_EQ(laterView.At(to), s.Position().Board[to]);
         EXPECT_TRUE(s.ReplyPending());
         EXPECT_TRUE(s.LegalMoves().empty());
         const Snapshot waiting(s);
@@ -653,11 +709,11 @@ TEST_F(SessionTest, AReplyThatComesLaterFinishesTheTurnAsOneAtOnceWould) {
 
     // A new game drops the reply still owed for the old one.
     ASSERT_EQ(s.MoveComa_Screen(59, 58).Result, TTurnReport::Outcome::Pending);
-    IOpponent::ReplyFn stale = std::exchange(later.Reply, {});
+    IPlayer::ReplyFn stale = std::exchange(later.Reply, {});
     s.NewGame();
     EXPECT_EQ(later.Cancelled, 1);
     const Snapshot fresh(s);
-    stale(TOpponentReply{{}, TMove{33, 34, PieceName::ComFu}, {}, {}, {}});
+    stale(TOpponentReply{{}, TMove{33, 34, PieceName::ComFu}, false, {}, {}, {}});
     EXPECT_EQ(Snapshot(s), fresh);
     EXPECT_EQ(laterView.Finished.size(), 3u);
 }
@@ -675,17 +731,18 @@ TEST_F(SessionTest, AnOpenedRecordKeepsTheCommentsOnBothSidesMovesWhenSavedAgain
 
 TEST_F(SessionTest, InCheckTheLegalListHoldsOnlyMovesThatLeaveTheKingSafe) {
     // COM's と on 48 checks the human king on 59.
-    testing_helpers::Play(S().Kanri(), {"1716歩", "4445com歩", "1615歩", "4546com歩", "1514歩", "4647com歩",
-                                        "1413歩", "4748comと"});
+    StartWith(*this,
+              {"1716歩", "4445com歩", "1615歩", "4546com歩", "1514歩", "4647com歩", "1413歩", "4748comと"});
+    if (HasFatalFailure()) return;
     const std::vector<TMove> legal = S().LegalMoves();
     ASSERT_FALSE(legal.empty());
     bool kingMoves = false;
     for (const TMove& m : legal) {
-        TKyokumen after = S().Kanri().Kyokumen;
+        TKyokumen after = S().Position();
         after.ApplyMove(m);
         const int king = m.Name == PieceName::Ou ? m.To : 59;
         kingMoves |= m.Name == PieceName::Ou;
-        EXPECT_EQ(after.Gote.Attacks[king], 0) << SquareText(m.From) << SquareText(m.To);
+        EXPECT_FALSE(Attacked(after.Board, king, Side::Gote)) << SquareText(m.From) << SquareText(m.To);
     }
     EXPECT_TRUE(kingMoves);
     EXPECT_EQ(S().LegalDestinations(27), std::vector<int>{});

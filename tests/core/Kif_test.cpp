@@ -98,7 +98,7 @@ struct GameState {
     std::size_t Moves;
     bool Replay;
     explicit GameState(const TGameSession& s)
-        : Kifu(s.KifuText()), Kif(s.KifText()), Board(s.Kanri().BoardList()), Moves(s.MoveHistory().size()),
+        : Kifu(s.KifuText()), Kif(s.KifText()), Board(s.BoardPosition().BoardList()), Moves(s.MoveHistory().size()),
           Replay(s.ReplayMode()) {}
     bool operator==(const GameState&) const = default;
 };
@@ -115,7 +115,7 @@ TEST(Kif, ReadsAnotherProgramsRecordAndWritesItInThisGamesForm) {
     for (const std::string& text : {kWritten, kForeign, "\xEF\xBB\xBF" + kWritten, crOnly, counted}) {
         const TKifRecord r = ReadKif(text);
         EXPECT_EQ(r.Start, KifStart::Even);
-        EXPECT_EQ(r.Ending, KifEnding::HumanResigns);
+        EXPECT_EQ(r.Ending, (TGameEnd{EndKind::Resign, Side::Sente}));
         EXPECT_EQ(r.Began, (TKifDate{2024, 3, 5, 9, 7, 31}));
         ASSERT_EQ(r.Shown.size(), 4u);
         EXPECT_EQ(MoveText(r.Shown[2]), "7733角成");
@@ -179,10 +179,12 @@ TEST(Kif, RefusesWhatThisGameCannotReplayNamingTheLineAndLeavingTheGameAlone) {
         {"text after the move", ReplaceLine(kWritten, 21, "   1 ６五歩(66) x"), 21, "after the move"},
         {"a move after the end", ReplaceLine(kWritten, 26, "   6 ５八金(49)"), 26, "after the end"},
         {"an ending this game lacks", ReplaceLine(kWritten, 25, "   5 千日手"), 25, "no ending by 千日手"},
-        {"COM resigning", ReplaceLine(ReplaceLine(kWritten, 25, "まで3手で先手の勝ち"), 24, "   4 投了"), 24,
-         "never resigns"},
         {"a mate that is none", ReplaceLine(kWritten, 25, "   5 詰み"), 25, "not mated"},
     };
+
+    // The second player may resign (the engine does): that record is read.
+    const TKifRecord resigned = ReadKif(ReplaceLine(ReplaceLine(kWritten, 25, "まで3手で先手の勝ち"), 24, "   4 投了"));
+    EXPECT_EQ(resigned.Ending, (TGameEnd{EndKind::Resign, Side::Gote}));
 
     scripted_play::QuietView view;
     TSessionHooks hooks;

@@ -92,7 +92,10 @@ TEST(Analysis, CancelledAnalysisLeavesNothingBehindForTheNext) {
         if (m.From == 27 && m.To == 26) record.Played.push_back(m);
     ASSERT_EQ(record.Played.size(), 1u);
     k.ApplyMove(record.Played[0]);
-    record.Played.push_back(ComLegalMoves(k).front());
+    k.ComToMove = true;
+    TMoveList com;
+    LegalMoves(k, Side::Gote, com);
+    record.Played.push_back(com[0]);
     record.Shown = record.Played;
     int told = 0;
     analysis.Progress = [&told] { ++told; };

@@ -29,19 +29,17 @@ TEngineSettings Settings() {
 
 struct TEngineGame {
     QuietView View;
-    TComOpponent Com;
     TEngineSeat Seat{Settings()};
-    TEngineOpponent Engine{Seat};
-    TOpponentChoice Choice{Com, Engine};
     std::unique_ptr<TGameSession> Session;
     std::vector<std::string> Notices;
 
     explicit TEngineGame(int level) {
-        Choice.Pick(level);
         TSessionHooks hooks;
-        hooks.Opponent = &Choice;
+        hooks.Engine = &Seat;
         Session = std::make_unique<TGameSession>(View, hooks);
         Session->Start();
+        Session->SetSeats({{TSeat::Human(), TSeat::Engine(level)}});
+        Session->NewGame();
         Seat.Restarted = [this](const std::string& m) { Notices.push_back(m); };
     }
 
@@ -56,7 +54,7 @@ struct TEngineGame {
 
     TEngineProposal Hint() {
         TEngineProposal hint;
-        Seat.Ask(Session->Kanri().Kyokumen, false, Session->LegalMoves(), kHintLevel,
+        Seat.Ask(Session->BoardPosition(), false, Session->LegalMoves(), kHintLevel,
                  [&hint](const TEngineStatus& s, const TEngineProposal& p) {
                      EXPECT_TRUE(bool(s)) << s.Message;
                      hint = p;
@@ -86,14 +84,15 @@ TEST(EnginePlay, EngineOpponentPlaysAGameOfLegalRepliesAgainstTheHints) {
         g.Session->NoteHint(HintText(hint));
 
         const std::size_t before = g.Session->Turns().size();
-        TKyokumen position = g.Session->Kanri().Kyokumen;
+        TKyokumen position = g.Session->BoardPosition();
         position.ApplyMove(hint.Move);
-        const std::vector<TMove> comLegal = ComLegalMoves(position);
+        TMoveList comLegal;
+        LegalMoves(position, Side::Gote, comLegal);
         g.Turn(hint.Move.From, hint.Move.To);
         ASSERT_GE(g.Session->Turns().size(), before + 1);
         if (g.Session->Turns().size() == before + 2) {
             const TTurn& reply = g.Session->Turns().back();
-            EXPECT_TRUE(Contains(comLegal, reply.Played)) << MoveText(reply.Played);
+            EXPECT_TRUE(comLegal.Contains(reply.Played)) << MoveText(reply.Played);
             EXPECT_TRUE(g.Session->LatestComReason().starts_with("エンジン: 評価値 "))
                 << g.Session->LatestComReason();
         }
@@ -127,14 +126,15 @@ TEST(EnginePlay, KilledEngineIsRestartedOnceAndNeverChangesTheGame) {
     broken.Program = "true"; // starts, says nothing, exits
     QuietView view;
     TEngineSeat seat(broken);
-    TEngineOpponent engine(seat);
     TSessionHooks hooks;
-    hooks.Opponent = &engine;
+    hooks.Engine = &seat;
     TGameSession s(view, hooks);
     s.Start();
+    s.SetSeats({{TSeat::Human(), TSeat::Engine(3)}});
+    s.NewGame();
     std::vector<std::string> notices;
     seat.Restarted = [&notices](const std::string& m) { notices.push_back(m); };
-    const TKyokumen start = s.Kanri().Kyokumen;
+    const TKyokumen start = s.BoardPosition();
     const TTurnReport r = s.MoveComa_Screen(27, 26);
     seat.Wait();
     EXPECT_EQ(r.Result, TTurnReport::Outcome::ComFailed);
@@ -142,9 +142,9 @@ TEST(EnginePlay, KilledEngineIsRestartedOnceAndNeverChangesTheGame) {
     ASSERT_EQ(view.Boxes.size(), 1u);
     EXPECT_NE(view.Boxes[0].find("エンジンが答えませんでした"), std::string::npos) << view.Boxes[0];
     EXPECT_EQ(s.Turns().size(), 1u);
-    EXPECT_EQ(s.Kanri().Kyokumen.Board[26], PieceName::Fu);
+    EXPECT_EQ(s.BoardPosition().Board[26], PieceName::Fu);
     ASSERT_TRUE(s.Matta().Done);
-    EXPECT_EQ(s.Kanri().Kyokumen.Board, start.Board);
+    EXPECT_EQ(s.BoardPosition().Board, start.Board);
 }
 
 // Without the engine the console refuses its commands and the game goes on as it was.

@@ -55,7 +55,7 @@ void Reach(TGameSession& s, const Recipe& r) {
         if (r.UntilCheck && report.Check && !s.GameOver()) break;
     }
     if (r.UntilCheck) {
-        ASSERT_TRUE(s.Kanri().InCheckFlag && !s.GameOver()) << r.Name;
+        ASSERT_TRUE(InCheck(s.Position().Board, s.SideToMove()) && !s.GameOver()) << r.Name;
     }
     if (r.UntilOver) {
         ASSERT_TRUE(s.GameOver()) << r.Name;
@@ -71,18 +71,18 @@ struct GameState {
     std::vector<TMove> Moves, Shown;
     testing_helpers::PositionState Position;
     TMove HumanLast, ComLast;
-    int Side;
-    bool Flags[5];
+    Side ToMove;
+    TGameEnd Ending;
+    std::vector<std::string> ComBoard; // what COM's game manager holds
     bool MattaUsed, Replay;
     std::string Status;
 
     explicit GameState(const TGameSession& s)
-        : Kifu(s.KifuLines()), Board(s.Kanri().BoardList()), Moves(s.MoveHistory()),
-          Shown(s.ShownMoveHistory()), Position(testing_helpers::StateOf(s.Kanri().Kyokumen)),
-          HumanLast(s.Kanri().Kyokumen.Sente.LastMove), ComLast(s.Kanri().Kyokumen.Gote.LastMove),
-          Side(s.Kanri().SideToMove), Flags{s.Kanri().ComMatesFlag, s.Kanri().HumanMatesFlag,
-                                            s.Kanri().HumanBareKingFlag, s.Kanri().ComBareKingFlag,
-                                            s.Kanri().InCheckFlag},
+        : Kifu(s.KifuLines()), Board(s.BoardPosition().BoardList()), Moves(s.MoveHistory()),
+          Shown(s.ShownMoveHistory()), Position(testing_helpers::StateOf(s.BoardPosition())),
+          HumanLast(s.BoardPosition().Sente.LastMove), ComLast(s.BoardPosition().Gote.LastMove),
+          ToMove(s.SideToMove()), Ending(s.Ending()),
+          ComBoard(s.ComKanri(Side::Gote) ? s.ComKanri(Side::Gote)->BoardList() : std::vector<std::string>{}),
           MattaUsed(s.MattaUsed()), Replay(s.ReplayMode()), Status(s.Status()) {}
 
     std::string DifferenceTo(const GameState& o) const {
@@ -92,9 +92,9 @@ struct GameState {
         if (std::string d = testing_helpers::StateDifference(Position, o.Position); !d.empty()) return d;
         if (!(HumanLast == o.HumanLast)) return "the human's last-move record";
         if (!(ComLast == o.ComLast)) return "COM's last-move record";
-        if (Side != o.Side) return "the side to move";
-        for (int i = 0; i < 5; ++i)
-            if (Flags[i] != o.Flags[i]) return "a result flag";
+        if (ToMove != o.ToMove) return "the side to move";
+        if (!(Ending == o.Ending)) return "the game's end";
+        if (ComBoard != o.ComBoard) return "COM's own board";
         if (MattaUsed != o.MattaUsed) return "the take-back flag";
         if (Replay != o.Replay) return "replay mode";
         if (Status != o.Status) return "the status line";
@@ -158,7 +158,7 @@ DragCounts CheckEveryDrag(const Recipe& recipe) {
             // A move was made: start again from the same position.
             ++counts.Accepted;
             EXPECT_TRUE(OnBoard(FileOf(from), RankOf(from)) && OnBoard(FileOf(to), RankOf(to))) << where;
-            EXPECT_EQ(invariants::PositionFault(s.Kanri().Kyokumen), "") << where;
+            EXPECT_EQ(invariants::PositionFault(s.BoardPosition()), "") << where;
             Reach(s, recipe);
             if (::testing::Test::HasFatalFailure()) return counts;
             EXPECT_EQ(GameState(s).DifferenceTo(before), "")

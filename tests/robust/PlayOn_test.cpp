@@ -33,7 +33,7 @@ TSessionHooks FixedHooks() {
 
 // The human's next action: now and then a take-back, else a random legal move.
 TAction ChooseAction(const TGameSession& s, std::mt19937& rng) {
-    if (s.Kanri().MoveCount() > 0 && !s.MattaUsed() && rng() % 7 == 0) return {};
+    if (s.ShownMove() > 0 && !s.MattaUsed() && rng() % 7 == 0) return {};
     const std::vector<TMove> legal = s.LegalMoves();
     if (legal.empty()) return {-1, -1};
     const TMove& m = legal[rng() % legal.size()];
@@ -45,7 +45,7 @@ bool Act(TGameSession& s, const TAction& a, TMove& reply) {
     reply = TMove{};
     if (a.From == 0) return s.Matta().Done;
     const TTurnReport r = s.MoveComa_Screen(a.From, a.To);
-    reply = r.ComMove;
+    if (const TReportedMove* com = r.First(true)) reply = com->Shown;
     return r.Result == Outcome::Continues;
 }
 
@@ -76,7 +76,7 @@ TEST(PlayOn, AStoppedGamePlayedOnMatchesTheGameThatNeverStopped) {
         const int stop = 2 * int(rng() % 60);
         bool goesOn = true;
         TMove reply;
-        while (goesOn && whole.Kanri().MoveCount() < stop) {
+        while (goesOn && whole.ShownMove() < stop) {
             const TAction a = ChooseAction(whole, rng);
             takeBacks += a.From == 0;
             goesOn = a.From >= 0 && Act(whole, a, reply);
@@ -89,7 +89,7 @@ TEST(PlayOn, AStoppedGamePlayedOnMatchesTheGameThatNeverStopped) {
 
         std::vector<TAction> actions;
         std::vector<TMove> replies;
-        while (goesOn && whole.Kanri().MoveCount() < kMaxMoves) {
+        while (goesOn && whole.ShownMove() < kMaxMoves) {
             actions.push_back(ChooseAction(whole, rng));
             if (actions.back().From < 0) break;
             takeBacks += actions.back().From == 0;

@@ -80,14 +80,20 @@ inline std::string RecordFault(const TGameSession& s, std::size_t fromMove = 0) 
     if (s.MoveHistory().size() != shown.size())
         return std::to_string(s.MoveHistory().size()) + " moves played but " + std::to_string(shown.size()) +
                " shown";
-    if (!s.ReplayMode() && std::size_t(s.Kanri().MoveCount()) != shown.size())
-        return "the position counts " + std::to_string(s.Kanri().MoveCount()) + " moves, the record " +
+    if (!s.ReplayMode() && std::size_t(s.Position().MoveCount) != shown.size())
+        return "the position counts " + std::to_string(s.Position().MoveCount) + " moves, the record " +
+               std::to_string(shown.size());
+    // COM's own game manager (the second player's, in the game's own frame) counts them too.
+    if (const TKyokumenKanri* com = s.ComKanri(Side::Gote);
+        com && !s.ReplayMode() && std::size_t(com->MoveCount()) != shown.size())
+        return "COM's game manager counts " + std::to_string(com->MoveCount()) + " moves, the record " +
                std::to_string(shown.size());
     // The record closes once the game has ended (a resignation adds its own line before the result),
     // and keeps its closing through a replay of the ended game.
-    const std::size_t closing = s.Ending() == KifEnding::HumanResigns ? 2
-                                : s.Ending() != KifEnding::None       ? 1
-                                                                      : 0;
+    const std::size_t closing = s.Ending().Kind == EndKind::Resign || s.Ending().Kind == EndKind::IllegalMove
+                                    ? 2
+                                : s.Ending().Over() ? 1
+                                                    : 0;
     if (lines.size() != kHeaderLines + shown.size() + closing)
         return "the record has " + std::to_string(lines.size()) + " lines for " +
                std::to_string(shown.size()) + " moves";
@@ -113,10 +119,9 @@ struct SessionState {
     std::size_t Moves;
     bool MattaUsed, Replay;
     explicit SessionState(const TGameSession& s)
-        : Position(testing_helpers::StateOf(s.Kanri().Kyokumen)),
-          HumanLast(s.Kanri().Kyokumen.Sente.LastMove), ComLast(s.Kanri().Kyokumen.Gote.LastMove),
-          Kifu(Digest(s.KifuLines())), Moves(s.MoveHistory().size()), MattaUsed(s.MattaUsed()),
-          Replay(s.ReplayMode()) {}
+        : Position(testing_helpers::StateOf(s.BoardPosition())), HumanLast(s.BoardPosition().Sente.LastMove),
+          ComLast(s.BoardPosition().Gote.LastMove), Kifu(Digest(s.KifuLines())),
+          Moves(s.MoveHistory().size()), MattaUsed(s.MattaUsed()), Replay(s.ReplayMode()) {}
     // A hash of the number of lines, the header and the last two lines: a command changes the record
     // only at its end, or makes a new one (RecordFault checks every move line against the moves).
     static std::uint64_t Digest(const std::vector<std::string>& lines) {

@@ -41,7 +41,7 @@ inline TTurnReport Drag(TGameSession& s, int from, int to) {
 // order. The game is not touched.
 inline std::vector<std::pair<int, int>> CandidateDrags(const TGameSession& s) {
     TMoveList moves;
-    s.Kanri().Kyokumen.ListMoves(false, moves);
+    s.BoardPosition().ListMoves(false, moves);
     std::vector<std::pair<int, int>> drags;
     drags.reserve(std::size_t(moves.Size()));
     std::bitset<kMapSize * kMapSize> seen;

@@ -259,7 +259,7 @@ private slots:
         QCOMPARE(list->currentText(), QStringLiteral("【基本形】"));
         QCOMPARE(Text(form, "Label_Message"),
                  QStringLiteral("あなたの番です\n\n\n（COMの陣形は【基本形】に設定されました）"));
-        QCOMPARE(form.Session().Kanri().FormationName, std::string("【基本形】"));
+        QCOMPARE(form.Session().ComKanri(Side::Gote)->FormationName, std::string("【基本形】"));
 
         QVERIFY(!form.findChild<QWidget*>(QStringLiteral("Image2"))->isVisibleTo(&form));
         for (const char* name : {"ReplayButton1", "ReplayButton2", "ReplayButton3"})
@@ -419,7 +419,7 @@ private slots:
         QCOMPARE(Text(form, "Label_Message"), label);
         QCOMPARE(Text(form, "Label_mes2"), status);
         QCOMPARE(form.Session().KifuLines(), kifu);
-        QCOMPARE(form.Session().Kanri().MoveCount(), 2);
+        QCOMPARE(form.Session().ShownMove(), 2);
 
         // Yes: a handicap game without the human's rook and bishop.
         dialogs.Answer = true;
@@ -428,7 +428,7 @@ private slots:
         QVERIFY(!Square(form, 77)->HasPicture());
         QVERIFY(!Square(form, 28)->HasPicture());
         QVERIFY(Shows(form, 76, PieceName::Fu));
-        QCOMPARE(form.Session().Kanri().MoveCount(), 0);
+        QCOMPARE(form.Session().ShownMove(), 0);
         QCOMPARE(int(form.Session().KifuLines().size()), 16);
         QCOMPARE(Text(form, "Label_mes2"), QString());
         QVERIFY(!form.findChild<QWidget*>(QStringLiteral("Waku"))->isVisibleTo(&form));
@@ -440,7 +440,7 @@ private slots:
         auto* list = form.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
         list->setCurrentIndex(4);
         emit list->activated(4);
-        QCOMPARE(form.Session().Kanri().FormationName, std::string("【穴熊】"));
+        QCOMPARE(form.Session().ComKanri(Side::Gote)->FormationName, std::string("【穴熊】"));
         QCOMPARE(Text(form, "Label_Message"),
                  QStringLiteral("あなたの番です\n\n\n（COMの陣形は【穴熊】に設定されました）"));
 
@@ -663,7 +663,7 @@ private slots:
         emit list->activated(2);
         QCOMPARE(form.statusBar()->currentMessage(), QStringLiteral("Yagura castle from the next game on"));
         form.OnButton_StartClick();
-        QCOMPARE(form.Session().Kanri().FormationName, std::string("【矢倉囲い】"));
+        QCOMPARE(form.Session().ComKanri(Side::Gote)->FormationName, std::string("【矢倉囲い】"));
 
         // The panel's messages: a long number, a long move and a long formation name in each place.
         QStringList panel;
@@ -755,7 +755,7 @@ private slots:
         Drag(form, 27, 26);
         list->setCurrentIndex(1);
         emit list->activated(1);
-        QCOMPARE(form.Session().Kanri().FormationName, std::string("【基本形】"));
+        QCOMPARE(form.Session().ComKanri(Side::Gote)->FormationName, std::string("【基本形】"));
         QCOMPARE(form.statusBar()->currentMessage(), QStringLiteral("【中飛車】は次の対局から"));
         for (int from : {26, 17}) {
             Drag(form, from, from - 1);
@@ -765,7 +765,7 @@ private slots:
                 QCOMPARE(Text(form, "Label_mes2"), QStringLiteral("【基本形】の駒組み中"));
         }
         form.OnButton_StartClick();
-        QCOMPARE(form.Session().Kanri().FormationName, std::string("【中飛車】"));
+        QCOMPARE(form.Session().ComKanri(Side::Gote)->FormationName, std::string("【中飛車】"));
     }
 
     // The wheel turns the list only after it has been given the focus.
@@ -786,11 +786,11 @@ private slots:
         turn();
         QCOMPARE(list->currentIndex(), 0);
         QVERIFY(!list->hasFocus());
-        QCOMPARE(form.Session().Kanri().FormationName, std::string("【基本形】"));
+        QCOMPARE(form.Session().ComKanri(Side::Gote)->FormationName, std::string("【基本形】"));
         list->setFocus();
         turn();
         QCOMPARE(list->currentIndex(), 1);
-        QCOMPARE(form.Session().Kanri().FormationName, std::string("【中飛車】"));
+        QCOMPARE(form.Session().ComKanri(Side::Gote)->FormationName, std::string("【中飛車】"));
     }
 
     // The real boxes read exactly their captions, and the program names no display name that the
@@ -822,16 +822,16 @@ private slots:
         TForm1 form(&dialogs);
         WinAtOnce(form);
         form.OnReplayButton1_Click();
-        QCOMPARE(form.Session().Kanri().MoveCount(), 0);
+        QCOMPARE(form.Session().ShownMove(), 0);
         const QString label = Text(form, "Label_Message");
         auto* list = form.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
         list->setCurrentIndex(4);
         emit list->activated(4);
         QCOMPARE(Text(form, "Label_Message"), label);
         QCOMPARE(form.statusBar()->currentMessage(), QStringLiteral("【穴熊】は次の対局から"));
-        QCOMPARE(form.Session().Kanri().FormationName, std::string("【基本形】"));
+        QCOMPARE(form.Session().ComKanri(Side::Gote)->FormationName, std::string("【基本形】"));
         form.OnButton_StartClick();
-        QCOMPARE(form.Session().Kanri().FormationName, std::string("【穴熊】"));
+        QCOMPARE(form.Session().ComKanri(Side::Gote)->FormationName, std::string("【穴熊】"));
     }
 
     // The menu: its items and keys, each the command of its button, confirmations included.
@@ -985,12 +985,12 @@ private slots:
         Drag(form, 27, 27);
         QCOMPARE(Text(form, "Label_Message"), greeting);
         QCOMPARE(Snapshot(form), start);
-        QCOMPARE(form.Session().Kanri().MoveCount(), 0);
+        QCOMPARE(form.Session().ShownMove(), 0);
 
         Click(form, 27);
         Click(form, 26);
         QCOMPARE(form.Board().SelectedSquare(), 0);
-        QCOMPARE(form.Session().Kanri().MoveCount(), 2);
+        QCOMPARE(form.Session().ShownMove(), 2);
         QCOMPARE(form.Session().KifuLines()[16], std::string(" 1: ▲先手: 　27→26　歩"));
         QVERIFY(Shows(form, 26, PieceName::Fu));
         QVERIFY(form.findChild<QWidget*>(QStringLiteral("Waku"))->isVisibleTo(&form));
@@ -1077,9 +1077,9 @@ private slots:
         const QString secondLabel = Text(form, "Label_Message");
         QVERIFY(secondLabel.startsWith(QStringLiteral("棋譜再現モード\n\n\n2手目")));
         QTest::keyClick(&form, Qt::Key_Right);
-        QCOMPARE(form.Session().Kanri().MoveCount(), 3);
+        QCOMPARE(form.Session().ShownMove(), 3);
         QTest::keyClick(&form, Qt::Key_Left);
-        QCOMPARE(form.Session().Kanri().MoveCount(), 2);
+        QCOMPARE(form.Session().ShownMove(), 2);
         QCOMPARE(Snapshot(form), second);
         QCOMPARE(Text(form, "Label_Message"), secondLabel);
         QCOMPARE(Marked(form, TSquareImage::LastMove),
@@ -1088,7 +1088,7 @@ private slots:
         QTest::keyClick(&form, Qt::Key_Left);
         QTest::keyClick(&form, Qt::Key_Left);
         QCOMPARE(Snapshot(form), start);
-        QCOMPARE(form.Session().Kanri().MoveCount(), 0);
+        QCOMPARE(form.Session().ShownMove(), 0);
         QCOMPARE(Text(form, "ReplayCounter"), QStringLiteral("0 / 4手"));
 
         // The strip's own back and end buttons, and End; the end's label says how the game ended.
@@ -1098,7 +1098,7 @@ private slots:
             QTest::mouseClick(button, Qt::LeftButton);
         };
         click("ReplayEndButton");
-        QCOMPARE(form.Session().Kanri().MoveCount(), 4);
+        QCOMPARE(form.Session().ShownMove(), 4);
         QCOMPARE(Text(form, "ReplayCounter"), QStringLiteral("4 / 4手"));
         QVERIFY(Text(form, "Label_Message").contains(QStringLiteral("投了")));
         click("ReplayBackButton");
@@ -1106,7 +1106,7 @@ private slots:
         QCOMPARE(Snapshot(form), second);
         QCOMPARE(Text(form, "ReplayCounter"), QStringLiteral("2 / 4手"));
         QTest::keyClick(&form, Qt::Key_End);
-        QCOMPARE(form.Session().Kanri().MoveCount(), 4);
+        QCOMPARE(form.Session().ShownMove(), 4);
 
         // Outside replay the keys do nothing.
         form.OnButton_StartClick();
@@ -1114,7 +1114,7 @@ private slots:
         QTest::keyClick(&form, Qt::Key_Left);
         QTest::keyClick(&form, Qt::Key_Home);
         QCOMPARE(Snapshot(form), fresh);
-        QCOMPARE(form.Session().Kanri().MoveCount(), 0);
+        QCOMPARE(form.Session().ShownMove(), 0);
         QVERIFY(form.findChild<QWidget*>(QStringLiteral("ReplayCounter"))->isHidden());
     }
 
@@ -1165,7 +1165,7 @@ private slots:
         form.findChild<QAction*>(QStringLiteral("PlayOnAction"))->trigger();
         QVERIFY(!form.Session().ReplayMode());
         QCOMPARE(form.Session().Turns().size(), std::size_t(2));
-        QCOMPARE(form.Session().Kanri().FormationName, std::string("【穴熊】"));
+        QCOMPARE(form.Session().ComKanri(Side::Gote)->FormationName, std::string("【穴熊】"));
         QCOMPARE(list->currentIndex(), 4);
     }
 
@@ -1220,7 +1220,7 @@ private slots:
             QCOMPARE(heard(9), 9);
             form.OnReplayBack();
             QCOMPARE(heard(10), 10);
-            QCOMPARE(form.Session().Kanri().MoveCount(), 2);
+            QCOMPARE(form.Session().ShownMove(), 2);
             MenuItem(form, QStringLiteral("駒音"))->trigger();
             form.OnReplayForward();
             QCOMPARE(heard(10), 10);
@@ -1281,12 +1281,12 @@ private slots:
             dialogs.OpenAnswer = inDir(name);
             MenuItem(form, QStringLiteral("棋譜を開く…"))->trigger();
             QVERIFY(session.ReplayMode());
-            QCOMPARE(session.Kanri().MoveCount(), 0);
+            QCOMPARE(session.ShownMove(), 0);
             QCOMPARE(session.KifText(), kif);
             QVERIFY(session.MoveHistory() == played);
             QVERIFY(form.findChild<QWidget*>(QStringLiteral("Image2"))->isVisibleTo(&form));
             form.OnReplayForward();
-            QCOMPARE(session.Kanri().MoveCount(), 1);
+            QCOMPARE(session.ShownMove(), 1);
         }
         QCOMPARE(dialogs.Offered.last(), QFileInfo(inDir("game.kif")).absolutePath());
 
@@ -1392,7 +1392,7 @@ private slots:
         MenuItem(again, QStringLiteral("対局を自動保存"))->trigger();
         auto* note = again.findChild<QLabel*>(QStringLiteral("KeepingNote"));
         Drag(again, 76, 75);
-        QCOMPARE(again.Session().Kanri().MoveCount(), 2);
+        QCOMPARE(again.Session().ShownMove(), 2);
         QVERIFY(dialogs.OkTexts.isEmpty());
         QVERIFY(note->isVisibleTo(&again));
         QVERIFY(blocker.remove());
@@ -1651,7 +1651,7 @@ private slots:
         QCOMPARE(ratio, form.screen()->devicePixelRatio());
         Drag(form, 76, 75);
         const auto marks = Marked(form, TSquareImage::LastMove);
-        const TKyokumen position = form.Session().Kanri().Kyokumen;
+        const TKyokumen position = form.Session().BoardPosition();
         const QImage kingFile(QStringLiteral("com王.bmp"));
         for (int percent : Offered(form)) {
             QVERIFY(form.SetZoom(percent));
