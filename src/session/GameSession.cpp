@@ -159,7 +159,7 @@ std::string TGameSession::CheckStatus() {
 
 std::string TGameSession::TotalTimeText() const {
     return TrArg(Tr("GameSession", "COM消費時間： %1秒"),
-                 {std::to_string(static_cast<long long>(comTotalTime_))});
+                 {std::to_string(static_cast<long long>(std::fmin(std::fmax(comTotalTime_, 0.0), 1e15)))});
 }
 
 // ---------------------------------------------------------------------------------------------
