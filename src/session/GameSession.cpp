@@ -929,6 +929,8 @@ TKifRecord TGameSession::KifRecord() const {
     r.Continuation = cont_;
     for (const TTurn& t : turns_)
         if (t.Com) r.Continuation.ComSeconds.push_back(t.Seconds);
+    // A game played here ends on the session's generator; an opened record keeps what it said.
+    if (cont_.Known && !cont_.ReadFromText()) r.Continuation.EndSeed = rng_.Seed();
     return r;
 }
 
