@@ -122,6 +122,10 @@ int TGameSession::ContinueFrom(const TKifRecord& r, int n, const std::filesystem
     if (inTurn_ || pending_)
         throw TPlayOnRefusal("COM is thinking", Tr("PlayOn", "COMの応手を待っています。指し直せません。"));
     const std::string number = std::to_string(n);
+    // Its last position is where a finished game ended, by a resignation too, which no replay sees.
+    if (r.Ending != KifEnding::None && n == static_cast<int>(r.Shown.size()))
+        throw TPlayOnRefusal("the game is over after move " + number,
+                             TrArg(Tr("PlayOn", "%1手目で対局は終わっています。"), {number}));
     if (n % 2 == 1)
         throw TPlayOnRefusal(
             "after move " + number + " COM is to move; play on from a position with you to move",
