@@ -124,6 +124,18 @@ int TGameSession::ContinueFrom(const TKifRecord& r, int n, const std::filesystem
     if (s.GameOver())
         throw TPlayOnRefusal("the game is over after move " + number,
                              TrArg(Tr("PlayOn", "%1手目で対局は終わっています。"), {number}));
+    // A seed changed in the file may bring out every COM move up to here and give other replies later:
+    // the whole record played again must leave COM's generator where the file says the game left it.
+    if (c.EndSeed && c.Lines.EndSeed > 0) {
+        const int end = static_cast<int>(r.Shown.size());
+        TGameSession whole(quiet, hooks);
+        if (n < end) whole.ReplayRecorded(r, end);
+        const std::string seedLine = std::to_string(c.Lines.Seed), endLine = std::to_string(c.Lines.EndSeed);
+        if ((n < end ? whole : s).rng_.Seed() != *c.EndSeed)
+            throw TPlayOnRefusal(
+                "line " + seedLine + ": COM's generator does not end where line " + endLine + " says",
+                TrArg(Tr("PlayOn", "%1行目: COMの乱数が%2行目の記録と合いません。"), {seedLine, endLine}));
+    }
 
     CancelPending();
     AdoptGame(s, r, keptFile != nullptr);

@@ -151,6 +151,8 @@ TKifRecord TGameSession::KifRecord() const {
     r.Continuation = record_.Cont;
     for (const TTurn& t : turns_)
         if (t.Computer) r.Continuation.ComSeconds.push_back(t.Seconds);
+    // A game played here ends on the session's generator; an opened record keeps what it said.
+    if (record_.Cont.Known && !record_.Cont.ReadFromText()) r.Continuation.EndSeed = rng_.Seed();
     return r;
 }
 
