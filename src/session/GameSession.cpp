@@ -136,6 +136,7 @@ void TGameSession::SeatPlayers() {
 }
 
 void TGameSession::StartGame(KifStart start) {
+    stalled_ = false;
     record_.Start = start;
     record_.Seats = nextSeats_;
     record_.End = {};
@@ -171,7 +172,8 @@ bool TGameSession::HumanToMove() const {
 }
 
 bool TGameSession::ComputerToMove() const {
-    return !inTurn_ && !pending_ && !replayMode_ && shown_ < 0 && !GameOver() && IsComputer(SideToMove());
+    return !inTurn_ && !pending_ && !stalled_ && !replayMode_ && shown_ < 0 && !GameOver() &&
+           IsComputer(SideToMove());
 }
 
 std::vector<TMove> TGameSession::LegalMoves() const {
@@ -194,6 +196,12 @@ std::vector<int> TGameSession::LegalDestinations(int from) const {
 
 TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
     TTurnReport report;
+    if (!inTurn_ && !pending_ && Browsing() && !GameOver() && !IsComputer(SideToMove()) && from != to) {
+        // Only looked at: the drag goes back, and the panel says why.
+        SetMessage(TrArg(Tr("GameSession", "%1手目の局面を表示中です。Endで対局に戻ってから指してください。"),
+                         {std::to_string(shown_)}));
+        return report;
+    }
     if (inTurn_ || !HumanToMove() || from == to) return report;
     {
         TTurnGuard guard(inTurn_);
@@ -260,6 +268,7 @@ bool TGameSession::PlayHumanMove(int from, int to, TTurnReport& report) {
 void TGameSession::PlayMove(const TMove& played, bool computer, TTurnReport& report) {
     const Side mover = SideToMove();
     position_.ApplyMove(played);
+    stalled_ = false;
     const TMove shown = mover == Side::Gote ? position_.Gote.LastMove : position_.Sente.LastMove;
     position_.ComToMove = mover == Side::Sente;
     verdict_ = judge_.Moved(position_);
@@ -328,6 +337,7 @@ void TGameSession::FinishReply(const TOpponentReply& reply, TTurnReport& report)
     if (hooks_.ThinkTimed) hooks_.ThinkTimed(TickCountMsPrecise() - thinkStart_);
     const Side side = SideToMove();
     if (!reply.Error.empty()) {
+        stalled_ = true;
         Box(ComputerErrorBox(side, reply.Error), &report);
         // An engine that failed leaves the game to go on (待った, or another opponent): nothing thinks.
         if (record_.Seats[side].Kind == SeatKind::Engine) SetStatus("");
@@ -362,6 +372,7 @@ void TGameSession::FinishReply(const TOpponentReply& reply, TTurnReport& report)
 
 // A reply's move must be one of the side's legal moves; false (box shown) when it is not.
 bool TGameSession::CheckReply(const TOpponentReply& reply, TTurnReport& report) {
+    stalled_ = true;
     if (reply.Move.Empty()) {
         Box(Tr("GameSession", "COM思考でエラー発生\r\n\r\nCOMの指し手が得られませんでした。致命的な状況なので"
                               "ゲームを中断します。"),
@@ -372,7 +383,10 @@ bool TGameSession::CheckReply(const TOpponentReply& reply, TTurnReport& report) 
     // A move is named in more than one way (COM names its rook "飛" even after it has promoted): the
     // squares say which move it is.
     for (const TMove& m : legal_)
-        if (m.From == reply.Move.From && m.To == reply.Move.To) return true;
+        if (m.From == reply.Move.From && m.To == reply.Move.To) {
+            stalled_ = false;
+            return true;
+        }
     const Side side = SideToMove();
     if (TestMove(position_, side, reply.Move.From, reply.Move.To).Result ==
         THumanMoveTest::KingLeftAttacked) {

@@ -238,7 +238,8 @@ public:
     // The computer whose turn it is plays one move. Ignored (Outcome::Ignored) when a person is to move,
     // the game is over, a reply is pending or an earlier position is shown.
     TTurnReport Go();
-    // True when Go would play: a computer is to move in a game going on, its latest position shown.
+    // True when Go would play: a computer is to move in a game going on, its latest position shown, and
+    // its last think did not fail.
     bool ComputerToMove() const;
     // True when a drag would be taken as a person's move: a person's turn in a game going on.
     bool HumanToMove() const;
@@ -415,8 +416,9 @@ private:
     bool replayMode_ = false;
     // Set while a replay jumps to a move: those moves land without a sound.
     bool replayingBack_ = false;
-    bool inTurn_ = false;                // a turn is running (pending input let through mid-turn is ignored)
-    bool replaying_ = false;             // a game played again aside: a computer moves only when asked (Go)
+    bool inTurn_ = false;    // a turn is running (pending input let through mid-turn is ignored)
+    bool replaying_ = false; // a game played again aside: a computer moves only when asked (Go)
+    bool stalled_ = false;   // a computer's think failed: it is not asked again until the game moves
     IPlayer* enginesRecorded_ = nullptr; // there, the engine's seats answer with the record's moves
     bool pending_ = false;               // a computer's reply has not come yet
     bool asking_ = false;                // a player is being asked (a reply now belongs to that call)

@@ -225,6 +225,7 @@ void TGameSession::AdoptGame(TGameSession& s, const TKifRecord& r, bool sameGame
     position_ = std::move(s.position_);
     judge_ = std::move(s.judge_);
     verdict_ = {};
+    stalled_ = false;
     nextSeats_ = record_.Seats;
     formation_ = s.formation_;
     SeatPlayers();

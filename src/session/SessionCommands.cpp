@@ -147,6 +147,7 @@ void TGameSession::TakeBackMoves(int count) {
     }
     position_ = PositionAfter(MoveCount());
     verdict_ = {};
+    stalled_ = false;
 }
 
 TKyokumen TGameSession::PositionAfter(int n) const {

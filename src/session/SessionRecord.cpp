@@ -241,6 +241,7 @@ int TGameSession::OpenKifRecord(TKifRecord r) {
     position_ = std::move(position);
     judge_ = std::move(judge);
     verdict_ = record_.End;
+    stalled_ = false;
     SeatPlayers();
     hint_.clear();
     ++gameNumber_;

@@ -283,7 +283,7 @@ void TAnalysisPanel::UpdateGraph() {
 }
 
 void TAnalysisPanel::BoardChanged() {
-    if (session_ != nullptr) graph_->SetShown(session_->Kanri().MoveCount());
+    if (session_ != nullptr) graph_->SetShown(session_->ShownMove());
 }
 
 void TAnalysisPanel::ShowMove(int n) {

@@ -77,7 +77,8 @@ TBoardView::TBoardView(QWidget* area, TPictures& pictures) : area_(area), pictur
 // Drags and clicks
 
 bool TBoardView::AcceptsMove() const {
-    return session_ != nullptr && session_->Kanri().SideToMove == 0 && !session_->ReplayMode();
+    // An earlier position looked at takes the drag too: the session says why it plays no move there.
+    return session_ != nullptr && (session_->HumanToMove() || session_->Browsing());
 }
 
 // True when the move from the square is taken; otherwise the last move's squares stay as they were.
@@ -105,11 +106,12 @@ void TBoardView::FinishMove() {
     ShowFrame(SessionFrame::Waku, true);
 }
 
-void TBoardView::OnStartComa(int square) {
+void TBoardView::OnStartComa(int image) {
     ClearSelection();
+    const int square = ImageSquare(image);
     if (!BeginMove(square)) return;
     ShowDestinations(square);
-    TSquareImage* from = ban_[std::size_t(square)];
+    TSquareImage* from = ban_[std::size_t(image)];
     if (!from->HasPicture()) return;
     // The piece leaves its square and follows the pointer from where it was taken.
     floating_->SetPicture(&from->Picture());
@@ -121,18 +123,18 @@ void TBoardView::OnStartComa(int square) {
     from->SetLifted(true);
 }
 
-void TBoardView::OnDragComa(int square) {
-    Drop(square);
+void TBoardView::OnDragComa(int image) {
+    Drop(ImageSquare(image));
 }
 
-void TBoardView::OnEndComa(int square) {
+void TBoardView::OnEndComa(int image) {
     destinations_.clear();
     RefreshMarks();
     floating_->hide();
     floating_->SetPicture(nullptr);
     // The square stays empty while the move is played, and shows its piece again if it was refused.
     FinishMove();
-    if (OnBoard(square) && ban_[std::size_t(square)] != nullptr) ban_[std::size_t(square)]->SetLifted(false);
+    if (OnBoard(image) && ban_[std::size_t(image)] != nullptr) ban_[std::size_t(image)]->SetLifted(false);
 }
 
 bool TBoardView::eventFilter(QObject* watched, QEvent* event) {
@@ -150,7 +152,8 @@ bool TBoardView::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
-void TBoardView::OnClickComa(int square) {
+void TBoardView::OnClickComa(int image) {
+    const int square = ImageSquare(image);
     const int from = selected_;
     const bool destination = Contains(destinations_, square);
     ClearSelection();
@@ -163,7 +166,8 @@ void TBoardView::OnClickComa(int square) {
         return;
     }
     if (square == from) return;
-    if (IsHuman(session_->Kanri().Kyokumen.Board[square])) {
+    const PieceName piece = session_->Position().Board[std::size_t(square)];
+    if (piece != PieceName::Empty && SideOf(piece) == session_->SideToMove()) {
         selected_ = square;
         ShowDestinations(square);
     }
@@ -181,13 +185,14 @@ void TBoardView::ClearSelection() {
 }
 
 void TBoardView::RefreshMarks() {
+    // By image: each square of the record marks the image that shows it.
     std::array<unsigned, 100> marks{};
     for (const TMove& m : lastMoves_)
         for (int square : {m.From, m.To})
-            if (OnBoard(square)) marks[std::size_t(square)] |= TSquareImage::LastMove;
-    if (selected_ != 0) marks[std::size_t(selected_)] |= TSquareImage::Selected;
+            if (OnBoard(square)) marks[std::size_t(ImageSquare(square))] |= TSquareImage::LastMove;
+    if (selected_ != 0) marks[std::size_t(ImageSquare(selected_))] |= TSquareImage::Selected;
     if (destinationsShown_)
-        for (int square : destinations_) marks[std::size_t(square)] |= TSquareImage::Destination;
+        for (int square : destinations_) marks[std::size_t(ImageSquare(square))] |= TSquareImage::Destination;
     for (std::size_t square = 0; square < ban_.size(); ++square)
         if (ban_[square] != nullptr) ban_[square]->SetMarks(marks[square]);
 }
@@ -209,7 +214,22 @@ void TBoardView::SetSquare(int square, PieceName piece) {
     if (!OnBoard(square) || ban_[std::size_t(square)] == nullptr) return;
     shown_[std::size_t(square)] = piece;
     if (piece != PieceName::Empty && pictures_.EarlyPending()) UseEarlyPictures();
-    ban_[std::size_t(square)]->SetPicture(pictures_.ComaPicture(piece));
+    // Turned, each side's pieces stand upright at its own end: the other side's pictures show them.
+    ban_[std::size_t(ImageSquare(square))]->SetPicture(
+        pictures_.ComaPicture(flipped_ ? OtherSide(piece) : piece));
+}
+
+void TBoardView::SetFlipped(bool on) {
+    if (on == flipped_) return;
+    flipped_ = on;
+    for (int square = 11; square <= 99; ++square)
+        if (OnBoard(square)) SetSquare(square, shown_[std::size_t(square)]);
+    for (SessionFrame which : {SessionFrame::Waku, SessionFrame::Waku2}) {
+        const int square = frameSquare_[std::size_t(which)];
+        if (square != 0) Frame(which)->move(ban_[std::size_t(ImageSquare(square))]->pos());
+    }
+    RefreshMarks();
+    area_->update();
 }
 
 void TBoardView::RedrawBoard(const TKyokumen& position) {
@@ -224,7 +244,7 @@ TFrameShape* TBoardView::Frame(SessionFrame frame) const {
 void TBoardView::MoveFrame(SessionFrame frame, int square) {
     if (!OnBoard(square) || ban_[std::size_t(square)] == nullptr) return;
     frameSquare_[std::size_t(frame)] = square;
-    Frame(frame)->move(ban_[std::size_t(square)]->pos());
+    Frame(frame)->move(ban_[std::size_t(ImageSquare(square))]->pos());
 }
 
 // A frame off the board waits hidden in the layout's top-left corner, and stays hidden until it
@@ -260,7 +280,7 @@ void TBoardView::ApplyZoom(double zoom, QPoint origin) {
         const int square = frameSquare_[std::size_t(which)];
         // A frame off the board keeps its resting place, hidden.
         const QPoint rest = frame->pos() - origin_;
-        frame->move(square != 0 ? ban_[std::size_t(square)]->pos()
+        frame->move(square != 0 ? ban_[std::size_t(ImageSquare(square))]->pos()
                                 : QPoint(Layout::Scaled(int(std::lround(rest.x() / zoom_)), zoom),
                                          Layout::Scaled(int(std::lround(rest.y() / zoom_)), zoom)) +
                                       origin);
@@ -271,7 +291,8 @@ void TBoardView::ApplyZoom(double zoom, QPoint origin) {
 
 void TBoardView::ShowPictures() {
     Image1->SetPicture(&pictures_.Board());
-    for (int square = 11; square <= 99; ++square) SetSquare(square, shown_[std::size_t(square)]);
+    for (int square = 11; square <= 99; ++square)
+        if (OnBoard(square)) SetSquare(square, shown_[std::size_t(square)]);
 }
 
 void TBoardView::UseEarlyPictures() {
@@ -280,7 +301,7 @@ void TBoardView::UseEarlyPictures() {
 
 QRect TBoardView::SquareRect(int square) const {
     if (square < 0 || square >= int(ban_.size()) || ban_[std::size_t(square)] == nullptr) return {};
-    return ban_[std::size_t(square)]->geometry();
+    return ban_[std::size_t(ImageSquare(square))]->geometry();
 }
 
 void TBoardView::PaintSurround(QPainter& p, const QRect& strip) const {
@@ -298,7 +319,8 @@ void TBoardView::PaintSurround(QPainter& p, const QRect& strip) const {
     if (!coordinatesShown_) return;
 
     // Rank numerals left of the board, each beside its row; file numbers under the board (or under the
-    // replay strip), each below its column, 9 on the left as the squares are.
+    // replay strip), each below its column, 9 on the left as the squares are; turned, 一 at the foot and
+    // 1 on the left.
     // In English the ranks are the letters a–i of the Western notation the texts use.
     const QString kRanks = tr("一二三四五六七八九");
     const QString kFiles = tr("１２３４５６７８９");
@@ -310,10 +332,11 @@ void TBoardView::PaintSurround(QPainter& p, const QRect& strip) const {
     const double insideScale = double(Layout::kSquareInside) / Layout::kSquareSize;
     for (int i = 1; i <= 9; ++i) {
         const QRect row = ban_[std::size_t(90 + i)]->geometry();
+        const int label = flipped_ ? 10 - i : i;
         p.drawText(QRectF(0, row.top(), rankRight, row.height() * insideScale),
-                   Qt::AlignRight | Qt::AlignVCenter, kRanks.mid(i - 1, 1));
+                   Qt::AlignRight | Qt::AlignVCenter, kRanks.mid(label - 1, 1));
         const QRect column = ban_[std::size_t(i * 10 + 9)]->geometry();
         p.drawText(QRectF(column.left(), fileTop, column.width() * insideScale, area_->height() - fileTop),
-                   Qt::AlignHCenter | Qt::AlignTop, kFiles.mid(i - 1, 1));
+                   Qt::AlignHCenter | Qt::AlignTop, kFiles.mid(label - 1, 1));
     }
 }

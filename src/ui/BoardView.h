@@ -3,10 +3,16 @@
 // and coordinates drawn round it. It turns drags and clicks into moves: a whole human move leaves it
 // as moveRequested, and it never calls the window.
 //
+// It shows the board from either side. Everything it is told and everything it tells speaks the
+// record's frame (先手 at the bottom, square 77 the first player's bishop); turned, square 77 is shown
+// on the image that stands where 33 stands, each side's pieces upright at its own end, and the
+// coordinates turn with them.
+//
 // Its controls are children of the window's client area, so they keep their places and names there
 // ("Image1", "ban76", "Waku", "Waku2").
 #pragma once
 
+#include "board/Legality.h"
 #include "board/Move.h"
 #include "session/GameSession.h"
 
@@ -55,6 +61,15 @@ public:
     // Where a square (11..99) lies in the client area; empty for a code that is no square.
     QRect SquareRect(int square) const;
 
+    // The board seen from the second player's side (a half turn), or from the first's.
+    void SetFlipped(bool on);
+    bool Flipped() const { return flipped_; }
+    // The image that shows a square of the record (and, the turn being its own inverse, the square of
+    // the record an image shows).
+    int ImageSquare(int square) const {
+        return flipped_ && OnBoard(FileOf(square), RankOf(square)) ? RotatedSquare(square) : square;
+    }
+
     // The dots on the legal destinations, shown or not.
     void SetDestinationsShown(bool on);
     bool DestinationsShown() const { return destinationsShown_; }
@@ -93,8 +108,10 @@ private:
     TPictureBox* floating_ = nullptr;
     QPoint hotSpot_;
 
-    // The piece each square shows, so the pictures can be swapped when the scale changes.
+    // The piece on each square of the record, so the pictures can be drawn again when the scale or the
+    // side the board is seen from changes.
     std::array<PieceName, 100> shown_{};
+    bool flipped_ = false;
     // The square each frame stands on, 0 while it is off the board.
     std::array<int, 2> frameSquare_{};
     // The move being made by a drag (or a click): where it began and where it was dropped.

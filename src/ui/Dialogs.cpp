@@ -1,6 +1,7 @@
 #include "ui/Dialogs.h"
 
 #include "ui/Controls.h"
+#include "ui/SeatsDialog.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -118,4 +119,12 @@ QString TMessageBoxDialogs::OpenFileName(const QString& folder) {
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first();
+}
+
+bool TMessageBoxDialogs::GameSetup(TGameSetup& setup, bool engine) {
+    TSeatsDialog dialog(setup, engine, owner_);
+    dialog.setFont(owner_->font());
+    if (dialog.exec() != QDialog::Accepted) return false;
+    setup = dialog.Setup();
+    return true;
 }

@@ -9,6 +9,7 @@
 
 class QDialog;
 class QWidget;
+struct TGameSetup;
 
 class IDialogs {
 public:
@@ -35,6 +36,12 @@ public:
         (void)folder;
         return {};
     }
+    // The new game's settings, the dialog opened on setup (engine: whether the engine's levels can be
+    // picked); false when the player cancels.
+    virtual bool GameSetup(TGameSetup& setup, bool engine) {
+        (void)setup, (void)engine;
+        return false;
+    }
 };
 
 // The caption of the plain boxes: the game's title.
@@ -53,6 +60,7 @@ public:
     void Info(const QString& caption, const QString& text) override;
     QString SaveFileName(const QString& suggested) override;
     QString OpenFileName(const QString& folder) override;
+    bool GameSetup(TGameSetup& setup, bool engine) override;
 
     // The box Ok, Info and YesNo show, made but not yet shown. Its text breaks only at its own line
     // ends; a text too wide for the screen is written smaller. A question's default button is No, so

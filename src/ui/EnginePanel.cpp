@@ -102,7 +102,7 @@ TEnginePanel::~TEnginePanel() = default;
 
 std::unique_ptr<TGameSession> TEnginePanel::NewSession(ISessionView& view) {
     TSessionHooks hooks;
-    hooks.Opponent = &opponent_;
+    hooks.Engine = &seat_;
     auto session = std::make_unique<TGameSession>(view, hooks);
     session_ = session.get();
     return session;
@@ -144,15 +144,30 @@ void TEnginePanel::Retranslate() {
             opponentActions_[level]->setText(level == 0 ? tr("標準COM") : tr("エンジン Lv%1").arg(level));
 }
 
+int TEnginePanel::Opponent() const {
+    if (session_ == nullptr) return 0;
+    const TSeats& seats = session_->NextSeats();
+    const TSeat& seat = seats[seats[Side::Gote].Computer() ? Side::Gote : Side::Sente];
+    return seat.Kind == SeatKind::Engine ? seat.Level : 0;
+}
+
+void TEnginePanel::ShowOpponent() {
+    const int level = Opponent();
+    if (opponentActions_[std::size_t(level)] != nullptr)
+        opponentActions_[std::size_t(level)]->setChecked(true);
+}
+
 bool TEnginePanel::PickOpponent(int level) {
-    const bool allowed = (level == 0 || Installed()) && session_ != nullptr && !session_->ReplyPending();
+    bool allowed = (level == 0 || Installed()) && session_ != nullptr && !session_->ReplyPending();
     if (allowed) {
-        opponent_.Pick(level);
-        session_->OpponentChanged();
+        const TSeats& seats = session_->NextSeats();
+        const Side side = seats[Side::Gote].Computer() ? Side::Gote : Side::Sente;
+        allowed =
+            session_->ChangeSeat(side, level == 0 ? TSeat::Com(session_->Formation()) : TSeat::Engine(level));
         // Started now, so that the first reply does not wait for the engine to load.
-        if (level > 0) seat_.Warm();
+        if (allowed && level > 0) seat_.Warm();
     }
-    opponentActions_[std::size_t(opponent_.Picked())]->setChecked(true);
+    ShowOpponent();
     return allowed;
 }
 
@@ -164,7 +179,7 @@ void TEnginePanel::AskHint() {
     if (session_ == nullptr || !session_->HumanToMove() || seat_.Busy()) return;
     hintAsked_ = true;
     bar_.showMessage(tr("考え中…"));
-    seat_.Ask(session_->Kanri().Kyokumen, false, session_->LegalMoves(), kHintLevel,
+    seat_.Ask(session_->Position(), session_->SideToMove() == Side::Gote, session_->LegalMoves(), kHintLevel,
               [this](const TEngineStatus& s, const TEngineProposal& p) { ShowHint(s, p); });
     if (seat_.Busy()) timer_->start();
 }

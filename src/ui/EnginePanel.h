@@ -54,10 +54,13 @@ public:
     // The opponent items again in the language now installed.
     void Retranslate();
 
-    // 0 the built-in COM, 1 .. 5 the engine's levels; refused (false) while COM's reply is awaited or
-    // without the engine.
+    // 0 the built-in COM, 1 .. 5 the engine's levels, for the computer's seat (the second one when both
+    // are computers'); refused (false) while a reply is awaited, without the engine, or when only people
+    // play.
     bool PickOpponent(int level);
-    int Opponent() const { return opponent_.Picked(); }
+    int Opponent() const;
+    // The engine process the session's engine seats play through.
+    TEngineSeat& Seat() { return seat_; }
     // Asks the engine for the human's best move; the arrow and the status bar show it when it comes.
     void AskHint();
     // Whether the arrow is on the board, and the hint it shows.
@@ -77,15 +80,21 @@ private:
     TBoardView& board_;
     QStatusBar& bar_;
     TGameSession* session_ = nullptr;
-    TComOpponent com_;
     TEngineSeat seat_;
-    TEngineOpponent engine_{seat_};
-    TOpponentChoice opponent_{com_, engine_};
     QTimer* timer_ = nullptr;
     THintArrow* arrow_ = nullptr;
     std::array<QAction*, 6> opponentActions_{};
     QAction* hintAction_ = nullptr;
     TEngineProposal hint_;
+
+    // The menu shows the opponent the session now has.
+    void ShowOpponent();
+
+public:
+    // The seats have changed (a new game, an opened record): the menu follows.
+    void SeatsChanged() { ShowOpponent(); }
+
+private:
     TRecordFiles& records_;
     bool hintAsked_ = false; // the running search is a hint's
 

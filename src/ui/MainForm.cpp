@@ -81,6 +81,7 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
     CreateStatusBar();
     engine_ = std::make_unique<TEnginePanel>(*board_, client_, *statusBar(), *records_);
     analysis_ = std::make_unique<TAnalysisPanel>(*this, *statusBar());
+    play_ = std::make_unique<TPlayControl>(*board_, *dialogs_, this);
     CreateMenus();
     zoom_->SetClientSize(Layout::ClientSize(kifuListShown_));
     zoom_->UseKept();
@@ -397,12 +398,14 @@ void TForm1::OnCreate() {
     ComboBox1->setCurrentIndex(0);
     FitTexts();
     board_->UseEarlyPictures();
+    play_->Attach(*session_, engine_->Installed());
     session_->Start();
+    play_->StartKeptGame();
     KifuList->Refresh();
 }
 
 void TForm1::RedrawBoard() {
-    board_->RedrawBoard(session_->Kanri().Kyokumen);
+    board_->RedrawBoard(session_->BoardPosition());
 }
 
 void TForm1::EnterReplayMode() {
@@ -441,6 +444,17 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 void TForm1::OnMoveRequested(int from, int to) {
     session_->MoveComa_Screen(from, to);
     records_->NoteKeeping();
+    play_->Changed();
+}
+
+void TForm1::TurnFinished(const TTurnReport&) {
+    engine_->TurnFinished();
+    play_->Changed();
+}
+
+void TForm1::SeatsChanged(const TSeats& seats) {
+    if (play_) play_->SeatsChanged(seats);
+    if (engine_) engine_->SeatsChanged();
 }
 
 void TForm1::OnButton_StartClick() {
@@ -573,6 +587,7 @@ void TForm1::MarkMoves(const std::vector<TMove>& moves) {
     if (analysis_) analysis_->BoardChanged();
     if (!session_) return; // the session is being made
     UpdateReplayCounter();
+    play_->Changed();
     // A game played on or resumed brings its own formation with it.
     const auto picked = std::find(kFormationList.begin(), kFormationList.end(), session_->Formation());
     if (picked != kFormationList.end()) ComboBox1->setCurrentIndex(int(picked - kFormationList.begin()));

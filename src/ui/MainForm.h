@@ -12,6 +12,7 @@
 #include "ui/Language.h"
 #include "ui/Pictures.h"
 #include "ui/PieceSound.h"
+#include "ui/PlayControl.h"
 #include "ui/WindowZoom.h"
 
 #include <QMainWindow>
@@ -59,6 +60,8 @@ public:
     // The engine: the opponent choice, the hint.
     TEnginePanel& Engine() const { return *engine_; }
     TAnalysisPanel& Analysis() const { return *analysis_; }
+    // The seats, the computers' pace and the side the board is seen from.
+    TPlayControl& Play() const { return *play_; }
 
     // A whole human move from the board: the turn, then the note on keeping it.
     void OnMoveRequested(int from, int to);
@@ -133,7 +136,8 @@ public:
     void SetClipboardText(const std::string& text) override;
     void MarkMoves(const std::vector<TMove>& moves) override;
     void SetComReason(const std::string& text) override;
-    void TurnFinished(const TTurnReport&) override { engine_->TurnFinished(); }
+    void TurnFinished(const TTurnReport&) override;
+    void SeatsChanged(const TSeats& seats) override;
 
     // Sets every text of the window at the largest size up to its own at which it fits its control.
     void FitTexts();
@@ -188,6 +192,7 @@ private:
     // here, goes first.
     std::unique_ptr<TEnginePanel> engine_;
     std::unique_ptr<TAnalysisPanel> analysis_;
+    std::unique_ptr<TPlayControl> play_;
     std::unique_ptr<TRecordFiles> records_;
     std::unique_ptr<TGameSession> session_;
 

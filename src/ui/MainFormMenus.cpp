@@ -29,6 +29,8 @@ void TForm1::CreateMenus() {
     QMenu* game = menuBar()->addMenu(QString());
     Language::SetText(game, "TForm1", QT_TR_NOOP("ゲーム(&G)"));
     game->setObjectName(QStringLiteral("GameMenu"));
+    play_->AddGameMenuItems(game);
+    game->addSeparator();
     AddItem(this, game, QT_TR_NOOP("平手で初期化"), &TForm1::OnButton_StartClick);
     AddItem(this, game, QT_TR_NOOP("飛車角落ちで初期化"), &TForm1::OnButton_HisyaKakuClick);
     game->addSeparator();
@@ -72,6 +74,7 @@ void TForm1::CreateViewMenu() {
         toggle(QT_TR_NOOP("移動先を表示"), DestinationsShown(), &TForm1::SetDestinationsShown);
     comReasonAction_ = toggle(QT_TR_NOOP("COMの狙いを表示"), comReasonShown_, &TForm1::SetComReasonShown);
     kifuListAction_ = toggle(QT_TR_NOOP("棋譜"), kifuListShown_, &TForm1::SetKifuListShown);
+    play_->AddViewMenuItems(view);
     sound_->AddMenuItem(view);
     zoom_->AddMenu(view);
     CreateLanguageMenu(view);

@@ -47,9 +47,15 @@ QString RecentDetails(const std::filesystem::path& path) {
             if (!e.Formation.empty())
                 formation = Language::FormationName(QString::fromStdString(e.Formation));
         QString result = QCoreApplication::translate("TRecordFiles", "対局中");
-        if (r.Ending != KifEnding::None)
-            result = HumanWon(r.Ending) ? QCoreApplication::translate("TRecordFiles", "あなたの勝ち")
-                                        : QCoreApplication::translate("TRecordFiles", "COMの勝ち");
+        const std::optional<Side> person = r.Seats.LoneHuman();
+        if (r.Ending.Draw())
+            result = QCoreApplication::translate("TRecordFiles", "引き分け");
+        else if (r.Ending.Over() && person)
+            result = r.Ending.Won(*person) ? QCoreApplication::translate("TRecordFiles", "あなたの勝ち")
+                                           : QCoreApplication::translate("TRecordFiles", "COMの勝ち");
+        else if (r.Ending.Over())
+            result = r.Ending.Won(Side::Sente) ? QCoreApplication::translate("TRecordFiles", "先手の勝ち")
+                                               : QCoreApplication::translate("TRecordFiles", "後手の勝ち");
         QStringList parts{r.Start == KifStart::Handicap
                               ? QCoreApplication::translate("TRecordFiles", "飛車角落ち")
                               : QCoreApplication::translate("TRecordFiles", "平手")};
@@ -160,7 +166,7 @@ void TRecordFiles::FillRecentMenu() {
 
 bool TRecordFiles::GameGoingOn() const {
     const TGameSession& s = *session_;
-    return !s.ReplayMode() && !s.GameOver() && s.Kanri().MoveCount() > 0;
+    return !s.ReplayMode() && !s.GameOver() && s.MoveCount() > 0;
 }
 
 // A dialog given a folder that is not there opens in the current one, which for an installed game is
@@ -218,7 +224,8 @@ bool TRecordFiles::OfferResume() {
     if (latest.empty()) return false;
     try {
         const TKifRecord r = TGameSession::ReadRecord(latest.front());
-        if (r.Ending != KifEnding::None || r.Shown.empty() || !r.Continuation.Known) return false;
+        // Only a game that can be continued is offered.
+        if (r.Shown.empty() || !session_->CanContinue(r)) return false;
     } catch (const std::exception&) {
         return false; // not a game that could be continued: nothing to ask
     }

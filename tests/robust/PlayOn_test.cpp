@@ -67,7 +67,7 @@ struct GameState {
     double ComTotal;
     std::uint32_t Seed;
     explicit GameState(TGameSession& s)
-        : Kif(s.KifText()), Board(s.Kanri().BoardList()), Shown(s.ShownMove()), Replay(s.ReplayMode()),
+        : Kif(s.KifText()), Board(s.BoardPosition().BoardList()), Shown(s.ShownMove()), Replay(s.ReplayMode()),
           ComTotal(s.ComTotalTime()), Seed(s.Rng().Seed()) {}
     bool operator==(const GameState&) const = default;
 };
@@ -320,7 +320,7 @@ TEST(PlayOn, ARecordWithoutTheFinalStatePlaysOnAsBefore) {
     const int end = static_cast<int>(original.Turns().size());
     const std::uint32_t seedAtEnd = original.Rng().Seed();
     std::mt19937 human(3);
-    const TMove reply = scripted_play::PlayRandomTurn(original, human).ComMove;
+    const TMove reply = scripted_play::PlayRandomTurn(original, human).First(true)->Shown;
 
     const std::filesystem::path folder = TempFolder();
     WriteFileReplacing(folder / "old.kifu", old);
@@ -344,7 +344,7 @@ TEST(PlayOn, ARecordWithoutTheFinalStatePlaysOnAsBefore) {
         // COM goes on as in the game that never stopped, and the record gains the final state.
         EXPECT_EQ(fresh.Rng().Seed(), seedAtEnd) << way.How;
         std::mt19937 sameHuman(3);
-        EXPECT_EQ(scripted_play::PlayRandomTurn(fresh, sameHuman).ComMove, reply) << way.How;
+        EXPECT_EQ(scripted_play::PlayRandomTurn(fresh, sameHuman).First(true)->Shown, reply) << way.How;
         EXPECT_NE(fresh.KifText().find("#ミルトア最終乱数："), std::string::npos) << way.How;
     }
     std::filesystem::remove_all(folder);

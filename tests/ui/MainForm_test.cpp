@@ -361,7 +361,7 @@ private slots:
         QVERIFY2(dialogs.OkTexts.isEmpty(), qPrintable(dialogs.OkTexts.join(QLatin1Char('|'))));
         const TGameSession& session = form.Session();
         QCOMPARE(int(session.MoveHistory().size()), 2);
-        QCOMPARE(session.Kanri().SideToMove, std::uint8_t(0));
+        QVERIFY(session.SideToMove() == Side::Sente);
 
         QVERIFY(!Square(form, 76)->HasPicture());
         QVERIFY(Shows(form, 75, PieceName::Fu));
@@ -507,12 +507,12 @@ private slots:
         TFakeDialogs dialogs;
         TForm1 form(&dialogs);
         QVERIFY(Shows(form, 76, PieceName::Fu));
-        // The position moves on without the window hearing of it; the redraw catches up.
-        form.Session().Kanri().ApplyMove(std::string_view("7675歩"));
-        QVERIFY(Square(form, 76)->HasPicture());
+        // The board shows something the game does not hold; the redraw catches up with the game.
+        form.Board().SetSquare(76, PieceName::Empty);
+        form.Board().SetSquare(75, PieceName::Fu);
         form.RedrawBoard();
-        QVERIFY(!Square(form, 76)->HasPicture());
-        QVERIFY(Shows(form, 75, PieceName::Fu));
+        QVERIFY(Shows(form, 76, PieceName::Fu));
+        QVERIFY(!Square(form, 75)->HasPicture());
         QCOMPARE(PiecesShown(form), 40);
     }
 
@@ -759,9 +759,9 @@ private slots:
         QCOMPARE(form.statusBar()->currentMessage(), QStringLiteral("【中飛車】は次の対局から"));
         for (int from : {26, 17}) {
             Drag(form, from, from - 1);
-            QCOMPARE(form.Session().Kanri().SideToMove, std::uint8_t(0));
-            const TKyokumenKanri& k = form.Session().Kanri();
-            if (!k.InCheckFlag && k.FormationInProgress())
+            QVERIFY(form.Session().SideToMove() == Side::Sente);
+            const TKyokumenKanri& k = *form.Session().ComKanri(Side::Gote);
+            if (!InCheck(form.Session().Position().Board, Side::Sente) && k.FormationInProgress())
                 QCOMPARE(Text(form, "Label_mes2"), QStringLiteral("【基本形】の駒組み中"));
         }
         form.OnButton_StartClick();
@@ -848,12 +848,15 @@ private slots:
                                                  : QLatin1Char(' ') + item->shortcut().toString());
             menus << menu->text() + QLatin1Char(':') + items.join(QLatin1Char(','));
         }
-        QCOMPARE(menus, QStringList({"ゲーム(&G):平手で初期化,飛車角落ちで初期化,待った "
-                                     "Ctrl+Z,投了,対戦相手,ヒント Ctrl+H,棋譜をクリップボードにコピー Ctrl+C,"
-                                     "棋譜を保存… Ctrl+S,棋譜を開く… Ctrl+O,この局面から指し直す,最近の棋譜,"
-                                     "対局を自動保存,終了 Ctrl+Q",
-                                     "表示(&V):座標,移動先を表示,COMの狙いを表示,棋譜,駒音,拡大率,言語",
-                                     "検討(&A):棋譜を解析…", "ヘルプ(&H):遊び方 F1,バージョン情報"}));
+        QCOMPARE(menus, QStringList(
+                            {"ゲーム(&G):対局の設定… Ctrl+N,一時停止 Ctrl+P,再開 Ctrl+Shift+P,"
+                             "平手で初期化,飛車角落ちで初期化,待った "
+                             "Ctrl+Z,投了,対戦相手,ヒント Ctrl+H,棋譜をクリップボードにコピー Ctrl+C,"
+                             "棋譜を保存… Ctrl+S,棋譜を開く… Ctrl+O,この局面から指し直す,最近の棋譜,"
+                             "対局を自動保存,終了 Ctrl+Q",
+                             "表示(&V):座標,移動先を表示,COMの狙いを表示,棋譜,盤面反転 Ctrl+R,手番側を手前に,"
+                             "駒音,拡大率,言語",
+                             "検討(&A):棋譜を解析…", "ヘルプ(&H):遊び方 F1,バージョン情報"}));
 
         form.show();
         QApplication::setActiveWindow(&form);
@@ -949,12 +952,15 @@ private slots:
         emit Square(form, 77)->dragEnded(77);
         QVERIFY(Marked(form, TSquareImage::Destination).empty());
 
-        // COM's rook on 68 guards 58 and 48: the king may only take it.
-        testing_helpers::Play(form.Session().Kanri(), {"8268com飛"});
-        form.RedrawBoard();
+        // Two people: the second player's bishop checks from 15 once the pawn on 37 has moved; the king
+        // may not step onto 48, which the bishop covers.
+        form.Play().StartGame({{{TSeat::Human(), TSeat::Human()}}, KifStart::Even, 500});
+        Drag(form, 37, 36);
+        Drag(form, 33, 15);
+        QVERIFY(InCheck(form.Session().Position().Board, Side::Sente));
         Click(form, 59);
         QCOMPARE(form.Board().SelectedSquare(), 59);
-        QCOMPARE(Marked(form, TSquareImage::Destination), std::set<int>({68}));
+        QCOMPARE(Marked(form, TSquareImage::Destination), std::set<int>({58, 68}));
         MenuItem(form, QStringLiteral("移動先を表示"))->trigger();
         QVERIFY(Marked(form, TSquareImage::Destination).empty());
         QCOMPARE(Marked(form, TSquareImage::Selected), std::set<int>({59}));
