@@ -464,6 +464,7 @@ private:
     bool PersonAgainstComputer() const;
     std::string GameGreeting() const;
     std::string TurnOwnerText() const;
+    std::string MoveWords(const TMove& m) const;
     std::string IllegalMoveText(bool leavesCheck) const;
     std::string MoveLabel(const TReportedMove& m) const;
     std::string ThinkingText(Side side) const;

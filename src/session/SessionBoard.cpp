@@ -92,7 +92,7 @@ void TGameSession::ReplayOne() {
     view_.SetComReason(ComReasonOfMove(k));
     view_.MarkMoves({shown});
     SetMessage(Tr("GameSession", "棋譜再現モード") + "\r\n\r\n\r\n" + MoveNumberText(k) + "\r\n\r\n" +
-               FormatMove(shown) + EndingNote(k));
+               MoveWords(shown) + EndingNote(k));
 }
 
 void TGameSession::ReplayTwo() {
@@ -107,14 +107,14 @@ void TGameSession::ReplayTwo() {
         view_.SetComReason(ComReasonOfMove(turns_[std::size_t(k - 1)].Computer ? k : k + 1));
         view_.MarkMoves({shown});
         std::string label = Tr("GameSession", "棋譜再現モード") + "\r\n\r\n" + MoveNumberText(k) +
-                            "\r\n\r\n" + FormatMove(shown);
+                            "\r\n\r\n" + MoveWords(shown);
         SetMessage(label + EndingNote(k));
         ++k;
         if (MoveCount() < k) return;
         const TMove first = shown;
         ReplayMove(k, SessionFrame::Waku2, shown);
         view_.MarkMoves({first, shown});
-        label += "\r\n\r\n" + MoveNumberText(k) + "\r\n\r\n" + FormatMove(shown);
+        label += "\r\n\r\n" + MoveNumberText(k) + "\r\n\r\n" + MoveWords(shown);
         SetMessage(label + EndingNote(k));
         view_.ShowFrame(SessionFrame::Waku2, true);
     } catch (const std::exception& e) {

@@ -117,7 +117,7 @@ TMattaReport TGameSession::Matta() {
         for (std::size_t i = 0; i < takenBack.size(); ++i) {
             if (i > 0) label += "\r\n";
             label += "　" + MoveNumberText(MoveCount() + 1 + int(i)) + "\r\n";
-            label += FormatMove(takenBack[i]);
+            label += MoveWords(takenBack[i]);
         }
     }
     SetMessage(label);

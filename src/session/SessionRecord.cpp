@@ -51,7 +51,7 @@ std::vector<std::string> TGameSession::RecordHeader(const std::string& date, con
 
 std::string TGameSession::TurnLine(std::size_t i) const {
     return " " + std::to_string(i + 1) + (turns_[i].Mover == Side::Gote ? ": △後手: " : ": ▲先手: ") +
-           FormatMove(turns_[i].Shown);
+           MoveWords(turns_[i].Shown);
 }
 
 std::vector<std::string> TGameSession::KifuLines() const {

@@ -138,6 +138,13 @@ std::string SeatShownName(const TSeat& seat) {
     return {};
 }
 
+std::string TGameSession::MoveWords(const TMove& m) const {
+    // The "com" of a piece's name marks COM's pieces in the game made for a person against COM; in any
+    // other game the line's ▲ or △, or who moved, tells whose piece it is.
+    if (record_.Seats.Classic()) return FormatMove(m);
+    return FormatMove({m.From, m.To, HumanKind(m.Name)});
+}
+
 std::string TGameSession::TurnOwnerText() const {
     const Side toMove = SideToMove();
     if (record_.Seats.Humans() == 2) return TrArg(Tr("GameSession", "%1の番です"), {SideWords(toMove)});
@@ -160,11 +167,11 @@ std::string TGameSession::MoveLabel(const TReportedMove& m) const {
     const std::string count = std::to_string(m.Count);
     if (PersonAgainstComputer())
         return m.Computer
-                   ? TrArg(Tr("GameSession", "%1手目 COMの指し手:\r\n\r\n%2"), {count, FormatMove(m.Shown)})
+                   ? TrArg(Tr("GameSession", "%1手目 COMの指し手:\r\n\r\n%2"), {count, MoveWords(m.Shown)})
                    : TrArg(Tr("GameSession", "%1手目 あなたの指し手:\r\n\r\n%2"),
-                           {count, FormatMove(m.Shown)});
+                           {count, MoveWords(m.Shown)});
     return TrArg(Tr("GameSession", "%1手目 %2の指し手:\r\n\r\n%3"),
-                 {count, SideWords(m.Mover), FormatMove(m.Shown)});
+                 {count, SideWords(m.Mover), MoveWords(m.Shown)});
 }
 
 std::string TGameSession::ThinkingText(Side side) const {
@@ -195,12 +202,12 @@ std::string TGameSession::ComputerErrorBox(Side side, const std::string& error) 
 std::string TGameSession::IllegalReplyBox(const TMove& m) const {
     const std::string who = PersonAgainstComputer() ? std::string("COM") : SideWords(SideToMove());
     return TrArg(Tr("GameSession", "%1の指し手は指せない手です（%2）。対局を中断します。"),
-                 {who, FormatMove(m)});
+                 {who, MoveWords(m)});
 }
 
 std::string TGameSession::IllegalReplyText(const TMove& m) const {
     const std::string who = PersonAgainstComputer() ? std::string("COM") : SideWords(SideToMove());
-    return TrArg(Tr("GameSession", "%1の反則:%2（自玉に王手がかかったままです）"), {who, FormatMove(m)});
+    return TrArg(Tr("GameSession", "%1の反則:%2（自玉に王手がかかったままです）"), {who, MoveWords(m)});
 }
 
 namespace {

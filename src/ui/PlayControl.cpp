@@ -51,7 +51,10 @@ void TPlayControl::Attach(TGameSession& session, bool engineInstalled) {
 }
 
 void TPlayControl::StartKeptGame() {
-    if (session_ == nullptr || session_->Seats() == setup_.Seats) return;
+    if (session_ == nullptr) return;
+    // The start selected the list's first formation: the kept seats bring their own again.
+    session_->SetSeats(setup_.Seats);
+    if (session_->Seats() == setup_.Seats) return;
     session_->NewGame();
 }
 
@@ -159,6 +162,11 @@ void TPlayControl::UpdateActions() {
 
 void TPlayControl::Changed() {
     if (session_ == nullptr) return;
+    // A formation picked in the list, or an opponent in the menu, is the seats' from then on.
+    if (!(session_->NextSeats() == setup_.Seats)) {
+        setup_.Seats = session_->NextSeats();
+        Keep();
+    }
     Orient();
     UpdateActions();
     const bool watching = Watching();

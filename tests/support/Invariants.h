@@ -101,8 +101,10 @@ inline std::string RecordFault(const TGameSession& s, std::size_t fromMove = 0) 
     for (std::size_t i = fromMove; i < shown.size(); ++i) {
         expected.assign(" ");
         expected += std::to_string(i + 1);
-        expected += i % 2 == 0 ? ": ▲先手: " : ": △後手: ";
-        expected += TGameSession::FormatMove(shown[i]);
+        expected += s.Turns()[i].Mover == Side::Sente ? ": ▲先手: " : ": △後手: ";
+        // "com" marks COM's pieces only in the game made for a person against COM.
+        const TMove& m = shown[i];
+        expected += TGameSession::FormatMove(s.Seats().Classic() ? m : TMove{m.From, m.To, HumanKind(m.Name)});
         if (lines[kHeaderLines + i] != expected)
             return "record line " + std::to_string(i + 1) + " is \"" + lines[kHeaderLines + i] +
                    "\", not \"" + expected + "\"";
