@@ -79,6 +79,17 @@ public:
     // never what COM plays.
     void QuickThink();
 
+    // COM's evaluations and look-aheads (scores -5000..5000); their state (SearchDepth, LosingMoves, ...)
+    // is the game manager's.
+    int EvalBalance() const;
+    int EvalComLoss() const;
+    int KingDangerSearch(int A, int B);
+    int BishopRescueSearch(int A, int B);
+    int RookRescueSearch(int A, int B);
+    int BalanceSearch(int A, int B);
+    int ThreatSearch(int A, int B);
+    int EscapeSearch(int A, int B);
+
     // The generator COM's random choices draw from.
     TRandom& Rng() { return *rng_; }
     // Draws from rng from now on (a game handed to another owner goes on with its generator).
@@ -199,7 +210,7 @@ private:
     bool EscapePass(bool excludeLosing);
     // The rescues of the rook and of the bishop.
     bool RescueMajorPiece(int index, int attackerValue, bool& inDanger,
-                          int (TKyokumenKanri2::*search)(int, int));
+                          int (TKyokumenKanri::*search)(int, int));
     // The king's early flights toward 71 and toward 31.
     bool KingFlight(int target, bool runs);
     // The defence of hanging pawns and of hanging pieces.

@@ -6,9 +6,9 @@
 // moves of the side to move, then for each move decide whether to explore it (often by probing it:
 // apply, read the position, undo), explore it (apply, hand the turn over, search the reply, hand it
 // back, undo) and do the search's own bookkeeping. The ply-1 node closes its window on its own value.
+#include "com/KyokumenKanri.h"
 #include "com/Scores.h"
 #include "game/Clock.h"
-#include "game/KyokumenKanri2.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -17,19 +17,19 @@ namespace {
 
 constexpr int kBishopValue = 150; // what a rescued piece's capture must be worth
 
-using Search = int (TKyokumenKanri2::*)(int, int);
+using Search = int (TKyokumenKanri::*)(int, int);
 
-int ComKingSquare(const TKyokumenKanri2& g) {
+int ComKingSquare(const TKyokumenKanri& g) {
     return g.Kyokumen.Gote.Pieces.List[kKingIndex].Square();
 }
 
 // The human attacks COM's king.
-bool ComKingAttacked(const TKyokumenKanri2& g) {
+bool ComKingAttacked(const TKyokumenKanri& g) {
     return g.Kyokumen.Sente.Attacks[ComKingSquare(g)] > 0;
 }
 
 // |file difference| + |rank difference| below 5.
-bool NearComKing(const TKyokumenKanri2& g, int square) {
+bool NearComKing(const TKyokumenKanri& g, int square) {
     const int king = ComKingSquare(g);
     const int files = std::abs(FileOf(square) - FileOf(king));
     const int ranks = std::abs(RankOf(square) - RankOf(king));
@@ -44,12 +44,12 @@ bool IsRookName(PieceName p) {
 }
 
 // The record the position keeps of the mover's last move: what takes that move back.
-const TMove& MoverLastMove(const TKyokumenKanri2& g, const TMove& m) {
+const TMove& MoverLastMove(const TKyokumenKanri& g, const TMove& m) {
     return IsCom(m.Name) ? g.Kyokumen.Gote.LastMove : g.Kyokumen.Sente.LastMove;
 }
 
 // Entry of a node: raises the ply; the ply-1 node closes its window on its own value.
-int EnterNode(TKyokumenKanri2& g, int v, int& A, int& B) {
+int EnterNode(TKyokumenKanri& g, int v, int& A, int& B) {
     const int ply = ++g.SearchDepth;
     if (ply == 1) A = B = v;
     return ply;
@@ -58,7 +58,7 @@ int EnterNode(TKyokumenKanri2& g, int v, int& A, int& B) {
 // The node's own copy of the moves of the side to move: the position's lists are rebuilt by every
 // node below. `recompute` also rebuilds the maps after generation; the threat sums are not cleared
 // first, so a piece's ThreatSum counts twice until the next move is applied or undone.
-void NodeMoves(TKyokumenKanri2& g, TMoveList& out, bool recompute) {
+void NodeMoves(TKyokumenKanri& g, TMoveList& out, bool recompute) {
     TKyokumen& k = g.Kyokumen;
     k.GenerateMoves();
     if (recompute) {
@@ -71,10 +71,10 @@ void NodeMoves(TKyokumenKanri2& g, TMoveList& out, bool recompute) {
     out.Count = list.Count;
 }
 
-void Probe(TKyokumenKanri2& g, const TMove& m) {
+void Probe(TKyokumenKanri& g, const TMove& m) {
     g.Kyokumen.ApplyMove(m);
 }
-void Unprobe(TKyokumenKanri2& g, const TMove& m) {
+void Unprobe(TKyokumenKanri& g, const TMove& m) {
     g.Kyokumen.UndoMove(MoverLastMove(g, m));
 }
 
@@ -103,7 +103,7 @@ bool ProbePlays(int ply, int index, int count) {
     return ply == 1 && index + 1 == count;
 }
 
-TProbeReading ReadAfter(TKyokumenKanri2& g, const TMove& m, bool play, bool toSquare) {
+TProbeReading ReadAfter(TKyokumenKanri& g, const TMove& m, bool play, bool toSquare) {
     TKyokumen& k = g.Kyokumen;
     TProbeReading r;
     if (play) {
@@ -128,14 +128,14 @@ TProbeReading ReadAfter(TKyokumenKanri2& g, const TMove& m, bool play, bool toSq
 }
 
 // Takes back a probe's move that is not explored.
-void EndProbe(TKyokumenKanri2& g, const TMove& m, const TProbeReading& r, bool explore) {
+void EndProbe(TKyokumenKanri& g, const TMove& m, const TProbeReading& r, bool explore) {
     if (r.Played && !explore) Unprobe(g, m);
 }
 
 // Explores m: plays it (unless the caller already did), hands the turn over, searches the reply with
 // `child`, hands the turn back and takes the move back. m becomes the move as the position recorded
 // it (the promoted name when it promoted). Returns the child's result.
-int Explore(TKyokumenKanri2& g, TMove& m, Search child, int A, int B, bool applied = false) {
+int Explore(TKyokumenKanri& g, TMove& m, Search child, int A, int B, bool applied = false) {
     const bool com = IsCom(m.Name);
     if (!applied) g.Kyokumen.ApplyMove(m);
     g.SwitchSide();
@@ -150,7 +150,7 @@ int Explore(TKyokumenKanri2& g, TMove& m, Search child, int A, int B, bool appli
 // The ThreatResult conventions of the king-danger and rescue searches, after every move of a node:
 // a king lost below the root ends the node as lost, a king safe below ply 2 ends it as safe, and the
 // root and ply 2 forget what one line told them before the next. True stops the node's loop.
-bool ThreatResultStops(TKyokumenKanri2& g, int ply, int& result) {
+bool ThreatResultStops(TKyokumenKanri& g, int ply, int& result) {
     if (g.ThreatResult == kLoss && ply > 1) {
         result = kLoss;
         return true;
@@ -165,7 +165,7 @@ bool ThreatResultStops(TKyokumenKanri2& g, int ply, int& result) {
 }
 
 // Terminal tests shared by the king-danger, rescue and threat searches: a king taken ends the line.
-bool KingTaken(TKyokumenKanri2& g, int& B, int& result) {
+bool KingTaken(TKyokumenKanri& g, int& B, int& result) {
     if (g.Kyokumen.Sente.LostMaterial > kMostWithoutKing) {
         B = kWin;
         result = kWin;
@@ -183,7 +183,7 @@ bool KingTaken(TKyokumenKanri2& g, int& B, int& result) {
 // The rules for a COM move in the threat and escape searches; the numbers are the order in which the
 // rules are read. Some rules set the node result (and B) whenever they apply, even when a later rule
 // vetoes the move. Returns whether to explore the move.
-bool ExploreGuardedComMove(TKyokumenKanri2& g, const TMove& m, bool escape, int ply, int& result, int& B) {
+bool ExploreGuardedComMove(TKyokumenKanri& g, const TMove& m, bool escape, int ply, int& result, int& B) {
     TKyokumen& k = g.Kyokumen;
     const TSente& human = k.Sente;
     const TGote& com = k.Gote;
@@ -276,20 +276,20 @@ bool ExploreGuardedComMove(TKyokumenKanri2& g, const TMove& m, bool escape, int 
 
 } // namespace
 
-int TKyokumenKanri2::EvalBalance() const {
+int TKyokumenKanri::EvalBalance() const {
     const TSente& human = Kyokumen.Sente;
     const TGote& com = Kyokumen.Gote;
     return human.LostMaterial - com.LostMaterial + com.KingZonePressure + human.ThreatenedMaterial / 2 -
            com.ThreatenedMaterial + human.HangingMaterial / 2 - com.HangingMaterial;
 }
 
-int TKyokumenKanri2::EvalComLoss() const {
+int TKyokumenKanri::EvalComLoss() const {
     return 2000 - Kyokumen.Gote.LostMaterial - Kyokumen.Gote.ThreatenedMaterial / 2;
 }
 
 // Which COM moves let the human take COM's king within a few plies. The answer travels up in
 // ThreatResult and ends in LosingMoves; the node results are not used.
-int TKyokumenKanri2::KingDangerSearch(int A, int B) {
+int TKyokumenKanri::KingDangerSearch(int A, int B) {
     int v = EvalComLoss();
     const int ply = EnterNode(*this, v, A, B);
     int result = 0;
@@ -334,7 +334,7 @@ int TKyokumenKanri2::KingDangerSearch(int A, int B) {
         }
         lastExplored = explore;
         if (explore) {
-            Explore(*this, m, &TKyokumenKanri2::KingDangerSearch, A, B, after.Played);
+            Explore(*this, m, &TKyokumenKanri::KingDangerSearch, A, B, after.Played);
             if (ply == 1 && comMove && ThreatResult == kLoss) LosingMoves.Add(m);
         }
         if (ThreatResultStops(*this, ply, result)) break;
@@ -349,7 +349,7 @@ namespace {
 
 // The rescue of COM's bishop or rook (piece `index`): which COM move saves it best. Explored moves
 // are followed by the king-danger search, so a rescue never walks into a lost king.
-int RescueSearch(TKyokumenKanri2& g, int A, int B, int index) {
+int RescueSearch(TKyokumenKanri& g, int A, int B, int index) {
     int v = g.EvalComLoss();
     const int ply = EnterNode(g, v, A, B);
     int result = 0;
@@ -389,7 +389,7 @@ int RescueSearch(TKyokumenKanri2& g, int A, int B, int index) {
         }
         lastExplored = explore;
         if (explore) {
-            const int r = Explore(g, m, &TKyokumenKanri2::KingDangerSearch, A, B);
+            const int r = Explore(g, m, &TKyokumenKanri::KingDangerSearch, A, B);
             if (ply == 1 && comMove && r > 0 && r > g.BestRootScore) {
                 g.ComMove = m;
                 g.BestRootScore = r;
@@ -404,18 +404,18 @@ int RescueSearch(TKyokumenKanri2& g, int A, int B, int index) {
 
 } // namespace
 
-int TKyokumenKanri2::BishopRescueSearch(int A, int B) {
+int TKyokumenKanri::BishopRescueSearch(int A, int B) {
     return RescueSearch(*this, A, B, kBishopIndex);
 }
 
-int TKyokumenKanri2::RookRescueSearch(int A, int B) {
+int TKyokumenKanri::RookRescueSearch(int A, int B) {
     return RescueSearch(*this, A, B, kRookIndex);
 }
 
 // Which COM move gives the best material balance a few plies on. The window is narrow: a node whose
 // own value leaves it returns at once, and the root stops at the first move that does worse than the
 // root position itself.
-int TKyokumenKanri2::BalanceSearch(int A, int B) {
+int TKyokumenKanri::BalanceSearch(int A, int B) {
     const int v = EvalBalance();
     const int ply = EnterNode(*this, v, A, B);
     if (ply > 1 && v < A) return v;
@@ -439,7 +439,7 @@ int TKyokumenKanri2::BalanceSearch(int A, int B) {
             }
             applied = true;
         }
-        const int r = Explore(*this, m, &TKyokumenKanri2::BalanceSearch, A, B, applied);
+        const int r = Explore(*this, m, &TKyokumenKanri::BalanceSearch, A, B, applied);
         if (ply == 1 && r >= A && r > BestRootScore) {
             ComMove = m;
             BestRootScore = r;
@@ -458,7 +458,7 @@ int TKyokumenKanri2::BalanceSearch(int A, int B) {
 
 // Whether the human can force the capture of COM's king by attacking moves, the human to move at the
 // root.
-int TKyokumenKanri2::ThreatSearch(int A, int B) {
+int TKyokumenKanri::ThreatSearch(int A, int B) {
     const int v = EvalComLoss();
     const int ply = EnterNode(*this, v, A, B);
     int result = 0;
@@ -492,7 +492,7 @@ int TKyokumenKanri2::ThreatSearch(int A, int B) {
         }
         lastExplored = explore;
         if (explore) {
-            const int r = Explore(*this, m, &TKyokumenKanri2::ThreatSearch, A, B, after.Played);
+            const int r = Explore(*this, m, &TKyokumenKanri::ThreatSearch, A, B, after.Played);
             if (ply == 1 && comMove && r > 0 && r > BestRootScore && ThreatResult > 0) {
                 ComMove = m;
                 BestRootScore = r;
@@ -516,7 +516,7 @@ int TKyokumenKanri2::ThreatSearch(int A, int B) {
 
 // COM's king is in danger: which COM move keeps it safe, or failing that holds out longest. A king
 // lost later scores higher, so COM prefers the line on which it survives longest.
-int TKyokumenKanri2::EscapeSearch(int A, int B) {
+int TKyokumenKanri::EscapeSearch(int A, int B) {
     const int v = EvalComLoss();
     const int ply = EnterNode(*this, v, A, B);
     if (ply == 1) ThreatResult = 0;
@@ -559,7 +559,7 @@ int TKyokumenKanri2::EscapeSearch(int A, int B) {
         }
         lastExplored = explore;
         if (explore) {
-            const int r = Explore(*this, m, &TKyokumenKanri2::EscapeSearch, A, B, after.Played);
+            const int r = Explore(*this, m, &TKyokumenKanri::EscapeSearch, A, B, after.Played);
             if (ply == 1 && comMove && ThreatResult > kLoss && ThreatResult > BestRootScore) {
                 ComMove = m;
                 BestRootScore = ThreatResult;

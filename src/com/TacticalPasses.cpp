@@ -141,7 +141,7 @@ bool TKyokumenKanri::CaptureMajorPiece() {
 // The rescues of the rook and the bishop: a rook or bishop that the human attacks is in danger unless it is
 // defended and its attackers are worth at least as much as the piece itself.
 bool TKyokumenKanri::RescueMajorPiece(int index, int attackerValue, bool& inDanger,
-                                      int (TKyokumenKanri2::*search)(int, int)) {
+                                      int (TKyokumenKanri::*search)(int, int)) {
     inDanger = false;
     const TComa& piece = Kyokumen.Gote.Pieces.List[index];
     if (!piece.Captured) {
@@ -160,12 +160,12 @@ bool TKyokumenKanri::RescueMajorPiece(int index, int attackerValue, bool& inDang
 
 bool TKyokumenKanri::RescueRook() {
     return RescueMajorPiece(kRookIndex, PieceValue(PieceName::Hi), st_.RookInDanger,
-                            &TKyokumenKanri2::RookRescueSearch);
+                            &TKyokumenKanri::RookRescueSearch);
 }
 
 bool TKyokumenKanri::RescueBishop() {
     return RescueMajorPiece(kBishopIndex, PieceValue(PieceName::Kaku), st_.BishopInDanger,
-                            &TKyokumenKanri2::BishopRescueSearch);
+                            &TKyokumenKanri::BishopRescueSearch);
 }
 
 // The king's early flights: walk the king from the centre toward the corner the human is not attacking. A

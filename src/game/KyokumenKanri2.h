@@ -65,16 +65,6 @@ public:
     void JudgeAfterComMove();
     void TakeBack();
 
-    // Evaluations and searches (scores -5000..5000).
-    int EvalBalance() const;
-    int EvalComLoss() const;
-    int KingDangerSearch(int A, int B);
-    int BishopRescueSearch(int A, int B);
-    int RookRescueSearch(int A, int B);
-    int BalanceSearch(int A, int B);
-    int ThreatSearch(int A, int B);
-    int EscapeSearch(int A, int B);
-
     // Moves played on the position since creation, for benchmarks. Probes that only count attacks
     // (AttackCountAfter) do not play their move and are not counted.
     std::uint64_t AppliedMoves() const { return Kyokumen.AppliedCount; }

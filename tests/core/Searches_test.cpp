@@ -22,11 +22,11 @@ std::string Text(const TMove& m) {
 }
 
 // The even start with COM's gold on 52 pinned against its king by a human rook on 54.
-void PinnedGold(TKyokumenKanri2& g) {
+void PinnedGold(TKyokumenKanri& g) {
     Play(g, {"6152com金", "5354com歩", "2854飛"});
 }
 
-void PrepareDangerScan(TKyokumenKanri2& g, std::int64_t deadline) {
+void PrepareDangerScan(TKyokumenKanri& g, std::int64_t deadline) {
     g.SearchDepth = 0;
     g.MaxDepth = 3;
     g.ThreatResult = 0;
@@ -34,7 +34,7 @@ void PrepareDangerScan(TKyokumenKanri2& g, std::int64_t deadline) {
     g.LosingMoves.Clear();
 }
 
-void PrepareRootSearch(TKyokumenKanri2& g, int maxDepth) {
+void PrepareRootSearch(TKyokumenKanri& g, int maxDepth) {
     g.SearchDepth = 0;
     g.MaxDepth = maxDepth;
     g.ThreatResult = 0;
@@ -50,7 +50,7 @@ struct Snapshot {
     int MoveCount;
     std::uint8_t Side;
     bool ComToMove;
-    explicit Snapshot(const TKyokumenKanri2& g)
+    explicit Snapshot(const TKyokumenKanri& g)
         : Board(g.Kyokumen.Board), MoveCount(g.Kyokumen.MoveCount), Side(g.SideToMove),
           ComToMove(g.Kyokumen.ComToMove) {}
     bool operator==(const Snapshot&) const = default;
@@ -59,7 +59,7 @@ struct Snapshot {
 } // namespace
 
 TEST(KingDangerSearch, ListsTheMovesThatUnpinTheKing) {
-    TKyokumenKanri2 g;
+    TKyokumenKanri g;
     PinnedGold(g);
     const Snapshot before(g);
     PrepareDangerScan(g, DeadlineTickMs() + 8000);
@@ -77,7 +77,7 @@ TEST(KingDangerSearch, ListsTheMovesThatUnpinTheKing) {
 }
 
 TEST(KingDangerSearch, ListsAMoveAfterWhichTheHumanMatesAtOnce) {
-    TKyokumenKanri2 g;
+    TKyokumenKanri g;
     // COM's king on 55 walled in by its own pawns; the human's knight on 79 mates from 67.
     Play(g, {"5155com王", "4445com歩", "5354com歩", "6364com歩", "3444com歩", "7978銀", "8979桂"});
     PrepareDangerScan(g, DeadlineTickMs() + 8000);
@@ -91,7 +91,7 @@ TEST(KingDangerSearch, ListsAMoveAfterWhichTheHumanMatesAtOnce) {
 }
 
 TEST(KingDangerSearch, DeadlineAlreadyPastEndsTheRootLoopAfterItsFirstMove) {
-    TKyokumenKanri2 g;
+    TKyokumenKanri g;
     PinnedGold(g);
     PrepareDangerScan(g, DeadlineTickMs() - 1);
     const std::uint64_t applied = g.AppliedMoves();
@@ -106,12 +106,12 @@ TEST(KingDangerSearch, DeadlineAlreadyPastEndsTheRootLoopAfterItsFirstMove) {
 }
 
 TEST(KingDangerSearch, TakenKingsEndTheSearchAtOnce) {
-    TKyokumenKanri2 human;
+    TKyokumenKanri human;
     Play(human, {"5159com王"}); // COM's king takes the human's
     PrepareDangerScan(human, DeadlineTickMs() + 8000);
     EXPECT_EQ(human.KingDangerSearch(-5000, 5000), 5000);
 
-    TKyokumenKanri2 com;
+    TKyokumenKanri com;
     Play(com, {"5951王"});
     PrepareDangerScan(com, DeadlineTickMs() + 8000);
     EXPECT_EQ(com.KingDangerSearch(-5000, 5000), -5000);
@@ -122,14 +122,14 @@ namespace {
 
 // COM's rook on 15 is attacked by a knight on 27 that nothing can take or block; its only move takes
 // whatever stands on 16.
-void BoxedRook(TKyokumenKanri2& g) {
+void BoxedRook(TKyokumenKanri& g) {
     Play(g, {"8215com飛", "1314com歩", "2325com歩", "2726歩", "2927桂"});
 }
 
 } // namespace
 
 TEST(RescueSearch, RookTakesABishopEvenWhenItStaysAttacked) {
-    TKyokumenKanri2 g;
+    TKyokumenKanri g;
     BoxedRook(g);
     Play(g, {"7716角"}); // defended by the pawn on 17
     const Snapshot before(g);
@@ -142,14 +142,14 @@ TEST(RescueSearch, RookTakesABishopEvenWhenItStaysAttacked) {
 }
 
 TEST(RescueSearch, RookTakesASilverOnlyWhereItIsSafe) {
-    TKyokumenKanri2 defended;
+    TKyokumenKanri defended;
     BoxedRook(defended);
     Play(defended, {"3916銀"});
     PrepareRootSearch(defended, 4);
     defended.RookRescueSearch(-5000, 5000);
     EXPECT_TRUE(defended.ComMove.Empty());
 
-    TKyokumenKanri2 undefended;
+    TKyokumenKanri undefended;
     BoxedRook(undefended);
     Play(undefended, {"1718歩", "3916銀"});
     PrepareRootSearch(undefended, 4);
@@ -161,14 +161,14 @@ namespace {
 
 // COM's king on 15 behind its lance on 25, pinned by a human rook on 45; a promoted human lance on 22
 // that COM's silver can take.
-void PinnedLance(TKyokumenKanri2& g) {
+void PinnedLance(TKyokumenKanri& g) {
     Play(g, {"5115com王", "1125com香", "2845飛", "1922香"});
 }
 
 } // namespace
 
 TEST(BalanceSearch, SkipsMovesThatLeaveTheKingAttacked) {
-    TKyokumenKanri2 g;
+    TKyokumenKanri g;
     PinnedLance(g);
     const Snapshot before(g);
     PrepareRootSearch(g, 4);
@@ -181,7 +181,7 @@ TEST(BalanceSearch, SkipsMovesThatLeaveTheKingAttacked) {
 }
 
 TEST(BalanceSearch, NeverPlaysAMoveThatLosesTheKing) {
-    TKyokumenKanri2 g;
+    TKyokumenKanri g;
     PinnedLance(g);
     PrepareRootSearch(g, 4);
     g.LosingMoves.Add(M("3122com銀"));
@@ -194,7 +194,7 @@ TEST(BalanceSearch, NeverPlaysAMoveThatLosesTheKing) {
 }
 
 TEST(BalanceSearch, StopsAtTheFirstRootMoveBelowTheRootsOwnBalance) {
-    TKyokumenKanri2 g;
+    TKyokumenKanri g;
     Play(g, {"2726歩"});
     PrepareRootSearch(g, 4);
     g.ComMove = M("9394com歩");
@@ -227,7 +227,7 @@ TEST(BalanceSearch, ReturnsTheBalanceOfTheLineItStoppedOn) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.Setup.back()) + " at depth " + std::to_string(row.Depth));
-        TKyokumenKanri2 g;
+        TKyokumenKanri g;
         for (std::string_view m : row.Setup) Play(g, {m});
         PrepareRootSearch(g, row.Depth);
         EXPECT_EQ(g.EvalBalance(), row.Balance);
@@ -241,14 +241,14 @@ namespace {
 
 // COM's king on 55 walled in by its own pawns on 64, 54, 44 and 45; the human's pawns and bishop hold
 // 65, 56, 66 and 46.
-void WalledKing(TKyokumenKanri2& g) {
+void WalledKing(TKyokumenKanri& g) {
     Play(g, {"5155com王", "4445com歩", "5354com歩", "6364com歩", "3444com歩"});
 }
 
 } // namespace
 
 TEST(ThreatSearch, NothingNearTheKingExploresNothing) {
-    TKyokumenKanri2 g;
+    TKyokumenKanri g;
     Play(g, {"7675歩", "8384com歩"});
     PrepareRootSearch(g, 4);
     g.Kyokumen.GenerateMoves();
@@ -265,7 +265,7 @@ TEST(ThreatSearch, NothingNearTheKingExploresNothing) {
 }
 
 TEST(ThreatSearch, SeesAMateInOne) {
-    TKyokumenKanri2 g;
+    TKyokumenKanri g;
     WalledKing(g);
     Play(g, {"7978銀", "8979桂"}); // the knight mates from 67
     Play(g, {"9394com歩"});
@@ -275,7 +275,7 @@ TEST(ThreatSearch, SeesAMateInOne) {
 }
 
 TEST(EscapeSearch, ChoosesTheOnlySafeKingMove) {
-    TKyokumenKanri2 g;
+    TKyokumenKanri g;
     WalledKing(g);
     Play(g, {"4748歩", "8967桂"}); // 46 is open; the knight checks from 67
     const Snapshot before(g);
@@ -293,7 +293,7 @@ TEST(EscapeSearch, ChoosesTheOnlySafeKingMove) {
 }
 
 TEST(EscapeSearch, TakesTheFirstOfTwoEscapesNotKnownToLose) {
-    TKyokumenKanri2 g;
+    TKyokumenKanri g;
     Play(g, {"5155com王", "4445com歩", "5354com歩", "8967桂"}); // 64 and 44 are both open
     PrepareRootSearch(g, 5);
     g.EscapeSearch(-5000, 5000);

@@ -31,7 +31,8 @@ TMove PersonMove(const TGameSession& s, bool greedy, std::mt19937& rng) {
 std::string EndName(const TGameEnd& e) {
     static const char* const kinds[] = {"going on", "mate",       "bare king", "resign",
                                         "no move",  "repetition", "perpetual", "foul"};
-    return std::string(kinds[int(e.Kind)]) + (e.Over() && !e.Draw() ? (e.Loser == Side::Sente ? " ▲" : " △") : "");
+    return std::string(kinds[int(e.Kind)]) +
+           (e.Over() && !e.Draw() ? (e.Loser == Side::Sente ? " ▲" : " △") : "");
 }
 
 struct TPlan {

@@ -104,7 +104,8 @@ inline std::string RecordFault(const TGameSession& s, std::size_t fromMove = 0) 
         expected += s.Turns()[i].Mover == Side::Sente ? ": ▲先手: " : ": △後手: ";
         // "com" marks COM's pieces only in the game made for a person against COM.
         const TMove& m = shown[i];
-        expected += TGameSession::FormatMove(s.Seats().Classic() ? m : TMove{m.From, m.To, HumanKind(m.Name)});
+        expected +=
+            TGameSession::FormatMove(s.Seats().Classic() ? m : TMove{m.From, m.To, HumanKind(m.Name)});
         if (lines[kHeaderLines + i] != expected)
             return "record line " + std::to_string(i + 1) + " is \"" + lines[kHeaderLines + i] +
                    "\", not \"" + expected + "\"";
