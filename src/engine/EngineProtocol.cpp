@@ -133,9 +133,11 @@ TEngineLine ParseEngineLine(std::string_view line) {
         out.Text = std::string(Rest(line, 2));
     } else if (head == "info") {
         ParseInfo(t, out);
-    } else if (head == "bestmove" && t.size() >= 2 && (t[1] == "(none)" || IsEngineMoveToken(t[1]))) {
+    } else if (head == "bestmove" && t.size() >= 2 &&
+               (t[1] == "(none)" || t[1] == "resign" || IsEngineMoveToken(t[1]))) {
         out.Type = TEngineLine::Kind::BestMove;
-        if (t[1] != "(none)") out.Move = std::string(t[1]);
+        out.Resigns = t[1] == "resign";
+        if (IsEngineMoveToken(t[1])) out.Move = std::string(t[1]);
         if (t.size() >= 4 && t[2] == "ponder" && IsEngineMoveToken(t[3])) out.Ponder = std::string(t[3]);
     } else if (t.size() == 2 && head.size() > 1 && head.back() == ':' &&
                IsEngineMoveToken(head.substr(0, head.size() - 1))) {
