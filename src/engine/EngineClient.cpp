@@ -48,6 +48,7 @@ void TEngineClient::Stop() {
     queued_.clear();
     searching_ = false;
     searchDone_ = false;
+    result_ = {}; // what a failed search said before it failed is no answer
 }
 
 TEngineStatus TEngineClient::ReadUntil(TEngineLine::Kind kind, std::string& lastLine,
@@ -112,7 +113,7 @@ TEngineStatus TEngineClient::TakeLine(const std::string& text) {
         if (line.Type == Kind::ReadyOk) return Started();
         break;
     case Phase::Searching:
-        if (line.Type == Kind::Info && !line.Pv.empty()) {
+        if (line.Type == Kind::Info && !line.Pv.empty() && !line.Malformed) {
             // The engine numbers its lines from 1; more than a few are never asked for.
             const int index = line.MultiPv.value_or(1) - 1;
             if (index < 0 || index >= 32) break;

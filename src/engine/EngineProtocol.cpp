@@ -84,17 +84,22 @@ void ParseOption(const std::vector<std::string_view>& t, TEngineLine& out) {
 
 void ParseInfo(const std::vector<std::string_view>& t, TEngineLine& out) {
     out.Type = TEngineLine::Kind::Info;
+    // A field's number, or nothing and the line marked when the number cannot be read.
+    const auto read = [&out]<typename T>(std::optional<T>& field, std::string_view token) {
+        field = Number<T>(token);
+        if (!field) out.Malformed = true;
+    };
     for (std::size_t i = 1; i < t.size(); ++i) {
         const std::string_view key = t[i];
         if (key == "depth" && i + 1 < t.size()) {
-            out.Depth = Number<int>(t[++i]);
+            read(out.Depth, t[++i]);
         } else if (key == "nodes" && i + 1 < t.size()) {
-            out.Nodes = Number<std::uint64_t>(t[++i]);
+            read(out.Nodes, t[++i]);
         } else if (key == "multipv" && i + 1 < t.size()) {
-            out.MultiPv = Number<int>(t[++i]);
+            read(out.MultiPv, t[++i]);
         } else if (key == "score" && i + 2 < t.size()) {
-            if (t[i + 1] == "cp") out.ScoreCp = Number<int>(t[i + 2]);
-            if (t[i + 1] == "mate") out.ScoreMate = Number<int>(t[i + 2]);
+            if (t[i + 1] == "cp") read(out.ScoreCp, t[i + 2]);
+            if (t[i + 1] == "mate") read(out.ScoreMate, t[i + 2]);
             i += 2;
         } else if (key == "pv") {
             // The variation runs to the end of the line.

@@ -37,6 +37,9 @@ struct TEngineLine {
     std::optional<std::uint64_t> Nodes;
     // The principal variation, up to its first token that is not a move.
     std::vector<std::string> Pv;
+    // Info: one of the numbers above is there but cannot be read ("multipv 99999999999", "cp 12x"): the
+    // line cannot be placed among the others, nor its score trusted.
+    bool Malformed = false;
     // BestMove and PerftMove.
     std::string Move, Ponder;
     // BestMove: "bestmove resign", the engine gives the game up.
