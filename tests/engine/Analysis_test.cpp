@@ -120,3 +120,38 @@ TEST(Analysis, CancelledAnalysisLeavesNothingBehindForTheNext) {
         EXPECT_EQ(e.Line.rfind(e.Best, 0), 0u) << e.Line;
     }
 }
+
+// Hints and the analysis count nodes from an empty table: a player who follows the hints plays the
+// analysis's best moves and gets no mark, the same record gives the same answer twice, and the same
+// position the same hint whatever the engine searched in between.
+TEST(Analysis, VerdictsAndHintsRepeatThemselves) {
+    if (FindEngineProgram("fairy-stockfish").empty())
+        GTEST_SKIP() << "the engine is not installed (Debian package fairy-stockfish)";
+    ::setenv("MIRUTOA_VARIANT_FILE", MIRUTOA_VARIANT_FILE, 1);
+    std::ostringstream out;
+    TConsole console(out, false);
+    const auto answer = [&](const std::string& command) {
+        out.str("");
+        console.Command(command, false);
+        return out.str();
+    };
+    for (int turn = 0; turn < 4; ++turn) {
+        const std::string hint = answer("hint");
+        ASSERT_TRUE(hint.starts_with("hint ")) << hint;
+        ASSERT_NE(answer("move " + hint.substr(5, 4)).find("\ncom "), std::string::npos);
+    }
+    const std::string first = answer("analyse");
+    ASSERT_EQ(Count(first, "eval "), 9u) << first;
+    EXPECT_EQ(first.find(" none"), std::string::npos) << first;
+    EXPECT_EQ(answer("analyse"), first);
+    const std::string kif = answer("kif");
+    EXPECT_EQ(kif.find("悪手"), std::string::npos) << kif;
+    EXPECT_EQ(kif.find("疑問手"), std::string::npos) << kif;
+
+    const std::string hint = answer("hint");
+    EXPECT_TRUE(hint.starts_with("hint ")) << hint;
+    answer("analyse");
+    EXPECT_EQ(answer("hint"), hint);
+    EXPECT_EQ(answer("hint"), hint);
+    ::unsetenv("MIRUTOA_VARIANT_FILE");
+}
