@@ -32,7 +32,7 @@ inline constexpr std::array<TEngineLevel, 5> kEngineLevels = {{
 // The nodes of a search that judges a position: the hint, and each position of a game's analysis. The
 // same count for both, so that a player who follows the hints plays the analysis's best moves. About
 // 0.1 s on this machine: a 100-move game is analysed well within half a minute.
-inline constexpr std::uint64_t kJudgeNodes = 60'000;
+inline constexpr std::uint64_t kJudgeNodes = 50'000;
 // A hint is the engine at full strength, the same move in the same position on any machine.
 inline constexpr TEngineLevel kHintLevel{20, 0, kJudgeNodes};
 // The search a level stands for, with three lines.
