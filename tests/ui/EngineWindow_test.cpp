@@ -183,6 +183,7 @@ private slots:
         form.SetLanguage(TLanguageChoice::Japanese);
         QCOMPARE(state->text(), QStringLiteral("解析しました: 悪手 0・疑問手 0"));
 
+        QVERIFY2(Offered(form).size() > 1, "the test screen offers no zoom but 100 %");
         for (int percent : Offered(form)) {
             QVERIFY(form.SetZoom(percent));
             const int px = int(std::lround(13 * percent / 100.0));
