@@ -1423,7 +1423,9 @@ private slots:
         stalls.push_back(longestStall());
         QVERIFY(!session.ReplyPending());
         QCOMPARE(session.Turns().size(), std::size_t(2));
-        QVERIFY2(form.ComReasonText().startsWith(QStringLiteral("エンジン: 評価値 ")),
+        // Below full skill the engine may play outside the lines it reports: then no value is given.
+        QVERIFY2(form.ComReasonText().startsWith(QStringLiteral("エンジン: ")) &&
+                     !form.ComReasonText().contains(QLatin1Char('?')),
                  qPrintable(form.ComReasonText()));
         QVERIFY(form.statusBar()->currentMessage().isEmpty());
 
