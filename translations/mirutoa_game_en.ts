@@ -831,5 +831,9 @@ The record is back at the start. Step through it one move at a time.</translatio
         <source>あなたの番です</source>
         <translation>Your move</translation>
     </message>
+    <message>
+        <source>%1行目: COMの乱数が%2行目の記録と合いません。</source>
+        <translation>Line %1: COM&apos;s random numbers do not match what line %2 records.</translation>
+    </message>
 </context>
 </TS>
