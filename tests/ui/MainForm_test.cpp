@@ -1132,7 +1132,7 @@ private slots:
         form.OnResignClick();
         const int moves = int(form.Session().Turns().size());
         TAnalysisPanel& analysis = form.Analysis();
-        analysis.Begin(50);
+        analysis.Begin(kAnalysisDefaultNodes);
         QVERIFY(analysis.Running());
         const qint64 stall = LongestStall([&analysis] { return analysis.Running(); });
         qInfo("longest stall while analysing: %lld ms", static_cast<long long>(stall));
