@@ -192,10 +192,9 @@ std::string TGameSession::TotalTimeText() const {
 }
 
 std::string TGameSession::ComputerErrorBox(Side side, const std::string& error) const {
-    if (record_.Seats[side].Kind == SeatKind::Engine)
-        return TrArg(Tr("GameSession", "エンジンが指せませんでした\r\n\r\n%1\r\n\r\n"
-                                       "待ったで手を戻すか、対戦相手を標準COMに替えて続けられます。"),
-                     {error});
+    // The engine's failure says itself what failed and how the game goes on; COM's is a fault of the
+    // program.
+    if (record_.Seats[side].Kind == SeatKind::Engine) return error;
     return ErrorBox(Tr("GameSession", "COM思考でエラー発生"), true, std::runtime_error(error));
 }
 

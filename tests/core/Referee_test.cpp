@@ -156,3 +156,26 @@ TEST(Referee, LegalMovesAreTheTrueMovesOfEitherSide) {
         EXPECT_EQ(king, row.KingMoves) << row.What;
     }
 }
+
+// The rules end the game before a player is asked: a person's mate is never put to the computer, whose
+// think once judged it (and which an engine cannot judge without a move to make).
+TEST(Referee, AGameTheRulesEndedIsNotPutToThePlayer) {
+    struct Counting : IPlayer {
+        int Asked = 0;
+        std::vector<std::string> Replies{"4131com金", "8384com歩", "9247com角"};
+        void Think(const TMoveRequest&, ReplyFn reply) override {
+            TOpponentReply r;
+            r.Move = ParseMoveText(Replies.at(std::size_t(Asked++)));
+            reply(r);
+        }
+    } counting;
+    TQuietView view;
+    TSessionHooks hooks;
+    hooks.Opponent = &counting;
+    TGameSession s(view, hooks);
+    s.Start();
+    s.NewTestGame();
+    for (auto [from, to] : {std::pair{19, 18}, {28, 23}, {33, 32}, {23, 13}}) s.MoveComa_Screen(from, to);
+    EXPECT_EQ(s.Ending(), (TGameEnd{EndKind::Mate, Side::Gote}));
+    EXPECT_EQ(counting.Asked, 3);
+}
