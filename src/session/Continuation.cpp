@@ -1,5 +1,7 @@
 #include "session/Continuation.h"
 
+#include "session/Seats.h"
+
 #include "formation/Senpou.h"
 
 #include <algorithm>
@@ -13,6 +15,8 @@ namespace {
 constexpr std::string_view kSeedKey = "#ミルトア乱数：";
 constexpr std::string_view kFormationKey = "#ミルトア陣形：";
 constexpr std::string_view kTakeBackKey = "#ミルトア待った：";
+constexpr std::string_view kStartSeatsKey = "#ミルトア開始対局者：";
+constexpr std::string_view kSeatsChangeKey = "#ミルトア対局者変更：";
 constexpr std::string_view kSecondsKey = "#ミルトアCOM思考：";
 constexpr std::string_view kEndSeedKey = "#ミルトア最終乱数：";
 
@@ -72,9 +76,14 @@ std::vector<std::string> ContinuationLines(const TKifContinuation& c) {
     std::vector<std::string> lines;
     if (!c.Known) return lines;
     lines.push_back(std::string(kSeedKey) + std::to_string(c.Seed));
+    if (!c.StartSeats.empty()) lines.push_back(std::string(kStartSeatsKey) + c.StartSeats);
     for (const TKifEvent& e : c.Events) {
         if (!e.Formation.empty()) {
             lines.push_back(std::string(kFormationKey) + e.Formation);
+            continue;
+        }
+        if (!e.Seats.empty()) {
+            lines.push_back(std::string(kSeatsChangeKey) + std::to_string(e.SeatsAt) + " " + e.Seats);
             continue;
         }
         const TKifTakeBack& t = e.TakeBack;
@@ -112,6 +121,23 @@ bool ReadContinuationLine(std::string_view line, int lineNumber, TKifContinuatio
         if (!ParseSeed(rest, seed)) return fault();
         c.EndSeed = seed;
         c.Lines.EndSeed = lineNumber;
+        return true;
+    }
+    if (after(kStartSeatsKey, rest)) {
+        if (!ParseSeatsText(rest)) return fault();
+        c.StartSeats = rest;
+        return true;
+    }
+    if (after(kSeatsChangeKey, rest)) {
+        const std::size_t blank = rest.find(' ');
+        const std::string count = rest.substr(0, blank);
+        if (blank == std::string::npos || count.empty() || count.size() > 4 ||
+            count.find_first_not_of("0123456789") != std::string::npos || !ParseSeatsText(rest.substr(blank + 1)))
+            return fault();
+        TKifEvent e;
+        e.Seats = rest.substr(blank + 1);
+        e.SeatsAt = std::stoi(count);
+        c.Events.push_back(e);
         return true;
     }
     if (after(kFormationKey, rest)) {

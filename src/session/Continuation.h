@@ -25,10 +25,13 @@ struct TKifTakeBack {
     bool operator==(const TKifTakeBack&) const = default;
 };
 
-// A formation picked (with no move on the board) or a take-back, in the order of the game.
+// A formation picked (with no move on the board), a take-back, or a computer's seat taken by another
+// computer during the game (the opponent menu), in the order of the game.
 struct TKifEvent {
     std::string Formation; // not empty: this formation was picked
     TKifTakeBack TakeBack;
+    std::string Seats; // not empty: the seats from then on ("human engine:3"), after SeatsAt moves
+    int SeatsAt = 0;
     bool operator==(const TKifEvent&) const = default;
 };
 
@@ -42,7 +45,9 @@ struct TKifContinuation {
     int FaultLine = 0;      // the first of them that could not be read; the record still replays
     std::uint32_t Seed = 0; // COM's generator as the game began
     std::vector<TKifEvent> Events;
-    std::vector<double> ComSeconds; // COM's thinking time for each of its moves in the record
+    // The seats the game began with, when a seat changed during it (the record's header names the last).
+    std::string StartSeats;
+    std::vector<double> ComSeconds; // each computer's thinking time for each of its moves in the record
     // COM's generator after the record's last move and any take-back after it. Playing the record
     // again from Seed must end there: a changed seed can leave every COM move as recorded and still
     // give other replies later. Records of earlier versions do not carry it.

@@ -89,13 +89,19 @@ std::optional<Side> TGameSession::OpponentSide() const {
 
 bool TGameSession::ChangeSeat(Side side, const TSeat& seat) {
     if (!seat.Computer() || !nextSeats_[side].Computer()) return false;
-    if (seat.Kind == SeatKind::Engine && !hooks_.Engine && !hooks_.Opponent) return false;
+    if (seat.Kind == SeatKind::Engine && !hooks_.Engine && !hooks_.Opponent && !recorded_) return false;
     nextSeats_[side] = seat;
     if (seat.Kind == SeatKind::Com) nextSeats_[side].Formation = formation_;
     // A replayed or finished game keeps the players it was played by.
     if (replayMode_ || GameOver() || !record_.Seats[side].Computer()) return true;
     if (pending_ && SideToMove() == side) CancelPending();
+    // Playing the game on must seat the same players at the same moves.
+    if (record_.Cont.StartSeats.empty()) record_.Cont.StartSeats = SeatsText(record_.Seats);
     record_.Seats[side] = nextSeats_[side];
+    TKifEvent change;
+    change.Seats = SeatsText(record_.Seats);
+    change.SeatsAt = MoveCount();
+    record_.Cont.Events.push_back(change);
     SeatPlayers();
     // A player that takes a seat mid-game has seen the game so far.
     if (IPlayer* p = PlayerOf(side)) {
@@ -123,9 +129,9 @@ void TGameSession::SeatPlayers() {
             if (!dynamic_cast<TComPlayer*>(owned.get()))
                 owned = std::make_unique<TComPlayer>(rng_, hooks_.Think);
             player = owned.get();
-        } else if (enginesRecorded_) {
+        } else if (recorded_) {
             owned.reset();
-            player = enginesRecorded_;
+            player = recorded_.get();
         } else {
             auto* engine = dynamic_cast<TEnginePlayer*>(owned.get());
             if (!engine) owned = std::make_unique<TEnginePlayer>(*hooks_.Engine);

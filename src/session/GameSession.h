@@ -419,7 +419,7 @@ private:
     bool inTurn_ = false;    // a turn is running (pending input let through mid-turn is ignored)
     bool replaying_ = false; // a game played again aside: a computer moves only when asked (Go)
     bool stalled_ = false;   // a computer's think failed: it is not asked again until the game moves
-    IPlayer* enginesRecorded_ = nullptr; // there, the engine's seats answer with the record's moves
+    std::unique_ptr<IPlayer> recorded_;  // there, the engine's seats answer with the record's moves
     bool pending_ = false;               // a computer's reply has not come yet
     bool asking_ = false;                // a player is being asked (a reply now belongs to that call)
     std::uint64_t askNumber_ = 0;        // counts the requests made of players; a stale reply is dropped
@@ -505,6 +505,8 @@ private:
     // PlayOn.cpp: continuing a game.
     int ContinueFrom(const TKifRecord& r, int n, const std::filesystem::path* keptFile);
     void ReplayRecorded(const TKifRecord& r, int n);
+    void PlayRecordedTo(const TKifRecord& r, int count);
+    bool ReplayEvent(const TKifRecord& r, const TKifEvent& event, int n);
     void PlayRecordedMove(const TKifRecord& r, std::size_t i);
     void AdoptGame(TGameSession& s, const TKifRecord& r, bool sameGame);
     void ShowContinuedGame(int n, bool sameGame);

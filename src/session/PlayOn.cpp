@@ -42,17 +42,14 @@ class TRecordedPlayer : public IPlayer {
 public:
     explicit TRecordedPlayer(const TKifRecord& r) : r_(r) {}
     void Think(const TMoveRequest& request, ReplyFn reply) override {
-        (void)request;
         TOpponentReply answer;
-        if (next_ < r_.Played.size()) answer.Move = r_.Played[next_];
+        const std::size_t next = std::size_t(request.Position.MoveCount);
+        if (next < r_.Played.size()) answer.Move = r_.Played[next];
         reply(answer);
     }
-    void Moved(const TMove&, Side) override { ++next_; }
-    void TookBack(bool replyMissing) override { next_ -= replyMissing ? 1 : 2; }
 
 private:
     const TKifRecord& r_;
-    std::size_t next_ = 0;
 };
 
 } // namespace
@@ -107,7 +104,8 @@ int TGameSession::ContinueFrom(const TKifRecord& r, int n, const std::filesystem
                 "cannot be read",
             TrArg(Tr("PlayOn", "%1行目: 続きを指すための情報が読めません。"), {std::to_string(c.FaultLine)}));
     // Only COM draws on the generator: a game without it needs nothing but its moves.
-    if (r.Seats.ListedCom() && (!c.Known || c.Events.empty() || c.Events.front().Formation.empty()))
+    if ((r.Seats.ListedCom() || !c.StartSeats.empty()) &&
+        (!c.Known || c.Events.empty() || c.Events.front().Formation.empty()))
         throw TPlayOnRefusal("the record does not hold what playing on needs (COM's random state and "
                              "formation): it was not written by this game",
                              Tr("PlayOn", "この棋譜には続きを指すための情報（COMの乱数と陣形）がありません。"
@@ -145,54 +143,68 @@ int TGameSession::ContinueFrom(const TKifRecord& r, int n, const std::filesystem
     return n;
 }
 
-// Run on the game played aside: its start, then the formation picks, take-backs and moves in the order
-// they happened, up to move n.
+// Run on the game played aside: its start, then the formation picks, take-backs, seat changes and moves
+// in the order they happened, up to move n.
 void TGameSession::ReplayRecorded(const TKifRecord& r, int n) {
     const TKifContinuation& c = r.Continuation;
     replaying_ = true;
-    TRecordedPlayer recorded(r);
+    recorded_ = std::make_unique<TRecordedPlayer>(r);
     if (c.Known) rng_.SetSeed(c.Seed);
-    nextSeats_ = r.Seats;
-    if (const std::optional<Side> com = r.Seats.ListedCom(); com && !c.Events.empty())
+    const std::optional<TSeats> start = ParseSeatsText(c.StartSeats);
+    nextSeats_ = start ? *start : r.Seats;
+    if (const std::optional<Side> com = nextSeats_.ListedCom(); com && !c.Events.empty())
         nextSeats_[*com].Formation = c.Events.front().Formation;
-    formation_ = nextSeats_.ListedCom() ? nextSeats_[*nextSeats_.ListedCom()].Formation
-                                        : std::string(kFormationList[0]);
-    enginesRecorded_ = &recorded;
+    const std::optional<Side> listed = nextSeats_.ListedCom();
+    formation_ = listed ? nextSeats_[*listed].Formation : std::string(kFormationList[0]);
     if (r.Start == KifStart::Handicap)
         NewHandicapGame();
     else if (r.Start == KifStart::Test)
         NewTestGame();
     else
         NewGame();
-    auto playTo = [&](int count) {
-        while (MoveCount() < count) PlayRecordedMove(r, std::size_t(MoveCount()));
-    };
-    for (std::size_t e = 1; r.Seats.ListedCom() && e < c.Events.size(); ++e) {
-        const TKifEvent& event = c.Events[e];
-        if (!event.Formation.empty()) {
-            if (MoveCount() > 0 || !PickFormation(event.Formation))
-                throw TPlayOnRefusal("a formation is picked after the first move",
-                                     Tr("PlayOn", "陣形の記録が不正です。"));
-            continue;
-        }
-        const TKifTakeBack& t = event.TakeBack;
-        if (t.AtCount > n) break;
-        playTo(t.AtCount);
-        const int number = t.AtCount + 1;
-        if (MoveComa_Screen(t.Human.From, t.Human.To).Result != TTurnReport::Outcome::Continues)
-            CannotReplay(number);
-        const TTurnReport report = Go();
-        const bool failed = report.Result == TTurnReport::Outcome::ComFailed;
-        const bool replied = report.Result == TTurnReport::Outcome::Continues;
-        if (t.Com.Empty() ? !failed : !replied || !SameSquares(turns_.back().Played, t.Com))
-            Mismatch(number + 1, t.Com, replied ? turns_.back().Played : TMove{});
-        if (!Matta().Done)
-            throw TPlayOnRefusal(
-                "the take-back after move " + std::to_string(number) + " cannot be made again",
-                TrArg(Tr("PlayOn", "%1手目のあとの待ったが再現できません。"), {std::to_string(number)}));
-    }
-    playTo(n);
+    for (std::size_t e = 1; e < c.Events.size(); ++e)
+        if (!ReplayEvent(r, c.Events[e], n)) break;
+    PlayRecordedTo(r, n);
     replaying_ = false;
+}
+
+void TGameSession::PlayRecordedTo(const TKifRecord& r, int count) {
+    while (MoveCount() < count) PlayRecordedMove(r, std::size_t(MoveCount()));
+}
+
+// One event of the record, made again; false when it lies beyond move n.
+bool TGameSession::ReplayEvent(const TKifRecord& r, const TKifEvent& event, int n) {
+    if (!event.Formation.empty()) {
+        // A game without COM notes the list's pick all the same; it changes nobody.
+        if (!record_.Seats.ListedCom()) return true;
+        if (MoveCount() > 0 || !PickFormation(event.Formation))
+            throw TPlayOnRefusal("a formation is picked after the first move", Tr("PlayOn", "陣形の記録が不正です。"));
+        return true;
+    }
+    if (!event.Seats.empty()) {
+        if (event.SeatsAt > n) return false;
+        PlayRecordedTo(r, event.SeatsAt);
+        const TSeats seats = *ParseSeatsText(event.Seats);
+        for (Side side : {Side::Sente, Side::Gote})
+            if (!(seats[side] == record_.Seats[side]) && !ChangeSeat(side, seats[side]))
+                throw TPlayOnRefusal("a seat change cannot be made again", Tr("PlayOn", "対局者の交代が再現できません。"));
+        return true;
+    }
+    const TKifTakeBack& t = event.TakeBack;
+    if (t.AtCount > n) return false;
+    PlayRecordedTo(r, t.AtCount);
+    const int number = t.AtCount + 1;
+    if (MoveComa_Screen(t.Human.From, t.Human.To).Result != TTurnReport::Outcome::Continues) CannotReplay(number);
+    const TTurnReport report = Go();
+    const bool failed = report.Result == TTurnReport::Outcome::ComFailed;
+    const bool replied = report.Result == TTurnReport::Outcome::Continues;
+    if (t.Com.Empty() ? !failed : !replied || !SameSquares(turns_.back().Played, t.Com))
+        Mismatch(number + 1, t.Com, replied ? turns_.back().Played : TMove{});
+    if (!Matta().Done)
+        throw TPlayOnRefusal(
+            "the take-back after move " + std::to_string(number) + " cannot be made again",
+            TrArg(Tr("PlayOn", "%1手目のあとの待ったが再現できません。"), {std::to_string(number)}));
+    return true;
 }
 
 // Move i of the record, by whoever played it: a person's checked by the rules, COM's thought again and
