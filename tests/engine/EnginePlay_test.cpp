@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -171,4 +172,96 @@ TEST(EnginePlay, ConsoleWithoutTheEngineRefusesAndKeepsTheGame) {
         << text;
     EXPECT_NE(text.find("後手：COM\n"), std::string::npos);
     EXPECT_EQ(console.Session().Turns().size(), 2u);
+}
+
+namespace {
+
+// Plays the computers' moves of a game until a person is to move, the game ends or the cap; the
+// engine's replies are waited for.
+void PlayComputers(TGameSession& s, TEngineSeat& seat, int cap) {
+    while (s.ComputerToMove() && s.MoveCount() < cap) {
+        const TTurnReport r = s.Go();
+        if (r.Result == TTurnReport::Outcome::Pending) seat.Wait();
+        ASSERT_FALSE(s.ReplyPending());
+        ASSERT_NE(r.Result, TTurnReport::Outcome::ComFailed) << (r.Boxes.empty() ? "" : r.Boxes.front());
+    }
+}
+
+} // namespace
+
+// The engine against COM, either way round: every game reaches an end or the cap with no error, and
+// its record opens again to the same board and seats.
+TEST(EnginePlay, EngineAgainstComPlaysWholeGames) {
+    SKIP_WITHOUT_ENGINE();
+    TEngineSeat seat{Settings()};
+    QuietView view;
+    TSessionHooks hooks;
+    hooks.Engine = &seat;
+    TGameSession s(view, hooks);
+    s.Start();
+    int ended = 0;
+    for (int g = 0; g < 20; ++g) {
+        const TSeat engine = TSeat::Engine(1 + g % 2);
+        const TSeat com = TSeat::Com(std::string(kFormationList[std::size_t(g % 14)]));
+        s.SetSeats(g % 2 == 0 ? TSeats{{engine, com}} : TSeats{{com, engine}});
+        g % 5 == 4 ? s.NewHandicapGame() : s.NewGame();
+        view.Boxes.clear();
+        PlayComputers(s, seat, 160);
+        if (::testing::Test::HasFatalFailure()) return;
+        ended += s.GameOver();
+        EXPECT_LE(view.Boxes.size(), 1u) << "game " << g;
+        QuietView openedView;
+        TGameSession opened(openedView);
+        opened.Start();
+        ASSERT_EQ(opened.OpenKifText(s.KifText()), s.MoveCount()) << "game " << g;
+        opened.ReplayTo(opened.MoveCount());
+        EXPECT_EQ(opened.BoardPosition().Board, s.Position().Board) << "game " << g;
+        EXPECT_EQ(opened.Seats(), s.Seats()) << "game " << g;
+    }
+    EXPECT_GT(ended, 10);
+}
+
+// A game against the engine is played on from a middle position: the engine's recorded moves are
+// taken as given, the seats are kept, and the game goes on with the engine's next reply; the opponent
+// changed to COM in the middle of the game is seated again at the same move.
+TEST(EnginePlay, AGameAgainstTheEngineIsPlayedOnFromTheMiddleWithItsSeats) {
+    SKIP_WITHOUT_ENGINE();
+    TEngineSeat seat{Settings()};
+    QuietView view;
+    TSessionHooks hooks;
+    hooks.Engine = &seat;
+    hooks.TickCount = [] { return std::int64_t(0); };
+    TGameSession s(view, hooks);
+    s.Start();
+    s.SetSeats({{TSeat::Human(), TSeat::Engine(2)}});
+    s.NewGame();
+    std::mt19937 rng(5);
+    for (int turn = 0; turn < 12 && !s.GameOver(); ++turn) {
+        if (turn == 6) ASSERT_TRUE(s.ChangeSeat(Side::Gote, TSeat::Com()));
+        const std::vector<TMove> legal = s.LegalMoves();
+        const TMove m = legal[rng() % legal.size()];
+        if (s.MoveComa_Screen(m.From, m.To).Result == TTurnReport::Outcome::Pending) seat.Wait();
+    }
+    ASSERT_FALSE(s.GameOver());
+    const std::string kif = s.KifText();
+    EXPECT_NE(kif.find("#ミルトア開始対局者：human engine:2"), std::string::npos) << kif;
+    EXPECT_NE(kif.find("#ミルトア対局者変更：12 human com:【基本形】"), std::string::npos) << kif;
+
+    for (int at : {6, 16, s.MoveCount()}) {
+        QuietView freshView;
+        TGameSession fresh(freshView, hooks);
+        fresh.Start();
+        fresh.OpenKifText(kif);
+        fresh.ShowMove(at);
+        ASSERT_EQ(fresh.PlayOn(), at) << "move " << at;
+        EXPECT_EQ(fresh.Seats(), (at < 12 ? TSeats{{TSeat::Human(), TSeat::Engine(2)}} : s.Seats())) << at;
+        EXPECT_TRUE(fresh.HumanToMove()) << at;
+        // The game goes on legally: a move of the person's, and the reply.
+        const TMove m = fresh.LegalMoves().front();
+        const TTurnReport r = fresh.MoveComa_Screen(m.From, m.To);
+        if (r.Result == TTurnReport::Outcome::Pending) seat.Wait();
+        EXPECT_FALSE(fresh.ReplyPending());
+        EXPECT_EQ(fresh.MoveCount(), at + 2) << "move " << at;
+        EXPECT_TRUE(freshView.Boxes.empty()) << freshView.Boxes.front();
+    }
 }
