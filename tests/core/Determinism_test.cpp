@@ -2,6 +2,7 @@
 // and nothing else (clock, addresses, earlier games) enters the choice.
 #include "com/Random.h"
 #include "support/Helpers.h"
+#include "support/SelfPlay.h"
 
 #include <gtest/gtest.h>
 
@@ -14,27 +15,20 @@ using namespace testing_helpers;
 namespace {
 
 // One game from the start with the generator at seed 0. The human's moves come from a fixed rule: a
-// small generator of the test's own picks a start in the human's move list, and the first legal move
-// from there on is played. The record holds every human move, COM's reply and the stage that chose it.
+// small generator of the test's own picks one of the human's legal moves. The record holds every human move, COM's reply and the stage that chose it.
 // This script leads COM into the passes that draw random bonuses (AttackWithSmallBonus) several times.
 std::vector<std::string> PlayScriptedGame(int maxTurns, int& randomReplies) {
     TRandom com;
     TKyokumenKanri g(com);
     std::vector<std::string> record;
     randomReplies = 0;
-    std::uint32_t pick = 151 * 7919 + 1;
+    std::uint32_t pick = 401;
     for (int t = 0; t < maxTurns && !GameOver(g); ++t) {
-        g.Kyokumen.GenerateMoves(); // the human is to move
-        const TMoveList moves = g.Kyokumen.Sente.Moves;
+        const std::vector<TMove> moves = LegalHumanMoves(g);
+        if (moves.empty()) break;
         pick = pick * 1103515245u + 12345u;
-        const int start = int((pick >> 16) % std::uint32_t(moves.Size()));
-        TTurn turn;
-        for (int j = 0; j < moves.Size(); ++j) {
-            const TMove& m = moves[(start + j) % moves.Size()];
-            turn = PlayTurn(g, SquareText(m.From), SquareText(m.To));
-            if (turn.Human.Result == THumanMoveTest::Legal) break;
-        }
-        if (turn.Human.Result != THumanMoveTest::Legal) break;
+        const TMove& m = moves[(pick >> 16) % std::uint32_t(moves.size())];
+        const TTurn turn = PlayTurn(g, SquareText(m.From), SquareText(m.To));
         if (turn.Stage >= ComStage::AttackWithSmallBonus) ++randomReplies;
         record.push_back(turn.Human.Text() + " " + MoveText(turn.ComRecorded) + " " +
                          std::to_string(int(turn.Stage)));
