@@ -146,8 +146,10 @@ struct TTurn {
 // is refused nothing is played and Human tells why.
 inline TTurn PlayTurn(TKyokumenKanri& g, std::string_view from, std::string_view to) {
     TTurn turn;
+    // The check leaves in the game manager the traces it always left; whether the move may be made is the
+    // rules' verdict (a move COM's maps refuse as leaving the king attacked may be legal).
     turn.Human = g.CheckHumanMove(from, to);
-    if (turn.Human.Result != THumanMoveTest::Legal) return turn;
+    if (turn.Human.Result == THumanMoveTest::NoMove) return turn;
     g.ApplyMove(turn.Human.Move);
     g.SwitchSide();
     g.ComThink();

@@ -1,8 +1,9 @@
 // The scripted opponent of the self-play benchmark and of the transcript test: a uniformly random
-// move among those the human move check accepts, from a generator of its own, and a hash of what
+// move among the human's legal moves, from a generator of its own, and a hash of what
 // was played.
 #pragma once
 
+#include "board/Legality.h"
 #include "com/KyokumenKanri.h"
 
 #include <cstdint>
@@ -46,16 +47,12 @@ inline const TFormationEntry& GameFormation(int game) {
     return kFormationTable[std::size_t(game / 2 % kSenpouCount)];
 }
 
-// The human's moves that the human move check accepts, in list order.
+// The human's legal moves, in list order, as the rules give them (the pieces' true moves).
 inline std::vector<TMove> LegalHumanMoves(TKyokumenKanri& g) {
     g.Kyokumen.ComToMove = false;
-    g.Kyokumen.GenerateMoves();
-    const TMoveList candidates = g.Kyokumen.Sente.Moves;
-    std::vector<TMove> legal;
-    for (const TMove& m : candidates)
-        if (g.CheckHumanMove(SquareText(m.From), SquareText(m.To)).Result == THumanMoveTest::Legal)
-            legal.push_back(m);
-    return legal;
+    TMoveList legal;
+    LegalMoves(g.Kyokumen, Side::Sente, legal);
+    return {legal.begin(), legal.end()};
 }
 
 } // namespace testing_helpers
