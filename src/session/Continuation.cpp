@@ -98,75 +98,98 @@ std::vector<std::string> ContinuationLines(const TKifContinuation& c) {
     return lines;
 }
 
+namespace {
+
+// Each "#" line's reading: false for a fault.
+bool ReadSeed(const std::string& rest, int lineNumber, TKifContinuation& c) {
+    if (!ParseSeed(rest, c.Seed)) return false;
+    c.Known = true;
+    c.Lines.Seed = lineNumber;
+    return true;
+}
+
+bool ReadEndSeed(const std::string& rest, int lineNumber, TKifContinuation& c) {
+    std::uint32_t seed = 0;
+    if (!ParseSeed(rest, seed)) return false;
+    c.EndSeed = seed;
+    c.Lines.EndSeed = lineNumber;
+    return true;
+}
+
+bool ReadStartSeats(const std::string& rest, int, TKifContinuation& c) {
+    if (!ParseSeatsText(rest)) return false;
+    c.StartSeats = rest;
+    return true;
+}
+
+bool ReadSeatsChange(const std::string& rest, int, TKifContinuation& c) {
+    const std::size_t blank = rest.find(' ');
+    const std::string count = rest.substr(0, blank);
+    if (blank == std::string::npos || count.empty() || count.size() > 4 ||
+        count.find_first_not_of("0123456789") != std::string::npos || !ParseSeatsText(rest.substr(blank + 1)))
+        return false;
+    TKifEvent e;
+    e.Seats = rest.substr(blank + 1);
+    e.SeatsAt = std::stoi(count);
+    c.Events.push_back(e);
+    return true;
+}
+
+bool ReadFormation(const std::string& rest, int, TKifContinuation& c) {
+    if (!KnownFormation(rest)) return false;
+    c.Events.push_back(TKifEvent{rest, {}});
+    return true;
+}
+
+bool ReadTakeBack(const std::string& rest, int, TKifContinuation& c) {
+    std::istringstream words(rest);
+    std::string count, human, com, seconds, extra;
+    TKifTakeBack t;
+    if (!(words >> count >> human >> com >> seconds) || (words >> extra) ||
+        count.find_first_not_of("0123456789") != std::string::npos || count.size() > 4 ||
+        !ParseSquares(human, t.Human) || t.Human.Empty() || !ParseSquares(com, t.Com) ||
+        !ParseSeconds(seconds, t.Seconds))
+        return false;
+    t.AtCount = std::stoi(count);
+    c.Events.push_back(TKifEvent{{}, t});
+    return true;
+}
+
+bool ReadSeconds(const std::string& rest, int, TKifContinuation& c) {
+    std::istringstream words(rest);
+    std::string word;
+    c.ComSeconds.clear();
+    double s = 0;
+    while (words >> word) {
+        if (!ParseSeconds(word, s)) return false;
+        c.ComSeconds.push_back(s);
+    }
+    return true;
+}
+
+struct TLineKind {
+    std::string_view Key;
+    bool (*Read)(const std::string& rest, int lineNumber, TKifContinuation& c);
+};
+
+constexpr TLineKind kLineKinds[] = {
+    {kSeedKey, ReadSeed},
+    {kEndSeedKey, ReadEndSeed},
+    {kStartSeatsKey, ReadStartSeats},
+    {kSeatsChangeKey, ReadSeatsChange},
+    {kFormationKey, ReadFormation},
+    {kTakeBackKey, ReadTakeBack},
+    {kSecondsKey, ReadSeconds},
+};
+
+} // namespace
+
 bool ReadContinuationLine(std::string_view line, int lineNumber, TKifContinuation& c) {
-    auto after = [&line](std::string_view key, std::string& rest) {
-        if (line.substr(0, key.size()) != key) return false;
-        rest = std::string(line.substr(key.size()));
+    for (const TLineKind& kind : kLineKinds) {
+        if (line.substr(0, kind.Key.size()) != kind.Key) continue;
+        std::string rest(line.substr(kind.Key.size()));
         while (!rest.empty() && (rest.back() == '\r' || rest.back() == ' ')) rest.pop_back();
-        return true;
-    };
-    auto fault = [&]() {
-        if (c.FaultLine == 0) c.FaultLine = lineNumber;
-        return true;
-    };
-    std::string rest;
-    if (after(kSeedKey, rest)) {
-        if (!ParseSeed(rest, c.Seed)) return fault();
-        c.Known = true;
-        c.Lines.Seed = lineNumber;
-        return true;
-    }
-    if (after(kEndSeedKey, rest)) {
-        std::uint32_t seed = 0;
-        if (!ParseSeed(rest, seed)) return fault();
-        c.EndSeed = seed;
-        c.Lines.EndSeed = lineNumber;
-        return true;
-    }
-    if (after(kStartSeatsKey, rest)) {
-        if (!ParseSeatsText(rest)) return fault();
-        c.StartSeats = rest;
-        return true;
-    }
-    if (after(kSeatsChangeKey, rest)) {
-        const std::size_t blank = rest.find(' ');
-        const std::string count = rest.substr(0, blank);
-        if (blank == std::string::npos || count.empty() || count.size() > 4 ||
-            count.find_first_not_of("0123456789") != std::string::npos || !ParseSeatsText(rest.substr(blank + 1)))
-            return fault();
-        TKifEvent e;
-        e.Seats = rest.substr(blank + 1);
-        e.SeatsAt = std::stoi(count);
-        c.Events.push_back(e);
-        return true;
-    }
-    if (after(kFormationKey, rest)) {
-        if (!KnownFormation(rest)) return fault();
-        c.Events.push_back(TKifEvent{rest, {}});
-        return true;
-    }
-    if (after(kTakeBackKey, rest)) {
-        std::istringstream words(rest);
-        std::string count, human, com, seconds, extra;
-        TKifTakeBack t;
-        if (!(words >> count >> human >> com >> seconds) || (words >> extra) ||
-            count.find_first_not_of("0123456789") != std::string::npos || count.size() > 4 ||
-            !ParseSquares(human, t.Human) || t.Human.Empty() || !ParseSquares(com, t.Com) ||
-            !ParseSeconds(seconds, t.Seconds))
-            return fault();
-        t.AtCount = std::stoi(count);
-        c.Events.push_back(TKifEvent{{}, t});
-        return true;
-    }
-    if (after(kSecondsKey, rest)) {
-        std::istringstream words(rest);
-        std::string word;
-        c.ComSeconds.clear();
-        double s = 0;
-        while (words >> word) {
-            if (!ParseSeconds(word, s)) return fault();
-            c.ComSeconds.push_back(s);
-        }
+        if (!kind.Read(rest, lineNumber, c) && c.FaultLine == 0) c.FaultLine = lineNumber;
         return true;
     }
     return false;

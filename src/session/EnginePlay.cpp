@@ -83,7 +83,6 @@ std::string EngineFailureText(const std::string& reason) {
                  {reason});
 }
 
-
 // ---------------------------------------------------------------------------------------------
 // The seat
 

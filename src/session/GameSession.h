@@ -419,10 +419,10 @@ private:
     bool inTurn_ = false;    // a turn is running (pending input let through mid-turn is ignored)
     bool replaying_ = false; // a game played again aside: a computer moves only when asked (Go)
     bool stalled_ = false;   // a computer's think failed: it is not asked again until the game moves
-    std::unique_ptr<IPlayer> recorded_;  // there, the engine's seats answer with the record's moves
-    bool pending_ = false;               // a computer's reply has not come yet
-    bool asking_ = false;                // a player is being asked (a reply now belongs to that call)
-    std::uint64_t askNumber_ = 0;        // counts the requests made of players; a stale reply is dropped
+    std::unique_ptr<IPlayer> recorded_; // there, the engine's seats answer with the record's moves
+    bool pending_ = false;              // a computer's reply has not come yet
+    bool asking_ = false;               // a player is being asked (a reply now belongs to that call)
+    std::uint64_t askNumber_ = 0;       // counts the requests made of players; a stale reply is dropped
     // The turn whose reply is pending: its report so far, the tick it started, the label so far.
     TTurnReport pendingReport_;
     std::int64_t turnStart_ = 0;
@@ -504,6 +504,8 @@ private:
     void TakeRecord(const TKifRecord& r);
     // PlayOn.cpp: continuing a game.
     int ContinueFrom(const TKifRecord& r, int n, const std::filesystem::path* keptFile);
+    void CheckPlayOn(const TKifRecord& r, int n, bool kept) const;
+    void CheckEndSeed(const TKifRecord& r, int n, TGameSession& aside) const;
     void ReplayRecorded(const TKifRecord& r, int n);
     void PlayRecordedTo(const TKifRecord& r, int count);
     bool ReplayEvent(const TKifRecord& r, const TKifEvent& event, int n);

@@ -27,10 +27,6 @@ bool IsEndNote(std::string_view text) {
     return false;
 }
 
-constexpr std::array<std::string_view, 10> kFullWidthDigits = {"０", "１", "２", "３", "４",
-                                                               "５", "６", "７", "８", "９"};
-constexpr std::array<std::string_view, 10> kKanjiNumerals = {"〇", "一", "二", "三", "四",
-                                                             "五", "六", "七", "八", "九"};
 constexpr std::string_view kFrame = "+---------------------------+";
 
 struct TKifName {
@@ -51,42 +47,7 @@ constexpr TKifName kMoveNames[] = {
     {"竜", PieceName::Ryu},
 };
 
-// Writing: the move-line name and the one-character diagram glyph of each kind.
-std::string_view MoveName(PieceName kind) {
-    switch (HumanKind(kind)) {
-    case PieceName::Fu:
-        return "歩";
-    case PieceName::To:
-        return "と";
-    case PieceName::Kyo:
-        return "香";
-    case PieceName::KyoNari:
-        return "成香";
-    case PieceName::Kei:
-        return "桂";
-    case PieceName::KeiNari:
-        return "成桂";
-    case PieceName::Gin:
-        return "銀";
-    case PieceName::GinNari:
-        return "成銀";
-    case PieceName::Kin:
-        return "金";
-    case PieceName::Ou:
-        return "玉";
-    case PieceName::Kaku:
-        return "角";
-    case PieceName::KakuNari:
-        return "馬";
-    case PieceName::Hi:
-        return "飛";
-    case PieceName::Ryu:
-        return "龍";
-    default:
-        return "？";
-    }
-}
-
+// Writing: the one-character diagram glyph of each kind.
 std::string_view DiagramGlyph(PieceName kind) {
     switch (HumanKind(kind)) {
     case PieceName::KyoNari:
@@ -96,7 +57,7 @@ std::string_view DiagramGlyph(PieceName kind) {
     case PieceName::GinNari:
         return "全";
     default:
-        return MoveName(kind);
+        return KifPieceName(kind);
     }
 }
 
@@ -106,11 +67,6 @@ std::string_view SideName(Side side) {
 
 std::string Number(int n) {
     return std::to_string(n);
-}
-
-std::string Destination(int sq) {
-    return std::string(kFullWidthDigits[std::size_t(FileOf(sq))]) +
-           std::string(kKanjiNumerals[std::size_t(RankOf(sq))]);
 }
 
 // A read position in one line.
@@ -226,6 +182,7 @@ private:
     void Begin(int n);
     void MoveLine(std::string_view line, int n);
     void Comment(std::string_view text);
+    void PlayedMove(TCursor& c, std::string_view text, int n);
     void Play(int from, int to, PieceName kind, std::optional<bool> promotes, std::string_view text, int n);
     void Finish(int lastLine);
 };
@@ -371,50 +328,10 @@ void TKifReader::MoveLine(std::string_view line, int n) {
         word_ = Word::Repetition;
     else if (c.Take("反則負け"))
         word_ = Word::Foul;
-    if (word_ != Word::None) {
+    if (word_ != Word::None)
         wordLine_ = n;
-    } else {
-        for (std::string_view other :
-             {"持将棋", "切れ負け", "反則勝ち", "入玉勝ち", "不詰", "不戦勝", "不戦敗", "宣言勝ち"})
-            if (c.Take(other)) throw TKifError(n, KifFault::EndingNotInGame, {}, {std::string(other)});
-
-        int to = 0;
-        if (c.Take("同")) {
-            if (!c.Take("　")) c.Take(" ");
-            if (previousTo_ == 0) throw TKifError(n, KifFault::SameSquareFirst);
-            to = previousTo_;
-        } else {
-            const int file = c.Digit(false);
-            const int rank = file ? c.Digit(true) : 0;
-            if (rank == 0) throw TKifError(n, KifFault::UnreadableDestination, std::string(c.Rest()));
-            to = file * 10 + rank;
-        }
-        PieceName kind = PieceName::Empty;
-        for (const TKifName& name : kMoveNames)
-            if (c.Take(name.Text)) {
-                kind = name.Kind;
-                break;
-            }
-        if (kind == PieceName::Empty)
-            throw TKifError(n, KifFault::UnreadablePieceName, std::string(line.substr(start)));
-        std::optional<bool> promotes;
-        if (c.Take("不成"))
-            promotes = false;
-        else if (c.Take("成"))
-            promotes = true;
-        else if (c.Take("打"))
-            throw TKifError(n, KifFault::Drop);
-        int from = 0;
-        if (c.Take("(") && !c.Done() && c.Text[c.Pos] >= '1' && c.Text[c.Pos] <= '9') {
-            from = (c.Text[c.Pos++] - '0') * 10;
-            if (!c.Done() && c.Text[c.Pos] >= '1' && c.Text[c.Pos] <= '9')
-                from += c.Text[c.Pos++] - '0';
-            else
-                from = 0;
-        }
-        if (from == 0 || !c.Take(")")) throw TKifError(n, KifFault::NoOrigin);
-        Play(from, to, kind, promotes, line.substr(start, c.Pos - start), n);
-    }
+    else
+        PlayedMove(c, line.substr(start), n);
     // What may follow: the time taken, "( 0:12/00:01:34)", and the mark of a variation, "+".
     c.SkipBlanks();
     if (c.Take("(")) {
@@ -426,6 +343,49 @@ void TKifReader::MoveLine(std::string_view line, int n) {
     c.Take("+");
     c.SkipBlanks();
     if (!c.Done()) throw TKifError(n, KifFault::TextAfterMove, std::string(c.Rest()));
+}
+
+// The move a line writes from its destination on ("７六歩(77)", "同　銀成(22)"), played.
+void TKifReader::PlayedMove(TCursor& c, std::string_view text, int n) {
+    const std::size_t start = c.Pos;
+    for (std::string_view other :
+         {"持将棋", "切れ負け", "反則勝ち", "入玉勝ち", "不詰", "不戦勝", "不戦敗", "宣言勝ち"})
+        if (c.Take(other)) throw TKifError(n, KifFault::EndingNotInGame, {}, {std::string(other)});
+    int to = 0;
+    if (c.Take("同")) {
+        if (!c.Take("　")) c.Take(" ");
+        if (previousTo_ == 0) throw TKifError(n, KifFault::SameSquareFirst);
+        to = previousTo_;
+    } else {
+        const int file = c.Digit(false);
+        const int rank = file ? c.Digit(true) : 0;
+        if (rank == 0) throw TKifError(n, KifFault::UnreadableDestination, std::string(c.Rest()));
+        to = file * 10 + rank;
+    }
+    PieceName kind = PieceName::Empty;
+    for (const TKifName& name : kMoveNames)
+        if (c.Take(name.Text)) {
+            kind = name.Kind;
+            break;
+        }
+    if (kind == PieceName::Empty) throw TKifError(n, KifFault::UnreadablePieceName, std::string(text));
+    std::optional<bool> promotes;
+    if (c.Take("不成"))
+        promotes = false;
+    else if (c.Take("成"))
+        promotes = true;
+    else if (c.Take("打"))
+        throw TKifError(n, KifFault::Drop);
+    int from = 0;
+    if (c.Take("(") && !c.Done() && c.Text[c.Pos] >= '1' && c.Text[c.Pos] <= '9') {
+        from = (c.Text[c.Pos++] - '0') * 10;
+        if (!c.Done() && c.Text[c.Pos] >= '1' && c.Text[c.Pos] <= '9')
+            from += c.Text[c.Pos++] - '0';
+        else
+            from = 0;
+    }
+    if (from == 0 || !c.Take(")")) throw TKifError(n, KifFault::NoOrigin);
+    Play(from, to, kind, promotes, c.Text.substr(start, c.Pos - start), n);
 }
 
 void TKifReader::Play(int from, int to, PieceName kind, std::optional<bool> promotes, std::string_view text,
@@ -442,13 +402,14 @@ void TKifReader::Play(int from, int to, PieceName kind, std::optional<bool> prom
         throw refuse(KifFault::NoPieceOfSide, {std::string(SideName(side)), SquareText(from)});
     if (HumanKind(on) != kind)
         throw refuse(KifFault::OtherPiece,
-                     {SquareText(from), std::string(MoveName(on)), std::string(MoveName(kind))});
+                     {SquareText(from), std::string(KifPieceName(on)), std::string(KifPieceName(kind))});
 
     // Either side's move is judged by the same rules: the pieces' true moves, the king never left
     // attacked.
     const THumanMoveTest test = TestMove(k, side, from, to);
     if (test.Result == THumanMoveTest::NoMove)
-        throw refuse(KifFault::CannotMove, {std::string(MoveName(kind)), SquareText(from), SquareText(to)});
+        throw refuse(KifFault::CannotMove,
+                     {std::string(KifPieceName(kind)), SquareText(from), SquareText(to)});
     if (test.Result == THumanMoveTest::KingLeftAttacked) throw refuse(KifFault::LeavesKingInCheck);
     const TMove played = test.Move;
     k.ApplyMove(played);
@@ -603,10 +564,6 @@ TKyokumen KifStartPosition(KifStart start) {
     return k;
 }
 
-std::string KifMoveName(const TMove& m, PieceName before, bool promotes) {
-    return Destination(m.To) + std::string(MoveName(before)) + (promotes ? "成" : "");
-}
-
 std::vector<std::string> KifMoveTexts(const TKifRecord& record) {
     std::array<PieceName, kSquareCount> board{};
     const TKyokumen start = KifStartPosition(record.Start);
@@ -622,8 +579,8 @@ std::vector<std::string> KifMoveTexts(const TKifRecord& record) {
             const bool capture = m.To < kSquareCount && board[m.To] != PieceName::Empty;
             texts.push_back(WesternMove(before, m.To, capture, promotes));
         } else {
-            std::string text = m.To == previousTo ? std::string("同　") : Destination(m.To);
-            text += MoveName(before);
+            std::string text = m.To == previousTo ? std::string("同　") : KifSquare(m.To);
+            text += KifPieceName(before);
             if (promotes) text += "成";
             texts.push_back(std::move(text));
         }
@@ -680,14 +637,18 @@ std::string DiagramRow(const TKyokumen& k, int rank) {
 
 } // namespace
 
-std::string WriteKif(const TKifRecord& record) {
-    const TRecordTexts japanese;
-    std::string out;
-    out.reserve(1024 + record.Shown.size() * 24);
-    auto line = [&out](std::string_view text) {
-        out += text;
-        out += '\n';
-    };
+namespace {
+
+// The text being written, a line at a time.
+struct TLineWriter {
+    std::string Text;
+    void operator()(std::string_view line) {
+        Text += line;
+        Text += '\n';
+    }
+};
+
+void WriteHeader(TLineWriter& line, const TKifRecord& record) {
     if (record.Began.Known()) line("開始日時：" + KifDateText(record.Began));
     // Ordinary shogi's handicap names would put the second player first; the diagram says it all.
     line("手合割：その他");
@@ -696,7 +657,6 @@ std::string WriteKif(const TKifRecord& record) {
     const bool classic = record.Seats.Classic();
     line("先手：" + SeatRecordName(record.Seats[Side::Sente], !classic));
     line("後手：" + SeatRecordName(record.Seats[Side::Gote], !classic));
-
     line("後手の持駒：なし");
     line("  ９ ８ ７ ６ ５ ４ ３ ２ １");
     line(kFrame);
@@ -706,7 +666,9 @@ std::string WriteKif(const TKifRecord& record) {
     line("先手の持駒：なし");
     line("先手番");
     line("手数----指手---------消費時間--");
+}
 
+void WriteMoves(TLineWriter& line, const TKifRecord& record) {
     char number[16];
     const std::vector<std::string> moves = KifMoveTexts(record);
     int n = 0;
@@ -714,30 +676,26 @@ std::string WriteKif(const TKifRecord& record) {
         ++n;
         std::snprintf(number, sizeof number, "%4d ", n);
         line(number + moves[std::size_t(n - 1)] + "(" + SquareText(m.From) + ")");
-        if (std::size_t(n) <= record.Comments.size()) {
-            // One "*" line for each line of the comment.
-            std::string_view comment = record.Comments[std::size_t(n) - 1];
-            while (!comment.empty()) {
-                const std::size_t end = std::min(comment.find('\n'), comment.size());
-                if (end > 0) line("*" + std::string(comment.substr(0, end)));
-                comment.remove_prefix(std::min(end + 1, comment.size()));
-            }
+        if (std::size_t(n) > record.Comments.size()) continue;
+        // One "*" line for each line of the comment.
+        std::string_view comment = record.Comments[std::size_t(n) - 1];
+        while (!comment.empty()) {
+            const std::size_t end = std::min(comment.find('\n'), comment.size());
+            if (end > 0) line("*" + std::string(comment.substr(0, end)));
+            comment.remove_prefix(std::min(end + 1, comment.size()));
         }
     }
+}
 
+// The end's move line and closing line ("まで62手で後手の勝ち"); nothing for a game going on.
+void WriteEnding(TLineWriter& line, const TKifRecord& record) {
     const TGameEnd& e = record.Ending;
-    const std::string winner = e.Loser == Side::Gote ? "先手" : "後手";
+    if (!e.Over()) return;
+    const int n = static_cast<int>(record.Shown.size());
     const std::size_t loser = std::size_t(e.Loser);
+    char number[16];
     std::snprintf(number, sizeof number, "%4d ", n + 1);
-    // Last, where a reader that knows nothing of them has read everything it needs.
-    auto extras = [&] {
-        if (!classic) line(std::string(kSeatsKey) + SeatsText(record.Seats));
-        for (const std::string& extra : ContinuationLines(record.Continuation)) line(extra);
-        return out;
-    };
     switch (e.Kind) {
-    case EndKind::None:
-        return extras();
     case EndKind::Mate:
         line(std::string(number) + "詰み");
         break;
@@ -756,14 +714,30 @@ std::string WriteKif(const TKifRecord& record) {
     case EndKind::Repetition:
         line(std::string(number) + "千日手");
         line("まで" + Number(n) + "手で千日手");
-        return extras();
+        return;
     case EndKind::PerpetualCheck:
         line(std::string(number) + "千日手");
         line("*" + std::string(kPerpetualCheckNote[loser]));
         break;
+    case EndKind::None:
+        return;
     }
-    line("まで" + Number(n) + "手で" + winner + "の勝ち");
-    return extras();
+    line("まで" + Number(n) + "手で" + (e.Loser == Side::Gote ? "先手" : "後手") + "の勝ち");
+}
+
+} // namespace
+
+std::string WriteKif(const TKifRecord& record) {
+    const TRecordTexts japanese;
+    TLineWriter line;
+    line.Text.reserve(1024 + record.Shown.size() * 24);
+    WriteHeader(line, record);
+    WriteMoves(line, record);
+    WriteEnding(line, record);
+    // Last, where a reader that knows nothing of them has read everything it needs.
+    if (!record.Seats.Classic()) line(std::string(kSeatsKey) + SeatsText(record.Seats));
+    for (const std::string& extra : ContinuationLines(record.Continuation)) line(extra);
+    return std::move(line.Text);
 }
 
 TKifRecord ReadKif(std::string_view text) {

@@ -80,10 +80,6 @@ inline constexpr std::size_t kKifMaxBytes = std::size_t(1) << 20;
 
 TKyokumen KifStartPosition(KifStart start);
 
-// A move as a KIF move line names it, without its from-square: "２六歩", "２三歩成". before is the
-// moving piece as it stood before the move.
-std::string KifMoveName(const TMove& m, PieceName before, bool promotes);
-
 // The KIF text of a record, UTF-8 with LF line ends.
 std::string WriteKif(const TKifRecord& record);
 

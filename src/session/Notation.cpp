@@ -1,6 +1,5 @@
 #include "session/Notation.h"
 
-#include "session/Kif.h"
 #include "session/Tr.h"
 
 #include <array>
@@ -45,6 +44,50 @@ std::string WesternSquare(int sq) {
 }
 
 } // namespace
+
+std::string KifSquare(int sq) {
+    return std::string(kFullWidthDigits[std::size_t(FileOf(sq) % 10)]) +
+           std::string(kKanjiNumerals[std::size_t(RankOf(sq) % 10)]);
+}
+
+std::string_view KifPieceName(PieceName kind) {
+    switch (HumanKind(kind)) {
+    case PieceName::Fu:
+        return "歩";
+    case PieceName::To:
+        return "と";
+    case PieceName::Kyo:
+        return "香";
+    case PieceName::KyoNari:
+        return "成香";
+    case PieceName::Kei:
+        return "桂";
+    case PieceName::KeiNari:
+        return "成桂";
+    case PieceName::Gin:
+        return "銀";
+    case PieceName::GinNari:
+        return "成銀";
+    case PieceName::Kin:
+        return "金";
+    case PieceName::Ou:
+        return "玉";
+    case PieceName::Kaku:
+        return "角";
+    case PieceName::KakuNari:
+        return "馬";
+    case PieceName::Hi:
+        return "飛";
+    case PieceName::Ryu:
+        return "龍";
+    default:
+        return "？";
+    }
+}
+
+std::string KifMoveName(const TMove& m, PieceName before, bool promotes) {
+    return KifSquare(m.To) + std::string(KifPieceName(before)) + (promotes ? "成" : "");
+}
 
 std::string DisplaySquare(int sq) {
     return DisplayLanguage() == TTextLanguage::English ? WesternSquare(sq) : SquareText(sq);

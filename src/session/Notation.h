@@ -7,8 +7,22 @@
 
 #include "board/Move.h"
 
+#include <array>
 #include <string>
 #include <string_view>
+
+// The digits of a KIF square: the file full-width, the rank a kanji numeral ("７六").
+inline constexpr std::array<std::string_view, 10> kFullWidthDigits = {"０", "１", "２", "３", "４",
+                                                                      "５", "６", "７", "８", "９"};
+inline constexpr std::array<std::string_view, 10> kKanjiNumerals = {"〇", "一", "二", "三", "四",
+                                                                    "五", "六", "七", "八", "九"};
+
+// A KIF square ("７六"), a kind's name in a KIF move line ("歩", "成香", "玉"; either side's piece the
+// same), and a move as a KIF move line names it without its from-square ("２六歩", "２三歩成"), before
+// being the moving piece as it stood before the move.
+std::string KifSquare(int sq);
+std::string_view KifPieceName(PieceName kind);
+std::string KifMoveName(const TMove& m, PieceName before, bool promotes);
 
 // "76" or "7f".
 std::string DisplaySquare(int sq);

@@ -80,7 +80,8 @@ bool TGameSession::CanContinue(const TKifRecord& r) const {
     }
 }
 
-int TGameSession::ContinueFrom(const TKifRecord& r, int n, const std::filesystem::path* keptFile) {
+// Throws the refusal of playing on from move n of r, when it is refused before anything is played.
+void TGameSession::CheckPlayOn(const TKifRecord& r, int n, bool kept) const {
     if (inTurn_ || pending_)
         throw TPlayOnRefusal("COM is thinking", Tr("PlayOn", "COMの応手を待っています。指し直せません。"));
     const std::string number = std::to_string(n);
@@ -91,7 +92,7 @@ int TGameSession::ContinueFrom(const TKifRecord& r, int n, const std::filesystem
     // with the computer's move.
     const Side first = ::SideToMove(KifStartPosition(r.Start));
     const Side toMove = n % 2 == 0 ? first : Other(first);
-    if (!keptFile && r.Seats.Humans() > 0 && r.Seats[toMove].Computer())
+    if (!kept && r.Seats.Humans() > 0 && r.Seats[toMove].Computer())
         throw TPlayOnRefusal(
             "after move " + number + " COM is to move; play on from a position with you to move",
             TrArg(Tr("PlayOn", "%1手目の局面はCOMの手番です。あなたの手番の局面から指し直してください。"),
@@ -110,7 +111,27 @@ int TGameSession::ContinueFrom(const TKifRecord& r, int n, const std::filesystem
                              "formation): it was not written by this game",
                              Tr("PlayOn", "この棋譜には続きを指すための情報（COMの乱数と陣形）がありません。"
                                           "このゲームで記録した棋譜からだけ指し直せます。"));
+}
 
+// A seed changed in the file may bring out every COM move up to n and give other replies later: the
+// whole record played again must leave COM's generator where the file says the game left it. aside is
+// the game played to move n.
+void TGameSession::CheckEndSeed(const TKifRecord& r, int n, TGameSession& aside) const {
+    const TKifContinuation& c = r.Continuation;
+    if (!c.EndSeed || c.Lines.EndSeed == 0) return;
+    const int end = static_cast<int>(r.Shown.size());
+    TQuietView quiet;
+    TGameSession whole(quiet, aside.hooks_);
+    if (n < end) whole.ReplayRecorded(r, end);
+    const std::string seedLine = std::to_string(c.Lines.Seed), endLine = std::to_string(c.Lines.EndSeed);
+    if ((n < end ? whole : aside).rng_.Seed() != *c.EndSeed)
+        throw TPlayOnRefusal(
+            "line " + seedLine + ": COM's generator does not end where line " + endLine + " says",
+            TrArg(Tr("PlayOn", "%1行目: COMの乱数が%2行目の記録と合いません。"), {seedLine, endLine}));
+}
+
+int TGameSession::ContinueFrom(const TKifRecord& r, int n, const std::filesystem::path* keptFile) {
+    CheckPlayOn(r, n, keptFile != nullptr);
     // The game is played again aside; this one is replaced only once that has succeeded.
     TQuietView quiet;
     TSessionHooks hooks;
@@ -120,20 +141,9 @@ int TGameSession::ContinueFrom(const TKifRecord& r, int n, const std::filesystem
     TGameSession s(quiet, hooks);
     s.ReplayRecorded(r, n);
     if (s.GameOver())
-        throw TPlayOnRefusal("the game is over after move " + number,
-                             TrArg(Tr("PlayOn", "%1手目で対局は終わっています。"), {number}));
-    // A seed changed in the file may bring out every COM move up to here and give other replies later:
-    // the whole record played again must leave COM's generator where the file says the game left it.
-    if (c.EndSeed && c.Lines.EndSeed > 0) {
-        const int end = static_cast<int>(r.Shown.size());
-        TGameSession whole(quiet, hooks);
-        if (n < end) whole.ReplayRecorded(r, end);
-        const std::string seedLine = std::to_string(c.Lines.Seed), endLine = std::to_string(c.Lines.EndSeed);
-        if ((n < end ? whole : s).rng_.Seed() != *c.EndSeed)
-            throw TPlayOnRefusal(
-                "line " + seedLine + ": COM's generator does not end where line " + endLine + " says",
-                TrArg(Tr("PlayOn", "%1行目: COMの乱数が%2行目の記録と合いません。"), {seedLine, endLine}));
-    }
+        throw TPlayOnRefusal("the game is over after move " + std::to_string(n),
+                             TrArg(Tr("PlayOn", "%1手目で対局は終わっています。"), {std::to_string(n)}));
+    CheckEndSeed(r, n, s);
 
     CancelPending();
     AdoptGame(s, r, keptFile != nullptr);
@@ -178,7 +188,8 @@ bool TGameSession::ReplayEvent(const TKifRecord& r, const TKifEvent& event, int 
         // A game without COM notes the list's pick all the same; it changes nobody.
         if (!record_.Seats.ListedCom()) return true;
         if (MoveCount() > 0 || !PickFormation(event.Formation))
-            throw TPlayOnRefusal("a formation is picked after the first move", Tr("PlayOn", "陣形の記録が不正です。"));
+            throw TPlayOnRefusal("a formation is picked after the first move",
+                                 Tr("PlayOn", "陣形の記録が不正です。"));
         return true;
     }
     if (!event.Seats.empty()) {
@@ -187,14 +198,16 @@ bool TGameSession::ReplayEvent(const TKifRecord& r, const TKifEvent& event, int 
         const TSeats seats = *ParseSeatsText(event.Seats);
         for (Side side : {Side::Sente, Side::Gote})
             if (!(seats[side] == record_.Seats[side]) && !ChangeSeat(side, seats[side]))
-                throw TPlayOnRefusal("a seat change cannot be made again", Tr("PlayOn", "対局者の交代が再現できません。"));
+                throw TPlayOnRefusal("a seat change cannot be made again",
+                                     Tr("PlayOn", "対局者の交代が再現できません。"));
         return true;
     }
     const TKifTakeBack& t = event.TakeBack;
     if (t.AtCount > n) return false;
     PlayRecordedTo(r, t.AtCount);
     const int number = t.AtCount + 1;
-    if (MoveComa_Screen(t.Human.From, t.Human.To).Result != TTurnReport::Outcome::Continues) CannotReplay(number);
+    if (MoveComa_Screen(t.Human.From, t.Human.To).Result != TTurnReport::Outcome::Continues)
+        CannotReplay(number);
     const TTurnReport report = Go();
     const bool failed = report.Result == TTurnReport::Outcome::ComFailed;
     const bool replied = report.Result == TTurnReport::Outcome::Continues;

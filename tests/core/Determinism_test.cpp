@@ -15,8 +15,9 @@ using namespace testing_helpers;
 namespace {
 
 // One game from the start with the generator at seed 0. The human's moves come from a fixed rule: a
-// small generator of the test's own picks one of the human's legal moves. The record holds every human move, COM's reply and the stage that chose it.
-// This script leads COM into the passes that draw random bonuses (AttackWithSmallBonus) several times.
+// small generator of the test's own picks one of the human's legal moves. The record holds every human move,
+// COM's reply and the stage that chose it. This script leads COM into the passes that draw random bonuses
+// (AttackWithSmallBonus) several times.
 std::vector<std::string> PlayScriptedGame(int maxTurns, int& randomReplies) {
     TRandom com;
     TKyokumenKanri g(com);

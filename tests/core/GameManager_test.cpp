@@ -1,5 +1,5 @@
-#include "support/Helpers.h"
 #include "game/KyokumenKanri2.h"
+#include "support/Helpers.h"
 
 #include <gtest/gtest.h>
 

@@ -98,8 +98,8 @@ struct GameState {
     std::size_t Moves;
     bool Replay;
     explicit GameState(const TGameSession& s)
-        : Kifu(s.KifuText()), Kif(s.KifText()), Board(s.BoardPosition().BoardList()), Moves(s.MoveHistory().size()),
-          Replay(s.ReplayMode()) {}
+        : Kifu(s.KifuText()), Kif(s.KifText()), Board(s.BoardPosition().BoardList()),
+          Moves(s.MoveHistory().size()), Replay(s.ReplayMode()) {}
     bool operator==(const GameState&) const = default;
 };
 
@@ -183,7 +183,8 @@ TEST(Kif, RefusesWhatThisGameCannotReplayNamingTheLineAndLeavingTheGameAlone) {
     };
 
     // The second player may resign (the engine does): that record is read.
-    const TKifRecord resigned = ReadKif(ReplaceLine(ReplaceLine(kWritten, 25, "まで3手で先手の勝ち"), 24, "   4 投了"));
+    const TKifRecord resigned =
+        ReadKif(ReplaceLine(ReplaceLine(kWritten, 25, "まで3手で先手の勝ち"), 24, "   4 投了"));
     EXPECT_EQ(resigned.Ending, (TGameEnd{EndKind::Resign, Side::Gote}));
 
     scripted_play::QuietView view;

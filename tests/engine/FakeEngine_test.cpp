@@ -287,4 +287,3 @@ TEST(FakeEngine, ConsoleNoticesComeFirstAndUnvaluedPositionsSayNone) {
     ::unsetenv("MIRUTOA_VARIANT_FILE");
     ::unsetenv("MIRUTOA_FAKE_MARK");
 }
-
