@@ -304,6 +304,17 @@ QRect TBoardView::SquareRect(int square) const {
     return ban_[std::size_t(ImageSquare(square))]->geometry();
 }
 
+QString TBoardView::RankLabel(int row) const {
+    // In English the ranks are the letters a–i of the Western notation the texts use.
+    const QString ranks = tr("一二三四五六七八九");
+    return ranks.mid((flipped_ ? 10 - row : row) - 1, 1);
+}
+
+QString TBoardView::FileLabel(int column) const {
+    const QString files = tr("１２３４５６７８９");
+    return files.mid((flipped_ ? column : 10 - column) - 1, 1);
+}
+
 void TBoardView::PaintSurround(QPainter& p, const QRect& strip) const {
     // A darker wooden rim round the board, in the margin the layout leaves about it.
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -321,9 +332,6 @@ void TBoardView::PaintSurround(QPainter& p, const QRect& strip) const {
     // Rank numerals left of the board, each beside its row; file numbers under the board (or under the
     // replay strip), each below its column, 9 on the left as the squares are; turned, 一 at the foot and
     // 1 on the left.
-    // In English the ranks are the letters a–i of the Western notation the texts use.
-    const QString kRanks = tr("一二三四五六七八九");
-    const QString kFiles = tr("１２３４５６７８９");
     p.setFont(JapaneseFont(Layout::Scaled(Layout::kCoordinateFontPx, zoom)));
     p.setPen(QColor(40, 28, 16));
     const double gap = Layout::kCoordinateGap * zoom;
@@ -332,11 +340,10 @@ void TBoardView::PaintSurround(QPainter& p, const QRect& strip) const {
     const double insideScale = double(Layout::kSquareInside) / Layout::kSquareSize;
     for (int i = 1; i <= 9; ++i) {
         const QRect row = ban_[std::size_t(90 + i)]->geometry();
-        const int label = flipped_ ? 10 - i : i;
         p.drawText(QRectF(0, row.top(), rankRight, row.height() * insideScale),
-                   Qt::AlignRight | Qt::AlignVCenter, kRanks.mid(label - 1, 1));
+                   Qt::AlignRight | Qt::AlignVCenter, RankLabel(i));
         const QRect column = ban_[std::size_t(i * 10 + 9)]->geometry();
         p.drawText(QRectF(column.left(), fileTop, column.width() * insideScale, area_->height() - fileTop),
-                   Qt::AlignHCenter | Qt::AlignTop, kFiles.mid(label - 1, 1));
+                   Qt::AlignHCenter | Qt::AlignTop, FileLabel(10 - i));
     }
 }

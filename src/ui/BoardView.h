@@ -84,6 +84,10 @@ public:
     void ShowPictures();
     // Puts up the pictures drawn while the window was built, once they are ready.
     void UseEarlyPictures();
+    // The coordinates beside row r (1 the top) and under column c (1 the left) of the images: "一" and
+    // "９" as the board first stands, "九" and "１" turned.
+    QString RankLabel(int row) const;
+    QString FileLabel(int column) const;
     // Draws the rim round the board and the coordinates; the file numbers go under strip when it is
     // not null (the replay strip lies under the board).
     void PaintSurround(QPainter& painter, const QRect& strip) const;
