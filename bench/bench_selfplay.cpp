@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
             // One turn, as the window plays it.
             const THumanMoveTest test = g.CheckHumanMove(SquareText(pick.From), SquareText(pick.To));
             g.ApplyMove(test.Move);
-            moves.push_back(test.Text());
+            moves.push_back(MoveText(test.Move));
             transcript.Add(moves.back());
             g.SwitchSide();
 
