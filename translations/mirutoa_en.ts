@@ -362,6 +362,29 @@ Qt %3</translation>
     </message>
 </context>
 <context>
+    <name>TPlayControl</name>
+    <message>
+        <source>対局の設定…</source>
+        <translation>Game settings…</translation>
+    </message>
+    <message>
+        <source>一時停止</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>再開</source>
+        <translation>Resume</translation>
+    </message>
+    <message>
+        <source>盤面反転</source>
+        <translation>Turn the board</translation>
+    </message>
+    <message>
+        <source>手番側を手前に</source>
+        <translation>Side to move at the bottom</translation>
+    </message>
+</context>
+<context>
     <name>TRecordFiles</name>
     <message>
         <source>対局中</source>
@@ -470,6 +493,89 @@ Error: %3</translation>
     <message>
         <source>対局中のゲームをやめて棋譜を開きますか？</source>
         <translation>Leave the game in progress and open the record?</translation>
+    </message>
+    <message>
+        <source>引き分け</source>
+        <translation>draw</translation>
+    </message>
+    <message>
+        <source>先手の勝ち</source>
+        <translation>▲ won</translation>
+    </message>
+    <message>
+        <source>後手の勝ち</source>
+        <translation>△ won</translation>
+    </message>
+</context>
+<context>
+    <name>TSeatsDialog</name>
+    <message>
+        <source>対局の設定</source>
+        <translation>Game settings</translation>
+    </message>
+    <message>
+        <source>先手</source>
+        <translation>▲ Black (moves first)</translation>
+    </message>
+    <message>
+        <source>後手</source>
+        <translation>△ White</translation>
+    </message>
+    <message>
+        <source>あなた</source>
+        <translation>You</translation>
+    </message>
+    <message>
+        <source>標準COM</source>
+        <translation>Standard COM</translation>
+    </message>
+    <message>
+        <source>エンジン Lv%1</source>
+        <translation>Engine level %1</translation>
+    </message>
+    <message>
+        <source>平手</source>
+        <translation>Even</translation>
+    </message>
+    <message>
+        <source>飛車角落ち（先手が飛車角なし）</source>
+        <translation>Handicap (Black without rook and bishop)</translation>
+    </message>
+    <message>
+        <source>開始局面</source>
+        <translation>Start position</translation>
+    </message>
+    <message>
+        <source>すぐに</source>
+        <translation>At once</translation>
+    </message>
+    <message>
+        <source>0.5秒ごと</source>
+        <translation>Every 0.5 s</translation>
+    </message>
+    <message>
+        <source>1秒ごと</source>
+        <translation>Every second</translation>
+    </message>
+    <message>
+        <source>2秒ごと</source>
+        <translation>Every 2 s</translation>
+    </message>
+    <message>
+        <source>観戦の速さ</source>
+        <translation>Pace when watching</translation>
+    </message>
+    <message>
+        <source>対局開始</source>
+        <translation>Start the game</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>平手で初期化・飛車角落ちで初期化は、この対局者で新しい対局を始めます。</source>
+        <translation>New game and New handicap game start a new game with these players.</translation>
     </message>
 </context>
 <context>
