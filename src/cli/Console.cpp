@@ -337,8 +337,11 @@ void TConsole::Report(TTurnReport r) {
                 MoveText(m.Shown));
         }
     }
-    sayErrors(); // a failed think, or a reply that could not be played
-    if (r.Result == Outcome::ComFailed) return;
+    // A failed think, or a reply that could not be played: the box's first line, whatever it says.
+    if (r.Result == Outcome::ComFailed) {
+        for (const std::string& box : r.Boxes) Say("error " + FirstLine(box));
+        return;
+    }
     // A check is said after a computer's move, and between two people after either's; a king left
     // alone ends the game before anyone looks for a check.
     const bool told = !r.Moves.empty() && (r.Moves.back().Computer || session_.Seats().Humans() == 2);
