@@ -137,7 +137,9 @@ bool ReadSeatsChange(const std::string& rest, int, TKifContinuation& c) {
 
 bool ReadFormation(const std::string& rest, int, TKifContinuation& c) {
     if (!KnownFormation(rest)) return false;
-    c.Events.push_back(TKifEvent{rest, {}});
+    TKifEvent e;
+    e.Formation = rest;
+    c.Events.push_back(std::move(e));
     return true;
 }
 
@@ -151,7 +153,9 @@ bool ReadTakeBack(const std::string& rest, int, TKifContinuation& c) {
         !ParseSeconds(seconds, t.Seconds))
         return false;
     t.AtCount = std::stoi(count);
-    c.Events.push_back(TKifEvent{{}, t});
+    TKifEvent e;
+    e.TakeBack = t;
+    c.Events.push_back(std::move(e));
     return true;
 }
 

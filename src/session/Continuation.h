@@ -28,9 +28,9 @@ struct TKifTakeBack {
 // A formation picked (with no move on the board), a take-back, or a computer's seat taken by another
 // computer during the game (the opponent menu), in the order of the game.
 struct TKifEvent {
-    std::string Formation; // not empty: this formation was picked
-    TKifTakeBack TakeBack;
-    std::string Seats; // not empty: the seats from then on ("human engine:3"), after SeatsAt moves
+    std::string Formation{}; // not empty: this formation was picked
+    TKifTakeBack TakeBack{};
+    std::string Seats{}; // not empty: the seats from then on ("human engine:3"), after SeatsAt moves
     int SeatsAt = 0;
     bool operator==(const TKifEvent&) const = default;
 };

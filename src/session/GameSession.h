@@ -56,6 +56,15 @@ std::string RecordReasonOf(const TTurn& t);
 // "▲先手" / "△後手"; a seat's name as the window shows it.
 std::string SideWords(Side side);
 std::string SeatShownName(const TSeat& seat);
+// The moves of turns [first, end) as a record holds them: played, shown, and the comment of each (COM's
+// reason beside a computer's move, an opened record's comment beside any, the analysis after either),
+// with each computer's thinking time added to seconds when given.
+void RecordMoves(const std::vector<TTurn>& turns, std::size_t first, TKifVariation& into,
+                 std::vector<double>* seconds);
+// The turns of a record's line whose first move is move at + 1: movers alternate from the start's side
+// to move, the seats tell the computers' moves, seconds (when given) their times in order.
+std::vector<TTurn> RecordTurns(KifStart start, const TSeats& seats, int at, const TKifVariation& line,
+                               const std::vector<double>* seconds);
 
 // One move reported to a front-end: as the position recorded it, its number, who made it.
 struct TReportedMove {
@@ -339,6 +348,40 @@ public:
     // How the game ended (Kind None while it goes on).
     const TGameEnd& Ending() const { return record_.End; }
 
+    // ---- Variations ----
+    // A record holds lines of play: the main line and its variations, each branching off the main line
+    // or another variation at one of its moves. The board shows one of them, the line of the game: the
+    // turns, the move list, analysis and play on read it, saving and keeping write them all.
+    // The line the board shows (0: the main line, else a variation's number) and the number of lines.
+    int Line() const { return line_; }
+    int LineCount() const { return lines_.empty() ? 1 : int(lines_.size()); }
+    // The number of the first move of line k that is its own (1 for the main line).
+    int LineStart(int k) const;
+    // The line of the game from its start, without the others: what the board, the move list and
+    // analysis read.
+    TKifRecord LineRecord() const;
+    // One way of playing move n of the line shown: a line that plays it, its move (Shown empty for a
+    // line that ends there, End telling how).
+    struct TAlternative {
+        int Line = 0;
+        TMove Shown;
+        TGameEnd End;
+    };
+    // The lines that play move n (from 1) from the position the line shown reaches after move n - 1: the
+    // one that holds the shown line's move first, then its variations there. Empty when the shown line
+    // has no move n.
+    std::vector<TAlternative> Alternatives(int n) const;
+    // The moves of the line shown that have alternatives.
+    std::vector<int> BranchPoints() const;
+    // Starts a variation at the shown position: the game is played on from there exactly as PlayOn
+    // does it (with its checks and refusals), but within this record, which keeps the line left. The
+    // next move is the variation's first. At the shown line's own end, the line itself goes on. Returns
+    // the shown move's number; throws TPlayOnRefusal, nothing changed, when it cannot be.
+    int Branch();
+    // Shows line k in replay at move n (clamped to its moves); false, nothing changed, for no such
+    // line or while a computer's turn runs.
+    bool EnterLine(int k, int n);
+
     // ---- Texts ----
     // "　27→26　歩" (in English "　2g→2f　Pawn").
     static std::string FormatMove(const TMove& m);
@@ -441,6 +484,24 @@ private:
     std::string liveStatus_; // the status line of the game's own position, while an earlier one is shown
     std::string hint_;       // a hint shown since the person's latest move
 
+    // The record's lines of play (SessionVariations.cpp): [0] the main line, then the variations in the
+    // order they were made or read; empty while the record has no variation. The line on the board is
+    // kept in turns_ and record_: its entry here, and its part of the lines it branches off, are
+    // brought up to date (StoreLine) only when another line is taken up or the record is written.
+    struct TLine {
+        int Parent = -1; // the line it branches off; -1 for the main line
+        int At = 0;      // the moves before its first
+        std::vector<TTurn> Turns; // its own moves
+        TGameEnd End;
+        TSeats Seats;
+        // What the game had for playing on when the line was left: the events up to the line's
+        // moves, and COM's generator at its end.
+        TKifContinuation Cont;
+        bool Empty() const { return Turns.empty() && !End.Over(); }
+    };
+    std::vector<TLine> lines_;
+    int line_ = 0;
+
     // GameSession.cpp: the players and the turn.
     void BeginNewGame(KifStart start);
     TKyokumen PositionAfter(int n) const;
@@ -502,7 +563,21 @@ private:
     void NoteFormation();
     void NoteTakeBack(const TTurn& human, const TTurn* com);
     void TakeRecord(const TKifRecord& r);
+    // SessionVariations.cpp: the lines of play.
+    void StoreLine(std::vector<TLine>& lines) const;
+    std::vector<TLine> StoredLines() const;
+    static std::vector<TTurn> PathTurns(const std::vector<TLine>& lines, int k);
+    static std::vector<TLine> LinesOf(const TKifRecord& r);
+    void DropEmptyLine(int keep);
+    int LineFloor() const;
+    void ShowLine(int k, int n);
     // PlayOn.cpp: continuing a game.
+    // A game played aside, with the view it shows nothing on.
+    struct TAside;
+    // How a game played aside is taken over: as a new game, as the kept game it continues, or as a
+    // variation of the record on the board.
+    enum class Adoption { NewGame, Kept, Variation };
+    std::unique_ptr<TAside> PlayAside(const TKifRecord& r, int n, bool kept) const;
     int ContinueFrom(const TKifRecord& r, int n, const std::filesystem::path* keptFile);
     void CheckPlayOn(const TKifRecord& r, int n, bool kept) const;
     void CheckEndSeed(const TKifRecord& r, int n, TGameSession& aside) const;
@@ -510,6 +585,12 @@ private:
     void PlayRecordedTo(const TKifRecord& r, int count);
     bool ReplayEvent(const TKifRecord& r, const TKifEvent& event, int n);
     void PlayRecordedMove(const TKifRecord& r, std::size_t i);
-    void AdoptGame(TGameSession& s, const TKifRecord& r, bool sameGame);
-    void ShowContinuedGame(int n, bool sameGame);
+    void AdoptGame(TGameSession& s, const TKifRecord& r, Adoption as);
+    void ShowContinuedGame(const std::string& head);
+};
+
+struct TGameSession::TAside {
+    explicit TAside(TSessionHooks hooks) : Game(View, std::move(hooks)) {}
+    TQuietView View;
+    TGameSession Game;
 };

@@ -1,5 +1,7 @@
 #include "session/Judge.h"
 
+#include <algorithm>
+
 void TJudge::Reset(const TKyokumen& start) {
     keys_.assign(1, PositionKey(start.Board, SideToMove(start)));
     checks_.assign(1, InCheck(start.Board, SideToMove(start)));
@@ -15,6 +17,13 @@ void TJudge::TakeBack() {
     if (keys_.size() <= 1) return;
     keys_.pop_back();
     checks_.pop_back();
+}
+
+void TJudge::TakeBackTo(int moves) {
+    const std::size_t keep = std::size_t(std::max(moves, 0)) + 1;
+    if (keys_.size() <= keep) return;
+    keys_.resize(keep);
+    checks_.resize(keep);
 }
 
 TGameEnd TJudge::Verdict(const TKyokumen& latest) const {

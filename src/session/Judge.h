@@ -19,6 +19,8 @@ public:
     TGameEnd Moved(const TKyokumen& after);
     // The latest position goes back.
     void TakeBack();
+    // The positions after the first moves moves are all that stays.
+    void TakeBackTo(int moves);
     // The verdict on the latest position as it stands (a game read back, a position shown).
     TGameEnd Verdict(const TKyokumen& latest) const;
     // Whether the side to move in the latest position is in check.

@@ -4,6 +4,7 @@
 #include "session/Notation.h"
 #include "session/Tr.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <memory>
@@ -159,7 +160,14 @@ private:
     enum class Word { None, Mate, Resign, Interrupted, Repetition, Foul };
 
     TKifRecord record_;
+    // The line being read: -1 the main line, else a variation (its index), its first move At + 1.
+    int line_ = -1;
+    int lineAt_ = 0;
     TKyokumen position_;
+    // The positions along the line being read, from the start (before move 1) to the latest, and the
+    // destination of the move into each: where the variations that follow leave from.
+    std::vector<TKyokumen> positions_;
+    std::vector<int> destinations_;
     TJudge judge_;
     // The seats the header names, and whether the "#" line gave them (it has the last word).
     std::array<std::optional<TSeat>, 2> named_;
@@ -185,6 +193,14 @@ private:
     void PlayedMove(TCursor& c, std::string_view text, int n);
     void Play(int from, int to, PieceName kind, std::optional<bool> promotes, std::string_view text, int n);
     void Finish(int lastLine);
+    void StartVariation(std::string_view line, int n);
+    // The current line's lists.
+    std::vector<TMove>& Played() { return line_ < 0 ? record_.Played : record_.Variations[std::size_t(line_)].Played; }
+    std::vector<TMove>& Shown() { return line_ < 0 ? record_.Shown : record_.Variations[std::size_t(line_)].Shown; }
+    std::vector<std::string>& Comments() {
+        return line_ < 0 ? record_.Comments : record_.Variations[std::size_t(line_)].Comments;
+    }
+    TGameEnd& Ending() { return line_ < 0 ? record_.Ending : record_.Variations[std::size_t(line_)].Ending; }
 };
 
 void TKifReader::HeaderLine(std::string_view line, int n) {
@@ -288,6 +304,8 @@ void TKifReader::Begin(int n) {
     if (!known) throw TKifError(diagramLine_, KifFault::UnknownStart);
     position_ = KifStartPosition(record_.Start);
     judge_.Reset(position_);
+    positions_.assign(1, position_);
+    destinations_.assign(1, 0);
     if (!seatsLine_) {
         // Only names this game writes count; a record that names neither side keeps the classic seats.
         if (named_[0]) record_.Seats.Of[0] = *named_[0];
@@ -298,10 +316,10 @@ void TKifReader::Begin(int n) {
 // A comment belongs to the move before it; comments before the first move, after the game's last word
 // and the bare-king note are the record's own, not a move's.
 void TKifReader::Comment(std::string_view text) {
-    if (text.empty() || !started_ || record_.Shown.empty() || word_ != Word::None) return;
+    if (text.empty() || !started_ || Shown().empty() || word_ != Word::None) return;
     if (IsEndNote(text)) return;
-    std::vector<std::string>& comments = record_.Comments;
-    comments.resize(record_.Shown.size());
+    std::vector<std::string>& comments = Comments();
+    comments.resize(Shown().size());
     std::string& comment = comments.back();
     if (!comment.empty()) comment += '\n';
     comment += text;
@@ -314,7 +332,7 @@ void TKifReader::MoveLine(std::string_view line, int n) {
     if (number < 0 || !c.SkipBlanks()) throw TKifError(n, KifFault::UnreadableLine, std::string(line));
     Begin(n);
     if (word_ != Word::None) throw TKifError(n, KifFault::MoveAfterEnd, {}, {Number(wordLine_)});
-    const int expected = int(record_.Played.size()) + 1;
+    const int expected = lineAt_ + int(Played().size()) + 1;
     if (number != expected) throw TKifError(n, KifFault::MoveNumber, {}, {Number(number), Number(expected)});
 
     const std::size_t start = c.Pos;
@@ -394,7 +412,7 @@ void TKifReader::Play(int from, int to, PieceName kind, std::optional<bool> prom
     const auto refuse = [&](KifFault fault, std::vector<std::string> values = {}) {
         return TKifError(n, fault, std::string(text), std::move(values));
     };
-    if (over_.Over()) throw refuse(KifFault::GameAlreadyOver, {Number(int(record_.Played.size()))});
+    if (over_.Over()) throw refuse(KifFault::GameAlreadyOver, {Number(lineAt_ + int(Played().size()))});
     TKyokumen& k = position_;
     const Side side = SideToMove(k);
     const PieceName on = k.Board[std::size_t(from)];
@@ -419,10 +437,54 @@ void TKifReader::Play(int from, int to, PieceName kind, std::optional<bool> prom
     if (promotes == true && !promoted) throw refuse(KifFault::NotAPromotion);
     if (promoted && promotes != true) throw refuse(KifFault::PromotionNotWritten);
 
-    record_.Played.push_back(played);
-    record_.Shown.push_back(shown);
+    Played().push_back(played);
+    Shown().push_back(shown);
     previousTo_ = to;
     over_ = judge_.Moved(k);
+    positions_.push_back(k);
+    destinations_.push_back(to);
+}
+
+// "変化：12手": the line read so far is finished, and the moves that follow are a variation whose first
+// move is move 12, played instead of move 12 of the line just read (or of the line it branches off,
+// where move 12 lies before its own first move). An alternative to a variation's own first move is that
+// variation's sibling. The position it leaves from lies on the line just read, so it is taken from the
+// positions kept along that line.
+void TKifReader::StartVariation(std::string_view line, int n) {
+    Begin(n);
+    TCursor c{line};
+    c.Take("変化");
+    if (!c.Take("：")) c.Take(":");
+    c.SkipBlanks();
+    const int number = c.Integer();
+    c.Take("手");
+    c.SkipBlanks();
+    if (number < 1 || !c.Done()) throw TKifError(n, KifFault::UnreadableLine, std::string(line));
+    Finish(n);
+    int owner = line_;
+    while (owner >= 0 && number <= record_.Variations[std::size_t(owner)].At)
+        owner = record_.Variations[std::size_t(owner)].Parent;
+    const int length = owner < 0 ? int(record_.Played.size())
+                                 : record_.Variations[std::size_t(owner)].At +
+                                       int(record_.Variations[std::size_t(owner)].Played.size());
+    if (number > length || number > int(positions_.size()) - 1)
+        throw TKifError(n, KifFault::VariationWithoutMove, {}, {Number(number)});
+    TKifVariation v;
+    v.At = number - 1;
+    v.Parent = owner >= 0 && record_.Variations[std::size_t(owner)].At == v.At
+                   ? record_.Variations[std::size_t(owner)].Parent
+                   : owner;
+    positions_.resize(std::size_t(number));
+    destinations_.resize(std::size_t(number));
+    position_ = positions_.back();
+    previousTo_ = destinations_.back();
+    judge_.TakeBackTo(v.At);
+    over_ = {};
+    word_ = Word::None;
+    wordLine_ = 0;
+    record_.Variations.push_back(std::move(v));
+    line_ = int(record_.Variations.size()) - 1;
+    lineAt_ = number - 1;
 }
 
 void TKifReader::Finish(int lastLine) {
@@ -433,18 +495,18 @@ void TKifReader::Finish(int lastLine) {
         if (word_ == Word::Repetition && over_.Kind != EndKind::Repetition &&
             over_.Kind != EndKind::PerpetualCheck)
             throw TKifError(wordLine_, KifFault::EndingNotInGame, {}, {"千日手"});
-        record_.Ending = over_;
+        Ending() = over_;
     } else if (word_ == Word::Mate) {
         // COM may have taken itself to be mated where the rules still give it a move (its own think
         // judged it, as records of earlier versions kept it): such a mate stands as written.
         if (record_.Seats[toMove].Kind != SeatKind::Com) throw TKifError(wordLine_, KifFault::NotMated);
-        record_.Ending = {EndKind::Mate, toMove};
+        Ending() = {EndKind::Mate, toMove};
     } else if (word_ == Word::Resign) {
-        if (record_.Played.empty()) throw TKifError(wordLine_, KifFault::ResignBeforeFirstMove);
-        record_.Ending = {EndKind::Resign, toMove};
+        if (lineAt_ + int(Played().size()) == 0) throw TKifError(wordLine_, KifFault::ResignBeforeFirstMove);
+        Ending() = {EndKind::Resign, toMove};
     } else if (word_ == Word::Foul) {
         // The move the rules refused is not in the record: the side to move lost by it.
-        record_.Ending = {EndKind::IllegalMove, toMove};
+        Ending() = {EndKind::IllegalMove, toMove};
     } else if (word_ == Word::Repetition) {
         throw TKifError(wordLine_, KifFault::EndingNotInGame, {}, {"千日手"});
     }
@@ -480,7 +542,10 @@ TKifRecord TKifReader::Read(std::string_view text) {
         }
         if (ReadContinuationLine(line, n, record_.Continuation)) continue;
         if (StartsWith(line, "#") || StartsWith(line, "&")) continue;
-        if (StartsWith(trimmed, "変化")) break; // the variations after the main line are not played
+        if (StartsWith(trimmed, "変化")) {
+            StartVariation(trimmed, n);
+            continue;
+        }
         // The diagram's row of file numbers, full-width or (as some programs write it) half-width.
         if (!started_ && (StartsWith(trimmed, "９") || StartsWith(trimmed, "9 8"))) {
             if (diagramLine_ == 0) diagramLine_ = n;
@@ -564,31 +629,68 @@ TKyokumen KifStartPosition(KifStart start) {
     return k;
 }
 
-std::vector<std::string> KifMoveTexts(const TKifRecord& record) {
-    std::array<PieceName, kSquareCount> board{};
-    const TKyokumen start = KifStartPosition(record.Start);
-    for (int sq = 0; sq < kSquareCount; ++sq) board[std::size_t(sq)] = start.Board[std::size_t(sq)];
-    std::vector<std::string> texts;
-    int previousTo = 0;
-    const bool western = DisplayLanguage() == TTextLanguage::English;
-    for (const TMove& m : record.Shown) {
-        PieceName before = m.From < kSquareCount ? board[m.From] : PieceName::Empty;
+namespace {
+
+// The board as the move texts need it: each square's piece as the record shows it, and where the
+// latest move went (for 同).
+struct TTextBoard {
+    std::array<PieceName, kSquareCount> Board{};
+    int PreviousTo = 0;
+
+    explicit TTextBoard(KifStart start) {
+        const TKyokumen k = KifStartPosition(start);
+        for (int sq = 0; sq < kSquareCount; ++sq) Board[std::size_t(sq)] = k.Board[std::size_t(sq)];
+    }
+    std::string Text(const TMove& m, bool western) const {
+        PieceName before = m.From < kSquareCount ? Board[m.From] : PieceName::Empty;
         if (before == PieceName::Empty) before = m.Name;
         const bool promotes = HumanKind(before) != HumanKind(m.Name);
-        if (western) {
-            const bool capture = m.To < kSquareCount && board[m.To] != PieceName::Empty;
-            texts.push_back(WesternMove(before, m.To, capture, promotes));
-        } else {
-            std::string text = m.To == previousTo ? std::string("同　") : KifSquare(m.To);
-            text += KifPieceName(before);
-            if (promotes) text += "成";
-            texts.push_back(std::move(text));
-        }
-        if (m.From < kSquareCount) board[m.From] = PieceName::Empty;
-        if (m.To < kSquareCount) board[m.To] = m.Name;
-        previousTo = m.To;
+        if (western) return WesternMove(before, m.To, m.To < kSquareCount && Board[m.To] != PieceName::Empty, promotes);
+        std::string text = m.To == PreviousTo ? std::string("同　") : KifSquare(m.To);
+        text += KifPieceName(before);
+        if (promotes) text += "成";
+        return text;
+    }
+    void Play(const TMove& m) {
+        if (m.From < kSquareCount) Board[m.From] = PieceName::Empty;
+        if (m.To < kSquareCount) Board[m.To] = m.Name;
+        PreviousTo = m.To;
+    }
+};
+
+std::vector<std::string> MoveTexts(TTextBoard& board, const std::vector<TMove>& shown, bool western) {
+    std::vector<std::string> texts;
+    texts.reserve(shown.size());
+    for (const TMove& m : shown) {
+        texts.push_back(board.Text(m, western));
+        board.Play(m);
     }
     return texts;
+}
+
+} // namespace
+
+std::vector<std::string> KifMoveTexts(const TKifRecord& record) {
+    TTextBoard board(record.Start);
+    return MoveTexts(board, record.Shown, DisplayLanguage() == TTextLanguage::English);
+}
+
+std::vector<TMove> TKifRecord::PathPlayed(int line) const {
+    if (line < 0) return Played;
+    const TKifVariation& v = Variations[std::size_t(line)];
+    std::vector<TMove> path = PathPlayed(v.Parent);
+    path.resize(std::size_t(v.At));
+    path.insert(path.end(), v.Played.begin(), v.Played.end());
+    return path;
+}
+
+std::vector<TMove> TKifRecord::PathShown(int line) const {
+    if (line < 0) return Shown;
+    const TKifVariation& v = Variations[std::size_t(line)];
+    std::vector<TMove> path = PathShown(v.Parent);
+    path.resize(std::size_t(v.At));
+    path.insert(path.end(), v.Shown.begin(), v.Shown.end());
+    return path;
 }
 
 std::string KifEndText(const TKifRecord& record) {
@@ -668,30 +770,61 @@ void WriteHeader(TLineWriter& line, const TKifRecord& record) {
     line("手数----指手---------消費時間--");
 }
 
-void WriteMoves(TLineWriter& line, const TKifRecord& record) {
-    char number[16];
-    const std::vector<std::string> moves = KifMoveTexts(record);
-    int n = 0;
-    for (const TMove& m : record.Shown) {
-        ++n;
-        std::snprintf(number, sizeof number, "%4d ", n);
-        line(number + moves[std::size_t(n - 1)] + "(" + SquareText(m.From) + ")");
-        if (std::size_t(n) > record.Comments.size()) continue;
-        // One "*" line for each line of the comment.
-        std::string_view comment = record.Comments[std::size_t(n) - 1];
-        while (!comment.empty()) {
-            const std::size_t end = std::min(comment.find('\n'), comment.size());
-            if (end > 0) line("*" + std::string(comment.substr(0, end)));
-            comment.remove_prefix(std::min(end + 1, comment.size()));
-        }
+// One line of play as the record holds it: the main line, or a variation.
+struct TLineOf {
+    int At = 0; // the moves before its first
+    const std::vector<TMove>* Shown;
+    const std::vector<std::string>* Comments;
+    const TGameEnd* Ending;
+};
+
+TLineOf LineOf(const TKifRecord& r, int line) {
+    if (line < 0) return {0, &r.Shown, &r.Comments, &r.Ending};
+    const TKifVariation& v = r.Variations[std::size_t(line)];
+    return {v.At, &v.Shown, &v.Comments, &v.Ending};
+}
+
+// The variations that branch off a line, in the order they are written: the latest branch point first,
+// alternatives at one move in the record's order.
+std::vector<int> BranchesOf(const TKifRecord& r, int line) {
+    std::vector<int> branches;
+    for (int i = 0; i < int(r.Variations.size()); ++i)
+        if (r.Variations[std::size_t(i)].Parent == line) branches.push_back(i);
+    std::stable_sort(branches.begin(), branches.end(), [&r](int a, int b) {
+        return r.Variations[std::size_t(a)].At > r.Variations[std::size_t(b)].At;
+    });
+    return branches;
+}
+
+void WriteComment(TLineWriter& line, std::string_view comment) {
+    // One "*" line for each line of the comment.
+    while (!comment.empty()) {
+        const std::size_t end = std::min(comment.find('\n'), comment.size());
+        if (end > 0) line("*" + std::string(comment.substr(0, end)));
+        comment.remove_prefix(std::min(end + 1, comment.size()));
     }
 }
 
-// The end's move line and closing line ("まで62手で後手の勝ち"); nothing for a game going on.
-void WriteEnding(TLineWriter& line, const TKifRecord& record) {
-    const TGameEnd& e = record.Ending;
+// A line's moves, each marked "+" where an alternative to it follows in the record; board is the
+// position before its first move.
+void WriteMoves(TLineWriter& line, const TLineOf& l, TTextBoard board, const std::vector<bool>& alternative) {
+    char number[16];
+    const std::vector<std::string> moves = MoveTexts(board, *l.Shown, false);
+    for (std::size_t i = 0; i < l.Shown->size(); ++i) {
+        const int n = l.At + int(i) + 1;
+        std::snprintf(number, sizeof number, "%4d ", n);
+        std::string text = number + moves[i] + "(" + SquareText((*l.Shown)[i].From) + ")";
+        if (alternative[i]) text += "+";
+        line(text);
+        if (i < l.Comments->size()) WriteComment(line, (*l.Comments)[i]);
+    }
+}
+
+// The end's move line and closing line ("まで62手で後手の勝ち"); nothing for a line going on.
+void WriteEnding(TLineWriter& line, const TLineOf& l) {
+    const TGameEnd& e = *l.Ending;
     if (!e.Over()) return;
-    const int n = static_cast<int>(record.Shown.size());
+    const int n = l.At + static_cast<int>(l.Shown->size());
     const std::size_t loser = std::size_t(e.Loser);
     char number[16];
     std::snprintf(number, sizeof number, "%4d ", n + 1);
@@ -725,15 +858,65 @@ void WriteEnding(TLineWriter& line, const TKifRecord& record) {
     line("まで" + Number(n) + "手で" + (e.Loser == Side::Gote ? "先手" : "後手") + "の勝ち");
 }
 
+// A line and, after it, its variations, each followed by its own: board is the position before the
+// line's first move.
+void WriteLineAndBranches(TLineWriter& line, const TKifRecord& r, int index, const TTextBoard& board) {
+    const TLineOf l = LineOf(r, index);
+    const std::vector<int> branches = BranchesOf(r, index);
+    std::vector<bool> alternative(l.Shown->size(), false);
+    for (int b : branches) {
+        const std::size_t at = std::size_t(r.Variations[std::size_t(b)].At - l.At);
+        if (at < alternative.size()) alternative[at] = true;
+    }
+    // A variation's first move has an alternative when a sibling follows it.
+    if (index >= 0 && !alternative.empty()) {
+        const TKifVariation& v = r.Variations[std::size_t(index)];
+        for (std::size_t i = std::size_t(index) + 1; i < r.Variations.size() && !alternative[0]; ++i)
+            alternative[0] = r.Variations[i].Parent == v.Parent && r.Variations[i].At == v.At;
+    }
+    WriteMoves(line, l, board, alternative);
+    WriteEnding(line, l);
+    for (int b : branches) {
+        const TKifVariation& v = r.Variations[std::size_t(b)];
+        TTextBoard before = board;
+        for (int i = 0; i < v.At - l.At; ++i) before.Play((*l.Shown)[std::size_t(i)]);
+        line("");
+        line("変化：" + Number(v.At + 1) + "手");
+        WriteLineAndBranches(line, r, b, before);
+    }
+}
+
 } // namespace
+
+void SortKifVariations(TKifRecord& record) {
+    std::vector<int> order;
+    order.reserve(record.Variations.size());
+    std::vector<int> pending = BranchesOf(record, -1);
+    std::reverse(pending.begin(), pending.end());
+    while (!pending.empty()) {
+        const int v = pending.back();
+        pending.pop_back();
+        order.push_back(v);
+        std::vector<int> branches = BranchesOf(record, v);
+        pending.insert(pending.end(), branches.rbegin(), branches.rend());
+    }
+    std::vector<int> number(record.Variations.size(), -1);
+    for (std::size_t i = 0; i < order.size(); ++i) number[std::size_t(order[i])] = int(i);
+    std::vector<TKifVariation> sorted;
+    sorted.reserve(order.size());
+    for (int v : order) {
+        sorted.push_back(std::move(record.Variations[std::size_t(v)]));
+        if (sorted.back().Parent >= 0) sorted.back().Parent = number[std::size_t(sorted.back().Parent)];
+    }
+    record.Variations = std::move(sorted);
+}
 
 std::string WriteKif(const TKifRecord& record) {
     const TRecordTexts japanese;
     TLineWriter line;
     line.Text.reserve(1024 + record.Shown.size() * 24);
     WriteHeader(line, record);
-    WriteMoves(line, record);
-    WriteEnding(line, record);
+    WriteLineAndBranches(line, record, -1, TTextBoard(record.Start));
     // Last, where a reader that knows nothing of them has read everything it needs.
     if (!record.Seats.Classic()) line(std::string(kSeatsKey) + SeatsText(record.Seats));
     for (const std::string& extra : ContinuationLines(record.Continuation)) line(extra);

@@ -59,6 +59,18 @@ std::string KifDateText(const TKifDate& d);
 // "2024/03/05 9:07:31", as the clipboard record's header gives it.
 std::string RecordDateText(const TKifDate& d);
 
+// A line of play that branches off the main line or off another variation (KIF's 変化 blocks): its
+// first move is move At + 1 of the game, played instead of the move of that number in its parent.
+struct TKifVariation {
+    int Parent = -1; // the variation it branches off (an index of Variations, always an earlier one); -1
+                     // the main line
+    int At = 0;      // the moves before its first
+    std::vector<TMove> Played, Shown;
+    std::vector<std::string> Comments; // as the main line's: one per move, shorter when the last have none
+    TGameEnd Ending;                   // how the line ended, where it did
+    bool operator==(const TKifVariation&) const = default;
+};
+
 struct TKifRecord {
     KifStart Start = KifStart::Even;
     TKifDate Began;
@@ -73,7 +85,17 @@ struct TKifRecord {
     TSeats Seats;
     // What this game needs to continue the game exactly; not Known for another program's record.
     TKifContinuation Continuation;
+    // The other lines of play, in the order a KIF record lists them (a line's branches from its last
+    // move back, each followed by its own).
+    std::vector<TKifVariation> Variations;
+    // The moves, as played, of the line of play that ends a variation (-1: the main line), from the start.
+    std::vector<TMove> PathPlayed(int line) const;
+    std::vector<TMove> PathShown(int line) const;
 };
+
+// Puts the variations in the order a record lists them (each line's variations after it, the latest
+// branch point first, each followed by its own), renumbering their parents.
+void SortKifVariations(TKifRecord& record);
 
 // Record files larger than this are refused unread: a long game of this game takes a few kilobytes.
 inline constexpr std::size_t kKifMaxBytes = std::size_t(1) << 20;

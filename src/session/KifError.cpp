@@ -105,6 +105,8 @@ constexpr TFaultText kFaultTexts[] = {
      TrNoop("KifError", "詰みとありますが、手番の側の玉は詰んでいません")},
     {KifFault::ResignBeforeFirstMove, "投了 before the first move",
      TrNoop("KifError", "最初の指し手より前に投了があります")},
+    {KifFault::VariationWithoutMove, "a variation begins at move {0}, but the line before it has no move {0}",
+     TrNoop("KifError", "変化が{0}手目から始まっていますが、その前の手順に{0}手目がありません")},
 };
 
 constexpr bool TableInOrder() {

@@ -54,6 +54,7 @@ enum class KifFault {
     PromotionNotWritten,   // quoted: the move
     NotMated,              //
     ResignBeforeFirstMove, //
+    VariationWithoutMove,  // the move number the variation begins at
     Count
 };
 

@@ -55,7 +55,7 @@ private:
 } // namespace
 
 int TGameSession::PlayOn() {
-    return ContinueFrom(KifRecord(), ShownMove(), nullptr);
+    return ContinueFrom(LineRecord(), ShownMove(), nullptr);
 }
 
 int TGameSession::ContinueKept(const std::filesystem::path& path) {
@@ -130,25 +130,36 @@ void TGameSession::CheckEndSeed(const TKifRecord& r, int n, TGameSession& aside)
             TrArg(Tr("PlayOn", "%1行目: COMの乱数が%2行目の記録と合いません。"), {seedLine, endLine}));
 }
 
-int TGameSession::ContinueFrom(const TKifRecord& r, int n, const std::filesystem::path* keptFile) {
-    CheckPlayOn(r, n, keptFile != nullptr);
-    // The game is played again aside; this one is replaced only once that has succeeded.
-    TQuietView quiet;
+// The game played again aside up to move n of r, every check made: nothing of this game is touched.
+std::unique_ptr<TGameSession::TAside> TGameSession::PlayAside(const TKifRecord& r, int n, bool kept) const {
+    CheckPlayOn(r, n, kept);
     TSessionHooks hooks;
     hooks.Think = hooks_.Think;
     hooks.Now = hooks_.Now;
     hooks.TickCount = [] { return std::int64_t(0); };
-    TGameSession s(quiet, hooks);
+    auto aside = std::make_unique<TAside>(hooks);
+    TGameSession& s = aside->Game;
     s.ReplayRecorded(r, n);
     if (s.GameOver())
         throw TPlayOnRefusal("the game is over after move " + std::to_string(n),
                              TrArg(Tr("PlayOn", "%1手目で対局は終わっています。"), {std::to_string(n)}));
     CheckEndSeed(r, n, s);
+    return aside;
+}
 
+int TGameSession::ContinueFrom(const TKifRecord& r, int n, const std::filesystem::path* keptFile) {
+    // The game is played again aside; this one is replaced only once that has succeeded.
+    const std::unique_ptr<TAside> aside = PlayAside(r, n, keptFile != nullptr);
     CancelPending();
-    AdoptGame(s, r, keptFile != nullptr);
-    if (keptFile && keeper_) keeper_->Adopt(gameNumber_, *keptFile);
-    ShowContinuedGame(n, keptFile != nullptr);
+    AdoptGame(aside->Game, r, keptFile ? Adoption::Kept : Adoption::NewGame);
+    lines_.clear();
+    line_ = 0;
+    if (keptFile) {
+        lines_ = LinesOf(r);
+        if (keeper_) keeper_->Adopt(gameNumber_, *keptFile);
+    }
+    ShowContinuedGame(keptFile ? Tr("PlayOn", "前回の対局を続けます。")
+                               : TrArg(Tr("PlayOn", "%1手目の局面から指し直します。"), {std::to_string(n)}));
     KeepRecord();
     return n;
 }
@@ -240,7 +251,7 @@ void TGameSession::PlayRecordedMove(const TKifRecord& r, std::size_t i) {
 }
 
 // Takes over the game played aside, with the times and comments the record gives.
-void TGameSession::AdoptGame(TGameSession& s, const TKifRecord& r, bool sameGame) {
+void TGameSession::AdoptGame(TGameSession& s, const TKifRecord& r, Adoption as) {
     rng_.SetSeed(s.rng_.Seed());
     record_.Start = s.record_.Start;
     record_.Seats = s.record_.Seats;
@@ -276,13 +287,14 @@ void TGameSession::AdoptGame(TGameSession& s, const TKifRecord& r, bool sameGame
 
     mattaUsed_ = s.mattaUsed_;
     shown_ = -1;
-    record_.Began = sameGame ? r.Began : ParseKifDate(hooks_.Now());
+    // A new game is dated now and kept apart; a kept game and a variation stay in their record.
+    record_.Began = as == Adoption::NewGame ? ParseKifDate(hooks_.Now()) : r.Began;
     record_.Header =
         RecordHeader(RecordDateText(record_.Began), KifStartPosition(record_.Start), record_.Seats);
-    ++gameNumber_;
+    if (as != Adoption::Variation) ++gameNumber_;
 }
 
-void TGameSession::ShowContinuedGame(int n, bool sameGame) {
+void TGameSession::ShowContinuedGame(const std::string& head) {
     LeaveReplayMode();
     view_.SeatsChanged(record_.Seats);
     ClearBoard();
@@ -300,8 +312,5 @@ void TGameSession::ShowContinuedGame(int n, bool sameGame) {
     }
     if (judge_.Check() && !turns_.empty()) status = CheckText(turns_.back().Mover);
     SetStatus(status);
-    const std::string head = sameGame
-                                 ? Tr("PlayOn", "前回の対局を続けます。")
-                                 : TrArg(Tr("PlayOn", "%1手目の局面から指し直します。"), {std::to_string(n)});
     SetMessage(head + "\r\n\r\n" + TurnOwnerText());
 }

@@ -66,6 +66,8 @@ std::string TGameSession::MattaRefusal() const {
     if (replayMode_) return Tr("GameSession", "棋譜再現中です。待ったできません。");
     if (record_.Seats.Humans() == 0) return Tr("GameSession", "観戦中は待ったできません。");
     if (MattaCount() == 0) return Tr("GameSession", "すでに初期状態です。待ったできません。");
+    if (MoveCount() - MattaCount() < LineFloor())
+        return Tr("GameSession", "変化の分かれ目より前には待ったできません。");
     if (GameOver()) {
         if (record_.End.Won(Viewer())) return Tr("GameSession", "あなたの勝ちで投了です。待ったできません。");
         return Tr("GameSession", "COMの勝ちで投了です。待ったできません。");

@@ -14,6 +14,8 @@ constexpr std::string_view kSeparator = "--------------------------------";
 
 void TGameSession::ResetKifu() {
     turns_.resize(0);
+    lines_.clear();
+    line_ = 0;
     shown_ = -1;
     record_.Cont = TKifContinuation{};
     record_.Cont.Known = true;
@@ -129,30 +131,40 @@ void TGameSession::CopyKifu() {
     view_.SetClipboardText(KifuText());
 }
 
-TKifRecord TGameSession::KifRecord() const {
+void RecordMoves(const std::vector<TTurn>& turns, std::size_t first, TKifVariation& into,
+                 std::vector<double>* seconds) {
     const TRecordTexts japanese;
+    for (std::size_t i = first; i < turns.size(); ++i) {
+        const TTurn& t = turns[i];
+        into.Played.push_back(t.Played);
+        into.Shown.push_back(t.Shown);
+        if (t.Computer && seconds) seconds->push_back(t.Seconds);
+        // COM's reasons go beside its moves, so another program shows them with the game; a comment an
+        // opened record had beside a move stays with it.
+        std::string comment = t.Computer ? RecordReasonOf(t) : t.Comment;
+        if (!t.Analysis.empty()) comment += (comment.empty() ? "" : "\n") + t.Analysis;
+        if (comment.empty()) continue;
+        into.Comments.resize(i - first + 1);
+        into.Comments[i - first] = std::move(comment);
+    }
+}
+
+TKifRecord TGameSession::LineRecord() const {
     TKifRecord r;
     r.Start = record_.Start;
     r.Began = record_.Began;
     r.Ending = record_.End;
     r.Seats = record_.Seats;
-    // COM's reasons go beside its moves, so another program shows them with the game; a comment an
-    // opened record had beside a move stays with it.
-    for (std::size_t i = 0; i < turns_.size(); ++i) {
-        const TTurn& t = turns_[i];
-        r.Played.push_back(t.Played);
-        r.Shown.push_back(t.Shown);
-        std::string comment = t.Computer ? RecordReasonOf(t) : t.Comment;
-        if (!t.Analysis.empty()) comment += (comment.empty() ? "" : "\n") + t.Analysis;
-        if (comment.empty()) continue;
-        r.Comments.resize(i + 1);
-        r.Comments[i] = std::move(comment);
-    }
     r.Continuation = record_.Cont;
-    for (const TTurn& t : turns_)
-        if (t.Computer) r.Continuation.ComSeconds.push_back(t.Seconds);
-    // A game played here ends on the session's generator; an opened record keeps what it said.
-    if (record_.Cont.Known && !record_.Cont.ReadFromText()) r.Continuation.EndSeed = rng_.Seed();
+    TKifVariation moves;
+    RecordMoves(turns_, 0, moves, &r.Continuation.ComSeconds);
+    r.Played = std::move(moves.Played);
+    r.Shown = std::move(moves.Shown);
+    r.Comments = std::move(moves.Comments);
+    // A game played here ends on the session's generator; an opened record keeps what it said, and a
+    // line left for another what the generator was when it was left.
+    const TKifContinuation& c = record_.Cont;
+    if (c.Known && !c.ReadFromText() && !c.EndSeed) r.Continuation.EndSeed = rng_.Seed();
     return r;
 }
 
@@ -182,22 +194,20 @@ int TGameSession::OpenKifText(std::string_view utf8) {
     return OpenKifRecord(ReadKif(utf8));
 }
 
-namespace {
-
-// The turns of a record read from a file: their movers, the computers' times and the comments.
-std::vector<TTurn> RecordTurns(const TKifRecord& r) {
+std::vector<TTurn> RecordTurns(KifStart start, const TSeats& seats, int at, const TKifVariation& line,
+                               const std::vector<double>* seconds) {
     std::vector<TTurn> turns;
     std::size_t computerIndex = 0;
-    Side mover = Side::Sente;
-    for (std::size_t i = 0; i < r.Shown.size(); ++i, mover = Other(mover)) {
+    Side mover = ::SideToMove(KifStartPosition(start));
+    if (at % 2 == 1) mover = Other(mover);
+    for (std::size_t i = 0; i < line.Shown.size(); ++i, mover = Other(mover)) {
         TTurn t;
         t.Mover = mover;
-        t.Computer = r.Seats[mover].Computer();
-        t.Played = r.Played[i];
-        t.Shown = r.Shown[i];
-        if (i < r.Comments.size()) t.Comment = r.Comments[i];
-        if (t.Computer && computerIndex < r.Continuation.ComSeconds.size())
-            t.Seconds = r.Continuation.ComSeconds[computerIndex];
+        t.Computer = seats[mover].Computer();
+        t.Played = line.Played[i];
+        t.Shown = line.Shown[i];
+        if (i < line.Comments.size()) t.Comment = line.Comments[i];
+        if (t.Computer && seconds && computerIndex < seconds->size()) t.Seconds = (*seconds)[computerIndex];
         if (t.Computer) ++computerIndex;
         SplitAnalysis(t.Comment, t.Analysis);
         turns.push_back(std::move(t));
@@ -205,13 +215,14 @@ std::vector<TTurn> RecordTurns(const TKifRecord& r) {
     return turns;
 }
 
-} // namespace
-
 int TGameSession::OpenKifRecord(TKifRecord r) {
     if (inTurn_) throw std::runtime_error("a turn is running");
 
     // Everything new is built aside; the game is replaced only once nothing can fail any more.
-    std::vector<TTurn> turns = RecordTurns(r);
+    std::vector<TTurn> turns =
+        RecordTurns(r.Start, r.Seats, 0, TKifVariation{-1, 0, r.Played, r.Shown, r.Comments, r.Ending},
+                    &r.Continuation.ComSeconds);
+    std::vector<TLine> lines = LinesOf(r);
     TKyokumen position = KifStartPosition(r.Start);
     TJudge judge;
     judge.Reset(position);
@@ -238,6 +249,8 @@ int TGameSession::OpenKifRecord(TKifRecord r) {
     record_.Cont.ComSeconds.clear();
     record_.Header = std::move(header);
     turns_ = std::move(turns);
+    lines_ = std::move(lines);
+    line_ = 0;
     position_ = std::move(position);
     judge_ = std::move(judge);
     verdict_ = record_.End;
@@ -265,7 +278,9 @@ void TGameSession::NoteFormation() {
     TKifContinuation& c = record_.Cont;
     // Picks with no move between them leave COM exactly as the last one alone does.
     if (!c.Events.empty() && !c.Events.back().Formation.empty()) c.Events.pop_back();
-    c.Events.push_back(TKifEvent{formation_, {}});
+    TKifEvent e;
+    e.Formation = formation_;
+    c.Events.push_back(std::move(e));
 }
 
 void TGameSession::NoteTakeBack(const TTurn& human, const TTurn* com) {
@@ -276,5 +291,7 @@ void TGameSession::NoteTakeBack(const TTurn& human, const TTurn* com) {
         t.Com = com->Played;
         t.Seconds = com->Seconds;
     }
-    record_.Cont.Events.push_back(TKifEvent{{}, t});
+    TKifEvent e;
+    e.TakeBack = t;
+    record_.Cont.Events.push_back(std::move(e));
 }

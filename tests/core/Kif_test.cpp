@@ -72,7 +72,9 @@ const std::string kForeign = "# ---- a record from elsewhere ----\r\n"
                              "まで4手で後手の勝ち\r\n"
                              "\r\n"
                              "変化：2手\r\n"
-                             "   2 ８四飛(82)   ( 0:01/00:00:01)\r\n";
+                             "   2 ８四歩(83)   ( 0:01/00:00:01)\r\n"
+                             "*in a variation\r\n"
+                             "   3 ７五歩(76)   ( 0:01/00:00:02)\r\n";
 
 std::string ReplaceLine(const std::string& text, int line, const std::string& replacement) {
     std::size_t begin = 0;
@@ -120,9 +122,13 @@ TEST(Kif, ReadsAnotherProgramsRecordAndWritesItInThisGamesForm) {
         ASSERT_EQ(r.Shown.size(), 4u);
         EXPECT_EQ(MoveText(r.Shown[2]), "7733角成");
         EXPECT_EQ(MoveText(r.Shown[3]), "2133com桂");
-        // Another program's comment stays with its move.
+        // Another program's comments stay with their moves, its variation is kept.
         std::string expected = kWritten;
-        if (text == kForeign) expected.insert(expected.find("   2 "), "*a comment\n");
+        if (text == kForeign) {
+            expected.insert(expected.find("   2 "), "*a comment\n");
+            expected.insert(expected.find("\n   3 "), "+");
+            expected += "\n変化：2手\n   2 ８四歩(83)\n*in a variation\n   3 ７五歩(76)\n";
+        }
         EXPECT_EQ(WriteKif(r), expected);
     }
     // The handicap start goes through the diagram as well.
