@@ -34,9 +34,10 @@ inline constexpr std::array kPlaces = {
     TPlace{"ReplayButton2", {242, 380, 49, 17}, 0},
     TPlace{"ReplayButton3", {297, 380, 49, 17}, 0},
     // Beside the strip's three buttons: one move back, to the end, and where the replay stands.
-    TPlace{"ReplayBackButton", {131, 380, 49, 17}, 0},
+    TPlace{"ReplayBackButton", {143, 380, 37, 17}, 0},
     TPlace{"ReplayEndButton", {352, 380, 49, 17}, 0},
-    TPlace{"ReplayCounter", {74, 380, 55, 17}, 11},
+    // From the strip's left end to its first button: room for "999 / 999手" at the text's own size.
+    TPlace{"ReplayCounter", {73, 378, 69, 21}, 11},
     TPlace{"Button_Start", {448, 56, 81, 20}, kWindowFontPx},
     TPlace{"Button_Matta", {448, 8, 57, 20}, kWindowFontPx},
     TPlace{"Button_Exit", {608, 8, 57, 20}, kWindowFontPx},

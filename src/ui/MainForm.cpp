@@ -198,7 +198,7 @@ void TForm1::UpdateTitle() {
 // "12 / 62手" on the strip: the move shown and the record's length.
 void TForm1::UpdateReplayCounter() {
     if (!session_ || !session_->ReplayMode()) return;
-    replayCounter_->setText(
+    replayCounter_->ShowText(
         tr("%1 / %2手").arg(session_->ShownMove()).arg(static_cast<int>(session_->Turns().size())));
 }
 
@@ -278,6 +278,7 @@ void TForm1::FitTexts() {
                                std::min(Label_Message->height(), Label_mes2->y() - Label_Message->y()));
     Label_mes2->SetBasePx(FontPx("Label_mes2"));
     Label1->SetBasePx(FontPx("Label1"));
+    replayCounter_->SetBasePx(FontPx("ReplayCounter"));
     for (QPushButton* button :
          {Button_Start, Button_Matta, Button_Exit, Button_StartHisyaKaku, Button_Kifu, Button_Test})
         FitButtonText(button, FontPx(button->objectName().toStdString()));

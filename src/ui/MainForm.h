@@ -160,7 +160,7 @@ private:
     TClickLabel* ReplayButton3 = nullptr;
     TClickLabel* replayBack_ = nullptr;
     TClickLabel* replayEnd_ = nullptr;
-    QLabel* replayCounter_ = nullptr;
+    TFitLabel* replayCounter_ = nullptr;
     QPushButton* Button_Start = nullptr;
     QPushButton* Button_Matta = nullptr;
     QPushButton* Button_Exit = nullptr;
