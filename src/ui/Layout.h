@@ -39,7 +39,8 @@ inline constexpr std::array kPlaces = {
     // From the strip's left end to its first button: room for "999 / 999手" at the text's own size.
     TPlace{"ReplayCounter", {73, 378, 69, 21}, 11},
     TPlace{"Button_Start", {448, 56, 81, 20}, kWindowFontPx},
-    TPlace{"Button_Matta", {448, 8, 57, 20}, kWindowFontPx},
+    // As wide as 平手で初期化 below it, so that "Take back" has air on either side.
+    TPlace{"Button_Matta", {448, 8, 81, 20}, kWindowFontPx},
     TPlace{"Button_Exit", {608, 8, 57, 20}, kWindowFontPx},
     TPlace{"Button_StartHisyaKaku", {536, 56, 129, 20}, kWindowFontPx},
     TPlace{"ComboBox1", {536, 89, 129, 20}, kWindowFontPx},
