@@ -284,12 +284,20 @@ Qt %3</translation>
         <source>%1 / %2手</source>
         <translation>%1 / %2</translation>
     </message>
+    <message>
+        <source>ドラッグして棋譜の幅を変えます</source>
+        <translation>Drag to widen or narrow the move list</translation>
+    </message>
 </context>
 <context>
     <name>TKifuList</name>
     <message>
         <source>開始局面</source>
         <translation>Start position</translation>
+    </message>
+    <message>
+        <source>最善 %1</source>
+        <translation>best: %1</translation>
     </message>
 </context>
 <context>

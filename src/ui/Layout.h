@@ -47,14 +47,19 @@ inline constexpr std::array kPlaces = {
     TPlace{"Button_Kifu", {448, 376, 185, 20}, kWindowFontPx},
     TPlace{"Button_Test", {536, 128, 89, 17}, kWindowFontPx},
     // Beside the client area above, which keeps every place it has: the window grows by kKifuRoom.
+    // The player may widen it (the width of its place is the one it has at first).
     TPlace{"KifuList", {673, 8, 160, 392}, kWindowFontPx},
 };
 
-inline constexpr int kKifuRoom = 168;
+// The move list's column: the list at its first width and the margin right of it, where the handle
+// that widens it lies; and the widest the player may make it.
+inline constexpr int kKifuMargin = 8;
+inline constexpr int kKifuRoom = 160 + kKifuMargin;
+inline constexpr int kKifuListMaxWidth = 480;
 
-// The client area with the move list beside it or without.
-constexpr QSize ClientSize(bool kifuListShown) {
-    return {kClient.width() + (kifuListShown ? kKifuRoom : 0), kClient.height()};
+// The client area with the move list beside it, at a width of its own, or without.
+constexpr QSize ClientSize(bool kifuListShown, int kifuListWidth = kKifuRoom - kKifuMargin) {
+    return {kClient.width() + (kifuListShown ? kifuListWidth + kKifuMargin : 0), kClient.height()};
 }
 
 constexpr const TPlace& Place(std::string_view name) {

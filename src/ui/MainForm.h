@@ -10,6 +10,7 @@
 #include "ui/Dialogs.h"
 #include "ui/EnginePanel.h"
 #include "ui/Language.h"
+#include "ui/Layout.h"
 #include "ui/Pictures.h"
 #include "ui/PieceSound.h"
 #include "ui/WindowZoom.h"
@@ -30,6 +31,7 @@ class QPushButton;
 class QShortcut;
 class TBoardView;
 class TClickLabel;
+class TColumnGrip;
 class TFitLabel;
 class TFormationList;
 class TKifuList;
@@ -97,6 +99,10 @@ public:
     // The move list beside the client area, shown or hidden; the window grows or shrinks by its room.
     void SetKifuListShown(bool on);
     bool KifuListShown() const { return kifuListShown_; }
+    // The move list's width at 100 %, from its first width up to the widest that leaves the window on
+    // its screen; the handle at its right edge sets it by a drag. Kept between runs.
+    void SetKifuListWidth(int width);
+    int KifuListWidth() const { return kifuListWidth_; }
     // The status bar's text: "COMの狙い: " and the reason, or empty.
     QString ComReasonText() const;
 
@@ -169,6 +175,7 @@ private:
     QPushButton* Button_Kifu = nullptr;
     QPushButton* Button_Test = nullptr;
     TKifuList* KifuList = nullptr;
+    TColumnGrip* kifuGrip_ = nullptr;
 
     QAction* resignAction_ = nullptr;
     QAction* coordinatesAction_ = nullptr;
@@ -198,6 +205,8 @@ private:
     QPoint origin_;
     bool laidOut_ = false;
     bool kifuListShown_ = true;
+    int kifuListWidth_ = Layout::kKifuRoom - Layout::kKifuMargin;
+    int gripStartWidth_ = 0;
     bool screenWatched_ = false;
 
     void CreateControls();
@@ -219,6 +228,9 @@ private:
     void ApplyZoom();
     // The window's size for a client area of client.
     void FitWindow(QSize client);
+    // The layout's size now (the move list shown or not, at its width), given to the zoom and the
+    // client area; the window is drawn again at it.
+    void ApplyLayoutSize();
     // Puts every control at its place at scale from origin, with its texts and pictures.
     void LayOut(double scale, QPoint origin);
     // The window has been given another size: the layout at the scale that fits it, centred.

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -46,8 +47,9 @@ public:
 
 // A record of n moves in which both kings step aside and back: as long a game as wanted, every move
 // legal.
-std::string ShuffleRecord(int n) {
+std::string ShuffleRecord(int n, KifEnding ending = KifEnding::None) {
     TKifRecord r;
+    r.Ending = ending;
     const TMove human[2] = {{59, 58, PieceName::Ou}, {58, 59, PieceName::Ou}};
     const TMove com[2] = {{51, 52, PieceName::ComOu}, {52, 51, PieceName::ComOu}};
     for (int i = 0; i < n; ++i) {
@@ -83,6 +85,17 @@ private:
         for (QAction* item : form.findChild<QMenu*>(QStringLiteral("ZoomMenu"))->actions())
             if (item->isCheckable() && item->isEnabled()) percents.push_back(item->text().chopped(2).toInt());
         return percents;
+    }
+    // The rows of the move list whose lines do not fit its width.
+    static QStringList RowsPastTheEdge(const QListWidget& list) {
+        QStringList past;
+        const QFontMetrics metrics(list.font());
+        // The view draws a row's text a few pixels in from either side.
+        const int room = list.viewport()->width() - 8;
+        for (int i = 0; i < list.count(); ++i)
+            for (const QString& line : list.item(i)->text().split(u'\n'))
+                if (metrics.horizontalAdvance(line) > room) past << line;
+        return past;
     }
     // The scale the layout is drawn at: the board's width against its width at 100 %.
     static double DrawnScale(TForm1& form) {
@@ -144,6 +157,105 @@ private slots:
         form.resize(form.size() * 2);
         QTRY_VERIFY(DrawnScale(form) > 1.5);
         check(QStringLiteral("in a window twice as large"));
+    }
+
+    // In English, "Take back" is drawn at the button's own size with air on either side at every
+    // zoom, the button where it always was. An analysed game's marks follow a change of language, and
+    // a mark's better move stands on a line of its own that fits the list.
+    void englishButtonsAndMarksAfterASwitch() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        form.show();
+        form.SetLanguage(TLanguageChoice::English);
+        auto* matta = form.findChild<QPushButton*>(QStringLiteral("Button_Matta"));
+        QCOMPARE(matta->text(), QStringLiteral("Take back"));
+        for (int percent : Offered(form)) {
+            QVERIFY(form.SetZoom(percent));
+            const double f = percent / 100.0;
+            const QString at = QStringLiteral(" at %1 %").arg(percent);
+            QCOMPARE(matta->pos(), QPoint(Layout::Scaled(448, f), Layout::Scaled(8, f)));
+            QVERIFY2(matta->font().pixelSize() == Layout::Scaled(Layout::kWindowFontPx, f), qPrintable(at));
+            const int air =
+                ButtonTextRoom(matta).width() - QFontMetrics(matta->font()).horizontalAdvance(matta->text());
+            QVERIFY2(air >= 2 * Layout::Scaled(4, f),
+                     qPrintable(QStringLiteral("%1 pixels of air").arg(air) + at));
+        }
+        QVERIFY(form.SetZoom(100));
+
+        if (!form.Engine().Installed()) QSKIP("the engine is not installed (Debian package fairy-stockfish)");
+        form.SetLanguage(TLanguageChoice::Japanese);
+        // The bishop taken on 44 for a pawn: a blunder whatever the engine's depth.
+        Drag(form, 66, 65);
+        Drag(form, 77, 44);
+        Drag(form, 27, 26);
+        dialogs.Answer = true;
+        form.OnResignClick();
+        form.Analysis().Begin(50);
+        QTRY_VERIFY_WITH_TIMEOUT(!form.Analysis().Running(), 20000);
+        auto* list = form.findChild<QListWidget*>(QStringLiteral("KifuList"));
+        const QStringList japanese = list->item(3)->text().split(u'\n');
+        QCOMPARE(japanese.size(), 2);
+        QVERIFY2(japanese[0].endsWith(QStringLiteral("　悪手")), qPrintable(japanese[0]));
+        QVERIFY2(japanese[1].startsWith(QStringLiteral("　　最善 ▲")), qPrintable(japanese[1]));
+        QVERIFY2(RowsPastTheEdge(*list).isEmpty(), qPrintable(RowsPastTheEdge(*list).join(u'|')));
+
+        form.SetLanguage(TLanguageChoice::English);
+        const QStringList english = list->item(3)->text().split(u'\n');
+        QCOMPARE(english.size(), 2);
+        QVERIFY2(english[0].endsWith(QStringLiteral("　Blunder")), qPrintable(english[0]));
+        QVERIFY2(english[1].startsWith(QStringLiteral("　　best: ▲")), qPrintable(english[1]));
+        QVERIFY2(!english[1].contains(QRegularExpression(QStringLiteral("[０-９一-九]"))),
+                 qPrintable(english[1]));
+        form.SetLanguage(TLanguageChoice::Japanese);
+        QCOMPARE(list->item(3)->text().split(u'\n'), japanese);
+    }
+
+    // The end of a long game runs past the list at its first width; the handle at the list's right
+    // edge widens it by a drag, the window growing with it, until every row fits. The width is kept
+    // for the next window, and the handle measures a drag on the screen at any zoom.
+    void moveListWidensByADragAndKeepsItsWidth() {
+        const int first = Layout::kKifuRoom - Layout::kKifuMargin;
+        TFakeDialogs dialogs;
+        {
+            TForm1 form(&dialogs);
+            form.show();
+            QCOMPARE(form.Session().OpenKifText(ShuffleRecord(120, KifEnding::HumanResigns)), 120);
+            auto* list = form.findChild<QListWidget*>(QStringLiteral("KifuList"));
+            auto* grip = form.findChild<QWidget*>(QStringLiteral("KifuGrip"));
+            QCOMPARE(list->item(list->count() - 1)->text(), QStringLiteral("投了　まで120手で後手の勝ち"));
+            QVERIFY(!RowsPastTheEdge(*list).isEmpty());
+            QCOMPARE(grip->geometry().left(), list->geometry().right() + 1);
+
+            const int windowWidth = form.width();
+            const QPoint hold(grip->width() / 2, grip->height() / 2);
+            QTest::mousePress(grip, Qt::LeftButton, {}, hold);
+            QTest::mouseMove(grip, hold + QPoint(60, 0));
+            QTest::mouseRelease(grip, Qt::LeftButton, {}, grip->rect().center());
+            QCOMPARE(form.KifuListWidth(), first + 60);
+            QCOMPARE(list->width(), first + 60);
+            QCOMPARE(form.width(), windowWidth + 60);
+            QCOMPARE(grip->geometry().left(), list->geometry().right() + 1);
+            QVERIFY2(RowsPastTheEdge(*list).isEmpty(), qPrintable(RowsPastTheEdge(*list).join(u'|')));
+
+            // At 150 % the same drag on the screen is two thirds as much of the layout.
+            QVERIFY(form.SetZoom(150));
+            QTest::mousePress(grip, Qt::LeftButton, {}, hold);
+            QTest::mouseMove(grip, hold + QPoint(-60, 0));
+            QTest::mouseRelease(grip, Qt::LeftButton, {}, grip->rect().center());
+            QCOMPARE(form.KifuListWidth(), first + 20);
+            QCOMPARE(list->width(), Layout::Scaled(673 + first + 20, 1.5) - Layout::Scaled(673, 1.5));
+            // Never narrower than at first.
+            QTest::mousePress(grip, Qt::LeftButton, {}, hold);
+            QTest::mouseMove(grip, hold + QPoint(-300, 0));
+            QTest::mouseRelease(grip, Qt::LeftButton, {}, grip->rect().center());
+            QCOMPARE(form.KifuListWidth(), first);
+            form.SetKifuListWidth(first + 90);
+            QVERIFY(form.SetZoom(100));
+        }
+        TForm1 again(&dialogs);
+        QCOMPARE(again.KifuListWidth(), first + 90);
+        QCOMPARE(again.findChild<QListWidget*>(QStringLiteral("KifuList"))->width(), first + 90);
+        QCOMPARE(again.Client()->size(), Layout::ClientSize(true, first + 90));
     }
 };
 
