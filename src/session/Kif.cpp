@@ -492,6 +492,8 @@ void TKifReader::Finish(int lastLine) {
         if (!humanToMove) throw TKifError(wordLine_, KifFault::ComResigns);
         if (record_.Played.empty()) throw TKifError(wordLine_, KifFault::ResignBeforeFirstMove);
         record_.Ending = KifEnding::HumanResigns;
+    } else if (word_ == Word::Interrupted) {
+        record_.Interrupted = true;
     }
 }
 
@@ -720,6 +722,10 @@ std::string WriteKif(const TKifRecord& record) {
     };
     switch (record.Ending) {
     case KifEnding::None:
+        if (record.Interrupted) {
+            line(std::string(number) + "中断");
+            line("まで" + Number(n) + "手で中断");
+        }
         return continuation();
     case KifEnding::HumanMates:
     case KifEnding::ComMates:

@@ -17,7 +17,7 @@
 // fixed test position.
 enum class KifStart { Even, Handicap, Test };
 
-// How a game ended; None while it goes on, or when it was left unfinished.
+// How a game ended; None while it goes on, or when it was left unfinished (TKifRecord::Interrupted).
 enum class KifEnding { None, HumanMates, ComBareKing, ComMates, HumanBareKing, HumanResigns };
 
 constexpr bool HumanWon(KifEnding e) {
@@ -45,6 +45,9 @@ struct TKifRecord {
     std::vector<TMove> Played; // the moves as the game applies them (replay plays these)
     std::vector<TMove> Shown;  // the same moves as the position recorded them: the name after the move
     KifEnding Ending = KifEnding::None;
+    // A game without an ending that the player left on purpose: the record ends "N 中断" and
+    // "まで N手で中断", as records of unfinished games do, and it is not offered to be continued.
+    bool Interrupted = false;
     // The comment written after each move ("*" lines; several are joined with LF); empty for none.
     // Shorter than Shown when the last moves have none.
     std::vector<std::string> Comments;

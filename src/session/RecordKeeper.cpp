@@ -39,8 +39,9 @@ void TRecordKeeper::Keep(std::uint64_t game, const TKifRecord& record) noexcept 
         }
         // A turn must not wait for the disk: the rename alone already keeps the file whole when the
         // program dies, and the file systems in common use write a file renamed over another before
-        // the rename itself. The finished game is flushed for certain.
-        WriteFileReplacing(file_, WithCrLf(WriteKif(record)), record.Ending != KifEnding::None);
+        // the rename itself. The finished game, and one left unfinished, is flushed for certain.
+        WriteFileReplacing(file_, WithCrLf(WriteKif(record)),
+                           record.Ending != KifEnding::None || record.Interrupted);
         error_.clear();
     } catch (const std::exception& e) {
         error_ = e.what();

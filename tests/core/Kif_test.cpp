@@ -242,6 +242,26 @@ TEST(Kif, RefusesWhatThisGameCannotReplayNamingTheLineAndLeavingTheGameAlone) {
     std::filesystem::remove_all(folder);
 }
 
+// A game left unfinished ends its record as other programs end one: the word 中断 as its last move
+// line and "まで N手で中断"; read back, it is the same game, interrupted and without an ending.
+TEST(Kif, AGameLeftUnfinishedIsWrittenAndReadAsInterrupted) {
+    TKifRecord left = ReadKif(kWritten);
+    left.Ending = KifEnding::None;
+    left.Interrupted = true;
+    std::string expected = kWritten;
+    expected.replace(expected.find("   5 投了"), std::string::npos, "   5 中断\nまで4手で中断\n");
+    EXPECT_EQ(WriteKif(left), expected);
+    for (const std::string& text :
+         {expected, WithCrLf(ReplaceLine(expected, 25, "   5 中断   ( 0:09/00:00:14)"))}) {
+        const TKifRecord r = ReadKif(text);
+        EXPECT_TRUE(r.Interrupted);
+        EXPECT_EQ(r.Ending, KifEnding::None);
+        EXPECT_EQ(r.Shown, left.Shown);
+    }
+    left.Interrupted = false;
+    EXPECT_FALSE(ReadKif(WriteKif(left)).Interrupted) << "a game that goes on is not interrupted";
+}
+
 TEST(Kif, KeeperWritesEveryTurnOfEachGameIntoAFileOfItsOwn) {
     const std::filesystem::path folder = TempFolder() / "records";
     TRecordKeeper keeper(folder);
