@@ -1015,6 +1015,13 @@ void TGameSession::KeepRecord() {
     if (keeper_) keeper_->Keep(gameNumber_, KifRecord());
 }
 
+void TGameSession::LeaveGame() {
+    if (!keeper_ || inTurn_ || replayMode_ || GameOver() || turns_.empty()) return;
+    TKifRecord left = KifRecord();
+    left.Interrupted = true;
+    keeper_->Keep(gameNumber_, left);
+}
+
 void TGameSession::ReplayBack() {
     if (inTurn_ || !replayMode_) return;
     const int k = kanri_->MoveCount();
