@@ -316,6 +316,31 @@ TEST(Kif, KeeperWritesEveryTurnOfEachGameIntoAFileOfItsOwn) {
     std::filesystem::remove_all(folder.parent_path());
 }
 
+// A name another window has claimed is passed over before anything is written, and a game that was
+// to be left but goes on is kept again as it is.
+TEST(Kif, KeeperTakesOnlyANameItCanClaimAndKeepsAGameAgain) {
+    const std::filesystem::path folder = TempFolder() / "records";
+    TRecordKeeper keeper(folder);
+    std::vector<std::string> asked;
+    keeper.Claim = [&](const std::filesystem::path& file) {
+        asked.push_back(file.filename().string());
+        return asked.size() > 1;
+    };
+    TKifRecord r = ReadKif(kWritten);
+    r.Ending = KifEnding::None;
+    keeper.Keep(1, r);
+    EXPECT_EQ(asked, (std::vector<std::string>{"20240305-090731.kifu", "20240305-090731-2.kifu"}));
+    EXPECT_EQ(keeper.CurrentFile(), folder / "20240305-090731-2.kifu");
+    EXPECT_FALSE(std::filesystem::exists(folder / "20240305-090731.kifu"));
+    r.Interrupted = true;
+    keeper.Keep(1, r);
+    r.Interrupted = false;
+    keeper.KeepAgain(r);
+    EXPECT_FALSE(ReadKif(ReadKifFile(keeper.CurrentFile())).Interrupted);
+    EXPECT_EQ(asked.size(), 2u) << "a game's later keeps claim nothing";
+    std::filesystem::remove_all(folder.parent_path());
+}
+
 // A save replaces the record whole or not at all, and opening reads regular files only.
 TEST(KifFile, SavesReplaceTheRecordWholeAndOpensReadOnlyRegularFiles) {
     const std::filesystem::path folder = TempFolder();
