@@ -471,6 +471,26 @@ Error: %3</translation>
         <source>対局中のゲームをやめて棋譜を開きますか？</source>
         <translation>Leave the game in progress and open the record?</translation>
     </message>
+    <message>
+        <source>中断</source>
+        <translation>interrupted</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>読めない棋譜を飛ばしました: %1</source>
+        <translation>Kept games that cannot be read were passed over: %1</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <source>対局中のゲームをやめてこの局面から指し直しますか？</source>
+        <translation>Leave the game in progress and play on from this position?</translation>
+    </message>
 </context>
 <context>
     <name>TWindowZoom</name>

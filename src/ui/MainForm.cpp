@@ -465,14 +465,21 @@ void TForm1::OnMoveRequested(int from, int to) {
     records_->NoteKeeping();
 }
 
+// A game left for a new one is kept as interrupted: it is not offered to be continued.
 void TForm1::OnButton_StartClick() {
     board_->ClearSelection();
-    if (dialogs_->YesNo(tr("初期化しますか？"))) session_->NewGame();
+    if (!dialogs_->YesNo(tr("初期化しますか？"))) return;
+    session_->LeaveGame();
+    session_->NewGame();
+    records_->NoteKeeping();
 }
 
 void TForm1::OnButton_HisyaKakuClick() {
     board_->ClearSelection();
-    if (dialogs_->YesNo(tr("初期化しますか？"))) session_->NewHandicapGame();
+    if (!dialogs_->YesNo(tr("初期化しますか？"))) return;
+    session_->LeaveGame();
+    session_->NewHandicapGame();
+    records_->NoteKeeping();
 }
 
 void TForm1::OnComboBoxClick(int index) {
@@ -482,13 +489,19 @@ void TForm1::OnComboBoxClick(int index) {
         statusBar()->showMessage(tr("%1は次の対局から").arg(ComboBox1->itemText(index)), 8000);
 }
 
+// A game ended by 終了 is left on purpose; a window closed otherwise leaves its game to be continued.
 void TForm1::OnButton_ExitClick() {
-    if (dialogs_->YesNo(tr("終了しますか？"))) close();
+    if (!dialogs_->YesNo(tr("終了しますか？"))) return;
+    session_->LeaveGame();
+    close();
 }
 
 void TForm1::OnButton_TestClick() {
     board_->ClearSelection();
-    if (dialogs_->YesNo(tr("初期化しますか？"))) session_->NewTestGame();
+    if (!dialogs_->YesNo(tr("初期化しますか？"))) return;
+    session_->LeaveGame();
+    session_->NewTestGame();
+    records_->NoteKeeping();
 }
 
 void TForm1::OnButton_MattaClick() {

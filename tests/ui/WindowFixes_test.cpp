@@ -2,6 +2,7 @@
 // list at every zoom and in English, the list's column widened by a drag, a game left on purpose and
 // kept as interrupted, two windows on one records folder, and kept games that cannot be read.
 #include "session/Kif.h"
+#include "session/KifError.h"
 #include "session/KifFile.h"
 #include "ui/Controls.h"
 #include "ui/Language.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -23,6 +25,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -96,6 +100,22 @@ private:
             for (const QString& line : list.item(i)->text().split(u'\n'))
                 if (metrics.horizontalAdvance(line) > room) past << line;
         return past;
+    }
+    // The kept games, newest first.
+    static QStringList Kept() {
+        const QDir records(TRecordFiles::RecordsFolder());
+        QStringList paths;
+        for (const QString& name : records.entryList({QStringLiteral("*.kifu")}, QDir::Files, QDir::Time))
+            paths << records.filePath(name);
+        return paths;
+    }
+    static TKifRecord Read(const QString& path) { return TGameSession::ReadRecord(path.toStdString()); }
+    // The 最近の棋譜 row of a kept file.
+    static QString RecentRow(TForm1& form, const QString& path) {
+        emit form.Records().RecentMenu()->aboutToShow();
+        for (QAction* item : form.Records().RecentMenu()->actions())
+            if (item->data().toString() == path) return item->text();
+        return {};
     }
     // The scale the layout is drawn at: the board's width against its width at 100 %.
     static double DrawnScale(TForm1& form) {
@@ -256,6 +276,175 @@ private slots:
         QCOMPARE(again.KifuListWidth(), first + 90);
         QCOMPARE(again.findChild<QListWidget*>(QStringLiteral("KifuList"))->width(), first + 90);
         QCOMPARE(again.Client()->size(), Layout::ClientSize(true, first + 90));
+    }
+
+    // この局面から指し直す from a position looked back at asks before it ends the game going on, and No
+    // leaves the game and its kept record as they were.
+    void playingOnInAGameAsksFirst() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        Drag(form, 76, 75);
+        Drag(form, 27, 26);
+        const QString kept = Kept().value(0);
+        QVERIFY(!kept.isEmpty());
+        form.Session().ShowMove(2);
+        dialogs.Answer = false;
+        form.Records().OnPlayOnClick();
+        QCOMPARE(dialogs.Questions,
+                 QStringList{QStringLiteral("対局中のゲームをやめてこの局面から指し直しますか？")});
+        QCOMPARE(int(form.Session().Turns().size()), 4);
+        QCOMPARE(form.Session().ShownMove(), 2);
+        QVERIFY(!Read(kept).Interrupted);
+        // A refused play-on (COM to move after move 1) leaves the game going on, and kept so.
+        dialogs.Answer = true;
+        form.Session().ShowMove(1);
+        form.Records().OnPlayOnClick();
+        QCOMPARE(dialogs.OkTexts.size(), 1);
+        QCOMPARE(int(form.Session().Turns().size()), 4);
+        QVERIFY(!Read(kept).Interrupted);
+        form.Session().ShowMove(2);
+        form.Records().OnPlayOnClick();
+        QCOMPARE(int(form.Session().Turns().size()), 2);
+        QVERIFY(!form.Session().ReplayMode());
+        QVERIFY(Read(kept).Interrupted);
+    }
+
+    // A game the player leaves on purpose is kept as interrupted: the next window does not offer it,
+    // and 最近の棋譜 says 中断. A window closed by its frame leaves its game to be continued.
+    void aGameLeftOnPurposeIsKeptAsInterrupted() {
+        QTemporaryDir dir;
+        const QString record = dir.filePath(QStringLiteral("short.kifu"));
+        {
+            QFile file(record);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray::fromStdString(ShuffleRecord(4)));
+        }
+        struct TWay {
+            const char* Name;
+            std::function<void(TForm1&)> Leave;
+            int Continued; // the moves of the game the next window continues; 0 for none offered
+        };
+        const TWay ways[] = {
+            {"平手で初期化", [](TForm1& form) { form.OnButton_StartClick(); }, 0},
+            {"飛車角落ちで初期化", [](TForm1& form) { form.OnButton_HisyaKakuClick(); }, 0},
+            {"棋譜を開く", [&](TForm1& form) { QVERIFY(form.Records().OpenRecordFile(record)); }, 0},
+            // The game played on from move 2 is a game of its own, kept and offered.
+            {"この局面から指し直す",
+             [](TForm1& form) {
+                 form.Session().ShowMove(2);
+                 form.Records().OnPlayOnClick();
+             },
+             2},
+            {"終了", [](TForm1& form) { form.OnButton_ExitClick(); }, 0},
+            {"the window's frame", [](TForm1&) {}, 4},
+        };
+        for (const TWay& way : ways) {
+            QVERIFY(QDir(TRecordFiles::RecordsFolder()).removeRecursively());
+            TFakeDialogs dialogs;
+            QString left;
+            {
+                TForm1 form(&dialogs);
+                Drag(form, 76, 75);
+                Drag(form, 27, 26);
+                left = Kept().value(0);
+                way.Leave(form);
+            }
+            const bool kept = way.Continued != 4;
+            QVERIFY2(Read(left).Interrupted == kept, way.Name);
+            QCOMPARE(int(Read(left).Shown.size()), 4);
+            TForm1 next(&dialogs);
+            QVERIFY2(RecentRow(next, left)
+                         .endsWith(kept ? QStringLiteral("　4手　中断") : QStringLiteral("　4手　対局中")),
+                     qPrintable(RecentRow(next, left)));
+            dialogs.Questions.clear();
+            QCOMPARE(next.Records().OfferResume(), way.Continued > 0);
+            QCOMPARE(dialogs.Questions.size(), way.Continued > 0 ? 1 : 0);
+            QCOMPARE(int(next.Session().Turns().size()), way.Continued);
+        }
+    }
+
+    // While a window plays a kept game, a second window neither offers it nor writes it: its own game
+    // gets a file of its own, and the first game goes on in its file. Once the first window has gone,
+    // its game is offered again.
+    void aSecondWindowLeavesTheFirstWindowsGameAlone() {
+        TFakeDialogs dialogs;
+        auto first = std::make_unique<TForm1>(&dialogs);
+        Drag(*first, 76, 75);
+        const QString firstFile = Kept().value(0);
+        QVERIFY(QFile::exists(firstFile + QStringLiteral(".lock")));
+        {
+            TForm1 second(&dialogs);
+            QVERIFY(!second.Records().OfferResume());
+            QVERIFY(dialogs.Questions.isEmpty());
+            Drag(second, 27, 26);
+            QCOMPARE(Kept().size(), 2);
+            const QString secondFile = Kept().value(0);
+            QVERIFY(secondFile != firstFile);
+            QCOMPARE(int(Read(firstFile).Shown.size()), 2);
+            QCOMPARE(Read(firstFile).Shown, first->Session().ShownMoveHistory());
+            Drag(*first, 27, 26);
+            QCOMPARE(Read(firstFile).Shown, first->Session().ShownMoveHistory());
+            QCOMPARE(int(Read(secondFile).Shown.size()), 2);
+        }
+        first.reset();
+        QVERIFY(!QFile::exists(firstFile + QStringLiteral(".lock")));
+        TForm1 third(&dialogs);
+        dialogs.Answer = true;
+        QVERIFY(third.Records().OfferResume());
+        QCOMPARE(int(third.Session().Turns().size()), 4);
+        QVERIFY(QFile::exists(firstFile + QStringLiteral(".lock")));
+    }
+
+    // Kept files that cannot be read (truncated, junk, too large) are passed over at start-up: the
+    // status bar names them and says why, and the newest game that can be continued is offered.
+    void unreadableKeptGamesAreNamedAndPassedOver() {
+        struct TBad {
+            const char* Name;
+            std::function<QByteArray(const QByteArray&)> Bytes; // from a sound kept game
+        };
+        const TBad bad[] = {
+            {"truncated", [](const QByteArray& sound) { return sound.left(sound.indexOf("|一") + 4); }},
+            {"junk", [](const QByteArray&) { return QByteArray("\x01\x02 not a record \xff\xfe"); }},
+            {"too large", [](const QByteArray&) { return QByteArray(int(kKifMaxBytes) + 1, ' '); }},
+        };
+        for (const TBad& b : bad) {
+            QVERIFY(QDir(TRecordFiles::RecordsFolder()).removeRecursively());
+            TFakeDialogs dialogs;
+            {
+                TForm1 form(&dialogs);
+                Drag(form, 76, 75);
+            }
+            const QString sound = Kept().value(0);
+            QFile file(sound);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QString broken = QFileInfo(sound).dir().filePath(QStringLiteral("20990101-000000.kifu"));
+            QFile out(broken);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(b.Bytes(file.readAll()));
+            out.close();
+            // The newest by its time, as a game kept after the sound one.
+            QVERIFY(out.open(QIODevice::Append));
+            QVERIFY(out.setFileTime(QFileInfo(sound).lastModified().addSecs(60),
+                                    QFileDevice::FileModificationTime));
+            out.close();
+            QCOMPARE(Kept().value(0), broken);
+            QString reason;
+            try {
+                Read(broken);
+            } catch (const std::exception& e) {
+                reason = QString::fromStdString(KifErrorText(e));
+            }
+            QVERIFY2(!reason.isEmpty(), b.Name);
+
+            TForm1 next(&dialogs);
+            dialogs.Answer = true;
+            QVERIFY2(next.Records().OfferResume(), b.Name);
+            QCOMPARE(dialogs.Questions, QStringList{QStringLiteral("前回の対局を続けますか？")});
+            QCOMPARE(int(next.Session().Turns().size()), 2);
+            const QString said = next.statusBar()->currentMessage();
+            QVERIFY2(said.contains(QStringLiteral("20990101-000000.kifu")) && said.contains(reason),
+                     qPrintable(said));
+        }
     }
 };
 
