@@ -1,5 +1,6 @@
 #include "ui/MainForm.h"
 
+#include "ui/About.h"
 #include "ui/BoardView.h"
 #include "ui/Controls.h"
 #include "ui/KifuList.h"
@@ -65,7 +66,8 @@ void Colour(QWidget* control, const QColor& ground, const QColor& text) {
 
 } // namespace
 
-TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
+TForm1::TForm1(IDialogs* dialogs, QWidget* parent)
+    : QMainWindow(parent), about_(std::make_unique<TAboutText>()) {
     if (dialogs == nullptr) {
         ownDialogs_ = std::make_unique<TMessageBoxDialogs>(this);
         dialogs = ownDialogs_.get();

@@ -27,6 +27,7 @@
 
 class QAction;
 class QLabel;
+class TAboutText;
 class QPushButton;
 class QShortcut;
 class TBoardView;
@@ -82,8 +83,11 @@ public:
     void OnReplayBack();
     void OnReplayStart();
     void OnReplayEnd();
+    // F1: the rules in short and how the window is used.
     void OnHelpClick();
+    // The version, the licence, the engine found and the fonts in use.
     void OnVersionClick();
+    TAboutText& About() const { return *about_; }
     // The view settings of the 表示 menu, kept between runs.
     void SetCoordinatesShown(bool on);
     void SetDestinationsShown(bool on);
@@ -189,6 +193,7 @@ private:
     // The record file the title names, empty when none.
     QString openedFile_;
 
+    std::unique_ptr<TAboutText> about_;
     // Made before the session, which reports landings to it from its first move on.
     std::unique_ptr<TPieceSound> sound_ = std::make_unique<TPieceSound>();
     // Made before the session, so that the session, which keeps through them and asks COM's seat

@@ -4,6 +4,8 @@
 #include "session/Kif.h"
 #include "session/KifError.h"
 #include "session/KifFile.h"
+#include "ui/About.h"
+#include "ui/Artwork.h"
 #include "ui/Controls.h"
 #include "ui/Language.h"
 #include "ui/Layout.h"
@@ -276,6 +278,46 @@ private slots:
         QCOMPARE(again.KifuListWidth(), first + 90);
         QCOMPARE(again.findChild<QListWidget*>(QStringLiteral("KifuList"))->width(), first + 90);
         QCOMPARE(again.Client()->size(), Layout::ClientSize(true, first + 90));
+    }
+
+    // F1 covers every subject, in English wholly; the version box names the version, the licence and
+    // the fonts at once, and the engine: "…" while it is asked (the window does not wait for it),
+    // then its own name, or its absence.
+    void helpAndVersionSayWhatAPlayerNeeds() {
+        TFakeDialogs dialogs;
+        TForm1 form(&dialogs);
+        form.OnHelpClick();
+        const QString help = dialogs.InfoTexts.last();
+        for (const char* subject :
+             {"ルール", "ドラッグ", "棋譜再現", "待った", "投了", "ヒント", "対戦相手", "解析",
+              "この局面から指し直す", "続き", "言語", "Ctrl+Z", "Home", "End", "F1"})
+            QVERIFY2(help.contains(QString::fromUtf8(subject)), subject);
+        form.SetLanguage(TLanguageChoice::English);
+        form.OnHelpClick();
+        const QString english = dialogs.InfoTexts.last();
+        QVERIFY2(
+            !english.contains(QRegularExpression(QStringLiteral("[\\x{3040}-\\x{30ff}\\x{4e00}-\\x{9fff}]"))),
+            qPrintable(english));
+        QCOMPARE(english.count(QStringLiteral("■ ")), help.count(QStringLiteral("■ ")));
+        form.SetLanguage(TLanguageChoice::Japanese);
+
+        form.OnVersionClick();
+        const QString first = dialogs.InfoTexts.last();
+        QVERIFY2(first.contains(QStringLiteral("MIT")) &&
+                     first.contains(QStringLiteral(MIRUTOA_VERSION_TEXT)) &&
+                     first.contains(Artwork::LetteringFamily()),
+                 qPrintable(first));
+        if (!form.Engine().Installed()) {
+            QVERIFY2(first.contains(QStringLiteral("見つかりません")), qPrintable(first));
+            return;
+        }
+        QVERIFY2(first.contains(QStringLiteral("fairy-stockfish …")), qPrintable(first));
+        QTRY_VERIFY_WITH_TIMEOUT(form.About().EngineKnown(), 10000);
+        form.OnVersionClick();
+        const QString known = dialogs.InfoTexts.last();
+        QVERIFY2(!known.contains(QStringLiteral("…")) &&
+                     known.contains(QStringLiteral("stockfish"), Qt::CaseInsensitive),
+                 qPrintable(known));
     }
 
     // この局面から指し直す from a position looked back at asks before it ends the game going on, and No
