@@ -56,6 +56,9 @@ bool HasSoundDevice() {
 constexpr int kIdleMs = 2000;
 // What the device holds ahead of what it plays: a knock is heard this much after its piece lands.
 constexpr int kBufferMs = 60;
+// Silence before the first knock of a stream just opened: a sound server fades a new stream in, and
+// a knock at its very start would be heard faint.
+constexpr int kLeadMs = 100;
 
 // The format and the samples of a WAVE file of 16-bit PCM; false for anything else.
 bool ReadWave(const QByteArray& file, QAudioFormat& format, QByteArray& samples) {
@@ -97,9 +100,10 @@ public:
         open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     }
 
-    void Strike() {
+    // A knock that begins after lead samples of silence.
+    void Strike(std::ptrdiff_t lead) {
         const std::lock_guard lock(mutex_);
-        voices_.push_back(0);
+        voices_.push_back(-lead);
     }
     // No knock is sounding.
     bool Quiet() const {
@@ -116,9 +120,11 @@ protected:
         std::vector<int> mix(count, 0);
         {
             const std::lock_guard lock(mutex_);
-            for (std::size_t& at : voices_)
-                for (std::size_t i = 0; i < count && at < samples_.size(); ++i) mix[i] += samples_[at++];
-            std::erase_if(voices_, [this](std::size_t at) { return at >= samples_.size(); });
+            const auto end = std::ptrdiff_t(samples_.size());
+            for (std::ptrdiff_t& at : voices_)
+                for (std::size_t i = 0; i < count && at < end; ++i, ++at)
+                    if (at >= 0) mix[i] += samples_[std::size_t(at)];
+            std::erase_if(voices_, [end](std::ptrdiff_t at) { return at >= end; });
         }
         for (std::size_t i = 0; i < count; ++i) {
             const auto sample = qint16(std::clamp(mix[i], -32768, 32767));
@@ -130,25 +136,71 @@ protected:
 
 private:
     std::vector<qint16> samples_;
-    // Where each knock struck and not yet over has got to in the samples. The device may read from a
-    // thread of its own.
-    std::vector<std::size_t> voices_;
+    // Where each knock struck and not yet over has got to in the samples (below 0: still silent).
+    // The device reads from a thread of its own.
+    std::vector<std::ptrdiff_t> voices_;
     mutable std::mutex mutex_;
 };
 
-TPieceSound::TPieceSound(QObject* parent)
-    : QObject(parent), idle_(new QTimer(this)), spacer_(new QTimer(this)) {
-    enabled_ = QSettings().value(QString::fromLatin1(kSoundKey), true).toBool();
-    idle_->setSingleShot(true);
-    connect(idle_, &QTimer::timeout, this, [this] {
-        if (!stream_ || !stream_->Quiet()) return idle_->start(kIdleMs);
+// The device's side: the sink that reads the knock stream, made, played and paused in a thread of its
+// own. COM thinks on the window's thread; a sink read from there would run dry in the middle of a
+// knock, whose rest would then sound together with the next.
+class TKnockPlayer : public QObject {
+public:
+    TKnockPlayer(const QAudioFormat& format, TKnockStream& stream) : format_(format), stream_(stream) {}
+
+    // In the player's thread, after a knock was struck: the sink made, started or woken.
+    void Play() {
+        if (!sink_) {
+            // The default device of the moment: one that went away is replaced at the next knock.
+            sink_ = std::make_unique<QAudioSink>(QMediaDevices::defaultAudioOutput(), format_);
+            sink_->setBufferSize(format_.bytesForDuration(qint64(kBufferMs) * 1000));
+        }
+        if (!idle_) {
+            idle_ = std::make_unique<QTimer>();
+            idle_->setSingleShot(true);
+            QObject::connect(idle_.get(), &QTimer::timeout, this, [this] { Rest(); });
+        }
+        if (sink_->state() == QAudio::StoppedState)
+            sink_->start(&stream_);
+        else if (sink_->state() == QAudio::SuspendedState)
+            sink_->resume();
+        // A sink that ran dry once (the machine was busy) goes on by itself; one that failed is made
+        // again at the next knock.
+        if (sink_->error() != QAudio::NoError && sink_->error() != QAudio::UnderrunError) {
+            sink_.reset();
+            return;
+        }
+        idle_->start(kIdleMs);
+    }
+    // In the player's thread, before it ends.
+    void End() {
+        idle_.reset();
+        sink_.reset();
+    }
+
+private:
+    QAudioFormat format_;
+    TKnockStream& stream_;
+    std::unique_ptr<QAudioSink> sink_;
+    // Pauses the stream a while after the last knock, so that an idle game keeps no sound playing.
+    // (Paused, not stopped: a stream stopped and started again on the same sink stays silent with
+    // some sound servers.)
+    std::unique_ptr<QTimer> idle_;
+
+    void Rest() {
+        if (!stream_.Quiet()) return idle_->start(kIdleMs);
         if (sink_) sink_->suspend();
-    });
+    }
+};
+
+TPieceSound::TPieceSound(QObject* parent) : QObject(parent), spacer_(new QTimer(this)) {
+    enabled_ = QSettings().value(QString::fromLatin1(kSoundKey), true).toBool();
     spacer_->setSingleShot(true);
     connect(spacer_, &QTimer::timeout, this, [this] {
         --waiting_;
         Knock();
-        if (waiting_ > 0) spacer_->start(kSpacingMs);
+        if (waiting_ > 0) spacer_->start(kSpacingMs + knockLeadMs_);
     });
     // MIRUTOA_MUTE keeps test runs silent without touching the player's kept choice.
     if (qEnvironmentVariableIsSet("MIRUTOA_MUTE"))
@@ -157,20 +209,28 @@ TPieceSound::TPieceSound(QObject* parent)
         player_ = [this] { PlayOnDevice(); };
 }
 
-// The sink goes before the stream it reads.
+// The sink goes in its own thread, then the thread, then the stream it read.
 TPieceSound::~TPieceSound() {
-    sink_.reset();
+    if (thread_.isRunning()) {
+        QMetaObject::invokeMethod(
+            device_.get(), [player = device_.get()] { player->End(); }, Qt::BlockingQueuedConnection);
+        thread_.quit();
+        thread_.wait();
+    }
+    device_.reset();
+    stream_.reset();
 }
 
 void TPieceSound::Landed() {
     if (!enabled_) return;
-    if (waiting_ == 0 && (!sinceKnock_.isValid() || sinceKnock_.elapsed() >= kSpacingMs)) {
+    const qint64 spacing = kSpacingMs + knockLeadMs_;
+    if (waiting_ == 0 && (!sinceKnock_.isValid() || sinceKnock_.elapsed() >= spacing)) {
         Knock();
         return;
     }
     if (waiting_ >= kMostWaiting) return;
     ++waiting_;
-    if (!spacer_->isActive()) spacer_->start(int(std::max<qint64>(0, kSpacingMs - sinceKnock_.elapsed())));
+    if (!spacer_->isActive()) spacer_->start(int(std::max<qint64>(0, spacing - sinceKnock_.elapsed())));
 }
 
 void TPieceSound::SetEnabled(bool on) {
@@ -194,39 +254,38 @@ void TPieceSound::AddMenuItem(QMenu* menu) {
 
 void TPieceSound::Knock() {
     sinceKnock_.start();
+    knockLeadMs_ = 0;
     player_();
 }
 
 void TPieceSound::PlayOnDevice() {
     // No device, no sound and no word about it: the knock is a nicety, never a reason for a box.
     if (noDevice_) return;
-    if (!stream_ && !OpenStream()) {
+    const bool opening = !stream_;
+    if (opening && !OpenStream()) {
         noDevice_ = true;
         return;
     }
-    stream_->Strike();
-    if (!sink_) {
-        // The default device of the moment: one that went away is replaced at the next knock.
-        sink_ = std::make_unique<QAudioSink>(QMediaDevices::defaultAudioOutput(), format_);
-        sink_->setBufferSize(format_.bytesForDuration(qint64(kBufferMs) * 1000));
-    }
-    if (sink_->state() == QAudio::StoppedState)
-        sink_->start(stream_.get());
-    else if (sink_->state() == QAudio::SuspendedState)
-        sink_->resume();
-    if (sink_->error() != QAudio::NoError) {
-        sink_.reset();
-        return;
-    }
-    idle_->start(kIdleMs);
+    // The first knock waits until the new stream has faded in, and the next waits as much longer.
+    knockLeadMs_ = opening ? kLeadMs : 0;
+    stream_->Strike(opening ? leadSamples_ : 0);
+    QMetaObject::invokeMethod(
+        device_.get(), [player = device_.get()] { player->Play(); }, Qt::QueuedConnection);
 }
 
 bool TPieceSound::OpenStream() {
     if (!HasSoundDevice()) return false;
     QFile file(QStringLiteral(":/mirutoa/knock.wav"));
+    QAudioFormat format;
     QByteArray samples;
-    if (!file.open(QIODevice::ReadOnly) || !ReadWave(file.readAll(), format_, samples)) return false;
-    if (!QMediaDevices::defaultAudioOutput().isFormatSupported(format_)) return false;
+    if (!file.open(QIODevice::ReadOnly) || !ReadWave(file.readAll(), format, samples)) return false;
+    if (!QMediaDevices::defaultAudioOutput().isFormatSupported(format)) return false;
     stream_ = std::make_unique<TKnockStream>(samples);
+    leadSamples_ = std::ptrdiff_t(format.framesForDuration(qint64(kLeadMs) * 1000)) * format.channelCount();
+    device_ = std::make_unique<TKnockPlayer>(format, *stream_);
+    thread_.setObjectName(QStringLiteral("knock"));
+    stream_->moveToThread(&thread_);
+    device_->moveToThread(&thread_);
+    thread_.start();
     return true;
 }

@@ -1,22 +1,23 @@
 // The knock of a piece landing on the board (駒音): one short click of wood per landed piece, the
 // player's and COM's alike, and the 表示 → 駒音 item that turns it off and on (kept between runs).
-// The knock is read once and played into one stream of the sound device, which plays while knocks
-// come and pauses a while after the last; a sound server that is handed a short sound on a
-// stream of its own each time starts playing only once the stream's buffer has filled, and drops
+// The knock is read once and played into one stream of the sound device, from a thread of its own,
+// which plays while knocks come and pauses a while after the last; a sound server that is handed a short
+// sound on a stream of its own each time starts playing only once the stream's buffer has filled, and drops
 // most of them. Without a sound device the game stays silent and says nothing about it.
 #pragma once
 
-#include <QAudioFormat>
 #include <QElapsedTimer>
 #include <QObject>
+#include <QThread>
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 
 class QAction;
-class QAudioSink;
 class QMenu;
 class QTimer;
+class TKnockPlayer;
 class TKnockStream;
 
 class TPieceSound : public QObject {
@@ -44,13 +45,15 @@ private:
     bool enabled_ = true;
     Player player_;
     QAction* action_ = nullptr;
-    // The knock's samples, mixed into silence for the device as it asks for them, and the stream that
-    // asks; made at the first knock.
-    QAudioFormat format_;
+    // The knock's samples, mixed into silence for the device as it asks for them, and the sink that
+    // asks, in a thread of its own; made at the first knock.
     std::unique_ptr<TKnockStream> stream_;
-    std::unique_ptr<QAudioSink> sink_;
-    // Pauses the stream a while after the last knock, so that an idle game keeps no sound playing.
-    QTimer* idle_ = nullptr;
+    std::unique_ptr<TKnockPlayer> device_;
+    QThread thread_;
+    // The silence before the first knock of the stream, and how much later than usual the knock
+    // after the one just played may come.
+    std::ptrdiff_t leadSamples_ = 0;
+    int knockLeadMs_ = 0;
     // Set once no sound device was found or the knock could not be read, so that neither is tried
     // again on every move.
     bool noDevice_ = false;
