@@ -51,8 +51,7 @@ bool HasSoundDevice() {
 }
 
 // The stream is paused this long after the last knock has sounded: a game goes on knocking within it,
-// and a game left alone lets the sound device rest. (Paused, not closed: a stream closed and opened
-// again on the same sink stays silent with some sound servers.)
+// and a game left alone lets the sound device rest.
 constexpr int kIdleMs = 2000;
 // What the device holds ahead of what it plays: a knock is heard this much after its piece lands.
 constexpr int kBufferMs = 60;
@@ -96,7 +95,8 @@ class TKnockStream : public QIODevice {
 public:
     explicit TKnockStream(const QByteArray& samples) {
         samples_.resize(std::size_t(samples.size()) / sizeof(qint16));
-        std::memcpy(samples_.data(), samples.constData(), samples_.size() * sizeof(qint16));
+        for (std::size_t i = 0; i < samples_.size(); ++i)
+            samples_[i] = qFromLittleEndian<qint16>(samples.constData() + i * sizeof(qint16));
         open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     }
 
