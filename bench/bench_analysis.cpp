@@ -1,13 +1,15 @@
-// The analysis of a 100-move game at the default time per position: the engine at Lv1 plays the
-// first side against the standard COM until a game reaches 100 moves, then those 100 moves are
-// analysed. Prints the game's length, the wall time of the analysis and its marks.
+// The analysis of a 100-move game at the default nodes per position: the engine at Lv1 plays the first
+// side against the standard COM until a game reaches 100 moves, then those 100 moves are analysed (each
+// position searched, and each of the first side's moves that is not the engine's best searched again
+// against it). Prints the game's length, the wall time of the analysis and its marks.
 //
-// Usage: bench_analysis [ms per position]   (the default when not given)
+// Usage: bench_analysis [nodes per position]   (the default when not given)
 #include "session/Analysis.h"
 #include "session/GameSession.h"
 #include "support/ScriptedPlay.h"
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -36,7 +38,11 @@ bool PlayLongGame(TEngineSeat& seat, TGameSession& s) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const int ms = argc > 1 ? std::atoi(argv[1]) : int(kAnalysisDefaultTime.count());
+    const long long nodes = argc > 1 ? std::atoll(argv[1]) : (long long)kAnalysisDefaultNodes;
+    if (nodes <= 0) {
+        std::fprintf(stderr, "usage: bench_analysis [nodes per position]\n");
+        return 2;
+    }
     TEngineSeat seat;
     if (!seat.Installed()) {
         std::fprintf(stderr, "%s\n", TEngineSeat::MissingText().c_str());
@@ -60,20 +66,29 @@ int main(int argc, char** argv) {
 
     TGameAnalysis analysis(seat);
     const auto begin = std::chrono::steady_clock::now();
-    analysis.Start(record, std::chrono::milliseconds(ms));
+    TAnalysisSettings settings;
+    settings.Nodes = std::uint64_t(nodes);
+    analysis.Start(record, settings);
     analysis.Wait();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     if (!analysis.Complete()) {
         std::fprintf(stderr, "analysis failed: %s\n", analysis.Error().c_str());
         return 1;
     }
-    int bad = 0, dubious = 0;
+    int bad = 0, dubious = 0, searched = 0;
     for (std::size_t move = 1; move <= kMoves; ++move) {
         const MoveMark m = analysis.Verdict(move).Mark;
         bad += m == MoveMark::Bad;
         dubious += m == MoveMark::Dubious;
     }
-    std::printf("%zu moves, %zu positions at %d ms: %.1f s; the human's 悪手 %d, 疑問手 %d\n", kMoves,
-                analysis.Positions(), ms, seconds, bad, dubious);
+    double engineSeconds = 0;
+    for (std::size_t i = 0; i < analysis.Evals().size(); ++i) {
+        const TPositionEval& e = analysis.Evals()[i];
+        engineSeconds += e.Seconds;
+        searched += e.Drop && i < kMoves && !(e.BestMove == record.Played[i]);
+    }
+    std::printf("%zu moves, %zu positions at %lld nodes (%d moves searched again): %.1f s (the positions' "
+                "own searches %.1f s); the first side's 悪手 %d, 疑問手 %d\n",
+                kMoves, analysis.Positions(), nodes, searched, seconds, engineSeconds, bad, dubious);
     return 0;
 }

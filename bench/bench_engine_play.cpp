@@ -108,8 +108,9 @@ int HintTimes(int positions) {
         s.MoveComa_Screen(m.From, m.To);
     }
     std::sort(ms.begin(), ms.end());
-    std::printf("hint (skill %d, %d ms): %d positions, median %.0f ms, slowest %.0f ms\n", kHintLevel.Skill,
-                kHintLevel.MoveTimeMs, positions, ms[ms.size() / 2], ms.back());
+    std::printf("hint (skill %d, %llu nodes): %d positions, median %.0f ms, slowest %.0f ms\n",
+                kHintLevel.Skill, (unsigned long long)kHintLevel.Nodes, positions, ms[ms.size() / 2],
+                ms.back());
     return 0;
 }
 

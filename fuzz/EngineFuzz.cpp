@@ -40,6 +40,9 @@ void CheckLine(std::string_view line, const TKyokumen& start) {
         Fail("search figures outside an info line", line);
     if (p.Type != K::Option && (!p.OptionType.empty() || !p.Vars.empty() || p.Min || p.Max))
         Fail("option fields outside an option line", line);
+    if (p.Type != K::Info && p.Malformed) Fail("a malformed mark outside an info line", line);
+    if (p.Type != K::BestMove && p.Resigns) Fail("a resignation outside a bestmove line", line);
+    if (p.Resigns && !p.Move.empty()) Fail("a resignation with a move", line);
     if (!p.Move.empty()) CheckMove(p.Move, line, start);
     if (!p.Ponder.empty()) CheckMove(p.Ponder, line, start);
     for (const std::string& pv : p.Pv) CheckMove(pv, line, start);

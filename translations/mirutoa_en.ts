@@ -53,10 +53,6 @@ Qt %7</translation>
         <translation>Analyse the game</translation>
     </message>
     <message>
-        <source>1局面あたりの時間</source>
-        <translation>Time per position</translation>
-    </message>
-    <message>
         <source>開始</source>
         <translation>Start</translation>
     </message>
@@ -85,10 +81,6 @@ Qt %7</translation>
         <translation>Stopped (%1 / %2 positions)</translation>
     </message>
     <message>
-        <source>エンジンが答えませんでした（%1）</source>
-        <translation>The engine did not answer (%1)</translation>
-    </message>
-    <message>
         <source>解析しました: 悪手 %1・疑問手 %2%3</source>
         <translation>Analysed: %1 blunders, %2 dubious moves%3</translation>
     </message>
@@ -107,6 +99,22 @@ Qt %7</translation>
     <message>
         <source>&#x3000;%1（最善 %2）</source>
         <translation>  %1 (best: %2)</translation>
+    </message>
+    <message>
+        <source>1局面あたりのノード数</source>
+        <translation>Nodes per position</translation>
+    </message>
+    <message>
+        <source>対局が変わったので中止しました</source>
+        <translation>Stopped: the game has changed</translation>
+    </message>
+    <message>
+        <source>エンジンが故障しました（%1）</source>
+        <translation>The engine failed (%1)</translation>
+    </message>
+    <message>
+        <source>%1手目</source>
+        <translation>Move %1</translation>
     </message>
 </context>
 <context>
@@ -147,12 +155,12 @@ Qt %7</translation>
         <translation>Thinking…</translation>
     </message>
     <message>
-        <source>ヒント: エンジンが答えませんでした（%1）</source>
-        <translation>Hint: the engine did not answer (%1)</translation>
-    </message>
-    <message>
         <source>ヒント: なし</source>
         <translation>Hint: none</translation>
+    </message>
+    <message>
+        <source>ヒント: エンジンが故障しました（%1）</source>
+        <translation>Hint: the engine failed (%1)</translation>
     </message>
 </context>
 <context>

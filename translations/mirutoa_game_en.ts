@@ -158,16 +158,24 @@
         <translation>The engine stopped and was restarted (%1)</translation>
     </message>
     <message>
-        <source>エンジンが答えませんでした（%1）</source>
-        <translation>The engine did not answer (%1)</translation>
-    </message>
-    <message>
-        <source>エンジンの指し手はどれもこのゲームでは指せません</source>
-        <translation>None of the engine&apos;s moves is legal in this game</translation>
-    </message>
-    <message>
         <source>エンジン: 評価値 %1&#x3000;読み筋 %2</source>
         <translation>Engine: eval %1, line %2</translation>
+    </message>
+    <message>
+        <source>ヒント: %1</source>
+        <translation>Hint: %1</translation>
+    </message>
+    <message>
+        <source>エンジンが故障しました（%1）。待ったで手を戻すか、対戦相手を標準COMにすると対局を続けられます</source>
+        <translation>The engine failed (%1). Take the move back, or pick the standard COM as the opponent, to go on with the game</translation>
+    </message>
+    <message>
+        <source>このゲームで指せる手を答えませんでした</source>
+        <translation>it answered no move this game allows</translation>
+    </message>
+    <message>
+        <source>エンジン: 読み筋 %1</source>
+        <translation>Engine: line %1</translation>
     </message>
 </context>
 <context>
@@ -822,6 +830,10 @@ The record is back at the start. Step through it one move at a time.</translatio
     <message>
         <source>あなたの番です</source>
         <translation>Your move</translation>
+    </message>
+    <message>
+        <source>%1行目: COMの乱数が%2行目の記録と合いません。</source>
+        <translation>Line %1: COM&apos;s random numbers do not match what line %2 records.</translation>
     </message>
 </context>
 </TS>

@@ -4,6 +4,7 @@
 #include <exception>
 #include <functional>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -323,9 +324,11 @@ void TConsole::Hint() {
     seat_.Wait();
     if (!status) return Say("error " + status.Message);
     if (!hint.Found) return Say("hint none");
-    session_.NoteHint(HintText(hint));
+    session_.NoteHint(HintComment(hint));
+    // The hint is for the side to move, the player: the engine's value is already theirs.
     const std::string value = hint.Mate ? (*hint.Mate > 0 ? "M+" : "M") + std::to_string(*hint.Mate)
-                                        : std::to_string(hint.Cp.value_or(0));
+                              : hint.Cp ? std::to_string(*hint.Cp)
+                                        : "none";
     Say("hint " + SquareText(hint.Move.From) + SquareText(hint.Move.To) + " " + hint.MoveText + " " + value);
 }
 
@@ -343,8 +346,10 @@ void TConsole::Analyse() {
     analysis.Wait();
     if (!analysis.Error().empty()) return Say("error " + analysis.Error());
     session_.NoteAnalysis(analysis.Record().Played, analysis.MoveComments());
-    for (std::size_t i = 0; i < analysis.Evals().size(); ++i)
-        Say("eval " + std::to_string(i) + " " + std::to_string(analysis.Evals()[i].Value));
+    for (std::size_t i = 0; i < analysis.Evals().size(); ++i) {
+        const std::optional<int>& value = analysis.Evals()[i].Value;
+        Say("eval " + std::to_string(i) + " " + (value ? std::to_string(*value) : "none"));
+    }
     Say("end");
 }
 

@@ -5,12 +5,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 extern char** environ;
 
@@ -33,7 +35,94 @@ std::string ErrnoText(int e) {
     return std::strerror(e);
 }
 
+// Engines that were told to quit and have not yet been waited for. A window that starts a new game
+// while its engine hangs must not wait for that engine: the reaper's thread does, and kills an engine
+// that is still there once its grace has passed. The thread runs only while there is a child to wait
+// for. The reaper is never destroyed, so that an engine stopped while the program ends still finds it.
+class TReaper {
+public:
+    static TReaper& Get() {
+        static TReaper* const reaper = new TReaper;
+        return *reaper;
+    }
+
+    void Add(pid_t pid, TEngineClock::time_point killAt) {
+        const std::lock_guard lock(mutex_);
+        children_.push_back({pid, killAt, false});
+        if (running_) return;
+        running_ = true;
+        std::thread([this] { Run(); }).detach();
+    }
+
+    bool Drain(std::chrono::milliseconds wait) {
+        const auto killAt = TEngineClock::now() + wait;
+        // A child killed is gone within moments, unless the kernel holds it in a call it cannot leave.
+        const auto giveUp = killAt + std::chrono::seconds(2);
+        for (;;) {
+            {
+                const std::lock_guard lock(mutex_);
+                if (ReapSome(TEngineClock::now() >= killAt)) return true;
+            }
+            if (TEngineClock::now() >= giveUp) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+
+private:
+    struct TChild {
+        pid_t Pid;
+        TEngineClock::time_point KillAt;
+        bool Killed;
+    };
+    std::mutex mutex_;
+    std::vector<TChild> children_;
+    bool running_ = false;
+
+    // Waits for the children that have ended, kills those past their time (all of them with killAll);
+    // true when none is left. Called with the mutex held.
+    bool ReapSome(bool killAll) {
+        const auto now = TEngineClock::now();
+        for (auto child = children_.begin(); child != children_.end();) {
+            int status = 0;
+            const pid_t done = ::waitpid(child->Pid, &status, WNOHANG);
+            // ECHILD: someone else has waited for it (or children are not kept at all).
+            if (done == child->Pid || (done < 0 && errno == ECHILD)) {
+                child = children_.erase(child);
+                continue;
+            }
+            if (!child->Killed && (killAll || now >= child->KillAt)) {
+                ::kill(child->Pid, SIGKILL);
+                child->Killed = true;
+            }
+            ++child;
+        }
+        return children_.empty();
+    }
+
+    void Run() {
+        for (;;) {
+            {
+                const std::lock_guard lock(mutex_);
+                if (ReapSome(false)) {
+                    running_ = false;
+                    return;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+};
+
+// At the program's end an engine that lingers is killed rather than left running without its game.
+struct TReapAtExit {
+    ~TReapAtExit() { (void)TReaper::Get().Drain(std::chrono::milliseconds(200)); }
+} reapAtExit;
+
 } // namespace
+
+bool ReapStoppedEngines(std::chrono::milliseconds wait) {
+    return TReaper::Get().Drain(wait);
+}
 
 std::string FindEngineProgram(const std::string& program) {
     if (program.empty()) return {};
@@ -156,20 +245,12 @@ TEngineStatus TEngineProcess::ReadLine(std::string& line, TEngineClock::time_poi
 
 void TEngineProcess::Stop(std::chrono::milliseconds grace) {
     if (pid_ <= 0) return;
-    if (!eof_) (void)WriteLine("quit", TEngineClock::now() + grace);
+    // Only what fits at once: an engine that reads nothing has its input closed and is killed later.
+    if (!eof_) (void)WriteLine("quit", TEngineClock::now());
     // The end of its input stops an engine that missed the command, or a program that is none.
-    ::shutdown(fd_, SHUT_WR);
-    const auto deadline = TEngineClock::now() + grace;
-    int status = 0;
-    pid_t done = 0;
-    while ((done = ::waitpid(pid_, &status, WNOHANG)) == 0 && TEngineClock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    if (done == 0) {
-        ::kill(pid_, SIGKILL);
-        while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-        }
-    }
     ::close(fd_);
+    int status = 0;
+    if (::waitpid(pid_, &status, WNOHANG) == 0) TReaper::Get().Add(pid_, TEngineClock::now() + grace);
     fd_ = -1;
     pid_ = -1;
     buffer_.clear();

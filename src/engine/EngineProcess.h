@@ -1,5 +1,7 @@
 // The engine as a child process: its standard input and output are one end of a socket pair, ours the
-// other. Every read and write has a deadline, so a hung or silent engine never blocks the caller.
+// other. Every read and write has a deadline, so a hung or silent engine never blocks the caller, and
+// stopping it returns at once: a stopped engine is waited for (and killed when it lingers) by a reaper
+// of its own, never by the caller.
 #pragma once
 
 #include <chrono>
@@ -52,7 +54,8 @@ public:
     // The next line without its end ("\n" or "\r\n").
     TEngineStatus ReadLine(std::string& line, TEngineClock::time_point deadline);
 
-    // Asks the engine to quit, gives it `grace` to do so, then kills it; waits for the child either way.
+    // Asks the engine to quit and closes the channel; returns at once. The reaper waits for the child and
+    // kills it once `grace` has passed.
     void Stop(std::chrono::milliseconds grace = std::chrono::milliseconds(500));
 
 private:
@@ -61,3 +64,8 @@ private:
     std::string buffer_; // read but not yet returned
     bool eof_ = false;
 };
+
+// Waits until every engine stopped so far has been reaped, killing those still alive once `wait` has
+// passed; true when none is left. For the end of a program and for tests that look for zombies: the
+// reaper does the same in the background, without anyone waiting.
+bool ReapStoppedEngines(std::chrono::milliseconds wait);

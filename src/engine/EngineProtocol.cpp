@@ -84,17 +84,22 @@ void ParseOption(const std::vector<std::string_view>& t, TEngineLine& out) {
 
 void ParseInfo(const std::vector<std::string_view>& t, TEngineLine& out) {
     out.Type = TEngineLine::Kind::Info;
+    // A field's number, or nothing and the line marked when the number cannot be read.
+    const auto read = [&out]<typename T>(std::optional<T>& field, std::string_view token) {
+        field = Number<T>(token);
+        if (!field) out.Malformed = true;
+    };
     for (std::size_t i = 1; i < t.size(); ++i) {
         const std::string_view key = t[i];
         if (key == "depth" && i + 1 < t.size()) {
-            out.Depth = Number<int>(t[++i]);
+            read(out.Depth, t[++i]);
         } else if (key == "nodes" && i + 1 < t.size()) {
-            out.Nodes = Number<std::uint64_t>(t[++i]);
+            read(out.Nodes, t[++i]);
         } else if (key == "multipv" && i + 1 < t.size()) {
-            out.MultiPv = Number<int>(t[++i]);
+            read(out.MultiPv, t[++i]);
         } else if (key == "score" && i + 2 < t.size()) {
-            if (t[i + 1] == "cp") out.ScoreCp = Number<int>(t[i + 2]);
-            if (t[i + 1] == "mate") out.ScoreMate = Number<int>(t[i + 2]);
+            if (t[i + 1] == "cp") read(out.ScoreCp, t[i + 2]);
+            if (t[i + 1] == "mate") read(out.ScoreMate, t[i + 2]);
             i += 2;
         } else if (key == "pv") {
             // The variation runs to the end of the line.
@@ -133,9 +138,11 @@ TEngineLine ParseEngineLine(std::string_view line) {
         out.Text = std::string(Rest(line, 2));
     } else if (head == "info") {
         ParseInfo(t, out);
-    } else if (head == "bestmove" && t.size() >= 2 && (t[1] == "(none)" || IsEngineMoveToken(t[1]))) {
+    } else if (head == "bestmove" && t.size() >= 2 &&
+               (t[1] == "(none)" || t[1] == "resign" || IsEngineMoveToken(t[1]))) {
         out.Type = TEngineLine::Kind::BestMove;
-        if (t[1] != "(none)") out.Move = std::string(t[1]);
+        out.Resigns = t[1] == "resign";
+        if (IsEngineMoveToken(t[1])) out.Move = std::string(t[1]);
         if (t.size() >= 4 && t[2] == "ponder" && IsEngineMoveToken(t[3])) out.Ponder = std::string(t[3]);
     } else if (t.size() == 2 && head.size() > 1 && head.back() == ':' &&
                IsEngineMoveToken(head.substr(0, head.size() - 1))) {

@@ -17,7 +17,7 @@ struct TEngineLine {
         Option,     // "option name N type T default D min A max B var V ...": Name, Type, Default, Vars
         Info,       // "info ...": Depth, MultiPv, ScoreCp or ScoreMate, Nodes, Pv
         InfoString, // "info string ...": Text
-        BestMove,   // "bestmove M [ponder P]": Move (empty for "(none)"), Ponder
+        BestMove,   // "bestmove M [ponder P]": Move (empty for "(none)" and "resign"), Ponder, Resigns
         PerftMove,  // "c3d4: 1" under "go perft": Move, Count
         PerftTotal, // "Nodes searched: N": Count
         Other,      // anything else (the engine's banner, board drawings, unknown commands)
@@ -37,8 +37,13 @@ struct TEngineLine {
     std::optional<std::uint64_t> Nodes;
     // The principal variation, up to its first token that is not a move.
     std::vector<std::string> Pv;
+    // Info: one of the numbers above is there but cannot be read ("multipv 99999999999", "cp 12x"): the
+    // line cannot be placed among the others, nor its score trusted.
+    bool Malformed = false;
     // BestMove and PerftMove.
     std::string Move, Ponder;
+    // BestMove: "bestmove resign", the engine gives the game up.
+    bool Resigns = false;
     // PerftMove and PerftTotal.
     std::uint64_t Count = 0;
 };

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -18,6 +19,24 @@ constexpr std::string_view kCommentHead = "*解析 ";
 
 int MateValue(int plies) {
     return plies > 0 ? kMateValue - plies : -kMateValue - plies;
+}
+
+// The side to move's value of one of the engine's lines; none when the line gave no score.
+std::optional<int> OwnValue(const TEngineLine& line) {
+    if (line.ScoreMate) return MateValue(*line.ScoreMate);
+    return line.ScoreCp;
+}
+
+// The engine's line that begins with the move, in the order of its lines; null when there is none.
+const TEngineLine* LineOf(const TEngineResult& result, const TMove& m) {
+    const std::string text = EngineMoveText(m);
+    for (const TEngineLine& line : result.Lines)
+        if (!line.Pv.empty() && line.Pv.front() == text) return &line;
+    return nullptr;
+}
+
+bool SameMove(const TMove& a, const TMove& b) {
+    return a.From == b.From && a.To == b.To;
 }
 
 std::string MoveWords(const TKyokumen& k, bool com, const TMove& m) {
@@ -74,22 +93,25 @@ std::string MoveMarkText(MoveMark m) {
 }
 
 std::string AnalysisComment(const TPositionEval& e) {
+    if (!e.SenteValue) return {};
     const int tenths = int(e.Seconds * 10 + 0.5);
     char time[32];
     std::snprintf(time, sizeof time, "%02d:%02d.%d", tenths / 600, tenths / 10 % 60, tenths % 10);
     std::string text = std::string(kCommentHead) + "候補1 時間 " + time + " 深さ " + std::to_string(e.Depth) +
-                       " ノード数 " + std::to_string(e.Nodes) + " 評価値 " + std::to_string(e.Value);
+                       " ノード数 " + std::to_string(e.Nodes) + " 評価値 " + std::to_string(*e.SenteValue);
     if (!e.Line.empty()) text += " 読み筋 " + e.Line;
     return text;
 }
 
-void TGameAnalysis::Start(const TKifRecord& record, std::chrono::milliseconds perPosition) {
+void TGameAnalysis::Start(const TKifRecord& record, TAnalysisSettings settings) {
     Cancel();
     record_ = record;
-    time_ = perPosition;
+    settings_ = settings;
     error_.clear();
     evals_.clear();
     positions_.clear();
+    searched_ = 0;
+    valued_ = 0;
     TKyokumen k = KifStartPosition(record.Start);
     positions_.push_back(k);
     for (std::size_t i = 0; i < record.Played.size(); ++i) {
@@ -99,6 +121,12 @@ void TGameAnalysis::Start(const TKifRecord& record, std::chrono::milliseconds pe
     }
     running_ = true;
     AskNext();
+}
+
+void TGameAnalysis::SetValue(TPositionEval& e, bool com, int own) const {
+    const int sente = com ? -own : own;
+    e.SenteValue = sente;
+    e.Value = settings_.Viewpoint == Side::Human ? sente : -sente;
 }
 
 void TGameAnalysis::AskNext() {
@@ -112,62 +140,90 @@ void TGameAnalysis::AskNext() {
         const bool comWon = last && record_.Ending != KifEnding::None && !HumanWon(record_.Ending) &&
                             record_.Ending != KifEnding::HumanResigns;
         if (legal.empty() || humanWon || comWon) {
-            // The game is over here: the side without a move (or judged lost) has lost.
+            // The game is over here, by this game's own rules: the side without a move (or judged lost)
+            // has lost.
             TPositionEval e;
-            e.Value = humanWon || (!comWon && com) ? kMateValue : -kMateValue;
-            evals_.push_back(e);
+            const bool humanWins = humanWon || (!comWon && com);
+            SetValue(e, com, (humanWins != com) ? kMateValue : -kMateValue);
+            evals_.push_back(std::move(e));
             if (Progress) Progress();
             continue;
         }
         asked_ = std::chrono::steady_clock::now();
-        seat_.Ask(k, com, std::move(legal), TEngineLevel{20, int(time_.count())},
+        ++searched_;
+        seat_.Ask(k, com, std::move(legal), SearchAt(TEngineLevel{20, 0, settings_.Nodes}),
                   [this](const TEngineStatus& s, const TEngineProposal& p) { Answered(s, p); });
         return;
     }
-    if (running_) {
-        running_ = false;
-        if (Progress) Progress();
-    }
+    if (!running_) return;
+    running_ = false;
+    // Gaps are the engine's to leave; an analysis without a single value is no analysis.
+    if (searched_ > 0 && valued_ == 0) error_ = "the engine gave no usable evaluation of any position";
+    if (Progress) Progress();
 }
 
 void TGameAnalysis::Answered(const TEngineStatus& s, const TEngineProposal& p) {
-    if (!s) {
-        error_ = s.Message;
-        running_ = false;
-        if (Progress) Progress();
-        return;
-    }
+    if (!s) return Fail(s.Message);
     const std::size_t i = evals_.size();
     const bool com = ComToMove(i);
-    const TEngineResult& result = seat_.Client().Result();
     TPositionEval e;
     e.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - asked_).count();
-    const TEngineLine* line = nullptr;
-    if (p.Found) {
-        const std::string text = EngineMoveText(p.Move);
-        for (const TEngineLine& l : result.Lines)
-            if (!l.Pv.empty() && l.Pv.front() == text) line = &l;
-    } else if (!result.Lines.empty()) {
-        line = &result.Lines.front();
-    }
-    int own = 0; // the side to move's value
-    if (line != nullptr) {
-        own = line->ScoreMate ? MateValue(*line->ScoreMate) : line->ScoreCp.value_or(0);
-        e.Depth = line->Depth.value_or(0);
-        e.Nodes = line->Nodes.value_or(0);
-        e.Line = LineWords(positions_[i], com, line->Pv);
-    } else if (result.BestMove.empty()) {
-        own = -kMateValue; // the engine finds the side to move without a move
-    }
+    // The value is the line of the move chosen, which this game allows: a line that begins with a move
+    // the game refuses says nothing about this position.
     if (p.Found) {
         e.Best = MoveWords(positions_[i], com, p.Move);
         e.BestMove = p.Move;
-        if (e.Line.empty()) e.Line = e.Best;
+        e.Line = e.Best;
+        if (const TEngineLine* line = LineOf(seat_.Client().Result(), p.Move)) {
+            e.Depth = line->Depth.value_or(0);
+            e.Nodes = line->Nodes.value_or(0);
+            e.Line = LineWords(positions_[i], com, line->Pv);
+            if (const std::optional<int> own = OwnValue(*line)) {
+                SetValue(e, com, *own);
+                ++valued_;
+            }
+        }
     }
-    e.Value = com ? -own : own;
+    const bool judged =
+        i < record_.Played.size() && settings_.Judged[std::size_t(com ? Side::Com : Side::Human)];
+    if (!judged || !p.Found) return Add(std::move(e));
+    const TMove& played = record_.Played[i];
+    if (SameMove(played, p.Move)) {
+        e.Drop = 0;
+        return Add(std::move(e));
+    }
+    // The move played against the best one in one search from this position: both values are the side
+    // to move's, at the same depth, so what the side to move gains by moving cancels out.
+    judging_ = std::move(e);
+    TEngineSearch search = SearchAt(TEngineLevel{20, 0, settings_.Nodes});
+    search.OnlyMoves = {EngineMoveText(judging_.BestMove), EngineMoveText(played)};
+    search.Lines = 2;
+    seat_.Ask(positions_[i], com, {judging_.BestMove, played}, std::move(search),
+              [this](const TEngineStatus& s, const TEngineProposal&) { Judged(s); });
+}
+
+void TGameAnalysis::Judged(const TEngineStatus& s) {
+    if (!s) return Fail(s.Message);
+    TPositionEval e = std::move(judging_);
+    const TEngineResult& result = seat_.Client().Result();
+    const TEngineLine* best = LineOf(result, e.BestMove);
+    const TEngineLine* played = LineOf(result, record_.Played[evals_.size()]);
+    const std::optional<int> bestValue = best ? OwnValue(*best) : std::nullopt;
+    const std::optional<int> playedValue = played ? OwnValue(*played) : std::nullopt;
+    if (bestValue && playedValue) e.Drop = *bestValue - *playedValue;
+    Add(std::move(e));
+}
+
+void TGameAnalysis::Add(TPositionEval e) {
     evals_.push_back(std::move(e));
     if (Progress) Progress();
     AskNext();
+}
+
+void TGameAnalysis::Fail(const std::string& error) {
+    error_ = error;
+    running_ = false;
+    if (Progress) Progress();
 }
 
 void TGameAnalysis::Poll() {
@@ -186,23 +242,22 @@ void TGameAnalysis::Cancel() {
 
 TMoveVerdict TGameAnalysis::Verdict(std::size_t move) const {
     TMoveVerdict v;
-    if (move == 0 || move >= evals_.size() || ComToMove(move - 1)) return v;
+    if (move == 0 || move > evals_.size()) return v;
     const TPositionEval& before = evals_[move - 1];
-    v.Drop = before.Value - evals_[move].Value;
-    const bool other = !before.Best.empty() &&
-                       before.Best != MoveWords(positions_[move - 1], false, record_.Played[move - 1]);
-    if (!other) return v;
+    if (!before.Drop) return v;
+    v.Drop = *before.Drop;
     v.Mark = v.Drop >= kBadMoveDrop       ? MoveMark::Bad
              : v.Drop >= kDubiousMoveDrop ? MoveMark::Dubious
                                           : MoveMark::None;
     if (v.Mark == MoveMark::None) return v;
+    const bool com = ComToMove(move - 1);
     const TKyokumen& k = positions_[move - 1];
     const TMove& m = before.BestMove;
-    v.Better =
-        DisplayLanguage() == TTextLanguage::Japanese
-            ? before.Best
-            : "▲" + DisplayMoveName(m, k.Board[std::size_t(m.From)],
-                                    k.Board[std::size_t(m.To)] != PieceName::Empty, PromotesOnArrival(m));
+    v.Better = DisplayLanguage() == TTextLanguage::Japanese
+                   ? before.Best
+                   : (com ? "△" : "▲") + DisplayMoveName(m, k.Board[std::size_t(m.From)],
+                                                         k.Board[std::size_t(m.To)] != PieceName::Empty,
+                                                         PromotesOnArrival(m));
     return v;
 }
 
@@ -226,7 +281,8 @@ std::vector<std::string> TGameAnalysis::MoveComments() const {
     for (std::size_t move = 1; move < evals_.size(); ++move) {
         std::string comment = AnalysisComment(evals_[move]);
         const TMoveVerdict v = Verdict(move);
-        if (v.Mark != MoveMark::None) comment += "\n" + MoveMarkText(v.Mark) + " 最善 " + v.Better;
+        if (v.Mark != MoveMark::None)
+            comment += (comment.empty() ? "" : "\n") + MoveMarkText(v.Mark) + " 最善 " + v.Better;
         comments.push_back(std::move(comment));
     }
     return comments;
@@ -239,7 +295,7 @@ TKifRecord TGameAnalysis::Commented() const {
     for (std::size_t i = 0; i < analysis.size(); ++i) {
         std::string old;
         SplitAnalysis(r.Comments[i], old);
-        r.Comments[i] += (r.Comments[i].empty() ? "" : "\n") + analysis[i];
+        if (!analysis[i].empty()) r.Comments[i] += (r.Comments[i].empty() ? "" : "\n") + analysis[i];
     }
     return r;
 }

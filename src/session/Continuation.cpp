@@ -1,6 +1,10 @@
 #include "session/Continuation.h"
 
+#include "formation/Senpou.h"
+
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <sstream>
 
@@ -10,6 +14,7 @@ constexpr std::string_view kSeedKey = "#ミルトア乱数：";
 constexpr std::string_view kFormationKey = "#ミルトア陣形：";
 constexpr std::string_view kTakeBackKey = "#ミルトア待った：";
 constexpr std::string_view kSecondsKey = "#ミルトアCOM思考：";
+constexpr std::string_view kEndSeedKey = "#ミルトア最終乱数：";
 
 std::string SquaresText(const TMove& m) {
     if (m.Empty()) return "-";
@@ -41,10 +46,24 @@ bool ParseSeconds(const std::string& word, double& s) {
     try {
         std::size_t used = 0;
         s = std::stod(word, &used);
-        return used == word.size() && s >= 0;
+        return used == word.size() && std::isfinite(s) && s >= 0 && s <= kKifMaxComSeconds;
     } catch (const std::exception&) {
         return false;
     }
+}
+
+bool ParseSeed(const std::string& word, std::uint32_t& seed) {
+    unsigned long long value = 0;
+    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (ec != std::errc{} || end != word.data() + word.size() || value > 0xFFFFFFFFull) return false;
+    seed = std::uint32_t(value);
+    return true;
+}
+
+// A name COM has no formation for would leave it building nothing while it says it builds that.
+bool KnownFormation(const std::string& name) {
+    return std::any_of(kFormationTable.begin(), kFormationTable.end(),
+                       [&name](const TFormationEntry& entry) { return entry.Name == name; });
 }
 
 } // namespace
@@ -66,6 +85,7 @@ std::vector<std::string> ContinuationLines(const TKifContinuation& c) {
     for (std::size_t i = 0; i < c.ComSeconds.size(); ++i)
         seconds += (i ? " " : "") + SecondsText(c.ComSeconds[i]);
     lines.push_back(seconds);
+    if (c.EndSeed) lines.push_back(std::string(kEndSeedKey) + std::to_string(*c.EndSeed));
     return lines;
 }
 
@@ -82,15 +102,20 @@ bool ReadContinuationLine(std::string_view line, int lineNumber, TKifContinuatio
     };
     std::string rest;
     if (after(kSeedKey, rest)) {
-        unsigned long long seed = 0;
-        const auto [end, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), seed);
-        if (ec != std::errc{} || end != rest.data() + rest.size() || seed > 0xFFFFFFFFull) return fault();
+        if (!ParseSeed(rest, c.Seed)) return fault();
         c.Known = true;
-        c.Seed = std::uint32_t(seed);
+        c.Lines.Seed = lineNumber;
+        return true;
+    }
+    if (after(kEndSeedKey, rest)) {
+        std::uint32_t seed = 0;
+        if (!ParseSeed(rest, seed)) return fault();
+        c.EndSeed = seed;
+        c.Lines.EndSeed = lineNumber;
         return true;
     }
     if (after(kFormationKey, rest)) {
-        if (rest.empty()) return fault();
+        if (!KnownFormation(rest)) return fault();
         c.Events.push_back(TKifEvent{rest, {}});
         return true;
     }

@@ -38,20 +38,49 @@ std::string LineWords(TKyokumen k, bool com, const std::vector<std::string>& lin
 
 } // namespace
 
-std::string TEngineProposal::Evaluation() const {
-    if (Mate)
-        return (*Mate > 0 ? "+" : "-") + TrArg(Tr("EnginePlay", "詰%1"), {std::to_string(std::abs(*Mate))});
-    if (Cp) return (*Cp >= 0 ? "+" : "") + std::to_string(*Cp);
-    return "?";
+TEngineSearch SearchAt(TEngineLevel level) {
+    TEngineSearch search;
+    search.Skill = level.Skill;
+    search.MoveTime = std::chrono::milliseconds(level.MoveTimeMs);
+    search.Nodes = level.Nodes;
+    search.Lines = 3;
+    return search;
 }
 
-std::string HintText(const TEngineProposal& p) {
-    return TrArg(Tr("EnginePlay", "ヒント: %1　評価値 %2"), {p.MoveText, p.Evaluation()});
+std::string TEngineProposal::Evaluation(Side viewpoint) const {
+    // The engine speaks for the side to move; the other side sees the opposite.
+    const bool mover = (viewpoint == Side::Com) == Com;
+    if (Mate) {
+        // "mate 0": the side to move is mated already.
+        const bool viewpointMates = (*Mate > 0) == mover;
+        return (viewpointMates ? "+" : "-") +
+               TrArg(Tr("EnginePlay", "詰%1"), {std::to_string(std::abs(*Mate))});
+    }
+    if (Cp) {
+        const int value = mover ? *Cp : -*Cp;
+        return (value >= 0 ? "+" : "") + std::to_string(value);
+    }
+    return {};
 }
 
-std::string HintComment(const TEngineProposal& p) {
+std::string HintText(const TEngineProposal& p, Side viewpoint) {
+    const std::string value = p.Evaluation(viewpoint);
+    if (value.empty()) return TrArg(Tr("EnginePlay", "ヒント: %1"), {p.MoveText});
+    return TrArg(Tr("EnginePlay", "ヒント: %1　評価値 %2"), {p.MoveText, value});
+}
+
+std::string HintComment(const TEngineProposal& p, Side viewpoint) {
     const TRecordTexts japanese;
-    return TrArg(Tr("EnginePlay", "ヒント: %1　評価値 %2"), {p.RecordMoveText, p.Evaluation()});
+    const std::string value = p.Evaluation(viewpoint);
+    if (value.empty()) return TrArg(Tr("EnginePlay", "ヒント: %1"), {p.RecordMoveText});
+    return TrArg(Tr("EnginePlay", "ヒント: %1　評価値 %2"), {p.RecordMoveText, value});
+}
+
+std::string EngineFailureText(const std::string& reason) {
+    return TrArg(Tr("EnginePlay",
+                    "エンジンが故障しました（%1）。待ったで手を戻すか、対戦相手を標準COMにすると"
+                    "対局を続けられます"),
+                 {reason});
 }
 
 std::vector<TMove> ComLegalMoves(const TKyokumen& position) {
@@ -88,11 +117,16 @@ bool TEngineSeat::Installed() const {
 
 void TEngineSeat::Ask(const TKyokumen& k, bool com, std::vector<TMove> legal, TEngineLevel level,
                       DoneFn done) {
+    Ask(k, com, std::move(legal), SearchAt(level), std::move(done));
+}
+
+void TEngineSeat::Ask(const TKyokumen& k, bool com, std::vector<TMove> legal, TEngineSearch search,
+                      DoneFn done) {
     Cancel();
     position_ = k;
     com_ = com;
     legal_ = std::move(legal);
-    search_ = TEngineSearch{level.Skill, std::chrono::milliseconds(level.MoveTimeMs), 3};
+    search_ = std::move(search);
     retried_ = false;
     done_ = std::move(done);
     if (!Installed()) return Finish(TEngineStatus::Fail(EngineError::NotFound, MissingText()));
@@ -101,12 +135,12 @@ void TEngineSeat::Ask(const TKyokumen& k, bool com, std::vector<TMove> legal, TE
 
 void TEngineSeat::Warm() {
     // A failure here shows again, with its message, at the first request.
-    if (!Busy() && Installed() && !client_.Running()) (void)client_.Start(settings_);
+    if (!Busy() && Installed() && !client_.Running()) (void)client_.Launch(settings_);
 }
 
 TEngineStatus TEngineSeat::StartSearch() {
     if (!client_.Running())
-        if (TEngineStatus s = client_.Start(settings_); !s) return s;
+        if (TEngineStatus s = client_.Launch(settings_); !s) return s;
     return client_.Go(position_, com_, search_);
 }
 
@@ -133,9 +167,11 @@ void TEngineSeat::Finish(const TEngineStatus& s) {
 }
 
 void TEngineSeat::Poll() {
-    if (!done_) return;
     bool finished = false;
-    if (TEngineStatus s = client_.Poll(finished); !s)
+    const TEngineStatus s = client_.Poll(finished);
+    // Without a request this only reads the end of a dropped search (or finds the engine hung on it).
+    if (!done_) return;
+    if (!s)
         Failed(s);
     else if (finished)
         Finish(s);
@@ -159,6 +195,12 @@ void TEngineSeat::Cancel() {
 // The engine's choice if this game allows it, else the first of its other lines that it allows.
 TEngineProposal TEngineSeat::Choose() const {
     const TEngineResult& r = client_.Result();
+    if (r.Resigns) {
+        TEngineProposal p;
+        p.Resigns = true;
+        p.Com = com_;
+        return p;
+    }
     std::vector<std::string> candidates;
     if (!r.BestMove.empty()) candidates.push_back(r.BestMove);
     for (const TEngineLine& line : r.Lines)
@@ -171,6 +213,7 @@ TEngineProposal TEngineSeat::Choose() const {
         if (legal == legal_.end()) continue;
         TEngineProposal p;
         p.Found = true;
+        p.Com = com_;
         p.Move = *legal;
         std::vector<std::string> line{text};
         for (const TEngineLine& l : r.Lines)
@@ -209,19 +252,25 @@ void TEngineOpponent::Think(TKyokumenKanri& k, ReplyFn reply) {
     }
     const int level = std::clamp(level_, 1, int(kEngineLevels.size()));
     seat_.Ask(position, true, std::move(legal), kEngineLevels[std::size_t(level - 1)],
-              [reply](const TEngineStatus& s, const TEngineProposal& p) {
+              [reply, viewpoint = viewpoint_](const TEngineStatus& s, const TEngineProposal& p) {
                   TOpponentReply r;
-                  if (!s)
-                      r.Error = TrArg(Tr("EnginePlay", "エンジンが答えませんでした（%1）"), {s.Message});
-                  else if (!p.Found)
-                      r.Error = Tr("EnginePlay", "エンジンの指し手はどれもこのゲームでは指せません");
-                  else {
+                  if (!s) {
+                      r.Error = EngineFailureText(s.Message);
+                  } else if (p.Resigns) {
+                      r.Resigns = true;
+                  } else if (!p.Found) {
+                      r.Error = EngineFailureText(Tr("EnginePlay", "このゲームで指せる手を答えませんでした"));
+                  } else {
                       r.Move = p.Move;
-                      r.ShownText =
-                          TrArg(Tr("EnginePlay", "エンジン: 評価値 %1　読み筋 %2"), {p.Evaluation(), p.Line});
+                      // Made while the record's texts are in force or not: a mate reads "詰" or "M".
+                      const auto words = [&p, viewpoint](const std::string& line) {
+                          const std::string value = p.Evaluation(viewpoint);
+                          if (value.empty()) return TrArg(Tr("EnginePlay", "エンジン: 読み筋 %1"), {line});
+                          return TrArg(Tr("EnginePlay", "エンジン: 評価値 %1　読み筋 %2"), {value, line});
+                      };
+                      r.ShownText = words(p.Line);
                       const TRecordTexts japanese;
-                      r.Text = TrArg(Tr("EnginePlay", "エンジン: 評価値 %1　読み筋 %2"),
-                                     {p.Evaluation(), p.RecordLine});
+                      r.Text = words(p.RecordLine);
                   }
                   reply(r);
               });

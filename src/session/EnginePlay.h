@@ -8,15 +8,19 @@
 
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 // The engine's strength at each of the levels offered (Lv1 .. Lv5): its skill and its time per move.
+// The levels are timed and, below full skill, random on purpose; a level with Nodes searches that many
+// nodes instead of its time, and gives the same answer in the same position every time.
 struct TEngineLevel {
     int Skill;
     int MoveTimeMs;
+    std::uint64_t Nodes = 0;
 };
 inline constexpr std::array<TEngineLevel, 5> kEngineLevels = {{
     {-20, 50},
@@ -25,21 +29,30 @@ inline constexpr std::array<TEngineLevel, 5> kEngineLevels = {{
     {10, 300},
     {20, 500},
 }};
-// A hint is the engine at full strength, answered well within a second.
-inline constexpr TEngineLevel kHintLevel{20, 500};
+// The nodes of a search that judges a position: the hint, and each position of a game's analysis. The
+// same count for both, so that a player who follows the hints plays the analysis's best moves. About
+// 0.1 s on this machine: a 100-move game is analysed well within half a minute.
+inline constexpr std::uint64_t kJudgeNodes = 50'000;
+// A hint is the engine at full strength, the same move in the same position on any machine.
+inline constexpr TEngineLevel kHintLevel{20, 0, kJudgeNodes};
+// The search a level stands for, with three lines.
+TEngineSearch SearchAt(TEngineLevel level);
 
 // The engine's choice for the side to move, checked by this game's rules.
 struct TEngineProposal {
     bool Found = false;          // a move legal here was among the engine's lines
+    bool Resigns = false;        // the engine gave the game up instead
+    bool Com = false;            // the side whose move it is
     TMove Move;                  // as the side's move list names it
-    std::optional<int> Cp, Mate; // the side to move's evaluation of the chosen line
+    std::optional<int> Cp, Mate; // the side to move's evaluation of the chosen line; none when unknown
     // The first move and the chosen line in the display language ("▲２六歩", "△４二金▲２六歩…"; in English
     // "▲P-2f", "△G-4b▲P-2f…"), and the same in the record's words.
     std::string MoveText;
     std::string Line;
     std::string RecordMoveText;
     std::string RecordLine;
-    std::string Evaluation() const; // "+230", "-45", "+詰3" ("+M3"); "?" when unknown
+    // The evaluation from the viewpoint's side: "+230", "-45", "+詰3" ("+M3"); empty when unknown.
+    std::string Evaluation(Side viewpoint = Side::Human) const;
 };
 
 // COM's legal moves in position k: those of its list after which no human piece attacks its king.
@@ -61,16 +74,20 @@ public:
 
     // Asks for the best move of the side to move (com) in k, among legal (this game's legal moves of
     // that side). done is called once: within this call when the engine cannot be asked, else from
-    // Poll or Wait. A request still running is dropped.
+    // Poll or Wait. A request still running is dropped. Returns at once.
     void Ask(const TKyokumen& k, bool com, std::vector<TMove> legal, TEngineLevel level, DoneFn done);
+    void Ask(const TKyokumen& k, bool com, std::vector<TMove> legal, TEngineSearch search, DoneFn done);
     // Takes what the engine has said without waiting (the window's timer).
     void Poll();
     // Waits for the running request to end (the console, tests, benchmarks).
     void Wait();
-    // Drops the running request; its done is never called.
+    // Drops the running request and returns at once; its done is never called.
     void Cancel();
     bool Busy() const { return done_ != nullptr; }
-    // Starts the engine ahead of the first request, so that it answers without loading first.
+    // No request, and no dropped search whose end the engine still owes: the window's timer may stop.
+    bool Quiet() const { return !Busy() && !client_.Stopping(); }
+    // Starts the engine ahead of the first request, so that it answers without loading first; returns
+    // at once.
     void Warm();
 
     // Told when the engine failed and was restarted, with a message for the player.
@@ -101,6 +118,8 @@ public:
     explicit TEngineOpponent(TEngineSeat& seat) : seat_(seat) {}
     void SetLevel(int level) { level_ = level; } // 1 .. 5
     int Level() const { return level_; }
+    // The side whose view the evaluation in the opponent's words takes: the player's.
+    void SetViewpoint(Side viewpoint) { viewpoint_ = viewpoint; }
 
     void Think(TKyokumenKanri& k, ReplyFn reply) override;
     void Cancel() override { seat_.Cancel(); }
@@ -109,6 +128,7 @@ public:
 private:
     TEngineSeat& seat_;
     int level_ = 3;
+    Side viewpoint_ = Side::Human;
 };
 
 // The built-in COM or the engine, as the player picks; the session holds this one.
@@ -130,7 +150,10 @@ private:
     IOpponent& Current() { return engineOn_ ? static_cast<IOpponent&>(engine_) : com_; }
 };
 
-// The status bar's words for a hint: "ヒント: ▲２六歩　評価値 +120".
-std::string HintText(const TEngineProposal& p);
+// The status bar's words for a hint: "ヒント: ▲２六歩　評価値 +120", the evaluation from the viewpoint's
+// side and left out when unknown.
+std::string HintText(const TEngineProposal& p, Side viewpoint = Side::Human);
 // The same in the record's words, for the comment of the human's next move (TGameSession::NoteHint).
-std::string HintComment(const TEngineProposal& p);
+std::string HintComment(const TEngineProposal& p, Side viewpoint = Side::Human);
+// The words of an engine that has failed, with the reason and what the player can do.
+std::string EngineFailureText(const std::string& reason);

@@ -159,7 +159,7 @@ std::string TGameSession::CheckStatus() {
 
 std::string TGameSession::TotalTimeText() const {
     return TrArg(Tr("GameSession", "COM消費時間： %1秒"),
-                 {std::to_string(static_cast<long long>(comTotalTime_))});
+                 {std::to_string(static_cast<long long>(std::fmin(std::fmax(comTotalTime_, 0.0), 1e15)))});
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -929,6 +929,8 @@ TKifRecord TGameSession::KifRecord() const {
     r.Continuation = cont_;
     for (const TTurn& t : turns_)
         if (t.Com) r.Continuation.ComSeconds.push_back(t.Seconds);
+    // A game played here ends on the session's generator; an opened record keeps what it said.
+    if (cont_.Known && !cont_.ReadFromText()) r.Continuation.EndSeed = rng_.Seed();
     return r;
 }
 

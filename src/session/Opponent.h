@@ -21,6 +21,7 @@ struct TOpponentReply {
     // keeps it (Japanese), ShownText as the window shows it (empty: the same as Text).
     std::string Text;
     std::string ShownText;
+    bool Resigns = false; // the opponent resigns instead of moving: the human has won
 };
 
 class IOpponent {

@@ -122,6 +122,10 @@ int TGameSession::ContinueFrom(const TKifRecord& r, int n, const std::filesystem
     if (inTurn_ || pending_)
         throw TPlayOnRefusal("COM is thinking", Tr("PlayOn", "COMの応手を待っています。指し直せません。"));
     const std::string number = std::to_string(n);
+    // Its last position is where a finished game ended, by a resignation too, which no replay sees.
+    if (r.Ending != KifEnding::None && n == static_cast<int>(r.Shown.size()))
+        throw TPlayOnRefusal("the game is over after move " + number,
+                             TrArg(Tr("PlayOn", "%1手目で対局は終わっています。"), {number}));
     if (n % 2 == 1)
         throw TPlayOnRefusal(
             "after move " + number + " COM is to move; play on from a position with you to move",
@@ -151,6 +155,18 @@ int TGameSession::ContinueFrom(const TKifRecord& r, int n, const std::filesystem
     if (s.GameOver())
         throw TPlayOnRefusal("the game is over after move " + number,
                              TrArg(Tr("PlayOn", "%1手目で対局は終わっています。"), {number}));
+    // A seed changed in the file may bring out every COM move up to here and give other replies later:
+    // the whole record played again must leave COM's generator where the file says the game left it.
+    if (c.EndSeed && c.Lines.EndSeed > 0) {
+        const int end = static_cast<int>(r.Shown.size());
+        TGameSession whole(quiet, hooks);
+        if (n < end) whole.ReplayRecorded(r, end);
+        const std::string seedLine = std::to_string(c.Lines.Seed), endLine = std::to_string(c.Lines.EndSeed);
+        if ((n < end ? whole : s).rng_.Seed() != *c.EndSeed)
+            throw TPlayOnRefusal(
+                "line " + seedLine + ": COM's generator does not end where line " + endLine + " says",
+                TrArg(Tr("PlayOn", "%1行目: COMの乱数が%2行目の記録と合いません。"), {seedLine, endLine}));
+    }
 
     CancelPending();
     AdoptGame(s, r, keptFile != nullptr);

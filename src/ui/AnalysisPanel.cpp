@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDockWidget>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMainWindow>
@@ -25,6 +26,10 @@
 namespace {
 
 constexpr int kPollMs = 10;
+// The nodes per position the dialog offers: from a glance to a long look (about 0.2 ms a thousand nodes
+// on this machine).
+constexpr std::uint64_t kMinNodes = 10'000;
+constexpr std::uint64_t kMaxNodes = 5'000'000;
 // The graph's scale follows the game's largest value within these: beyond the upper one the game is
 // decided (a mate would flatten everything else), below the lower one small swings would look large.
 constexpr int kGraphLeast = 500;
@@ -53,11 +58,12 @@ TEvalGraph::TEvalGraph(QWidget* parent) : QWidget(parent) {
     setCursor(Qt::PointingHandCursor);
 }
 
-void TEvalGraph::SetPoints(std::vector<int> values, std::vector<MoveMark> marks) {
+void TEvalGraph::SetPoints(std::vector<std::optional<int>> values, std::vector<MoveMark> marks) {
     values_ = std::move(values);
     marks_ = std::move(marks);
     scale_ = kGraphLeast;
-    for (int v : values_) scale_ = std::max(scale_, std::min(std::abs(v), kGraphMost));
+    for (const std::optional<int>& v : values_)
+        if (v) scale_ = std::max(scale_, std::min(std::abs(*v), kGraphMost));
     update();
 }
 
@@ -75,8 +81,9 @@ QPoint TEvalGraph::PointPosition(int n) const {
     const QRectF plot = Plot();
     const int count = std::max<int>(int(values_.size()) - 1, 1);
     const double x = plot.left() + plot.width() * n / count;
-    const int value =
-        n >= 0 && n < int(values_.size()) ? std::clamp(values_[std::size_t(n)], -scale_, scale_) : 0;
+    const int value = n >= 0 && n < int(values_.size()) && values_[std::size_t(n)]
+                          ? std::clamp(*values_[std::size_t(n)], -scale_, scale_)
+                          : 0;
     const double y = plot.center().y() - plot.height() / 2 * value / scale_;
     return QPointF(x, y).toPoint();
 }
@@ -106,8 +113,9 @@ void TEvalGraph::paintEvent(QPaintEvent*) {
     }
     p.setPen(QPen(QColor(40, 40, 40), 1.5));
     for (std::size_t i = 1; i < values_.size(); ++i)
-        p.drawLine(PointPosition(int(i - 1)), PointPosition(int(i)));
+        if (values_[i - 1] && values_[i]) p.drawLine(PointPosition(int(i - 1)), PointPosition(int(i)));
     for (std::size_t i = 0; i < values_.size(); ++i) {
+        if (!values_[i]) continue;
         const MoveMark mark = i < marks_.size() ? marks_[i] : MoveMark::None;
         const bool shown = int(i) == shown_;
         p.setPen(Qt::NoPen);
@@ -131,11 +139,11 @@ TAnalysisPanel::TAnalysisPanel(QMainWindow& window, QStatusBar& bar)
     : QObject(&window), window_(window), bar_(bar) {
     timer_ = new QTimer(this);
     timer_->setInterval(kPollMs);
-    connect(timer_, &QTimer::timeout, this, [this] { analysis_.Poll(); });
+    connect(timer_, &QTimer::timeout, this, &TAnalysisPanel::Poll);
     seat_.Restarted = [this](const std::string& message) {
         bar_.showMessage(QString::fromStdString(message), 8000);
     };
-    analysis_.Progress = [this] { Progressed(); };
+    for (TGameAnalysis& a : analyses_) a.Progress = [this] { Progressed(); };
 
     dialog_ = new QDialog(&window);
     dialog_->setObjectName(QStringLiteral("AnalysisDialog"));
@@ -143,19 +151,21 @@ TAnalysisPanel::TAnalysisPanel(QMainWindow& window, QStatusBar& bar)
     dialog_->setModal(false);
     auto* layout = new QVBoxLayout(dialog_);
     auto* row = new QHBoxLayout;
-    auto* timeLabel = new QLabel(dialog_);
-    Language::SetText(timeLabel, "TAnalysisPanel", QT_TR_NOOP("1局面あたりの時間"));
-    row->addWidget(timeLabel);
-    time_ = new QSpinBox(dialog_);
-    time_->setRange(50, 10000);
-    time_->setSingleStep(50);
-    time_->setValue(int(kAnalysisDefaultTime.count()));
-    time_->setSuffix(QStringLiteral(" ms"));
-    row->addWidget(time_);
+    auto* nodesLabel = new QLabel(dialog_);
+    Language::SetText(nodesLabel, "TAnalysisPanel", QT_TR_NOOP("1局面あたりのノード数"));
+    row->addWidget(nodesLabel);
+    nodes_ = new QSpinBox(dialog_);
+    nodes_->setObjectName(QStringLiteral("AnalysisNodes"));
+    nodes_->setRange(int(kMinNodes), int(kMaxNodes));
+    nodes_->setSingleStep(int(kMinNodes));
+    nodes_->setValue(int(kAnalysisDefaultNodes));
+    nodes_->setGroupSeparatorShown(true);
+    row->addWidget(nodes_);
     layout->addLayout(row);
     progress_ = new QProgressBar(dialog_);
     layout->addWidget(progress_);
     state_ = new QLabel(dialog_);
+    state_->setObjectName(QStringLiteral("AnalysisState"));
     layout->addWidget(state_);
     auto* buttons = new QHBoxLayout;
     start_ = new QPushButton(dialog_);
@@ -167,8 +177,11 @@ TAnalysisPanel::TAnalysisPanel(QMainWindow& window, QStatusBar& bar)
     buttons->addWidget(start_);
     buttons->addWidget(cancel_);
     layout->addLayout(buttons);
-    connect(start_, &QPushButton::clicked, this, [this] { Begin(time_->value()); });
+    connect(start_, &QPushButton::clicked, this, [this] { Begin(std::uint64_t(nodes_->value())); });
     connect(cancel_, &QPushButton::clicked, this, &TAnalysisPanel::Cancel);
+    // The dialog writes in the window's type, as the message boxes do, and so follows its zoom.
+    dialog_->setFont(window.font());
+    window.installEventFilter(this);
 
     dock_ = new QDockWidget(&window);
     Language::SetText(dock_, "TAnalysisPanel", QT_TR_NOOP("評価値"));
@@ -183,8 +196,19 @@ TAnalysisPanel::TAnalysisPanel(QMainWindow& window, QStatusBar& bar)
 }
 
 TAnalysisPanel::~TAnalysisPanel() {
-    analysis_.Progress = nullptr;
-    analysis_.Cancel();
+    window_.removeEventFilter(this);
+    for (TGameAnalysis& a : analyses_) {
+        a.Progress = nullptr;
+        a.Cancel();
+    }
+}
+
+bool TAnalysisPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &window_ && event->type() == QEvent::FontChange) {
+        dialog_->setFont(window_.font());
+        dialog_->adjustSize();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void TAnalysisPanel::AddMenu() {
@@ -206,96 +230,157 @@ void TAnalysisPanel::AddMenu() {
 }
 
 void TAnalysisPanel::OpenDialog() {
+    dialog_->setFont(window_.font());
     dialog_->show();
     dialog_->raise();
 }
 
-void TAnalysisPanel::Begin(int msPerPosition) {
+const TGameAnalysis* TAnalysisPanel::Shown() const {
+    if (Run().Running()) return &Run();
+    return result_ ? &analyses_[*result_] : nullptr;
+}
+
+bool TAnalysisPanel::OfThisGame(const TGameAnalysis& a) const {
+    if (session_ == nullptr) return false;
+    const TKifRecord game = session_->KifRecord();
+    const std::vector<TMove>& analysed = a.Record().Played;
+    return a.Record().Start == game.Start && analysed.size() <= game.Played.size() &&
+           std::equal(analysed.begin(), analysed.end(), game.Played.begin());
+}
+
+void TAnalysisPanel::SetState(std::function<QString()> text) {
+    stateText_ = std::move(text);
+    state_->setText(stateText_ ? stateText_() : QString());
+}
+
+void TAnalysisPanel::Begin(std::uint64_t nodesPerPosition) {
     if (session_ == nullptr) return;
+    Run().Cancel();
     const TKifRecord record = session_->KifRecord();
     progress_->setRange(0, int(record.Played.size()) + 1);
     progress_->setValue(0);
-    state_->setText(tr("解析中…"));
+    SetState([] { return tr("解析中…"); });
     start_->setEnabled(false);
     cancel_->setEnabled(true);
-    time_->setEnabled(false);
+    nodes_->setEnabled(false);
     dock_->show();
     timer_->start();
-    analysis_.Start(record, std::chrono::milliseconds(msPerPosition));
+    run_ = result_ == std::size_t(0) ? 1 : 0;
+    TAnalysisSettings settings;
+    settings.Nodes = nodesPerPosition;
+    Run().Start(record, settings);
 }
 
 void TAnalysisPanel::Cancel() {
-    analysis_.Cancel();
+    Stopped(false);
+}
+
+void TAnalysisPanel::Stopped(bool gameChanged) {
+    if (!Run().Running()) return;
+    Run().Cancel();
     Finished();
-    state_->setText(
-        tr("中止しました（%1 / %2 局面）").arg(analysis_.Evals().size()).arg(analysis_.Positions()));
+    const std::size_t done = Run().Evals().size(), all = Run().Positions();
+    SetState([done, all, gameChanged] {
+        return gameChanged ? tr("対局が変わったので中止しました")
+                           : tr("中止しました（%1 / %2 局面）").arg(done).arg(all);
+    });
+    // The earlier result, when there is one, is shown again.
+    UpdateGraph();
+}
+
+void TAnalysisPanel::Poll() {
+    if (Run().Running())
+        Run().Poll();
+    else
+        seat_.Poll(); // the end of a cancelled search, or an engine found hung on it
+    if (!Run().Running() && seat_.Quiet()) timer_->stop();
 }
 
 void TAnalysisPanel::Progressed() {
-    progress_->setValue(int(analysis_.Evals().size()));
-    UpdateGraph();
-    if (analysis_.Running()) return;
+    progress_->setValue(int(Run().Evals().size()));
+    if (Run().Running()) return UpdateGraph();
     Finished();
-    if (!analysis_.Error().empty()) {
-        state_->setText(
-            tr("エンジンが答えませんでした（%1）").arg(QString::fromStdString(analysis_.Error())));
-        return;
+    if (!Run().Error().empty()) {
+        const QString error = QString::fromStdString(Run().Error());
+        SetState([error] { return tr("エンジンが故障しました（%1）").arg(error); });
+        return UpdateGraph();
     }
+    result_ = run_;
     int bad = 0, dubious = 0;
-    for (std::size_t move = 1; move < analysis_.Evals().size(); ++move) {
-        const MoveMark m = analysis_.Verdict(move).Mark;
+    for (std::size_t move = 1; move < Run().Evals().size(); ++move) {
+        const MoveMark m = Run().Verdict(move).Mark;
         bad += m == MoveMark::Bad;
         dubious += m == MoveMark::Dubious;
     }
     // The comments go with the game only while it is still the game analysed.
     const bool noted =
-        session_ != nullptr && session_->NoteAnalysis(analysis_.Record().Played, analysis_.MoveComments());
-    state_->setText(tr("解析しました: 悪手 %1・疑問手 %2%3")
-                        .arg(bad)
-                        .arg(dubious)
-                        .arg(noted ? QString() : tr("（対局が変わったので棋譜には書きません）")));
+        session_ != nullptr && session_->NoteAnalysis(Run().Record().Played, Run().MoveComments());
+    SetState([bad, dubious, noted] {
+        return tr("解析しました: 悪手 %1・疑問手 %2%3")
+            .arg(bad)
+            .arg(dubious)
+            .arg(noted ? QString() : tr("（対局が変わったので棋譜には書きません）"));
+    });
+    UpdateGraph();
 }
 
 void TAnalysisPanel::Finished() {
-    timer_->stop();
     start_->setEnabled(true);
     cancel_->setEnabled(false);
-    time_->setEnabled(true);
+    nodes_->setEnabled(true);
 }
 
 void TAnalysisPanel::UpdateGraph() {
-    std::vector<int> values;
+    if (result_ && !Run().Running() && !OfThisGame(analyses_[*result_])) result_.reset();
+    const TGameAnalysis* shown = Shown();
+    std::vector<std::optional<int>> values;
     std::vector<MoveMark> marks;
-    for (std::size_t i = 0; i < analysis_.Evals().size(); ++i) {
-        values.push_back(analysis_.Evals()[i].Value);
-        marks.push_back(analysis_.Verdict(i).Mark);
+    QStringList verdicts;
+    std::vector<TMove> moves;
+    if (shown != nullptr) {
+        for (std::size_t i = 0; i < shown->Evals().size(); ++i) {
+            values.push_back(shown->Evals()[i].Value);
+            marks.push_back(shown->Verdict(i).Mark);
+        }
+        moves = shown->Record().Shown;
+        for (std::size_t move = 1; move <= moves.size(); ++move) {
+            const TMoveVerdict v = shown->Verdict(move);
+            verdicts << (v.Mark == MoveMark::None
+                             ? QString()
+                             : QString::fromStdString(MoveMarkText(v.Mark) + " " + v.Better));
+        }
     }
     graph_->SetPoints(std::move(values), std::move(marks));
-    QStringList verdicts;
-    for (std::size_t move = 1; move <= analysis_.Record().Shown.size(); ++move) {
-        const TMoveVerdict v = analysis_.Verdict(move);
-        verdicts << (v.Mark == MoveMark::None
-                         ? QString()
-                         : QString::fromStdString(MoveMarkText(v.Mark) + " " + v.Better));
-    }
-    emit verdictsChanged(analysis_.Record().Shown, verdicts);
-    BoardChanged();
+    emit verdictsChanged(moves, verdicts);
+    if (session_ != nullptr) graph_->SetShown(session_->ShownMove());
 }
 
 void TAnalysisPanel::BoardChanged() {
-    if (session_ != nullptr) graph_->SetShown(session_->Kanri().MoveCount());
+    if (session_ == nullptr) return;
+    // An analysis of a game that is no longer on the board is of no use to it: its comments could not
+    // be written and its graph would describe other moves.
+    if (Run().Running() && !OfThisGame(Run())) return Stopped(true);
+    if (result_ && !Run().Running() && !OfThisGame(analyses_[*result_])) return UpdateGraph();
+    graph_->SetShown(session_->ShownMove());
+}
+
+void TAnalysisPanel::Retranslate() {
+    if (stateText_) state_->setText(stateText_());
+    UpdateGraph();
 }
 
 void TAnalysisPanel::ShowMove(int n) {
-    if (session_ == nullptr || n < 0 || n >= int(analysis_.Evals().size())) return;
+    const TGameAnalysis* shown = Shown();
+    if (session_ == nullptr || shown == nullptr || n < 0 || n >= int(shown->Evals().size())) return;
     if (!session_->ReplayMode()) {
         bar_.showMessage(tr("局面を選べるのは棋譜再現の間だけです"), 5000);
         return;
     }
     session_->ReplayTo(n);
     BoardChanged();
-    QString text = tr("%1手目　評価値 %2").arg(n).arg(ValueText(analysis_.Evals()[std::size_t(n)].Value));
-    const TMoveVerdict v = analysis_.Verdict(std::size_t(n));
+    const std::optional<int>& value = shown->Evals()[std::size_t(n)].Value;
+    QString text = value ? tr("%1手目　評価値 %2").arg(n).arg(ValueText(*value)) : tr("%1手目").arg(n);
+    const TMoveVerdict v = shown->Verdict(std::size_t(n));
     if (v.Mark != MoveMark::None)
         text += tr("　%1（最善 %2）")
                     .arg(QString::fromStdString(MoveMarkText(v.Mark)), QString::fromStdString(v.Better));

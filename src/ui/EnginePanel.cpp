@@ -173,7 +173,7 @@ void TEnginePanel::ShowHint(const TEngineStatus& status, const TEngineProposal& 
     hintAsked_ = false;
     bar_.clearMessage();
     if (!status) {
-        bar_.showMessage(tr("ヒント: エンジンが答えませんでした（%1）").arg(Text(status.Message)), 8000);
+        bar_.showMessage(tr("ヒント: エンジンが故障しました（%1）").arg(Text(status.Message)), 8000);
         return;
     }
     if (!hint.Found) {
@@ -209,9 +209,11 @@ void TEnginePanel::BoardChanged() {
     }
     arrow_->hide();
     if (!seat_.Busy()) bar_.clearMessage();
+    // A search dropped here or by the session (a new game, a record opened) still owes its last answer.
+    if (!seat_.Quiet()) timer_->start();
 }
 
 void TEnginePanel::Poll() {
     seat_.Poll();
-    if (!seat_.Busy()) timer_->stop();
+    if (seat_.Quiet()) timer_->stop();
 }

@@ -122,6 +122,7 @@ void TForm1::Retranslate() {
     for (int i = 0; i < ComboBox1->count(); ++i)
         ComboBox1->setItemText(i, Language::FormationName(ComboBox1->itemData(i).toString()));
     engine_->Retranslate();
+    analysis_->Retranslate();
     session_->Retell();
     KifuList->Refresh();
     UpdateReplayCounter();

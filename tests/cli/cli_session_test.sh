@@ -169,12 +169,13 @@ same "COM's reason follows its move" "*【基本形】の駒組み 1手目" "$(s
 same "what playing on needs comes last" "#ミルトア乱数：0
 #ミルトア陣形：【基本形】" "$(sed -n 24,25p <<<"$kif")"
 matches "COM's thinking times" '^#ミルトアCOM思考：[0-9]+\.[0-9]{3}$' "$(sed -n 26p <<<"$kif")"
-same "kif ends with end" 27 "$(wc -l <<<"$kif")"
-i=$((4 + 27))
+same "COM's generator after the last move" "#ミルトア最終乱数：0" "$(sed -n 27p <<<"$kif")"
+same "kif ends with end" 28 "$(wc -l <<<"$kif")"
+i=$((4 + 28))
 same "saves" "ok
 ok
 ok" "$(printf '%s\n' "${L[@]:$i:3}")"
-same "a .kifu file is the kif text with CR LF" "$(head -n 26 <<<"$kif" | sed 's/$/\r/')" "$(cat "$WORK/g.kifu")"
+same "a .kifu file is the kif text with CR LF" "$(head -n 27 <<<"$kif" | sed 's/$/\r/')" "$(cat "$WORK/g.kifu")"
 same "a .kif file is the same in CP932" "$(cat "$WORK/g.kifu")" "$(iconv -f CP932 -t UTF-8 "$WORK/g.kif")"
 same "refused saves" "error a record file ends in .kif (CP932), .kifu (UTF-8) or .txt (the record text), not \"g.doc\"
 error save needs a file name such as game.kif" "$(printf '%s\n' "${L[@]:$((i + 3)):2}")"
@@ -231,6 +232,17 @@ same "a record of another program is not played on" "ok 4
 ok 4
 error the record does not hold what playing on needs (COM's random state and formation): it was not written by this game" \
     "$(printf '%s\n' "open $WORK/other.kifu" 'goto 4' 'playon' | run)"
+sed 's/^#ミルトア乱数：0/#ミルトア乱数：7/' "$WORK/p.kifu" >"$WORK/seed.kifu"
+same "a changed seed is refused, naming its line and the final state's" "ok 4
+ok 4
+error line 27: COM's generator does not end where line 30 says" \
+    "$(printf '%s\n' "open $WORK/seed.kifu" 'goto 4' 'playon' | run)"
+same "a resigned game's last position is not played on, the one before it is" "human 1 2726歩
+com 2 4142com金
+end resigned
+error the game is over after move 2
+ok 0
+ok 0" "$(printf '%s\n' 'move 2726' 'resign' 'playon' 'goto 0' 'playon' | run | grep -v '^status')"
 
 # --- Options. ---
 help=$("$CLI" --help)

@@ -423,15 +423,48 @@ TEST(Kif, WhatPlayingOnNeedsComesBackAsWrittenAndAFaultInItLeavesTheRecordReadab
     r.Continuation.Known = true;
     r.Continuation.Seed = 4294967295u;
     TKifTakeBack t{0, TMove{27, 26, PieceName::Fu}, TMove{41, 42, PieceName::Fu}, 0.047};
-    TKifTakeBack failed{2, TMove{26, 25, PieceName::Fu}, TMove{}, 0};
+    TKifTakeBack failed{2, TMove{26, 25, PieceName::Fu}, TMove{}, kKifMaxComSeconds};
     r.Continuation.Events = {{"【穴熊】", {}}, {{}, t}, {"【ミルトア式BIG4 改】", {}}, {{}, failed}};
     r.Continuation.ComSeconds = {1.5, 0.001};
+    r.Continuation.EndSeed = 0u;
     const std::string text = WriteKif(r);
-    EXPECT_EQ(ReadKif(text).Continuation, r.Continuation) << text;
+    const TKifRecord read = ReadKif(text);
+    EXPECT_EQ(read.Continuation, r.Continuation) << text;
+    EXPECT_EQ(read.Continuation.FaultLine, 0) << text;
 
-    std::string broken = text;
-    broken.replace(broken.find("0 2726 4142"), 11, "0 27 4142");
-    const TKifRecord read = ReadKif(broken);
-    EXPECT_GT(read.Continuation.FaultLine, 0);
-    EXPECT_EQ(read.Shown, r.Shown);
+    // Each line changed by hand is a fault at its own line; the moves still read.
+    auto lineOf = [&text](const std::string& start) { return KifLineOf(text, text.find(start)); };
+    const int seedLine = lineOf("#ミルトア乱数：");
+    EXPECT_EQ(read.Continuation.Lines.Seed, seedLine);
+    EXPECT_EQ(read.Continuation.Lines.EndSeed, lineOf("#ミルトア最終乱数："));
+    const int takeBackLine = lineOf("#ミルトア待った：0 ");
+    const int secondsLine = lineOf("#ミルトアCOM思考：");
+    const struct {
+        const char* What;
+        int Line;
+        std::string Text;
+    } faults[] = {
+        {"an unreadable seed", seedLine, "#ミルトア乱数：x"},
+        {"a seed beyond 32 bits", seedLine, "#ミルトア乱数：4294967296"},
+        {"an unknown formation", lineOf("#ミルトア陣形：【穴熊】"), "#ミルトア陣形：【無い陣形】"},
+        {"a formation without its brackets", lineOf("#ミルトア陣形：【穴熊】"), "#ミルトア陣形：穴熊"},
+        {"squares of two digits", takeBackLine, "#ミルトア待った：0 27 4142 0.047"},
+        {"a take-back of 1e30 seconds", takeBackLine, "#ミルトア待った：0 2726 4142 1e30"},
+        {"a take-back of inf seconds", takeBackLine, "#ミルトア待った：0 2726 4142 inf"},
+        {"a take-back of nan seconds", takeBackLine, "#ミルトア待った：0 2726 4142 nan"},
+        {"a take-back of negative seconds", takeBackLine, "#ミルトア待った：0 2726 4142 -0.5"},
+        {"a take-back of a day and a bit", takeBackLine, "#ミルトア待った：0 2726 4142 86400.001"},
+        {"a think of 1e30 seconds", secondsLine, "#ミルトアCOM思考：1.500 1e30"},
+        {"a think of inf seconds", secondsLine, "#ミルトアCOM思考：inf 0.001"},
+        {"a think of -inf seconds", secondsLine, "#ミルトアCOM思考：-inf 0.001"},
+        {"a think of nan seconds", secondsLine, "#ミルトアCOM思考：1.500 nan"},
+        {"a think of negative seconds", secondsLine, "#ミルトアCOM思考：1.500 -1"},
+        {"a think past the double range", secondsLine, "#ミルトアCOM思考：1e400"},
+        {"an unreadable final state", lineOf("#ミルトア最終乱数："), "#ミルトア最終乱数：-1"},
+    };
+    for (const auto& f : faults) {
+        const TKifRecord bad = ReadKif(ReplaceLine(text, f.Line, f.Text));
+        EXPECT_EQ(bad.Continuation.FaultLine, f.Line) << f.What;
+        EXPECT_EQ(bad.Shown, r.Shown) << f.What;
+    }
 }

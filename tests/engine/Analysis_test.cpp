@@ -96,22 +96,62 @@ TEST(Analysis, CancelledAnalysisLeavesNothingBehindForTheNext) {
     record.Shown = record.Played;
     int told = 0;
     analysis.Progress = [&told] { ++told; };
-    analysis.Start(record, std::chrono::milliseconds(300));
+    TAnalysisSettings slow;
+    slow.Nodes = 2'000'000;
+    analysis.Start(record, slow);
     analysis.Poll();
     analysis.Cancel();
     EXPECT_FALSE(analysis.Running());
     EXPECT_FALSE(analysis.Complete());
 
     told = 0;
-    analysis.Start(record, std::chrono::milliseconds(50));
+    TAnalysisSettings quick;
+    quick.Nodes = 10'000;
+    analysis.Start(record, quick);
     analysis.Wait();
     ASSERT_TRUE(analysis.Complete()) << analysis.Error();
     EXPECT_EQ(told, 4); // three positions and the end
     ASSERT_EQ(analysis.Evals().size(), 3u);
     for (const TPositionEval& e : analysis.Evals()) {
-        EXPECT_LT(std::abs(e.Value), 2000); // an even opening, no mate in sight
+        ASSERT_TRUE(e.Value.has_value());
+        EXPECT_LT(std::abs(*e.Value), 2000); // an even opening, no mate in sight
         EXPECT_GT(e.Depth, 0);
         EXPECT_EQ(e.Best.rfind(&e == &analysis.Evals()[1] ? "△" : "▲", 0), 0u) << e.Best;
         EXPECT_EQ(e.Line.rfind(e.Best, 0), 0u) << e.Line;
     }
+}
+
+// Hints and the analysis count nodes from an empty table: a player who follows the hints plays the
+// analysis's best moves and gets no mark, the same record gives the same answer twice, and the same
+// position the same hint whatever the engine searched in between.
+TEST(Analysis, VerdictsAndHintsRepeatThemselves) {
+    if (FindEngineProgram("fairy-stockfish").empty())
+        GTEST_SKIP() << "the engine is not installed (Debian package fairy-stockfish)";
+    ::setenv("MIRUTOA_VARIANT_FILE", MIRUTOA_VARIANT_FILE, 1);
+    std::ostringstream out;
+    TConsole console(out, false);
+    const auto answer = [&](const std::string& command) {
+        out.str("");
+        console.Command(command, false);
+        return out.str();
+    };
+    for (int turn = 0; turn < 4; ++turn) {
+        const std::string hint = answer("hint");
+        ASSERT_TRUE(hint.starts_with("hint ")) << hint;
+        ASSERT_NE(answer("move " + hint.substr(5, 4)).find("\ncom "), std::string::npos);
+    }
+    const std::string first = answer("analyse");
+    ASSERT_EQ(Count(first, "eval "), 9u) << first;
+    EXPECT_EQ(first.find(" none"), std::string::npos) << first;
+    EXPECT_EQ(answer("analyse"), first);
+    const std::string kif = answer("kif");
+    EXPECT_EQ(kif.find("悪手"), std::string::npos) << kif;
+    EXPECT_EQ(kif.find("疑問手"), std::string::npos) << kif;
+
+    const std::string hint = answer("hint");
+    EXPECT_TRUE(hint.starts_with("hint ")) << hint;
+    answer("analyse");
+    EXPECT_EQ(answer("hint"), hint);
+    EXPECT_EQ(answer("hint"), hint);
+    ::unsetenv("MIRUTOA_VARIANT_FILE");
 }

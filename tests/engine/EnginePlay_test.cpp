@@ -94,8 +94,12 @@ TEST(EnginePlay, EngineOpponentPlaysAGameOfLegalRepliesAgainstTheHints) {
         if (g.Session->Turns().size() == before + 2) {
             const TTurn& reply = g.Session->Turns().back();
             EXPECT_TRUE(Contains(comLegal, reply.Played)) << MoveText(reply.Played);
-            EXPECT_TRUE(g.Session->LatestComReason().starts_with("エンジン: 評価値 "))
-                << g.Session->LatestComReason();
+            // Below full skill the engine often plays a move outside the lines it reports: the reason
+            // then gives the line alone, never an unknown value.
+            const std::string reason = g.Session->LatestComReason();
+            EXPECT_TRUE(reason.starts_with("エンジン: 評価値 ") || reason.starts_with("エンジン: 読み筋 "))
+                << reason;
+            EXPECT_EQ(reason.find('?'), std::string::npos) << reason;
         }
     }
     EXPECT_TRUE(g.View.Boxes.empty() || g.Session->GameOver());
@@ -135,12 +139,14 @@ TEST(EnginePlay, KilledEngineIsRestartedOnceAndNeverChangesTheGame) {
     std::vector<std::string> notices;
     seat.Restarted = [&notices](const std::string& m) { notices.push_back(m); };
     const TKyokumen start = s.Kanri().Kyokumen;
-    const TTurnReport r = s.MoveComa_Screen(27, 26);
+    // The engine is started without waiting for it: its failure ends the turn later.
+    EXPECT_EQ(s.MoveComa_Screen(27, 26).Result, TTurnReport::Outcome::Pending);
     seat.Wait();
-    EXPECT_EQ(r.Result, TTurnReport::Outcome::ComFailed);
+    EXPECT_FALSE(s.ReplyPending());
     EXPECT_EQ(notices.size(), 1u);
     ASSERT_EQ(view.Boxes.size(), 1u);
-    EXPECT_NE(view.Boxes[0].find("エンジンが答えませんでした"), std::string::npos) << view.Boxes[0];
+    EXPECT_NE(view.Boxes[0].find("エンジンが故障しました（the engine has exited）"), std::string::npos)
+        << view.Boxes[0];
     EXPECT_EQ(s.Turns().size(), 1u);
     EXPECT_EQ(s.Kanri().Kyokumen.Board[26], PieceName::Fu);
     ASSERT_TRUE(s.Matta().Done);

@@ -68,6 +68,8 @@ std::string Summary(const TEngineLine& p) {
     for (const std::string& v : p.Vars) add("var", v);
     for (const std::string& m : p.Pv) add("pv", m);
     if (p.Count > 0) add("count", std::to_string(p.Count));
+    if (p.Resigns) s += " resigns";
+    if (p.Malformed) s += " malformed";
     return s;
 }
 
@@ -81,9 +83,11 @@ TEST(EngineProtocol, LinesParseIntoTheirFieldsAndJunkIntoNothing) {
         {"info depth 3 score mate -2 pv e1d1", "info depth=3 mate=-2 pv=e1d1"},
         {"info depth 7 seldepth 9 multipv 1 score cp 5 nodes 34000 nps 1 time 2 pv e1d1",
          "info depth=7 cp=5 nodes=34000 pv=e1d1"},
-        {"info depth 99999999999 score cp 12x", "info"},
+        {"info depth 99999999999 score cp 12x", "info malformed"},
+        {"info multipv x score cp 5 pv e1d1", "info cp=5 pv=e1d1 malformed"},
         {"bestmove h6h7+ ponder e9e8\r", "bestmove move=h6h7+ ponder=e9e8"},
         {"bestmove (none)", "bestmove"},
+        {"bestmove resign", "bestmove resigns"},
         {"option name Debug Log File type string default <empty>", "option name=Debug Log File type=string"},
         {"option name V type combo default a var b c var d",
          "option name=V type=combo default=a var=b c var=d"},

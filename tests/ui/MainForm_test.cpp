@@ -1132,7 +1132,7 @@ private slots:
         form.OnResignClick();
         const int moves = int(form.Session().Turns().size());
         TAnalysisPanel& analysis = form.Analysis();
-        analysis.Begin(50);
+        analysis.Begin(kAnalysisDefaultNodes);
         QVERIFY(analysis.Running());
         const qint64 stall = LongestStall([&analysis] { return analysis.Running(); });
         qInfo("longest stall while analysing: %lld ms", static_cast<long long>(stall));
@@ -1423,7 +1423,9 @@ private slots:
         stalls.push_back(longestStall());
         QVERIFY(!session.ReplyPending());
         QCOMPARE(session.Turns().size(), std::size_t(2));
-        QVERIFY2(form.ComReasonText().startsWith(QStringLiteral("エンジン: 評価値 ")),
+        // Below full skill the engine may play outside the lines it reports: then no value is given.
+        QVERIFY2(form.ComReasonText().startsWith(QStringLiteral("エンジン: ")) &&
+                     !form.ComReasonText().contains(QLatin1Char('?')),
                  qPrintable(form.ComReasonText()));
         QVERIFY(form.statusBar()->currentMessage().isEmpty());
 
