@@ -212,7 +212,7 @@ private slots:
         Drag(form, 27, 26);
         dialogs.Answer = true;
         form.OnResignClick();
-        form.Analysis().Begin(50);
+        form.Analysis().Begin(kAnalysisDefaultNodes);
         QTRY_VERIFY_WITH_TIMEOUT(!form.Analysis().Running(), 20000);
         auto* list = form.findChild<QListWidget*>(QStringLiteral("KifuList"));
         const QStringList japanese = list->item(3)->text().split(u'\n');
