@@ -50,8 +50,8 @@ bool HasSoundDevice() {
     return any;
 }
 
-// The stream is paused this long after the last knock has sounded: a game goes on knocking within it,
-// and a game left alone lets the sound device rest.
+// The stream is closed this long after the last knock: a game goes on knocking within it, and a game
+// left alone lets the sound device rest.
 constexpr int kIdleMs = 2000;
 // What the device holds ahead of what it plays: a knock is heard this much after its piece lands.
 constexpr int kBufferMs = 60;
@@ -142,60 +142,44 @@ private:
     mutable std::mutex mutex_;
 };
 
-// The device's side: the sink that reads the knock stream, made, played and paused in a thread of its
-// own. COM thinks on the window's thread; a sink read from there would run dry in the middle of a
-// knock, whose rest would then sound together with the next.
+// The device's side: the sink that reads the knock stream, made and closed in a thread of its own.
+// COM thinks on the window's thread; a sink read from there would run dry in the middle of a knock,
+// whose rest would then sound together with the next.
 class TKnockPlayer : public QObject {
 public:
     TKnockPlayer(const QAudioFormat& format, TKnockStream& stream) : format_(format), stream_(stream) {}
 
-    // In the player's thread, after a knock was struck: the sink made, started or woken.
+    // In the player's thread, after a knock was struck: a stream opened when none is.
     void Play() {
-        if (!sink_) {
-            // The default device of the moment: one that went away is replaced at the next knock.
-            sink_ = std::make_unique<QAudioSink>(QMediaDevices::defaultAudioOutput(), format_);
-            sink_->setBufferSize(format_.bytesForDuration(qint64(kBufferMs) * 1000));
-        }
-        if (!idle_) {
-            idle_ = std::make_unique<QTimer>();
-            idle_->setSingleShot(true);
-            QObject::connect(idle_.get(), &QTimer::timeout, this, [this] { Rest(); });
-        }
-        if (sink_->state() == QAudio::StoppedState)
-            sink_->start(&stream_);
-        else if (sink_->state() == QAudio::SuspendedState)
-            sink_->resume();
         // A sink that ran dry once (the machine was busy) goes on by itself; one that failed is made
-        // again at the next knock.
-        if (sink_->error() != QAudio::NoError && sink_->error() != QAudio::UnderrunError) {
+        // again.
+        if (sink_ && sink_->error() != QAudio::NoError && sink_->error() != QAudio::UnderrunError)
             sink_.reset();
-            return;
-        }
-        idle_->start(kIdleMs);
+        if (sink_) return;
+        // The default device of the moment: one that went away is replaced at the next stream.
+        sink_ = std::make_unique<QAudioSink>(QMediaDevices::defaultAudioOutput(), format_);
+        sink_->setBufferSize(format_.bytesForDuration(qint64(kBufferMs) * 1000));
+        sink_->start(&stream_);
     }
-    // In the player's thread, before it ends.
-    void End() {
-        idle_.reset();
-        sink_.reset();
-    }
+    // In the player's thread: the stream closed. A new sink opens the next one; a sink stopped, or
+    // paused, and started again stays silent with some sound servers.
+    void Close() { sink_.reset(); }
 
 private:
     QAudioFormat format_;
     TKnockStream& stream_;
     std::unique_ptr<QAudioSink> sink_;
-    // Pauses the stream a while after the last knock, so that an idle game keeps no sound playing.
-    // (Paused, not stopped: a stream stopped and started again on the same sink stays silent with
-    // some sound servers.)
-    std::unique_ptr<QTimer> idle_;
-
-    void Rest() {
-        if (!stream_.Quiet()) return idle_->start(kIdleMs);
-        if (sink_) sink_->suspend();
-    }
 };
 
-TPieceSound::TPieceSound(QObject* parent) : QObject(parent), spacer_(new QTimer(this)) {
+TPieceSound::TPieceSound(QObject* parent)
+    : QObject(parent), idle_(new QTimer(this)), spacer_(new QTimer(this)) {
     enabled_ = QSettings().value(QString::fromLatin1(kSoundKey), true).toBool();
+    idle_->setSingleShot(true);
+    connect(idle_, &QTimer::timeout, this, [this] {
+        QMetaObject::invokeMethod(
+            device_.get(), [player = device_.get()] { player->Close(); }, Qt::QueuedConnection);
+        streamOpen_ = false;
+    });
     spacer_->setSingleShot(true);
     connect(spacer_, &QTimer::timeout, this, [this] {
         --waiting_;
@@ -213,7 +197,7 @@ TPieceSound::TPieceSound(QObject* parent) : QObject(parent), spacer_(new QTimer(
 TPieceSound::~TPieceSound() {
     if (thread_.isRunning()) {
         QMetaObject::invokeMethod(
-            device_.get(), [player = device_.get()] { player->End(); }, Qt::BlockingQueuedConnection);
+            device_.get(), [player = device_.get()] { player->Close(); }, Qt::BlockingQueuedConnection);
         thread_.quit();
         thread_.wait();
     }
@@ -261,16 +245,20 @@ void TPieceSound::Knock() {
 void TPieceSound::PlayOnDevice() {
     // No device, no sound and no word about it: the knock is a nicety, never a reason for a box.
     if (noDevice_) return;
-    const bool opening = !stream_;
-    if (opening && !OpenStream()) {
+    if (!stream_ && !OpenStream()) {
         noDevice_ = true;
         return;
     }
-    // The first knock waits until the new stream has faded in, and the next waits as much longer.
+    // The first knock of a stream waits until the stream has faded in, and the next waits as much
+    // longer. The stream's opening and closing are asked in order on the player's thread, so it is
+    // new exactly when this side has closed it.
+    const bool opening = !streamOpen_;
+    streamOpen_ = true;
     knockLeadMs_ = opening ? kLeadMs : 0;
     stream_->Strike(opening ? leadSamples_ : 0);
     QMetaObject::invokeMethod(
         device_.get(), [player = device_.get()] { player->Play(); }, Qt::QueuedConnection);
+    idle_->start(kIdleMs);
 }
 
 bool TPieceSound::OpenStream() {

@@ -1,7 +1,7 @@
 // The knock of a piece landing on the board (駒音): one short click of wood per landed piece, the
 // player's and COM's alike, and the 表示 → 駒音 item that turns it off and on (kept between runs).
 // The knock is read once and played into one stream of the sound device, from a thread of its own,
-// which plays while knocks come and pauses a while after the last; a sound server that is handed a short
+// which stays open while knocks come and closes a while after the last; a sound server that is handed a short
 // sound on a stream of its own each time starts playing only once the stream's buffer has filled, and drops
 // most of them. Without a sound device the game stays silent and says nothing about it.
 #pragma once
@@ -50,6 +50,9 @@ private:
     std::unique_ptr<TKnockStream> stream_;
     std::unique_ptr<TKnockPlayer> device_;
     QThread thread_;
+    // Closes the stream a while after the last knock, so that an idle game keeps no sound stream.
+    QTimer* idle_ = nullptr;
+    bool streamOpen_ = false;
     // The silence before the first knock of the stream, and how much later than usual the knock
     // after the one just played may come.
     std::ptrdiff_t leadSamples_ = 0;
