@@ -1,6 +1,7 @@
 // What a player meets in the first hour, on the offscreen platform: the replay counter and the move
-// list at every zoom and in English, the list's column widened by a drag, a game left on purpose and
-// kept as interrupted, two windows on one records folder, and kept games that cannot be read.
+// list at every zoom and in English, the list's column widened by a drag, the help and version boxes,
+// a game left on purpose and kept as interrupted, two windows on one records folder, and kept games
+// that cannot be read.
 #include "session/Kif.h"
 #include "session/KifError.h"
 #include "session/KifFile.h"
@@ -13,13 +14,11 @@
 #include "ui/Pictures.h"
 #include "ui/RecordFiles.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
@@ -40,7 +39,6 @@ public:
     QStringList OkTexts;
     QStringList Questions;
     QStringList InfoTexts;
-    QString OpenAnswer;
 
     void Ok(const QString& text) override { OkTexts << text; }
     bool YesNo(const QString& text, bool = false) override {
@@ -48,7 +46,6 @@ public:
         return Answer;
     }
     void Info(const QString& caption, const QString& text) override { InfoTexts << caption + u'\n' + text; }
-    QString OpenFileName(const QString&) override { return OpenAnswer; }
 };
 
 // A record of n moves in which both kings step aside and back: as long a game as wanted, every move
