@@ -509,6 +509,8 @@ void TKifReader::Finish(int lastLine) {
         Ending() = {EndKind::IllegalMove, toMove};
     } else if (word_ == Word::Repetition) {
         throw TKifError(wordLine_, KifFault::EndingNotInGame, {}, {"千日手"});
+    } else if (word_ == Word::Interrupted && line_ < 0) {
+        record_.Interrupted = true;
     }
 }
 
@@ -776,10 +778,11 @@ struct TLineOf {
     const std::vector<TMove>* Shown;
     const std::vector<std::string>* Comments;
     const TGameEnd* Ending;
+    bool Interrupted = false;
 };
 
 TLineOf LineOf(const TKifRecord& r, int line) {
-    if (line < 0) return {0, &r.Shown, &r.Comments, &r.Ending};
+    if (line < 0) return {0, &r.Shown, &r.Comments, &r.Ending, r.Interrupted};
     const TKifVariation& v = r.Variations[std::size_t(line)];
     return {v.At, &v.Shown, &v.Comments, &v.Ending};
 }
@@ -820,11 +823,20 @@ void WriteMoves(TLineWriter& line, const TLineOf& l, TTextBoard board, const std
     }
 }
 
-// The end's move line and closing line ("まで62手で後手の勝ち"); nothing for a line going on.
+// The end's move line and closing line ("まで62手で後手の勝ち"); nothing for a line going on, 中断 for a
+// game left on purpose.
 void WriteEnding(TLineWriter& line, const TLineOf& l) {
     const TGameEnd& e = *l.Ending;
-    if (!e.Over()) return;
     const int n = l.At + static_cast<int>(l.Shown->size());
+    if (!e.Over()) {
+        if (l.Interrupted) {
+            char number[16];
+            std::snprintf(number, sizeof number, "%4d ", n + 1);
+            line(std::string(number) + "中断");
+            line("まで" + Number(n) + "手で中断");
+        }
+        return;
+    }
     const std::size_t loser = std::size_t(e.Loser);
     char number[16];
     std::snprintf(number, sizeof number, "%4d ", n + 1);
