@@ -14,21 +14,30 @@
 #include <string>
 #include <vector>
 
-// The engine's strength at each of the levels offered (Lv1 .. Lv5): its skill and its time per move.
-// The levels are timed and, below full skill, random on purpose; a level with Nodes searches that many
-// nodes instead of its time, and gives the same answer in the same position every time.
+// The engine's strength at each of the levels offered (Lv1 .. Lv10): its skill and the nodes it searches
+// a move. Below full skill the engine picks among its best lines at random, so a level still surprises;
+// the nodes fix how deep it looks, the same on a quiet machine and a loaded one (a level timed in
+// milliseconds played weaker whenever other programs shared the processor). Each level wins about two
+// games in three to four in five against the one below it; COM stands between Lv4 and Lv5, and Lv10
+// beats it every time (bench/bench_ladder).
 struct TEngineLevel {
     int Skill;
     int MoveTimeMs;
     std::uint64_t Nodes = 0;
 };
-inline constexpr std::array<TEngineLevel, 5> kEngineLevels = {{
-    {-20, 50},
-    {-10, 100},
-    {0, 200},
-    {10, 300},
-    {20, 500},
+inline constexpr std::array<TEngineLevel, 10> kEngineLevels = {{
+    {-20, 0, 1'000},
+    {-12, 0, 1'000},
+    {-5, 0, 1'000},
+    {-4, 0, 1'000},
+    {-3, 0, 1'000},
+    {-1, 0, 1'000},
+    {2, 0, 1'000},
+    {3, 0, 1'500},
+    {7, 0, 3'000},
+    {12, 0, 5'000},
 }};
+static_assert(kEngineLevels.size() == kEngineLevelCount);
 // The nodes of a search that judges a position: the hint, and each position of a game's analysis. The
 // same count for both, so that a player who follows the hints plays the analysis's best moves. About
 // 0.1 s on this machine: a 100-move game is analysed well within half a minute.
@@ -113,7 +122,7 @@ private:
 class TEnginePlayer : public IPlayer {
 public:
     explicit TEnginePlayer(TEngineSeat& seat) : seat_(seat) {}
-    void SetLevel(int level) { level_ = level; } // 1 .. 5
+    void SetLevel(int level) { level_ = level; } // 1 .. kEngineLevelCount
     int Level() const { return level_; }
 
     void Think(const TMoveRequest& request, ReplyFn reply) override;

@@ -54,7 +54,7 @@ public:
     // The opponent items again in the language now installed.
     void Retranslate();
 
-    // 0 the built-in COM, 1 .. 5 the engine's levels, for the computer's seat (the second one when both
+    // 0 the built-in COM, 1 .. kEngineLevelCount the engine's levels, for the computer's seat (the second one when both
     // are computers'); refused (false) while a reply is awaited, without the engine, or when only people
     // play.
     bool PickOpponent(int level);
@@ -83,7 +83,7 @@ private:
     TEngineSeat seat_;
     QTimer* timer_ = nullptr;
     THintArrow* arrow_ = nullptr;
-    std::array<QAction*, 6> opponentActions_{};
+    std::array<QAction*, 1 + kEngineLevelCount> opponentActions_{};
     QAction* hintAction_ = nullptr;
     TEngineProposal hint_;
 
