@@ -28,8 +28,7 @@ std::optional<int> EngineLevelFromText(std::string_view text) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), level);
     // Leading zeros and signs are no level a front-end or a record writes.
     if (text.empty() || error != std::errc{} || end != text.data() + text.size() || text.front() == '0' ||
-        level < 1 ||
-        level > kEngineLevelCount)
+        level < 1 || level > kEngineLevelCount)
         return std::nullopt;
     return level;
 }

@@ -54,9 +54,9 @@ public:
     // The opponent items again in the language now installed.
     void Retranslate();
 
-    // 0 the built-in COM, 1 .. kEngineLevelCount the engine's levels, for the computer's seat (the second one when both
-    // are computers'); refused (false) while a reply is awaited, without the engine, or when only people
-    // play.
+    // 0 the built-in COM, 1 .. kEngineLevelCount the engine's levels, for the computer's seat (the second one
+    // when both are computers'); refused (false) while a reply is awaited, without the engine, or when only
+    // people play.
     bool PickOpponent(int level);
     int Opponent() const;
     // The engine process the session's engine seats play through.
