@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The engine's strength at each of the levels offered (Lv1 .. Lv10): its skill and the nodes it searches
@@ -25,9 +26,9 @@ struct TEngineLevel {
     int MoveTimeMs;
     std::uint64_t Nodes = 0;
 };
-inline constexpr std::array<TEngineLevel, 10> kEngineLevels = {{
+inline constexpr std::array<TEngineLevel, 12> kEngineLevels = {{
     {-20, 0, 1'000},
-    {-12, 0, 1'000},
+    {-10, 0, 1'000},
     {-5, 0, 1'000},
     {-4, 0, 1'000},
     {-3, 0, 1'000},
@@ -36,6 +37,8 @@ inline constexpr std::array<TEngineLevel, 10> kEngineLevels = {{
     {3, 0, 1'500},
     {7, 0, 3'000},
     {12, 0, 5'000},
+    {15, 0, 10'000},
+    {19, 0, 20'000},
 }};
 static_assert(kEngineLevels.size() == kEngineLevelCount);
 // The nodes of a search that judges a position: the hint, and each position of a game's analysis. The
@@ -125,12 +128,25 @@ public:
     void SetLevel(int level) { level_ = level; } // 1 .. kEngineLevelCount
     int Level() const { return level_; }
 
+    void NewGame(const TKyokumen& start, Side side, const TSeat& seat) override;
+    void Moved(const TMove& played, Side mover) override;
+    void TookBack(bool replyMissing) override;
     void Think(const TMoveRequest& request, ReplyFn reply) override;
     void Cancel() override { seat_.Cancel(); }
 
 private:
     TEngineSeat& seat_;
     int level_ = 3;
+    // The game so far, told to the engine with every request so that it sees repetitions coming:
+    // without them it shuffled into a drawn repetition, or lost by perpetual check, in games it was
+    // winning. A game that does not lead to the position asked is not told.
+    TKyokumen start_;
+    std::vector<std::pair<TMove, Side>> played_;
+    TKyokumen now_;
+    std::vector<std::string> texts_;
+    bool known_ = false;
+
+    void Replay();
 };
 
 // The status bar's words for a hint: "ヒント: ▲２六歩　評価値 +120", the evaluation from the viewpoint's
