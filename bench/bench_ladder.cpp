@@ -81,29 +81,13 @@ private:
     std::mt19937& rng_;
 };
 
-// The engine at settings of its own (the levels offered play through TEnginePlayer).
-class TTrialEnginePlayer : public IPlayer {
+// The engine at settings of its own, told the game as the levels offered are.
+class TTrialEnginePlayer : public TEnginePlayer {
 public:
-    TTrialEnginePlayer(TEngineSeat& seat, TEngineLevel level) : seat_(seat), level_(level) {}
-
-    void Think(const TMoveRequest& request, ReplyFn reply) override {
-        seat_.Ask(request.Position, request.ToMove == Side::Gote, request.Legal, level_,
-                  [reply](const TEngineStatus& s, const TEngineProposal& p) {
-                      TOpponentReply r;
-                      if (!s)
-                          r.Error = s.Message;
-                      else if (p.Resigns)
-                          r.Resigns = true;
-                      else if (!p.Found)
-                          r.Error = "no legal move among the engine's lines";
-                      else
-                          r.Move = p.Move;
-                      reply(r);
-                  });
-    }
+    TTrialEnginePlayer(TEngineSeat& seat, TEngineLevel level) : TEnginePlayer(seat), level_(level) {}
+    TEngineLevel Settings() const override { return level_; }
 
 private:
-    TEngineSeat& seat_;
     TEngineLevel level_;
 };
 

@@ -256,9 +256,12 @@ void TEnginePlayer::Replay() {
     for (const auto& [m, mover] : moves) Moved(m, mover);
 }
 
+TEngineLevel TEnginePlayer::Settings() const {
+    return kEngineLevels[std::size_t(std::clamp(level_, 1, int(kEngineLevels.size())) - 1)];
+}
+
 void TEnginePlayer::Think(const TMoveRequest& request, ReplyFn reply) {
-    const int level = std::clamp(level_, 1, int(kEngineLevels.size()));
-    TEngineSearch search = SearchAt(kEngineLevels[std::size_t(level - 1)]);
+    TEngineSearch search = SearchAt(Settings());
     if (known_ && now_.Board == request.Position.Board && SideToMove(now_) == request.ToMove) {
         search.StartFen = EngineFen(start_, start_.ComToMove);
         search.Played = texts_;

@@ -127,6 +127,8 @@ public:
     explicit TEnginePlayer(TEngineSeat& seat) : seat_(seat) {}
     void SetLevel(int level) { level_ = level; } // 1 .. kEngineLevelCount
     int Level() const { return level_; }
+    // The engine's settings at the level; a benchmark that tries settings that are no level gives its own.
+    virtual TEngineLevel Settings() const;
 
     void NewGame(const TKyokumen& start, Side side, const TSeat& seat) override;
     void Moved(const TMove& played, Side mover) override;
