@@ -15,12 +15,14 @@
 #include <utility>
 #include <vector>
 
-// The engine's strength at each of the levels offered (Lv1 .. Lv10): its skill and the nodes it searches
-// a move. Below full skill the engine picks among its best lines at random, so a level still surprises;
-// the nodes fix how deep it looks, the same on a quiet machine and a loaded one (a level timed in
-// milliseconds played weaker whenever other programs shared the processor). Each level wins about two
-// games in three to four in five against the one below it; COM stands between Lv4 and Lv5, and Lv10
-// beats it every time (bench/bench_ladder).
+// The engine's strength at each of the levels offered (Lv1 .. Lv12): its skill and the nodes it searches
+// a move (a search with no nodes takes MoveTimeMs instead; no level does). Below full skill the engine
+// picks among its best lines at random, so a level still surprises; the nodes fix how deep it looks,
+// the same on a quiet machine and a loaded one (levels timed in milliseconds played weaker whenever
+// other programs shared the processor). Measured with bench/bench_ladder: a greedy beginner beats Lv1,
+// each level beats the one below in about three games of four, COM stands between Lv4 and Lv5, and
+// Lv12 beat COM in every game. The strength changes fastest between skills -5 and 7, where the levels
+// stand closest.
 struct TEngineLevel {
     int Skill;
     int MoveTimeMs;
