@@ -1,6 +1,7 @@
 // The engine's levels as every front-end and record names them: the whole ladder is taken, the records
 // written when there were five levels still read as they did, and nothing past the ladder is taken.
 #include "cli/Console.h"
+#include "session/GameSession.h"
 #include "session/Kif.h"
 #include "session/Seats.h"
 
@@ -84,4 +85,23 @@ TEST(EngineLevels, RecordsNameTheirEngineSeatsAndReadBack) {
         ASSERT_NE(headerOnly.find(name), std::string::npos);
         EXPECT_EQ(ReadKif(headerOnly).Seats, record.Seats) << headerOnly;
     }
+}
+
+// A game against the engine opened and played on where no engine is at hand (a session without one):
+// the engine's turn fails with the words of a missing engine, and the game stays as it was.
+TEST(EngineLevels, AnEngineSeatWithoutAnEngineFailsItsTurnPlainly) {
+    TKifRecord record;
+    record.Seats = {{TSeat::Human(), TSeat::Engine(kEngineLevelCount)}};
+    TQuietView view;
+    TGameSession s(view);
+    s.Start();
+    ASSERT_EQ(s.OpenKifText(WriteKif(record)), 0);
+    ASSERT_EQ(s.PlayOn(), 0);
+    ASSERT_EQ(s.Seats(), record.Seats);
+    const TTurnReport r = s.MoveComa_Screen(27, 26);
+    EXPECT_EQ(r.Result, TTurnReport::Outcome::ComFailed);
+    ASSERT_EQ(r.Boxes.size(), 1u);
+    EXPECT_NE(r.Boxes[0].find("engine not found"), std::string::npos) << r.Boxes[0];
+    EXPECT_EQ(s.MoveCount(), 1);
+    EXPECT_FALSE(s.ComputerToMove());
 }
