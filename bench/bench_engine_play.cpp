@@ -8,7 +8,7 @@
 // Also times the hint: the engine's answer at the hint's settings, request to answer, in the
 // positions of a game.
 //
-// Usage: bench_engine_play LEVEL [games]   (LEVEL 1..5; 100 games when not given)
+// Usage: bench_engine_play LEVEL [games]   (LEVEL 1..12; 100 games when not given)
 //        bench_engine_play hint [positions] (40 when not given)
 #include "session/EnginePlay.h"
 #include "session/GameSession.h"

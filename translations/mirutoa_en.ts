@@ -359,10 +359,10 @@ Game → Resign gives the game up.</translation>
     </message>
     <message>
         <source>ゲーム → ヒント（Ctrl+H）は、エンジンの考える最善手を盤に矢印で示します。<byte value="xd"/>
-ゲーム → 対戦相手 で、標準COM のほかエンジン Lv1〜Lv5 と対戦できます。<byte value="xd"/>
+ゲーム → 対戦相手 で、標準COM のほかエンジン Lv1〜Lv12 と対戦できます。<byte value="xd"/>
 エンジンには Debian のパッケージ fairy-stockfish が要ります。</source>
         <translation>Game → Hint (Ctrl+H) shows the engine&apos;s best move as an arrow on the board.<byte value="xd"/>
-Game → Opponent picks who answers your moves: Standard COM or the engine at Lv1 to Lv5.<byte value="xd"/>
+Game → Opponent picks who answers your moves: Standard COM or the engine at Lv1 to Lv12.<byte value="xd"/>
 The engine is the Debian package fairy-stockfish.</translation>
     </message>
     <message>

@@ -40,10 +40,9 @@ std::optional<TSeats> ParseConsoleSeats(std::string_view arg) {
         } else if (w == "com") {
             seat = TSeat::Com();
         } else if (w == "engine") {
-            const std::string_view level = word();
-            if (level.size() != 1 || level[0] < '1' || level[0] >= '1' + kEngineLevelCount)
-                return std::nullopt;
-            seat = TSeat::Engine(level[0] - '0');
+            const std::optional<int> level = EngineLevelFromText(word());
+            if (!level) return std::nullopt;
+            seat = TSeat::Engine(*level);
         } else {
             return std::nullopt;
         }
@@ -151,8 +150,9 @@ TParsedCommand ParseConsoleCommand(const std::string& line, bool tooLong) {
     case ConsoleArgument::Opponent:
         if (arg == "com") {
             c.From = 0;
-        } else if (arg.size() == 8 && arg.substr(0, 7) == "engine " && arg[7] >= '1' && arg[7] <= '5') {
-            c.From = arg[7] - '0';
+        } else if (const std::optional<int> level =
+                       arg.starts_with("engine ") ? EngineLevelFromText(arg.substr(7)) : std::nullopt) {
+            c.From = *level;
         } else {
             c.Refusal = "error " + std::string(row->Missing);
             return c;

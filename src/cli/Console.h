@@ -55,7 +55,7 @@ enum class ConsoleArgument {
     Squares,   // four digits, two squares on the board: "7776"
     Formation, // one of kFormationList, byte for byte
     Path,      // the rest of the line, not empty: a file name
-    Opponent,  // "com", or "engine N" with N 1 .. 5
+    Opponent,  // "com", or "engine N" with N 1 .. kEngineLevelCount
     Number,    // a move number, at most four digits: "12"
     Seats,     // two seats, each "human", "com" or "engine N": "com human", "engine 3 com"
 };
@@ -84,12 +84,12 @@ inline constexpr TConsoleCommandRow kConsoleCommands[] = {
     {"resign", ConsoleCommand::Resign, ConsoleArgument::None, {}},
     {"why", ConsoleCommand::Why, ConsoleArgument::None, {}},
     {"hint", ConsoleCommand::Hint, ConsoleArgument::None, {}},
-    {"opponent", ConsoleCommand::Opponent, ConsoleArgument::Opponent, "opponent needs com or engine 1 to 5"},
+    {"opponent", ConsoleCommand::Opponent, ConsoleArgument::Opponent, "opponent needs com or engine 1 to 12"},
     {"goto", ConsoleCommand::Goto, ConsoleArgument::Number, "goto needs a move number such as 12"},
     {"playon", ConsoleCommand::PlayOn, ConsoleArgument::None, {}},
     {"analyse", ConsoleCommand::Analyse, ConsoleArgument::None, {}},
     {"seats", ConsoleCommand::Seats, ConsoleArgument::Seats,
-     "seats needs two seats, each human, com or engine 1 to 5, such as com human"},
+     "seats needs two seats, each human, com or engine 1 to 12, such as com human"},
     {"go", ConsoleCommand::Go, ConsoleArgument::None, {}},
     {"quit", ConsoleCommand::Quit, ConsoleArgument::None, {}},
 };

@@ -25,6 +25,14 @@ std::string GoCommand(const TEngineSearch& search) {
     return go;
 }
 
+std::string PositionText(const TKyokumen& k, bool comToMove, const TEngineSearch& search) {
+    if (search.StartFen.empty()) return EngineFen(k, comToMove);
+    std::string text = search.StartFen;
+    if (!search.Played.empty()) text += " moves";
+    for (const std::string& move : search.Played) text += " " + move;
+    return text;
+}
+
 } // namespace
 
 TEngineStatus TEngineClient::Send(const std::string& line) {
@@ -251,6 +259,11 @@ TEngineStatus TEngineClient::Go(const TKyokumen& k, bool comToMove, const TEngin
     for (const std::string& move : search.OnlyMoves)
         if (!IsEngineMoveToken(move))
             return TEngineStatus::Fail(EngineError::Protocol, "not a move to search: " + move);
+    for (const std::string& move : search.Played)
+        if (!IsEngineMoveToken(move))
+            return TEngineStatus::Fail(EngineError::Protocol, "not a move played: " + move);
+    if (HasLineBreak(search.StartFen))
+        return TEngineStatus::Fail(EngineError::Protocol, "a start position of more than one line");
     result_ = {};
     const int lines = search.Lines < 1 ? 1 : search.Lines;
     queued_ = {"setoption name Skill Level value " + std::to_string(search.Skill),
@@ -258,7 +271,7 @@ TEngineStatus TEngineClient::Go(const TKyokumen& k, bool comToMove, const TEngin
     // A search of a number of nodes starts from an empty table, so that what the engine searched
     // before cannot change its answer.
     if (search.Nodes > 0) queued_.push_back("ucinewgame");
-    queued_.push_back("position fen " + EngineFen(k, comToMove));
+    queued_.push_back("position fen " + PositionText(k, comToMove, search));
     queued_.push_back(GoCommand(search));
     allowance_ = (search.Nodes > 0 ? std::chrono::milliseconds(search.Nodes * 1000 / kSlowestNodesPerSecond)
                                    : search.MoveTime) +

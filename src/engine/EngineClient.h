@@ -48,6 +48,12 @@ struct TEngineSearch {
     std::uint64_t Nodes = 0;
     // The only moves the search looks at, in the engine's notation; empty for all of them.
     std::vector<std::string> OnlyMoves;
+    // The game before the position searched: the position it began from (in the engine's FEN) and the
+    // moves played since (in its notation), which lead to the position searched. With them the engine
+    // knows the positions met before: it sees a fourth repetition coming as a draw, and a perpetual
+    // check as a loss. Without StartFen the engine is told the position searched alone.
+    std::string StartFen;
+    std::vector<std::string> Played;
 };
 
 // What a search found: the engine's choice and the latest report of each of its lines.

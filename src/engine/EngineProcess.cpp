@@ -204,6 +204,10 @@ TEngineStatus TEngineProcess::WriteLine(std::string_view line, TEngineClock::tim
                 return TEngineStatus::Fail(EngineError::NoAnswer, "the engine takes no input");
             continue;
         }
+        // The engine closed its end: the same failure, in the same words, as when a read finds it gone
+        // first (which of the two notices depends only on timing).
+        if (n < 0 && (errno == EPIPE || errno == ECONNRESET))
+            return TEngineStatus::Fail(EngineError::Exited, "the engine has exited");
         return TEngineStatus::Fail(EngineError::Exited, "the engine has exited (" + ErrnoText(errno) + ")");
     }
     return TEngineStatus::Ok();

@@ -220,11 +220,54 @@ TEngineProposal TEngineSeat::Choose() const {
 // ---------------------------------------------------------------------------------------------
 // The opponents
 
+void TEnginePlayer::NewGame(const TKyokumen& start, Side, const TSeat&) {
+    start_ = start;
+    played_.clear();
+    Replay();
+}
+
+void TEnginePlayer::Moved(const TMove& played, Side mover) {
+    played_.emplace_back(played, mover);
+    if (!known_) return;
+    try {
+        // The piece on the square says whether the move promotes: a move list may name a promoted
+        // piece by its unpromoted name.
+        const TMove m{played.From, played.To, now_.Board[std::size_t(played.From)]};
+        texts_.push_back(EngineMoveText(m));
+        now_.ComToMove = mover == Side::Gote;
+        now_.ApplyMove(played);
+        now_.ComToMove = mover == Side::Sente;
+    } catch (const std::exception&) {
+        known_ = false;
+    }
+}
+
+void TEnginePlayer::TookBack(bool replyMissing) {
+    played_.resize(played_.size() - std::min(played_.size(), std::size_t(replyMissing ? 1 : 2)));
+    Replay();
+}
+
+void TEnginePlayer::Replay() {
+    now_ = start_;
+    texts_.clear();
+    known_ = true;
+    const std::vector<std::pair<TMove, Side>> moves = std::move(played_);
+    played_.clear();
+    for (const auto& [m, mover] : moves) Moved(m, mover);
+}
+
+TEngineLevel TEnginePlayer::Settings() const {
+    return kEngineLevels[std::size_t(std::clamp(level_, 1, int(kEngineLevels.size())) - 1)];
+}
+
 void TEnginePlayer::Think(const TMoveRequest& request, ReplyFn reply) {
-    const int level = std::clamp(level_, 1, int(kEngineLevels.size()));
+    TEngineSearch search = SearchAt(Settings());
+    if (known_ && now_.Board == request.Position.Board && SideToMove(now_) == request.ToMove) {
+        search.StartFen = EngineFen(start_, start_.ComToMove);
+        search.Played = texts_;
+    }
     // Every evaluation is told from the viewer's side, as the hint's is.
-    seat_.Ask(request.Position, request.ToMove == Side::Gote, request.Legal,
-              kEngineLevels[std::size_t(level - 1)],
+    seat_.Ask(request.Position, request.ToMove == Side::Gote, request.Legal, std::move(search),
               [reply, viewpoint = request.Viewer](const TEngineStatus& s, const TEngineProposal& p) {
                   TOpponentReply r;
                   if (!s) {

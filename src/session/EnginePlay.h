@@ -12,23 +12,37 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
-// The engine's strength at each of the levels offered (Lv1 .. Lv5): its skill and its time per move.
-// The levels are timed and, below full skill, random on purpose; a level with Nodes searches that many
-// nodes instead of its time, and gives the same answer in the same position every time.
+// The engine's strength at each of the levels offered (Lv1 .. Lv12): its skill and the nodes it searches
+// a move (a search with no nodes takes MoveTimeMs instead; no level does). Below full skill the engine
+// picks among its best lines at random, so a level still surprises; the nodes fix how deep it looks,
+// the same on a quiet machine and a loaded one (levels timed in milliseconds played weaker whenever
+// other programs shared the processor). Measured with bench/bench_ladder: a greedy beginner beats Lv1,
+// each level beats the one below in about three games of four, COM stands between Lv4 and Lv5, and
+// Lv12 beat COM in every game. The strength changes fastest between skills -5 and 7, where the levels
+// stand closest.
 struct TEngineLevel {
     int Skill;
     int MoveTimeMs;
     std::uint64_t Nodes = 0;
 };
-inline constexpr std::array<TEngineLevel, 5> kEngineLevels = {{
-    {-20, 50},
-    {-10, 100},
-    {0, 200},
-    {10, 300},
-    {20, 500},
+inline constexpr std::array<TEngineLevel, 12> kEngineLevels = {{
+    {-20, 0, 1'000},
+    {-10, 0, 1'000},
+    {-5, 0, 1'000},
+    {-4, 0, 1'000},
+    {-3, 0, 1'000},
+    {-1, 0, 1'000},
+    {2, 0, 1'000},
+    {3, 0, 1'500},
+    {7, 0, 3'000},
+    {12, 0, 5'000},
+    {15, 0, 10'000},
+    {19, 0, 20'000},
 }};
+static_assert(kEngineLevels.size() == kEngineLevelCount);
 // The nodes of a search that judges a position: the hint, and each position of a game's analysis. The
 // same count for both, so that a player who follows the hints plays the analysis's best moves. About
 // 0.1 s on this machine: a 100-move game is analysed well within half a minute.
@@ -113,15 +127,30 @@ private:
 class TEnginePlayer : public IPlayer {
 public:
     explicit TEnginePlayer(TEngineSeat& seat) : seat_(seat) {}
-    void SetLevel(int level) { level_ = level; } // 1 .. 5
+    void SetLevel(int level) { level_ = level; } // 1 .. kEngineLevelCount
     int Level() const { return level_; }
+    // The engine's settings at the level; a benchmark that tries settings that are no level gives its own.
+    virtual TEngineLevel Settings() const;
 
+    void NewGame(const TKyokumen& start, Side side, const TSeat& seat) override;
+    void Moved(const TMove& played, Side mover) override;
+    void TookBack(bool replyMissing) override;
     void Think(const TMoveRequest& request, ReplyFn reply) override;
     void Cancel() override { seat_.Cancel(); }
 
 private:
     TEngineSeat& seat_;
     int level_ = 3;
+    // The game so far, told to the engine with every request so that it sees repetitions coming:
+    // without them it shuffled into a drawn repetition, or lost by perpetual check, in games it was
+    // winning. A game that does not lead to the position asked is not told.
+    TKyokumen start_;
+    std::vector<std::pair<TMove, Side>> played_;
+    TKyokumen now_;
+    std::vector<std::string> texts_;
+    bool known_ = false;
+
+    void Replay();
 };
 
 // The status bar's words for a hint: "ヒント: ▲２六歩　評価値 +120", the evaluation from the viewpoint's

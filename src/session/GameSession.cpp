@@ -11,6 +11,17 @@
 
 namespace {
 
+// An engine seat in a session without an engine (a record opened aside): its turn fails as it does when
+// the engine is not installed, instead of reaching for an engine that is not there.
+class TNoEnginePlayer : public IPlayer {
+public:
+    void Think(const TMoveRequest&, ReplyFn reply) override {
+        TOpponentReply r;
+        r.Error = EngineFailureText(TEngineSeat::MissingText());
+        reply(r);
+    }
+};
+
 bool IsSquare(int sq) {
     return OnBoard(FileOf(sq), RankOf(sq));
 }
@@ -132,6 +143,9 @@ void TGameSession::SeatPlayers() {
         } else if (recorded_) {
             owned.reset();
             player = recorded_.get();
+        } else if (!hooks_.Engine) {
+            if (!dynamic_cast<TNoEnginePlayer*>(owned.get())) owned = std::make_unique<TNoEnginePlayer>();
+            player = owned.get();
         } else {
             auto* engine = dynamic_cast<TEnginePlayer*>(owned.get());
             if (!engine) owned = std::make_unique<TEnginePlayer>(*hooks_.Engine);

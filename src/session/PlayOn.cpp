@@ -2,6 +2,7 @@
 // COM on its generator as it was then, and taken over once that has succeeded.
 #include "session/GameSession.h"
 
+#include "session/EnginePlay.h"
 #include "session/Notation.h"
 #include "session/RecordKeeper.h"
 #include "session/Tr.h"
@@ -269,6 +270,11 @@ void TGameSession::AdoptGame(TGameSession& s, const TKifRecord& r, Adoption as) 
         auto* mine = dynamic_cast<TComPlayer*>(owned_[std::size_t(side)].get());
         auto* theirs = dynamic_cast<TComPlayer*>(s.owned_[std::size_t(side)].get());
         if (mine && theirs) mine->Adopt(*theirs);
+        // The engine is told the game from its start, so that it sees the repetitions coming.
+        if (auto* engine = dynamic_cast<TEnginePlayer*>(owned_[std::size_t(side)].get())) {
+            engine->NewGame(KifStartPosition(record_.Start), side, record_.Seats[side]);
+            for (const TTurn& t : turns_) engine->Moved(t.Played, t.Mover);
+        }
     }
     std::size_t computerIndex = 0;
     for (std::size_t i = 0; i < turns_.size(); ++i) {

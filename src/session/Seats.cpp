@@ -2,6 +2,7 @@
 
 #include "formation/Senpou.h"
 
+#include <charconv>
 #include <sstream>
 
 namespace {
@@ -20,6 +21,16 @@ std::optional<Side> TSeats::ListedCom() const {
 std::optional<Side> TSeats::LoneHuman() const {
     if (Humans() != 1) return std::nullopt;
     return Of[0].Computer() ? Side::Gote : Side::Sente;
+}
+
+std::optional<int> EngineLevelFromText(std::string_view text) {
+    int level = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), level);
+    // Leading zeros and signs are no level a front-end or a record writes.
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size() || text.front() == '0' ||
+        level < 1 || level > kEngineLevelCount)
+        return std::nullopt;
+    return level;
 }
 
 bool KnownFormation(std::string_view name) {
@@ -45,10 +56,9 @@ std::optional<TSeat> SeatFromRecordName(std::string_view name) {
     if (name == kComName) return TSeat::Com();
     if (name.starts_with(kComName) && KnownFormation(name.substr(kComName.size())))
         return TSeat::Com(std::string(name.substr(kComName.size())));
-    if (name.size() == kEngineName.size() + 1 && name.starts_with(kEngineName)) {
-        const char level = name.back();
-        if (level >= '1' && level < '1' + kEngineLevelCount) return TSeat::Engine(level - '0');
-    }
+    if (name.starts_with(kEngineName))
+        if (const std::optional<int> level = EngineLevelFromText(name.substr(kEngineName.size())))
+            return TSeat::Engine(*level);
     return std::nullopt;
 }
 
@@ -81,9 +91,10 @@ std::optional<TSeats> ParseSeatsText(std::string_view text) {
             seat = TSeat::Human();
         } else if (word.starts_with("com:") && KnownFormation(std::string_view(word).substr(4))) {
             seat = TSeat::Com(word.substr(4));
-        } else if (word.size() == 8 && word.starts_with("engine:") && word[7] >= '1' &&
-                   word[7] < '1' + kEngineLevelCount) {
-            seat = TSeat::Engine(word[7] - '0');
+        } else if (const std::optional<int> level =
+                       word.starts_with("engine:") ? EngineLevelFromText(std::string_view(word).substr(7))
+                                                   : std::nullopt) {
+            seat = TSeat::Engine(*level);
         } else {
             return std::nullopt;
         }

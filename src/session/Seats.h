@@ -26,7 +26,11 @@ struct TSeat {
     static TSeat Engine(int level) { return {SeatKind::Engine, "【基本形】", level}; }
 };
 
-inline constexpr int kEngineLevelCount = 5;
+// The engine's levels offered, Lv1 (a beginner beats it) .. Lv12 (far beyond COM). Records of the
+// time of five levels name Lv1 .. Lv5, which read as the same numbers of this ladder.
+inline constexpr int kEngineLevelCount = 12;
+// A level written in digits ("3", "8"); none for anything else or a level out of range.
+std::optional<int> EngineLevelFromText(std::string_view text);
 
 // The two seats, by side: [Sente] moves first.
 struct TSeats {

@@ -54,9 +54,9 @@ public:
     // The opponent items again in the language now installed.
     void Retranslate();
 
-    // 0 the built-in COM, 1 .. 5 the engine's levels, for the computer's seat (the second one when both
-    // are computers'); refused (false) while a reply is awaited, without the engine, or when only people
-    // play.
+    // 0 the built-in COM, 1 .. kEngineLevelCount the engine's levels, for the computer's seat (the second one
+    // when both are computers'); refused (false) while a reply is awaited, without the engine, or when only
+    // people play.
     bool PickOpponent(int level);
     int Opponent() const;
     // The engine process the session's engine seats play through.
@@ -83,7 +83,7 @@ private:
     TEngineSeat seat_;
     QTimer* timer_ = nullptr;
     THintArrow* arrow_ = nullptr;
-    std::array<QAction*, 6> opponentActions_{};
+    std::array<QAction*, 1 + kEngineLevelCount> opponentActions_{};
     QAction* hintAction_ = nullptr;
     TEngineProposal hint_;
 

@@ -46,7 +46,7 @@ inline constexpr std::array kHelp = {
     THelpSection{QT_TRANSLATE_NOOP("TForm1", "ヒントと対戦相手"),
                  QT_TRANSLATE_NOOP(
                      "TForm1", "ゲーム → ヒント（Ctrl+H）は、エンジンの考える最善手を盤に矢印で示します。\r\n"
-                               "ゲーム → 対戦相手 で、標準COM のほかエンジン Lv1〜Lv5 と対戦できます。\r\n"
+                               "ゲーム → 対戦相手 で、標準COM のほかエンジン Lv1〜Lv12 と対戦できます。\r\n"
                                "エンジンには Debian のパッケージ fairy-stockfish が要ります。")},
     THelpSection{QT_TRANSLATE_NOOP("TForm1", "解析"),
                  QT_TRANSLATE_NOOP(

@@ -13,7 +13,7 @@
 
 namespace {
 
-// The player list's entries: 0 the person, 1 COM, 2 .. 6 the engine's levels.
+// The player list's entries: 0 the person, 1 COM, then the engine's levels from Lv1.
 int PlayerIndex(const TSeat& seat) {
     switch (seat.Kind) {
     case SeatKind::Human:

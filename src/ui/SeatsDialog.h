@@ -30,7 +30,7 @@ public:
 
 private:
     struct TRow {
-        QComboBox* Player = nullptr;    // あなた, 標準COM, エンジン Lv1 .. Lv5
+        QComboBox* Player = nullptr;    // あなた, 標準COM, エンジン Lv1 .. Lv12
         QComboBox* Formation = nullptr; // COM's formation
     };
     std::array<TRow, 2> rows_{};

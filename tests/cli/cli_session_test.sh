@@ -245,7 +245,7 @@ ok 0
 ok 0" "$(printf '%s\n' 'move 2726' 'resign' 'playon' 'goto 0' 'playon' | run | grep -v '^status')"
 
 # --- Seats: COM moving first, two people at one board, COM against COM; go asks the computer to move. ---
-out=$(printf 'seats com human\ngo\ngo\nmove 2324\nseats human human\nmove 2726\nmove 8384\ngo\nseats com com\ngo\ngo\nseats bogus\nseats engine 9 com\nseats human com\nmove 2726\n' | run)
+out=$(printf 'seats com human\ngo\ngo\nmove 2324\nseats human human\nmove 2726\nmove 8384\ngo\nseats com com\ngo\ngo\nseats bogus\nseats engine 13 com\nseats human com\nmove 2726\n' | run)
 mapfile -t L <<<"$out"
 same "seats com human" "ok" "${L[0]}"
 matches "COM moves first" '^com 1 [1-9]{4}[^ ]+$' "${L[1]}"
@@ -260,8 +260,8 @@ status
 ignored" "$(printf '%s\n' "${L[@]:7:6}")"
 same "COM against COM" "ok" "${L[13]}"
 matches "COM against COM, a move each" '^(com [12] [1-9]{4}[^ ]+|status.*)$' "$(printf '%s\n' "${L[@]:14:4}")"
-same "bad seats" "error seats needs two seats, each human, com or engine 1 to 5, such as com human
-error seats needs two seats, each human, com or engine 1 to 5, such as com human" "$(printf '%s\n' "${L[@]:18:2}")"
+same "bad seats" "error seats needs two seats, each human, com or engine 1 to 12, such as com human
+error seats needs two seats, each human, com or engine 1 to 12, such as com human" "$(printf '%s\n' "${L[@]:18:2}")"
 same "back to the person first" "ok" "${L[20]}"
 same "the person's move" "human 1 2726歩" "${L[21]}"
 matches "COM's reply" '^(com 2 [1-9]{4}[^ ]+|status.*)$' "$(printf '%s\n' "${L[@]:22:2}")"

@@ -3,10 +3,12 @@
 // never changed and every engine process is reaped. Then what the analysis makes of the fake's values,
 // the console's order of notices and answers, and the opponent's own judgement of a bare king.
 #include "cli/Console.h"
+#include "engine/EngineNotation.h"
 #include "engine/EngineProcess.h"
 #include "session/Analysis.h"
 #include "session/EnginePlay.h"
 #include "support/Helpers.h"
+#include "support/ScriptedPlay.h"
 
 #include <gtest/gtest.h>
 
@@ -197,6 +199,62 @@ TEST(FakeEngine, EveryFailureIsAnsweredPlainlyAndLeavesNeitherGameNorProcessBehi
         EXPECT_TRUE(ReapStoppedEngines(std::chrono::seconds(2)));
         EXPECT_EQ(Children(), "") << "an engine process is left";
     }
+}
+
+// The engine opponent tells the engine the game so far, so that the engine can see a repetition or a
+// perpetual check coming: the start and every move since, as the game goes on and after a take-back;
+// a position that its game does not lead to is told alone.
+TEST(FakeEngine, TheOpponentTellsTheEngineTheGameSoFar) {
+    const std::string log = ::testing::TempDir() + "mirutoa-fake-positions.log";
+    std::remove(log.c_str());
+    ::setenv("MIRUTOA_FAKE_LOG", log.c_str(), 1);
+    const TKyokumen start = KifStartPosition(KifStart::Even);
+    {
+        TEngineSeat seat{FakeSettings()};
+        scripted_play::QuietView view;
+        TSessionHooks hooks;
+        hooks.Engine = &seat;
+        TGameSession s(view, hooks);
+        s.Start();
+        s.SetSeats({{TSeat::Human(), TSeat::Engine(1)}});
+        s.NewGame();
+        const auto move = [&](int from, int to) {
+            const TTurnReport r = s.MoveComa_Screen(from, to);
+            ASSERT_EQ(r.Result, TTurnReport::Outcome::Pending);
+            seat.Wait();
+            ASSERT_EQ(s.MoveCount() % 2, 0);
+        };
+        move(27, 26);
+        move(17, 16);
+        ASSERT_TRUE(s.Matta().Done);
+        move(37, 36);
+
+        // Its own game, and a position that game does not lead to.
+        TEnginePlayer opponent(seat);
+        opponent.NewGame(start, Side::Gote, TSeat::Engine(1));
+        TKyokumen elsewhere = start;
+        Play(elsewhere, {"2726歩"});
+        TMoveList comLegal;
+        LegalMoves(elsewhere, Side::Gote, comLegal);
+        const std::vector<TMove> legal(comLegal.begin(), comLegal.end());
+        opponent.Think({elsewhere, Side::Gote, legal}, [](const TOpponentReply&) {});
+        seat.Wait();
+        ::unsetenv("MIRUTOA_FAKE_LOG");
+    }
+    std::ifstream in(log);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    const std::string game = "position fen " + EngineFen(start, false) + " moves h3h4 a7a6";
+    TKyokumen after = start;
+    Play(after, {"2726歩"});
+    const std::vector<std::string> expected = {
+        "position fen " + EngineFen(start, false) + " moves h3h4",
+        game + " i3i4",
+        game + " g3g4",
+        "position fen " + EngineFen(after, true),
+    };
+    EXPECT_EQ(lines, expected);
+    EXPECT_TRUE(ReapStoppedEngines(std::chrono::seconds(2)));
 }
 
 // The fake values the best move at 57 and the other one searched with it at 57 less MIRUTOA_FAKE_DROP,

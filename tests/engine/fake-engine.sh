@@ -19,6 +19,8 @@
 #   flood       answers a search with an endless stream of lines and never ends it
 #   novariant   never confirms the variant it is given
 #
+# With MIRUTOA_FAKE_LOG set it appends every "position fen" line it is sent to that file.
+#
 # The moves are found in the position alone (the first pawn, file a to i, that can step forward without
 # entering the last three ranks), so any position the tests reach early in a game has them.
 mode=${1:-${MIRUTOA_FAKE_ENGINE:-good}}
@@ -31,6 +33,49 @@ variant=mirutoa
 
 say() {
     printf '%s\n' "$*"
+}
+
+# The position a "position fen" line gives: its FEN with the moves after "moves" played on it, as a FEN
+# of its own (board and side to move).
+played_out() {
+    printf '%s\n' "$1" | awk '
+    {
+        n = split($1, rows, "/")
+        for (i = 1; i <= n; i++) {
+            rank = 10 - i; file = 1; promoted = ""
+            for (j = 1; j <= length(rows[i]); j++) {
+                c = substr(rows[i], j, 1)
+                if (c ~ /[0-9]/) {
+                    for (k = 0; k < c + 0; k++) cell[file++, rank] = "."
+                } else if (c == "+") {
+                    promoted = "+"
+                } else {
+                    cell[file++, rank] = promoted c; promoted = ""
+                }
+            }
+        }
+        side = $2
+        for (f = 3; f <= NF && $f != "moves"; f++) continue
+        for (f++; f <= NF; f++) {
+            from = index("abcdefghi", substr($f, 1, 1)) SUBSEP substr($f, 2, 1)
+            to = index("abcdefghi", substr($f, 3, 1)) SUBSEP substr($f, 4, 1)
+            cell[to] = (substr($f, 5, 1) == "+" ? "+" : "") cell[from]
+            cell[from] = "."
+            side = side == "w" ? "b" : "w"
+        }
+        out = ""
+        for (rank = 9; rank >= 1; rank--) {
+            empty = 0
+            for (file = 1; file <= 9; file++) {
+                if (cell[file, rank] == ".") { empty++; continue }
+                if (empty) { out = out empty; empty = 0 }
+                out = out cell[file, rank]
+            }
+            if (empty) out = out empty
+            if (rank > 1) out = out "/"
+        }
+        print out " " side " - - 0 1"
+    }'
 }
 
 # The nth pawn push of a side (w or b) in the position: "a3a4".
@@ -181,7 +226,10 @@ while IFS= read -r line; do
         ;;
     isready) say "readyok" ;;
     "position startpos"*) fen=$start ;;
-    "position fen "*) fen=${line#position fen } ;;
+    "position fen "*)
+        [ -n "${MIRUTOA_FAKE_LOG:-}" ] && printf '%s\n' "$line" >>"$MIRUTOA_FAKE_LOG"
+        fen=$(played_out "${line#position fen }")
+        ;;
     go*) go "$line" ;;
     quit) exit 0 ;;
     esac
