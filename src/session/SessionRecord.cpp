@@ -265,7 +265,7 @@ void TGameSession::NoteFormation() {
     TKifContinuation& c = record_.Cont;
     // Picks with no move between them leave COM exactly as the last one alone does.
     if (!c.Events.empty() && !c.Events.back().Formation.empty()) c.Events.pop_back();
-    c.Events.push_back(TKifEvent{formation_, {}});
+    c.Events.push_back(TKifEvent{formation_, {}, {}, 0});
 }
 
 void TGameSession::NoteTakeBack(const TTurn& human, const TTurn* com) {
@@ -276,5 +276,5 @@ void TGameSession::NoteTakeBack(const TTurn& human, const TTurn* com) {
         t.Com = com->Played;
         t.Seconds = com->Seconds;
     }
-    record_.Cont.Events.push_back(TKifEvent{{}, t});
+    record_.Cont.Events.push_back(TKifEvent{{}, t, {}, 0});
 }

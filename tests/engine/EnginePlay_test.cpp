@@ -237,7 +237,9 @@ TEST(EnginePlay, AGameAgainstTheEngineIsPlayedOnFromTheMiddleWithItsSeats) {
     s.NewGame();
     std::mt19937 rng(5);
     for (int turn = 0; turn < 12 && !s.GameOver(); ++turn) {
-        if (turn == 6) ASSERT_TRUE(s.ChangeSeat(Side::Gote, TSeat::Com()));
+        if (turn == 6) {
+            ASSERT_TRUE(s.ChangeSeat(Side::Gote, TSeat::Com()));
+        }
         const std::vector<TMove> legal = s.LegalMoves();
         const TMove m = legal[rng() % legal.size()];
         if (s.MoveComa_Screen(m.From, m.To).Result == TTurnReport::Outcome::Pending) seat.Wait();
