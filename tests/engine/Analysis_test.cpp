@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <sstream>
@@ -156,5 +157,52 @@ TEST(Analysis, VerdictsAndHintsRepeatThemselves) {
     answer("analyse");
     EXPECT_EQ(answer("hint"), hint);
     EXPECT_EQ(answer("hint"), hint);
+    ::unsetenv("MIRUTOA_VARIANT_FILE");
+}
+
+// A game of careless moves analysed twice gives the same values and the same marked moves, and the
+// console's study of it three lines, each beginning with a legal move of the side to move.
+TEST(Analysis, MarksRepeatThemselvesAndStudyGivesThreeLines) {
+    if (FindEngineProgram("fairy-stockfish").empty())
+        GTEST_SKIP() << "the engine is not installed (Debian package fairy-stockfish)";
+    ::setenv("MIRUTOA_VARIANT_FILE", MIRUTOA_VARIANT_FILE, 1);
+    std::ostringstream out;
+    TConsole console(out, false);
+    const auto answer = [&](const std::string& command) {
+        out.str("");
+        console.Command(command, false);
+        return out.str();
+    };
+    for (int turn = 0; turn < 6; ++turn) {
+        const std::vector<TMove> legal = console.Session().LegalMoves();
+        ASSERT_FALSE(legal.empty());
+        const TMove m = legal[std::size_t(turn * 13 + 1) % legal.size()];
+        answer("move " + SquareText(m.From) + SquareText(m.To));
+    }
+    const std::string values = answer("analyse");
+    const std::string marks = answer("mistakes");
+    ASSERT_EQ(Count(values, "eval "), 13u) << values;
+    ASSERT_TRUE(marks.starts_with("mistake ") && marks.ends_with("end\n")) << marks;
+    EXPECT_EQ(answer("analyse"), values);
+    EXPECT_EQ(answer("mistakes"), marks);
+
+    std::vector<std::string> legal;
+    for (const TMove& m : console.Session().LegalMoves())
+        legal.push_back(SquareText(m.From) + SquareText(m.To));
+    std::istringstream lines(answer("study 300"));
+    std::string line;
+    int k = 0;
+    while (std::getline(lines, line) && line != "end") {
+        std::istringstream words(line);
+        std::string head, value, first;
+        int rank = 0, depth = 0;
+        ASSERT_TRUE(words >> head >> rank >> value >> depth >> first) << line;
+        EXPECT_EQ(head, "line");
+        EXPECT_EQ(rank, ++k);
+        EXPECT_GT(depth, 0);
+        EXPECT_NE(std::find(legal.begin(), legal.end(), first), legal.end()) << line;
+    }
+    EXPECT_EQ(line, "end");
+    EXPECT_EQ(k, 3);
     ::unsetenv("MIRUTOA_VARIANT_FILE");
 }
