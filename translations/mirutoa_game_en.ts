@@ -278,10 +278,6 @@
         <translation>COM total time: %1 s</translation>
     </message>
     <message>
-        <source>駒移動チェックでエラー発生</source>
-        <translation>Error while checking the move</translation>
-    </message>
-    <message>
         <source>あなたの番です。<byte value="xd"/>
 <byte value="xd"/>
 駒の動かし方が不正です。</source>
@@ -344,10 +340,6 @@ COM gave no move: the game cannot go on and stops here.</translation>
     <message>
         <source>COMの駒移動でエラー発生</source>
         <translation>Error while making COM&apos;s move</translation>
-    </message>
-    <message>
-        <source>COM勝利チェックでエラー発生</source>
-        <translation>Error while judging COM&apos;s win</translation>
     </message>
     <message>
         <source>%1手目 COMの指し手:<byte value="xd"/>
@@ -454,6 +446,236 @@ The record is back at the start. Step through it one move at a time.</translatio
     <message>
         <source>COMの勝ちです。</source>
         <translation>COM wins.</translation>
+    </message>
+    <message>
+        <source>%1手目の局面を表示中です。Endで対局に戻ってから指してください。</source>
+        <translation>The position after move %1 is shown. Press End to return to the game, then move.</translation>
+    </message>
+    <message>
+        <source>%1手目を表示中 — Endで対局に戻る</source>
+        <translation>Showing move %1 — End returns to the game</translation>
+    </message>
+    <message>
+        <source>観戦中は待ったできません。</source>
+        <translation>No take-back while watching.</translation>
+    </message>
+    <message>
+        <source>▲先手</source>
+        <translation>▲First</translation>
+    </message>
+    <message>
+        <source>△後手</source>
+        <translation>△Second</translation>
+    </message>
+    <message>
+        <source>あなたの番です</source>
+        <translation>Your move</translation>
+    </message>
+    <message>
+        <source>あなたは後手です。相手が先に指します</source>
+        <translation>You play second. Your opponent moves first</translation>
+    </message>
+    <message>
+        <source>ふたりで対局します。▲先手の番です</source>
+        <translation>Two players. ▲First to move</translation>
+    </message>
+    <message>
+        <source>観戦します: ▲%1 対 △%2</source>
+        <translation>Watching: ▲%1 against △%2</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+<byte value="xd"/>
+<byte value="xd"/>
+（COMの陣形は%1に設定されました）</source>
+        <translation><byte value="xd"/>
+<byte value="xd"/>
+<byte value="xd"/>
+(COM&apos;s formation is set to %1)</translation>
+    </message>
+    <message>
+        <source>あなた</source>
+        <translation>You</translation>
+    </message>
+    <message>
+        <source>エンジン Lv%1</source>
+        <translation>Engine level %1</translation>
+    </message>
+    <message>
+        <source>%1の番です</source>
+        <translation>%1 to move</translation>
+    </message>
+    <message>
+        <source>観戦中です</source>
+        <translation>Watching</translation>
+    </message>
+    <message>
+        <source>COMの番です</source>
+        <translation>COM to move</translation>
+    </message>
+    <message>
+        <source>%1の番です。</source>
+        <translation>%1 to move.</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+<byte value="xd"/>
+駒の動かし方が不正です。王手の放置です。</source>
+        <translation><byte value="xd"/>
+<byte value="xd"/>
+Illegal: it leaves the king in check.</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+<byte value="xd"/>
+駒の動かし方が不正です。</source>
+        <translation><byte value="xd"/>
+<byte value="xd"/>
+That piece cannot move there.</translation>
+    </message>
+    <message>
+        <source>%1手目 %2の指し手:<byte value="xd"/>
+<byte value="xd"/>
+%3</source>
+        <translation>Move %1, %2:<byte value="xd"/>
+<byte value="xd"/>
+%3</translation>
+    </message>
+    <message>
+        <source>エンジン思考中。。。。</source>
+        <translation>The engine is thinking....</translation>
+    </message>
+    <message>
+        <source>%1が王手しました！</source>
+        <translation>Check by %1!</translation>
+    </message>
+    <message>
+        <source>%1の指し手は指せない手です（%2）。対局を中断します。</source>
+        <translation>%1 gave a move that cannot be played (%2). The game stops here.</translation>
+    </message>
+    <message>
+        <source>%1の反則:%2（自玉に王手がかかったままです）</source>
+        <translation>Foul by %1: %2 (its own king is left in check)</translation>
+    </message>
+    <message>
+        <source>詰みです。%1の勝ちです。</source>
+        <translation>Checkmate. %1 wins.</translation>
+    </message>
+    <message>
+        <source>王一枚のみとなったので終了です。%1の勝ちです。</source>
+        <translation>Only a king is left. %1 wins.</translation>
+    </message>
+    <message>
+        <source>COMに指せる手がありません。あなたの勝ちです。</source>
+        <translation>COM has no move. You win.</translation>
+    </message>
+    <message>
+        <source>指せる手がありません。COMの勝ちです。</source>
+        <translation>You have no move. COM wins.</translation>
+    </message>
+    <message>
+        <source>%2に指せる手がありません。%1の勝ちです。</source>
+        <translation>%2 has no move. %1 wins.</translation>
+    </message>
+    <message>
+        <source>COMが投了しました。あなたの勝ちです。</source>
+        <translation>COM resigned. You win.</translation>
+    </message>
+    <message>
+        <source>%2が投了しました。%1の勝ちです。</source>
+        <translation>%2 resigned. %1 wins.</translation>
+    </message>
+    <message>
+        <source>連続王手の千日手です。COMの負けです。</source>
+        <translation>Perpetual check: COM loses.</translation>
+    </message>
+    <message>
+        <source>連続王手の千日手です。あなたの負けです。</source>
+        <translation>Perpetual check: you lose.</translation>
+    </message>
+    <message>
+        <source>連続王手の千日手です。%2の負けです。</source>
+        <translation>Perpetual check: %2 loses.</translation>
+    </message>
+    <message>
+        <source>COMの指し手は反則です。あなたの勝ちです。</source>
+        <translation>COM&apos;s move is a foul. You win.</translation>
+    </message>
+    <message>
+        <source>反則です。COMの勝ちです。</source>
+        <translation>A foul. COM wins.</translation>
+    </message>
+    <message>
+        <source>%2の指し手は反則です。%1の勝ちです。</source>
+        <translation>%2&apos;s move is a foul. %1 wins.</translation>
+    </message>
+    <message>
+        <source>千日手です。引き分けです。</source>
+        <translation>Fourfold repetition. A draw.</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;詰みで%2の勝ち</source>
+        <translation>Checkmate after %1 moves: %2 wins</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;王一枚で%2の勝ち</source>
+        <translation>Bare king after %1 moves: %2 wins</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;指し手なしであなたの勝ち</source>
+        <translation>No move after %1 moves: you win</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;指し手なしでCOMの勝ち</source>
+        <translation>No move after %1 moves: COM wins</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;指し手なしで%2の勝ち</source>
+        <translation>No move after %1 moves: %2 wins</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;投了であなたの勝ち</source>
+        <translation>Resigned after %1 moves: you win</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;投了で%2の勝ち</source>
+        <translation>Resigned after %1 moves: %2 wins</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;連続王手の千日手であなたの勝ち</source>
+        <translation>Perpetual check after %1 moves: you win</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;連続王手の千日手でCOMの勝ち</source>
+        <translation>Perpetual check after %1 moves: COM wins</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;連続王手の千日手で%2の勝ち</source>
+        <translation>Perpetual check after %1 moves: %2 wins</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;反則であなたの勝ち</source>
+        <translation>Foul after %1 moves: you win</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;反則でCOMの勝ち</source>
+        <translation>Foul after %1 moves: COM wins</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;反則で%2の勝ち</source>
+        <translation>Foul after %1 moves: %2 wins</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;千日手で引き分け</source>
+        <translation>Repetition after %1 moves: a draw</translation>
+    </message>
+    <message>
+        <source>引き分けです。</source>
+        <translation>A draw.</translation>
+    </message>
+    <message>
+        <source>%1の勝ちです。</source>
+        <translation>%1 wins.</translation>
     </message>
 </context>
 <context>
@@ -615,14 +837,6 @@ The record is back at the start. Step through it one move at a time.</translatio
         <translation>&quot;{q}&quot;: the piece promotes here (promotion is forced in this game), but 成 is not written</translation>
     </message>
     <message>
-        <source>詰みとありますが、先手の玉は詰んでいません</source>
-        <translation>詰み, but the first player&apos;s king is not mated here</translation>
-    </message>
-    <message>
-        <source>後手の投了です: このゲームのCOMは投了しません</source>
-        <translation>投了 by the second player: COM never resigns in this game</translation>
-    </message>
-    <message>
         <source>最初の指し手より前に投了があります</source>
         <translation>投了 before the first move</translation>
     </message>
@@ -694,6 +908,10 @@ The record is back at the start. Step through it one move at a time.</translatio
         <source>龍</source>
         <translation>Dragon</translation>
     </message>
+    <message>
+        <source>詰みとありますが、手番の側の玉は詰んでいません</source>
+        <translation>詰み, but the king of the side to move is not mated here</translation>
+    </message>
 </context>
 <context>
     <name>MoveList</name>
@@ -716,6 +934,22 @@ The record is back at the start. Step through it one move at a time.</translatio
     <message>
         <source>王一枚&#x3000;まで%1手で%2の勝ち</source>
         <translation>%2 wins: bare king</translation>
+    </message>
+    <message>
+        <source>指し手なし&#x3000;まで%1手で%2の勝ち</source>
+        <translation>%2 wins: no move</translation>
+    </message>
+    <message>
+        <source>千日手&#x3000;まで%1手で千日手</source>
+        <translation>Draw by repetition</translation>
+    </message>
+    <message>
+        <source>連続王手の千日手&#x3000;まで%1手で%2の勝ち</source>
+        <translation>%2 wins: perpetual check</translation>
+    </message>
+    <message>
+        <source>反則負け&#x3000;まで%1手で%2の勝ち</source>
+        <translation>%2 wins by a foul</translation>
     </message>
 </context>
 <context>
@@ -828,12 +1062,59 @@ The record is back at the start. Step through it one move at a time.</translatio
         <translation>Playing on from the position after move %1.</translation>
     </message>
     <message>
-        <source>あなたの番です</source>
-        <translation>Your move</translation>
-    </message>
-    <message>
         <source>%1行目: COMの乱数が%2行目の記録と合いません。</source>
         <translation>Line %1: COM&apos;s random numbers do not match what line %2 records.</translation>
+    </message>
+    <message>
+        <source>対局者の交代が再現できません。</source>
+        <translation>The change of players cannot be made again.</translation>
+    </message>
+</context>
+<context>
+    <name>Review</name>
+    <message>
+        <source>%1 %2/%3: %4手目 %5</source>
+        <translation>%1 %2/%3: move %4 %5</translation>
+    </message>
+    <message>
+        <source>もっと良い手を探してください</source>
+        <translation>Find a better move</translation>
+    </message>
+    <message>
+        <source>復習する悪手・疑問手はありません</source>
+        <translation>No blunders or dubious moves to review</translation>
+    </message>
+    <message>
+        <source>調べています…</source>
+        <translation>Checking…</translation>
+    </message>
+    <message>
+        <source>惜しい！</source>
+        <translation>Close!</translation>
+    </message>
+    <message>
+        <source>違います。</source>
+        <translation>Not that.</translation>
+    </message>
+    <message>
+        <source>その手は指せません。</source>
+        <translation>That move cannot be played.</translation>
+    </message>
+    <message>
+        <source>エンジンが判定できませんでした（%1）。</source>
+        <translation>The engine could not judge it (%1).</translation>
+    </message>
+    <message>
+        <source>正解！ エンジンの手は %1</source>
+        <translation>Found! The engine plays %1</translation>
+    </message>
+    <message>
+        <source>エンジンの手は %1&#x3000;読み筋 %2</source>
+        <translation>The engine plays %1  line %2</translation>
+    </message>
+    <message>
+        <source>%1問中%2問正解</source>
+        <translation>%2 of %1 found</translation>
     </message>
 </context>
 </TS>
