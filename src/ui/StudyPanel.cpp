@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLayout>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPainter>
@@ -348,11 +349,13 @@ void TStudyPanel::UpdateDock() {
     reviewBox_->setVisible(reviewing);
     const bool shown = studyMode_ || reviewing;
     if (shown == dock_->isVisible()) return;
-    // The window grows by the panel, so that the board keeps its size beside it.
-    const int width = dock_->sizeHint().width();
+    // The window grows by the panel (and shrinks again), so that the board keeps its size beside it.
+    QWidget* client = window_.centralWidget();
+    const int clientWidth = client != nullptr ? client->width() : 0;
     dock_->setVisible(shown);
-    if (window_.isVisible() && !window_.isMaximized() && !window_.isFullScreen())
-        window_.resize(window_.width() + (shown ? width : -width), window_.height());
+    if (client == nullptr || !window_.isVisible() || window_.isMaximized() || window_.isFullScreen()) return;
+    window_.layout()->activate();
+    window_.resize(window_.width() + clientWidth - client->width(), window_.height());
 }
 
 // ---------------------------------------------------------------------------------------------
