@@ -3,6 +3,7 @@
 #include "cli/Console.h"
 #include "engine/EngineProcess.h"
 #include "session/Analysis.h"
+#include "session/Study.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -205,4 +207,35 @@ TEST(Analysis, MarksRepeatThemselvesAndStudyGivesThreeLines) {
     EXPECT_EQ(line, "end");
     EXPECT_EQ(k, 3);
     ::unsetenv("MIRUTOA_VARIANT_FILE");
+}
+
+// Study lines never change: a position's first step, searched again after another position, ends in
+// the same three lines at the same depth.
+TEST(Analysis, StudyLinesRepeatThemselves) {
+    if (FindEngineProgram("fairy-stockfish").empty())
+        GTEST_SKIP() << "the engine is not installed (Debian package fairy-stockfish)";
+    TEngineSettings settings;
+    settings.VariantFile = MIRUTOA_VARIANT_FILE;
+    TEngineSeat seat(settings);
+    TStudy study(seat);
+    const auto firstStep = [&study](const TKyokumen& k) {
+        study.Stop();
+        study.Start(k, Side::Sente);
+        while (study.Searching() && study.Step() == 0) {
+            study.Poll();
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        std::string text;
+        for (const TStudyLine& l : study.Lines())
+            text += l.ValueText + " " + std::to_string(l.Depth) + " " + l.Words + "\n";
+        return text;
+    };
+    const TKyokumen start = KifStartPosition(KifStart::Even);
+    TKyokumen other = start;
+    other.ApplyMove(ParseMoveText("2726歩"));
+    other.ComToMove = true;
+    const std::string first = firstStep(start);
+    EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 3) << first;
+    EXPECT_NE(firstStep(other), first);
+    EXPECT_EQ(firstStep(start), first);
 }
