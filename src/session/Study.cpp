@@ -110,11 +110,12 @@ void TStudy::Ask() {
 void TStudy::Take(bool done) {
     std::vector<TStudyLine> found = StudyLines(seat_.Client().Result(), position_, viewer_);
     if (found.empty()) return;
-    // Lines come one after another; a depth is shown once all its lines have come, or the search ended
+    // Lines come one after another; a depth is shown once all its lines have come, or once the best
+    // line goes deeper than what is shown (a long depth's lines come one by one), or the search ended
     // half-way into the next.
     const bool whole = std::all_of(found.begin(), found.end(),
                                    [&found](const TStudyLine& l) { return l.Depth == found.front().Depth; });
-    if (!whole && !done) return;
+    if (!whole && !done && found.front().Depth <= Depth()) return;
     // A later step searches again from the beginning: its shallow lines repeat what is shown.
     if (found.front().Depth < Depth()) return;
     const bool same =

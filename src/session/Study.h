@@ -66,6 +66,8 @@ public:
     // The lines shown, best first, at most kStudyLines; empty before the first depth is complete.
     const std::vector<TStudyLine>& Lines() const { return lines_; }
     int Depth() const { return lines_.empty() ? 0 : lines_.front().Depth; }
+    // The position studied.
+    const TKyokumen& Position() const { return position_; }
     // The step running (0 .. kStudySteps.size() - 1).
     std::size_t Step() const { return step_; }
     // Why the study stopped: the engine failed. Empty while it goes on.

@@ -33,6 +33,8 @@ namespace {
 // The engine's socket is looked at this often: its lines are shown well within a frame of their
 // arrival, and each look only reads what has already arrived.
 constexpr int kPollMs = 10;
+// The panel says how long the engine has looked at least this often.
+constexpr int kRefreshMs = 250;
 // The bar's scale: at this value the viewer's share is about nine tenths.
 constexpr double kBarScale = 600.0;
 
@@ -274,7 +276,10 @@ bool TStudyPanel::SetStudyMode(bool on) {
 void TStudyPanel::StudyShown() {
     if (!studyMode_ || session_ == nullptr || review_.Active()) return;
     if (Yielding()) study_.Pause();
+    const bool wasActive = study_.Active();
+    const TKyokumen before = study_.Position();
     study_.Start(session_->ShownPosition(), session_->Viewer());
+    if (!wasActive || !(before.Board == study_.Position().Board)) studyClock_.restart();
     RunTimer();
 }
 
@@ -292,10 +297,15 @@ void TStudyPanel::Poll() {
     if (studyMode_ && !review_.Active()) {
         const bool yielding = Yielding();
         if (yielding && !study_.Paused()) study_.Pause();
-        if (!yielding && study_.Paused()) study_.Resume();
+        if (!yielding && study_.Paused()) {
+            study_.Resume();
+            studyClock_.restart();
+        }
     }
     study_.Poll();
     review_.Poll();
+    // The search's time goes on even while the engine has nothing new to say.
+    if (study_.Searching() && shownAt_.elapsed() >= kRefreshMs) ShowStudy();
     if (!study_.Paused() && !study_.Searching() && review_.State() != TMistakeReview::Stage::Checking) {
         seat_.Poll(); // the end of a dropped search
         if (seat_.Quiet()) timer_->stop();
@@ -331,10 +341,12 @@ void TStudyPanel::ShowStudy() {
     else if (study_.Active() && lines.empty() && !study_.Searching())
         state = tr("指せる手がありません");
     else if (study_.Searching())
-        state = tr("考え中… 深さ %1").arg(study_.Depth());
+        state =
+            tr("考え中… 深さ %1（%2秒）").arg(study_.Depth()).arg(studyClock_.elapsed() / 1000.0, 0, 'f', 1);
     else if (study_.Active())
         state = tr("読み終わりました 深さ %1").arg(study_.Depth());
     studyState_->setText(state);
+    shownAt_.restart();
     evalBar_->SetValue(lines.empty() ? std::nullopt : lines.front().Value);
     if (review_.Active()) return;
     std::vector<TMove> firsts;

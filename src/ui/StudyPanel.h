@@ -9,6 +9,7 @@
 #include "session/Review.h"
 #include "session/Study.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QWidget>
 
@@ -110,8 +111,10 @@ private:
     TStudy study_{seat_};
     TMistakeReview review_{seat_};
     bool studyMode_ = false;
-    bool taking_ = false;     // the board's moves are the review's answers
-    bool reviewOpen_ = false; // the review's part of the panel is shown (its score after the end)
+    QElapsedTimer studyClock_; // since the position's search began
+    QElapsedTimer shownAt_;    // since the panel was last drawn
+    bool taking_ = false;      // the board's moves are the review's answers
+    bool reviewOpen_ = false;  // the review's part of the panel is shown (its score after the end)
     QTimer* timer_ = nullptr;
     QAction* studyAction_ = nullptr;
     QAction* reviewAction_ = nullptr;
