@@ -619,10 +619,6 @@ Error: %3</translation>
         <translation>No move to play</translation>
     </message>
     <message>
-        <source>考え中… 深さ %1</source>
-        <translation>Thinking… depth %1</translation>
-    </message>
-    <message>
         <source>読み終わりました 深さ %1</source>
         <translation>Done, depth %1</translation>
     </message>
@@ -641,6 +637,10 @@ Error: %3</translation>
     <message>
         <source>閉じる</source>
         <translation>Close</translation>
+    </message>
+    <message>
+        <source>考え中… 深さ %1（%2秒）</source>
+        <translation>Thinking… depth %1 (%2 s)</translation>
     </message>
 </context>
 <context>
