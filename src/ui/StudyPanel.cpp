@@ -306,7 +306,8 @@ void TStudyPanel::Poll() {
     review_.Poll();
     // The search's time goes on even while the engine has nothing new to say.
     if (study_.Searching() && shownAt_.elapsed() >= kRefreshMs) ShowStudy();
-    if (!study_.Paused() && !study_.Searching() && review_.State() != TMistakeReview::Stage::Checking) {
+    const bool waiting = studyMode_ && study_.Paused(); // to go on once the engine is free
+    if (!waiting && !study_.Searching() && review_.State() != TMistakeReview::Stage::Checking) {
         seat_.Poll(); // the end of a dropped search
         if (seat_.Quiet()) timer_->stop();
     }
