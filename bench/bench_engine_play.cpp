@@ -46,9 +46,10 @@ Result PlayGame(TEngineSeat& seat, TGameSession& s, TEngineLevel level) {
         TMove m;
         if (!EngineMove(seat, s, level, m)) return Result::Unfinished;
         const TTurnReport r = s.MoveComa_Screen(m.From, m.To);
-        // The engine plays the first seat's moves, COM the second's.
-        if (r.Result == Outcome::GameOver && r.Ending.Won(Side::Sente)) return Result::Engine;
-        if (r.Result == Outcome::GameOver && r.Ending.Won(Side::Gote)) return Result::Com;
+        if (r.Result == Outcome::GameOver)
+            return r.Ending.Won(Side::Sente)  ? Result::Engine
+                   : r.Ending.Won(Side::Gote) ? Result::Com
+                                              : Result::Unfinished;
         if (r.Result != Outcome::Continues) return Result::Unfinished;
     }
     return Result::Unfinished;

@@ -24,5 +24,8 @@ MIRUTOA_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-multim
 # What builds the Debian package and checks it (scripts/package, tests/package): dpkg-shlibdeps and
 # dpkg-parsechangelog, lintian, appstreamcli, desktop-file-validate.
 MIRUTOA_PACKAGE_CHECK_PACKAGES=(dpkg-dev lintian appstream desktop-file-utils)
+# The knock test plays the game into a private sound server's null sink and records its monitor.
+MIRUTOA_SOUND_TEST_PACKAGES=(pulseaudio pulseaudio-utils)
 MIRUTOA_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool xclip xauth imagemagick python3 clang libclang-rt-14-dev
+    "${MIRUTOA_SOUND_TEST_PACKAGES[@]}"
     "${MIRUTOA_PACKAGE_CHECK_PACKAGES[@]}")

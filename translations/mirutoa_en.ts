@@ -2,6 +2,43 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>TAboutText</name>
+    <message>
+        <source>見つかりません（Debian のパッケージ fairy-stockfish を入れると、ヒント、エンジンとの対局、棋譜の解析が使えます）</source>
+        <translation>not found (with the Debian package fairy-stockfish installed, hints, games against the engine and analysis can be used)</translation>
+    </message>
+    <message>
+        <source>%1 …（%2）</source>
+        <translation>%1 … (%2)</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1（%2、起動できません: %3）</source>
+        <translation>%1 (%2, does not start: %3)</translation>
+    </message>
+    <message>
+        <source>%1<byte value="xd"/>
+バージョン %2<byte value="xd"/>
+%3<byte value="xd"/>
+MIT ライセンスで配布しています。<byte value="xd"/>
+<byte value="xd"/>
+エンジン: %4<byte value="xd"/>
+フォント: 文字 %5、駒 %6<byte value="xd"/>
+Qt %7</source>
+        <translation>%1<byte value="xd"/>
+Version %2<byte value="xd"/>
+%3<byte value="xd"/>
+Distributed under the MIT licence.<byte value="xd"/>
+<byte value="xd"/>
+Engine: %4<byte value="xd"/>
+Fonts: text %5, pieces %6<byte value="xd"/>
+Qt %7</translation>
+    </message>
+</context>
+<context>
     <name>TAnalysisPanel</name>
     <message>
         <source>+詰</source>
@@ -125,36 +162,6 @@
 <context>
     <name>TForm1</name>
     <message>
-        <source>あなたは先手（▲、盤の下側）、COMは後手（△、上側）です。あなたから指します。<byte value="xd"/>
-<byte value="xd"/>
-駒はドラッグして動かします。駒をクリックして選び、移動先をクリックしても動かせます。<byte value="xd"/>
-<byte value="xd"/>
-持ち駒はありません。取った駒は盤から消え、打つことはできません。<byte value="xd"/>
-敵陣（奥の三段）で動きを終えた駒は必ず成ります。<byte value="xd"/>
-はじめの配置は平手と違い、両者とも角が一つ出ていて（あなたの角は77、COMの角は33）、<byte value="xd"/>
-その前の歩が二枚（あなたは76と66、COMは34と44）突いてあります。<byte value="xd"/>
-<byte value="xd"/>
-相手の王を詰ませるか、相手を王一枚にすれば勝ちです。<byte value="xd"/>
-<byte value="xd"/>
-最初の指し手の前に、COMが組む陣形を選べます。<byte value="xd"/>
-待ったはあなたの手とCOMの手を一組戻します。続けてはできません。<byte value="xd"/>
-終局後は棋譜再現で一手ずつ振り返れます（→ 次の手、← 前の手、Home 初期状態）。</source>
-        <translation>You play first (▲, the bottom of the board); COM plays second (△, the top). You move first.<byte value="xd"/>
-<byte value="xd"/>
-Drag a piece to move it, or click a piece and then the square it should go to.<byte value="xd"/>
-<byte value="xd"/>
-There are no pieces in hand: a captured piece leaves the board and is never dropped.<byte value="xd"/>
-A piece that ends its move in the far three ranks always promotes.<byte value="xd"/>
-The start differs from the usual one: each side&apos;s bishop is already out (yours on 7g, COM&apos;s on 3c),<byte value="xd"/>
-with the two pawns before it pushed (yours on 7f and 6f, COM&apos;s on 3d and 4d).<byte value="xd"/>
-<byte value="xd"/>
-You win by mating COM&apos;s king or by leaving COM with its king alone.<byte value="xd"/>
-<byte value="xd"/>
-Before your first move you can pick the formation COM builds.<byte value="xd"/>
-Take back undoes your move and COM&apos;s reply; it cannot be used twice in a row.<byte value="xd"/>
-After the game, replay it move by move (→ next move, ← previous move, Home the start).</translation>
-    </message>
-    <message>
         <source>あなたの番です</source>
         <translation>Your move</translation>
     </message>
@@ -267,16 +274,6 @@ Error: %1</translation>
         <translation>System setting</translation>
     </message>
     <message>
-        <source>%1<byte value="xd"/>
-バージョン %2<byte value="xd"/>
-<byte value="xd"/>
-Qt %3</source>
-        <translation>%1<byte value="xd"/>
-Version %2<byte value="xd"/>
-<byte value="xd"/>
-Qt %3</translation>
-    </message>
-    <message>
         <source>一手戻る (←)</source>
         <translation>One move back (←)</translation>
     </message>
@@ -288,12 +285,130 @@ Qt %3</translation>
         <source>%1 / %2手</source>
         <translation>%1 / %2</translation>
     </message>
+    <message>
+        <source>ドラッグして棋譜の幅を変えます</source>
+        <translation>Drag to widen or narrow the move list</translation>
+    </message>
+    <message>
+        <source>ルール</source>
+        <translation>Rules</translation>
+    </message>
+    <message>
+        <source>あなたは先手（▲、盤の下側）、COMは後手（△、上側）です。あなたから指します。<byte value="xd"/>
+持ち駒はありません。取った駒は盤から消え、打つことはできません。<byte value="xd"/>
+敵陣（奥の三段）で動きを終えた駒は必ず成ります。<byte value="xd"/>
+はじめの配置は平手と違い、両者とも角が一つ出ていて（あなたの角は77、COMの角は33）、<byte value="xd"/>
+その前の歩が二枚（あなたは76と66、COMは34と44）突いてあります。<byte value="xd"/>
+相手の王を詰ませるか、相手を王一枚にすれば勝ちです。<byte value="xd"/>
+最初の指し手の前に、COMが組む陣形を選べます。</source>
+        <translation>You play first (▲, the bottom of the board); COM plays second (△, the top). You move first.<byte value="xd"/>
+There are no pieces in hand: a captured piece leaves the board and is never dropped.<byte value="xd"/>
+A piece that ends its move in the far three ranks always promotes.<byte value="xd"/>
+The start differs from the usual one: each side&apos;s bishop is already out (yours on 7g, COM&apos;s on 3c),<byte value="xd"/>
+with the two pawns before it pushed (yours on 7f and 6f, COM&apos;s on 3d and 4d).<byte value="xd"/>
+You win by mating COM&apos;s king or by leaving COM with its king alone.<byte value="xd"/>
+Before your first move you can pick the formation COM builds.</translation>
+    </message>
+    <message>
+        <source>駒の動かし方</source>
+        <translation>Moving</translation>
+    </message>
+    <message>
+        <source>駒をドラッグして動かします。駒をクリックして選び、移動先をクリックしても動かせます。<byte value="xd"/>
+動かせる先には印が付きます（表示 → 移動先を表示）。</source>
+        <translation>Drag a piece to move it, or click a piece and then the square it should go to.<byte value="xd"/>
+The squares it can go to are marked (View → Show destinations).</translation>
+    </message>
+    <message>
+        <source>盤の右の棋譜に指し手が並びます。行を選ぶと、その局面が盤に出ます。<byte value="xd"/>
+対局中は見るだけで、End で最新の局面に戻ります。<byte value="xd"/>
+棋譜の右端をドラッグすると、棋譜の幅を変えられます。</source>
+        <translation>The move list beside the board holds the moves. Pick a row to see that position on the board.<byte value="xd"/>
+During a game the position is only looked at; End brings back the latest one.<byte value="xd"/>
+Drag the list&apos;s right edge to make it wider or narrower.</translation>
+    </message>
+    <message>
+        <source>棋譜再現</source>
+        <translation>Replay</translation>
+    </message>
+    <message>
+        <source>終局後や棋譜を開いたときは棋譜再現になり、盤の下のボタンで一手ずつ振り返れます<byte value="xd"/>
+（◀ 一手戻る、|◀ 初期状態、▶ 一手進む、▶▶ 二手進む、▶| 最後の局面）。<byte value="xd"/>
+キーでは → 次の手、← 前の手、Home 初期状態、End 最後の局面です。</source>
+        <translation>After the game, or with a record opened, the buttons under the board replay it move by move<byte value="xd"/>
+(◀ one move back, |◀ the start, ▶ one move on, ▶▶ two moves on, ▶| the last position).<byte value="xd"/>
+The keys: → next move, ← previous move, Home the start, End the last position.</translation>
+    </message>
+    <message>
+        <source>待った・投了</source>
+        <translation>Take back and resigning</translation>
+    </message>
+    <message>
+        <source>待った（Ctrl+Z）はあなたの手とCOMの手を一組戻します。続けてはできません。<byte value="xd"/>
+ゲーム → 投了 で投了します。</source>
+        <translation>Take back (Ctrl+Z) undoes your move and COM&apos;s reply; it cannot be used twice in a row.<byte value="xd"/>
+Game → Resign gives the game up.</translation>
+    </message>
+    <message>
+        <source>ヒントと対戦相手</source>
+        <translation>Hints and opponents</translation>
+    </message>
+    <message>
+        <source>ゲーム → ヒント（Ctrl+H）は、エンジンの考える最善手を盤に矢印で示します。<byte value="xd"/>
+ゲーム → 対戦相手 で、標準COM のほかエンジン Lv1〜Lv5 と対戦できます。<byte value="xd"/>
+エンジンには Debian のパッケージ fairy-stockfish が要ります。</source>
+        <translation>Game → Hint (Ctrl+H) shows the engine&apos;s best move as an arrow on the board.<byte value="xd"/>
+Game → Opponent picks who answers your moves: Standard COM or the engine at Lv1 to Lv5.<byte value="xd"/>
+The engine is the Debian package fairy-stockfish.</translation>
+    </message>
+    <message>
+        <source>解析</source>
+        <translation>Analysis</translation>
+    </message>
+    <message>
+        <source>検討 → 棋譜を解析… で、エンジンが対局の全局面を評価し、評価値のグラフを出します。<byte value="xd"/>
+大きく損をしたあなたの手には、棋譜に「悪手」「疑問手」と最善手が付きます。</source>
+        <translation>Analysis → Analyse the game… has the engine weigh every position and draws the evaluation graph.<byte value="xd"/>
+Your moves that lose much are marked Blunder or Dubious in the move list, with the best move.</translation>
+    </message>
+    <message>
+        <source>指し直しと再開</source>
+        <translation>Playing on and resuming</translation>
+    </message>
+    <message>
+        <source>ゲーム → この局面から指し直す で、盤の局面（あなたの手番）から新しい対局を始めます。<byte value="xd"/>
+対局は一手ごとに自動で保存され（ゲーム → 最近の棋譜）、次の起動で続きを指せます。<byte value="xd"/>
+初期化、棋譜を開く、指し直す、終了でやめた対局は「中断」になり、続きを勧めません。</source>
+        <translation>Game → Play on from this position starts a new game from the position on the board (you to move).<byte value="xd"/>
+Every game is kept after each move (Game → Recent games), and the next start offers to go on.<byte value="xd"/>
+A game left for a new game, an opened record, playing on or Quit is kept as interrupted and not offered.</translation>
+    </message>
+    <message>
+        <source>表示 → 言語 で、日本語と英語を切り替えます。</source>
+        <translation>View → Language switches between Japanese and English.</translation>
+    </message>
+    <message>
+        <source>キー</source>
+        <translation>Keys</translation>
+    </message>
+    <message>
+        <source>→ 次の手&#x3000;← 前の手&#x3000;Home 初期状態&#x3000;End 最新の局面<byte value="xd"/>
+Ctrl+Z 待った&#x3000;Ctrl+H ヒント&#x3000;Ctrl+C 棋譜をコピー&#x3000;Ctrl+S 保存&#x3000;Ctrl+O 開く<byte value="xd"/>
+Ctrl++ 拡大&#x3000;Ctrl+- 縮小&#x3000;Ctrl+0 100%&#x3000;F1 遊び方&#x3000;Ctrl+Q 終了</source>
+        <translation>→ next move  ← previous move  Home the start  End the latest position<byte value="xd"/>
+Ctrl+Z take back  Ctrl+H hint  Ctrl+C copy the record  Ctrl+S save  Ctrl+O open<byte value="xd"/>
+Ctrl++ zoom in  Ctrl+- zoom out  Ctrl+0 100%  F1 how to play  Ctrl+Q quit</translation>
+    </message>
 </context>
 <context>
     <name>TKifuList</name>
     <message>
         <source>開始局面</source>
         <translation>Start position</translation>
+    </message>
+    <message>
+        <source>最善 %1</source>
+        <translation>best: %1</translation>
     </message>
 </context>
 <context>
@@ -491,6 +606,26 @@ Error: %3</translation>
         <translation>Leave the game in progress and open the record?</translation>
     </message>
     <message>
+        <source>中断</source>
+        <translation>interrupted</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>読めない棋譜を飛ばしました: %1</source>
+        <translation>Kept games that cannot be read were passed over: %1</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <source>対局中のゲームをやめてこの局面から指し直しますか？</source>
+        <translation>Leave the game in progress and play on from this position?</translation>
+    </message>
+    <message>
         <source>引き分け</source>
         <translation>draw</translation>
     </message>
@@ -619,6 +754,10 @@ Error: %3</translation>
         <translation>No move to play</translation>
     </message>
     <message>
+        <source>考え中… 深さ %1（%2秒）</source>
+        <translation>Thinking… depth %1 (%2 s)</translation>
+    </message>
+    <message>
         <source>読み終わりました 深さ %1</source>
         <translation>Done, depth %1</translation>
     </message>
@@ -637,10 +776,6 @@ Error: %3</translation>
     <message>
         <source>閉じる</source>
         <translation>Close</translation>
-    </message>
-    <message>
-        <source>考え中… 深さ %1（%2秒）</source>
-        <translation>Thinking… depth %1 (%2 s)</translation>
     </message>
 </context>
 <context>

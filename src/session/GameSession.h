@@ -328,6 +328,10 @@ public:
     // Keeps every game through keeper after each completed turn and at the end; nullptr stops it. The
     // keeper must outlive the session or be unset first.
     void SetRecordKeeper(TRecordKeeper* keeper) { keeper_ = keeper; }
+    // The player leaves the game going on (for another game, a record, or the end of the program): its
+    // kept record is written once more, as interrupted, so that it is not offered to be continued.
+    // Nothing happens without a keeper, during a turn, in a replay, after the end or before a move.
+    void LeaveGame();
     // A hint the person was shown, in the record's words (HintComment): noted as the comment of the
     // person's next move.
     void NoteHint(std::string text) { hint_ = std::move(text); }

@@ -447,6 +447,8 @@ void TKifReader::Finish(int lastLine) {
         record_.Ending = {EndKind::IllegalMove, toMove};
     } else if (word_ == Word::Repetition) {
         throw TKifError(wordLine_, KifFault::EndingNotInGame, {}, {"千日手"});
+    } else if (word_ == Word::Interrupted) {
+        record_.Interrupted = true;
     }
 }
 
@@ -690,8 +692,16 @@ void WriteMoves(TLineWriter& line, const TKifRecord& record) {
 // The end's move line and closing line ("まで62手で後手の勝ち"); nothing for a game going on.
 void WriteEnding(TLineWriter& line, const TKifRecord& record) {
     const TGameEnd& e = record.Ending;
-    if (!e.Over()) return;
     const int n = static_cast<int>(record.Shown.size());
+    if (!e.Over()) {
+        if (record.Interrupted) {
+            char number[16];
+            std::snprintf(number, sizeof number, "%4d ", n + 1);
+            line(std::string(number) + "中断");
+            line("まで" + Number(n) + "手で中断");
+        }
+        return;
+    }
     const std::size_t loser = std::size_t(e.Loser);
     char number[16];
     std::snprintf(number, sizeof number, "%4d ", n + 1);

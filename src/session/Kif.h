@@ -65,6 +65,9 @@ struct TKifRecord {
     std::vector<TMove> Played; // the moves as the game applies them (replay plays these)
     std::vector<TMove> Shown;  // the same moves as the position recorded them: the name after the move
     TGameEnd Ending;
+    // A game without an ending that the player left on purpose: the record ends "N 中断" and
+    // "まで N手で中断", as records of unfinished games do, and it is not offered to be continued.
+    bool Interrupted = false;
     // The comment written after each move ("*" lines; several are joined with LF); empty for none.
     // Shorter than Shown when the last moves have none.
     std::vector<std::string> Comments;

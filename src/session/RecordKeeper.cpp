@@ -5,8 +5,16 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <stdexcept>
 #include <system_error>
 #include <utility>
+
+namespace {
+
+// The names one start time gives ("…-2.kifu", "…-3.kifu", …) are tried this far and no further.
+constexpr int kMostNamesTried = 1000;
+
+} // namespace
 
 TRecordKeeper::TRecordKeeper(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
@@ -18,15 +26,17 @@ std::filesystem::path TRecordKeeper::NewFileFor(const TKifRecord& record) const 
                       d.Minute, d.Second);
     else
         std::snprintf(stem, sizeof stem, "game");
-    // Two games begun in the same second (or a clock set back) must not share a file.
+    // Two games begun in the same second (or a clock set back) must not share a file, nor may a game
+    // of this window take a name another window has claimed.
     std::error_code ec;
-    for (int n = 1;; ++n) {
+    for (int n = 1; n <= kMostNamesTried; ++n) {
         const std::string name =
             n == 1 ? std::string(stem) + ".kifu" : std::string(stem) + "-" + std::to_string(n) + ".kifu";
         const std::filesystem::path path = folder_ / name;
-        if (!std::filesystem::exists(path, ec) && !ec) return path;
+        if (!std::filesystem::exists(path, ec) && !ec && (!Claim || Claim(path))) return path;
         if (ec) throw std::filesystem::filesystem_error("cannot look into the records folder", folder_, ec);
     }
+    throw std::runtime_error("no free name for the record in the records folder");
 }
 
 void TRecordKeeper::Keep(std::uint64_t game, const TKifRecord& record) noexcept {
@@ -39,14 +49,19 @@ void TRecordKeeper::Keep(std::uint64_t game, const TKifRecord& record) noexcept 
         }
         // A turn must not wait for the disk: the rename alone already keeps the file whole when the
         // program dies, and the file systems in common use write a file renamed over another before
-        // the rename itself. The finished game is flushed for certain.
-        WriteFileReplacing(file_, WithCrLf(WriteKif(record)), record.Ending.Over());
+        // the rename itself. The finished game, and one left unfinished, is flushed for certain.
+        WriteFileReplacing(file_, WithCrLf(WriteKif(record)),
+                           record.Ending.Over() || record.Interrupted);
         error_.clear();
     } catch (const std::exception& e) {
         error_ = e.what();
     } catch (...) {
         error_ = "cannot keep the record";
     }
+}
+
+void TRecordKeeper::KeepAgain(const TKifRecord& record) noexcept {
+    if (haveGame_) Keep(game_, record);
 }
 
 void TRecordKeeper::Adopt(std::uint64_t game, std::filesystem::path file) {

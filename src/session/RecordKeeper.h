@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,17 @@ public:
     // next call tries again.
     void Keep(std::uint64_t game, const TKifRecord& record) noexcept;
 
+    // Writes record over the file of the game kept last: a game that was to be left, kept as
+    // interrupted, goes on after all. Never throws, as Keep.
+    void KeepAgain(const TKifRecord& record) noexcept;
+
     // Goes on keeping game in file, a record kept before (a game continued where it stopped).
     void Adopt(std::uint64_t game, std::filesystem::path file);
+
+    // Asked for each free name a new game's file might take, before anything is written there: false
+    // passes the name over for the next (another program keeps its game there). Unset, every free
+    // name is taken.
+    std::function<bool(const std::filesystem::path&)> Claim;
 
     // The newest kept records, newest first (by the time they were last written).
     std::vector<std::filesystem::path> Recent(std::size_t count = 10) const;

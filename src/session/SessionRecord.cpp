@@ -258,6 +258,13 @@ void TGameSession::KeepRecord() {
     if (keeper_) keeper_->Keep(gameNumber_, KifRecord());
 }
 
+void TGameSession::LeaveGame() {
+    if (!keeper_ || inTurn_ || replayMode_ || GameOver() || turns_.empty()) return;
+    TKifRecord left = KifRecord();
+    left.Interrupted = true;
+    keeper_->Keep(gameNumber_, left);
+}
+
 // ---------------------------------------------------------------------------------------------
 // What the record carries for an exact continuation
 

@@ -322,10 +322,12 @@ QImage ReplayStrip(double scale) {
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     // Left to right: one move back, to the start, one move on, two moves on, to the end; the counter
-    // is a label of the window's over the strip's left end.
-    const int starts[5] = {60, 115, 170, 225, 281};
+    // is a label of the window's over the strip's left end. The first button is the narrowest, so
+    // that the counter has room for "999 / 999手".
+    const int starts[5] = {72, 115, 170, 225, 281};
+    const int widths[5] = {35, 47, 47, 47, 47};
     for (int b = 0; b < 5; ++b) {
-        const QRectF r(starts[b] + 0.5, 3.5, 47, 17);
+        const QRectF r(starts[b] + 0.5, 3.5, widths[b], 17);
         QLinearGradient face(r.topLeft(), r.bottomLeft());
         face.setColorAt(0.0, kGold.lighter(125));
         face.setColorAt(0.5, kGold);

@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -41,6 +43,16 @@ void TMessageBoxDialogs::Info(const QString& caption, const QString& text) {
     MakeBox(caption, text, false)->exec();
 }
 
+void TMessageBoxDialogs::InfoFollowing(const QString& caption, const TChangingText& text) {
+    const auto box = MakeBox(caption, text.Text(), false);
+    auto* label = box->findChild<QLabel*>(QStringLiteral("BoxText"));
+    QObject::connect(&text, &TChangingText::changed, label, [label, &text] {
+        label->setText(BoxText(text.Text()));
+        label->adjustSize();
+    });
+    box->exec();
+}
+
 bool TMessageBoxDialogs::YesNo(const QString& text, bool yesByDefault) {
     auto box = MakeBox(QCoreApplication::translate("TMessageBoxDialogs", "確認"), text, true);
     if (yesByDefault)
@@ -68,13 +80,26 @@ std::unique_ptr<QDialog> TMessageBoxDialogs::MakeBox(const QString& caption, con
     const int room = screen != nullptr ? screen->availableGeometry().width() * 9 / 10 - 40 : 1 << 20;
     label->setFont(FittedFont(font, font.pixelSize() > 0 ? font.pixelSize() : 13,
                               [&](const QFont& f) { return WidestLine(label->text(), f) <= room; }));
+    // A text taller than most of the screen (the help) scrolls within a box that leaves the screen's
+    // foot free.
+    QWidget* shown = label;
+    const int tallest = screen != nullptr ? screen->availableGeometry().height() * 7 / 10 : 1 << 20;
+    if (label->sizeHint().height() > tallest) {
+        auto* scroll = new QScrollArea(box.get());
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        scroll->setWidget(label);
+        scroll->setFixedSize(label->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width(),
+                             tallest);
+        shown = scroll;
+    }
     auto* buttons = new QDialogButtonBox(
         question ? QDialogButtonBox::Yes | QDialogButtonBox::No : QDialogButtonBox::Ok, box.get());
     QObject::connect(buttons, &QDialogButtonBox::accepted, box.get(), &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, box.get(), &QDialog::reject);
     auto* layout = new QVBoxLayout(box.get());
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->addWidget(label);
+    layout->addWidget(shown);
     layout->addSpacing(font.pixelSize() > 0 ? font.pixelSize() / 2 : 6);
     layout->addWidget(buttons);
     QPushButton* initial = buttons->button(question ? QDialogButtonBox::No : QDialogButtonBox::Ok);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QObject>
 #include <QString>
 
 #include <memory>
@@ -10,6 +11,17 @@
 class QDialog;
 class QWidget;
 struct TGameSetup;
+
+// A text that may change while a box shows it: the box shows Text() again at each changed().
+class TChangingText : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    virtual QString Text() const = 0;
+
+signals:
+    void changed();
+};
 
 class IDialogs {
 public:
@@ -23,6 +35,11 @@ public:
     // A box with its own caption and an OK button (the help and the version).
     virtual void Info(const QString& caption, const QString& text) {
         Ok(caption + QStringLiteral("\r\n") + text);
+    }
+    // The same box for a text that may change while it is open (the version box, whose engine line is
+    // filled in once the engine has answered).
+    virtual void InfoFollowing(const QString& caption, const TChangingText& text) {
+        Info(caption, text.Text());
     }
     // The file a record is to be saved to, the dialog opened on suggested (a folder and a file name
     // whose extension names the form picked last); empty when the player cancels. The extension
@@ -58,6 +75,7 @@ public:
     void Ok(const QString& text) override;
     bool YesNo(const QString& text, bool yesByDefault = false) override;
     void Info(const QString& caption, const QString& text) override;
+    void InfoFollowing(const QString& caption, const TChangingText& text) override;
     QString SaveFileName(const QString& suggested) override;
     QString OpenFileName(const QString& folder) override;
     bool GameSetup(TGameSetup& setup, bool engine) override;

@@ -1,8 +1,13 @@
 #include "ui/KifuList.h"
 
+#include "session/Analysis.h"
 #include "session/GameSession.h"
 
+#include <QMouseEvent>
+#include <QPainter>
+
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 TKifuList::TKifuList(QWidget* parent) : QListWidget(parent) {
@@ -16,16 +21,21 @@ void TKifuList::Refresh() {
     const TKifRecord record = session_->KifRecord();
     const std::vector<std::string> moves = KifMoveTexts(record);
     // An analysis speaks of the moves it was given: a take-back or a new game leaves it behind.
-    const bool analysed = !analysed_.empty() && record.Shown.size() >= analysed_.size() &&
-                          std::equal(analysed_.begin(), analysed_.end(), record.Shown.begin());
+    const std::vector<TMove> none;
+    const std::vector<TMove>& analysed = analysis_ != nullptr ? analysis_->Record().Shown : none;
+    const bool marked = !analysed.empty() && record.Shown.size() >= analysed.size() &&
+                        std::equal(analysed.begin(), analysed.end(), record.Shown.begin());
     QStringList rows{tr("開始局面")};
     for (std::size_t i = 0; i < moves.size(); ++i) {
         QString row = QStringLiteral("%1 %2%3")
                           .arg(i + 1, 3)
                           .arg(i % 2 == 0 ? QStringLiteral("▲") : QStringLiteral("△"))
                           .arg(QString::fromStdString(moves[i]));
-        if (analysed && i < std::size_t(verdicts_.size()) && !verdicts_[qsizetype(i)].isEmpty())
-            row += QStringLiteral("　") + verdicts_[qsizetype(i)];
+        // The better move goes on a second line, under the move, where the list has its whole width.
+        if (const TMoveVerdict v = marked && i < analysed.size() ? analysis_->Verdict(i + 1) : TMoveVerdict{};
+            v.Mark != MoveMark::None)
+            row += QStringLiteral("　%1\n　　").arg(QString::fromStdString(MoveMarkText(v.Mark))) +
+                   tr("最善 %1").arg(QString::fromStdString(v.Better));
         rows << row;
     }
     const std::string end = KifEndText(record);
@@ -45,12 +55,6 @@ void TKifuList::Refresh() {
     if (currentItem()) scrollToItem(currentItem());
 }
 
-void TKifuList::SetVerdicts(const std::vector<TMove>& moves, const QStringList& verdicts) {
-    analysed_ = moves;
-    verdicts_ = verdicts;
-    Refresh();
-}
-
 void TKifuList::OnRowChosen(int row) {
     if (filling_ || session_ == nullptr || row < 0) return;
     // The end's row stands for the last position.
@@ -65,4 +69,37 @@ void TKifuList::OnRowChosen(int row) {
 
 void TKifuList::ShowLatest() {
     if (session_) OnRowChosen(static_cast<int>(session_->Turns().size()));
+}
+
+TColumnGrip::TColumnGrip(QWidget* parent) : QWidget(parent) {
+    setCursor(Qt::SplitHCursor);
+}
+
+void TColumnGrip::paintEvent(QPaintEvent*) {
+    // Three short ridges half way down, where a hand looks for something to hold.
+    QPainter p(this);
+    p.setPen(QPen(palette().color(QPalette::Mid), std::max(1.0, width() / 8.0)));
+    const double x = width() / 2.0;
+    const double y = height() / 2.0;
+    const double step = width() / 2.0;
+    for (int i = -1; i <= 1; ++i)
+        p.drawLine(QPointF(x, y + i * step - step / 3), QPointF(x, y + i * step + step / 3));
+}
+
+void TColumnGrip::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+    pressed_ = true;
+    startX_ = event->globalPosition().x();
+    emit dragStarted();
+}
+
+void TColumnGrip::mouseMoveEvent(QMouseEvent* event) {
+    // The window grows under the pointer as the list widens: the drag is measured on the screen.
+    if (pressed_) emit dragged(int(std::lround(event->globalPosition().x() - startX_)));
+}
+
+void TColumnGrip::mouseReleaseEvent(QMouseEvent* event) {
+    if (!pressed_ || event->button() != Qt::LeftButton) return;
+    pressed_ = false;
+    emit dragEnded();
 }

@@ -1,16 +1,13 @@
 // The move list beside the board: a row for the start, one per move as the record file writes it
 // (▲７六歩, △同　銀, 成) and one for the game's end. The row of the position on the board is selected
 // and kept in view. Choosing a row (a click, ↑ or ↓) shows that position through the session, during a
-// game too, where it is only looked at.
+// game too, where it is only looked at. The handle at the list's right edge widens its column.
 #pragma once
 
-#include "board/Move.h"
-
 #include <QListWidget>
-#include <QStringList>
+#include <QWidget>
 
-#include <vector>
-
+class TGameAnalysis;
 class TGameSession;
 
 class TKifuList : public QListWidget {
@@ -18,18 +15,42 @@ class TKifuList : public QListWidget {
 public:
     explicit TKifuList(QWidget* parent);
     void SetSession(TGameSession* session) { session_ = session; }
-    // The rows read again from the session's record, the shown position's selected.
+    // The analysis whose verdicts stand beside the moves it analysed, while the game still begins
+    // with them: a marked move's row says 悪手 or 疑問手, and the better move on a line of its own.
+    // The verdicts are asked for at every refresh, so that they speak the language now installed.
+    void SetAnalysis(const TGameAnalysis* analysis) { analysis_ = analysis; }
+    // The rows read again from the session's record and the analysis, the shown position's selected.
     void Refresh();
     // The game's latest position on the board again.
     void ShowLatest();
-    // The analysis's verdicts beside the moves it analysed, while the game still begins with them.
-    void SetVerdicts(const std::vector<TMove>& moves, const QStringList& verdicts);
 
 private:
     TGameSession* session_ = nullptr;
-    std::vector<TMove> analysed_;
-    QStringList verdicts_;
+    const TGameAnalysis* analysis_ = nullptr;
     bool filling_ = false;
 
     void OnRowChosen(int row);
+};
+
+// The handle at the move list's right edge: dragged sideways, it widens or narrows the list's column.
+class TColumnGrip : public QWidget {
+    Q_OBJECT
+public:
+    explicit TColumnGrip(QWidget* parent);
+
+signals:
+    void dragStarted();
+    // How far the pointer has gone sideways since the drag began, in pixels of the screen.
+    void dragged(int dx);
+    void dragEnded();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool pressed_ = false;
+    double startX_ = 0;
 };

@@ -34,25 +34,32 @@ inline constexpr std::array kPlaces = {
     TPlace{"ReplayButton2", {242, 380, 49, 17}, 0},
     TPlace{"ReplayButton3", {297, 380, 49, 17}, 0},
     // Beside the strip's three buttons: one move back, to the end, and where the replay stands.
-    TPlace{"ReplayBackButton", {131, 380, 49, 17}, 0},
+    TPlace{"ReplayBackButton", {143, 380, 37, 17}, 0},
     TPlace{"ReplayEndButton", {352, 380, 49, 17}, 0},
-    TPlace{"ReplayCounter", {74, 380, 55, 17}, 11},
+    // From the strip's left end to its first button: room for "999 / 999手" at the text's own size.
+    TPlace{"ReplayCounter", {73, 378, 69, 21}, 11},
     TPlace{"Button_Start", {448, 56, 81, 20}, kWindowFontPx},
-    TPlace{"Button_Matta", {448, 8, 57, 20}, kWindowFontPx},
+    // As wide as 平手で初期化 below it, so that "Take back" has air on either side.
+    TPlace{"Button_Matta", {448, 8, 81, 20}, kWindowFontPx},
     TPlace{"Button_Exit", {608, 8, 57, 20}, kWindowFontPx},
     TPlace{"Button_StartHisyaKaku", {536, 56, 129, 20}, kWindowFontPx},
     TPlace{"ComboBox1", {536, 89, 129, 20}, kWindowFontPx},
     TPlace{"Button_Kifu", {448, 376, 185, 20}, kWindowFontPx},
     TPlace{"Button_Test", {536, 128, 89, 17}, kWindowFontPx},
     // Beside the client area above, which keeps every place it has: the window grows by kKifuRoom.
+    // The player may widen it (the width of its place is the one it has at first).
     TPlace{"KifuList", {673, 8, 160, 392}, kWindowFontPx},
 };
 
-inline constexpr int kKifuRoom = 168;
+// The move list's column: the list at its first width and the margin right of it, where the handle
+// that widens it lies; and the widest the player may make it.
+inline constexpr int kKifuMargin = 8;
+inline constexpr int kKifuRoom = 160 + kKifuMargin;
+inline constexpr int kKifuListMaxWidth = 480;
 
-// The client area with the move list beside it or without.
-constexpr QSize ClientSize(bool kifuListShown) {
-    return {kClient.width() + (kifuListShown ? kKifuRoom : 0), kClient.height()};
+// The client area with the move list beside it, at a width of its own, or without.
+constexpr QSize ClientSize(bool kifuListShown, int kifuListWidth = kKifuRoom - kKifuMargin) {
+    return {kClient.width() + (kifuListShown ? kifuListWidth + kKifuMargin : 0), kClient.height()};
 }
 
 constexpr const TPlace& Place(std::string_view name) {

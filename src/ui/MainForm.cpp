@@ -1,5 +1,6 @@
 #include "ui/MainForm.h"
 
+#include "ui/About.h"
 #include "ui/BoardView.h"
 #include "ui/Controls.h"
 #include "ui/KifuList.h"
@@ -28,6 +29,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -39,6 +41,7 @@ const char* const kCoordinatesKey = "view/coordinates";
 const char* const kDestinationsKey = "view/destinations";
 const char* const kComReasonKey = "view/comReason";
 const char* const kKifuListKey = "view/kifuList";
+const char* const kKifuListWidthKey = "view/kifuListWidth";
 
 // Puts a control at its place in the client area under its name.
 template <class Control> Control* Placed(Control* control, std::string_view name) {
@@ -63,7 +66,8 @@ void Colour(QWidget* control, const QColor& ground, const QColor& text) {
 
 } // namespace
 
-TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
+TForm1::TForm1(IDialogs* dialogs, QWidget* parent)
+    : QMainWindow(parent), about_(std::make_unique<TAboutText>()) {
     if (dialogs == nullptr) {
         ownDialogs_ = std::make_unique<TMessageBoxDialogs>(this);
         dialogs = ownDialogs_.get();
@@ -72,6 +76,9 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
     const QSettings settings;
     comReasonShown_ = settings.value(QString::fromLatin1(kComReasonKey), true).toBool();
     kifuListShown_ = settings.value(QString::fromLatin1(kKifuListKey), true).toBool();
+    kifuListWidth_ =
+        std::clamp(settings.value(QString::fromLatin1(kKifuListWidthKey), kifuListWidth_).toInt(),
+                   kifuListWidth_, Layout::kKifuListMaxWidth);
     // The likely scale, before the window knows its screen: the kept zoom on the main screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         pictures_.DrawEarly(TWindowZoom::KeptPercent() / 100.0 * screen->devicePixelRatio());
@@ -84,14 +91,15 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
     study_ = std::make_unique<TStudyPanel>(*this, *board_, client_, *statusBar(), *engine_, *analysis_);
     play_ = std::make_unique<TPlayControl>(*board_, *dialogs_, this);
     CreateMenus();
-    zoom_->SetClientSize(Layout::ClientSize(kifuListShown_));
+    zoom_->SetClientSize(Layout::ClientSize(kifuListShown_, kifuListWidth_));
     zoom_->UseKept();
     ApplyZoom();
     OnCreate();
     records_->Attach(*session_);
     analysis_->Attach(*session_);
     study_->Attach(*session_);
-    connect(analysis_.get(), &TAnalysisPanel::verdictsChanged, KifuList, &TKifuList::SetVerdicts);
+    KifuList->SetAnalysis(&analysis_->Analysis());
+    connect(analysis_.get(), &TAnalysisPanel::verdictsChanged, KifuList, &TKifuList::Refresh);
 }
 
 // The session, the record, the pictures and the controls all go with their owners.
@@ -129,7 +137,7 @@ void TForm1::CreateControls() {
     // given another size.
     client_ = new TClientArea(this);
     client_->setObjectName(QStringLiteral("Client"));
-    client_->SetLayoutSize(Layout::ClientSize(kifuListShown_));
+    client_->SetLayoutSize(Layout::ClientSize(kifuListShown_, kifuListWidth_));
     client_->setFont(JapaneseFont(Layout::kWindowFontPx));
     client_->installEventFilter(this);
     setCentralWidget(client_);
@@ -146,6 +154,13 @@ void TForm1::CreateControls() {
     CreateButtons(client_);
     KifuList = Placed(new TKifuList(client_), "KifuList");
     KifuList->setVisible(kifuListShown_);
+    kifuGrip_ = new TColumnGrip(client_);
+    kifuGrip_->setObjectName(QStringLiteral("KifuGrip"));
+    Language::SetToolTip(kifuGrip_, "TForm1", QT_TR_NOOP("ドラッグして棋譜の幅を変えます"));
+    kifuGrip_->setVisible(kifuListShown_);
+    connect(kifuGrip_, &TColumnGrip::dragStarted, this, [this] { gripStartWidth_ = kifuListWidth_; });
+    connect(kifuGrip_, &TColumnGrip::dragged, this,
+            [this](int dx) { SetKifuListWidth(gripStartWidth_ + int(std::lround(dx / scale_))); });
     // The frames lie among the controls as they always have: Waku under Label1, Waku2 under the
     // buttons.
     const auto frame = [this](const char* name) {
@@ -201,7 +216,7 @@ void TForm1::UpdateTitle() {
 // "12 / 62手" on the strip: the move shown and the record's length.
 void TForm1::UpdateReplayCounter() {
     if (!session_ || !session_->ReplayMode()) return;
-    replayCounter_->setText(
+    replayCounter_->ShowText(
         tr("%1 / %2手").arg(session_->ShownMove()).arg(static_cast<int>(session_->Turns().size())));
 }
 
@@ -281,6 +296,7 @@ void TForm1::FitTexts() {
                                std::min(Label_Message->height(), Label_mes2->y() - Label_Message->y()));
     Label_mes2->SetBasePx(FontPx("Label_mes2"));
     Label1->SetBasePx(FontPx("Label1"));
+    replayCounter_->SetBasePx(FontPx("ReplayCounter"));
     for (QPushButton* button :
          {Button_Start, Button_Matta, Button_Exit, Button_StartHisyaKaku, Button_Kifu, Button_Test})
         FitButtonText(button, FontPx(button->objectName().toStdString()));
@@ -343,6 +359,14 @@ void TForm1::LayOut(double scale, QPoint origin) {
     origin_ = origin;
     client_->setFont(JapaneseFont(Layout::Scaled(Layout::kWindowFontPx, scale)));
     client_->PlaceControls(scale, origin);
+    // The move list at the width the player gave it, its handle in the margin right of it.
+    const QRect list = Layout::Place("KifuList").Rect;
+    KifuList->setGeometry(Layout::Scaled(QRect(list.left(), list.top(), kifuListWidth_, list.height()), scale)
+                              .translated(origin));
+    kifuGrip_->setGeometry(
+        Layout::Scaled(QRect(list.left() + kifuListWidth_, list.top(), Layout::kKifuMargin, list.height()),
+                       scale)
+            .translated(origin));
     board_->ApplyZoom(scale, origin);
     FitTexts();
     UpdatePictures();
@@ -459,14 +483,21 @@ void TForm1::SeatsChanged(const TSeats& seats) {
     if (engine_) engine_->SeatsChanged();
 }
 
+// A game left for a new one is kept as interrupted: it is not offered to be continued.
 void TForm1::OnButton_StartClick() {
     board_->ClearSelection();
-    if (dialogs_->YesNo(tr("初期化しますか？"))) session_->NewGame();
+    if (!dialogs_->YesNo(tr("初期化しますか？"))) return;
+    session_->LeaveGame();
+    session_->NewGame();
+    records_->NoteKeeping();
 }
 
 void TForm1::OnButton_HisyaKakuClick() {
     board_->ClearSelection();
-    if (dialogs_->YesNo(tr("初期化しますか？"))) session_->NewHandicapGame();
+    if (!dialogs_->YesNo(tr("初期化しますか？"))) return;
+    session_->LeaveGame();
+    session_->NewHandicapGame();
+    records_->NoteKeeping();
 }
 
 void TForm1::OnComboBoxClick(int index) {
@@ -476,13 +507,19 @@ void TForm1::OnComboBoxClick(int index) {
         statusBar()->showMessage(tr("%1は次の対局から").arg(ComboBox1->itemText(index)), 8000);
 }
 
+// A game ended by 終了 is left on purpose; a window closed otherwise leaves its game to be continued.
 void TForm1::OnButton_ExitClick() {
-    if (dialogs_->YesNo(tr("終了しますか？"))) close();
+    if (!dialogs_->YesNo(tr("終了しますか？"))) return;
+    session_->LeaveGame();
+    close();
 }
 
 void TForm1::OnButton_TestClick() {
     board_->ClearSelection();
-    if (dialogs_->YesNo(tr("初期化しますか？"))) session_->NewTestGame();
+    if (!dialogs_->YesNo(tr("初期化しますか？"))) return;
+    session_->LeaveGame();
+    session_->NewTestGame();
+    records_->NoteKeeping();
 }
 
 void TForm1::OnButton_MattaClick() {
@@ -644,9 +681,37 @@ void TForm1::SetKifuListShown(bool on) {
     kifuListAction_->setChecked(on);
     QSettings().setValue(QString::fromLatin1(kKifuListKey), on);
     KifuList->setVisible(on);
-    zoom_->SetClientSize(Layout::ClientSize(on));
-    client_->SetLayoutSize(Layout::ClientSize(on));
-    ApplyZoom();
+    kifuGrip_->setVisible(on);
+    ApplyLayoutSize();
+}
+
+void TForm1::SetKifuListWidth(int width) {
+    // No wider than the screen leaves room for at the zoom, the window's frame included.
+    int widest = Layout::kKifuListMaxWidth;
+    if (const QScreen* shown = screen()) {
+        const int frame = frameGeometry().width() - geometry().width();
+        const int room = int((shown->availableGeometry().width() - frame) / ZoomFactor());
+        widest = std::min(widest, room - Layout::kClient.width() - Layout::kKifuMargin);
+    }
+    width = std::clamp(width, Layout::kKifuRoom - Layout::kKifuMargin,
+                       std::max(widest, Layout::kKifuRoom - Layout::kKifuMargin));
+    if (width == kifuListWidth_) return;
+    kifuListWidth_ = width;
+    QSettings().setValue(QString::fromLatin1(kKifuListWidthKey), width);
+    ApplyLayoutSize();
+}
+
+void TForm1::ApplyLayoutSize() {
+    const QSize layout = Layout::ClientSize(kifuListShown_, kifuListWidth_);
+    zoom_->SetClientSize(layout);
+    client_->SetLayoutSize(layout);
+    // The scale may be the same and the controls are placed anew all the same.
+    laidOut_ = false;
+    // A window that fills the screen keeps its size and draws the layout at the scale that fits it.
+    if (isMaximized() || isFullScreen())
+        OnClientResized();
+    else
+        ApplyZoom();
 }
 
 void TForm1::SetComReasonShown(bool on) {

@@ -10,6 +10,7 @@
 #include "ui/Dialogs.h"
 #include "ui/EnginePanel.h"
 #include "ui/Language.h"
+#include "ui/Layout.h"
 #include "ui/Pictures.h"
 #include "ui/PieceSound.h"
 #include "ui/PlayControl.h"
@@ -28,10 +29,12 @@
 
 class QAction;
 class QLabel;
+class TAboutText;
 class QPushButton;
 class QShortcut;
 class TBoardView;
 class TClickLabel;
+class TColumnGrip;
 class TFitLabel;
 class TFormationList;
 class TKifuList;
@@ -86,8 +89,11 @@ public:
     void OnReplayBack();
     void OnReplayStart();
     void OnReplayEnd();
+    // F1: the rules in short and how the window is used.
     void OnHelpClick();
+    // The version, the licence, the engine found and the fonts in use.
     void OnVersionClick();
+    TAboutText& About() const { return *about_; }
     // The view settings of the 表示 menu, kept between runs.
     void SetCoordinatesShown(bool on);
     void SetDestinationsShown(bool on);
@@ -103,6 +109,10 @@ public:
     // The move list beside the client area, shown or hidden; the window grows or shrinks by its room.
     void SetKifuListShown(bool on);
     bool KifuListShown() const { return kifuListShown_; }
+    // The move list's width at 100 %, from its first width up to the widest that leaves the window on
+    // its screen; the handle at its right edge sets it by a drag. Kept between runs.
+    void SetKifuListWidth(int width);
+    int KifuListWidth() const { return kifuListWidth_; }
     // The status bar's text: "COMの狙い: " and the reason, or empty.
     QString ComReasonText() const;
 
@@ -167,7 +177,7 @@ private:
     TClickLabel* ReplayButton3 = nullptr;
     TClickLabel* replayBack_ = nullptr;
     TClickLabel* replayEnd_ = nullptr;
-    QLabel* replayCounter_ = nullptr;
+    TFitLabel* replayCounter_ = nullptr;
     QPushButton* Button_Start = nullptr;
     QPushButton* Button_Matta = nullptr;
     QPushButton* Button_Exit = nullptr;
@@ -176,6 +186,7 @@ private:
     QPushButton* Button_Kifu = nullptr;
     QPushButton* Button_Test = nullptr;
     TKifuList* KifuList = nullptr;
+    TColumnGrip* kifuGrip_ = nullptr;
 
     QAction* resignAction_ = nullptr;
     QAction* coordinatesAction_ = nullptr;
@@ -189,6 +200,7 @@ private:
     // The record file the title names, empty when none.
     QString openedFile_;
 
+    std::unique_ptr<TAboutText> about_;
     // Made before the session, which reports landings to it from its first move on.
     std::unique_ptr<TPieceSound> sound_ = std::make_unique<TPieceSound>();
     // Made before the session, so that the session, which keeps through them and asks COM's seat
@@ -207,6 +219,8 @@ private:
     QPoint origin_;
     bool laidOut_ = false;
     bool kifuListShown_ = true;
+    int kifuListWidth_ = Layout::kKifuRoom - Layout::kKifuMargin;
+    int gripStartWidth_ = 0;
     bool screenWatched_ = false;
 
     void CreateControls();
@@ -228,6 +242,9 @@ private:
     void ApplyZoom();
     // The window's size for a client area of client.
     void FitWindow(QSize client);
+    // The layout's size now (the move list shown or not, at its width), given to the zoom and the
+    // client area; the window is drawn again at it.
+    void ApplyLayoutSize();
     // Puts every control at its place at scale from origin, with its texts and pictures.
     void LayOut(double scale, QPoint origin);
     // The window has been given another size: the layout at the scale that fits it, centred.

@@ -1,5 +1,6 @@
 // The window's menu bar: the game, view and help menus, each item the command of a button or a
 // setting of the view.
+#include "ui/About.h"
 #include "ui/Controls.h"
 #include "ui/HelpText.h"
 #include "ui/KifuList.h"
@@ -134,11 +135,13 @@ void TForm1::Retranslate() {
 }
 
 void TForm1::OnHelpClick() {
-    dialogs_->Info(tr("遊び方"), tr(kRules));
+    QStringList sections;
+    for (const THelpSection& section : kHelp)
+        sections << QStringLiteral("■ ") + tr(section.Heading) + QStringLiteral("\r\n") + tr(section.Body);
+    dialogs_->Info(tr("遊び方"), sections.join(QStringLiteral("\r\n\r\n")));
 }
 
 void TForm1::OnVersionClick() {
-    dialogs_->Info(tr("バージョン情報"),
-                   tr("%1\r\nバージョン %2\r\n\r\nQt %3")
-                       .arg(GameTitle(), QStringLiteral(MIRUTOA_VERSION), QString::fromLatin1(qVersion())));
+    about_->Ask();
+    dialogs_->InfoFollowing(tr("バージョン情報"), *about_);
 }

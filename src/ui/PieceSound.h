@@ -1,18 +1,24 @@
 // The knock of a piece landing on the board (駒音): one short click of wood per landed piece, the
 // player's and COM's alike, and the 表示 → 駒音 item that turns it off and on (kept between runs).
-// Without a sound device the game stays silent and says nothing about it.
+// The knock is read once and played into one stream of the sound device, from a thread of its own,
+// which stays open while knocks come and closes a while after the last; a sound server that is handed a short
+// sound on a stream of its own each time starts playing only once the stream's buffer has filled, and drops
+// most of them. Without a sound device the game stays silent and says nothing about it.
 #pragma once
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QThread>
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 
 class QAction;
 class QMenu;
-class QSoundEffect;
 class QTimer;
+class TKnockPlayer;
+class TKnockStream;
 
 class TPieceSound : public QObject {
     Q_OBJECT
@@ -39,8 +45,20 @@ private:
     bool enabled_ = true;
     Player player_;
     QAction* action_ = nullptr;
-    std::unique_ptr<QSoundEffect> effect_;
-    // Set once no sound device was found, so that the device list is not asked again on every move.
+    // The knock's samples, mixed into silence for the device as it asks for them, and the sink that
+    // asks, in a thread of its own; made at the first knock.
+    std::unique_ptr<TKnockStream> stream_;
+    std::unique_ptr<TKnockPlayer> device_;
+    QThread thread_;
+    // Closes the stream a while after the last knock, so that an idle game keeps no sound stream.
+    QTimer* idle_ = nullptr;
+    bool streamOpen_ = false;
+    // The silence before the first knock of the stream, and how much later than usual the knock
+    // after the one just played may come.
+    std::ptrdiff_t leadSamples_ = 0;
+    int knockLeadMs_ = 0;
+    // Set once no sound device was found or the knock could not be read, so that neither is tried
+    // again on every move.
     bool noDevice_ = false;
     QTimer* spacer_ = nullptr;
     QElapsedTimer sinceKnock_;
@@ -48,4 +66,5 @@ private:
 
     void Knock();
     void PlayOnDevice();
+    bool OpenStream();
 };

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLockFile>
 #include <QMenu>
 #include <QSettings>
 #include <QStandardPaths>
@@ -48,6 +49,7 @@ QString RecentDetails(const std::filesystem::path& path) {
                 formation = Language::FormationName(QString::fromStdString(e.Formation));
         QString result = QCoreApplication::translate("TRecordFiles", "対局中");
         const std::optional<Side> person = r.Seats.LoneHuman();
+        if (r.Interrupted) result = QCoreApplication::translate("TRecordFiles", "中断");
         if (r.Ending.Draw())
             result = QCoreApplication::translate("TRecordFiles", "引き分け");
         else if (r.Ending.Over() && person)
@@ -78,6 +80,21 @@ QString RecentTitle(const std::filesystem::path& path) {
             : began.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) +
                   (more.startsWith(QLatin1Char('-')) ? QStringLiteral(" (%1)").arg(more.mid(1)) : QString());
     return details.isEmpty() ? date : date + QCoreApplication::translate("TRecordFiles", "　") + details;
+}
+
+// How far back start-up looks for a game to continue past kept files that cannot be read.
+constexpr std::size_t kResumeLook = 20;
+
+// The lock of a kept file, taken; nullptr when it cannot be, and then elsewhere says whether another
+// window holds it.
+std::unique_ptr<QLockFile> LockOf(const std::filesystem::path& file, bool& elsewhere) {
+    auto lock = std::make_unique<QLockFile>(FileName(file) + QStringLiteral(".lock"));
+    // A lock goes stale only when the window that took it has gone, however long a game lasts.
+    lock->setStaleLockTime(0);
+    elsewhere = false;
+    if (lock->tryLock(0)) return lock;
+    elsewhere = lock->error() == QLockFile::LockFailedError;
+    return nullptr;
 }
 
 QString ErrorText(const QString& step, const QString& file, const std::exception& e) {
@@ -133,6 +150,7 @@ QString TRecordFiles::RecordsFolder() {
 void TRecordFiles::Attach(TGameSession& session) {
     session_ = &session;
     keeper_ = std::make_unique<TRecordKeeper>(FilePath(RecordsFolder()));
+    keeper_->Claim = [this](const std::filesystem::path& file) { return Claim(file); };
     session_->SetRecordKeeper(keeping_ ? keeper_.get() : nullptr);
 }
 
@@ -167,6 +185,27 @@ void TRecordFiles::FillRecentMenu() {
 bool TRecordFiles::GameGoingOn() const {
     const TGameSession& s = *session_;
     return !s.ReplayMode() && !s.GameOver() && s.MoveCount() > 0;
+}
+
+bool TRecordFiles::Claim(const std::filesystem::path& file) {
+    bool elsewhere = false;
+    std::unique_ptr<QLockFile> lock = LockOf(file, elsewhere);
+    if (elsewhere) return false;
+    lock_ = std::move(lock);
+    return true;
+}
+
+template <class Command> void TRecordFiles::Leave(Command replace) {
+    // Only a game the keeper has kept is written as left (TGameSession::LeaveGame asks the same).
+    const bool leaving = keeping_ && GameGoingOn();
+    session_->LeaveGame();
+    try {
+        replace();
+    } catch (...) {
+        if (leaving) keeper_->KeepAgain(session_->KifRecord());
+        throw;
+    }
+    NoteKeeping();
 }
 
 // A dialog given a folder that is not there opens in the current one, which for an installed game is
@@ -220,24 +259,44 @@ void TRecordFiles::OnOpenRecordClick() {
 
 bool TRecordFiles::OfferResume() {
     if (session_ == nullptr || !keeping_ || !keeper_) return false;
-    const std::vector<std::filesystem::path> latest = keeper_->Recent(1);
-    if (latest.empty()) return false;
-    try {
-        const TKifRecord r = TGameSession::ReadRecord(latest.front());
-        // Only a game that can be continued is offered.
-        if (r.Shown.empty() || !session_->CanContinue(r)) return false;
-    } catch (const std::exception&) {
-        return false; // not a game that could be continued: nothing to ask
+    // The newest kept game that can be read decides; games other windows play are theirs.
+    std::filesystem::path latest;
+    std::unique_ptr<QLockFile> lock;
+    QStringList unreadable;
+    for (const std::filesystem::path& file : keeper_->Recent(kResumeLook)) {
+        bool elsewhere = false;
+        lock = LockOf(file, elsewhere);
+        if (elsewhere) continue;
+        try {
+            const TKifRecord r = TGameSession::ReadRecord(file);
+            if (!r.Interrupted && !r.Shown.empty() && r.Continuation.Known && session_->CanContinue(r))
+                latest = file;
+            break;
+        } catch (const std::exception& e) {
+            unreadable
+                << tr("%1（%2）").arg(FileName(file.filename()), QString::fromUtf8(KifErrorText(e).c_str()));
+        }
     }
+    const bool continued = !latest.empty() && Continue(latest, std::move(lock));
+    // Said once the board is set up, which clears the status bar.
+    if (!unreadable.isEmpty())
+        bar_->showMessage(tr("読めない棋譜を飛ばしました: %1").arg(unreadable.join(tr("、"))), 30000);
+    return continued;
+}
+
+bool TRecordFiles::Continue(const std::filesystem::path& file, std::unique_ptr<QLockFile> lock) {
     if (!dialogs_.YesNo(tr("前回の対局を続けますか？"), true)) return false;
+    // Locked before it is continued: from now on no other window offers or writes this game.
+    lock_ = std::move(lock);
     try {
-        session_->ContinueKept(latest.front());
+        session_->ContinueKept(file);
     } catch (const TPlayOnRefusal& e) {
+        lock_.reset();
         dialogs_.Ok(tr("前回の対局を続けられません。\r\n\r\n%1").arg(QString::fromStdString(e.Shown())));
         return false;
     } catch (const std::exception& e) {
-        dialogs_.Ok(
-            ErrorText(tr("棋譜の読込みでエラー発生"), QString::fromStdString(latest.front().string()), e));
+        lock_.reset();
+        dialogs_.Ok(ErrorText(tr("棋譜の読込みでエラー発生"), FileName(file), e));
         return false;
     }
     NoteKeeping();
@@ -247,13 +306,19 @@ bool TRecordFiles::OfferResume() {
 void TRecordFiles::OnPlayOnClick() {
     emit commandStarted();
     if (session_ == nullptr) return;
+    // Playing on from a position looked back at ends the game going on, as opening a record does;
+    // while COM's reply is awaited the session refuses, and the game is not left.
+    const bool leaving = GameGoingOn() && !session_->ReplyPending();
+    if (leaving && !dialogs_.YesNo(tr("対局中のゲームをやめてこの局面から指し直しますか？"))) return;
     try {
-        session_->PlayOn();
+        if (leaving)
+            Leave([this] { session_->PlayOn(); });
+        else
+            session_->PlayOn();
     } catch (const TPlayOnRefusal& e) {
         dialogs_.Ok(tr("この局面からは指し直せません。\r\n\r\n%1").arg(QString::fromStdString(e.Shown())));
         return;
     }
-    NoteKeeping();
 }
 
 bool TRecordFiles::OpenRecordFile(const QString& path) {
@@ -264,7 +329,7 @@ bool TRecordFiles::OpenRecordFile(const QString& path) {
         TKifRecord record = TGameSession::ReadRecord(FilePath(path));
         // An opened record can only be replayed: the game going on could not be played on afterwards.
         if (GameGoingOn() && !dialogs_.YesNo(tr("対局中のゲームをやめて棋譜を開きますか？"))) return false;
-        session_->OpenKifRecord(std::move(record));
+        Leave([&] { session_->OpenKifRecord(std::move(record)); });
     } catch (const std::exception& e) {
         dialogs_.Ok(ErrorText(tr("棋譜の読込みでエラー発生"), path, e));
         return false;

@@ -1,6 +1,7 @@
 // The game records on disk: saving the game and opening a record through the file dialogs, the
 // folder those dialogs start in, and the games kept after every turn with the menu of the recent
-// ones. Its settings are kept between runs.
+// ones. Its settings are kept between runs. The kept file of the game a window plays is locked (a
+// lock file beside it), so that another window of the game neither offers that game nor writes it.
 #pragma once
 
 #include "session/RecordKeeper.h"
@@ -8,11 +9,13 @@
 #include <QObject>
 #include <QString>
 
+#include <filesystem>
 #include <memory>
 
 class IDialogs;
 class QAction;
 class QLabel;
+class QLockFile;
 class QMenu;
 class QStatusBar;
 class TGameSession;
@@ -35,13 +38,18 @@ public:
     void OnSaveRecordClick();
     void OnOpenRecordClick();
     // Opens one record file; asks first when it would end a game going on, once the file has been
-    // read and found sound. True when it was opened.
+    // read and found sound, and keeps that game as interrupted. True when it was opened.
     bool OpenRecordFile(const QString& path);
 
     // At start-up: when the latest kept game is unfinished, asks 「前回の対局を続けますか？」 and on はい
-    // continues it exactly where it stopped, the same file kept on. True when it was continued.
+    // continues it exactly where it stopped, the same file kept on. Games another window plays are
+    // passed over; kept files that cannot be read are passed over too, and the status bar says which
+    // and why. A game that was finished or left on purpose is not offered, nor any older one. True
+    // when a game was continued.
     bool OfferResume();
-    // ゲーム → この局面から指し直す: a new game from the position shown; a refusal says why in a box.
+    // ゲーム → この局面から指し直す: a new game from the position shown, asked first when it would end a
+    // game going on, which is then kept as interrupted; a refusal says why in a box and the game goes
+    // on as it was.
     void OnPlayOnClick();
 
     // Every game kept in the records folder after each turn, or not; kept between runs.
@@ -69,9 +77,20 @@ private:
     QAction* keepingAction_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QLabel* keepingNote_ = nullptr;
+    // The lock on the kept file of the game this window plays; empty before its first keep.
+    std::unique_ptr<QLockFile> lock_;
 
     void FillRecentMenu();
     bool GameGoingOn() const;
+    // Replaces the game going on by replace() (a command that throws when it refuses): the game left
+    // is kept as interrupted; a refusal leaves it kept as it was. Rethrows the refusal.
+    template <class Command> void Leave(Command replace);
+    // Takes the lock of a kept file for this window (dropping the one held); false when another window
+    // holds it. A lock that cannot be made at all (a folder without write access) is no other
+    // window's: the file goes unlocked.
+    bool Claim(const std::filesystem::path& file);
+    // Asks whether to continue the kept game in file and does, under its lock.
+    bool Continue(const std::filesystem::path& file, std::unique_ptr<QLockFile> lock);
     // The folder the dialogs start in: the one used last, else the documents folder, else home.
     QString FolderSetting() const;
     // The extension of the form saved last ("kif" at first).

@@ -245,6 +245,26 @@ TEST(Kif, RefusesWhatThisGameCannotReplayNamingTheLineAndLeavingTheGameAlone) {
     std::filesystem::remove_all(folder);
 }
 
+// A game left unfinished ends its record as other programs end one: the word 中断 as its last move
+// line and "まで N手で中断"; read back, it is the same game, interrupted and without an ending.
+TEST(Kif, AGameLeftUnfinishedIsWrittenAndReadAsInterrupted) {
+    TKifRecord left = ReadKif(kWritten);
+    left.Ending = {};
+    left.Interrupted = true;
+    std::string expected = kWritten;
+    expected.replace(expected.find("   5 投了"), std::string::npos, "   5 中断\nまで4手で中断\n");
+    EXPECT_EQ(WriteKif(left), expected);
+    for (const std::string& text :
+         {expected, WithCrLf(ReplaceLine(expected, 25, "   5 中断   ( 0:09/00:00:14)"))}) {
+        const TKifRecord r = ReadKif(text);
+        EXPECT_TRUE(r.Interrupted);
+        EXPECT_FALSE(r.Ending.Over());
+        EXPECT_EQ(r.Shown, left.Shown);
+    }
+    left.Interrupted = false;
+    EXPECT_FALSE(ReadKif(WriteKif(left)).Interrupted) << "a game that goes on is not interrupted";
+}
+
 TEST(Kif, KeeperWritesEveryTurnOfEachGameIntoAFileOfItsOwn) {
     const std::filesystem::path folder = TempFolder() / "records";
     TRecordKeeper keeper(folder);
@@ -296,6 +316,31 @@ TEST(Kif, KeeperWritesEveryTurnOfEachGameIntoAFileOfItsOwn) {
     EXPECT_EQ(scripted_play::Drag(session, 25, 24).Result, TTurnReport::Outcome::Continues);
     EXPECT_FALSE(broken.LastError().empty());
     session.SetRecordKeeper(nullptr);
+    std::filesystem::remove_all(folder.parent_path());
+}
+
+// A name another window has claimed is passed over before anything is written, and a game that was
+// to be left but goes on is kept again as it is.
+TEST(Kif, KeeperTakesOnlyANameItCanClaimAndKeepsAGameAgain) {
+    const std::filesystem::path folder = TempFolder() / "records";
+    TRecordKeeper keeper(folder);
+    std::vector<std::string> asked;
+    keeper.Claim = [&](const std::filesystem::path& file) {
+        asked.push_back(file.filename().string());
+        return asked.size() > 1;
+    };
+    TKifRecord r = ReadKif(kWritten);
+    r.Ending = {};
+    keeper.Keep(1, r);
+    EXPECT_EQ(asked, (std::vector<std::string>{"20240305-090731.kifu", "20240305-090731-2.kifu"}));
+    EXPECT_EQ(keeper.CurrentFile(), folder / "20240305-090731-2.kifu");
+    EXPECT_FALSE(std::filesystem::exists(folder / "20240305-090731.kifu"));
+    r.Interrupted = true;
+    keeper.Keep(1, r);
+    r.Interrupted = false;
+    keeper.KeepAgain(r);
+    EXPECT_FALSE(ReadKif(ReadKifFile(keeper.CurrentFile())).Interrupted);
+    EXPECT_EQ(asked.size(), 2u) << "a game's later keeps claim nothing";
     std::filesystem::remove_all(folder.parent_path());
 }
 
