@@ -89,10 +89,6 @@ Qt %7</translation>
         <translation> (the game has changed, so nothing is written into the record)</translation>
     </message>
     <message>
-        <source>局面を選べるのは棋譜再現の間だけです</source>
-        <translation>Positions can be picked only while replaying</translation>
-    </message>
-    <message>
         <source>%1手目&#x3000;評価値 %2</source>
         <translation>Move %1  evaluation %2</translation>
     </message>
@@ -646,15 +642,15 @@ Error: %3</translation>
     <name>TSeatsDialog</name>
     <message>
         <source>対局の設定</source>
-        <translation>Game settings</translation>
+        <translation>Game setup</translation>
     </message>
     <message>
         <source>先手</source>
-        <translation>▲ Black (moves first)</translation>
+        <translation>First player (▲)</translation>
     </message>
     <message>
         <source>後手</source>
-        <translation>△ White</translation>
+        <translation>Second player (△)</translation>
     </message>
     <message>
         <source>あなた</source>
@@ -674,7 +670,7 @@ Error: %3</translation>
     </message>
     <message>
         <source>飛車角落ち（先手が飛車角なし）</source>
-        <translation>Handicap (Black without rook and bishop)</translation>
+        <translation>Handicap (the first player without rook and bishop)</translation>
     </message>
     <message>
         <source>開始局面</source>
@@ -698,7 +694,7 @@ Error: %3</translation>
     </message>
     <message>
         <source>観戦の速さ</source>
-        <translation>Pace when watching</translation>
+        <translation>Pace of computer games</translation>
     </message>
     <message>
         <source>対局開始</source>
@@ -711,6 +707,75 @@ Error: %3</translation>
     <message>
         <source>平手で初期化・飛車角落ちで初期化は、この対局者で新しい対局を始めます。</source>
         <translation>New game and New handicap game start a new game with these players.</translation>
+    </message>
+</context>
+<context>
+    <name>TStudyPanel</name>
+    <message>
+        <source>検討</source>
+        <translation>Study</translation>
+    </message>
+    <message>
+        <source>スキップ</source>
+        <translation>Skip</translation>
+    </message>
+    <message>
+        <source>次へ</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>検討モード</source>
+        <translation>Study mode</translation>
+    </message>
+    <message>
+        <source>悪手を復習</source>
+        <translation>Review my mistakes</translation>
+    </message>
+    <message>
+        <source>%1. %2&#x3000;深さ %3
+%4</source>
+        <translation>%1. %2  depth %3
+%4</translation>
+    </message>
+    <message>
+        <source>エンジンが故障しました（%1）</source>
+        <translation>The engine failed (%1)</translation>
+    </message>
+    <message>
+        <source>一時停止中（エンジンは対局・ヒント・解析の番です）</source>
+        <translation>Paused (the engine is busy with the game, a hint or an analysis)</translation>
+    </message>
+    <message>
+        <source>指せる手がありません</source>
+        <translation>No move to play</translation>
+    </message>
+    <message>
+        <source>考え中… 深さ %1（%2秒）</source>
+        <translation>Thinking… depth %1 (%2 s)</translation>
+    </message>
+    <message>
+        <source>読み終わりました 深さ %1</source>
+        <translation>Done, depth %1</translation>
+    </message>
+    <message>
+        <source>先に「棋譜を解析」で対局を解析してください</source>
+        <translation>Analyse the game first (Analyse the game…)</translation>
+    </message>
+    <message>
+        <source>相手の手を待っている間は復習できません</source>
+        <translation>No review while a reply is awaited</translation>
+    </message>
+    <message>
+        <source>復習する悪手・疑問手はありません</source>
+        <translation>No blunders or dubious moves to review</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>

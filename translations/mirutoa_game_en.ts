@@ -677,6 +677,10 @@ That piece cannot move there.</translation>
         <source>%1の勝ちです。</source>
         <translation>%1 wins.</translation>
     </message>
+    <message>
+        <source>変化の分かれ目より前には待ったできません。</source>
+        <translation>A move cannot be taken back past the point where this variation branches off.</translation>
+    </message>
 </context>
 <context>
     <name>KifError</name>
@@ -912,6 +916,10 @@ That piece cannot move there.</translation>
         <source>詰みとありますが、手番の側の玉は詰んでいません</source>
         <translation>詰み, but the king of the side to move is not mated here</translation>
     </message>
+    <message>
+        <source>変化が{0}手目から始まっていますが、その前の手順に{0}手目がありません</source>
+        <translation>A variation starts at move {0}, but the moves before it have no move {0}</translation>
+    </message>
 </context>
 <context>
     <name>MoveList</name>
@@ -1067,7 +1075,65 @@ That piece cannot move there.</translation>
     </message>
     <message>
         <source>対局者の交代が再現できません。</source>
-        <translation>A change of players cannot be made again.</translation>
+        <translation>The change of players cannot be made again.</translation>
+    </message>
+</context>
+<context>
+    <name>Review</name>
+    <message>
+        <source>%1 %2/%3: %4手目 %5</source>
+        <translation>%1 %2/%3: move %4 %5</translation>
+    </message>
+    <message>
+        <source>もっと良い手を探してください</source>
+        <translation>Find a better move</translation>
+    </message>
+    <message>
+        <source>復習する悪手・疑問手はありません</source>
+        <translation>No blunders or dubious moves to review</translation>
+    </message>
+    <message>
+        <source>調べています…</source>
+        <translation>Checking…</translation>
+    </message>
+    <message>
+        <source>惜しい！</source>
+        <translation>Close!</translation>
+    </message>
+    <message>
+        <source>違います。</source>
+        <translation>Not that.</translation>
+    </message>
+    <message>
+        <source>その手は指せません。</source>
+        <translation>That move cannot be played.</translation>
+    </message>
+    <message>
+        <source>エンジンが判定できませんでした（%1）。</source>
+        <translation>The engine could not judge it (%1).</translation>
+    </message>
+    <message>
+        <source>正解！ エンジンの手は %1</source>
+        <translation>Found! The engine plays %1</translation>
+    </message>
+    <message>
+        <source>エンジンの手は %1&#x3000;読み筋 %2</source>
+        <translation>The engine plays %1  line %2</translation>
+    </message>
+    <message>
+        <source>%1問中%2問正解</source>
+        <translation>%2 of %1 found</translation>
+    </message>
+</context>
+<context>
+    <name>Variations</name>
+    <message>
+        <source>%1手目の局面から続きを指します。</source>
+        <translation>Playing on from the position after move %1.</translation>
+    </message>
+    <message>
+        <source>%1手目から変化を指します。</source>
+        <translation>Playing a variation from move %1.</translation>
     </message>
 </context>
 </TS>

@@ -1,6 +1,12 @@
 #include "cli/Console.h"
 
+#include "session/Review.h"
+#include "session/Study.h"
+
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <functional>
 #include <istream>
@@ -165,6 +171,14 @@ TParsedCommand ParseConsoleCommand(const std::string& line, bool tooLong) {
         }
         c.Argument = arg;
         break;
+    case ConsoleArgument::Millis:
+        if (arg.empty() || arg.size() > 5 || arg.find_first_not_of("0123456789") != std::string_view::npos ||
+            std::stoi(std::string(arg)) < 1 || std::stoi(std::string(arg)) > kConsoleMaxStudyMs) {
+            c.Refusal = "error " + std::string(row->Missing);
+            return c;
+        }
+        c.Number = std::stoi(std::string(arg));
+        break;
     case ConsoleArgument::Number:
         if (arg.empty() || arg.size() > 4 || arg.find_first_not_of("0123456789") != std::string_view::npos) {
             c.Refusal = "error " + std::string(row->Missing);
@@ -244,6 +258,12 @@ bool TConsole::Execute(const TParsedCommand& c) {
         break;
     case ConsoleCommand::Analyse:
         Analyse();
+        break;
+    case ConsoleCommand::Mistakes:
+        Mistakes();
+        break;
+    case ConsoleCommand::Study:
+        Study(c.Number);
         break;
     case ConsoleCommand::Seats:
         Seats(c.Seats);
@@ -446,14 +466,64 @@ void TConsole::Opponent(int level) {
 
 void TConsole::Analyse() {
     if (const std::string refusal = EngineRefusal(); !refusal.empty()) return Say(refusal);
-    TGameAnalysis analysis(seat_);
-    analysis.Start(session_.KifRecord());
-    analysis.Wait();
-    if (!analysis.Error().empty()) return Say("error " + analysis.Error());
-    session_.NoteAnalysis(analysis.Record().Played, analysis.MoveComments());
-    for (std::size_t i = 0; i < analysis.Evals().size(); ++i) {
-        const std::optional<int>& value = analysis.Evals()[i].Value;
+    auto analysis = std::make_unique<TGameAnalysis>(seat_);
+    const TKifRecord record = session_.KifRecord();
+    TAnalysisSettings settings;
+    settings.Judged = JudgedSides(record.Seats);
+    analysis->Start(record, settings);
+    analysis->Wait();
+    if (!analysis->Error().empty()) return Say("error " + analysis->Error());
+    session_.NoteAnalysis(analysis->Record().Played, analysis->MoveComments());
+    for (std::size_t i = 0; i < analysis->Evals().size(); ++i) {
+        const std::optional<int>& value = analysis->Evals()[i].Value;
         Say("eval " + std::to_string(i) + " " + (value ? std::to_string(*value) : "none"));
+    }
+    Say("end");
+    analysis_ = std::move(analysis);
+}
+
+void TConsole::Mistakes() {
+    if (!analysis_) return Say("error no analysis: analyse first");
+    const std::vector<TMove> game = session_.MoveHistory();
+    const std::vector<TMove>& analysed = analysis_->Record().Played;
+    const bool same = analysis_->Record().Start == session_.KifRecord().Start &&
+                      analysed.size() <= game.size() &&
+                      std::equal(analysed.begin(), analysed.end(), game.begin());
+    if (!same) return Say("error the game has changed since the analysis: analyse again");
+    for (const TReviewQuestion& q : ReviewQuestions(*analysis_))
+        Say("mistake " + std::to_string(q.Move) + " " + SquareText(q.Played.From) + SquareText(q.Played.To) +
+            " " + SquareText(q.Best.From) + SquareText(q.Best.To) + " " + std::to_string(q.Loss));
+    Say("end");
+}
+
+void TConsole::Study(int ms) {
+    if (const std::string refusal = EngineRefusal(); !refusal.empty()) return Say(refusal);
+    const TKyokumen shown = session_.ShownPosition();
+    TMoveList legal;
+    LegalMoves(shown, SideToMove(shown), legal);
+    if (!legal.IsEmpty()) {
+        TEngineSearch search;
+        search.Skill = 20;
+        search.MoveTime = std::chrono::milliseconds(ms);
+        search.Lines = kStudyLines;
+        TEngineStatus status;
+        seat_.Ask(shown, shown.ComToMove, {legal.begin(), legal.end()}, search,
+                  [&status](const TEngineStatus& s, const TEngineProposal&) { status = s; });
+        seat_.Wait();
+        if (!status) return Say("error " + status.Message);
+        const std::vector<TStudyLine> lines = StudyLines(seat_.Client().Result(), shown, session_.Viewer());
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            const TStudyLine& line = lines[k];
+            std::string value = "none";
+            if (line.Value && std::abs(*line.Value) > kMateValue - 1000)
+                value = (*line.Value > 0 ? "M+" : "M-") + std::to_string(kMateValue - std::abs(*line.Value));
+            else if (line.Value)
+                value = std::to_string(*line.Value);
+            std::string text =
+                "line " + std::to_string(k + 1) + " " + value + " " + std::to_string(line.Depth);
+            for (const TMove& m : line.Moves) text += " " + SquareText(m.From) + SquareText(m.To);
+            Say(text);
+        }
     }
     Say("end");
 }

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,8 @@ enum class ConsoleCommand {
     Goto,
     PlayOn,
     Analyse,
+    Mistakes,
+    Study,
     Seats,
     Go,
     Quit,
@@ -58,7 +61,11 @@ enum class ConsoleArgument {
     Opponent,  // "com", or "engine N" with N 1 .. kEngineLevelCount
     Number,    // a move number, at most four digits: "12"
     Seats,     // two seats, each "human", "com" or "engine N": "com human", "engine 3 com"
+    Millis,    // a time in milliseconds, 1 .. kConsoleMaxStudyMs: "1000"
 };
+
+// The longest study the console runs at one command.
+inline constexpr int kConsoleMaxStudyMs = 60'000;
 
 struct TConsoleCommandRow {
     std::string_view Name;
@@ -88,6 +95,9 @@ inline constexpr TConsoleCommandRow kConsoleCommands[] = {
     {"goto", ConsoleCommand::Goto, ConsoleArgument::Number, "goto needs a move number such as 12"},
     {"playon", ConsoleCommand::PlayOn, ConsoleArgument::None, {}},
     {"analyse", ConsoleCommand::Analyse, ConsoleArgument::None, {}},
+    {"mistakes", ConsoleCommand::Mistakes, ConsoleArgument::None, {}},
+    {"study", ConsoleCommand::Study, ConsoleArgument::Millis,
+     "study needs a time in milliseconds, 1 to 60000"},
     {"seats", ConsoleCommand::Seats, ConsoleArgument::Seats,
      "seats needs two seats, each human, com or engine 1 to 12, such as com human"},
     {"go", ConsoleCommand::Go, ConsoleArgument::None, {}},
@@ -99,7 +109,7 @@ inline constexpr TConsoleCommandRow kConsoleCommands[] = {
 struct TParsedCommand {
     ConsoleCommand Command = ConsoleCommand::Refused;
     int From = 0, To = 0; // Squares; Opponent: From is 0 for COM, else the engine's level
-    int Number = 0;       // Number
+    int Number = 0;       // Number; Millis
     std::string Argument; // Formation: the name; Path: the file name; Number: the digits as written
     TSeats Seats;         // Seats
     std::string Refusal;  // Refused: the answer line
@@ -134,6 +144,8 @@ private:
     // The engine process that engine seats, hints and analyses use.
     TEngineSeat seat_;
     TGameSession session_;
+    // The latest analysis, which mistakes lists.
+    std::unique_ptr<TGameAnalysis> analysis_;
 
     void Say(const std::string& text);
     void Move(int from, int to);
@@ -148,6 +160,8 @@ private:
     void Hint();
     void Opponent(int level);
     void Analyse();
+    void Mistakes();
+    void Study(int ms);
     // The refusal when the engine cannot be used here; empty when it can.
     std::string EngineRefusal() const;
 };

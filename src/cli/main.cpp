@@ -40,6 +40,11 @@ Commands:
   analyse          the engine's evaluation of every position of the game from your side: eval N CP
                    (N 0 the start, N the position after move N; CP in centipawns, a mate as 30000 less
                    its moves), then end; the record then carries the analysis beside each move
+  mistakes         the moves the latest analysis marked 悪手 or 疑問手 on your side: mistake N PLAYED
+                   BEST LOSS (N the move, PLAYED and BEST as FFRR, LOSS in centipawns), then end
+  study MS         the engine looks at the position shown for MS milliseconds (1 .. 60000): line K
+                   CP DEPTH MOVES for its K = 1 .. 3 best lines (CP from your side as for hint; MOVES
+                   as FFRR), then end
   quit             exit (so does the end of input)
 
 Answers to move, in order (each stops the turn where the game stops):

@@ -75,6 +75,11 @@ bool IsAnalysisComment(std::string_view line) {
 
 } // namespace
 
+std::array<bool, 2> JudgedSides(const TSeats& seats) {
+    if (seats.Humans() == 0) return {true, false};
+    return {!seats[Side::Sente].Computer(), !seats[Side::Gote].Computer()};
+}
+
 std::string MoveMarkText(MoveMark m) {
     switch (m) {
     case MoveMark::Bad:

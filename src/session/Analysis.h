@@ -35,6 +35,10 @@ struct TAnalysisSettings {
     Side Viewpoint = Side::Sente;
 };
 
+// The sides whose moves an analysis of a game between these seats judges: the people's, or 先手's when
+// only computers play.
+std::array<bool, 2> JudgedSides(const TSeats& seats);
+
 // The engine's view of one position.
 struct TPositionEval {
     // From the viewpoint's side, centipawns (mates as above); none when the engine gave no line here that

@@ -15,12 +15,14 @@ namespace {
 constexpr std::size_t kLineMoves = 8;
 
 // The engine's line in KIF words from the side to move, as far as this game's rules follow it; the
-// first move's words go to first.
-std::string LineWords(TKyokumen k, bool com, const std::vector<std::string>& line, std::string& first) {
+// first move's words go to first, the moves followed to moves.
+std::string LineWords(TKyokumen k, bool com, const std::vector<std::string>& line, std::string& first,
+                      std::vector<TMove>* moves = nullptr) {
     std::string words;
     for (std::size_t i = 0; i < line.size() && i < kLineMoves; ++i) {
         const std::optional<TMove> m = MoveFromEngine(line[i], k, com);
         if (!m) break;
+        if (moves != nullptr) moves->push_back(*m);
         const std::string word =
             (com ? "△" : "▲") + DisplayMoveName(*m, k.Board[std::size_t(m->From)],
                                                 k.Board[std::size_t(m->To)] != PieceName::Empty,
@@ -37,6 +39,12 @@ std::string LineWords(TKyokumen k, bool com, const std::vector<std::string>& lin
 }
 
 } // namespace
+
+std::string EngineLineWords(const TKyokumen& k, bool com, const std::vector<std::string>& line,
+                            std::vector<TMove>* moves) {
+    std::string first;
+    return LineWords(k, com, line, first, moves);
+}
 
 TEngineSearch SearchAt(TEngineLevel level) {
     TEngineSearch search;

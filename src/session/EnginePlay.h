@@ -158,5 +158,10 @@ private:
 std::string HintText(const TEngineProposal& p, Side viewpoint = Side::Sente);
 // The same in the record's words, for the comment of the human's next move (TGameSession::NoteHint).
 std::string HintComment(const TEngineProposal& p, Side viewpoint = Side::Sente);
+// The engine's line (its moves in the engine's notation) from the side to move in k, in the move list's
+// words ("▲２六歩△３四歩", in English "▲P-2f △P-3d"), as far as this game's rules follow it and up to
+// eight moves; the moves so followed go to moves when given.
+std::string EngineLineWords(const TKyokumen& k, bool com, const std::vector<std::string>& line,
+                            std::vector<TMove>* moves = nullptr);
 // The words of an engine that has failed, with the reason and what the player can do.
 std::string EngineFailureText(const std::string& reason);

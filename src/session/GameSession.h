@@ -312,13 +312,15 @@ public:
     // The number of the move whose position the board shows.
     int ShownMove() const;
     bool Browsing() const { return !replayMode_ && shown_ >= 0; }
-    // The position the board shows, and the game's latest.
+    // The position the board shows (its side to move set), and the game's latest.
     TKyokumen ShownPosition() const;
     const TKyokumen& Position() const { return position_; }
     // The position the board is built from: the game's latest, or in a replay the position the replay
     // has reached (an earlier position looked at during a game is drawn aside).
     const TKyokumen& BoardPosition() const { return replayMode_ ? shownPosition_ : position_; }
     Side SideToMove() const { return ::SideToMove(position_); }
+    // The side whose view the window takes: the lone person's, else 先手's.
+    Side Viewer() const;
     int MoveCount() const { return int(turns_.size()); }
     // A new game from the shown position, with the same seats, every player in exactly the state it
     // would be in had the game reached that position without a break: the game is played again from
@@ -524,7 +526,6 @@ private:
     bool Judged(TTurnReport& report);
     void CancelPending();
     std::vector<TMove> LegalFor(Side side) const;
-    Side Viewer() const;
     // SessionTexts.cpp: the words of a turn.
     bool PersonAgainstComputer() const;
     std::string GameGreeting() const;

@@ -159,7 +159,12 @@ int TGameSession::ShownMove() const {
 }
 
 TKyokumen TGameSession::ShownPosition() const {
-    if (replayMode_) return shownPosition_;
+    if (replayMode_) {
+        // The replay plays each move as its mover's; the position shown is the next side's to move.
+        TKyokumen k = shownPosition_;
+        if (shown_ > 0) k.ComToMove = turns_[std::size_t(shown_ - 1)].Mover == Side::Sente;
+        return k;
+    }
     return shown_ >= 0 ? PositionAfter(shown_) : position_;
 }
 

@@ -211,7 +211,7 @@ bool TAnalysisPanel::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void TAnalysisPanel::AddMenu() {
+QMenu* TAnalysisPanel::AddMenu() {
     QMenu* menu = window_.menuBar()->addMenu(QString());
     Language::SetText(menu, "TAnalysisPanel", QT_TR_NOOP("検討(&A)"));
     menu->setObjectName(QStringLiteral("AnalysisMenu"));
@@ -227,6 +227,7 @@ void TAnalysisPanel::AddMenu() {
                 "TEnginePanel",
                 "エンジンが見つかりません（Debian のパッケージ fairy-stockfish を入れてください）"));
     }
+    return menu;
 }
 
 void TAnalysisPanel::OpenDialog() {
@@ -372,11 +373,9 @@ void TAnalysisPanel::Retranslate() {
 void TAnalysisPanel::ShowMove(int n) {
     const TGameAnalysis* shown = Shown();
     if (session_ == nullptr || shown == nullptr || n < 0 || n >= int(shown->Evals().size())) return;
-    if (!session_->ReplayMode()) {
-        bar_.showMessage(tr("局面を選べるのは棋譜再現の間だけです"), 5000);
-        return;
-    }
-    session_->ReplayTo(n);
+    // A reply awaited holds the board where it is.
+    if (session_->ReplyPending()) return;
+    session_->ShowMove(n);
     BoardChanged();
     const std::optional<int>& value = shown->Evals()[std::size_t(n)].Value;
     QString text = value ? tr("%1手目　評価値 %2").arg(n).arg(ValueText(*value)) : tr("%1手目").arg(n);

@@ -21,6 +21,7 @@ class QDialog;
 class QDockWidget;
 class QLabel;
 class QMainWindow;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
@@ -66,7 +67,8 @@ public:
     ~TAnalysisPanel() override;
 
     void Attach(TGameSession& session) { session_ = &session; }
-    void AddMenu();
+    // The 検討 menu, for the items that follow.
+    QMenu* AddMenu();
     // Shows the dialog; its 開始 starts an analysis of the game so far.
     void OpenDialog();
     void Begin(std::uint64_t nodesPerPosition);
@@ -82,7 +84,8 @@ public:
     // The board shows another position, or another game: the graph marks the position, and forgets an
     // analysis of a game that is no longer the one on the board.
     void BoardChanged();
-    // Shows the position after move n, when the game is replayed.
+    // Shows the position after move n: in a replay the replay's, in a game a look back (as the move
+    // list does).
     void ShowMove(int n);
     // The texts again in the language now installed.
     void Retranslate();

@@ -78,7 +78,7 @@ TBoardView::TBoardView(QWidget* area, TPictures& pictures) : area_(area), pictur
 
 bool TBoardView::AcceptsMove() const {
     // An earlier position looked at takes the drag too: the session says why it plays no move there.
-    return session_ != nullptr && (session_->HumanToMove() || session_->Browsing());
+    return taker_ || (session_ != nullptr && (session_->HumanToMove() || session_->Browsing()));
 }
 
 // True when the move from the square is taken; otherwise the last move's squares stay as they were.
@@ -101,7 +101,10 @@ void TBoardView::FinishMove() {
     ProcessPendingEvents();
     if (!AcceptsMove()) return;
     moving_ = true;
-    emit moveRequested(dragFrom_, dragTo_);
+    if (taker_)
+        taker_(dragFrom_, dragTo_);
+    else
+        emit moveRequested(dragFrom_, dragTo_);
     moving_ = false;
     ShowFrame(SessionFrame::Waku, true);
 }

@@ -21,6 +21,7 @@
 #include <QRect>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 class QPainter;
@@ -47,6 +48,9 @@ public:
     // A click on a square: selects one of the human's pieces, plays the selected piece to a legal
     // destination, or cancels the selection.
     void OnClickComa(int square);
+    // While set, a move dragged on the board goes to it instead of the game: an answer to a question
+    // about the position shown. Empty gives the moves back to the game.
+    void SetMoveTaker(std::function<void(int from, int to)> taker) { taker_ = std::move(taker); }
     // The square whose piece is selected, 0 for none.
     int SelectedSquare() const { return selected_; }
     void ClearSelection();
@@ -104,6 +108,7 @@ private:
     QWidget* area_;
     TPictures& pictures_;
     const TGameSession* session_ = nullptr;
+    std::function<void(int, int)> taker_;
     TPictureBox* Image1 = nullptr;
     std::array<TSquareImage*, 100> ban_{}; // by square code
     TFrameShape* Waku = nullptr;

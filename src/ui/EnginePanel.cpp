@@ -176,10 +176,20 @@ void TEnginePanel::AskHint() {
         bar_.showMessage(MissingText(), 8000);
         return;
     }
-    if (session_ == nullptr || !session_->HumanToMove() || seat_.Busy()) return;
+    // The computer about to move, or thinking, has the engine's attention and the position.
+    if (session_ == nullptr || session_->ComputerToMove() || session_->ReplyPending() || seat_.Busy()) return;
+    // The position shown, wherever it is: the game's latest, a look back, a replay's.
+    const TKyokumen shown = session_->ShownPosition();
+    TMoveList legal;
+    LegalMoves(shown, SideToMove(shown), legal);
+    if (legal.IsEmpty()) {
+        bar_.showMessage(tr("ヒント: なし"), 8000);
+        return;
+    }
     hintAsked_ = true;
+    hintForGame_ = session_->HumanToMove();
     bar_.showMessage(tr("考え中…"));
-    seat_.Ask(session_->Position(), session_->SideToMove() == Side::Gote, session_->LegalMoves(), kHintLevel,
+    seat_.Ask(shown, shown.ComToMove, {legal.begin(), legal.end()}, kHintLevel,
               [this](const TEngineStatus& s, const TEngineProposal& p) { ShowHint(s, p); });
     if (seat_.Busy()) timer_->start();
 }
@@ -196,8 +206,9 @@ void TEnginePanel::ShowHint(const TEngineStatus& status, const TEngineProposal& 
         return;
     }
     hint_ = hint;
-    session_->NoteHint(HintComment(hint));
-    bar_.showMessage(Text(HintText(hint)));
+    // Only a hint for the move about to be played goes beside it in the record.
+    if (hintForGame_) session_->NoteHint(HintComment(hint));
+    bar_.showMessage(Text(HintText(hint, session_->Viewer())));
     arrow_->Point(hint.Move.From, hint.Move.To);
 }
 

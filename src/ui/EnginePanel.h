@@ -61,7 +61,9 @@ public:
     int Opponent() const;
     // The engine process the session's engine seats play through.
     TEngineSeat& Seat() { return seat_; }
-    // Asks the engine for the human's best move; the arrow and the status bar show it when it comes.
+    // Asks the engine for the best move in the position shown (the game's latest, a look back, a
+    // replay's); the arrow and the status bar show it when it comes. Refused while a computer is to
+    // move in the game's latest position or its reply is awaited.
     void AskHint();
     // Whether the arrow is on the board, and the hint it shows.
     bool HintShown() const;
@@ -96,7 +98,8 @@ public:
 
 private:
     TRecordFiles& records_;
-    bool hintAsked_ = false; // the running search is a hint's
+    bool hintAsked_ = false;   // the running search is a hint's
+    bool hintForGame_ = false; // and for the person to move in the game's latest position
 
     void Poll();
     void ShowHint(const TEngineStatus& status, const TEngineProposal& hint);

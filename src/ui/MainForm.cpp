@@ -88,6 +88,7 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent)
     CreateStatusBar();
     engine_ = std::make_unique<TEnginePanel>(*board_, client_, *statusBar(), *records_);
     analysis_ = std::make_unique<TAnalysisPanel>(*this, *statusBar());
+    study_ = std::make_unique<TStudyPanel>(*this, *board_, client_, *statusBar(), *engine_, *analysis_);
     play_ = std::make_unique<TPlayControl>(*board_, *dialogs_, this);
     CreateMenus();
     zoom_->SetClientSize(Layout::ClientSize(kifuListShown_, kifuListWidth_));
@@ -96,6 +97,7 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent)
     OnCreate();
     records_->Attach(*session_);
     analysis_->Attach(*session_);
+    study_->Attach(*session_);
     KifuList->SetAnalysis(&analysis_->Analysis());
     connect(analysis_.get(), &TAnalysisPanel::verdictsChanged, KifuList, &TKifuList::Refresh);
 }
@@ -622,6 +624,7 @@ void TForm1::MarkMoves(const std::vector<TMove>& moves) {
     // Every change of the game or of the position shown marks moves.
     KifuList->Refresh();
     if (analysis_) analysis_->BoardChanged();
+    if (study_) study_->BoardChanged();
     if (!session_) return; // the session is being made
     UpdateReplayCounter();
     play_->Changed();

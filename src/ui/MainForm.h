@@ -14,6 +14,7 @@
 #include "ui/Pictures.h"
 #include "ui/PieceSound.h"
 #include "ui/PlayControl.h"
+#include "ui/StudyPanel.h"
 #include "ui/WindowZoom.h"
 
 #include <QMainWindow>
@@ -63,6 +64,8 @@ public:
     // The engine: the opponent choice, the hint.
     TEnginePanel& Engine() const { return *engine_; }
     TAnalysisPanel& Analysis() const { return *analysis_; }
+    // Study mode and the review of one's mistakes.
+    TStudyPanel& Study() const { return *study_; }
     // The seats, the computers' pace and the side the board is seen from.
     TPlayControl& Play() const { return *play_; }
 
@@ -204,6 +207,7 @@ private:
     // here, goes first.
     std::unique_ptr<TEnginePanel> engine_;
     std::unique_ptr<TAnalysisPanel> analysis_;
+    std::unique_ptr<TStudyPanel> study_;
     std::unique_ptr<TPlayControl> play_;
     std::unique_ptr<TRecordFiles> records_;
     std::unique_ptr<TGameSession> session_;

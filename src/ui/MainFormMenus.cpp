@@ -49,7 +49,7 @@ void TForm1::CreateMenus() {
     connect(game, &QMenu::aboutToShow, this, [this] { resignAction_->setEnabled(session_->CanResign()); });
 
     CreateViewMenu();
-    analysis_->AddMenu();
+    study_->AddMenuItems(analysis_->AddMenu());
 
     QMenu* help = menuBar()->addMenu(QString());
     Language::SetText(help, "TForm1", QT_TR_NOOP("ヘルプ(&H)"));
@@ -126,6 +126,7 @@ void TForm1::Retranslate() {
         ComboBox1->setItemText(i, Language::FormationName(ComboBox1->itemData(i).toString()));
     engine_->Retranslate();
     analysis_->Retranslate();
+    study_->Retranslate();
     session_->Retell();
     KifuList->Refresh();
     UpdateReplayCounter();

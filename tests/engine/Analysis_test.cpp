@@ -3,13 +3,16 @@
 #include "cli/Console.h"
 #include "engine/EngineProcess.h"
 #include "session/Analysis.h"
+#include "session/Study.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -157,4 +160,82 @@ TEST(Analysis, VerdictsAndHintsRepeatThemselves) {
     EXPECT_EQ(answer("hint"), hint);
     EXPECT_EQ(answer("hint"), hint);
     ::unsetenv("MIRUTOA_VARIANT_FILE");
+}
+
+// A game of careless moves analysed twice gives the same values and the same marked moves, and the
+// console's study of it three lines, each beginning with a legal move of the side to move.
+TEST(Analysis, MarksRepeatThemselvesAndStudyGivesThreeLines) {
+    if (FindEngineProgram("fairy-stockfish").empty())
+        GTEST_SKIP() << "the engine is not installed (Debian package fairy-stockfish)";
+    ::setenv("MIRUTOA_VARIANT_FILE", MIRUTOA_VARIANT_FILE, 1);
+    std::ostringstream out;
+    TConsole console(out, false);
+    const auto answer = [&](const std::string& command) {
+        out.str("");
+        console.Command(command, false);
+        return out.str();
+    };
+    for (int turn = 0; turn < 6; ++turn) {
+        const std::vector<TMove> legal = console.Session().LegalMoves();
+        ASSERT_FALSE(legal.empty());
+        const TMove m = legal[std::size_t(turn * 13 + 1) % legal.size()];
+        answer("move " + SquareText(m.From) + SquareText(m.To));
+    }
+    const std::string values = answer("analyse");
+    const std::string marks = answer("mistakes");
+    ASSERT_EQ(Count(values, "eval "), 13u) << values;
+    ASSERT_TRUE(marks.starts_with("mistake ") && marks.ends_with("end\n")) << marks;
+    EXPECT_EQ(answer("analyse"), values);
+    EXPECT_EQ(answer("mistakes"), marks);
+
+    std::vector<std::string> legal;
+    for (const TMove& m : console.Session().LegalMoves())
+        legal.push_back(SquareText(m.From) + SquareText(m.To));
+    std::istringstream lines(answer("study 300"));
+    std::string line;
+    int k = 0;
+    while (std::getline(lines, line) && line != "end") {
+        std::istringstream words(line);
+        std::string head, value, first;
+        int rank = 0, depth = 0;
+        ASSERT_TRUE(words >> head >> rank >> value >> depth >> first) << line;
+        EXPECT_EQ(head, "line");
+        EXPECT_EQ(rank, ++k);
+        EXPECT_GT(depth, 0);
+        EXPECT_NE(std::find(legal.begin(), legal.end(), first), legal.end()) << line;
+    }
+    EXPECT_EQ(line, "end");
+    EXPECT_EQ(k, 3);
+    ::unsetenv("MIRUTOA_VARIANT_FILE");
+}
+
+// Study lines never change: a position's first step, searched again after another position, ends in
+// the same three lines at the same depth.
+TEST(Analysis, StudyLinesRepeatThemselves) {
+    if (FindEngineProgram("fairy-stockfish").empty())
+        GTEST_SKIP() << "the engine is not installed (Debian package fairy-stockfish)";
+    TEngineSettings settings;
+    settings.VariantFile = MIRUTOA_VARIANT_FILE;
+    TEngineSeat seat(settings);
+    TStudy study(seat);
+    const auto firstStep = [&study](const TKyokumen& k) {
+        study.Stop();
+        study.Start(k, Side::Sente);
+        while (study.Searching() && study.Step() == 0) {
+            study.Poll();
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        std::string text;
+        for (const TStudyLine& l : study.Lines())
+            text += l.ValueText + " " + std::to_string(l.Depth) + " " + l.Words + "\n";
+        return text;
+    };
+    const TKyokumen start = KifStartPosition(KifStart::Even);
+    TKyokumen other = start;
+    other.ApplyMove(ParseMoveText("2726歩"));
+    other.ComToMove = true;
+    const std::string first = firstStep(start);
+    EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 3) << first;
+    EXPECT_NE(firstStep(other), first);
+    EXPECT_EQ(firstStep(start), first);
 }
