@@ -105,12 +105,11 @@ bool TGameSession::ChangeSeat(Side side, const TSeat& seat) {
     SeatPlayers();
     // A player that takes a seat mid-game has seen the game so far.
     if (IPlayer* p = PlayerOf(side)) {
-        TKyokumen k = KifStartPosition(record_.Start);
+        TKyokumen k = StartPosition();
         p->NewGame(k, side, record_.Seats[side]);
         for (const TTurn& t : turns_) p->Moved(t.Played, t.Mover);
     }
-    record_.Header =
-        RecordHeader(RecordDateText(record_.Began), KifStartPosition(record_.Start), record_.Seats);
+    record_.Header = RecordHeader(RecordDateText(record_.Began), StartPosition(), record_.Seats);
     return true;
 }
 
@@ -141,12 +140,13 @@ void TGameSession::SeatPlayers() {
     }
 }
 
-void TGameSession::StartGame(KifStart start) {
+void TGameSession::StartGame(KifStart start, const TEditedStart& edited) {
     stalled_ = false;
     record_.Start = start;
+    record_.Edited = start == KifStart::Edited ? edited : TEditedStart{};
     record_.Seats = nextSeats_;
     record_.End = {};
-    position_ = KifStartPosition(start);
+    position_ = StartPosition();
     judge_.Reset(position_);
     turns_.clear();
     shown_ = -1;

@@ -251,6 +251,13 @@ public:
     void NewGame();
     void NewHandicapGame();
     void NewTestGame();
+    // A new game from a position set up by hand, with the seats of the next game; a board that is one
+    // of the game's own starts with the first player to move is that start. Throws TPositionRefusal,
+    // the game unchanged, for a position this game cannot play from (PositionCheck.h).
+    void NewGameFrom(const TEditedStart& start);
+    // Where the game on the board began, and its board and side to move when it was set up by hand.
+    KifStart StartKind() const { return record_.Start; }
+    const TEditedStart& EditedStart() const { return record_.Edited; }
     // A formation picked in the list, for the COM seat it sets (Seats::ListedCom). Returns true when it
     // was applied (no move made yet); the selection changes either way and the next games take it.
     bool PickFormation(std::string_view name);
@@ -294,6 +301,8 @@ public:
     // Reads and checks a record file without touching the game (throws as OpenRecord does), so that a
     // front-end can ask before it replaces a game only for a record that can be opened.
     static TKifRecord ReadRecord(const std::filesystem::path& path);
+    // The same for a KIF or KI2 record pasted as text (UTF-8), with the checks a file gets.
+    static TKifRecord ReadPastedRecord(std::string_view text);
     // Replaces the game by a record read and checked before.
     int OpenKifRecord(TKifRecord record);
     // The position after move n of the game (0: the start) on the board. In a game going on, an earlier
@@ -391,6 +400,7 @@ public:
 private:
     struct TRecordState {
         KifStart Start = KifStart::Even;
+        TEditedStart Edited; // an Edited start's board and side to move
         TSeats Seats;
         TGameEnd End;
         TKifDate Began;
@@ -442,13 +452,14 @@ private:
     std::string hint_;       // a hint shown since the person's latest move
 
     // GameSession.cpp: the players and the turn.
-    void BeginNewGame(KifStart start);
+    void BeginNewGame(KifStart start, const TEditedStart& edited = {});
+    TKyokumen StartPosition() const { return KifStartPosition(record_.Start, record_.Edited); }
     TKyokumen PositionAfter(int n) const;
     int MattaCount() const;
     void SeatPlayers();
     IPlayer* PlayerOf(Side side) const { return players_[std::size_t(side)]; }
     bool IsComputer(Side side) const { return record_.Seats[side].Computer(); }
-    void StartGame(KifStart start);
+    void StartGame(KifStart start, const TEditedStart& edited = {});
     bool PlayHumanMove(int from, int to, TTurnReport& report);
     void AskComputer(TTurnReport& report);
     void OnReply(std::uint64_t ask, const TOpponentReply& reply, TTurnReport* sync);

@@ -90,7 +90,7 @@ void TGameSession::CheckPlayOn(const TKifRecord& r, int n, bool kept) const {
                              TrArg(Tr("PlayOn", "%1手目で対局は終わっています。"), {number}));
     // A person takes over where the person is to move; a game kept while a computer was to move goes on
     // with the computer's move.
-    const Side first = ::SideToMove(KifStartPosition(r.Start));
+    const Side first = KifMover(r, 0);
     const Side toMove = n % 2 == 0 ? first : Other(first);
     if (!kept && r.Seats.Humans() > 0 && r.Seats[toMove].Computer())
         throw TPlayOnRefusal(
@@ -170,6 +170,8 @@ void TGameSession::ReplayRecorded(const TKifRecord& r, int n) {
         NewHandicapGame();
     else if (r.Start == KifStart::Test)
         NewTestGame();
+    else if (r.Start == KifStart::Edited)
+        NewGameFrom(r.Edited);
     else
         NewGame();
     for (std::size_t e = 1; e < c.Events.size(); ++e)
@@ -243,6 +245,7 @@ void TGameSession::PlayRecordedMove(const TKifRecord& r, std::size_t i) {
 void TGameSession::AdoptGame(TGameSession& s, const TKifRecord& r, bool sameGame) {
     rng_.SetSeed(s.rng_.Seed());
     record_.Start = s.record_.Start;
+    record_.Edited = s.record_.Edited;
     record_.Seats = s.record_.Seats;
     record_.End = {};
     record_.Cont = std::move(s.record_.Cont);
@@ -277,8 +280,7 @@ void TGameSession::AdoptGame(TGameSession& s, const TKifRecord& r, bool sameGame
     mattaUsed_ = s.mattaUsed_;
     shown_ = -1;
     record_.Began = sameGame ? r.Began : ParseKifDate(hooks_.Now());
-    record_.Header =
-        RecordHeader(RecordDateText(record_.Began), KifStartPosition(record_.Start), record_.Seats);
+    record_.Header = RecordHeader(RecordDateText(record_.Began), StartPosition(), record_.Seats);
     ++gameNumber_;
 }
 

@@ -52,7 +52,7 @@ void TGameSession::MarkLatestTurn() {
 
 void TGameSession::ReplayToStart() {
     if (inTurn_ || !replayMode_) return;
-    shownPosition_ = KifStartPosition(record_.Start);
+    shownPosition_ = StartPosition();
     shown_ = 0;
     DrawPosition(shownPosition_);
     view_.ShowFrame(SessionFrame::Waku, false);

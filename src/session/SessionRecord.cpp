@@ -25,7 +25,7 @@ void TGameSession::ResetKifu() {
     const std::string date = hooks_.Now();
     record_.Began = ParseKifDate(date);
     hint_.clear();
-    record_.Header = RecordHeader(date, KifStartPosition(record_.Start), record_.Seats);
+    record_.Header = RecordHeader(date, StartPosition(), record_.Seats);
     MarkLatestTurn();
 }
 
@@ -133,6 +133,7 @@ TKifRecord TGameSession::KifRecord() const {
     const TRecordTexts japanese;
     TKifRecord r;
     r.Start = record_.Start;
+    r.Edited = record_.Edited;
     r.Began = record_.Began;
     r.Ending = record_.End;
     r.Seats = record_.Seats;
@@ -174,6 +175,11 @@ TKifRecord TGameSession::ReadRecord(const std::filesystem::path& path) {
     return ReadKif(ReadKifFile(path));
 }
 
+TKifRecord TGameSession::ReadPastedRecord(std::string_view text) {
+    CheckPastedText(text);
+    return ReadKif(text);
+}
+
 int TGameSession::OpenRecord(const std::filesystem::path& path) {
     return OpenKifRecord(ReadRecord(path));
 }
@@ -188,8 +194,8 @@ namespace {
 std::vector<TTurn> RecordTurns(const TKifRecord& r) {
     std::vector<TTurn> turns;
     std::size_t computerIndex = 0;
-    Side mover = Side::Sente;
-    for (std::size_t i = 0; i < r.Shown.size(); ++i, mover = Other(mover)) {
+    for (std::size_t i = 0; i < r.Shown.size(); ++i) {
+        const Side mover = KifMover(r, i);
         TTurn t;
         t.Mover = mover;
         t.Computer = r.Seats[mover].Computer();
@@ -212,7 +218,7 @@ int TGameSession::OpenKifRecord(TKifRecord r) {
 
     // Everything new is built aside; the game is replaced only once nothing can fail any more.
     std::vector<TTurn> turns = RecordTurns(r);
-    TKyokumen position = KifStartPosition(r.Start);
+    TKyokumen position = KifStartPosition(r);
     TJudge judge;
     judge.Reset(position);
     for (const TTurn& t : turns) {
@@ -224,13 +230,14 @@ int TGameSession::OpenKifRecord(TKifRecord r) {
     // A record from elsewhere may not say when it began; it is then dated now, as a new game is.
     const std::string date = r.Began.Known() ? RecordDateText(r.Began) : hooks_.Now();
     if (!r.Began.Known()) r.Began = ParseKifDate(date);
-    std::vector<std::string> header = RecordHeader(date, KifStartPosition(r.Start), r.Seats);
+    std::vector<std::string> header = RecordHeader(date, KifStartPosition(r), r.Seats);
     double comTotal = 0;
     for (const TTurn& t : turns) comTotal += t.Seconds;
     for (const TKifEvent& e : r.Continuation.Events) comTotal += e.TakeBack.Seconds;
 
     CancelPending();
     record_.Start = r.Start;
+    record_.Edited = r.Edited;
     record_.Seats = r.Seats;
     record_.End = r.Ending;
     record_.Began = r.Began;
