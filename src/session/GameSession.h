@@ -314,6 +314,9 @@ public:
     bool Browsing() const { return !replayMode_ && shown_ >= 0; }
     // The position the board shows, and the game's latest.
     TKyokumen ShownPosition() const;
+    // The board shown and the side to move there, as a start set up from it takes them (the position
+    // editor, the position text).
+    TEditedStart ShownSetup() const;
     const TKyokumen& Position() const { return position_; }
     // The position the board is built from: the game's latest, or in a replay the position the replay
     // has reached (an earlier position looked at during a game is drawn aside).

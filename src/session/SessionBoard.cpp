@@ -163,6 +163,12 @@ TKyokumen TGameSession::ShownPosition() const {
     return shown_ >= 0 ? PositionAfter(shown_) : position_;
 }
 
+TEditedStart TGameSession::ShownSetup() const {
+    const int n = ShownMove();
+    const Side toMove = n == 0 ? ::SideToMove(StartPosition()) : Other(turns_[std::size_t(n - 1)].Mover);
+    return {ShownPosition().Board, toMove};
+}
+
 void TGameSession::ShowMove(int n) {
     if (n < 0 || n > MoveCount())
         throw std::out_of_range("the game has moves 0 to " + std::to_string(MoveCount()));
