@@ -53,26 +53,10 @@ int PiecesOfKind(PieceName p) {
     }
 }
 
-bool CanStand(PieceName p, int square) {
-    if (p == PieceName::Empty) return true;
-    const int far = RanksFromFarEnd(SideOf(p), square);
-    switch (HumanKind(p)) {
-    case PieceName::Fu:
-    case PieceName::Kyo:
-    case PieceName::Kei:
-    case PieceName::Gin:
-    case PieceName::Kaku:
-    case PieceName::Hi:
-        // Every move that ends in the last three ranks promotes the piece.
-        return far > 3;
-    default:
-        return true;
-    }
-}
-
 namespace {
 
-// A piece that could never move again: a pawn or lance on the last rank, a knight on the last two.
+// A piece that could never move again: a pawn or lance on the last rank; a knight on the last two, or
+// on the fourth from the far end, whose jumps would land on the last two, where a knight never moves.
 bool Stranded(PieceName p, int square) {
     const int far = RanksFromFarEnd(SideOf(p), square);
     switch (HumanKind(p)) {
@@ -80,13 +64,32 @@ bool Stranded(PieceName p, int square) {
     case PieceName::Kyo:
         return far == 1;
     case PieceName::Kei:
-        return far <= 2;
+        return far <= 2 || far == 4;
+    default:
+        return false;
+    }
+}
+
+// An unpromoted piece in the zone where every move that ends promotes it.
+bool Unpromoted(PieceName p, int square) {
+    switch (HumanKind(p)) {
+    case PieceName::Fu:
+    case PieceName::Kyo:
+    case PieceName::Kei:
+    case PieceName::Gin:
+    case PieceName::Kaku:
+    case PieceName::Hi:
+        return RanksFromFarEnd(SideOf(p), square) <= 3;
     default:
         return false;
     }
 }
 
 } // namespace
+
+bool CanStand(PieceName p, int square) {
+    return p == PieceName::Empty || (!Stranded(p, square) && !Unpromoted(p, square));
+}
 
 TPositionCheck CheckPosition(const TBoard& given, Side toMove) {
     TBoard board{};
@@ -110,7 +113,7 @@ TPositionCheck CheckPosition(const TBoard& given, Side toMove) {
         const PieceName p = board[std::size_t(sq)];
         if (p == PieceName::Empty) continue;
         if (Stranded(p, sq)) return {PositionFault::Stranded, SideOf(p), sq, p};
-        if (!CanStand(p, sq)) return {PositionFault::Unpromoted, SideOf(p), sq, p};
+        if (Unpromoted(p, sq)) return {PositionFault::Unpromoted, SideOf(p), sq, p};
     }
     // The side that has just moved cannot have left its own king attacked.
     if (InCheck(board, Other(toMove))) return {PositionFault::WaitingInCheck, Other(toMove)};

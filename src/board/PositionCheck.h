@@ -3,8 +3,9 @@
 //
 // A piece in this game only ever promotes by arriving in its side's last three ranks, and it must
 // promote there, so no unpromoted pawn, lance, knight, silver, bishop or rook can stand in that zone; a
-// pawn or lance on its last rank and a knight on its last two could not even move again. Captured
-// pieces leave the game, so a side never has more of a kind than its twenty pieces hold.
+// pawn or lance on its last rank and a knight on its last two could not even move again, nor could a
+// knight on the fourth rank from the far end, since a knight never jumps into the last two ranks.
+// Captured pieces leave the game, so a side never has more of a kind than its twenty pieces hold.
 #pragma once
 
 #include "board/Legality.h"
@@ -39,7 +40,8 @@ struct TPositionCheck {
 int PiecesOfKind(PieceName p);
 
 // Whether a piece could stand on a square: false for a pawn or lance on its side's last rank, a knight
-// on its last two, and any unpromoted piece that promotes in the zone it stands in.
+// on its last two or its fourth from the far end, and any unpromoted piece that promotes in the zone it
+// stands in.
 bool CanStand(PieceName p, int square);
 
 // The first fault of the position in this order: each side's king, each side's count of each kind, the

@@ -50,6 +50,11 @@ TEST(PositionCheck, RefusesEachImpossiblePositionWithItsReason) {
          "the 桂 on 82"},
         {"a knight of the second player on its eighth rank", "4k4/9/9/9/9/9/9/n8/4K4 b",
          PositionFault::Stranded, "the 桂 on 98"},
+        // Its jumps would land on the last two ranks, where a knight never moves.
+        {"a knight on the fourth rank from the far end", "4k4/9/9/2N6/9/9/9/9/4K4 w", PositionFault::Stranded,
+         "the 桂 on 74 could never move again"},
+        {"a knight of the second player on its sixth rank", "4k4/9/9/9/9/6n2/9/9/4K4 w",
+         PositionFault::Stranded, "the 桂 on 36"},
         {"an unpromoted lance in the zone", "4k4/L8/9/9/9/9/9/9/4K4 w", PositionFault::Unpromoted,
          "the 香 on 92 stands unpromoted", "９二の香は成っていません（敵陣に入った駒は必ず成ります）"},
         {"an unpromoted silver in the zone", "4k4/9/4S4/9/9/9/9/9/4K4 w", PositionFault::Unpromoted,
