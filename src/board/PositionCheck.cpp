@@ -4,8 +4,18 @@
 
 namespace {
 
-// The unpromoted kind of a piece, the human's name ("com桂成" -> "桂").
-PieceName BaseKind(PieceName p) {
+// The kinds in the order a refusal names them: the king first, then from the pawn up.
+constexpr std::array kKinds = {PieceName::Ou,  PieceName::Fu,  PieceName::Kyo,  PieceName::Kei,
+                               PieceName::Gin, PieceName::Kin, PieceName::Kaku, PieceName::Hi};
+
+// How far into its side's far end a square lies: 1 on the last rank, 2 on the one before, ...
+int RanksFromFarEnd(Side side, int square) {
+    return side == Side::Gote ? 10 - RankOf(square) : RankOf(square);
+}
+
+} // namespace
+
+PieceName UnpromotedKind(PieceName p) {
     switch (HumanKind(p)) {
     case PieceName::To:
         return PieceName::Fu;
@@ -24,19 +34,8 @@ PieceName BaseKind(PieceName p) {
     }
 }
 
-// The kinds in the order a refusal names them: the king first, then from the pawn up.
-constexpr std::array kKinds = {PieceName::Ou,  PieceName::Fu,  PieceName::Kyo,  PieceName::Kei,
-                               PieceName::Gin, PieceName::Kin, PieceName::Kaku, PieceName::Hi};
-
-// How far into its side's far end a square lies: 1 on the last rank, 2 on the one before, ...
-int RanksFromFarEnd(Side side, int square) {
-    return side == Side::Gote ? 10 - RankOf(square) : RankOf(square);
-}
-
-} // namespace
-
 int PiecesOfKind(PieceName p) {
-    switch (BaseKind(p)) {
+    switch (UnpromotedKind(p)) {
     case PieceName::Fu:
         return 9;
     case PieceName::Kyo:
@@ -101,7 +100,7 @@ TPositionCheck CheckPosition(const TBoard& given, Side toMove) {
         std::array<int, kPieceNameCount> counts{};
         for (int sq = 11; sq <= 99; ++sq) {
             const PieceName p = board[std::size_t(sq)];
-            if (p != PieceName::Empty && SideOf(p) == side) ++counts[std::size_t(BaseKind(p))];
+            if (p != PieceName::Empty && SideOf(p) == side) ++counts[std::size_t(UnpromotedKind(p))];
         }
         for (PieceName kind : kKinds) {
             const int n = counts[std::size_t(kind)];

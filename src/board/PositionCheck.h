@@ -35,6 +35,8 @@ struct TPositionCheck {
     bool operator==(const TPositionCheck&) const = default;
 };
 
+// The unpromoted kind of a piece, by the first player's name ("com桂成" -> "桂").
+PieceName UnpromotedKind(PieceName p);
 // How many pieces of a kind (promoted or not, either side) each side's twenty hold: 歩 9, 香 桂 銀 金 2,
 // 王 角 飛 1.
 int PiecesOfKind(PieceName p);

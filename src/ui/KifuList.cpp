@@ -22,7 +22,7 @@ void TKifuList::Refresh() {
     for (std::size_t i = 0; i < moves.size(); ++i) {
         QString row = QStringLiteral("%1 %2%3")
                           .arg(i + 1, 3)
-                          .arg(i % 2 == 0 ? QStringLiteral("▲") : QStringLiteral("△"))
+                          .arg(KifMover(record, i) == Side::Sente ? QStringLiteral("▲") : QStringLiteral("△"))
                           .arg(QString::fromStdString(moves[i]));
         if (analysed && i < std::size_t(verdicts_.size()) && !verdicts_[qsizetype(i)].isEmpty())
             row += QStringLiteral("　") + verdicts_[qsizetype(i)];

@@ -82,6 +82,9 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
     engine_ = std::make_unique<TEnginePanel>(*board_, client_, *statusBar(), *records_);
     analysis_ = std::make_unique<TAnalysisPanel>(*this, *statusBar());
     play_ = std::make_unique<TPlayControl>(*board_, *dialogs_, this);
+    positions_ = std::make_unique<TPositionMenu>(*board_, pictures_, *dialogs_, *statusBar(),
+                                                 [this] { return scale_; });
+    connect(positions_.get(), &TPositionMenu::commandStarted, board_.get(), &TBoardView::ClearSelection);
     CreateMenus();
     zoom_->SetClientSize(Layout::ClientSize(kifuListShown_));
     zoom_->UseKept();
@@ -89,6 +92,7 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent) : QMainWindow(parent) {
     OnCreate();
     records_->Attach(*session_);
     analysis_->Attach(*session_);
+    positions_->Attach(*session_);
     connect(analysis_.get(), &TAnalysisPanel::verdictsChanged, KifuList, &TKifuList::SetVerdicts);
 }
 

@@ -13,6 +13,7 @@
 #include "ui/Pictures.h"
 #include "ui/PieceSound.h"
 #include "ui/PlayControl.h"
+#include "ui/PositionMenu.h"
 #include "ui/WindowZoom.h"
 
 #include <QMainWindow>
@@ -62,6 +63,8 @@ public:
     TAnalysisPanel& Analysis() const { return *analysis_; }
     // The seats, the computers' pace and the side the board is seen from.
     TPlayControl& Play() const { return *play_; }
+    // The position editor, the position text copied and pasted, the board's picture.
+    TPositionMenu& Positions() const { return *positions_; }
 
     // A whole human move from the board: the turn, then the note on keeping it.
     void OnMoveRequested(int from, int to);
@@ -193,6 +196,7 @@ private:
     std::unique_ptr<TEnginePanel> engine_;
     std::unique_ptr<TAnalysisPanel> analysis_;
     std::unique_ptr<TPlayControl> play_;
+    std::unique_ptr<TPositionMenu> positions_;
     std::unique_ptr<TRecordFiles> records_;
     std::unique_ptr<TGameSession> session_;
 

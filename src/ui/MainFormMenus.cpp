@@ -49,6 +49,7 @@ void TForm1::CreateMenus() {
 
     CreateViewMenu();
     analysis_->AddMenu();
+    positions_->AddMenuItems(menuBar()->findChild<QMenu*>(QStringLiteral("AnalysisMenu")));
 
     QMenu* help = menuBar()->addMenu(QString());
     Language::SetText(help, "TForm1", QT_TR_NOOP("ヘルプ(&H)"));
