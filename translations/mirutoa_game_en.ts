@@ -278,10 +278,6 @@
         <translation>COM total time: %1 s</translation>
     </message>
     <message>
-        <source>駒移動チェックでエラー発生</source>
-        <translation>Error while checking the move</translation>
-    </message>
-    <message>
         <source>あなたの番です。<byte value="xd"/>
 <byte value="xd"/>
 駒の動かし方が不正です。</source>
@@ -344,10 +340,6 @@ COM gave no move: the game cannot go on and stops here.</translation>
     <message>
         <source>COMの駒移動でエラー発生</source>
         <translation>Error while making COM&apos;s move</translation>
-    </message>
-    <message>
-        <source>COM勝利チェックでエラー発生</source>
-        <translation>Error while judging COM&apos;s win</translation>
     </message>
     <message>
         <source>%1手目 COMの指し手:<byte value="xd"/>
@@ -455,13 +447,243 @@ The record is back at the start. Step through it one move at a time.</translatio
         <source>COMの勝ちです。</source>
         <translation>COM wins.</translation>
     </message>
+    <message>
+        <source>%1手目の局面を表示中です。Endで対局に戻ってから指してください。</source>
+        <translation>The position after move %1 is shown. Press End to go back to the game, then move.</translation>
+    </message>
+    <message>
+        <source>%1手目を表示中 — Endで対局に戻る</source>
+        <translation>Move %1 shown — End goes back to the game</translation>
+    </message>
+    <message>
+        <source>観戦中は待ったできません。</source>
+        <translation>No take-back while watching.</translation>
+    </message>
+    <message>
+        <source>▲先手</source>
+        <translation>▲Sente</translation>
+    </message>
+    <message>
+        <source>△後手</source>
+        <translation>△Gote</translation>
+    </message>
+    <message>
+        <source>編集した局面から対局します。</source>
+        <translation>Playing from the edited position.</translation>
+    </message>
+    <message>
+        <source>あなたの番です</source>
+        <translation>Your move</translation>
+    </message>
+    <message>
+        <source>あなたは後手です。相手が先に指します</source>
+        <translation>You play second. Your opponent moves first</translation>
+    </message>
+    <message>
+        <source>ふたりで対局します。▲先手の番です</source>
+        <translation>Two players at one board. ▲Sente to move</translation>
+    </message>
+    <message>
+        <source>観戦します: ▲%1 対 △%2</source>
+        <translation>Watching: ▲%1 against △%2</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+<byte value="xd"/>
+<byte value="xd"/>
+（COMの陣形は%1に設定されました）</source>
+        <translation><byte value="xd"/>
+<byte value="xd"/>
+<byte value="xd"/>
+(COM&apos;s formation is set to %1)</translation>
+    </message>
+    <message>
+        <source>あなた</source>
+        <translation>You</translation>
+    </message>
+    <message>
+        <source>エンジン Lv%1</source>
+        <translation>Engine level %1</translation>
+    </message>
+    <message>
+        <source>%1の番です</source>
+        <translation>%1 to move</translation>
+    </message>
+    <message>
+        <source>観戦中です</source>
+        <translation>Watching</translation>
+    </message>
+    <message>
+        <source>COMの番です</source>
+        <translation>COM&apos;s move</translation>
+    </message>
+    <message>
+        <source>%1の番です。</source>
+        <translation>%1 to move.</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+<byte value="xd"/>
+駒の動かし方が不正です。王手の放置です。</source>
+        <translation><byte value="xd"/>
+<byte value="xd"/>
+Illegal: it leaves the king in check.</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+<byte value="xd"/>
+駒の動かし方が不正です。</source>
+        <translation><byte value="xd"/>
+<byte value="xd"/>
+That piece cannot move there.</translation>
+    </message>
+    <message>
+        <source>%1手目 %2の指し手:<byte value="xd"/>
+<byte value="xd"/>
+%3</source>
+        <translation>Move %1, %2:<byte value="xd"/>
+<byte value="xd"/>
+%3</translation>
+    </message>
+    <message>
+        <source>エンジン思考中。。。。</source>
+        <translation>The engine is thinking....</translation>
+    </message>
+    <message>
+        <source>%1が王手しました！</source>
+        <translation>Check by %1!</translation>
+    </message>
+    <message>
+        <source>%1の指し手は指せない手です（%2）。対局を中断します。</source>
+        <translation>%1&apos;s move cannot be played (%2). The game stops here.</translation>
+    </message>
+    <message>
+        <source>%1の反則:%2（自玉に王手がかかったままです）</source>
+        <translation>Foul by %1: %2 (it leaves its own king in check)</translation>
+    </message>
+    <message>
+        <source>詰みです。%1の勝ちです。</source>
+        <translation>Checkmate. %1 wins.</translation>
+    </message>
+    <message>
+        <source>王一枚のみとなったので終了です。%1の勝ちです。</source>
+        <translation>Only a king left. %1 wins.</translation>
+    </message>
+    <message>
+        <source>COMに指せる手がありません。あなたの勝ちです。</source>
+        <translation>COM has no move. You win.</translation>
+    </message>
+    <message>
+        <source>指せる手がありません。COMの勝ちです。</source>
+        <translation>You have no move. COM wins.</translation>
+    </message>
+    <message>
+        <source>%2に指せる手がありません。%1の勝ちです。</source>
+        <translation>%2 has no move. %1 wins.</translation>
+    </message>
+    <message>
+        <source>COMが投了しました。あなたの勝ちです。</source>
+        <translation>COM resigned. You win.</translation>
+    </message>
+    <message>
+        <source>%2が投了しました。%1の勝ちです。</source>
+        <translation>%2 resigned. %1 wins.</translation>
+    </message>
+    <message>
+        <source>連続王手の千日手です。COMの負けです。</source>
+        <translation>Repetition by perpetual check. COM loses.</translation>
+    </message>
+    <message>
+        <source>連続王手の千日手です。あなたの負けです。</source>
+        <translation>Repetition by perpetual check. You lose.</translation>
+    </message>
+    <message>
+        <source>連続王手の千日手です。%2の負けです。</source>
+        <translation>Repetition by perpetual check. %2 loses.</translation>
+    </message>
+    <message>
+        <source>COMの指し手は反則です。あなたの勝ちです。</source>
+        <translation>COM&apos;s move is a foul. You win.</translation>
+    </message>
+    <message>
+        <source>反則です。COMの勝ちです。</source>
+        <translation>A foul. COM wins.</translation>
+    </message>
+    <message>
+        <source>%2の指し手は反則です。%1の勝ちです。</source>
+        <translation>%2&apos;s move is a foul. %1 wins.</translation>
+    </message>
+    <message>
+        <source>千日手です。引き分けです。</source>
+        <translation>Repetition. A draw.</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;詰みで%2の勝ち</source>
+        <translation>Checkmate after %1 moves: %2 wins</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;王一枚で%2の勝ち</source>
+        <translation>Bare king after %1 moves: %2 wins</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;指し手なしであなたの勝ち</source>
+        <translation>No move left after %1 moves: you win</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;指し手なしでCOMの勝ち</source>
+        <translation>No move left after %1 moves: COM wins</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;指し手なしで%2の勝ち</source>
+        <translation>No move left after %1 moves: %2 wins</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;投了であなたの勝ち</source>
+        <translation>Resigned after %1 moves: you win</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;投了で%2の勝ち</source>
+        <translation>Resigned after %1 moves: %2 wins</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;連続王手の千日手であなたの勝ち</source>
+        <translation>Perpetual check after %1 moves: you win</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;連続王手の千日手でCOMの勝ち</source>
+        <translation>Perpetual check after %1 moves: COM wins</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;連続王手の千日手で%2の勝ち</source>
+        <translation>Perpetual check after %1 moves: %2 wins</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;反則であなたの勝ち</source>
+        <translation>A foul after %1 moves: you win</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;反則でCOMの勝ち</source>
+        <translation>A foul after %1 moves: COM wins</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;反則で%2の勝ち</source>
+        <translation>A foul after %1 moves: %2 wins</translation>
+    </message>
+    <message>
+        <source>まで%1手&#x3000;千日手で引き分け</source>
+        <translation>Repetition after %1 moves: a draw</translation>
+    </message>
+    <message>
+        <source>引き分けです。</source>
+        <translation>A draw.</translation>
+    </message>
+    <message>
+        <source>%1の勝ちです。</source>
+        <translation>%1 wins.</translation>
+    </message>
 </context>
 <context>
     <name>KifError</name>
-    <message>
-        <source>「{0}」は棋譜のファイルではありません（.kif か .kifu のファイルを開いてください）</source>
-        <translation>A record file ends in .kif (CP932), .kifu (UTF-8) or .txt (the record text), not &quot;{0}&quot;</translation>
-    </message>
     <message>
         <source>{0} を開けません: {1}</source>
         <translation>Cannot open {0}: {1}</translation>
@@ -503,10 +725,6 @@ The record is back at the start. Step through it one move at a time.</translatio
         <translation>Unreadable line &quot;{q}&quot;</translation>
     </message>
     <message>
-        <source>後手番から始まっていますが、このゲームではいつも先手（あなた）から指します</source>
-        <translation>The second player is to move first, but in this game the first player (you) always begins</translation>
-    </message>
-    <message>
         <source>持駒（{q}）があります: このゲームには駒打ちがなく、持駒はありません</source>
         <translation>Pieces in hand ({q}): this game has no drops, so no piece is ever in hand</translation>
     </message>
@@ -541,10 +759,6 @@ The record is back at the start. Step through it one move at a time.</translatio
     <message>
         <source>盤面図が9段でなく{0}段です</source>
         <translation>The board diagram has {0} rows, not 9</translation>
-    </message>
-    <message>
-        <source>盤面図はこのゲームの平手の初期配置でも駒落ちの初期配置でもありません</source>
-        <translation>The board diagram shows neither this game&apos;s even start nor its handicap start</translation>
     </message>
     <message>
         <source>対局の終わり（{0}行目）の後に指し手があります</source>
@@ -613,14 +827,6 @@ The record is back at the start. Step through it one move at a time.</translatio
     <message>
         <source>{q}: ここでは駒が成ります（このゲームでは必ず成ります）が、成と書かれていません</source>
         <translation>&quot;{q}&quot;: the piece promotes here (promotion is forced in this game), but 成 is not written</translation>
-    </message>
-    <message>
-        <source>詰みとありますが、先手の玉は詰んでいません</source>
-        <translation>詰み, but the first player&apos;s king is not mated here</translation>
-    </message>
-    <message>
-        <source>後手の投了です: このゲームのCOMは投了しません</source>
-        <translation>投了 by the second player: COM never resigns in this game</translation>
     </message>
     <message>
         <source>最初の指し手より前に投了があります</source>
@@ -694,6 +900,34 @@ The record is back at the start. Step through it one move at a time.</translatio
         <source>龍</source>
         <translation>Dragon</translation>
     </message>
+    <message>
+        <source>「{0}」は棋譜のファイルではありません（.kif、.kifu、KI2 なら .ki2 か .ki2u のファイルを開いてください）</source>
+        <translation>&quot;{0}&quot; is no record file (open a .kif or .kifu file, or .ki2 or .ki2u for KI2)</translation>
+    </message>
+    <message>
+        <source>「棋譜をクリップボードにコピー」の棋譜は人が読むためのものです。KIF か KI2 の棋譜を貼り付けてください（「棋譜を保存…」で作れます）</source>
+        <translation>The record &quot;Copy the record&quot; copies is for reading by people; paste a KIF or KI2 record (&quot;Save the record…&quot; writes one)</translation>
+    </message>
+    <message>
+        <source>盤面図の局面からは指せません: {0}</source>
+        <translation>the board diagram is no position to play from: {0}</translation>
+    </message>
+    <message>
+        <source>{q}: {2}へ動ける{0}の{1}がありません</source>
+        <translation>{q}: no {1} of {0} can move to {2}</translation>
+    </message>
+    <message>
+        <source>{q}: {1}へ動ける{0}が複数あります（駒の後に右・左・直・上・引・寄で区別します）</source>
+        <translation>{q}: more than one {0} can move to {1} (右, 左, 直, 上, 引 or 寄 after the piece says which)</translation>
+    </message>
+    <message>
+        <source>{q}: ここは{0}の手番です</source>
+        <translation>{q}: {0} is to move here</translation>
+    </message>
+    <message>
+        <source>詰みとありますが、手番の側の玉は詰んでいません</source>
+        <translation>詰み (mate) is written, but the king of the side to move is not mated</translation>
+    </message>
 </context>
 <context>
     <name>MoveList</name>
@@ -716,6 +950,22 @@ The record is back at the start. Step through it one move at a time.</translatio
     <message>
         <source>王一枚&#x3000;まで%1手で%2の勝ち</source>
         <translation>%2 wins: bare king</translation>
+    </message>
+    <message>
+        <source>指し手なし&#x3000;まで%1手で%2の勝ち</source>
+        <translation>%2 wins: no move left</translation>
+    </message>
+    <message>
+        <source>千日手&#x3000;まで%1手で千日手</source>
+        <translation>Repetition: a draw</translation>
+    </message>
+    <message>
+        <source>連続王手の千日手&#x3000;まで%1手で%2の勝ち</source>
+        <translation>%2 wins: perpetual check</translation>
+    </message>
+    <message>
+        <source>反則負け&#x3000;まで%1手で%2の勝ち</source>
+        <translation>%2 wins by a foul</translation>
     </message>
 </context>
 <context>
@@ -828,12 +1078,95 @@ The record is back at the start. Step through it one move at a time.</translatio
         <translation>Playing on from the position after move %1.</translation>
     </message>
     <message>
-        <source>あなたの番です</source>
-        <translation>Your move</translation>
-    </message>
-    <message>
         <source>%1行目: COMの乱数が%2行目の記録と合いません。</source>
         <translation>Line %1: COM&apos;s random numbers do not match what line %2 records.</translation>
+    </message>
+    <message>
+        <source>対局者の交代が再現できません。</source>
+        <translation>A change of player cannot be made again.</translation>
+    </message>
+</context>
+<context>
+    <name>Position</name>
+    <message>
+        <source>{s}の玉が{n}枚あります（玉は一枚ずつ置きます）</source>
+        <translation>{s} has {n} kings (each side has one)</translation>
+    </message>
+    <message>
+        <source>{s}の{p}が{n}枚あります（二十枚の駒には{m}枚までです）</source>
+        <translation>{s} has {n} of {p}: its twenty pieces hold {m}</translation>
+    </message>
+    <message>
+        <source>{q}の{p}はもう動けません</source>
+        <translation>the {p} on {q} could never move again</translation>
+    </message>
+    <message>
+        <source>{q}の{p}は成っていません（敵陣に入った駒は必ず成ります）</source>
+        <translation>the {p} on {q} is unpromoted in the promotion zone (every piece promotes as it arrives)</translation>
+    </message>
+    <message>
+        <source>手番でない{s}の玉に王手がかかっています</source>
+        <translation>the king of {s}, who is not to move, is in check</translation>
+    </message>
+    <message>
+        <source>{s}の駒が玉一枚だけです（対局はもう終わっています）</source>
+        <translation>{s} has nothing but its king (the game would be over already)</translation>
+    </message>
+    <message>
+        <source>手番の{s}に指せる手がありません</source>
+        <translation>{s}, to move, has no legal move</translation>
+    </message>
+    <message>
+        <source>{s}の玉がありません</source>
+        <translation>{s} has no king</translation>
+    </message>
+    <message>
+        <source>先手</source>
+        <translation>Sente</translation>
+    </message>
+    <message>
+        <source>後手</source>
+        <translation>Gote</translation>
+    </message>
+    <message>
+        <source>局面の文字列が空です</source>
+        <translation>the position text is empty</translation>
+    </message>
+    <message>
+        <source>局面の文字列が%1文字を超えています</source>
+        <translation>the position text is longer than %1 characters</translation>
+    </message>
+    <message>
+        <source>盤面が9段でなく%1段です（段は / で区切ります）</source>
+        <translation>the board has %1 rows, not 9 (rows are separated by /)</translation>
+    </message>
+    <message>
+        <source>%1段目が9マスでなく%2マスです</source>
+        <translation>row %1 fills %2 squares, not 9</translation>
+    </message>
+    <message>
+        <source>%1段目の「%2」は駒ではありません（K R B G S N L P、後手は小文字）</source>
+        <translation>row %1: &quot;%2&quot; is no piece (K R B G S N L P, lower case for Gote)</translation>
+    </message>
+    <message>
+        <source>%1段目の「+%2」は成駒ではありません（成るのは P L N S B R だけです）</source>
+        <translation>row %1: &quot;+%2&quot; is no promoted piece (only P L N S B R promote)</translation>
+    </message>
+    <message>
+        <source>盤面の後に手番（w か b）がありません</source>
+        <translation>the side to move is missing after the board (w or b)</translation>
+    </message>
+    <message>
+        <source>「%1」は手番ではありません（w か b）</source>
+        <translation>&quot;%1&quot; is no side to move (w or b)</translation>
+    </message>
+    <message>
+        <source>持駒があります: このゲームには駒打ちがなく、持駒はありません</source>
+        <translation>pieces in hand: this game has no drops, so no piece is ever in hand</translation>
+    </message>
+    <message>
+        <source>局面の後の「%1」が読めません</source>
+        <translation>unreadable text after the position: &quot;%1&quot;</translation>
     </message>
 </context>
 </TS>
