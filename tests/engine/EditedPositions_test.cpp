@@ -3,6 +3,7 @@
 // from set-ups against a scripted player on either side, whose records open again to the same board.
 #include "engine/EngineClient.h"
 #include "engine/EngineNotation.h"
+#include "session/Analysis.h"
 #include "session/EnginePlay.h"
 #include "support/EditedPositions.h"
 #include "support/ScriptedPlay.h"
@@ -130,4 +131,35 @@ TEST(EnginePlay, GamesFromPositionsSetUpByHandArePlayedOutAgainstTheEngine) {
         EXPECT_EQ(opened.Ending(), s.Ending()) << "game " << game;
     }
     std::printf("8 games from set-ups against the engine: %d moves, %d ended\n", moves, ended);
+}
+
+// The analysis of a game whose second player moved first: each position is searched for the side
+// that is to move in it.
+TEST(Analysis, AGameFromASetUpWithTheSecondPlayerFirstIsSearchedForTheSideToMove) {
+    SKIP_WITHOUT_ENGINE();
+    TEngineSeat seat(Settings());
+    TGameAnalysis analysis(seat);
+    TKifRecord record;
+    record.Start = KifStart::Edited;
+    const TFenPosition p = ParseEngineFen("lnsgkgsnl/1r7/ppppp1bpp/5pp2/9/2PP5/PPB1PPPPP/7R1/LNSGKGSNL b");
+    record.Edited = {p.Board, p.ToMove};
+    TKyokumen k = KifStartPosition(record);
+    for (Side side : {Side::Gote, Side::Sente}) {
+        TMoveList legal;
+        LegalMoves(k, side, legal);
+        record.Played.push_back(legal[0]);
+        k.ComToMove = side == Side::Gote;
+        k.ApplyMove(legal[0]);
+        k.ComToMove = side == Side::Sente;
+    }
+    record.Shown = record.Played;
+    TAnalysisSettings quick;
+    quick.Nodes = 10'000;
+    analysis.Start(record, quick);
+    analysis.Wait();
+    ASSERT_TRUE(analysis.Complete()) << analysis.Error();
+    ASSERT_EQ(analysis.Evals().size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(analysis.Evals()[i].Best.rfind(i == 1 ? "▲" : "△", 0), 0u)
+            << i << ": " << analysis.Evals()[i].Best;
 }
