@@ -62,7 +62,7 @@ TEST(EngineFen, TheEngineTakesEveryPositionTextAndListsTheGamesLegalMoves) {
         ++compared;
     };
     // Scripted games from the three starts, random moves on both sides.
-    for (int game = 0; compared < 600; ++game) {
+    for (int game = 0; compared < 1000; ++game) {
         TKyokumen k;
         if (game % 3 == 1) k.SetupHisyaKaku();
         if (game % 3 == 2) k.SetupHisyaKaku(Side::Gote);
