@@ -131,6 +131,11 @@ void TGameSession::SeatPlayers() {
         } else if (recorded_) {
             owned.reset();
             player = recorded_.get();
+        } else if (!hooks_.Engine) {
+            // A record of an engine's game opened where no engine can play: it is replayed, nobody is
+            // asked for a move.
+            owned.reset();
+            player = nullptr;
         } else {
             auto* engine = dynamic_cast<TEnginePlayer*>(owned.get());
             if (!engine) owned = std::make_unique<TEnginePlayer>(*hooks_.Engine);
@@ -179,7 +184,7 @@ bool TGameSession::HumanToMove() const {
 
 bool TGameSession::ComputerToMove() const {
     return !inTurn_ && !pending_ && !stalled_ && !replayMode_ && shown_ < 0 && !GameOver() &&
-           IsComputer(SideToMove());
+           IsComputer(SideToMove()) && PlayerOf(SideToMove()) != nullptr;
 }
 
 std::vector<TMove> TGameSession::LegalMoves() const {
@@ -213,7 +218,7 @@ TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
         TTurnGuard guard(inTurn_);
         if (!PlayHumanMove(from, to, report) || Judged(report)) return report;
         report.Result = TTurnReport::Outcome::Continues;
-        if (IsComputer(SideToMove()) && !replaying_) {
+        if (IsComputer(SideToMove()) && !replaying_ && PlayerOf(SideToMove())) {
             AskComputer(report);
         } else {
             // A person moves next: the move was a whole turn (two people at one board).

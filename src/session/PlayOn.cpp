@@ -296,7 +296,7 @@ void TGameSession::ShowContinuedGame(int n, bool sameGame) {
     MarkLatestTurn();
     view_.SetComReason(LatestComReason());
     std::string status;
-    if (!turns_.empty() && turns_.back().Computer) {
+    if (!turns_.empty() && turns_.back().Computer && PlayerOf(turns_.back().Mover)) {
         const std::string building = PlayerOf(turns_.back().Mover)->Building();
         if (!building.empty() && turns_.back().Comment.empty()) status = FormationStatus(building);
     }

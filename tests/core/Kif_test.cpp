@@ -441,3 +441,18 @@ TEST(Kif, WhatPlayingOnNeedsComesBackAsWrittenAndAFaultInItLeavesTheRecordReadab
         EXPECT_EQ(bad.Shown, r.Shown) << f.What;
     }
 }
+
+// A record of a game against the engine opened where no engine can play (a session without one): it is
+// replayed, and nobody is asked for the engine's move.
+TEST(Kif, AnEnginesGameOpensForReplayWhereNoEngineCanPlay) {
+    const std::string text = ReplaceLine(kWritten, 25, "#ミルトア対局者：human engine:3");
+    scripted_play::QuietView view;
+    TGameSession s(view);
+    s.Start();
+    ASSERT_EQ(s.OpenKifText(text), 4);
+    EXPECT_EQ(s.Seats()[Side::Gote], TSeat::Engine(3));
+    s.ReplayTo(4);
+    EXPECT_FALSE(s.ComputerToMove());
+    EXPECT_EQ(s.Go().Result, TTurnReport::Outcome::Ignored);
+    EXPECT_TRUE(view.Boxes.empty());
+}
