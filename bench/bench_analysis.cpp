@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     TKifRecord record = s.KifRecord();
     record.Played.resize(kMoves);
     record.Shown.resize(kMoves);
-    record.Ending = KifEnding::None;
+    record.Ending = {};
     record.Comments.clear();
 
     TGameAnalysis analysis(seat);
