@@ -46,8 +46,9 @@ Result PlayGame(TEngineSeat& seat, TGameSession& s, TEngineLevel level) {
         TMove m;
         if (!EngineMove(seat, s, level, m)) return Result::Unfinished;
         const TTurnReport r = s.MoveComa_Screen(m.From, m.To);
-        if (r.Result == Outcome::HumanWins) return Result::Engine;
-        if (r.Result == Outcome::ComWins) return Result::Com;
+        // The engine plays the first side, COM the second.
+        if (r.Result == Outcome::GameOver && r.Ending.Won(Side::Sente)) return Result::Engine;
+        if (r.Result == Outcome::GameOver && r.Ending.Won(Side::Gote)) return Result::Com;
         if (r.Result != Outcome::Continues) return Result::Unfinished;
     }
     return Result::Unfinished;
