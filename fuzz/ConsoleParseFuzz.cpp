@@ -42,10 +42,17 @@ std::string Written(const TParsedCommand& c) {
     case ConsoleArgument::Formation:
     case ConsoleArgument::Path:
     case ConsoleArgument::Number:
+    case ConsoleArgument::Text:
         text += ' ' + c.Argument;
         break;
     case ConsoleArgument::Opponent:
         text += c.From == 0 ? std::string(" com") : " engine " + std::to_string(c.From);
+        break;
+    case ConsoleArgument::Seats:
+        for (const TSeat& seat : c.Seats.Of)
+            text += seat.Kind == SeatKind::Human ? std::string(" human")
+                    : seat.Kind == SeatKind::Com ? std::string(" com")
+                                                 : " engine " + std::to_string(seat.Level);
         break;
     }
     return text;

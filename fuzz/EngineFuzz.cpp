@@ -2,7 +2,9 @@
 // parsed as the engine's. Whatever a line holds, every move the parse keeps (best move, ponder move,
 // variation, perft line) has the engine's move form and writes back to the same text, and as a move of
 // this game's start position it converts back to that text when it converts at all. Fields come only
-// from their kind of line.
+// from their kind of line. Each line is also read as a position text: one that reads and passes the
+// position checks reads back the same from the FEN the game writes of it.
+#include "board/PositionCheck.h"
 #include "engine/EngineNotation.h"
 #include "engine/EngineProtocol.h"
 
@@ -49,6 +51,20 @@ void CheckLine(std::string_view line, const TKyokumen& start) {
     if (p.Type == K::PerftMove && p.Move.empty()) Fail("a perft line without its move", line);
 }
 
+void CheckFen(std::string_view line) {
+    TFenPosition p;
+    try {
+        p = ParseEngineFen(line);
+    } catch (const TFenError&) {
+        return;
+    }
+    if (!CheckPosition(p.Board, p.ToMove).Sound()) return;
+    TKyokumen k;
+    k.SetupFromBoard(p.Board, p.ToMove == Side::Gote);
+    const std::string fen = EngineFen(k, p.ToMove == Side::Gote);
+    if (!(ParseEngineFen(fen) == p)) Fail("a position reads back differently from its FEN " + fen, line);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -59,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::size_t end = input.find('\n', begin);
         if (end == std::string_view::npos) end = input.size();
         CheckLine(input.substr(begin, end - begin), start);
+        CheckFen(input.substr(begin, end - begin));
         begin = end + 1;
     }
     return 0;

@@ -19,8 +19,8 @@ namespace {
 }
 
 bool SameRecord(const TKifRecord& a, const TKifRecord& b) {
-    return a.Start == b.Start && a.Began == b.Began && a.Played == b.Played && a.Shown == b.Shown &&
-           a.Ending == b.Ending && a.Comments == b.Comments;
+    return a.Start == b.Start && a.Edited == b.Edited && a.Began == b.Began && a.Played == b.Played &&
+           a.Shown == b.Shown && a.Ending == b.Ending && a.Comments == b.Comments;
 }
 
 void Check(std::string_view text) {
@@ -35,9 +35,9 @@ void Check(std::string_view text) {
         return;
     }
     if (record.Played.size() != record.Shown.size()) Fail("played and shown moves differ in number");
-    TKyokumen k = KifStartPosition(record.Start);
+    TKyokumen k = KifStartPosition(record);
     for (std::size_t i = 0; i < record.Played.size(); ++i) {
-        k.ComToMove = i % 2 == 1;
+        k.ComToMove = KifMover(record, i) == Side::Gote;
         k.ApplyMove(record.Played[i]);
         const TMove shown = k.ComToMove ? k.Gote.LastMove : k.Sente.LastMove;
         if (!(shown == record.Shown[i])) Fail("move " + std::to_string(i + 1) + " replays differently");

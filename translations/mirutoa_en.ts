@@ -438,8 +438,16 @@ Ctrl++ zoom in  Ctrl+- zoom out  Ctrl+0 100%  F1 how to play  Ctrl+Q quit</trans
         <translation>Open a record</translation>
     </message>
     <message>
-        <source>KIF 棋譜 (*.kif *.kifu);;すべてのファイル (*)</source>
-        <translation>KIF records (*.kif *.kifu);;All files (*)</translation>
+        <source>KIF・KI2 棋譜 (*.kif *.kifu *.ki2 *.ki2u);;すべてのファイル (*)</source>
+        <translation>KIF and KI2 records (*.kif *.kifu *.ki2 *.ki2u);;All files (*)</translation>
+    </message>
+    <message>
+        <source>盤面を画像で保存</source>
+        <translation>Save the board as a picture</translation>
+    </message>
+    <message>
+        <source>PNG 画像 (*.png)</source>
+        <translation>PNG image (*.png)</translation>
     </message>
 </context>
 <context>
@@ -493,6 +501,120 @@ Ctrl++ zoom in  Ctrl+- zoom out  Ctrl+0 100%  F1 how to play  Ctrl+Q quit</trans
     <message>
         <source>手番側を手前に</source>
         <translation>Side to move at the bottom</translation>
+    </message>
+</context>
+<context>
+    <name>TPositionEditor</name>
+    <message>
+        <source>局面編集</source>
+        <translation>Edit a position</translation>
+    </message>
+    <message>
+        <source>手番</source>
+        <translation>To move</translation>
+    </message>
+    <message>
+        <source>▲先手番</source>
+        <translation>▲Sente</translation>
+    </message>
+    <message>
+        <source>△後手番</source>
+        <translation>△Gote</translation>
+    </message>
+    <message>
+        <source>平手</source>
+        <translation>Even</translation>
+    </message>
+    <message>
+        <source>飛車角落ち</source>
+        <translation>Handicap</translation>
+    </message>
+    <message>
+        <source>空の盤</source>
+        <translation>Empty board</translation>
+    </message>
+    <message>
+        <source>駒台から盤へ、盤のマスからマスへ駒をドラッグします。盤の外へ出した駒は取り除かれます。右クリックで駒が成り、成った駒は相手の駒になります。</source>
+        <translation>Drag pieces from the stands to the board and from square to square; a piece dragged off the board is taken away. A right click promotes a piece, and turns a promoted one over to the other side.</translation>
+    </message>
+    <message>
+        <source>この局面で対局</source>
+        <translation>Play from here</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>この局面から対局できます。</source>
+        <translation>This position can be played from.</translation>
+    </message>
+    <message>
+        <source>この局面からは指せません: %1</source>
+        <translation>This position cannot be played from: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TPositionMenu</name>
+    <message>
+        <source>局面編集…</source>
+        <translation>Edit a position…</translation>
+    </message>
+    <message>
+        <source>局面をコピー</source>
+        <translation>Copy the position</translation>
+    </message>
+    <message>
+        <source>局面を貼り付け</source>
+        <translation>Paste a position</translation>
+    </message>
+    <message>
+        <source>盤面を画像で保存…</source>
+        <translation>Save the board as a picture…</translation>
+    </message>
+    <message>
+        <source>対局中のゲームをやめて、この局面から対局しますか？</source>
+        <translation>Leave the game in progress and play from this position?</translation>
+    </message>
+    <message>
+        <source>この局面からは指せません。<byte value="xd"/>
+<byte value="xd"/>
+%1</source>
+        <translation>This position cannot be played from.<byte value="xd"/>
+<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <source>局面をコピーしました: %1</source>
+        <translation>Position copied: %1</translation>
+    </message>
+    <message>
+        <source>局面を貼り付けられません。<byte value="xd"/>
+<byte value="xd"/>
+%1</source>
+        <translation>The position cannot be pasted.<byte value="xd"/>
+<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <source>盤面%1手目.png</source>
+        <translation>board-move-%1.png</translation>
+    </message>
+    <message>
+        <source>盤面の画像を保存できません。<byte value="xd"/>
+<byte value="xd"/>
+%1<byte value="xd"/>
+<byte value="xd"/>
+%2</source>
+        <translation>The picture of the board cannot be saved.<byte value="xd"/>
+<byte value="xd"/>
+%1<byte value="xd"/>
+<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>盤面の画像を保存しました: %1</source>
+        <translation>Picture of the board saved: %1</translation>
     </message>
 </context>
 <context>
@@ -635,7 +757,27 @@ Error: %3</translation>
     </message>
     <message>
         <source>対局中のゲームをやめてこの局面から指し直しますか？</source>
-        <translation>Leave the game in progress and play on from this position?</translation>
+        <translation>Sente won</translation>
+    </message>
+    <message>
+        <source>編集局面</source>
+        <translation>Edited</translation>
+    </message>
+    <message>
+        <source>棋譜を貼り付け</source>
+        <translation>Paste a record</translation>
+    </message>
+    <message>
+        <source>%1<byte value="xd"/>
+<byte value="xd"/>
+エラー内容は %2</source>
+        <translation>%1<byte value="xd"/>
+<byte value="xd"/>
+Error: %2</translation>
+    </message>
+    <message>
+        <source>棋譜の貼り付けでエラー発生</source>
+        <translation>The record could not be pasted.</translation>
     </message>
 </context>
 <context>
@@ -674,7 +816,11 @@ Error: %3</translation>
     </message>
     <message>
         <source>開始局面</source>
-        <translation>Start position</translation>
+        <translation>Handicap (Sente without rook and bishop)</translation>
+    </message>
+    <message>
+        <source>編集した局面</source>
+        <translation>The edited position</translation>
     </message>
     <message>
         <source>すぐに</source>
@@ -775,7 +921,7 @@ Error: %3</translation>
     </message>
     <message>
         <source>閉じる</source>
-        <translation>Close</translation>
+        <translation>New game and Handicap game start a new game with these players.</translation>
     </message>
 </context>
 <context>

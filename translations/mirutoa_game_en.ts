@@ -465,7 +465,11 @@ The record is back at the start. Step through it one move at a time.</translatio
     </message>
     <message>
         <source>△後手</source>
-        <translation>△White</translation>
+        <translation>▲Sente</translation>
+    </message>
+    <message>
+        <source>編集した局面から対局します。</source>
+        <translation>Playing from the edited position.</translation>
     </message>
     <message>
         <source>あなたの番です</source>
@@ -685,10 +689,6 @@ That piece cannot move there.</translation>
 <context>
     <name>KifError</name>
     <message>
-        <source>「{0}」は棋譜のファイルではありません（.kif か .kifu のファイルを開いてください）</source>
-        <translation>A record file ends in .kif (CP932), .kifu (UTF-8) or .txt (the record text), not &quot;{0}&quot;</translation>
-    </message>
-    <message>
         <source>{0} を開けません: {1}</source>
         <translation>Cannot open {0}: {1}</translation>
     </message>
@@ -729,10 +729,6 @@ That piece cannot move there.</translation>
         <translation>Unreadable line &quot;{q}&quot;</translation>
     </message>
     <message>
-        <source>後手番から始まっていますが、このゲームではいつも先手（あなた）から指します</source>
-        <translation>The second player is to move first, but in this game the first player (you) always begins</translation>
-    </message>
-    <message>
         <source>持駒（{q}）があります: このゲームには駒打ちがなく、持駒はありません</source>
         <translation>Pieces in hand ({q}): this game has no drops, so no piece is ever in hand</translation>
     </message>
@@ -767,10 +763,6 @@ That piece cannot move there.</translation>
     <message>
         <source>盤面図が9段でなく{0}段です</source>
         <translation>The board diagram has {0} rows, not 9</translation>
-    </message>
-    <message>
-        <source>盤面図はこのゲームの平手の初期配置でも駒落ちの初期配置でもありません</source>
-        <translation>The board diagram shows neither this game&apos;s even start nor its handicap start</translation>
     </message>
     <message>
         <source>対局の終わり（{0}行目）の後に指し手があります</source>
@@ -915,6 +907,30 @@ That piece cannot move there.</translation>
     <message>
         <source>詰みとありますが、手番の側の玉は詰んでいません</source>
         <translation>詰み, but the king of the side to move is not mated here</translation>
+    </message>
+    <message>
+        <source>「{0}」は棋譜のファイルではありません（.kif、.kifu、KI2 なら .ki2 か .ki2u のファイルを開いてください）</source>
+        <translation>&quot;{0}&quot; is no record file (open a .kif or .kifu file, or .ki2 or .ki2u for KI2)</translation>
+    </message>
+    <message>
+        <source>「棋譜をクリップボードにコピー」の棋譜は人が読むためのものです。KIF か KI2 の棋譜を貼り付けてください（「棋譜を保存…」で作れます）</source>
+        <translation>The record &quot;Copy the record&quot; copies is for reading by people; paste a KIF or KI2 record (&quot;Save the record…&quot; writes one)</translation>
+    </message>
+    <message>
+        <source>盤面図の局面からは指せません: {0}</source>
+        <translation>the board diagram is no position to play from: {0}</translation>
+    </message>
+    <message>
+        <source>{q}: {2}へ動ける{0}の{1}がありません</source>
+        <translation>{q}: no {1} of {0} can move to {2}</translation>
+    </message>
+    <message>
+        <source>{q}: {1}へ動ける{0}が複数あります（駒の後に右・左・直・上・引・寄で区別します）</source>
+        <translation>{q}: more than one {0} can move to {1} (右, 左, 直, 上, 引 or 寄 after the piece says which)</translation>
+    </message>
+    <message>
+        <source>{q}: ここは{0}の手番です</source>
+        <translation>{q}: {0} is to move here</translation>
     </message>
     <message>
         <source>変化が{0}手目から始まっていますが、その前の手順に{0}手目がありません</source>
@@ -1079,6 +1095,89 @@ That piece cannot move there.</translation>
     </message>
 </context>
 <context>
+    <name>Position</name>
+    <message>
+        <source>{s}の玉が{n}枚あります（玉は一枚ずつ置きます）</source>
+        <translation>{s} has {n} kings (each side has one)</translation>
+    </message>
+    <message>
+        <source>{s}の{p}が{n}枚あります（二十枚の駒には{m}枚までです）</source>
+        <translation>{s} has {n} of {p}: its twenty pieces hold {m}</translation>
+    </message>
+    <message>
+        <source>{q}の{p}はもう動けません</source>
+        <translation>the {p} on {q} could never move again</translation>
+    </message>
+    <message>
+        <source>{q}の{p}は成っていません（敵陣に入った駒は必ず成ります）</source>
+        <translation>the {p} on {q} is unpromoted in the promotion zone (every piece promotes as it arrives)</translation>
+    </message>
+    <message>
+        <source>手番でない{s}の玉に王手がかかっています</source>
+        <translation>the king of {s}, who is not to move, is in check</translation>
+    </message>
+    <message>
+        <source>{s}の駒が玉一枚だけです（対局はもう終わっています）</source>
+        <translation>{s} has nothing but its king (the game would be over already)</translation>
+    </message>
+    <message>
+        <source>手番の{s}に指せる手がありません</source>
+        <translation>{s}, to move, has no legal move</translation>
+    </message>
+    <message>
+        <source>{s}の玉がありません</source>
+        <translation>{s} has no king</translation>
+    </message>
+    <message>
+        <source>先手</source>
+        <translation>Sente</translation>
+    </message>
+    <message>
+        <source>後手</source>
+        <translation>Gote</translation>
+    </message>
+    <message>
+        <source>局面の文字列が空です</source>
+        <translation>the position text is empty</translation>
+    </message>
+    <message>
+        <source>局面の文字列が%1文字を超えています</source>
+        <translation>the position text is longer than %1 characters</translation>
+    </message>
+    <message>
+        <source>盤面が9段でなく%1段です（段は / で区切ります）</source>
+        <translation>the board has %1 rows, not 9 (rows are separated by /)</translation>
+    </message>
+    <message>
+        <source>%1段目が9マスでなく%2マスです</source>
+        <translation>row %1 fills %2 squares, not 9</translation>
+    </message>
+    <message>
+        <source>%1段目の「%2」は駒ではありません（K R B G S N L P、後手は小文字）</source>
+        <translation>row %1: &quot;%2&quot; is no piece (K R B G S N L P, lower case for Gote)</translation>
+    </message>
+    <message>
+        <source>%1段目の「+%2」は成駒ではありません（成るのは P L N S B R だけです）</source>
+        <translation>row %1: &quot;+%2&quot; is no promoted piece (only P L N S B R promote)</translation>
+    </message>
+    <message>
+        <source>盤面の後に手番（w か b）がありません</source>
+        <translation>the side to move is missing after the board (w or b)</translation>
+    </message>
+    <message>
+        <source>「%1」は手番ではありません（w か b）</source>
+        <translation>&quot;%1&quot; is no side to move (w or b)</translation>
+    </message>
+    <message>
+        <source>持駒があります: このゲームには駒打ちがなく、持駒はありません</source>
+        <translation>pieces in hand: this game has no drops, so no piece is ever in hand</translation>
+    </message>
+    <message>
+        <source>局面の後の「%1」が読めません</source>
+        <translation>unreadable text after the position: &quot;%1&quot;</translation>
+    </message>
+</context>
+<context>
     <name>Review</name>
     <message>
         <source>%1 %2/%3: %4手目 %5</source>
@@ -1133,7 +1232,7 @@ That piece cannot move there.</translation>
     </message>
     <message>
         <source>%1手目から変化を指します。</source>
-        <translation>Playing a variation from move %1.</translation>
+        <translation>A change of player cannot be made again.</translation>
     </message>
 </context>
 </TS>

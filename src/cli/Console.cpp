@@ -1,5 +1,6 @@
 #include "cli/Console.h"
 
+#include "engine/EngineNotation.h"
 #include "session/Review.h"
 #include "session/Study.h"
 
@@ -165,6 +166,7 @@ TParsedCommand ParseConsoleCommand(const std::string& line, bool tooLong) {
         }
         break;
     case ConsoleArgument::Path:
+    case ConsoleArgument::Text:
         if (arg.empty()) {
             c.Refusal = "error " + std::string(row->Missing);
             return c;
@@ -236,6 +238,16 @@ bool TConsole::Execute(const TParsedCommand& c) {
         } else {
             Say("ok " + std::to_string(session_.OpenRecord(c.Argument)));
         }
+        break;
+    case ConsoleCommand::Sfen: {
+        const TEditedStart shown = session_.ShownSetup();
+        TKyokumen k;
+        k.SetupFromBoard(shown.Board, shown.ToMove == Side::Gote);
+        Say(EngineFen(k, shown.ToMove == Side::Gote));
+        break;
+    }
+    case ConsoleCommand::Position:
+        Position(c.Argument);
         break;
     case ConsoleCommand::Resign:
         Say(session_.Resign() ? "end resigned" : "ignored");
@@ -382,10 +394,20 @@ void TConsole::Seats(const TSeats& seats) {
     for (TSeat& seat : withFormation.Of)
         if (seat.Kind == SeatKind::Com) seat.Formation = session_.Formation();
     session_.SetSeats(withFormation);
-    if (session_.HisyaKakuMode())
+    if (session_.StartKind() == KifStart::Edited)
+        session_.NewGameFrom(session_.EditedStart());
+    else if (session_.HisyaKakuMode())
         session_.NewHandicapGame();
     else
         session_.NewGame();
+    Say("ok");
+}
+
+// A new game from a position text, with the seats of the game; the game stays as it was when the text
+// cannot be read or the position cannot be played from ("error TEXT").
+void TConsole::Position(const std::string& text) {
+    const TFenPosition p = ParseEngineFen(text);
+    session_.NewGameFrom({p.Board, p.ToMove});
     Say("ok");
 }
 

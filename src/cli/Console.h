@@ -38,6 +38,8 @@ enum class ConsoleCommand {
     Kif,
     Save,
     Open,
+    Sfen,
+    Position,
     Resign,
     Why,
     Hint,
@@ -62,6 +64,7 @@ enum class ConsoleArgument {
     Number,    // a move number, at most four digits: "12"
     Seats,     // two seats, each "human", "com" or "engine N": "com human", "engine 3 com"
     Millis,    // a time in milliseconds, 1 .. kConsoleMaxStudyMs: "1000"
+    Text,      // the rest of the line, not empty: a position text
 };
 
 // The longest study the console runs at one command.
@@ -88,6 +91,9 @@ inline constexpr TConsoleCommandRow kConsoleCommands[] = {
     {"kif", ConsoleCommand::Kif, ConsoleArgument::None, {}},
     {"save", ConsoleCommand::Save, ConsoleArgument::Path, "save needs a file name such as game.kif"},
     {"open", ConsoleCommand::Open, ConsoleArgument::Path, "open needs a file name such as game.kif"},
+    {"sfen", ConsoleCommand::Sfen, ConsoleArgument::None, {}},
+    {"position", ConsoleCommand::Position, ConsoleArgument::Text,
+     "position needs a position text such as the answer of sfen"},
     {"resign", ConsoleCommand::Resign, ConsoleArgument::None, {}},
     {"why", ConsoleCommand::Why, ConsoleArgument::None, {}},
     {"hint", ConsoleCommand::Hint, ConsoleArgument::None, {}},
@@ -110,7 +116,8 @@ struct TParsedCommand {
     ConsoleCommand Command = ConsoleCommand::Refused;
     int From = 0, To = 0; // Squares; Opponent: From is 0 for COM, else the engine's level
     int Number = 0;       // Number; Millis
-    std::string Argument; // Formation: the name; Path: the file name; Number: the digits as written
+    std::string Argument; // Formation: the name; Path: the file name; Number: the digits as written;
+                          // Text: the text
     TSeats Seats;         // Seats
     std::string Refusal;  // Refused: the answer line
 };
@@ -153,6 +160,7 @@ private:
     // The answer lines of the moves a command made, up to the end of the game or the status line.
     void Report(TTurnReport r);
     void Seats(const TSeats& seats);
+    void Position(const std::string& text);
     void Board();
     void Legal();
     void Matta();

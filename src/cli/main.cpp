@@ -30,7 +30,11 @@ Commands:
   kifu             the game record as copied to the clipboard
   kif              the game as a KIF record (the text a .kifu file holds), then a line "end"
   save PATH        save the game: PATH.kif (KIF, CP932), .kifu (KIF, UTF-8), .txt (the record text)
-  open PATH        open a .kif or .kifu record; the game is then replayed from its start (answers ok N)
+  open PATH        open a .kif or .kifu record (KI2: .ki2 or .ki2u); the game is then replayed from its
+                   start (answers ok N)
+  sfen             the position shown as the engine's FEN ("... w - - 0 1": w you to move, b COM)
+  position TEXT    a new game from a position given as the engine's FEN (or "sfen ..."), with the
+                   seats of the game; ok, or error TEXT (the game unchanged)
   resign           resign: COM wins (answers end resigned, or ignored)
   why              why COM made its latest move (an empty line before its first)
   hint             the engine's best move for you: hint FFRR TEXT CP (CP in centipawns, or M+N / M-N

@@ -112,7 +112,8 @@ void TGameAnalysis::Start(const TKifRecord& record, TAnalysisSettings settings) 
     positions_.clear();
     searched_ = 0;
     valued_ = 0;
-    TKyokumen k = KifStartPosition(record.Start);
+    TKyokumen k = KifStartPosition(record);
+    firstGote_ = SideToMove(k) == Side::Gote;
     positions_.push_back(k);
     for (std::size_t i = 0; i < record.Played.size(); ++i) {
         k.ComToMove = ComToMove(i);

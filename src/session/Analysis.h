@@ -111,7 +111,8 @@ private:
     bool running_ = false;
     int searched_ = 0, valued_ = 0; // positions the engine was asked about, and those it valued
 
-    static bool ComToMove(std::size_t position) { return position % 2 == 1; }
+    bool firstGote_ = false; // the record's start has the second player to move
+    bool ComToMove(std::size_t position) const { return (position % 2 == 1) != firstGote_; }
     void AskNext();
     void Answered(const TEngineStatus& s, const TEngineProposal& p);
     void Judged(const TEngineStatus& s);

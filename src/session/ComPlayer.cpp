@@ -23,17 +23,15 @@ void TComPlayer::NewGame(const TKyokumen& start, Side side, const TSeat& seat) {
     turned_ = side == Side::Sente;
     kanri_ = std::make_unique<TKyokumenKanri>(rng_);
     TKyokumenKanri& k = *kanri_;
-    if (turned_) {
-        k.Kyokumen = TurnedStart(start);
-        // COM moves first as the top side. It counts the game's moves as if the other side had moved
-        // first, so that its n-th move sees move number 2n-1 whichever side it plays: every threshold
-        // of its think (the formation's first moves, the rook's advance) lasts as many of its own moves.
-        k.Kyokumen.MoveCount = 1;
-        k.Kyokumen.ComToMove = true;
-        k.SideToMove = 1;
-    } else {
-        k.Kyokumen = start;
-    }
+    k.Kyokumen = turned_ ? TurnedStart(start) : start;
+    // A start set up by hand may have either side to move. When COM moves first it counts the game's
+    // moves as if the other side had moved first, so that its n-th move sees move number 2n-1 whichever
+    // side it plays: every threshold of its think (the formation's first moves, the rook's advance)
+    // lasts as many of its own moves.
+    const bool comFirst = SideToMove(start) == side;
+    k.Kyokumen.MoveCount = comFirst ? 1 : 0;
+    k.Kyokumen.ComToMove = comFirst;
+    k.SideToMove = comFirst ? 1 : 0;
     k.SetFormation(seat.Formation);
 }
 

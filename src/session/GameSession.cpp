@@ -116,12 +116,11 @@ bool TGameSession::ChangeSeat(Side side, const TSeat& seat) {
     SeatPlayers();
     // A player that takes a seat mid-game has seen the game so far.
     if (IPlayer* p = PlayerOf(side)) {
-        TKyokumen k = KifStartPosition(record_.Start);
+        TKyokumen k = StartPosition();
         p->NewGame(k, side, record_.Seats[side]);
         for (const TTurn& t : turns_) p->Moved(t.Played, t.Mover);
     }
-    record_.Header =
-        RecordHeader(RecordDateText(record_.Began), KifStartPosition(record_.Start), record_.Seats);
+    record_.Header = RecordHeader(RecordDateText(record_.Began), StartPosition(), record_.Seats);
     return true;
 }
 
@@ -155,12 +154,13 @@ void TGameSession::SeatPlayers() {
     }
 }
 
-void TGameSession::StartGame(KifStart start) {
+void TGameSession::StartGame(KifStart start, const TEditedStart& edited) {
     stalled_ = false;
     record_.Start = start;
+    record_.Edited = start == KifStart::Edited ? edited : TEditedStart{};
     record_.Seats = nextSeats_;
     record_.End = {};
-    position_ = KifStartPosition(start);
+    position_ = StartPosition();
     judge_.Reset(position_);
     turns_.clear();
     shown_ = -1;
@@ -193,7 +193,7 @@ bool TGameSession::HumanToMove() const {
 
 bool TGameSession::ComputerToMove() const {
     return !inTurn_ && !pending_ && !stalled_ && !replayMode_ && shown_ < 0 && !GameOver() &&
-           IsComputer(SideToMove());
+           IsComputer(SideToMove()) && PlayerOf(SideToMove()) != nullptr;
 }
 
 std::vector<TMove> TGameSession::LegalMoves() const {
@@ -227,7 +227,7 @@ TTurnReport TGameSession::MoveComa_Screen(int from, int to) {
         TTurnGuard guard(inTurn_);
         if (!PlayHumanMove(from, to, report) || Judged(report)) return report;
         report.Result = TTurnReport::Outcome::Continues;
-        if (IsComputer(SideToMove()) && !replaying_) {
+        if (IsComputer(SideToMove()) && !replaying_ && PlayerOf(SideToMove())) {
             AskComputer(report);
         } else {
             // A person moves next: the move was a whole turn (two people at one board).

@@ -61,9 +61,9 @@ std::string SeatShownName(const TSeat& seat);
 // with each computer's thinking time added to seconds when given.
 void RecordMoves(const std::vector<TTurn>& turns, std::size_t first, TKifVariation& into,
                  std::vector<double>* seconds);
-// The turns of a record's line whose first move is move at + 1: movers alternate from the start's side
-// to move, the seats tell the computers' moves, seconds (when given) their times in order.
-std::vector<TTurn> RecordTurns(KifStart start, const TSeats& seats, int at, const TKifVariation& line,
+// The turns of a record's line whose first move is move at + 1: movers alternate from first, the side to
+// move at the start, the seats tell the computers' moves, seconds (when given) their times in order.
+std::vector<TTurn> RecordTurns(Side first, const TSeats& seats, int at, const TKifVariation& line,
                                const std::vector<double>* seconds);
 
 // One move reported to a front-end: as the position recorded it, its number, who made it.
@@ -260,6 +260,13 @@ public:
     void NewGame();
     void NewHandicapGame();
     void NewTestGame();
+    // A new game from a position set up by hand, with the seats of the next game; a board that is one
+    // of the game's own starts with the first player to move is that start. Throws TPositionRefusal,
+    // the game unchanged, for a position this game cannot play from (PositionCheck.h).
+    void NewGameFrom(const TEditedStart& start);
+    // Where the game on the board began, and its board and side to move when it was set up by hand.
+    KifStart StartKind() const { return record_.Start; }
+    const TEditedStart& EditedStart() const { return record_.Edited; }
     // A formation picked in the list, for the COM seat it sets (Seats::ListedCom). Returns true when it
     // was applied (no move made yet); the selection changes either way and the next games take it.
     bool PickFormation(std::string_view name);
@@ -303,6 +310,8 @@ public:
     // Reads and checks a record file without touching the game (throws as OpenRecord does), so that a
     // front-end can ask before it replaces a game only for a record that can be opened.
     static TKifRecord ReadRecord(const std::filesystem::path& path);
+    // The same for a KIF or KI2 record pasted as text (UTF-8), with the checks a file gets.
+    static TKifRecord ReadPastedRecord(std::string_view text);
     // Replaces the game by a record read and checked before.
     int OpenKifRecord(TKifRecord record);
     // The position after move n of the game (0: the start) on the board. In a game going on, an earlier
@@ -314,6 +323,9 @@ public:
     bool Browsing() const { return !replayMode_ && shown_ >= 0; }
     // The position the board shows (its side to move set), and the game's latest.
     TKyokumen ShownPosition() const;
+    // The board shown and the side to move there, as a start set up from it takes them (the position
+    // editor, the position text).
+    TEditedStart ShownSetup() const;
     const TKyokumen& Position() const { return position_; }
     // The position the board is built from: the game's latest, or in a replay the position the replay
     // has reached (an earlier position looked at during a game is drawn aside).
@@ -440,6 +452,7 @@ public:
 private:
     struct TRecordState {
         KifStart Start = KifStart::Even;
+        TEditedStart Edited; // an Edited start's board and side to move
         TSeats Seats;
         TGameEnd End;
         TKifDate Began;
@@ -509,13 +522,14 @@ private:
     int line_ = 0;
 
     // GameSession.cpp: the players and the turn.
-    void BeginNewGame(KifStart start);
+    void BeginNewGame(KifStart start, const TEditedStart& edited = {});
+    TKyokumen StartPosition() const { return KifStartPosition(record_.Start, record_.Edited); }
     TKyokumen PositionAfter(int n) const;
     int MattaCount() const;
     void SeatPlayers();
     IPlayer* PlayerOf(Side side) const { return players_[std::size_t(side)]; }
     bool IsComputer(Side side) const { return record_.Seats[side].Computer(); }
-    void StartGame(KifStart start);
+    void StartGame(KifStart start, const TEditedStart& edited = {});
     bool PlayHumanMove(int from, int to, TTurnReport& report);
     void AskComputer(TTurnReport& report);
     void OnReply(std::uint64_t ask, const TOpponentReply& reply, TTurnReport* sync);

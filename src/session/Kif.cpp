@@ -1,5 +1,6 @@
 #include "session/Kif.h"
 
+#include "board/PositionCheck.h"
 #include "session/Judge.h"
 #include "session/Notation.h"
 #include "session/Tr.h"
@@ -175,9 +176,10 @@ private:
     // The header and the diagram.
     std::string handicap_;
     int handicapLine_ = 0;
-    std::array<PieceName, kSquareCount> diagram_{};
+    TBoard diagram_{};
     int rows_ = 0;
     int diagramLine_ = 0;
+    bool goteFirst_ = false; // "後手番": the second player moves first
     // The moves.
     bool started_ = false;
     int previousTo_ = 0;
@@ -189,6 +191,11 @@ private:
     void BoardRow(std::string_view line, int n);
     void Begin(int n);
     void MoveLine(std::string_view line, int n);
+    // KI2: moves without numbers or origins.
+    bool ki2_ = false;
+    void Ki2Line(std::string_view line, int n);
+    void Ki2Move(TCursor& c, Side mark, std::size_t start, int n);
+    void Ki2End(std::string_view line, int n);
     void Comment(std::string_view text);
     void PlayedMove(TCursor& c, std::string_view text, int n);
     void Play(int from, int to, PieceName kind, std::optional<bool> promotes, std::string_view text, int n);
@@ -211,7 +218,10 @@ void TKifReader::HeaderLine(std::string_view line, int n) {
         return;
     }
     if (trimmed == "先手番" || trimmed == "下手番") return;
-    if (trimmed == "後手番" || trimmed == "上手番") throw TKifError(n, KifFault::SecondPlayerFirst);
+    if (trimmed == "後手番" || trimmed == "上手番") {
+        goteFirst_ = true;
+        return;
+    }
     // Programs that write the diagram as a position of its own add the number of moves before it and
     // the last of them ("手数＝0  ▲７六歩  まで"); only a diagram before the first move is a start.
     for (std::string_view head : {"手数＝", "手数="}) {
@@ -290,7 +300,7 @@ void TKifReader::Begin(int n) {
         return boards;
     }();
     bool known = false;
-    for (std::size_t i = 0; i < kStarts.size() && !known; ++i) {
+    for (std::size_t i = 0; i < kStarts.size() && !known && !goteFirst_; ++i) {
         bool same = true;
         for (int file = 1; file <= 9 && same; ++file)
             for (int rank = 1; rank <= 9 && same; ++rank)
@@ -301,8 +311,15 @@ void TKifReader::Begin(int n) {
             known = true;
         }
     }
-    if (!known) throw TKifError(diagramLine_, KifFault::UnknownStart);
-    position_ = KifStartPosition(record_.Start);
+    if (!known) {
+        // Any other position this game could play from is a start set up by hand.
+        const Side first = goteFirst_ ? Side::Gote : Side::Sente;
+        const TPositionCheck check = CheckPosition(diagram_, first);
+        if (!check.Sound()) throw TKifError(diagramLine_, check);
+        record_.Start = KifStart::Edited;
+        record_.Edited = {diagram_, first};
+    }
+    position_ = KifStartPosition(record_);
     judge_.Reset(position_);
     positions_.assign(1, position_);
     destinations_.assign(1, 0);
@@ -404,6 +421,166 @@ void TKifReader::PlayedMove(TCursor& c, std::string_view text, int n) {
     }
     if (from == 0 || !c.Take(")")) throw TKifError(n, KifFault::NoOrigin);
     Play(from, to, kind, promotes, c.Text.substr(start, c.Pos - start), n);
+}
+
+// The marks of a KI2 move's side: ▲ (☗) the first player, △ (☖, ▽) the second.
+constexpr std::string_view kKi2Marks[2][3] = {{"▲", "☗", ""}, {"△", "☖", "▽"}};
+
+std::optional<Side> TakeKi2Mark(TCursor& c) {
+    for (Side side : {Side::Sente, Side::Gote})
+        for (std::string_view mark : kKi2Marks[std::size_t(side)])
+            if (!mark.empty() && c.Take(mark)) return side;
+    return std::nullopt;
+}
+
+bool Ki2Mark(std::string_view text) {
+    TCursor c{text};
+    return TakeKi2Mark(c).has_value();
+}
+
+// How far a move goes towards the mover's far end (negative: back).
+int Advance(Side side, int from, int to) {
+    return side == Side::Sente ? RankOf(from) - RankOf(to) : RankOf(to) - RankOf(from);
+}
+
+// How far to the mover's right a square lies: file 1 is the first player's right, file 9 the second's.
+int Rightness(Side side, int square) {
+    return side == Side::Sente ? -FileOf(square) : FileOf(square);
+}
+
+// A line of KI2 moves, one or more, each after its side's mark: "▲７六歩　△３四歩　▲２二角成　△同　銀".
+void TKifReader::Ki2Line(std::string_view line, int n) {
+    Begin(n);
+    ki2_ = true;
+    TCursor c{line};
+    for (c.SkipBlanks(); !c.Done(); c.SkipBlanks()) {
+        const std::size_t start = c.Pos;
+        const std::optional<Side> mark = TakeKi2Mark(c);
+        if (!mark) throw TKifError(n, KifFault::TextAfterMove, std::string(c.Rest()));
+        if (word_ != Word::None) throw TKifError(n, KifFault::MoveAfterEnd, {}, {Number(wordLine_)});
+        Ki2Move(c, *mark, start, n);
+    }
+}
+
+// One KI2 move after its mark: the destination, the piece, the words that tell two pieces of the kind
+// apart (右 左 直, then 上 引 寄; 行 and 入 are other ways of writing 上), the promotion. The piece that
+// moved is the one of the side's legal moves to that square that the words leave.
+void TKifReader::Ki2Move(TCursor& c, Side mark, std::size_t start, int n) {
+    const auto text = [&] { return std::string(c.Text.substr(start, c.Pos - start)); };
+    int to = 0;
+    if (c.Take("同")) {
+        if (!c.Take("　")) c.Take(" ");
+        if (previousTo_ == 0) throw TKifError(n, KifFault::SameSquareFirst);
+        to = previousTo_;
+    } else {
+        const int file = c.Digit(false);
+        const int rank = file ? c.Digit(true) : 0;
+        if (rank == 0) throw TKifError(n, KifFault::UnreadableDestination, std::string(c.Rest()));
+        to = file * 10 + rank;
+    }
+    PieceName kind = PieceName::Empty;
+    for (const TKifName& name : kMoveNames)
+        if (c.Take(name.Text)) {
+            kind = name.Kind;
+            break;
+        }
+    if (kind == PieceName::Empty)
+        throw TKifError(n, KifFault::UnreadablePieceName, text() + std::string(c.Rest()));
+    enum class Across { Any, Right, Left, Straight } across = Across::Any;
+    if (c.Take("右"))
+        across = Across::Right;
+    else if (c.Take("左"))
+        across = Across::Left;
+    else if (c.Take("直"))
+        across = Across::Straight;
+    enum class Along { Any, Forward, Back, Sideways } along = Along::Any;
+    if (c.Take("上") || c.Take("行") || c.Take("入"))
+        along = Along::Forward;
+    else if (c.Take("引"))
+        along = Along::Back;
+    else if (c.Take("寄"))
+        along = Along::Sideways;
+    std::optional<bool> promotes;
+    if (c.Take("不成"))
+        promotes = false;
+    else if (c.Take("成"))
+        promotes = true;
+    else if (c.Take("打"))
+        throw TKifError(n, KifFault::Drop);
+
+    const Side side = SideToMove(position_);
+    if (mark != side) throw TKifError(n, KifFault::WrongMover, text(), {std::string(SideName(side))});
+    const auto candidates = [&](bool legalOnly) {
+        TMoveList moves;
+        if (legalOnly)
+            LegalMoves(position_, side, moves);
+        else
+            position_.ListMoves(side == Side::Gote, moves);
+        std::vector<int> froms;
+        for (const TMove& m : moves)
+            if (m.To == to && HumanKind(position_.Board[m.From]) == kind &&
+                std::find(froms.begin(), froms.end(), int(m.From)) == froms.end())
+                froms.push_back(m.From);
+        return froms;
+    };
+    std::vector<int> froms = candidates(true);
+    // A move that would leave the king attacked is played to be refused as such.
+    if (froms.empty()) froms = candidates(false);
+    std::erase_if(froms, [&](int from) {
+        const int advance = Advance(side, from, to);
+        switch (along) {
+        case Along::Forward:
+            return advance <= 0;
+        case Along::Back:
+            return advance >= 0;
+        case Along::Sideways:
+            return advance != 0;
+        case Along::Any:
+            break;
+        }
+        return across == Across::Straight && (FileOf(from) != FileOf(to) || advance <= 0);
+    });
+    if ((across == Across::Right || across == Across::Left) && !froms.empty()) {
+        const auto [least, most] = std::minmax_element(froms.begin(), froms.end(), [side](int a, int b) {
+            return Rightness(side, a) < Rightness(side, b);
+        });
+        const int edge = Rightness(side, across == Across::Right ? *most : *least);
+        std::erase_if(froms, [&](int from) { return Rightness(side, from) != edge; });
+    }
+    if (froms.empty())
+        throw TKifError(n, KifFault::NoMoveThere, text(),
+                        {std::string(SideName(side)), std::string(KifPieceName(kind)), SquareText(to)});
+    if (froms.size() > 1)
+        throw TKifError(n, KifFault::AmbiguousMove, text(),
+                        {std::string(KifPieceName(kind)), SquareText(to)});
+    Play(froms.front(), to, kind, promotes, text(), n);
+}
+
+// The closing line of a KI2 record, which alone says how it ended: "まで64手で後手の勝ち" is a
+// resignation where the game has not ended by the rules.
+void TKifReader::Ki2End(std::string_view line, int n) {
+    if (word_ != Word::None || over_.Over()) return;
+    TCursor c{line};
+    c.Take("まで");
+    c.SkipBlanks();
+    c.Integer();
+    c.Take("手");
+    c.Take("で");
+    c.SkipBlanks();
+    const std::string how(c.Rest());
+    if (how == "中断" || how.empty()) return;
+    if (how == "千日手" || how == "詰み") {
+        word_ = how == "千日手" ? Word::Repetition : Word::Mate;
+        wordLine_ = n;
+        return;
+    }
+    std::optional<Side> loser;
+    if (how == "先手の勝ち" || how == "下手の勝ち") loser = Side::Gote;
+    if (how == "後手の勝ち" || how == "上手の勝ち") loser = Side::Sente;
+    // A side that loses after its own move lost in a way this game does not have (its time, a foul).
+    if (!loser || *loser != SideToMove(position_)) throw TKifError(n, KifFault::EndingNotInGame, {}, {how});
+    word_ = Word::Resign;
+    wordLine_ = n;
 }
 
 void TKifReader::Play(int from, int to, PieceName kind, std::optional<bool> promotes, std::string_view text,
@@ -557,6 +734,10 @@ TKifRecord TKifReader::Read(std::string_view text) {
             MoveLine(line, n);
             continue;
         }
+        if (Ki2Mark(trimmed)) {
+            Ki2Line(trimmed, n);
+            continue;
+        }
         if (StartsWith(line, "手数----")) {
             Begin(n);
             continue;
@@ -566,6 +747,10 @@ TKifRecord TKifReader::Read(std::string_view text) {
             continue;
         }
         std::string_view key, value;
+        if (ki2_ && StartsWith(trimmed, "まで")) {
+            Ki2End(trimmed, n);
+            continue;
+        }
         if (StartsWith(trimmed, "まで") || (SplitKey(line, key, value) && Trimmed(key) == "終了日時"))
             continue;
         throw TKifError(n, KifFault::UnreadableLine, std::string(line));
@@ -624,11 +809,34 @@ std::string RecordDateText(const TKifDate& d) {
     return buf;
 }
 
-TKyokumen KifStartPosition(KifStart start) {
+TKyokumen KifStartPosition(KifStart start, const TEditedStart& edited) {
     TKyokumen k;
     if (start == KifStart::Handicap) k.SetupHisyaKaku();
     if (start == KifStart::Test) k.SetupTestPosition();
+    if (start == KifStart::Edited) k.SetupFromBoard(edited.Board, edited.ToMove == Side::Gote);
     return k;
+}
+
+TKyokumen KifStartPosition(const TKifRecord& record) {
+    return KifStartPosition(record.Start, record.Edited);
+}
+
+Side KifMover(const TKifRecord& record, std::size_t i) {
+    const Side first = record.Start == KifStart::Edited ? record.Edited.ToMove : Side::Sente;
+    return i % 2 == 0 ? first : Other(first);
+}
+
+KifStart StartOfBoard(const TEditedStart& edited) {
+    if (edited.ToMove != Side::Sente) return KifStart::Edited;
+    for (KifStart start : {KifStart::Even, KifStart::Handicap, KifStart::Test}) {
+        const TKyokumen k = KifStartPosition(start);
+        bool same = true;
+        for (int sq = 11; sq <= 99 && same; ++sq)
+            same =
+                !OnBoard(FileOf(sq), RankOf(sq)) || k.Board[std::size_t(sq)] == edited.Board[std::size_t(sq)];
+        if (same) return start;
+    }
+    return KifStart::Edited;
 }
 
 namespace {
@@ -639,8 +847,7 @@ struct TTextBoard {
     std::array<PieceName, kSquareCount> Board{};
     int PreviousTo = 0;
 
-    explicit TTextBoard(KifStart start) {
-        const TKyokumen k = KifStartPosition(start);
+    explicit TTextBoard(const TKyokumen& k) {
         for (int sq = 0; sq < kSquareCount; ++sq) Board[std::size_t(sq)] = k.Board[std::size_t(sq)];
     }
     std::string Text(const TMove& m, bool western) const {
@@ -673,7 +880,7 @@ std::vector<std::string> MoveTexts(TTextBoard& board, const std::vector<TMove>& 
 } // namespace
 
 std::vector<std::string> KifMoveTexts(const TKifRecord& record) {
-    TTextBoard board(record.Start);
+    TTextBoard board(KifStartPosition(record));
     return MoveTexts(board, record.Shown, DisplayLanguage() == TTextLanguage::English);
 }
 
@@ -764,11 +971,11 @@ void WriteHeader(TLineWriter& line, const TKifRecord& record) {
     line("後手の持駒：なし");
     line("  ９ ８ ７ ６ ５ ４ ３ ２ １");
     line(kFrame);
-    const TKyokumen start = KifStartPosition(record.Start);
+    const TKyokumen start = KifStartPosition(record);
     for (int rank = 1; rank <= 9; ++rank) line(DiagramRow(start, rank));
     line(kFrame);
     line("先手の持駒：なし");
-    line("先手番");
+    line(SideToMove(start) == Side::Gote ? "後手番" : "先手番");
     line("手数----指手---------消費時間--");
 }
 
@@ -928,7 +1135,7 @@ std::string WriteKif(const TKifRecord& record) {
     TLineWriter line;
     line.Text.reserve(1024 + record.Shown.size() * 24);
     WriteHeader(line, record);
-    WriteLineAndBranches(line, record, -1, TTextBoard(record.Start));
+    WriteLineAndBranches(line, record, -1, TTextBoard(KifStartPosition(record)));
     // Last, where a reader that knows nothing of them has read everything it needs.
     if (!record.Seats.Classic()) line(std::string(kSeatsKey) + SeatsText(record.Seats));
     for (const std::string& extra : ContinuationLines(record.Continuation)) line(extra);

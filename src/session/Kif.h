@@ -1,10 +1,12 @@
 // Game records as KIF text, the form in which shogi programs exchange games. This game writes every
 // start through a board diagram, because even its even start (bishops developed, two pawns advanced)
-// is not ordinary shogi's, and reads back what it wrote, or what another program wrote from one of
-// this game's starts with moves this game allows.
+// is not ordinary shogi's, and reads back what it wrote, or what another program wrote (in KIF, or in
+// KI2, whose moves name no origin) from one of this game's starts or from any position the game could
+// play from, with moves this game allows.
 #pragma once
 
 #include "board/Kyokumen.h"
+#include "board/Legality.h"
 #include "session/Continuation.h"
 #include "session/KifError.h"
 #include "session/Seats.h"
@@ -14,9 +16,18 @@
 #include <string_view>
 #include <vector>
 
-// Where a game began: the even start, the handicap start (the human without rook and bishop), or the
-// fixed test position.
-enum class KifStart { Even, Handicap, Test };
+// Where a game began: the even start, the handicap start (the human without rook and bishop), the
+// fixed test position, or a position set up by hand (the position editor, a position text, a record's
+// diagram of none of the others).
+enum class KifStart { Even, Handicap, Test, Edited };
+
+// A start set up by hand: the board in the record's frame (先手 at the bottom) and the side that moves
+// first.
+struct TEditedStart {
+    TBoard Board{};
+    Side ToMove = Side::Sente;
+    bool operator==(const TEditedStart&) const = default;
+};
 
 // How a game ended: a king mated, a side left with its king alone, a resignation, a side with no legal
 // move, a position met for the fourth time (千日手, a draw), that repetition reached by checking with
@@ -73,6 +84,7 @@ struct TKifVariation {
 
 struct TKifRecord {
     KifStart Start = KifStart::Even;
+    TEditedStart Edited; // the board and the side to move of an Edited start
     TKifDate Began;
     std::vector<TMove> Played; // the moves as the game applies them (replay plays these)
     std::vector<TMove> Shown;  // the same moves as the position recorded them: the name after the move
@@ -103,7 +115,12 @@ void SortKifVariations(TKifRecord& record);
 // Record files larger than this are refused unread: a long game of this game takes a few kilobytes.
 inline constexpr std::size_t kKifMaxBytes = std::size_t(1) << 20;
 
-TKyokumen KifStartPosition(KifStart start);
+TKyokumen KifStartPosition(KifStart start, const TEditedStart& edited = {});
+TKyokumen KifStartPosition(const TKifRecord& record);
+// The side that made move i (counted from 0) of a record.
+Side KifMover(const TKifRecord& record, std::size_t i);
+// The start a board and side to move are: one of this game's own starts when it is one, else Edited.
+KifStart StartOfBoard(const TEditedStart& edited);
 
 // The KIF text of a record, UTF-8 with LF line ends.
 std::string WriteKif(const TKifRecord& record);
@@ -118,7 +135,9 @@ std::string KifEndText(const TKifRecord& record);
 // The line (counted from 1) that holds the byte at offset, with line ends as ReadKif takes them.
 int KifLineOf(std::string_view text, std::size_t offset);
 
-// Reads a KIF text (UTF-8; LF, CR LF or CR line ends). Every move is checked with this game's own rules:
+// Reads a KIF or KI2 text (UTF-8; LF, CR LF or CR line ends). A diagram that is none of the game's
+// starts, or has 後手番 under it, is an Edited start when the position passes the checks of
+// PositionCheck.h. Every move is checked with this game's own rules:
 // the human move check for the first player, COM's move generation for the second, forced promotion,
 // the game's own end tests. Throws TKifError for anything this game cannot replay.
 TKifRecord ReadKif(std::string_view text);

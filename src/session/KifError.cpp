@@ -1,6 +1,7 @@
 #include "session/KifError.h"
 
 #include "session/Notation.h"
+#include "session/PositionText.h"
 #include "session/Tr.h"
 
 #include <array>
@@ -18,14 +19,22 @@ struct TFaultText {
 
 constexpr TFaultText kFaultTexts[] = {
     {KifFault::UnknownForm,
-     "a record file ends in .kif (CP932), .kifu (UTF-8) or .txt (the record text), not \"{0}\"",
-     TrNoop("KifError", "「{0}」は棋譜のファイルではありません（.kif か .kifu のファイルを開いてください）")},
+     "a record file ends in .kif or .ki2 (CP932), .kifu or .ki2u (UTF-8), or .txt (the record text), not "
+     "\"{0}\"",
+     TrNoop("KifError", "「{0}」は棋譜のファイルではありません（.kif、.kifu、KI2 なら .ki2 か .ki2u "
+                        "のファイルを開いてください）")},
     {KifFault::CannotOpen, "cannot open {0}: {1}", TrNoop("KifError", "{0} を開けません: {1}")},
     {KifFault::NotRegular, "cannot open {0}: not a regular file (a record is an ordinary file)",
      TrNoop("KifError", "{0} を開けません: 通常のファイルではありません（棋譜は普通のファイルです）")},
     {KifFault::CannotRead, "cannot read {0}: {1}", TrNoop("KifError", "{0} を読めません: {1}")},
     {KifFault::TextForm, "a .txt record is for reading by people; open the .kif or .kifu file",
      TrNoop("KifError", ".txt の棋譜は人が読むためのものです。.kif か .kifu のファイルを開いてください")},
+    {KifFault::PastedCopy,
+     "this is the record as 棋譜をクリップボードにコピー copies it, for reading by people; paste a KIF or "
+     "KI2 "
+     "record (棋譜を保存… writes one)",
+     TrNoop("KifError", "「棋譜をクリップボードにコピー」の棋譜は人が読むためのものです。KIF か KI2 の棋譜を"
+                        "貼り付けてください（「棋譜を保存…」で作れます）")},
     {KifFault::FileTooLarge, "the file is larger than {0} bytes, far more than any record",
      TrNoop("KifError", "ファイルが{0}バイトを超えています。棋譜としては大きすぎます")},
     {KifFault::TextTooLarge, "the text holds {0} bytes, far more than any record",
@@ -37,9 +46,6 @@ constexpr TFaultText kFaultTexts[] = {
      TrNoop("KifError", "UTF-8 の文字でないバイトがあります（.kifu は UTF-8 で、CP932 の棋譜は .kif です）")},
 
     {KifFault::UnreadableLine, "unreadable line \"{q}\"", TrNoop("KifError", "{q}: 読めない行です")},
-    {KifFault::SecondPlayerFirst,
-     "the second player is to move first, but in this game the first player (you) always begins",
-     TrNoop("KifError", "後手番から始まっていますが、このゲームではいつも先手（あなた）から指します")},
     {KifFault::PiecesInHand, "pieces in hand ({q}): this game has no drops, so no piece is ever in hand",
      TrNoop("KifError", "持駒（{q}）があります: このゲームには駒打ちがなく、持駒はありません")},
     {KifFault::NotFromTheStart,
@@ -62,8 +68,8 @@ constexpr TFaultText kFaultTexts[] = {
      TrNoop("KifError", "盤面図のない手合割：{q} はこのゲームの初期配置ではありません")},
     {KifFault::RowCount, "the board diagram has {0} rows, not 9",
      TrNoop("KifError", "盤面図が9段でなく{0}段です")},
-    {KifFault::UnknownStart, "the board diagram shows neither this game's even start nor its handicap start",
-     TrNoop("KifError", "盤面図はこのゲームの平手の初期配置でも駒落ちの初期配置でもありません")},
+    {KifFault::UnplayableDiagram, "the board diagram is no position to play from: {0}",
+     TrNoop("KifError", "盤面図の局面からは指せません: {0}")},
 
     {KifFault::MoveAfterEnd, "a move after the end of the game (line {0})",
      TrNoop("KifError", "対局の終わり（{0}行目）の後に指し手があります")},
@@ -94,6 +100,12 @@ constexpr TFaultText kFaultTexts[] = {
      TrNoop("KifError", "{q}: {0}の駒は{2}でなく{1}です")},
     {KifFault::CannotMove, "\"{q}\": {0} cannot move from {1} to {2}",
      TrNoop("KifError", "{q}: {0}は{1}から{2}へ動けません")},
+    {KifFault::NoMoveThere, "\"{q}\": no {1} of {0} can move to {2}",
+     TrNoop("KifError", "{q}: {2}へ動ける{0}の{1}がありません")},
+    {KifFault::AmbiguousMove,
+     "\"{q}\": more than one {0} can move to {1}; 右, 左, 直, 上, 引 or 寄 after the piece says which",
+     TrNoop("KifError", "{q}: {1}へ動ける{0}が複数あります（駒の後に右・左・直・上・引・寄で区別します）")},
+    {KifFault::WrongMover, "\"{q}\": {0} is to move here", TrNoop("KifError", "{q}: ここは{0}の手番です")},
     {KifFault::LeavesKingInCheck, "\"{q}\": it leaves the first player's king in check",
      TrNoop("KifError", "{q}: 先手の玉が王手されたままになります")},
     {KifFault::NotAPromotion, "\"{q}\": 成 is written, but this move does not promote",
@@ -167,11 +179,18 @@ TKifError::TKifError(int line, KifFault fault, std::string quoted, std::vector<s
     : std::runtime_error(English(line, fault, Quote(quoted), values)), line_(line), fault_(fault),
       quoted_(Quote(std::move(quoted))), values_(std::move(values)) {}
 
+TKifError::TKifError(int line, const TPositionCheck& check)
+    : TKifError(line, KifFault::UnplayableDiagram, {}, {PositionFaultEnglish(check)}) {
+    position_ = check;
+}
+
 std::string KifErrorJapanese(const std::exception& e) {
     const auto* kif = dynamic_cast<const TKifError*>(&e);
     if (!kif) return e.what();
     std::string text = kif->Line() > 0 ? std::to_string(kif->Line()) + "行目: " : std::string();
-    return text + Fill(kFaultTexts[std::size_t(kif->Fault())].Japanese, kif->Quoted(), kif->Values());
+    std::vector<std::string> values = kif->Values();
+    if (kif->Fault() == KifFault::UnplayableDiagram) values = {PositionFaultJapanese(kif->Position())};
+    return text + Fill(kFaultTexts[std::size_t(kif->Fault())].Japanese, kif->Quoted(), values);
 }
 
 namespace {
@@ -191,9 +210,11 @@ constexpr const char* kMoveWords[] = {
 std::vector<std::string> ShownValues(const TKifError& e) {
     std::vector<std::string> values = e.Values();
     const KifFault f = e.Fault();
-    if (DisplayLanguage() == TTextLanguage::Japanese ||
-        (f != KifFault::NoPieceOfSide && f != KifFault::OtherPiece && f != KifFault::CannotMove))
-        return values;
+    if (f == KifFault::UnplayableDiagram) return {PositionFaultText(e.Position())};
+    const bool named = f == KifFault::NoPieceOfSide || f == KifFault::OtherPiece ||
+                       f == KifFault::CannotMove || f == KifFault::NoMoveThere ||
+                       f == KifFault::AmbiguousMove || f == KifFault::WrongMover;
+    if (DisplayLanguage() == TTextLanguage::Japanese || !named) return values;
     for (std::string& v : values) {
         if (v.size() == 2 && v[0] >= '1' && v[0] <= '9' && v[1] >= '1' && v[1] <= '9') {
             v = DisplaySquare((v[0] - '0') * 10 + (v[1] - '0'));

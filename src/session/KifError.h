@@ -3,6 +3,8 @@
 // say the same in Japanese.
 #pragma once
 
+#include "board/PositionCheck.h"
+
 #include <cstddef>
 #include <exception>
 #include <stdexcept>
@@ -16,6 +18,7 @@ enum class KifFault {
     NotRegular,   // path
     CannotRead,   // path, the system's reason
     TextForm,     //
+    PastedCopy,   //
     FileTooLarge, // the limit in bytes
     TextTooLarge, // the size in bytes
     Empty,        //
@@ -23,7 +26,6 @@ enum class KifFault {
     NotUtf8,      //
     // The header and the board diagram.
     UnreadableLine,         // quoted: the line
-    SecondPlayerFirst,      //
     PiecesInHand,           // quoted: the pieces
     NotFromTheStart,        // the move number of the diagram
     TenthRow,               //
@@ -33,7 +35,7 @@ enum class KifFault {
     NoDiagram,              //
     HandicapWithoutDiagram, // quoted: the handicap's name
     RowCount,               // rows
-    UnknownStart,           //
+    UnplayableDiagram,      // the reason in English (the position check is kept)
     // The moves.
     MoveAfterEnd,          // the line of the end
     MoveNumber,            // the number written, the number expected
@@ -49,6 +51,9 @@ enum class KifFault {
     NoPieceOfSide,         // quoted: the move; side, square
     OtherPiece,            // quoted: the move; square, the piece there, the piece written
     CannotMove,            // quoted: the move; piece, from, to
+    NoMoveThere,           // quoted: the move; side, piece, to (a move without its origin)
+    AmbiguousMove,         // quoted: the move; piece, to
+    WrongMover,            // quoted: the move; the side to move
     LeavesKingInCheck,     // quoted: the move
     NotAPromotion,         // quoted: the move
     PromotionNotWritten,   // quoted: the move
@@ -67,17 +72,22 @@ inline constexpr std::size_t kKifQuoteChars = 40;
 class TKifError : public std::runtime_error {
 public:
     TKifError(int line, KifFault fault, std::string quoted = {}, std::vector<std::string> values = {});
+    // A board diagram that is no position to play from.
+    TKifError(int line, const TPositionCheck& check);
     int Line() const { return line_; }
     KifFault Fault() const { return fault_; }
     // Already cut to kKifQuoteChars.
     const std::string& Quoted() const { return quoted_; }
     const std::vector<std::string>& Values() const { return values_; }
+    // Why the diagram's position cannot be played from (UnplayableDiagram).
+    const TPositionCheck& Position() const { return position_; }
 
 private:
     int line_;
     KifFault fault_;
     std::string quoted_;
     std::vector<std::string> values_;
+    TPositionCheck position_;
 };
 
 // The Japanese text of a refused record, "24行目: ２二飛成(28): 飛は28から22へ動けません", for the

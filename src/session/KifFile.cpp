@@ -218,12 +218,31 @@ void WriteFileReplacing(const std::filesystem::path& path, std::string_view byte
     }
 }
 
+void CheckPastedText(std::string_view text) {
+    if (text.size() > kKifMaxBytes)
+        throw TKifError(1, KifFault::TextTooLarge, {}, {std::to_string(text.size())});
+    // The clipboard record opens with a line of hyphens and the game's title.
+    const std::size_t begin = text.find_first_not_of(" \t\r\n");
+    if (begin == std::string_view::npos) return;
+    if (text.substr(begin, 32) == std::string(32, '-') && text.find("創作将棋 ミルトア", begin) < begin + 64)
+        throw TKifError(0, KifFault::PastedCopy);
+}
+
 std::string ReadKifFile(const std::filesystem::path& path) {
     RecordForm form;
     try {
         form = RecordFormOf(path);
     } catch (const std::invalid_argument&) {
-        throw TKifError(0, KifFault::UnknownForm, {}, {path.filename().string()});
+        // KI2 records are read, never written: the same encodings as KIF's under their own names.
+        std::string ext = path.extension().string();
+        std::transform(ext.begin(), ext.end(), ext.begin(),
+                       [](unsigned char c) { return char(std::tolower(c)); });
+        if (ext == ".ki2")
+            form = RecordForm::Kif;
+        else if (ext == ".ki2u")
+            form = RecordForm::Kifu;
+        else
+            throw TKifError(0, KifFault::UnknownForm, {}, {path.filename().string()});
     }
     if (form == RecordForm::Text) throw TKifError(0, KifFault::TextForm);
     // Without blocking: a FIFO or a terminal under a record's name would otherwise wait for a writer

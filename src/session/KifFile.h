@@ -34,7 +34,11 @@ std::string WithCrLf(std::string_view text);
 // file is removed then.
 void WriteFileReplacing(const std::filesystem::path& path, std::string_view bytes, bool flush = true);
 
-// The KIF text (UTF-8) of a .kif or .kifu file. Only a regular file is read (a FIFO or a device is
-// refused at once, without waiting). Throws TKifError when the file cannot be opened or read, is not a
-// regular file or not one of those two forms, is empty, too large or wrongly encoded.
+// The KIF or KI2 text (UTF-8) of a .kif or .ki2 file (CP932) or a .kifu or .ki2u file (UTF-8). Only a
+// regular file is read (a FIFO or a device is refused at once, without waiting). Throws TKifError when
+// the file cannot be opened or read, is not a regular file or not one of those forms, is empty, too
+// large or wrongly encoded.
 std::string ReadKifFile(const std::filesystem::path& path);
+// The same checks for a record pasted as text: its size, and the record as the clipboard copy gives it,
+// which is for people to read (TKifError).
+void CheckPastedText(std::string_view text);

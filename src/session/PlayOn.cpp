@@ -91,7 +91,7 @@ void TGameSession::CheckPlayOn(const TKifRecord& r, int n, bool kept) const {
                              TrArg(Tr("PlayOn", "%1手目で対局は終わっています。"), {number}));
     // A person takes over where the person is to move; a game kept while a computer was to move goes on
     // with the computer's move.
-    const Side first = ::SideToMove(KifStartPosition(r.Start));
+    const Side first = KifMover(r, 0);
     const Side toMove = n % 2 == 0 ? first : Other(first);
     if (!kept && r.Seats.Humans() > 0 && r.Seats[toMove].Computer())
         throw TPlayOnRefusal(
@@ -182,6 +182,8 @@ void TGameSession::ReplayRecorded(const TKifRecord& r, int n) {
         NewHandicapGame();
     else if (r.Start == KifStart::Test)
         NewTestGame();
+    else if (r.Start == KifStart::Edited)
+        NewGameFrom(r.Edited);
     else
         NewGame();
     for (std::size_t e = 1; e < c.Events.size(); ++e)
@@ -255,6 +257,7 @@ void TGameSession::PlayRecordedMove(const TKifRecord& r, std::size_t i) {
 void TGameSession::AdoptGame(TGameSession& s, const TKifRecord& r, Adoption as) {
     rng_.SetSeed(s.rng_.Seed());
     record_.Start = s.record_.Start;
+    record_.Edited = s.record_.Edited;
     record_.Seats = s.record_.Seats;
     record_.End = {};
     record_.Cont = std::move(s.record_.Cont);
@@ -272,7 +275,7 @@ void TGameSession::AdoptGame(TGameSession& s, const TKifRecord& r, Adoption as) 
         if (mine && theirs) mine->Adopt(*theirs);
         // The engine is told the game from its start, so that it sees the repetitions coming.
         if (auto* engine = dynamic_cast<TEnginePlayer*>(owned_[std::size_t(side)].get())) {
-            engine->NewGame(KifStartPosition(record_.Start), side, record_.Seats[side]);
+            engine->NewGame(StartPosition(), side, record_.Seats[side]);
             for (const TTurn& t : turns_) engine->Moved(t.Played, t.Mover);
         }
     }
@@ -296,7 +299,7 @@ void TGameSession::AdoptGame(TGameSession& s, const TKifRecord& r, Adoption as) 
     // A new game is dated now and kept apart; a kept game and a variation stay in their record.
     record_.Began = as == Adoption::NewGame ? ParseKifDate(hooks_.Now()) : r.Began;
     record_.Header =
-        RecordHeader(RecordDateText(record_.Began), KifStartPosition(record_.Start), record_.Seats);
+        RecordHeader(RecordDateText(record_.Began), StartPosition(), record_.Seats);
     if (as != Adoption::Variation) ++gameNumber_;
 }
 
@@ -312,7 +315,7 @@ void TGameSession::ShowContinuedGame(const std::string& head) {
     MarkLatestTurn();
     view_.SetComReason(LatestComReason());
     std::string status;
-    if (!turns_.empty() && turns_.back().Computer) {
+    if (!turns_.empty() && turns_.back().Computer && PlayerOf(turns_.back().Mover)) {
         const std::string building = PlayerOf(turns_.back().Mover)->Building();
         if (!building.empty() && turns_.back().Comment.empty()) status = FormationStatus(building);
     }

@@ -39,7 +39,7 @@ std::vector<TReviewQuestion> ReviewQuestions(const TGameAnalysis& analysis) {
     const TKifRecord& record = analysis.Record();
     const std::vector<TPositionEval>& evals = analysis.Evals();
     // The analysis plays the record from its start, 先手 first.
-    TKyokumen k = KifStartPosition(record.Start);
+    TKyokumen k = KifStartPosition(record);
     for (std::size_t i = 0; i < record.Played.size(); ++i) {
         k.ComToMove = i % 2 == 1;
         const TMoveVerdict v = analysis.Verdict(i + 1);

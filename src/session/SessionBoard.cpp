@@ -52,7 +52,7 @@ void TGameSession::MarkLatestTurn() {
 
 void TGameSession::ReplayToStart() {
     if (inTurn_ || !replayMode_) return;
-    shownPosition_ = KifStartPosition(record_.Start);
+    shownPosition_ = StartPosition();
     shown_ = 0;
     DrawPosition(shownPosition_);
     view_.ShowFrame(SessionFrame::Waku, false);
@@ -166,6 +166,12 @@ TKyokumen TGameSession::ShownPosition() const {
         return k;
     }
     return shown_ >= 0 ? PositionAfter(shown_) : position_;
+}
+
+TEditedStart TGameSession::ShownSetup() const {
+    const int n = ShownMove();
+    const Side toMove = n == 0 ? ::SideToMove(StartPosition()) : Other(turns_[std::size_t(n - 1)].Mover);
+    return {ShownPosition().Board, toMove};
 }
 
 void TGameSession::ShowMove(int n) {

@@ -2,6 +2,7 @@
 #include "session/GameSession.h"
 
 #include "session/FormationName.h"
+#include "session/PositionText.h"
 #include "session/Tr.h"
 
 #include <exception>
@@ -24,10 +25,17 @@ void TGameSession::NewTestGame() {
     BeginNewGame(KifStart::Test);
 }
 
-void TGameSession::BeginNewGame(KifStart start) {
+void TGameSession::NewGameFrom(const TEditedStart& start) {
+    if (inTurn_) return;
+    if (const TPositionCheck check = CheckPosition(start.Board, start.ToMove); !check.Sound())
+        throw TPositionRefusal(check);
+    BeginNewGame(StartOfBoard(start), start);
+}
+
+void TGameSession::BeginNewGame(KifStart start, const TEditedStart& edited) {
     CancelPending();
     mattaUsed_ = false;
-    StartGame(start);
+    StartGame(start, edited);
     view_.SeatsChanged(record_.Seats);
     ClearBoard();
     DrawPosition(position_);
@@ -48,8 +56,7 @@ bool TGameSession::PickFormation(std::string_view name) {
     if (replayMode_ || MoveCount() > 0 || !com) return false;
     record_.Seats[*com].Formation = formation_;
     PlayerOf(*com)->PickFormation(formation_);
-    record_.Header =
-        RecordHeader(RecordDateText(record_.Began), KifStartPosition(record_.Start), record_.Seats);
+    record_.Header = RecordHeader(RecordDateText(record_.Began), StartPosition(), record_.Seats);
     NoteFormation();
     SetMessage(GameGreeting());
     return true;
@@ -153,7 +160,7 @@ void TGameSession::TakeBackMoves(int count) {
 }
 
 TKyokumen TGameSession::PositionAfter(int n) const {
-    TKyokumen k = KifStartPosition(record_.Start);
+    TKyokumen k = StartPosition();
     for (int i = 0; i < n; ++i) {
         const TTurn& t = turns_[std::size_t(i)];
         k.ComToMove = t.Mover == Side::Gote;

@@ -27,7 +27,7 @@ void TGameSession::ResetKifu() {
     const std::string date = hooks_.Now();
     record_.Began = ParseKifDate(date);
     hint_.clear();
-    record_.Header = RecordHeader(date, KifStartPosition(record_.Start), record_.Seats);
+    record_.Header = RecordHeader(date, StartPosition(), record_.Seats);
     MarkLatestTurn();
 }
 
@@ -152,6 +152,7 @@ void RecordMoves(const std::vector<TTurn>& turns, std::size_t first, TKifVariati
 TKifRecord TGameSession::LineRecord() const {
     TKifRecord r;
     r.Start = record_.Start;
+    r.Edited = record_.Edited;
     r.Began = record_.Began;
     r.Ending = record_.End;
     r.Seats = record_.Seats;
@@ -186,6 +187,11 @@ TKifRecord TGameSession::ReadRecord(const std::filesystem::path& path) {
     return ReadKif(ReadKifFile(path));
 }
 
+TKifRecord TGameSession::ReadPastedRecord(std::string_view text) {
+    CheckPastedText(text);
+    return ReadKif(text);
+}
+
 int TGameSession::OpenRecord(const std::filesystem::path& path) {
     return OpenKifRecord(ReadRecord(path));
 }
@@ -194,12 +200,11 @@ int TGameSession::OpenKifText(std::string_view utf8) {
     return OpenKifRecord(ReadKif(utf8));
 }
 
-std::vector<TTurn> RecordTurns(KifStart start, const TSeats& seats, int at, const TKifVariation& line,
+std::vector<TTurn> RecordTurns(Side first, const TSeats& seats, int at, const TKifVariation& line,
                                const std::vector<double>* seconds) {
     std::vector<TTurn> turns;
     std::size_t computerIndex = 0;
-    Side mover = ::SideToMove(KifStartPosition(start));
-    if (at % 2 == 1) mover = Other(mover);
+    Side mover = at % 2 == 1 ? Other(first) : first;
     for (std::size_t i = 0; i < line.Shown.size(); ++i, mover = Other(mover)) {
         TTurn t;
         t.Mover = mover;
@@ -219,11 +224,11 @@ int TGameSession::OpenKifRecord(TKifRecord r) {
     if (inTurn_) throw std::runtime_error("a turn is running");
 
     // Everything new is built aside; the game is replaced only once nothing can fail any more.
+    TKyokumen position = KifStartPosition(r);
     std::vector<TTurn> turns =
-        RecordTurns(r.Start, r.Seats, 0, TKifVariation{-1, 0, r.Played, r.Shown, r.Comments, r.Ending},
-                    &r.Continuation.ComSeconds);
+        RecordTurns(::SideToMove(position), r.Seats, 0,
+                    TKifVariation{-1, 0, r.Played, r.Shown, r.Comments, r.Ending}, &r.Continuation.ComSeconds);
     std::vector<TLine> lines = LinesOf(r);
-    TKyokumen position = KifStartPosition(r.Start);
     TJudge judge;
     judge.Reset(position);
     for (const TTurn& t : turns) {
@@ -235,13 +240,14 @@ int TGameSession::OpenKifRecord(TKifRecord r) {
     // A record from elsewhere may not say when it began; it is then dated now, as a new game is.
     const std::string date = r.Began.Known() ? RecordDateText(r.Began) : hooks_.Now();
     if (!r.Began.Known()) r.Began = ParseKifDate(date);
-    std::vector<std::string> header = RecordHeader(date, KifStartPosition(r.Start), r.Seats);
+    std::vector<std::string> header = RecordHeader(date, KifStartPosition(r), r.Seats);
     double comTotal = 0;
     for (const TTurn& t : turns) comTotal += t.Seconds;
     for (const TKifEvent& e : r.Continuation.Events) comTotal += e.TakeBack.Seconds;
 
     CancelPending();
     record_.Start = r.Start;
+    record_.Edited = r.Edited;
     record_.Seats = r.Seats;
     record_.End = r.Ending;
     record_.Began = r.Began;

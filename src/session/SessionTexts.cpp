@@ -110,9 +110,13 @@ std::string TGameSession::GameGreeting() const {
     const TSeats& seats = record_.Seats;
     const std::optional<Side> person = seats.LoneHuman();
     const std::optional<Side> com = seats.ListedCom();
-    if (person && *person == Side::Sente && com) return Greeting(formation_);
+    const bool edited = record_.Start == KifStart::Edited;
+    if (person && *person == Side::Sente && com && !edited) return Greeting(formation_);
     std::string first;
-    if (person) {
+    if (edited) {
+        // Either side may be to move in a position set up by hand.
+        first = Tr("GameSession", "編集した局面から対局します。") + "\r\n\r\n" + TurnOwnerText();
+    } else if (person) {
         first = *person == Side::Sente ? Tr("GameSession", "あなたの番です")
                                        : Tr("GameSession", "あなたは後手です。相手が先に指します");
     } else if (seats.Humans() == 2) {

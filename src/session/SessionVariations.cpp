@@ -43,7 +43,7 @@ std::vector<TGameSession::TLine> TGameSession::LinesOf(const TKifRecord& r) {
         TLine& line = lines[i + 1];
         line.Parent = v.Parent + 1;
         line.At = v.At;
-        line.Turns = RecordTurns(r.Start, r.Seats, v.At, v, nullptr);
+        line.Turns = RecordTurns(::SideToMove(KifStartPosition(r)), r.Seats, v.At, v, nullptr);
         line.End = v.Ending;
         line.Seats = r.Seats;
         // A record keeps only the main line's events: a variation has those before it leaves the main
@@ -193,7 +193,7 @@ void TGameSession::ShowLine(int k, int n) {
     record_.End = line.End;
     record_.Seats = line.Seats;
     record_.Cont = line.Cont;
-    position_ = KifStartPosition(record_.Start);
+    position_ = StartPosition();
     judge_.Reset(position_);
     comTotalTime_ = 0;
     for (const TTurn& t : turns_) {
@@ -209,7 +209,7 @@ void TGameSession::ShowLine(int k, int n) {
     hint_.clear();
     SeatPlayers();
     record_.Header =
-        RecordHeader(RecordDateText(record_.Began), KifStartPosition(record_.Start), record_.Seats);
+        RecordHeader(RecordDateText(record_.Began), StartPosition(), record_.Seats);
     view_.SeatsChanged(record_.Seats);
     SetStatus("");
     EnterReplayMode();

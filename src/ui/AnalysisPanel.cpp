@@ -245,7 +245,8 @@ bool TAnalysisPanel::OfThisGame(const TGameAnalysis& a) const {
     if (session_ == nullptr) return false;
     const TKifRecord game = session_->KifRecord();
     const std::vector<TMove>& analysed = a.Record().Played;
-    return a.Record().Start == game.Start && analysed.size() <= game.Played.size() &&
+    return a.Record().Start == game.Start && a.Record().Edited == game.Edited &&
+           analysed.size() <= game.Played.size() &&
            std::equal(analysed.begin(), analysed.end(), game.Played.begin());
 }
 

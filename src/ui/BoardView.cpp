@@ -318,23 +318,31 @@ QString TBoardView::FileLabel(int column) const {
     return files.mid((flipped_ ? column : 10 - column) - 1, 1);
 }
 
+QRectF TBoardView::Rim() const {
+    const double rimWidth = Layout::kRimWidth * zoom_;
+    return QRectF(Image1->geometry()).adjusted(-rimWidth, -rimWidth, rimWidth, rimWidth);
+}
+
 void TBoardView::PaintSurround(QPainter& p, const QRect& strip) const {
     // A darker wooden rim round the board, in the margin the layout leaves about it.
     p.setRenderHint(QPainter::Antialiasing, true);
     const double zoom = zoom_;
-    const double rimWidth = Layout::kRimWidth * zoom;
-    const QRectF rim = QRectF(Image1->geometry()).adjusted(-rimWidth, -rimWidth, rimWidth, rimWidth);
+    const QRectF rim = Rim();
     QLinearGradient wood(rim.topLeft(), rim.bottomRight());
     wood.setColorAt(0.0, QColor(196, 140, 76));
     wood.setColorAt(1.0, QColor(150, 98, 44));
     p.setPen(QPen(QColor(96, 60, 24), zoom));
     p.setBrush(wood);
     p.drawRoundedRect(rim, 3 * zoom, 3 * zoom);
-    if (!coordinatesShown_) return;
+    if (coordinatesShown_) PaintCoordinates(p, strip);
+}
 
+void TBoardView::PaintCoordinates(QPainter& p, const QRect& strip) const {
     // Rank numerals left of the board, each beside its row; file numbers under the board (or under the
     // replay strip), each below its column, 9 on the left as the squares are; turned, 一 at the foot and
     // 1 on the left.
+    const double zoom = zoom_;
+    const QRectF rim = Rim();
     p.setFont(JapaneseFont(Layout::Scaled(Layout::kCoordinateFontPx, zoom)));
     p.setPen(QColor(40, 28, 16));
     const double gap = Layout::kCoordinateGap * zoom;
@@ -349,4 +357,34 @@ void TBoardView::PaintSurround(QPainter& p, const QRect& strip) const {
         p.drawText(QRectF(column.left(), fileTop, column.width() * insideScale, area_->height() - fileTop),
                    Qt::AlignHCenter | Qt::AlignTop, FileLabel(10 - i));
     }
+}
+
+QImage TBoardView::Picture() const {
+    const double zoom = zoom_;
+    const QRectF rim = Rim();
+    const int fontPx = Layout::Scaled(Layout::kCoordinateFontPx, zoom);
+    const double gap = Layout::kCoordinateGap * zoom;
+    // The rim, the rank numerals left of it and the file numbers under it, in a margin of three gaps.
+    const double margin = 3 * gap;
+    const QRect region = QRectF(QPointF(rim.left() - gap - fontPx * 1.2 - margin, rim.top() - margin),
+                                QPointF(rim.right() + margin, rim.bottom() + gap + fontPx * 1.3 + margin))
+                             .toAlignedRect();
+    const qreal ratio = Image1->devicePixelRatioF();
+    QImage picture(region.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::white);
+    QPainter p(&picture);
+    p.translate(-region.topLeft());
+    // Drawn in the client area's frame, where the rank numerals reach from its left edge.
+    p.setClipRect(region);
+    PaintSurround(p, QRect());
+    if (!coordinatesShown_) PaintCoordinates(p, QRect());
+    p.drawPixmap(Image1->geometry().topLeft(), pictures_.Board());
+    for (int square = 11; square <= 99; ++square) {
+        const PieceName piece = OnBoard(square) ? shown_[std::size_t(square)] : PieceName::Empty;
+        if (piece == PieceName::Empty) continue;
+        if (const QPixmap* image = pictures_.ComaPicture(flipped_ ? OtherSide(piece) : piece))
+            p.drawPixmap(ban_[std::size_t(ImageSquare(square))]->geometry().topLeft(), *image);
+    }
+    return picture;
 }

@@ -16,6 +16,7 @@
 #include "board/Move.h"
 #include "session/GameSession.h"
 
+#include <QImage>
 #include <QObject>
 #include <QPoint>
 #include <QRect>
@@ -95,6 +96,9 @@ public:
     // Draws the rim round the board and the coordinates; the file numbers go under strip when it is
     // not null (the replay strip lies under the board).
     void PaintSurround(QPainter& painter, const QRect& strip) const;
+    // The board shown, seen from the side it is seen from, with its rim and coordinates (whether the
+    // window shows them or not) and without the marks of the game, at the size the window draws it.
+    QImage Picture() const;
 
 protected:
     // Moves the dragged piece with the pointer.
@@ -140,6 +144,8 @@ private:
     QPoint origin_;     // and the layout's top-left corner
 
     TFrameShape* Frame(SessionFrame frame) const;
+    QRectF Rim() const;
+    void PaintCoordinates(QPainter& painter, const QRect& strip) const;
     bool AcceptsMove() const;
     bool BeginMove(int from);
     void Drop(int to);

@@ -1,6 +1,7 @@
 #include "ui/Dialogs.h"
 
 #include "ui/Controls.h"
+#include "ui/PositionEditor.h"
 #include "ui/SeatsDialog.h"
 
 #include <QApplication>
@@ -138,10 +139,33 @@ QString TMessageBoxDialogs::SaveFileName(const QString& suggested) {
 QString TMessageBoxDialogs::OpenFileName(const QString& folder) {
     QFileDialog dialog(
         owner_, QCoreApplication::translate("TMessageBoxDialogs", "棋譜を開く"), folder,
-        QCoreApplication::translate("TMessageBoxDialogs", "KIF 棋譜 (*.kif *.kifu);;すべてのファイル (*)"));
+        QCoreApplication::translate("TMessageBoxDialogs",
+                                    "KIF・KI2 棋譜 (*.kif *.kifu *.ki2 *.ki2u);;すべてのファイル (*)"));
     if (owner_ != nullptr) dialog.setFont(owner_->font());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
+}
+
+bool TMessageBoxDialogs::EditPosition(TEditedStart& start, const TPictures& pictures, double scale) {
+    TPositionEditor editor(start, pictures, scale, owner_);
+    editor.setFont(owner_->font());
+    if (editor.exec() != QDialog::Accepted) return false;
+    start = editor.Position();
+    return true;
+}
+
+QString TMessageBoxDialogs::SavePictureName(const QString& suggested) {
+    QFileDialog dialog(owner_, QCoreApplication::translate("TMessageBoxDialogs", "盤面を画像で保存"));
+    if (owner_ != nullptr) dialog.setFont(owner_->font());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QCoreApplication::translate("TMessageBoxDialogs", "PNG 画像 (*.png)"));
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    const QFileInfo file(suggested);
+    dialog.setDirectory(file.absolutePath());
+    dialog.selectFile(file.fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first();
 }

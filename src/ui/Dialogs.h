@@ -10,6 +10,8 @@
 
 class QDialog;
 class QWidget;
+class TPictures;
+struct TEditedStart;
 struct TGameSetup;
 
 // A text that may change while a box shows it: the box shows Text() again at each changed().
@@ -59,6 +61,18 @@ public:
         (void)setup, (void)engine;
         return false;
     }
+    // The position editor, opened on start and drawn with the window's pictures at its scale; false
+    // when the player cancels, else the position to play from is in start.
+    virtual bool EditPosition(TEditedStart& start, const TPictures& pictures, double scale) {
+        (void)start, (void)pictures, (void)scale;
+        return false;
+    }
+    // The PNG file a picture of the board is saved to, the dialog opened on suggested; empty when the
+    // player cancels.
+    virtual QString SavePictureName(const QString& suggested) {
+        (void)suggested;
+        return {};
+    }
 };
 
 // The caption of the plain boxes: the game's title.
@@ -79,6 +93,8 @@ public:
     QString SaveFileName(const QString& suggested) override;
     QString OpenFileName(const QString& folder) override;
     bool GameSetup(TGameSetup& setup, bool engine) override;
+    bool EditPosition(TEditedStart& start, const TPictures& pictures, double scale) override;
+    QString SavePictureName(const QString& suggested) override;
 
     // The box Ok, Info and YesNo show, made but not yet shown. Its text breaks only at its own line
     // ends; a text too wide for the screen is written smaller. A question's default button is No, so

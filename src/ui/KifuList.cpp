@@ -29,7 +29,7 @@ void TKifuList::Refresh() {
     for (std::size_t i = 0; i < moves.size(); ++i) {
         QString row = QStringLiteral("%1 %2%3")
                           .arg(i + 1, 3)
-                          .arg(i % 2 == 0 ? QStringLiteral("▲") : QStringLiteral("△"))
+                          .arg(KifMover(record, i) == Side::Sente ? QStringLiteral("▲") : QStringLiteral("△"))
                           .arg(QString::fromStdString(moves[i]));
         // The better move goes on a second line, under the move, where the list has its whole width.
         if (const TMoveVerdict v = marked && i < analysed.size() ? analysis_->Verdict(i + 1) : TMoveVerdict{};

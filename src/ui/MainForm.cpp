@@ -90,6 +90,9 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent)
     analysis_ = std::make_unique<TAnalysisPanel>(*this, *statusBar());
     study_ = std::make_unique<TStudyPanel>(*this, *board_, client_, *statusBar(), *engine_, *analysis_);
     play_ = std::make_unique<TPlayControl>(*board_, *dialogs_, this);
+    positions_ = std::make_unique<TPositionMenu>(*board_, pictures_, *dialogs_, *statusBar(),
+                                                 [this] { return scale_; });
+    connect(positions_.get(), &TPositionMenu::commandStarted, board_.get(), &TBoardView::ClearSelection);
     CreateMenus();
     zoom_->SetClientSize(Layout::ClientSize(kifuListShown_, kifuListWidth_));
     zoom_->UseKept();
@@ -98,6 +101,7 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent)
     records_->Attach(*session_);
     analysis_->Attach(*session_);
     study_->Attach(*session_);
+    positions_->Attach(*session_);
     KifuList->SetAnalysis(&analysis_->Analysis());
     connect(analysis_.get(), &TAnalysisPanel::verdictsChanged, KifuList, &TKifuList::Refresh);
 }

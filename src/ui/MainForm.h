@@ -15,6 +15,7 @@
 #include "ui/PieceSound.h"
 #include "ui/PlayControl.h"
 #include "ui/StudyPanel.h"
+#include "ui/PositionMenu.h"
 #include "ui/WindowZoom.h"
 
 #include <QMainWindow>
@@ -68,6 +69,8 @@ public:
     TStudyPanel& Study() const { return *study_; }
     // The seats, the computers' pace and the side the board is seen from.
     TPlayControl& Play() const { return *play_; }
+    // The position editor, the position text copied and pasted, the board's picture.
+    TPositionMenu& Positions() const { return *positions_; }
 
     // A whole human move from the board: the turn, then the note on keeping it.
     void OnMoveRequested(int from, int to);
@@ -209,6 +212,7 @@ private:
     std::unique_ptr<TAnalysisPanel> analysis_;
     std::unique_ptr<TStudyPanel> study_;
     std::unique_ptr<TPlayControl> play_;
+    std::unique_ptr<TPositionMenu> positions_;
     std::unique_ptr<TRecordFiles> records_;
     std::unique_ptr<TGameSession> session_;
 

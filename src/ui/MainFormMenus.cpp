@@ -49,7 +49,9 @@ void TForm1::CreateMenus() {
     connect(game, &QMenu::aboutToShow, this, [this] { resignAction_->setEnabled(session_->CanResign()); });
 
     CreateViewMenu();
-    study_->AddMenuItems(analysis_->AddMenu());
+    QMenu* analysisMenu = analysis_->AddMenu();
+    study_->AddMenuItems(analysisMenu);
+    positions_->AddMenuItems(analysisMenu);
 
     QMenu* help = menuBar()->addMenu(QString());
     Language::SetText(help, "TForm1", QT_TR_NOOP("ヘルプ(&H)"));

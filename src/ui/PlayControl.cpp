@@ -92,6 +92,10 @@ void TPlayControl::OnSettingsClick() {
     if (session_ == nullptr) return;
     TGameSetup setup = setup_;
     setup.Start = session_->HisyaKakuMode() ? KifStart::Handicap : KifStart::Even;
+    if (session_->StartKind() == KifStart::Edited) {
+        setup.Start = KifStart::Edited;
+        setup.Edited = session_->EditedStart();
+    }
     if (!dialogs_.GameSetup(setup, engine_)) return;
     StartGame(setup);
 }
@@ -102,7 +106,9 @@ void TPlayControl::StartGame(const TGameSetup& setup) {
     Keep();
     session_->SetSeats(setup.Seats);
     paused_ = false;
-    if (setup.Start == KifStart::Handicap)
+    if (setup.Start == KifStart::Edited)
+        session_->NewGameFrom(setup.Edited); // the game on the board began there: it passed the checks
+    else if (setup.Start == KifStart::Handicap)
         session_->NewHandicapGame();
     else
         session_->NewGame();

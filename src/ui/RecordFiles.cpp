@@ -6,11 +6,13 @@
 #include "ui/Language.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLockFile>
 #include <QMenu>
@@ -58,9 +60,10 @@ QString RecentDetails(const std::filesystem::path& path) {
         else if (r.Ending.Over())
             result = r.Ending.Won(Side::Sente) ? QCoreApplication::translate("TRecordFiles", "先手の勝ち")
                                                : QCoreApplication::translate("TRecordFiles", "後手の勝ち");
-        QStringList parts{r.Start == KifStart::Handicap
-                              ? QCoreApplication::translate("TRecordFiles", "飛車角落ち")
-                              : QCoreApplication::translate("TRecordFiles", "平手")};
+        QStringList parts{
+            r.Start == KifStart::Handicap ? QCoreApplication::translate("TRecordFiles", "飛車角落ち")
+            : r.Start == KifStart::Edited ? QCoreApplication::translate("TRecordFiles", "編集局面")
+                                          : QCoreApplication::translate("TRecordFiles", "平手")};
         if (!formation.isEmpty()) parts << formation;
         parts << QCoreApplication::translate("TRecordFiles", "%1手").arg(r.Shown.size()) << result;
         return parts.join(QCoreApplication::translate("TRecordFiles", "　"));
@@ -126,6 +129,11 @@ void TRecordFiles::AddMenuItems(QMenu* game) {
     Language::SetText(open, "TRecordFiles", QT_TR_NOOP("棋譜を開く…"));
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(open, &QAction::triggered, this, &TRecordFiles::OnOpenRecordClick);
+    QAction* paste = game->addAction(QString());
+    Language::SetText(paste, "TRecordFiles", QT_TR_NOOP("棋譜を貼り付け"));
+    paste->setObjectName(QStringLiteral("PasteRecordAction"));
+    paste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    connect(paste, &QAction::triggered, this, &TRecordFiles::OnPasteRecordClick);
     QAction* playOn = game->addAction(QString());
     Language::SetText(playOn, "TRecordFiles", QT_TR_NOOP("この局面から指し直す"));
     playOn->setObjectName(QStringLiteral("PlayOnAction"));
@@ -319,6 +327,23 @@ void TRecordFiles::OnPlayOnClick() {
         dialogs_.Ok(tr("この局面からは指し直せません。\r\n\r\n%1").arg(QString::fromStdString(e.Shown())));
         return;
     }
+}
+
+void TRecordFiles::OnPasteRecordClick() {
+    emit commandStarted();
+    if (session_ == nullptr) return;
+    const QString text = QGuiApplication::clipboard()->text(QClipboard::Clipboard);
+    try {
+        TKifRecord record = TGameSession::ReadPastedRecord(text.toStdString());
+        if (GameGoingOn() && !dialogs_.YesNo(tr("対局中のゲームをやめて棋譜を開きますか？"))) return;
+        session_->OpenKifRecord(std::move(record));
+    } catch (const std::exception& e) {
+        dialogs_.Ok(QCoreApplication::translate("TRecordFiles", "%1\r\n\r\nエラー内容は %2")
+                        .arg(tr("棋譜の貼り付けでエラー発生"), QString::fromUtf8(KifErrorText(e).c_str())));
+        return;
+    }
+    // A pasted record is no file: the title names none.
+    emit recordOpened(QString());
 }
 
 bool TRecordFiles::OpenRecordFile(const QString& path) {

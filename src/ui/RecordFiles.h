@@ -40,6 +40,9 @@ public:
     // Opens one record file; asks first when it would end a game going on, once the file has been
     // read and found sound, and keeps that game as interrupted. True when it was opened.
     bool OpenRecordFile(const QString& path);
+    // ゲーム → 棋譜を貼り付け: the clipboard's KIF or KI2 record, checked as a file is, then opened as
+    // OpenRecordFile opens one (asked first when it would end a game going on).
+    void OnPasteRecordClick();
 
     // At start-up: when the latest kept game is unfinished, asks 「前回の対局を続けますか？」 and on はい
     // continues it exactly where it stopped, the same file kept on. Games another window plays are

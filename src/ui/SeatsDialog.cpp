@@ -64,6 +64,9 @@ TSeatsDialog::TSeatsDialog(const TGameSetup& setup, bool engine, QWidget* parent
     start_->setObjectName(QStringLiteral("StartKind"));
     start_->addItem(tr("平手"));
     start_->addItem(tr("飛車角落ち（先手が飛車角なし）"));
+    // The position the game on the board was set up from, to play it again with other seats.
+    if (setup.Start == KifStart::Edited) start_->addItem(tr("編集した局面"));
+    edited_ = setup.Edited;
     form->addRow(tr("開始局面"), start_);
     pace_ = new QComboBox(this);
     pace_->setObjectName(QStringLiteral("Pace"));
@@ -95,7 +98,7 @@ void TSeatsDialog::Show(const TGameSetup& setup) {
         const int formation = rows_[i].Formation->findData(QString::fromStdString(seat.Formation));
         rows_[i].Formation->setCurrentIndex(std::max(formation, 0));
     }
-    start_->setCurrentIndex(setup.Start == KifStart::Handicap ? 1 : 0);
+    start_->setCurrentIndex(setup.Start == KifStart::Handicap ? 1 : setup.Start == KifStart::Edited ? 2 : 0);
     int pace = 0;
     for (std::size_t i = 0; i < kPacesMs.size(); ++i)
         if (kPacesMs[i] == setup.PaceMs) pace = int(i);
@@ -121,7 +124,9 @@ TGameSetup TSeatsDialog::Setup() const {
                             : player == 1 ? TSeat::Com(formation)
                                           : TSeat::Engine(player - 1);
     }
-    setup.Start = start_->currentIndex() == 1 ? KifStart::Handicap : KifStart::Even;
+    const int start = start_->currentIndex();
+    setup.Start = start == 1 ? KifStart::Handicap : start == 2 ? KifStart::Edited : KifStart::Even;
+    if (setup.Start == KifStart::Edited) setup.Edited = edited_;
     setup.PaceMs = kPacesMs[std::size_t(std::max(pace_->currentIndex(), 0))];
     return setup;
 }

@@ -14,7 +14,8 @@ class QComboBox;
 struct TGameSetup {
     TSeats Seats;
     KifStart Start = KifStart::Even;
-    int PaceMs = 500; // a computer's move after a computer's, when nobody plays
+    int PaceMs = 500;    // a computer's move after a computer's, when nobody plays
+    TEditedStart Edited; // the position of an Edited start, which the dialog offers only then
     bool operator==(const TGameSetup&) const = default;
 };
 
@@ -36,6 +37,7 @@ private:
     std::array<TRow, 2> rows_{};
     QComboBox* start_ = nullptr;
     QComboBox* pace_ = nullptr;
+    TEditedStart edited_;
 
     void Show(const TGameSetup& setup);
     void UpdateRows();

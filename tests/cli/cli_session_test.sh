@@ -270,6 +270,36 @@ out=$( { printf 'seats human human\n'; for _ in 1 2 3; do printf 'move 5958\nmov
 same "repetition ends the game" "end draw-repetition" "$(grep -m1 '^end ' <<<"$out")"
 [[ $out == *"  13 千日手"*"まで12手で千日手"* ]] || fail "the record ends with 千日手"
 
+# --- Positions: sfen answers the position shown, position sets one up (the seats kept), or refuses it
+# with the reason and the game unchanged; open reads KI2. ---
+EVEN_FEN='lnsgkgsnl/1r7/ppppp1bpp/5pp2/9/2PP5/PPB1PPPPP/7R1/LNSGKGSNL'
+out=$(printf '%s\n' 'sfen' 'move 2726' 'goto 0' 'sfen' 'goto 2' "position $EVEN_FEN x" 'position P3k4/9/9/9/9/9/9/9/4K4 w' \
+    'position 4k4/9/4R4/9/9/9/9/9/4K4 w' 'sfen' 'seats human human' "position $EVEN_FEN b" 'sfen' 'legal' \
+    'move 3324' 'sfen' 'kif' 'position' | run)
+mapfile -t L <<<"$out"
+same "sfen at the start" "$EVEN_FEN w - - 0 1" "${L[0]}"
+same "sfen of the start looked back at" "ok 0
+$EVEN_FEN w - - 0 1
+ok 2" "$(printf '%s\n' "${L[@]:4:3}")"
+same "positions refused, the game unchanged" "error \"x\" is no side to move (w or b)
+error the 歩 on 91 could never move again
+error the 飛 on 53 stands unpromoted in its promotion zone, where every piece promotes as it arrives
+lnsgk1snl/1r3g3/ppppp1bpp/5pp2/9/2PP3P1/PPB1PPP1P/7R1/LNSGKGSNL w - - 0 1" "$(printf '%s\n' "${L[@]:7:4}")"
+same "the second player to move, two people" "ok
+ok
+$EVEN_FEN b - - 0 1
+1112 3122 3132 3142 4152 4142 4132 6172 6162 6152 7162 7172 9192 3322 3342 3324 3315 8292 8272 8262 8252 8242 8232 8222 8212 1314 2324 3435 4445 5354 6364 7374 8384 9394 5152 5162 5142" "$(printf '%s\n' "${L[@]:11:4}")"
+same "the second player's move" "human 1 3324com角" "${L[15]}"
+same "its position" "lnsgkgsnl/1r7/ppppp2pp/5ppb1/9/2PP5/PPB1PPPPP/7R1/LNSGKGSNL w - - 0 1" "${L[17]}"
+[[ $out == *"後手番"$'\n'"手数----指手---------消費時間--"$'\n'"   1 ２四角(33)"* ]] || fail "the record: 後手番 and the second player's move first"
+same "position without a text" "error position needs a position text such as the answer of sfen" "${L[-1]}"
+# KI2: the even start's diagram, then moves without origins.
+{ printf '%s\n' 'kif' | run | sed -n '/^手合割/,/^先手番/p'
+  printf '▲２六歩　△４二金　▲２五歩\nまで3手で先手の勝ち\n'; } >"$WORK/game.ki2u"
+out=$(printf '%s\n' "open $WORK/game.ki2u" 'goto 3' 'board' | run)
+same "open a KI2 record" "ok 3" "$(head -1 <<<"$out")"
+same "the KI2 moves played" "・ ・ ・ ・ ・ ・ ・ 歩 ・" "$(sed -n 7p <<<"$out")"
+
 # --- Options. ---
 help=$("$CLI" --help)
 same "--help exit status" 0 "$?"

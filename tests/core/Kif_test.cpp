@@ -157,7 +157,21 @@ TEST(Kif, RefusesWhatThisGameCannotReplayNamingTheLineAndLeavingTheGameAlone) {
         {"empty", "\n \n", 1, "empty"},
         {"ordinary shogi's start", "手合割：平手\n手数----指手---------消費時間--\n   1 ７六歩(77)\n", 1,
          "ordinary shogi"},
-        {"ordinary shogi's diagram", ordinaryStart, 6, "neither"},
+        // A diagram of another position the rules allow is a start set up by hand, from which the moves
+        // are checked: this one's second move finds no pawn on 44.
+        {"ordinary shogi's diagram", ordinaryStart, 22, "no piece of 後手 stands on 44"},
+        {"a diagram with two kings", ReplaceLine(kWritten, 16, "| 香 桂 銀 金 玉 金 銀 玉 香|九"), 6,
+         "the board diagram is no position to play from: the first player has 2 kings, not one",
+         "6行目: 盤面図の局面からは指せません: 先手の玉が2枚あります（玉は一枚ずつ置きます）"},
+        {"a diagram with a pawn on the last rank",
+         ReplaceLine(ReplaceLine(kWritten, 8, "| 歩v桂v銀v金v玉v金v銀v桂v香|一"), 14,
+                     "| ・ 歩 角 ・ 歩 歩 歩 歩 歩|七"),
+         6, "the 歩 on 91 could never move again"},
+        {"a diagram with the second player to move and the first in check",
+         ReplaceLine(ReplaceLine(ReplaceLine(kWritten, 9, "| ・ ・ ・ ・ ・ ・ ・ ・ ・|二"), 15,
+                                 "| ・ ・ ・ ・v龍 ・ ・ 飛 ・|八"),
+                     19, "後手番"),
+         6, "the king of the first player, who is not to move, is in check"},
         {"a ragged diagram", ReplaceLine(kWritten, 12, "| ・ ・ ・ ・|五"), 12, "board row 5"},
         {"a tenth row",
          ReplaceLine(kWritten, 16, "| 香 桂 銀 金 玉 金 銀 桂 香|九\n| ・ ・ ・ ・ ・ ・ ・ ・ ・|十"), 17,
@@ -166,7 +180,8 @@ TEST(Kif, RefusesWhatThisGameCannotReplayNamingTheLineAndLeavingTheGameAlone) {
         {"a line of a megabyte", ReplaceLine(kWritten, 2, longLine + std::string(1000000, 'y')), 2,
          "unreadable line \"" + longLine + "…\"", "2行目: " + longLine + "…: 読めない行です"},
         {"pieces in hand", ReplaceLine(kWritten, 18, "先手の持駒：歩二"), 18, "no drops"},
-        {"the second player first", ReplaceLine(kWritten, 19, "後手番"), 19, "first player"},
+        // 後手番: the second player moves first, and here has no pawn on 66.
+        {"the second player first", ReplaceLine(kWritten, 19, "後手番"), 21, "no piece of 後手 stands on 66"},
         {"a drop", ReplaceLine(kWritten, 21, "   1 ５五歩打"), 21, "drop"},
         {"an illegal move", ReplaceLine(kWritten, 21, "   1 ２四歩(27)"), 21, "cannot move from 27 to 24",
          "21行目: ２四歩(27): 歩は27から24へ動けません"},
@@ -476,4 +491,19 @@ TEST(Kif, WhatPlayingOnNeedsComesBackAsWrittenAndAFaultInItLeavesTheRecordReadab
         EXPECT_EQ(bad.Continuation.FaultLine, f.Line) << f.What;
         EXPECT_EQ(bad.Shown, r.Shown) << f.What;
     }
+}
+
+// A record of a game against the engine opened where no engine can play (a session without one): it is
+// replayed, and nobody is asked for the engine's move.
+TEST(Kif, AnEnginesGameOpensForReplayWhereNoEngineCanPlay) {
+    const std::string text = ReplaceLine(kWritten, 25, "#ミルトア対局者：human engine:3");
+    scripted_play::QuietView view;
+    TGameSession s(view);
+    s.Start();
+    ASSERT_EQ(s.OpenKifText(text), 4);
+    EXPECT_EQ(s.Seats()[Side::Gote], TSeat::Engine(3));
+    s.ReplayTo(4);
+    EXPECT_FALSE(s.ComputerToMove());
+    EXPECT_EQ(s.Go().Result, TTurnReport::Outcome::Ignored);
+    EXPECT_TRUE(view.Boxes.empty());
 }

@@ -83,9 +83,11 @@ inline std::string RecordFault(const TGameSession& s, std::size_t fromMove = 0) 
     if (!s.ReplayMode() && std::size_t(s.Position().MoveCount) != shown.size())
         return "the position counts " + std::to_string(s.Position().MoveCount) + " moves, the record " +
                std::to_string(shown.size());
-    // COM's own game manager (the second player's, in the game's own frame) counts them too.
+    // COM's own game manager (the second player's, in the game's own frame) counts them too, and one
+    // more when COM moved first from a start set up by hand.
+    const bool comFirst = s.StartKind() == KifStart::Edited && s.EditedStart().ToMove == Side::Gote;
     if (const TKyokumenKanri* com = s.ComKanri(Side::Gote);
-        com && !s.ReplayMode() && std::size_t(com->MoveCount()) != shown.size())
+        com && !s.ReplayMode() && std::size_t(com->MoveCount()) != shown.size() + comFirst)
         return "COM's game manager counts " + std::to_string(com->MoveCount()) + " moves, the record " +
                std::to_string(shown.size());
     // The record closes once the game has ended (a resignation adds its own line before the result),

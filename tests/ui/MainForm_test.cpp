@@ -852,11 +852,13 @@ private slots:
                             {"ゲーム(&G):対局の設定… Ctrl+N,一時停止 Ctrl+P,再開 Ctrl+Shift+P,"
                              "平手で初期化,飛車角落ちで初期化,待った "
                              "Ctrl+Z,投了,対戦相手,ヒント Ctrl+H,棋譜をクリップボードにコピー Ctrl+C,"
-                             "棋譜を保存… Ctrl+S,棋譜を開く… Ctrl+O,この局面から指し直す,最近の棋譜,"
+                             "棋譜を保存… Ctrl+S,棋譜を開く… Ctrl+O,棋譜を貼り付け "
+                             "Ctrl+V,この局面から指し直す,最近の棋譜,"
                              "対局を自動保存,終了 Ctrl+Q",
                              "表示(&V):座標,移動先を表示,COMの狙いを表示,棋譜,盤面反転 Ctrl+R,手番側を手前に,"
                              "駒音,拡大率,言語",
-                             "検討(&A):棋譜を解析…,検討モード F5,悪手を復習",
+                             "検討(&A):棋譜を解析…,検討モード F5,悪手を復習,局面編集… Ctrl+E,局面をコピー "
+                             "Ctrl+Shift+C,局面を貼り付け Ctrl+Shift+V,盤面を画像で保存…",
                              "ヘルプ(&H):遊び方 F1,バージョン情報"}));
 
         form.show();
@@ -955,7 +957,7 @@ private slots:
 
         // Two people: the second player's bishop checks from 15 once the pawn on 37 has moved; the king
         // may not step onto 48, which the bishop covers.
-        form.Play().StartGame({{{TSeat::Human(), TSeat::Human()}}, KifStart::Even, 500});
+        form.Play().StartGame({{{TSeat::Human(), TSeat::Human()}}, KifStart::Even, 500, {}});
         Drag(form, 37, 36);
         Drag(form, 33, 15);
         QVERIFY(InCheck(form.Session().Position().Board, Side::Sente));

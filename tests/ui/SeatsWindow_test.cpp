@@ -105,7 +105,7 @@ private slots:
     void playingSecondTurnsTheBoardAndADragLandsWhereItIsSeen() {
         TQuietDialogs dialogs;
         TForm1 form(&dialogs);
-        form.Play().StartGame({{{TSeat::Com(), TSeat::Human()}}, KifStart::Even, 500});
+        form.Play().StartGame({{{TSeat::Com(), TSeat::Human()}}, KifStart::Even, 500, {}});
         TGameSession& s = form.Session();
         QTRY_COMPARE(s.MoveCount(), 1);
         QVERIFY(s.HumanToMove());
@@ -160,7 +160,7 @@ private slots:
     void twoPeopleAtOneBoard() {
         TQuietDialogs dialogs;
         TForm1 form(&dialogs);
-        form.Play().StartGame({{{TSeat::Human(), TSeat::Human()}}, KifStart::Even, 500});
+        form.Play().StartGame({{{TSeat::Human(), TSeat::Human()}}, KifStart::Even, 500, {}});
         TGameSession& s = form.Session();
         Drag(form, 27, 26);
         QCOMPARE(s.MoveCount(), 1);
@@ -194,7 +194,8 @@ private slots:
         form.Play().StartGame(
             {{{TSeat::Com(std::string("【穴熊】")), TSeat::Com(std::string("【矢倉囲い】"))}},
              KifStart::Even,
-             0});
+             0,
+             {}});
         QVERIFY(!form.Board().Flipped());
         const qint64 stall = LongestStall([&s] { return !s.GameOver() && s.MoveCount() < 40; });
         std::printf("longest stall while COM played COM: %lld ms\n", static_cast<long long>(stall));
