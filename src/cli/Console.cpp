@@ -489,7 +489,7 @@ void TConsole::Opponent(int level) {
 void TConsole::Analyse() {
     if (const std::string refusal = EngineRefusal(); !refusal.empty()) return Say(refusal);
     auto analysis = std::make_unique<TGameAnalysis>(seat_);
-    const TKifRecord record = session_.KifRecord();
+    const TKifRecord record = session_.LineRecord();
     TAnalysisSettings settings;
     settings.Judged = JudgedSides(record.Seats);
     analysis->Start(record, settings);
@@ -508,7 +508,7 @@ void TConsole::Mistakes() {
     if (!analysis_) return Say("error no analysis: analyse first");
     const std::vector<TMove> game = session_.MoveHistory();
     const std::vector<TMove>& analysed = analysis_->Record().Played;
-    const bool same = analysis_->Record().Start == session_.KifRecord().Start &&
+    const bool same = analysis_->Record().Start == session_.LineRecord().Start &&
                       analysed.size() <= game.size() &&
                       std::equal(analysed.begin(), analysed.end(), game.begin());
     if (!same) return Say("error the game has changed since the analysis: analyse again");

@@ -243,7 +243,7 @@ const TGameAnalysis* TAnalysisPanel::Shown() const {
 
 bool TAnalysisPanel::OfThisGame(const TGameAnalysis& a) const {
     if (session_ == nullptr) return false;
-    const TKifRecord game = session_->KifRecord();
+    const TKifRecord game = session_->LineRecord();
     const std::vector<TMove>& analysed = a.Record().Played;
     return a.Record().Start == game.Start && a.Record().Edited == game.Edited &&
            analysed.size() <= game.Played.size() &&
@@ -258,7 +258,7 @@ void TAnalysisPanel::SetState(std::function<QString()> text) {
 void TAnalysisPanel::Begin(std::uint64_t nodesPerPosition) {
     if (session_ == nullptr) return;
     Run().Cancel();
-    const TKifRecord record = session_->KifRecord();
+    const TKifRecord record = session_->LineRecord();
     progress_->setRange(0, int(record.Played.size()) + 1);
     progress_->setValue(0);
     SetState([] { return tr("解析中…"); });

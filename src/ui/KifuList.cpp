@@ -18,7 +18,7 @@ TKifuList::TKifuList(QWidget* parent) : QListWidget(parent) {
 
 void TKifuList::Refresh() {
     if (session_ == nullptr) return;
-    const TKifRecord record = session_->KifRecord();
+    const TKifRecord record = session_->LineRecord();
     const std::vector<std::string> moves = KifMoveTexts(record);
     // An analysis speaks of the moves it was given: a take-back or a new game leaves it behind.
     const std::vector<TMove> none;
