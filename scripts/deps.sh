@@ -29,3 +29,9 @@ MIRUTOA_SOUND_TEST_PACKAGES=(pulseaudio pulseaudio-utils)
 MIRUTOA_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool xclip xauth imagemagick python3 clang libclang-rt-14-dev
     "${MIRUTOA_SOUND_TEST_PACKAGES[@]}"
     "${MIRUTOA_PACKAGE_CHECK_PACKAGES[@]}")
+
+# The records' variations are read back with a public KIF reader from the npm registry (tests/robust):
+# npm from Debian, unless a Node.js with its own npm is there already.
+mirutoa_install_npm() {
+    command -v npm >/dev/null 2>&1 || mirutoa_install_missing nodejs npm
+}

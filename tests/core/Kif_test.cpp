@@ -201,6 +201,13 @@ TEST(Kif, RefusesWhatThisGameCannotReplayNamingTheLineAndLeavingTheGameAlone) {
         {"a move after the end", ReplaceLine(kWritten, 26, "   6 ５八金(49)"), 26, "after the end"},
         {"an ending this game lacks", ReplaceLine(kWritten, 25, "   5 千日手"), 25, "no ending by 千日手"},
         {"a mate that is none", ReplaceLine(kWritten, 25, "   5 詰み"), 25, "not mated"},
+        // Variations: lines 27 and 28 are a blank line and the 変化 line, 29 its first move.
+        {"a variation at a move its line lacks", kWritten + "\n変化：6手\n   6 ５八金(49)\n", 28,
+         "has no move 6"},
+        {"an illegal move in a variation", kWritten + "\n変化：3手\n   3 ２四歩(27)\n", 29,
+         "cannot move from 27 to 24"},
+        {"a variation numbered out of turn", kWritten + "\n変化：3手\n   4 ２六歩(27)\n", 29,
+         "where 3 was expected"},
     };
 
     // The second player may resign (the engine does): that record is read.

@@ -6,6 +6,7 @@
 #include "session/Kif.h"
 #include "session/KifError.h"
 #include "session/KifFile.h"
+#include "support/QuietMoves.h"
 #include "ui/About.h"
 #include "ui/Artwork.h"
 #include "ui/Controls.h"
@@ -49,8 +50,7 @@ public:
     void Info(const QString& caption, const QString& text) override { InfoTexts << caption + u'\n' + text; }
 };
 
-// A record of n quiet moves, every one legal and none ending the game: each side plays the first of
-// its legal moves (in a shuffled order) that captures nothing and leaves the game going on.
+// A record of n moves, every one legal and none ending the game (support/QuietMoves.h).
 std::string ShuffleRecord(int n, TGameEnd ending = {}) {
     TKifRecord r;
     r.Ending = ending;
@@ -58,30 +58,7 @@ std::string ShuffleRecord(int n, TGameEnd ending = {}) {
     TJudge judge;
     judge.Reset(k);
     std::uint32_t seed = 12345;
-    while (int(r.Played.size()) < n) {
-        const Side side = SideToMove(k);
-        TMoveList moves;
-        LegalMoves(k, side, moves);
-        std::vector<TMove> quiet;
-        for (const TMove& m : moves)
-            if (k.Board[std::size_t(m.To)] == PieceName::Empty) quiet.push_back(m);
-        bool moved = false;
-        for (std::size_t tries = 0; tries < quiet.size() && !moved; ++tries) {
-            seed = seed * 1103515245u + 12345u;
-            const TMove m = quiet[(seed >> 8) % quiet.size()];
-            TKyokumen after = k;
-            TJudge judged = judge;
-            after.ApplyMove(m);
-            after.ComToMove = side == Side::Sente;
-            if (judged.Moved(after).Over()) continue;
-            r.Played.push_back(m);
-            r.Shown.push_back(side == Side::Gote ? after.Gote.LastMove : after.Sente.LastMove);
-            k = after;
-            judge = judged;
-            moved = true;
-        }
-        if (!moved) throw std::logic_error("no quiet move left");
-    }
+    quiet_moves::Play(k, judge, n, seed, r.Played, r.Shown);
     return WriteKif(r);
 }
 
@@ -260,7 +237,8 @@ private slots:
         {
             TForm1 form(&dialogs);
             form.show();
-            QCOMPARE(form.Session().OpenKifText(ShuffleRecord(120, TGameEnd{EndKind::Resign, Side::Sente})), 120);
+            QCOMPARE(form.Session().OpenKifText(ShuffleRecord(120, TGameEnd{EndKind::Resign, Side::Sente})),
+                     120);
             auto* list = form.findChild<QListWidget*>(QStringLiteral("KifuList"));
             auto* grip = form.findChild<QWidget*>(QStringLiteral("KifuGrip"));
             QCOMPARE(list->item(list->count() - 1)->text(), QStringLiteral("投了　まで120手で後手の勝ち"));
