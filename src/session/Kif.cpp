@@ -195,6 +195,7 @@ private:
     bool ki2_ = false;
     void Ki2Line(std::string_view line, int n);
     void Ki2Move(TCursor& c, Side mark, std::size_t start, int n);
+    int Destination(TCursor& c, int n) const;
     void Ki2End(std::string_view line, int n);
     void Comment(std::string_view text);
     void PlayedMove(TCursor& c, std::string_view text, int n);
@@ -202,8 +203,12 @@ private:
     void Finish(int lastLine);
     void StartVariation(std::string_view line, int n);
     // The current line's lists.
-    std::vector<TMove>& Played() { return line_ < 0 ? record_.Played : record_.Variations[std::size_t(line_)].Played; }
-    std::vector<TMove>& Shown() { return line_ < 0 ? record_.Shown : record_.Variations[std::size_t(line_)].Shown; }
+    std::vector<TMove>& Played() {
+        return line_ < 0 ? record_.Played : record_.Variations[std::size_t(line_)].Played;
+    }
+    std::vector<TMove>& Shown() {
+        return line_ < 0 ? record_.Shown : record_.Variations[std::size_t(line_)].Shown;
+    }
     std::vector<std::string>& Comments() {
         return line_ < 0 ? record_.Comments : record_.Variations[std::size_t(line_)].Comments;
     }
@@ -380,29 +385,34 @@ void TKifReader::MoveLine(std::string_view line, int n) {
     if (!c.Done()) throw TKifError(n, KifFault::TextAfterMove, std::string(c.Rest()));
 }
 
+// A move's destination: two digits, or 同 for the square the move before went to.
+int TKifReader::Destination(TCursor& c, int n) const {
+    if (c.Take("同")) {
+        if (!c.Take("　")) c.Take(" ");
+        if (previousTo_ == 0) throw TKifError(n, KifFault::SameSquareFirst);
+        return previousTo_;
+    }
+    const int file = c.Digit(false);
+    const int rank = file ? c.Digit(true) : 0;
+    if (rank == 0) throw TKifError(n, KifFault::UnreadableDestination, std::string(c.Rest()));
+    return file * 10 + rank;
+}
+
+// The piece a move names, Empty for none.
+PieceName TakeMoveName(TCursor& c) {
+    for (const TKifName& name : kMoveNames)
+        if (c.Take(name.Text)) return name.Kind;
+    return PieceName::Empty;
+}
+
 // The move a line writes from its destination on ("７六歩(77)", "同　銀成(22)"), played.
 void TKifReader::PlayedMove(TCursor& c, std::string_view text, int n) {
     const std::size_t start = c.Pos;
     for (std::string_view other :
          {"持将棋", "切れ負け", "反則勝ち", "入玉勝ち", "不詰", "不戦勝", "不戦敗", "宣言勝ち"})
         if (c.Take(other)) throw TKifError(n, KifFault::EndingNotInGame, {}, {std::string(other)});
-    int to = 0;
-    if (c.Take("同")) {
-        if (!c.Take("　")) c.Take(" ");
-        if (previousTo_ == 0) throw TKifError(n, KifFault::SameSquareFirst);
-        to = previousTo_;
-    } else {
-        const int file = c.Digit(false);
-        const int rank = file ? c.Digit(true) : 0;
-        if (rank == 0) throw TKifError(n, KifFault::UnreadableDestination, std::string(c.Rest()));
-        to = file * 10 + rank;
-    }
-    PieceName kind = PieceName::Empty;
-    for (const TKifName& name : kMoveNames)
-        if (c.Take(name.Text)) {
-            kind = name.Kind;
-            break;
-        }
+    const int to = Destination(c, n);
+    const PieceName kind = TakeMoveName(c);
     if (kind == PieceName::Empty) throw TKifError(n, KifFault::UnreadablePieceName, std::string(text));
     std::optional<bool> promotes;
     if (c.Take("不成"))
@@ -467,23 +477,8 @@ void TKifReader::Ki2Line(std::string_view line, int n) {
 // moved is the one of the side's legal moves to that square that the words leave.
 void TKifReader::Ki2Move(TCursor& c, Side mark, std::size_t start, int n) {
     const auto text = [&] { return std::string(c.Text.substr(start, c.Pos - start)); };
-    int to = 0;
-    if (c.Take("同")) {
-        if (!c.Take("　")) c.Take(" ");
-        if (previousTo_ == 0) throw TKifError(n, KifFault::SameSquareFirst);
-        to = previousTo_;
-    } else {
-        const int file = c.Digit(false);
-        const int rank = file ? c.Digit(true) : 0;
-        if (rank == 0) throw TKifError(n, KifFault::UnreadableDestination, std::string(c.Rest()));
-        to = file * 10 + rank;
-    }
-    PieceName kind = PieceName::Empty;
-    for (const TKifName& name : kMoveNames)
-        if (c.Take(name.Text)) {
-            kind = name.Kind;
-            break;
-        }
+    const int to = Destination(c, n);
+    const PieceName kind = TakeMoveName(c);
     if (kind == PieceName::Empty)
         throw TKifError(n, KifFault::UnreadablePieceName, text() + std::string(c.Rest()));
     enum class Across { Any, Right, Left, Straight } across = Across::Any;
@@ -854,7 +849,9 @@ struct TTextBoard {
         PieceName before = m.From < kSquareCount ? Board[m.From] : PieceName::Empty;
         if (before == PieceName::Empty) before = m.Name;
         const bool promotes = HumanKind(before) != HumanKind(m.Name);
-        if (western) return WesternMove(before, m.To, m.To < kSquareCount && Board[m.To] != PieceName::Empty, promotes);
+        if (western)
+            return WesternMove(before, m.To, m.To < kSquareCount && Board[m.To] != PieceName::Empty,
+                               promotes);
         std::string text = m.To == PreviousTo ? std::string("同　") : KifSquare(m.To);
         text += KifPieceName(before);
         if (promotes) text += "成";
