@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -268,6 +269,19 @@ bool TConsole::Execute(const TParsedCommand& c) {
     case ConsoleCommand::PlayOn:
         Say("ok " + std::to_string(session_.PlayOn()));
         break;
+    case ConsoleCommand::Branch:
+        Say("ok " + std::to_string(session_.Branch()));
+        break;
+    case ConsoleCommand::Variations:
+        Variations(c.Number);
+        break;
+    case ConsoleCommand::Variation:
+        EnterLine(c.Number, session_.LineStart(c.Number));
+        break;
+    case ConsoleCommand::Mainline:
+        // The main line may be shorter than the move shown: entering it clamps to its last move.
+        EnterLine(0, session_.ShownMove());
+        break;
     case ConsoleCommand::Analyse:
         Analyse();
         break;
@@ -440,6 +454,27 @@ void TConsole::Matta() {
         Say("ok " + std::to_string(session_.MoveCount()));
     else
         Say("refused " + FirstLine(r.Refusal));
+}
+
+// One line per way of playing move n on the line shown, the shown line's own first; a line that ends
+// there instead of moving is written by its end line, or none when it has no end yet.
+void TConsole::Variations(int n) {
+    const std::vector<TGameSession::TAlternative> alternatives = session_.Alternatives(n);
+    if (alternatives.empty()) return Say("error no move " + std::to_string(n) + " on this line");
+    for (const TGameSession::TAlternative& a : alternatives) {
+        const std::string text = !a.Shown.Empty()              ? MoveText(a.Shown)
+                                 : a.End.Kind != EndKind::None ? EndLine(session_.Seats(), a.End)
+                                                               : "none";
+        Say("variation " + std::to_string(a.Line) + " " + text);
+    }
+    Say("end");
+}
+
+void TConsole::EnterLine(int k, int n) {
+    if (k >= session_.LineCount()) return Say("error no variation " + std::to_string(k));
+    // The line exists: only a computer's turn still running keeps it from being shown.
+    if (!session_.EnterLine(k, n)) return Say("error COM is thinking");
+    Say("ok " + std::to_string(session_.ShownMove()));
 }
 
 void TConsole::Kifu() {
