@@ -181,6 +181,7 @@ TParsedCommand ParseConsoleCommand(const std::string& line, bool tooLong) {
             return c;
         }
         c.Number = std::stoi(std::string(arg));
+        c.Argument = std::string(arg);
         break;
     case ConsoleArgument::Number:
         if (arg.empty() || arg.size() > 4 || arg.find_first_not_of("0123456789") != std::string_view::npos) {

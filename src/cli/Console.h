@@ -126,8 +126,8 @@ struct TParsedCommand {
     ConsoleCommand Command = ConsoleCommand::Refused;
     int From = 0, To = 0; // Squares; Opponent: From is 0 for COM, else the engine's level
     int Number = 0;       // Number; Millis
-    std::string Argument; // Formation: the name; Path: the file name; Number: the digits as written;
-                          // Text: the text
+    std::string Argument; // Formation: the name; Path: the file name; Number, Millis: the digits as
+                          // written; Text: the text
     TSeats Seats;         // Seats
     std::string Refusal;  // Refused: the answer line
 };
