@@ -55,7 +55,8 @@ std::optional<TSeats> ParseConsoleSeats(std::string_view arg) {
             return std::nullopt;
         }
     }
-    if (at != arg.size()) return std::nullopt;
+    // A blank after the second seat is a third word left empty, as in every other command.
+    if (at != arg.size() || arg.ends_with(' ')) return std::nullopt;
     return seats;
 }
 

@@ -291,7 +291,7 @@ variation 0 4142com金
 end" "$(printf '%s\n' 'move 2726' 'resign' 'branch' 'variations 2' | run | grep -v '^\(status\|human\|com\) ')"
 
 # --- Seats: COM moving first, two people at one board, COM against COM; go asks the computer to move. ---
-out=$(printf 'seats com human\ngo\ngo\nmove 2324\nseats human human\nmove 2726\nmove 8384\ngo\nseats com com\ngo\ngo\nseats bogus\nseats engine 13 com\nseats human com\nmove 2726\n' | run)
+out=$(printf 'seats com human\ngo\ngo\nmove 2324\nseats human human\nmove 2726\nmove 8384\ngo\nseats com com\ngo\ngo\nseats bogus\nseats engine 13 com\nseats human human \nseats human com\nmove 2726\n' | run)
 mapfile -t L <<<"$out"
 same "seats com human" "ok" "${L[0]}"
 matches "COM moves first" '^com 1 [1-9]{4}[^ ]+$' "${L[1]}"
@@ -306,11 +306,12 @@ status
 ignored" "$(printf '%s\n' "${L[@]:7:6}")"
 same "COM against COM" "ok" "${L[13]}"
 matches "COM against COM, a move each" '^(com [12] [1-9]{4}[^ ]+|status.*)$' "$(printf '%s\n' "${L[@]:14:4}")"
-same "bad seats" "error seats needs two seats, each human, com or engine 1 to 12, such as com human
-error seats needs two seats, each human, com or engine 1 to 12, such as com human" "$(printf '%s\n' "${L[@]:18:2}")"
-same "back to the person first" "ok" "${L[20]}"
-same "the person's move" "human 1 2726歩" "${L[21]}"
-matches "COM's reply" '^(com 2 [1-9]{4}[^ ]+|status.*)$' "$(printf '%s\n' "${L[@]:22:2}")"
+same "bad seats, a trailing blank among them" "error seats needs two seats, each human, com or engine 1 to 12, such as com human
+error seats needs two seats, each human, com or engine 1 to 12, such as com human
+error seats needs two seats, each human, com or engine 1 to 12, such as com human" "$(printf '%s\n' "${L[@]:18:3}")"
+same "back to the person first" "ok" "${L[21]}"
+same "the person's move" "human 1 2726歩" "${L[22]}"
+matches "COM's reply" '^(com 2 [1-9]{4}[^ ]+|status.*)$' "$(printf '%s\n' "${L[@]:23:2}")"
 # Both kings step aside and back until the start comes round a fourth time: 千日手.
 out=$( { printf 'seats human human\n'; for _ in 1 2 3; do printf 'move 5958\nmove 5152\nmove 5859\nmove 5251\n'; done; printf 'kif\n'; } | run)
 same "repetition ends the game" "end draw-repetition" "$(grep -m1 '^end ' <<<"$out")"
