@@ -31,6 +31,7 @@ bool StartsWith(std::string_view text, std::string_view head) {
 bool LeavesTheGameAlone(std::string_view line, std::string_view answer) {
     for (std::string_view reader : {"board", "legal", "kifu", "kif"})
         if (line == reader) return true;
+    if (StartsWith(line, "variations ")) return true;
     const std::string_view first = answer.substr(0, answer.find('\n'));
     for (std::string_view refusal :
          {"ignored", "illegal", "illegal-check", "unknown-command", "unknown-formation", "kept"})

@@ -42,6 +42,7 @@ std::string Written(const TParsedCommand& c) {
     case ConsoleArgument::Formation:
     case ConsoleArgument::Path:
     case ConsoleArgument::Number:
+    case ConsoleArgument::Millis:
     case ConsoleArgument::Text:
         text += ' ' + c.Argument;
         break;

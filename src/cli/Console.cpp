@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -54,7 +55,8 @@ std::optional<TSeats> ParseConsoleSeats(std::string_view arg) {
             return std::nullopt;
         }
     }
-    if (at != arg.size()) return std::nullopt;
+    // A blank after the second seat is a third word left empty, as in every other command.
+    if (at != arg.size() || arg.ends_with(' ')) return std::nullopt;
     return seats;
 }
 
@@ -180,6 +182,7 @@ TParsedCommand ParseConsoleCommand(const std::string& line, bool tooLong) {
             return c;
         }
         c.Number = std::stoi(std::string(arg));
+        c.Argument = std::string(arg);
         break;
     case ConsoleArgument::Number:
         if (arg.empty() || arg.size() > 4 || arg.find_first_not_of("0123456789") != std::string_view::npos) {
@@ -267,6 +270,19 @@ bool TConsole::Execute(const TParsedCommand& c) {
         break;
     case ConsoleCommand::PlayOn:
         Say("ok " + std::to_string(session_.PlayOn()));
+        break;
+    case ConsoleCommand::Branch:
+        Say("ok " + std::to_string(session_.Branch()));
+        break;
+    case ConsoleCommand::Variations:
+        Variations(c.Number);
+        break;
+    case ConsoleCommand::Variation:
+        EnterLine(c.Number, session_.LineStart(c.Number));
+        break;
+    case ConsoleCommand::Mainline:
+        // The main line may be shorter than the move shown: entering it clamps to its last move.
+        EnterLine(0, session_.ShownMove());
         break;
     case ConsoleCommand::Analyse:
         Analyse();
@@ -440,6 +456,27 @@ void TConsole::Matta() {
         Say("ok " + std::to_string(session_.MoveCount()));
     else
         Say("refused " + FirstLine(r.Refusal));
+}
+
+// One line per way of playing move n on the line shown, the shown line's own first; a line that ends
+// there instead of moving is written by its end line, or none when it has no end yet.
+void TConsole::Variations(int n) {
+    const std::vector<TGameSession::TAlternative> alternatives = session_.Alternatives(n);
+    if (alternatives.empty()) return Say("error no move " + std::to_string(n) + " on this line");
+    for (const TGameSession::TAlternative& a : alternatives) {
+        const std::string text = !a.Shown.Empty()              ? MoveText(a.Shown)
+                                 : a.End.Kind != EndKind::None ? EndLine(session_.Seats(), a.End)
+                                                               : "none";
+        Say("variation " + std::to_string(a.Line) + " " + text);
+    }
+    Say("end");
+}
+
+void TConsole::EnterLine(int k, int n) {
+    if (k >= session_.LineCount()) return Say("error no variation " + std::to_string(k));
+    // The line exists: only a computer's turn still running keeps it from being shown.
+    if (!session_.EnterLine(k, n)) return Say("error COM is thinking");
+    Say("ok " + std::to_string(session_.ShownMove()));
 }
 
 void TConsole::Kifu() {

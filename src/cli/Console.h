@@ -46,6 +46,10 @@ enum class ConsoleCommand {
     Opponent,
     Goto,
     PlayOn,
+    Branch,
+    Variations,
+    Variation,
+    Mainline,
     Analyse,
     Mistakes,
     Study,
@@ -100,6 +104,12 @@ inline constexpr TConsoleCommandRow kConsoleCommands[] = {
     {"opponent", ConsoleCommand::Opponent, ConsoleArgument::Opponent, "opponent needs com or engine 1 to 12"},
     {"goto", ConsoleCommand::Goto, ConsoleArgument::Number, "goto needs a move number such as 12"},
     {"playon", ConsoleCommand::PlayOn, ConsoleArgument::None, {}},
+    {"branch", ConsoleCommand::Branch, ConsoleArgument::None, {}},
+    {"variations", ConsoleCommand::Variations, ConsoleArgument::Number,
+     "variations needs a move number such as 12"},
+    {"variation", ConsoleCommand::Variation, ConsoleArgument::Number,
+     "variation needs a variation number such as 1"},
+    {"mainline", ConsoleCommand::Mainline, ConsoleArgument::None, {}},
     {"analyse", ConsoleCommand::Analyse, ConsoleArgument::None, {}},
     {"mistakes", ConsoleCommand::Mistakes, ConsoleArgument::None, {}},
     {"study", ConsoleCommand::Study, ConsoleArgument::Millis,
@@ -116,8 +126,8 @@ struct TParsedCommand {
     ConsoleCommand Command = ConsoleCommand::Refused;
     int From = 0, To = 0; // Squares; Opponent: From is 0 for COM, else the engine's level
     int Number = 0;       // Number; Millis
-    std::string Argument; // Formation: the name; Path: the file name; Number: the digits as written;
-                          // Text: the text
+    std::string Argument; // Formation: the name; Path: the file name; Number, Millis: the digits as
+                          // written; Text: the text
     TSeats Seats;         // Seats
     std::string Refusal;  // Refused: the answer line
 };
@@ -164,6 +174,9 @@ private:
     void Board();
     void Legal();
     void Matta();
+    void Variations(int n);
+    // Shows line k at move n; answers ok and the move shown, or why it cannot.
+    void EnterLine(int k, int n);
     void Kifu();
     void Hint();
     void Opponent(int level);

@@ -40,7 +40,14 @@ Commands:
   hint             the engine's best move for you: hint FFRR TEXT CP (CP in centipawns, or M+N / M-N
                    for a mate in N), or hint none; noted beside your next move in the record
   opponent com     COM's seat to the standard COM (the default)
-  opponent engine N  COM's seat to the variant engine at level N (1 weakest .. 5 strongest)
+  opponent engine N  COM's seat to the variant engine at level N (1 weakest .. 12 strongest)
+  branch           start a variation at the position shown (after goto N, or open PATH and goto N):
+                   the next move is its first (answers ok N, N the move shown, or error TEXT)
+  variations N     the ways of playing move N on the line shown, its own move first: variation K
+                   TEXT (K the line, 0 the main line; TEXT a move text, or the end line of a line
+                   that ends there), then end
+  variation K      show variation K at its first own move (answers ok N, N the move shown)
+  mainline         back to the main line at the same move, or its last (answers ok N)
   analyse          the engine's evaluation of every position of the game from your side: eval N CP
                    (N 0 the start, N the position after move N; CP in centipawns, a mate as 30000 less
                    its moves), then end; the record then carries the analysis beside each move

@@ -244,8 +244,54 @@ error the game is over after move 2
 ok 0
 ok 0" "$(printf '%s\n' 'move 2726' 'resign' 'playon' 'goto 0' 'playon' | run | grep -v '^status')"
 
+# --- Variations: a branch keeps the line it leaves; both are listed, entered, saved and read back; what
+# cannot be is refused with the game unchanged. ---
+out=$(printf '%s\n' 'move 2726' 'move 2625' 'goto 2' 'branch' 'move 6665' 'variations 3' 'variation 1' 'board' \
+    'mainline' 'board' 'variations 4' "save $WORK/v.kifu" "open $WORK/v.kifu" 'variations 3' 'variation 9' \
+    'variations 99' 'variations 0' 'goto 1' 'branch' 'variations 3' 'variations' 'branch now' | run |
+    grep -v '^status')
+mapfile -t L <<<"$out"
+same "branch, a different move 3, the ways of playing it" "human 1 2726歩
+com 2 4142com金
+human 3 2625歩
+com 4 4243com金
+ok 2
+ok 2
+human 3 6665歩
+com 4 4243com金
+variation 0 2625歩
+variation 1 6665歩
+end
+ok 3" "$(printf '%s\n' "${L[@]:0:12}")"
+same "the variation's board: 65 played, 26 left" "・ ・ ・ 歩 ・ ・ ・ ・ ・
+・ ・ 歩 ・ ・ ・ ・ 歩 ・" "$(printf '%s\n' "${L[@]:16:2}")"
+same "back on the main line at the same move" "ok 3
+・ ・ ・ ・ ・ ・ ・ 歩 ・
+・ ・ 歩 歩 ・ ・ ・ ・ ・" "$(printf '%s\n' "${L[21]}" "${L[@]:26:2}")"
+same "the main line's move 4, saved and read back with its variation" "variation 0 4243com金
+end
+ok
+ok 4
+variation 0 2625歩
+variation 1 6665歩
+end" "$(printf '%s\n' "${L[@]:31:7}")"
+same "refusals" "error no variation 9
+error no move 99 on this line
+error no move 0 on this line
+ok 1
+error after move 1 COM is to move; play on from a position with you to move
+variation 0 2625歩
+variation 1 6665歩
+end
+error variations needs a move number such as 12
+error branch takes no argument" "$(printf '%s\n' "${L[@]:38}")"
+same "a finished game's end is not branched from" "end resigned
+error the game is over after move 2
+variation 0 4142com金
+end" "$(printf '%s\n' 'move 2726' 'resign' 'branch' 'variations 2' | run | grep -v '^\(status\|human\|com\) ')"
+
 # --- Seats: COM moving first, two people at one board, COM against COM; go asks the computer to move. ---
-out=$(printf 'seats com human\ngo\ngo\nmove 2324\nseats human human\nmove 2726\nmove 8384\ngo\nseats com com\ngo\ngo\nseats bogus\nseats engine 13 com\nseats human com\nmove 2726\n' | run)
+out=$(printf 'seats com human\ngo\ngo\nmove 2324\nseats human human\nmove 2726\nmove 8384\ngo\nseats com com\ngo\ngo\nseats bogus\nseats engine 13 com\nseats human human \nseats human com\nmove 2726\n' | run)
 mapfile -t L <<<"$out"
 same "seats com human" "ok" "${L[0]}"
 matches "COM moves first" '^com 1 [1-9]{4}[^ ]+$' "${L[1]}"
@@ -260,11 +306,12 @@ status
 ignored" "$(printf '%s\n' "${L[@]:7:6}")"
 same "COM against COM" "ok" "${L[13]}"
 matches "COM against COM, a move each" '^(com [12] [1-9]{4}[^ ]+|status.*)$' "$(printf '%s\n' "${L[@]:14:4}")"
-same "bad seats" "error seats needs two seats, each human, com or engine 1 to 12, such as com human
-error seats needs two seats, each human, com or engine 1 to 12, such as com human" "$(printf '%s\n' "${L[@]:18:2}")"
-same "back to the person first" "ok" "${L[20]}"
-same "the person's move" "human 1 2726歩" "${L[21]}"
-matches "COM's reply" '^(com 2 [1-9]{4}[^ ]+|status.*)$' "$(printf '%s\n' "${L[@]:22:2}")"
+same "bad seats, a trailing blank among them" "error seats needs two seats, each human, com or engine 1 to 12, such as com human
+error seats needs two seats, each human, com or engine 1 to 12, such as com human
+error seats needs two seats, each human, com or engine 1 to 12, such as com human" "$(printf '%s\n' "${L[@]:18:3}")"
+same "back to the person first" "ok" "${L[21]}"
+same "the person's move" "human 1 2726歩" "${L[22]}"
+matches "COM's reply" '^(com 2 [1-9]{4}[^ ]+|status.*)$' "$(printf '%s\n' "${L[@]:23:2}")"
 # Both kings step aside and back until the start comes round a fourth time: 千日手.
 out=$( { printf 'seats human human\n'; for _ in 1 2 3; do printf 'move 5958\nmove 5152\nmove 5859\nmove 5251\n'; done; printf 'kif\n'; } | run)
 same "repetition ends the game" "end draw-repetition" "$(grep -m1 '^end ' <<<"$out")"
