@@ -84,7 +84,11 @@ bool TBoardView::AcceptsMove() const {
 }
 
 bool TBoardView::LookedAt() const {
-    return session_ != nullptr && (session_->Browsing() || session_->ReplayMode());
+    if (session_ == nullptr) return false;
+    // The last position of a finished game or line: no move can be made there.
+    if (session_->ReplayMode() && session_->GameOver() && session_->ShownMove() == session_->MoveCount())
+        return false;
+    return session_->Browsing() || session_->ReplayMode();
 }
 
 // True when the move from the square is taken; otherwise the last move's squares stay as they were.
