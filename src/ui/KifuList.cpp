@@ -27,12 +27,12 @@ QIcon MarkIcon(bool branch, const QPalette& palette) {
         QPainter p(&picture);
         p.setRenderHint(QPainter::Antialiasing);
         const QColor ink = palette.color(QPalette::Text);
-        p.setPen(QPen(ink, 2.5));
+        p.setPen(QPen(ink, 3));
         p.setBrush(palette.color(QPalette::Base));
-        p.drawRoundedRect(QRectF(4, 4, kSide - 8, kSide - 8), 4, 4);
-        p.setPen(QPen(ink, 3.5, Qt::SolidLine, Qt::FlatCap));
-        p.drawLine(QPointF(10, kSide / 2.0), QPointF(kSide - 10, kSide / 2.0));
-        p.drawLine(QPointF(kSide / 2.0, 10), QPointF(kSide / 2.0, kSide - 10));
+        p.drawRoundedRect(QRectF(2.5, 2.5, kSide - 5, kSide - 5), 5, 5);
+        p.setPen(QPen(ink, 5, Qt::SolidLine, Qt::FlatCap));
+        p.drawLine(QPointF(8, kSide / 2.0), QPointF(kSide - 8, kSide / 2.0));
+        p.drawLine(QPointF(kSide / 2.0, 8), QPointF(kSide / 2.0, kSide - 8));
     }
     QIcon icon;
     // The selected row shows the same mark, not the style's tinted one.
@@ -102,7 +102,7 @@ void TKifuList::Refresh() {
             item(i)->setIcon(branch(i) ? mark : plain);
         }
     }
-    const int side = std::max(8, fontMetrics().height() * 3 / 4);
+    const int side = std::max(10, fontMetrics().height() * 9 / 10);
     if (iconSize() != QSize(side, side)) setIconSize(QSize(side, side));
     UpdateHeader();
     setCurrentRow(session_->ShownMove());
@@ -166,6 +166,7 @@ QMenu* TKifuList::AlternativesMenu(int n, QWidget* parent) {
     if (alternatives.size() < 2) return nullptr;
     // The moves are written as the list writes move n, after the moves before it.
     TKifRecord before = session_->LineRecord();
+    const TMove own = before.Shown[std::size_t(n - 1)];
     before.Played.resize(std::size_t(n - 1));
     before.Shown.resize(std::size_t(n - 1));
     before.Ending = {};
@@ -187,12 +188,14 @@ QMenu* TKifuList::AlternativesMenu(int n, QWidget* parent) {
             text = mover + QString::fromStdString(KifMoveTexts(r).back());
         }
         text += QStringLiteral("　") + (alt.Line == 0 ? tr("本譜") : tr("変化 %1").arg(alt.Line));
+        // The shown line's own move may be its parent's (it branches off later) or its own (it
+        // branches off here): choosing it stays on the line shown.
+        const bool shown = alt.Shown.From == own.From && alt.Shown.To == own.To && !alt.Shown.Empty();
         QAction* action = menu->addAction(text);
         action->setCheckable(true);
-        action->setChecked(i == 0);
+        action->setChecked(shown);
         action->setData(alt.Line);
-        // The first is the shown line's own move: choosing it stays on the line shown.
-        const int line = i == 0 ? session_->Line() : alt.Line;
+        const int line = shown ? session_->Line() : alt.Line;
         connect(action, &QAction::triggered, this, [this, line, n] { ChooseLine(line, n); });
     }
     return menu;

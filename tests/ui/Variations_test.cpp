@@ -136,6 +136,11 @@ private slots:
         QVERIFY(list->LineHeader()->isVisible());
         QVERIFY2(list->LineHeader()->text().contains(QStringLiteral("変化 1")),
                  qPrintable(list->LineHeader()->text()));
+        // Its own move is the one checked now, and choosing it keeps the line shown.
+        menu.reset(list->AlternativesMenu(3, &form));
+        QVERIFY(!menu->actions()[0]->isChecked() && menu->actions()[1]->isChecked());
+        menu->actions()[1]->trigger();
+        QCOMPARE(s.Line(), 1);
 
         // The main line's move 3, dragged on the variation's position before it, follows the main line.
         s.ReplayTo(2);
