@@ -410,6 +410,22 @@ Ctrl++ zoom in  Ctrl+- zoom out  Ctrl+0 100%  F1 how to play  Ctrl+Q quit</trans
         <source>最善 %1</source>
         <translation>best: %1</translation>
     </message>
+    <message>
+        <source>変化 %1</source>
+        <translation>Variation %1</translation>
+    </message>
+    <message>
+        <source>本譜に戻る</source>
+        <translation>Back to the main line</translation>
+    </message>
+    <message>
+        <source>変化を選ぶ</source>
+        <translation>Choose a variation</translation>
+    </message>
+    <message>
+        <source>本譜</source>
+        <translation>Main line</translation>
+    </message>
 </context>
 <context>
     <name>TMessageBoxDialogs</name>
@@ -922,6 +938,27 @@ Error: %2</translation>
     <message>
         <source>閉じる</source>
         <translation>New game and Handicap game start a new game with these players.</translation>
+    </message>
+</context>
+<context>
+    <name>TVariationMoves</name>
+    <message>
+        <source>%1手目の局面に、棋譜にない手を指します。<byte value="xd"/>
+変化として棋譜に加えますか？ この局面から新しい対局を始めますか？</source>
+        <translation>The record plays no such move in the position after move %1.<byte value="xd"/>
+Add it to the record as a variation, or start a new game from this position?</translation>
+    </message>
+    <message>
+        <source>変化として追加</source>
+        <translation>Add as a variation</translation>
+    </message>
+    <message>
+        <source>新しい対局</source>
+        <translation>New game</translation>
+    </message>
+    <message>
+        <source>次から確認しない</source>
+        <translation>Do not ask again</translation>
     </message>
 </context>
 <context>

@@ -1232,7 +1232,7 @@ That piece cannot move there.</translation>
     </message>
     <message>
         <source>%1手目から変化を指します。</source>
-        <translation>A change of player cannot be made again.</translation>
+        <translation>Playing a variation from the position after move %1.</translation>
     </message>
 </context>
 </TS>

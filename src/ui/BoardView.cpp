@@ -3,6 +3,7 @@
 #include "ui/Controls.h"
 #include "ui/Layout.h"
 #include "ui/Pictures.h"
+#include "ui/VariationMoves.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -77,8 +78,17 @@ TBoardView::TBoardView(QWidget* area, TPictures& pictures) : area_(area), pictur
 // Drags and clicks
 
 bool TBoardView::AcceptsMove() const {
-    // An earlier position looked at takes the drag too: the session says why it plays no move there.
-    return taker_ || (session_ != nullptr && (session_->HumanToMove() || session_->Browsing()));
+    // A position only looked at (an earlier one of the game, a replay) takes the drag too: the window
+    // follows the record there, or asks whether to branch off it.
+    return taker_ || (session_ != nullptr && (session_->HumanToMove() || LookedAt()));
+}
+
+bool TBoardView::LookedAt() const {
+    if (session_ == nullptr) return false;
+    // The last position of a finished game or line: no move can be made there.
+    if (session_->ReplayMode() && session_->GameOver() && session_->ShownMove() == session_->MoveCount())
+        return false;
+    return session_->Browsing() || session_->ReplayMode();
 }
 
 // True when the move from the square is taken; otherwise the last move's squares stay as they were.
@@ -160,7 +170,7 @@ void TBoardView::OnClickComa(int image) {
     const int from = selected_;
     const bool destination = Contains(destinations_, square);
     ClearSelection();
-    if (session_ == nullptr || !session_->HumanToMove()) return;
+    if (session_ == nullptr || !(session_->HumanToMove() || LookedAt())) return;
     if (from != 0 && destination) {
         // The same move a drag from -> square makes.
         BeginMove(from);
@@ -170,14 +180,20 @@ void TBoardView::OnClickComa(int image) {
     }
     if (square == from) return;
     const PieceName piece = session_->Position().Board[std::size_t(square)];
-    if (piece != PieceName::Empty && SideOf(piece) == session_->SideToMove()) {
+    // On a position only looked at, the pieces of the side to move there that can move.
+    const bool mine = session_->HumanToMove()
+                          ? piece != PieceName::Empty && SideOf(piece) == session_->SideToMove()
+                          : !ShownDestinations(*session_, square).empty();
+    if (mine) {
         selected_ = square;
         ShowDestinations(square);
     }
 }
 
 void TBoardView::ShowDestinations(int from) {
-    destinations_ = session_ != nullptr ? session_->LegalDestinations(from) : std::vector<int>();
+    destinations_ = session_ == nullptr       ? std::vector<int>()
+                    : session_->HumanToMove() ? session_->LegalDestinations(from)
+                                              : ShownDestinations(*session_, from);
     RefreshMarks();
 }
 

@@ -41,8 +41,8 @@ public:
     // The game whose turn and position decide which drags and clicks become moves; nullptr takes none.
     void SetSession(const TGameSession* session) { session_ = session; }
 
-    // Drag handlers, shared by the 81 square images. A drag counts only while the human is to move
-    // outside replay; it ends in moveRequested whether or not it was dropped on a square.
+    // Drag handlers, shared by the 81 square images. A drag counts while a person is to move and on a
+    // position only looked at; it ends in moveRequested whether or not it was dropped on a square.
     void OnStartComa(int square);
     void OnDragComa(int square);
     void OnEndComa(int square);
@@ -147,6 +147,8 @@ private:
     QRectF Rim() const;
     void PaintCoordinates(QPainter& painter, const QRect& strip) const;
     bool AcceptsMove() const;
+    // The board shows a position that is only looked at: an earlier one of the game, or a replay.
+    bool LookedAt() const;
     bool BeginMove(int from);
     void Drop(int to);
     void FinishMove();

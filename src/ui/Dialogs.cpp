@@ -5,6 +5,7 @@
 #include "ui/SeatsDialog.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -63,6 +64,32 @@ bool TMessageBoxDialogs::YesNo(const QString& text, bool yesByDefault) {
             yes->setFocus();
         }
     return box->exec() == QDialog::Accepted;
+}
+
+int TMessageBoxDialogs::Choose(const QString& text, const QString& first, const QString& second,
+                               const QString& keepText, bool& keep) {
+    auto box = MakeBox(QCoreApplication::translate("TMessageBoxDialogs", "確認"), text, false);
+    auto* buttons = box->findChild<QDialogButtonBox*>();
+    buttons->setStandardButtons(QDialogButtonBox::Cancel);
+    QPushButton* firstButton = buttons->addButton(first, QDialogButtonBox::AcceptRole);
+    QPushButton* secondButton = buttons->addButton(second, QDialogButtonBox::AcceptRole);
+    firstButton->setObjectName(QStringLiteral("ChoiceFirst"));
+    secondButton->setObjectName(QStringLiteral("ChoiceSecond"));
+    // The box above the buttons, where the answer it keeps is read before it is given.
+    auto* keepBox = new QCheckBox(keepText, box.get());
+    keepBox->setObjectName(QStringLiteral("ChoiceKeep"));
+    auto* layout = static_cast<QVBoxLayout*>(box->layout());
+    layout->insertWidget(layout->indexOf(buttons), keepBox);
+    // Neither answer is the default: a stray Enter changes nothing.
+    buttons->button(QDialogButtonBox::Cancel)->setDefault(true);
+    buttons->button(QDialogButtonBox::Cancel)->setFocus();
+    QAbstractButton* clicked = nullptr;
+    QObject::connect(buttons, &QDialogButtonBox::clicked, box.get(),
+                     [&clicked](QAbstractButton* button) { clicked = button; });
+    const bool accepted = box->exec() == QDialog::Accepted;
+    keep = keepBox->isChecked();
+    if (!accepted) return -1;
+    return clicked == firstButton ? 0 : clicked == secondButton ? 1 : -1;
 }
 
 std::unique_ptr<QDialog> TMessageBoxDialogs::MakeBox(const QString& caption, const QString& text,

@@ -34,6 +34,15 @@ public:
     // default button, so that a stray Enter changes nothing; a question whose usual answer is Yes and
     // that loses nothing by it (going on with the last game) makes Yes the default.
     virtual bool YesNo(const QString& text, bool yesByDefault = false) = 0;
+    // A question with two answers, a Cancel button and a check box that keeps the answer for next time:
+    // 0 or 1 for the answer chosen, -1 for Cancel (or Esc). keep tells whether the box was ticked; it
+    // means nothing after Cancel.
+    virtual int Choose(const QString& text, const QString& first, const QString& second,
+                       const QString& keepText, bool& keep) {
+        (void)text, (void)first, (void)second, (void)keepText;
+        keep = false;
+        return -1;
+    }
     // A box with its own caption and an OK button (the help and the version).
     virtual void Info(const QString& caption, const QString& text) {
         Ok(caption + QStringLiteral("\r\n") + text);
@@ -88,6 +97,8 @@ public:
     explicit TMessageBoxDialogs(QWidget* owner) : owner_(owner) {}
     void Ok(const QString& text) override;
     bool YesNo(const QString& text, bool yesByDefault = false) override;
+    int Choose(const QString& text, const QString& first, const QString& second, const QString& keepText,
+               bool& keep) override;
     void Info(const QString& caption, const QString& text) override;
     void InfoFollowing(const QString& caption, const TChangingText& text) override;
     QString SaveFileName(const QString& suggested) override;

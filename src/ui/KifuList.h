@@ -2,11 +2,17 @@
 // (▲７六歩, △同　銀, 成) and one for the game's end. The row of the position on the board is selected
 // and kept in view. Choosing a row (a click, ↑ or ↓) shows that position through the session, during a
 // game too, where it is only looked at. The handle at the list's right edge widens its column.
+//
+// A record with variations marks the moves that have other lines with a "+" at the row's left: a click
+// on it (or 変化を選ぶ in the row's menu) lists the moves played there and shows the line chosen. While
+// a variation is shown, a line above the rows names it and offers the way back to the main line.
 #pragma once
 
 #include <QListWidget>
 #include <QWidget>
 
+class QLabel;
+class QMenu;
 class TGameAnalysis;
 class TGameSession;
 
@@ -24,12 +30,34 @@ public:
     // The game's latest position on the board again.
     void ShowLatest();
 
+    // The item data that marks a row whose move has other lines.
+    static constexpr int kBranchRole = Qt::UserRole + 1;
+    // The moves played as move n where the shown line plays its own, each as the list writes it with
+    // the line that plays it, the shown line's checked: choosing one shows that line at move n. The
+    // caller owns the menu.
+    QMenu* AlternativesMenu(int n, QWidget* parent);
+    // The main line at the last position it shares with the line shown.
+    void BackToMainLine();
+    // The line above the rows that names the variation shown; hidden on the main line.
+    QLabel* LineHeader() const { return header_; }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     TGameSession* session_ = nullptr;
     const TGameAnalysis* analysis_ = nullptr;
     bool filling_ = false;
+    QLabel* header_ = nullptr;
 
     void OnRowChosen(int row);
+    void ChooseLine(int line, int n);
+    // The header's text and room above the rows for the line shown.
+    void UpdateHeader();
+    // Whether a point of the list lies on a row's branch mark.
+    bool OnMark(const QPoint& at, int row) const;
 };
 
 // The handle at the move list's right edge: dragged sideways, it widens or narrows the list's column.

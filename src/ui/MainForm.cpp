@@ -7,6 +7,7 @@
 #include "ui/Language.h"
 #include "ui/Layout.h"
 #include "ui/RecordFiles.h"
+#include "ui/VariationMoves.h"
 #include "ui/WindowZoom.h"
 
 #include <QApplication>
@@ -99,6 +100,7 @@ TForm1::TForm1(IDialogs* dialogs, QWidget* parent)
     ApplyZoom();
     OnCreate();
     records_->Attach(*session_);
+    variations_->Attach(*session_);
     analysis_->Attach(*session_);
     study_->Attach(*session_);
     positions_->Attach(*session_);
@@ -291,6 +293,11 @@ void TForm1::CreateStatusBar() {
         openedFile_ = file;
         UpdateTitle();
     });
+    variations_ = std::make_unique<TVariationMoves>(*dialogs_, *records_);
+    connect(variations_.get(), &TVariationMoves::lineChanged, this, [this] {
+        KifuList->Refresh();
+        UpdateReplayCounter();
+    });
     bar->setVisible(comReasonShown_);
 }
 
@@ -472,7 +479,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 // Handlers
 
 void TForm1::OnMoveRequested(int from, int to) {
-    session_->MoveComa_Screen(from, to);
+    // A move on a position only looked at follows the record, or branches off it once asked.
+    if (variations_->Concerns())
+        variations_->Take(from, to, [this](int f, int t) { session_->MoveComa_Screen(f, t); });
+    else
+        session_->MoveComa_Screen(from, to);
     records_->NoteKeeping();
     play_->Changed();
 }

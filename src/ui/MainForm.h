@@ -14,8 +14,8 @@
 #include "ui/Pictures.h"
 #include "ui/PieceSound.h"
 #include "ui/PlayControl.h"
-#include "ui/StudyPanel.h"
 #include "ui/PositionMenu.h"
+#include "ui/StudyPanel.h"
 #include "ui/WindowZoom.h"
 
 #include <QMainWindow>
@@ -42,6 +42,7 @@ class TKifuList;
 class TMessageLabel;
 class TPictureBox;
 class TRecordFiles;
+class TVariationMoves;
 
 class TForm1 : public QMainWindow, public ISessionView {
     Q_OBJECT
@@ -214,6 +215,7 @@ private:
     std::unique_ptr<TPlayControl> play_;
     std::unique_ptr<TPositionMenu> positions_;
     std::unique_ptr<TRecordFiles> records_;
+    std::unique_ptr<TVariationMoves> variations_;
     std::unique_ptr<TGameSession> session_;
 
     bool comReasonShown_ = true;

@@ -313,20 +313,30 @@ bool TRecordFiles::Continue(const std::filesystem::path& file, std::unique_ptr<Q
 
 void TRecordFiles::OnPlayOnClick() {
     emit commandStarted();
-    if (session_ == nullptr) return;
+    PlayOn(true);
+}
+
+bool TRecordFiles::PlayOn(bool ask) {
+    if (session_ == nullptr) return false;
     // Playing on from a position looked back at ends the game going on, as opening a record does;
     // while COM's reply is awaited the session refuses, and the game is not left.
     const bool leaving = GameGoingOn() && !session_->ReplyPending();
-    if (leaving && !dialogs_.YesNo(tr("対局中のゲームをやめてこの局面から指し直しますか？"))) return;
+    if (ask && leaving && !dialogs_.YesNo(tr("対局中のゲームをやめてこの局面から指し直しますか？")))
+        return false;
     try {
         if (leaving)
             Leave([this] { session_->PlayOn(); });
         else
             session_->PlayOn();
     } catch (const TPlayOnRefusal& e) {
-        dialogs_.Ok(tr("この局面からは指し直せません。\r\n\r\n%1").arg(QString::fromStdString(e.Shown())));
-        return;
+        ShowRefusal(e);
+        return false;
     }
+    return true;
+}
+
+void TRecordFiles::ShowRefusal(const TPlayOnRefusal& refusal) {
+    dialogs_.Ok(tr("この局面からは指し直せません。\r\n\r\n%1").arg(QString::fromStdString(refusal.Shown())));
 }
 
 void TRecordFiles::OnPasteRecordClick() {

@@ -19,6 +19,7 @@ class QLockFile;
 class QMenu;
 class QStatusBar;
 class TGameSession;
+class TPlayOnRefusal;
 
 class TRecordFiles : public QObject {
     Q_OBJECT
@@ -54,6 +55,11 @@ public:
     // game going on, which is then kept as interrupted; a refusal says why in a box and the game goes
     // on as it was.
     void OnPlayOnClick();
+    // The same without the command's start; ask false when the player has already chosen to leave the
+    // game going on. True when the new game began.
+    bool PlayOn(bool ask);
+    // Why a game cannot be played on from the position shown, in the box play on shows it in.
+    void ShowRefusal(const TPlayOnRefusal& refusal);
 
     // Every game kept in the records folder after each turn, or not; kept between runs.
     void SetKeeping(bool on);

@@ -1518,7 +1518,7 @@ private slots:
     }
 
     // The move list: a row per move in the record's notation; a click on a row shows that position, where
-    // moves are refused, and End (or the last row) returns to the game, which goes on.
+    // the game's own next move steps on, and End (or the last row) returns to the game, which goes on.
     void moveListShowsEarlierPositionsAndEndReturns() {
         TFakeDialogs dialogs;
         TForm1 form(&dialogs);
@@ -1537,10 +1537,13 @@ private slots:
         QCOMPARE(form.Session().ShownMove(), 2);
         QVERIFY(Shows(form, 26, PieceName::Fu));
         QVERIFY(!Square(form, 25)->HasPicture());
+        // The game's own next move, dragged there, steps on along the game; the game is unchanged.
         const std::string kifu = form.Session().KifuText();
         Drag(form, 26, 25);
         QCOMPARE(form.Session().KifuText(), kifu);
-        QVERIFY(Shows(form, 26, PieceName::Fu));
+        QCOMPARE(form.Session().ShownMove(), 3);
+        QVERIFY(form.Session().Browsing());
+        QVERIFY(Shows(form, 25, PieceName::Fu));
 
         QTest::keyClick(&form, Qt::Key_End);
         QCOMPARE(form.Session().ShownMove(), 4);
