@@ -399,6 +399,18 @@ Ctrl++ 拡大&#x3000;Ctrl+- 縮小&#x3000;Ctrl+0 100%&#x3000;F1 遊び方&#x3000
 Ctrl+Z take back  Ctrl+H hint  Ctrl+C copy the record  Ctrl+S save  Ctrl+O open<byte value="xd"/>
 Ctrl++ zoom in  Ctrl+- zoom out  Ctrl+0 100%  F1 how to play  Ctrl+Q quit</translation>
     </message>
+    <message>
+        <source>変化と局面編集</source>
+        <translation>Variations and setting up a position</translation>
+    </message>
+    <message>
+        <source>前の局面や再生中の局面で指すと、「変化として追加」か「新しい対局」かを選べます。<byte value="xd"/>
+棋譜の「+」は変化のある手です。クリックで変化を選び、「本譜に戻る」で戻ります。<byte value="xd"/>
+検討 → 検討モード（F5）でエンジンの読み筋を、局面編集…（Ctrl+E）で好きな局面から指せます。</source>
+        <translation>A move made on an earlier position or in a replay asks: add it as a variation, or start a new game.<byte value="xd"/>
+A “+” in the move list marks a move with variations: click it to choose one; “Back to the main line” returns.<byte value="xd"/>
+Analysis → Study mode (F5) shows the engine's lines; Edit a position… (Ctrl+E) plays from any position.</translation>
+    </message>
 </context>
 <context>
     <name>TKifuList</name>
