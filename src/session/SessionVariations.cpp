@@ -104,7 +104,8 @@ std::vector<TGameSession::TAlternative> TGameSession::Alternatives(int n) const 
     const std::vector<TLine> lines = StoredLines();
     int owner = line_;
     while (owner > 0 && n <= lines[std::size_t(owner)].At) owner = lines[std::size_t(owner)].Parent;
-    const int node = owner > 0 && lines[std::size_t(owner)].At == n - 1 ? lines[std::size_t(owner)].Parent : owner;
+    const int node =
+        owner > 0 && lines[std::size_t(owner)].At == n - 1 ? lines[std::size_t(owner)].Parent : owner;
     const TLine& at = lines[std::size_t(node)];
     const int own = n - 1 - at.At;
     if (own >= 0 && own < int(at.Turns.size())) list.push_back({node, at.Turns[std::size_t(own)].Shown, {}});
@@ -170,7 +171,8 @@ int TGameSession::Branch() {
         while (owner > 0 && n + 1 <= lines[std::size_t(owner)].At) owner = lines[std::size_t(owner)].Parent;
         TLine line;
         // An alternative to a variation's first move is another variation of the line it leaves.
-        line.Parent = owner > 0 && lines[std::size_t(owner)].At == n ? lines[std::size_t(owner)].Parent : owner;
+        line.Parent =
+            owner > 0 && lines[std::size_t(owner)].At == n ? lines[std::size_t(owner)].Parent : owner;
         line.At = n;
         lines.push_back(std::move(line));
         target = int(lines.size()) - 1;
@@ -208,8 +210,7 @@ void TGameSession::ShowLine(int k, int n) {
     stalled_ = false;
     hint_.clear();
     SeatPlayers();
-    record_.Header =
-        RecordHeader(RecordDateText(record_.Began), StartPosition(), record_.Seats);
+    record_.Header = RecordHeader(RecordDateText(record_.Began), StartPosition(), record_.Seats);
     view_.SeatsChanged(record_.Seats);
     SetStatus("");
     EnterReplayMode();
@@ -235,6 +236,7 @@ TKifRecord TGameSession::KifRecord() const {
     const TLine& main = lines.front();
     TKifRecord r;
     r.Start = record_.Start;
+    r.Edited = record_.Edited;
     r.Began = record_.Began;
     r.Ending = main.End;
     r.Seats = main.Seats;

@@ -112,12 +112,17 @@ void TKifuList::Refresh() {
 
 void TKifuList::UpdateHeader() {
     const int line = session_ != nullptr ? session_->Line() : 0;
-    const int height = line > 0 ? fontMetrics().height() + 6 : 0;
-    if (line > 0)
-        header_->setText(QStringLiteral("%1　<a href=\"main\">%2</a>")
-                             .arg(tr("変化 %1").arg(line).toHtmlEscaped(), tr("本譜に戻る").toHtmlEscaped()));
-    header_->setVisible(line > 0);
     const int frame = frameWidth();
+    const QString name = tr("変化 %1").arg(line), back = tr("本譜に戻る");
+    // The link goes under the line's name where the list is too narrow for both (in English).
+    const bool fits = header_->fontMetrics().horizontalAdvance(name + QStringLiteral("　") + back) <=
+                      width() - 2 * frame - 2 * header_->margin() - 4;
+    const int height = line > 0 ? (fits ? 1 : 2) * fontMetrics().height() + 6 : 0;
+    if (line > 0)
+        header_->setText(QStringLiteral("%1%2<a href=\"main\">%3</a>")
+                             .arg(name.toHtmlEscaped(), fits ? QStringLiteral("　") : QStringLiteral("<br>"),
+                                  back.toHtmlEscaped()));
+    header_->setVisible(line > 0);
     header_->setGeometry(frame, frame, width() - 2 * frame, height);
     if (viewportMargins().top() != height) setViewportMargins(0, height, 0, 0);
 }

@@ -78,9 +78,11 @@ void TVariationMoves::Take(int from, int to, const std::function<void(int, int)>
     if (test.Result != THumanMoveTest::Legal) return;
     const int n = session_->ShownMove() + 1;
     if (Follow(n, test.Move)) return;
-    // Only a person's move is asked about: a computer's side plays on (or is refused) as it would.
+    // Only a person's move is asked about: a computer's side plays on (or is refused) as it would. At
+    // the end of a line that goes on (the game left for another line, say) the line itself goes on.
     const Side side = session_->ShownSetup().ToMove;
-    const Answer answer = session_->Seats()[side].Computer() ? Answer::Variation : Ask(n);
+    const bool lineEnd = session_->ShownMove() == session_->MoveCount();
+    const Answer answer = session_->Seats()[side].Computer() || lineEnd ? Answer::Variation : Ask(n);
     if (answer == Answer::Ask) return;
     if (answer == Answer::NewGame) {
         if (records_.PlayOn(false)) play(from, to);

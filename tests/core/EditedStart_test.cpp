@@ -206,5 +206,16 @@ TEST(EditedStart, PlayingOnAndResumingStartFromTheEditedBoard) {
     EXPECT_EQ(s.EditedStart(), Edited(kEvenGoteFirst));
     EXPECT_EQ(s.MoveHistory(), std::vector<TMove>(moves.begin(), moves.begin() + 4));
     EXPECT_EQ(invariants::RecordFault(s), "");
+
+    // A variation of it: the record that holds both lines keeps the edited board.
+    ASSERT_EQ(PlayOne(s, rng).Result, Outcome::Continues);
+    s.ShowMove(4);
+    ASSERT_EQ(s.Branch(), 4);
+    const TMove other = s.LegalMoves().back();
+    ASSERT_EQ(s.MoveComa_Screen(other.From, other.To).Result, Outcome::Continues);
+    const TKifRecord both = ReadKif(s.KifText());
+    ASSERT_EQ(both.Variations.size(), 1u);
+    EXPECT_EQ(both.Start, KifStart::Edited);
+    EXPECT_EQ(both.Edited, Edited(kEvenGoteFirst));
     std::filesystem::remove_all(folder);
 }

@@ -184,6 +184,18 @@ private slots:
         QCOMPARE(s.Line(), 0);
         QCOMPARE(s.ShownMove(), 2);
         QVERIFY(!list->LineHeader()->isVisible());
+
+        // The line whose game was left goes on from its end, with no question, COM answering as before.
+        TVariationMoves::KeepAnswer(TVariationMoves::Answer::Ask);
+        QVERIFY(s.EnterLine(3, 99));
+        QVERIFY(s.ReplayMode());
+        const int end = s.MoveCount();
+        added = NewMove(s);
+        Drag(form, added.From, added.To);
+        QCOMPARE(dialogs.Choices.size(), 1);
+        QCOMPARE(s.Line(), 3);
+        QVERIFY(!s.ReplayMode());
+        QCOMPARE(s.MoveCount(), end + 2);
     }
 
 private:
