@@ -39,8 +39,16 @@ Commands:
   why              why COM made its latest move (an empty line before its first)
   hint             the engine's best move for you: hint FFRR TEXT CP (CP in centipawns, or M+N / M-N
                    for a mate in N), or hint none; noted beside your next move in the record
-  opponent com     COM's seat to the standard COM (the default)
-  opponent engine N  COM's seat to the variant engine at level N (1 weakest .. 12 strongest)
+  opponent com     the computer's seat to the standard COM (the default)
+  opponent engine N  the computer's seat to the variant engine at level N (1 weakest .. 12 strongest)
+  seats FIRST SECOND  who plays each side, each human, com or engine N (seats com human: COM moves
+                   first); starts a new game, and new and handicap keep the seats
+  go               the computer to move plays one move (it moves first, or two computers play);
+                   answered as a move is, or ignored
+  goto N           show the position after move N (0 the start); in a game going on it is only looked
+                   at until goto to the last move (answers ok N)
+  playon           a new game from the position shown, COM as it would be had the game reached it
+                   (answers ok N, or error TEXT with the game unchanged)
   branch           start a variation at the position shown (after goto N, or open PATH and goto N):
                    the next move is its first (answers ok N, N the move shown, or error TEXT)
   variations N     the ways of playing move N on the line shown, its own move first: variation K
@@ -61,11 +69,14 @@ Commands:
 Answers to move, in order (each stops the turn where the game stops):
   ignored | illegal | illegal-check
   human N TEXT     your move N as recorded (TEXT is a move text such as 7776歩)
-  end human-mates | end com-bare-king
+  end human-mates | end com-bare-king | end com-no-move | end com-illegal-move
+  end draw-repetition | end perpetual-check-loss
   error TEXT       COM could not answer
   com M TEXT       COM's move M as recorded
   check            COM's move gives check
-  end com-mates | end human-bare-king
+  end com-mates | end human-bare-king | end human-no-move | end com-resigned
+                   (sente-… and gote-… in place of human- and com- when two people or two computers
+                   play)
   status TEXT      the status line after the turn
 
 Options:
