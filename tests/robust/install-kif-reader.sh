@@ -7,7 +7,7 @@ version=2.2.0
 [ -f "$dir/node_modules/tsshogi/package.json" ] && grep -q "\"version\": \"$version\"" "$dir/node_modules/tsshogi/package.json" && exit 0
 command -v npm >/dev/null 2>&1 || { echo "npm not found: the outside KIF reader is not checked"; exit 77; }
 mkdir -p "$dir"
-if ! (cd "$dir" && timeout 300 npm install --no-audit --no-fund --no-save --silent "tsshogi@$version"); then
+if ! (cd "$dir" && timeout 120 npm install --no-audit --no-fund --no-save --silent --fetch-retries=1 --fetch-retry-mintimeout=2000 --fetch-timeout=30000 "tsshogi@$version"); then
     echo "the npm registry could not be reached: the outside KIF reader is not checked"
     exit 77
 fi
