@@ -91,7 +91,7 @@ private:
     TEngineLevel level_;
 };
 
-struct TPlayerSpec {
+struct TPlayerChoice {
     enum class Who { Greedy, Com, Level, Trial };
     Who Kind = Who::Greedy;
     int Level = 0;
@@ -99,23 +99,23 @@ struct TPlayerSpec {
     std::string Name;
 };
 
-std::optional<TPlayerSpec> ParsePlayer(const std::string& text) {
-    TPlayerSpec p;
+std::optional<TPlayerChoice> ParsePlayer(const std::string& text) {
+    TPlayerChoice p;
     p.Name = text;
     if (text == "greedy") return p;
     if (text == "com") {
-        p.Kind = TPlayerSpec::Who::Com;
+        p.Kind = TPlayerChoice::Who::Com;
         return p;
     }
     char* end = nullptr;
     if (text.size() > 1 && text[0] == 'L') {
-        p.Kind = TPlayerSpec::Who::Level;
+        p.Kind = TPlayerChoice::Who::Level;
         p.Level = int(std::strtol(text.c_str() + 1, &end, 10));
         if (*end != '\0' || p.Level < 1 || p.Level > int(kEngineLevels.size())) return std::nullopt;
         return p;
     }
     if (text.size() > 1 && text[0] == 'e') {
-        p.Kind = TPlayerSpec::Who::Trial;
+        p.Kind = TPlayerChoice::Who::Trial;
         p.Trial.Skill = int(std::strtol(text.c_str() + 1, &end, 10));
         if (*end != '/' || p.Trial.Skill < -20 || p.Trial.Skill > 20) return std::nullopt;
         const char* nodes = end + 1;
@@ -142,24 +142,24 @@ struct TWorker {
     TRandom ComRng;
     std::mt19937 GreedyRng;
 
-    std::unique_ptr<IPlayer> Make(const TPlayerSpec& spec) {
-        switch (spec.Kind) {
-        case TPlayerSpec::Who::Greedy:
+    std::unique_ptr<IPlayer> Make(const TPlayerChoice& choice) {
+        switch (choice.Kind) {
+        case TPlayerChoice::Who::Greedy:
             return std::make_unique<TGreedyPlayer>(GreedyRng);
-        case TPlayerSpec::Who::Com:
+        case TPlayerChoice::Who::Com:
             return std::make_unique<TComPlayer>(ComRng);
-        case TPlayerSpec::Who::Level: {
+        case TPlayerChoice::Who::Level: {
             auto p = std::make_unique<TEnginePlayer>(Seat);
-            p->SetLevel(spec.Level);
+            p->SetLevel(choice.Level);
             return p;
         }
-        case TPlayerSpec::Who::Trial:
-            return std::make_unique<TTrialEnginePlayer>(Seat, spec.Trial);
+        case TPlayerChoice::Who::Trial:
+            return std::make_unique<TTrialEnginePlayer>(Seat, choice.Trial);
         }
         return nullptr;
     }
 
-    TGameResult Play(const TPlayerSpec& a, const TPlayerSpec& b, int game, unsigned seed) {
+    TGameResult Play(const TPlayerChoice& a, const TPlayerChoice& b, int game, unsigned seed) {
         ComRng.SetSeed(seed * 100'003u + unsigned(game));
         GreedyRng.seed(seed * 7'919u + unsigned(game));
         const bool aFirst = game % 2 == 0;
@@ -235,7 +235,7 @@ struct TWorker {
 // The schedule, the workers and the table
 
 struct TPair {
-    TPlayerSpec A, B;
+    TPlayerChoice A, B;
     int Wins = 0, Draws = 0, Losses = 0, Failed = 0, Moves = 0, Done = 0;
     double Seconds = 0;
 };
