@@ -41,15 +41,35 @@ enum class PieceName : std::uint8_t {
 
 inline constexpr int kPieceNameCount = 29; // with Empty
 
-constexpr bool IsCom(PieceName p) { return p >= PieceName::ComFu; }
-constexpr bool IsHuman(PieceName p) { return p != PieceName::Empty && p < PieceName::ComFu; }
+constexpr bool IsCom(PieceName p) {
+    return p >= PieceName::ComFu;
+}
+constexpr bool IsHuman(PieceName p) {
+    return p != PieceName::Empty && p < PieceName::ComFu;
+}
 // The same kind on the other side ("歩" <-> "com歩"); Empty stays Empty.
 constexpr PieceName OtherSide(PieceName p) {
     if (p == PieceName::Empty) return p;
     return IsCom(p) ? PieceName(std::uint8_t(p) - 14) : PieceName(std::uint8_t(p) + 14);
 }
 // The human name of the same kind ("com龍王" -> "龍王").
-constexpr PieceName HumanKind(PieceName p) { return IsCom(p) ? OtherSide(p) : p; }
+constexpr PieceName HumanKind(PieceName p) {
+    return IsCom(p) ? OtherSide(p) : p;
+}
+// An unpromoted piece that promotes: 歩 香 桂 銀 角 飛, of either side.
+constexpr bool CanPromote(PieceName p) {
+    switch (HumanKind(p)) {
+    case PieceName::Fu:
+    case PieceName::Kyo:
+    case PieceName::Kei:
+    case PieceName::Gin:
+    case PieceName::Kaku:
+    case PieceName::Hi:
+        return true;
+    default:
+        return false;
+    }
+}
 
 // Value of a piece name: 歩 10 ... 王 1000; -1 for the empty square.
 int PieceValue(PieceName p);

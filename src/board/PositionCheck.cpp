@@ -71,17 +71,7 @@ bool Stranded(PieceName p, int square) {
 
 // An unpromoted piece in the zone where every move that ends promotes it.
 bool Unpromoted(PieceName p, int square) {
-    switch (HumanKind(p)) {
-    case PieceName::Fu:
-    case PieceName::Kyo:
-    case PieceName::Kei:
-    case PieceName::Gin:
-    case PieceName::Kaku:
-    case PieceName::Hi:
-        return RanksFromFarEnd(SideOf(p), square) <= 3;
-    default:
-        return false;
-    }
+    return CanPromote(p) && RanksFromFarEnd(SideOf(p), square) <= 3;
 }
 
 } // namespace

@@ -12,20 +12,6 @@ namespace {
 constexpr std::array<std::string_view, 15> kFenLetters = {"",   "P", "+P", "L", "+L", "N", "+N", "S",
                                                           "+S", "G", "K",  "B", "+B", "R", "+R"};
 
-bool CanPromote(PieceName p) {
-    switch (HumanKind(p)) {
-    case PieceName::Fu:
-    case PieceName::Kyo:
-    case PieceName::Kei:
-    case PieceName::Gin:
-    case PieceName::Kaku:
-    case PieceName::Hi:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 std::string EngineSquare(int sq) {

@@ -405,6 +405,14 @@ PieceName TakeMoveName(TCursor& c) {
     return PieceName::Empty;
 }
 
+// What a move says of promotion: 成, 不成 or nothing; 打 (a drop) is refused.
+std::optional<bool> TakePromotion(TCursor& c, int n) {
+    if (c.Take("不成")) return false;
+    if (c.Take("成")) return true;
+    if (c.Take("打")) throw TKifError(n, KifFault::Drop);
+    return std::nullopt;
+}
+
 // The move a line writes from its destination on ("７六歩(77)", "同　銀成(22)"), played.
 void TKifReader::PlayedMove(TCursor& c, std::string_view text, int n) {
     const std::size_t start = c.Pos;
@@ -414,13 +422,7 @@ void TKifReader::PlayedMove(TCursor& c, std::string_view text, int n) {
     const int to = Destination(c, n);
     const PieceName kind = TakeMoveName(c);
     if (kind == PieceName::Empty) throw TKifError(n, KifFault::UnreadablePieceName, std::string(text));
-    std::optional<bool> promotes;
-    if (c.Take("不成"))
-        promotes = false;
-    else if (c.Take("成"))
-        promotes = true;
-    else if (c.Take("打"))
-        throw TKifError(n, KifFault::Drop);
+    const std::optional<bool> promotes = TakePromotion(c, n);
     int from = 0;
     if (c.Take("(") && !c.Done() && c.Text[c.Pos] >= '1' && c.Text[c.Pos] <= '9') {
         from = (c.Text[c.Pos++] - '0') * 10;
@@ -495,13 +497,7 @@ void TKifReader::Ki2Move(TCursor& c, Side mark, std::size_t start, int n) {
         along = Along::Back;
     else if (c.Take("寄"))
         along = Along::Sideways;
-    std::optional<bool> promotes;
-    if (c.Take("不成"))
-        promotes = false;
-    else if (c.Take("成"))
-        promotes = true;
-    else if (c.Take("打"))
-        throw TKifError(n, KifFault::Drop);
+    const std::optional<bool> promotes = TakePromotion(c, n);
 
     const Side side = SideToMove(position_);
     if (mark != side) throw TKifError(n, KifFault::WrongMover, text(), {std::string(SideName(side))});
