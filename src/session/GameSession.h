@@ -508,8 +508,8 @@ private:
     // kept in turns_ and record_: its entry here, and its part of the lines it branches off, are
     // brought up to date (StoreLine) only when another line is taken up or the record is written.
     struct TLine {
-        int Parent = -1; // the line it branches off; -1 for the main line
-        int At = 0;      // the moves before its first
+        int Parent = -1;          // the line it branches off; -1 for the main line
+        int At = 0;               // the moves before its first
         std::vector<TTurn> Turns; // its own moves
         TGameEnd End;
         TSeats Seats;
@@ -585,6 +585,10 @@ private:
     // SessionVariations.cpp: the lines of play.
     void StoreLine(std::vector<TLine>& lines) const;
     std::vector<TLine> StoredLines() const;
+    // A record of this game's start holding the turns of one line from its start, with its end, seats
+    // and continuation.
+    TKifRecord RecordOf(const std::vector<TTurn>& turns, const TGameEnd& end, const TSeats& seats,
+                        const TKifContinuation& cont) const;
     static std::vector<TTurn> PathTurns(const std::vector<TLine>& lines, int k);
     static std::vector<TLine> LinesOf(const TKifRecord& r);
     void DropEmptyLine(int keep);

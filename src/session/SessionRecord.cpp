@@ -149,19 +149,25 @@ void RecordMoves(const std::vector<TTurn>& turns, std::size_t first, TKifVariati
     }
 }
 
-TKifRecord TGameSession::LineRecord() const {
+TKifRecord TGameSession::RecordOf(const std::vector<TTurn>& turns, const TGameEnd& end, const TSeats& seats,
+                                  const TKifContinuation& cont) const {
     TKifRecord r;
     r.Start = record_.Start;
     r.Edited = record_.Edited;
     r.Began = record_.Began;
-    r.Ending = record_.End;
-    r.Seats = record_.Seats;
-    r.Continuation = record_.Cont;
+    r.Ending = end;
+    r.Seats = seats;
+    r.Continuation = cont;
     TKifVariation moves;
-    RecordMoves(turns_, 0, moves, &r.Continuation.ComSeconds);
+    RecordMoves(turns, 0, moves, &r.Continuation.ComSeconds);
     r.Played = std::move(moves.Played);
     r.Shown = std::move(moves.Shown);
     r.Comments = std::move(moves.Comments);
+    return r;
+}
+
+TKifRecord TGameSession::LineRecord() const {
+    TKifRecord r = RecordOf(turns_, record_.End, record_.Seats, record_.Cont);
     // A game played here ends on the session's generator; an opened record keeps what it said, and a
     // line left for another what the generator was when it was left.
     const TKifContinuation& c = record_.Cont;
@@ -225,9 +231,9 @@ int TGameSession::OpenKifRecord(TKifRecord r) {
 
     // Everything new is built aside; the game is replaced only once nothing can fail any more.
     TKyokumen position = KifStartPosition(r);
-    std::vector<TTurn> turns =
-        RecordTurns(::SideToMove(position), r.Seats, 0,
-                    TKifVariation{-1, 0, r.Played, r.Shown, r.Comments, r.Ending}, &r.Continuation.ComSeconds);
+    std::vector<TTurn> turns = RecordTurns(::SideToMove(position), r.Seats, 0,
+                                           TKifVariation{-1, 0, r.Played, r.Shown, r.Comments, r.Ending},
+                                           &r.Continuation.ComSeconds);
     std::vector<TLine> lines = LinesOf(r);
     TJudge judge;
     judge.Reset(position);

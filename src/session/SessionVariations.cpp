@@ -234,18 +234,7 @@ TKifRecord TGameSession::KifRecord() const {
     if (lines_.empty()) return LineRecord();
     const std::vector<TLine> lines = StoredLines();
     const TLine& main = lines.front();
-    TKifRecord r;
-    r.Start = record_.Start;
-    r.Edited = record_.Edited;
-    r.Began = record_.Began;
-    r.Ending = main.End;
-    r.Seats = main.Seats;
-    r.Continuation = main.Cont;
-    TKifVariation moves;
-    RecordMoves(main.Turns, 0, moves, &r.Continuation.ComSeconds);
-    r.Played = std::move(moves.Played);
-    r.Shown = std::move(moves.Shown);
-    r.Comments = std::move(moves.Comments);
+    TKifRecord r = RecordOf(main.Turns, main.End, main.Seats, main.Cont);
     // A line's parent was made or read before it, so it is numbered first.
     std::vector<int> number(lines.size(), -1);
     for (std::size_t i = 1; i < lines.size(); ++i) {
