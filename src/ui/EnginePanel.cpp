@@ -38,52 +38,6 @@ QString Text(const std::string& s) {
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
-// The arrow
-
-THintArrow::THintArrow(const TBoardView& board, QWidget* area) : QWidget(area), board_(board) {
-    setObjectName(QStringLiteral("HintArrow"));
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    area->installEventFilter(this);
-    hide();
-}
-
-void THintArrow::Point(int from, int to) {
-    setGeometry(parentWidget()->rect());
-    from_ = from;
-    to_ = to;
-    raise();
-    show();
-    update();
-}
-
-bool THintArrow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == parentWidget() && event->type() == QEvent::Resize) setGeometry(parentWidget()->rect());
-    return QWidget::eventFilter(watched, event);
-}
-
-void THintArrow::paintEvent(QPaintEvent*) {
-    const QRect from = board_.SquareRect(from_);
-    const QLineF line(QRectF(from).center(), QRectF(board_.SquareRect(to_)).center());
-    if (line.length() < 1) return;
-    const double width = std::max(3.0, from.width() / 8.0);
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    const QColor colour(20, 100, 230, 180);
-    // The shaft stops where the head begins, so the two do not darken each other.
-    const double head = width * 3;
-    QLineF shaft = line;
-    shaft.setLength(std::max(0.0, line.length() - head));
-    p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(shaft);
-    const QPointF unit = (line.p2() - line.p1()) / line.length();
-    const QPointF normal(-unit.y(), unit.x());
-    const QPointF base = line.p2() - unit * head;
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    p.drawPolygon(QPolygonF({line.p2(), base + normal * head * 0.6, base - normal * head * 0.6}));
-}
-
-// ---------------------------------------------------------------------------------------------
 // The panel
 
 TEnginePanel::TEnginePanel(TBoardView& board, QWidget* area, QStatusBar& bar, TRecordFiles& records)
@@ -93,7 +47,7 @@ TEnginePanel::TEnginePanel(TBoardView& board, QWidget* area, QStatusBar& bar, TR
     timer_ = new QTimer(this);
     timer_->setInterval(kPollMs);
     connect(timer_, &QTimer::timeout, this, &TEnginePanel::Poll);
-    arrow_ = new THintArrow(board, area);
+    arrow_ = new TBoardArrows(board, area, QStringLiteral("HintArrow"));
     seat_.Restarted = [this](const std::string& message) { bar_.showMessage(Text(message), 8000); };
 }
 
@@ -209,7 +163,7 @@ void TEnginePanel::ShowHint(const TEngineStatus& status, const TEngineProposal& 
     // Only a hint for the move about to be played goes beside it in the record.
     if (hintForGame_) session_->NoteHint(HintComment(hint));
     bar_.showMessage(Text(HintText(hint, session_->Viewer())));
-    arrow_->Point(hint.Move.From, hint.Move.To);
+    arrow_->SetArrows({{hint.Move, QColor(20, 100, 230, 180)}});
 }
 
 bool TEnginePanel::HintShown() const {

@@ -5,6 +5,7 @@
 
 #include "session/EnginePlay.h"
 #include "session/GameSession.h"
+#include "ui/BoardArrows.h"
 
 #include <QObject>
 #include <QWidget>
@@ -19,25 +20,6 @@ class QStatusBar;
 class QTimer;
 class TBoardView;
 class TRecordFiles;
-
-// A line with a head from one square's centre to another's, drawn over the board; clicks pass through.
-// It follows the board through zoom and resizing: the squares are looked up whenever it is drawn.
-class THintArrow : public QWidget {
-    Q_OBJECT
-public:
-    THintArrow(const TBoardView& board, QWidget* area);
-    // Points from one square (code 11..99) to another.
-    void Point(int from, int to);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    const TBoardView& board_;
-    int from_ = 0;
-    int to_ = 0;
-};
 
 class TEnginePanel : public QObject {
     Q_OBJECT
@@ -84,7 +66,7 @@ private:
     TGameSession* session_ = nullptr;
     TEngineSeat seat_;
     QTimer* timer_ = nullptr;
-    THintArrow* arrow_ = nullptr;
+    TBoardArrows* arrow_ = nullptr;
     std::array<QAction*, 1 + kEngineLevelCount> opponentActions_{};
     QAction* hintAction_ = nullptr;
     TEngineProposal hint_;

@@ -45,10 +45,14 @@ QString Text(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// The arrows' colour by rank: the best line's the strongest.
-QColor ArrowColour(std::size_t rank) {
+// The lines' first moves as arrows, the best the boldest and darkest.
+std::vector<TBoardArrows::TArrow> RankedArrows(const std::vector<TMove>& moves) {
     constexpr std::array<int, 3> alpha = {210, 140, 80};
-    return QColor(20, 100, 230, alpha[std::min<std::size_t>(rank, alpha.size() - 1)]);
+    std::vector<TBoardArrows::TArrow> arrows;
+    for (std::size_t i = 0; i < moves.size(); ++i)
+        arrows.push_back({moves[i], QColor(20, 100, 230, alpha[std::min(i, alpha.size() - 1)]),
+                          i == 0 ? 1 / 7.0 : 1 / 10.0, 2.5});
+    return arrows;
 }
 
 } // namespace
@@ -84,54 +88,6 @@ void TEvalBar::paintEvent(QPaintEvent*) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The arrows
-
-TStudyArrows::TStudyArrows(const TBoardView& board, QWidget* area) : QWidget(area), board_(board) {
-    setObjectName(QStringLiteral("StudyArrows"));
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    area->installEventFilter(this);
-    hide();
-}
-
-void TStudyArrows::SetMoves(std::vector<TMove> moves) {
-    moves_ = std::move(moves);
-    if (moves_.empty()) return hide();
-    setGeometry(parentWidget()->rect());
-    raise();
-    show();
-    update();
-}
-
-bool TStudyArrows::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == parentWidget() && event->type() == QEvent::Resize) setGeometry(parentWidget()->rect());
-    return QWidget::eventFilter(watched, event);
-}
-
-void TStudyArrows::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    // The weakest first, so that the best lies on top where two cross.
-    for (std::size_t i = moves_.size(); i-- > 0;) {
-        const QRect from = board_.SquareRect(moves_[i].From);
-        const QLineF line(QRectF(from).center(), QRectF(board_.SquareRect(moves_[i].To)).center());
-        if (line.length() < 1) continue;
-        const double width = std::max(2.5, from.width() / (i == 0 ? 7.0 : 10.0));
-        const QColor colour = ArrowColour(i);
-        const double head = width * 3;
-        QLineF shaft = line;
-        shaft.setLength(std::max(0.0, line.length() - head));
-        p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(shaft);
-        const QPointF unit = (line.p2() - line.p1()) / line.length();
-        const QPointF normal(-unit.y(), unit.x());
-        const QPointF base = line.p2() - unit * head;
-        p.setPen(Qt::NoPen);
-        p.setBrush(colour);
-        p.drawPolygon(QPolygonF({line.p2(), base + normal * head * 0.6, base - normal * head * 0.6}));
-    }
-}
-
-// ---------------------------------------------------------------------------------------------
 // The panel
 
 TStudyPanel::TStudyPanel(QMainWindow& window, TBoardView& board, QWidget* area, QStatusBar& bar,
@@ -141,7 +97,7 @@ TStudyPanel::TStudyPanel(QMainWindow& window, TBoardView& board, QWidget* area, 
     timer_->setInterval(kPollMs);
     connect(timer_, &QTimer::timeout, this, &TStudyPanel::Poll);
     seat_.Restarted = [this](const std::string& message) { bar_.showMessage(Text(message), 8000); };
-    arrows_ = new TStudyArrows(board, area);
+    arrows_ = new TBoardArrows(board, area, QStringLiteral("StudyArrows"));
     study_.Changed = [this] { ShowStudy(); };
     review_.Changed = [this] { ShowReview(); };
     CreateDock();
@@ -270,7 +226,7 @@ bool TStudyPanel::SetStudyMode(bool on) {
         StudyShown();
     } else {
         study_.Stop();
-        if (!review_.Active()) arrows_->SetMoves({});
+        if (!review_.Active()) arrows_->SetArrows({});
     }
     UpdateDock();
     return on;
@@ -356,7 +312,7 @@ void TStudyPanel::ShowStudy() {
     std::vector<TMove> firsts;
     if (studyMode_)
         for (const TStudyLine& l : lines) firsts.push_back(l.Moves.front());
-    arrows_->SetMoves(std::move(firsts));
+    arrows_->SetArrows(RankedArrows(firsts));
 }
 
 void TStudyPanel::UpdateDock() {
@@ -408,7 +364,7 @@ bool TStudyPanel::StartReview() {
 
 void TStudyPanel::ShowQuestion() {
     if (!review_.Active()) return;
-    arrows_->SetMoves({});
+    arrows_->SetArrows({});
     try {
         session_->ShowMove(review_.Question().Move - 1);
     } catch (const std::out_of_range&) {
@@ -442,7 +398,7 @@ void TStudyPanel::StopReview() {
 void TStudyPanel::EndReview() {
     board_.SetMoveTaker(nullptr);
     taking_ = false;
-    arrows_->SetMoves({});
+    arrows_->SetArrows({});
     bar_.showMessage(Text(review_.ScoreText()), 10000);
     StudyShown();
     ShowStudy();
@@ -464,9 +420,9 @@ void TStudyPanel::ShowReview() {
     stop_->setEnabled(true);
     Language::SetText(stop_, "TStudyPanel", review_.Active() ? QT_TR_NOOP("中止") : QT_TR_NOOP("閉じる"));
     if (stage == Stage::Answered) {
-        arrows_->SetMoves({review_.Question().Best});
+        arrows_->SetArrows(RankedArrows({review_.Question().Best}));
     } else if (review_.Active()) {
-        arrows_->SetMoves({});
+        arrows_->SetArrows({});
         if (session_ != nullptr && session_->ShownMove() != review_.Question().Move - 1) ShowQuestion();
     }
     if (stage == Stage::Over && taking_) EndReview();

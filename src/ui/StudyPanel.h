@@ -8,6 +8,7 @@
 
 #include "session/Review.h"
 #include "session/Study.h"
+#include "ui/BoardArrows.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -49,24 +50,6 @@ private:
     std::optional<int> value_;
 };
 
-// Up to three arrows over the board from each move's square to its destination, the first the
-// strongest; clicks pass through. They follow the board through zoom, resizing and turning.
-class TStudyArrows : public QWidget {
-    Q_OBJECT
-public:
-    TStudyArrows(const TBoardView& board, QWidget* area);
-    void SetMoves(std::vector<TMove> moves);
-    const std::vector<TMove>& Moves() const { return moves_; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    const TBoardView& board_;
-    std::vector<TMove> moves_;
-};
-
 class TStudyPanel : public QObject {
     Q_OBJECT
 public:
@@ -93,7 +76,7 @@ public:
 
     const TStudy& Study() const { return study_; }
     const TMistakeReview& Review() const { return review_; }
-    const TStudyArrows& Arrows() const { return *arrows_; }
+    const TBoardArrows& Arrows() const { return *arrows_; }
     const TEvalBar& Bar() const { return *evalBar_; }
     // The panel's line texts, best first.
     QStringList LineTexts() const;
@@ -129,7 +112,7 @@ private:
     QPushButton* skip_ = nullptr;
     QPushButton* next_ = nullptr;
     QPushButton* stop_ = nullptr;
-    TStudyArrows* arrows_ = nullptr;
+    TBoardArrows* arrows_ = nullptr;
 
     void CreateDock();
     void Poll();
