@@ -1,6 +1,7 @@
 // The engine in the window, against the fake engine of tests/engine (it answers at once, or hangs, as
 // MIRUTOA_FAKE_ENGINE says): a hung engine never holds the window, the evaluation graph belongs to the
 // game on the board, and the analysis dialog follows the language and the zoom.
+#include "WindowTest.h"
 #include "engine/EngineProcess.h"
 #include "ui/AnalysisPanel.h"
 #include "ui/BoardView.h"
@@ -10,70 +11,34 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
 
-namespace {
-
-class TYesDialogs : public IDialogs {
-public:
-    QStringList OkTexts;
-    void Ok(const QString& text) override { OkTexts << text; }
-    bool YesNo(const QString&, bool = false) override { return true; }
-};
-
-} // namespace
+using namespace window_test;
 
 class EngineWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir pictures_;
-    QTemporaryDir config_;
-    QTemporaryDir data_;
-    QString startDir_;
-
-    static void Move(TForm1& form, int from, int to) { emit form.Board().moveRequested(from, to); }
-    static std::vector<int> Offered(TForm1& form) {
-        std::vector<int> percents;
-        for (QAction* item : form.findChild<QMenu*>(QStringLiteral("ZoomMenu"))->actions())
-            if (item->isCheckable() && item->isEnabled()) percents.push_back(item->text().chopped(2).toInt());
-        return percents;
-    }
+    TScratch scratch_;
 
 private slots:
     void initTestCase() {
-        QVERIFY(config_.isValid());
-        qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
-        QVERIFY(data_.isValid());
-        qputenv("XDG_DATA_HOME", data_.path().toLocal8Bit());
         qputenv("MIRUTOA_ENGINE", MIRUTOA_FAKE_ENGINE);
         qputenv("MIRUTOA_VARIANT_FILE", MIRUTOA_VARIANT_FILE);
-        TForm1::SetUpApplication();
-        QVERIFY(pictures_.isValid());
-        const QDir assets(QStringLiteral(MIRUTOA_ASSETS_DIR));
-        for (const QString& file : TPictures::ComaFileNames())
-            QVERIFY(QFile::copy(assets.filePath(file), QDir(pictures_.path()).filePath(file)));
-        startDir_ = QDir::currentPath();
+        const QString failed = scratch_.SetUp();
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
     }
-    void init() {
-        QDir::setCurrent(pictures_.path());
-        QSettings().clear();
-    }
+    void init() { scratch_.Enter(); }
     void cleanup() {
-        QDir::setCurrent(startDir_);
-        if (Language::Current() != TTextLanguage::Japanese) Language::Apply(TTextLanguage::Japanese);
+        scratch_.Leave();
         qunsetenv("MIRUTOA_FAKE_ENGINE");
     }
 
@@ -81,13 +46,13 @@ private slots:
     // thinks for is replaced, and when the board changes under a hint; it is reaped later.
     void aHungEngineNeverHoldsTheWindow() {
         qputenv("MIRUTOA_FAKE_ENGINE", "silent");
-        TYesDialogs dialogs;
+        TAnsweringDialogs dialogs;
         {
             TForm1 form(&dialogs);
             TEnginePanel& engine = form.Engine();
             QVERIFY(engine.Installed());
             QVERIFY(engine.PickOpponent(3));
-            Move(form, 27, 26);
+            RequestMove(form, 27, 26);
             QVERIFY(form.Session().ReplyPending());
             QTest::qWait(300); // the engine has the search by now, and hangs in it
             QElapsedTimer clock;
@@ -102,7 +67,7 @@ private slots:
             engine.AskHint();
             QTest::qWait(300);
             clock.restart();
-            Move(form, 27, 26); // the standard COM answers; the hint is dropped
+            RequestMove(form, 27, 26); // the standard COM answers; the hint is dropped
             const qint64 move = clock.elapsed();
             QVERIFY2(move < 2000, qPrintable(QStringLiteral("a move under a hint took %1 ms").arg(move)));
             QCOMPARE(form.Session().Turns().size(), std::size_t(2));
@@ -116,12 +81,12 @@ private slots:
     // marker follows the position shown, and a new game clears it (and stops an analysis running).
     void theGraphBelongsToTheGameShown() {
         qputenv("MIRUTOA_FAKE_ENGINE", "good");
-        TYesDialogs dialogs;
+        TAnsweringDialogs dialogs;
         TForm1 form(&dialogs);
         TAnalysisPanel& panel = form.Analysis();
         TEvalGraph& graph = panel.Graph();
-        Move(form, 27, 26);
-        Move(form, 26, 25);
+        RequestMove(form, 27, 26);
+        RequestMove(form, 26, 25);
         QCOMPARE(form.Session().Turns().size(), std::size_t(4));
         panel.Begin(1000);
         QTRY_VERIFY_WITH_TIMEOUT(!panel.Running(), 10000);
@@ -146,7 +111,7 @@ private slots:
         QCOMPARE(graph.Points(), std::size_t(0));
         QCOMPARE(graph.Shown(), 0);
 
-        Move(form, 27, 26);
+        RequestMove(form, 27, 26);
         panel.Begin(1000);
         form.OnButton_StartClick();
         QVERIFY(!panel.Running());
@@ -159,14 +124,14 @@ private slots:
     // in the window's type at every zoom, as the message boxes do.
     void analysisDialogFollowsTheLanguageAndTheZoom() {
         qputenv("MIRUTOA_FAKE_ENGINE", "good");
-        TYesDialogs dialogs;
+        TAnsweringDialogs dialogs;
         TForm1 form(&dialogs);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         TAnalysisPanel& panel = form.Analysis();
         QDialog& dialog = panel.Dialog();
         panel.OpenDialog();
-        Move(form, 27, 26);
+        RequestMove(form, 27, 26);
         panel.Begin(1000);
         QTRY_VERIFY_WITH_TIMEOUT(!panel.Running(), 10000);
         auto* state = dialog.findChild<QLabel*>(QStringLiteral("AnalysisState"));
@@ -183,8 +148,8 @@ private slots:
         form.SetLanguage(TLanguageChoice::Japanese);
         QCOMPARE(state->text(), QStringLiteral("解析しました: 悪手 0・疑問手 0"));
 
-        QVERIFY2(Offered(form).size() > 1, "the test screen offers no zoom but 100 %");
-        for (int percent : Offered(form)) {
+        QVERIFY2(ZoomsOffered(form).size() > 1, "the test screen offers no zoom but 100 %");
+        for (int percent : ZoomsOffered(form)) {
             QVERIFY(form.SetZoom(percent));
             const int px = int(std::lround(13 * percent / 100.0));
             QCOMPARE(dialog.font().pixelSize(), px);

@@ -2,6 +2,7 @@
 // pictures, a turn through the drag handlers and by clicks, the confirmations, replay mode and the
 // redraw, the menu, the marks on the board, the texts that must fit and the kept settings; record
 // files saved and opened, kept games, and COM's reason in the status bar.
+#include "WindowTest.h"
 #include "session/Kif.h"
 #include "session/KifFile.h"
 #include "support/Helpers.h"
@@ -85,14 +86,13 @@ QString Lf(const std::string& text) {
 
 } // namespace
 
+using namespace window_test;
+
 class MainFormTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir pictures_;
-    QTemporaryDir config_;
-    QTemporaryDir data_;
-    QString startDir_;
+    TScratch scratch_;
 
     // Every square's picture, by square code (null cache key for none).
     static std::map<int, qint64> Snapshot(TForm1& form) {
@@ -106,57 +106,19 @@ private:
         for (TSquareImage* square : form.findChildren<TSquareImage*>()) n += square->HasPicture() ? 1 : 0;
         return n;
     }
-    static TSquareImage* Square(TForm1& form, int code) {
-        return form.findChild<TSquareImage*>(QStringLiteral("ban%1").arg(code));
-    }
     static bool Shows(TForm1& form, int code, PieceName piece) {
-        const TSquareImage* square = Square(form, code);
+        const TSquareImage* square = Image(form, code);
         const QPixmap* picture = form.ComaPicture(piece);
         return square != nullptr && picture != nullptr && square->HasPicture() &&
                square->Picture().cacheKey() == picture->cacheKey();
     }
-    // The longest gap between two ticks of a 1 ms timer while busy() holds (10 s at most). The gap in
-    // which it stops holding is left out: it holds the end of the work (the board drawn, the game
-    // kept), which is no longer the engine's thinking.
-    static qint64 LongestStall(const std::function<bool()>& busy) {
-        QElapsedTimer clock;
-        QEventLoop loop;
-        QTimer tick;
-        qint64 last = 0, longest = 0;
-        tick.setTimerType(Qt::PreciseTimer);
-        tick.setInterval(1);
-        QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
-            if (!busy()) return loop.quit();
-            longest = std::max(longest, clock.elapsed() - last);
-            last = clock.elapsed();
-        });
-        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-        clock.start();
-        tick.start();
-        loop.exec();
-        return longest;
-    }
-    static QString Text(TForm1& form, const char* label) {
-        return form.findChild<QLabel*>(QString::fromLatin1(label))->text();
-    }
-    static void Drag(TForm1& form, int from, int to) {
-        emit Square(form, from)->dragStarted(from);
-        emit Square(form, to)->dropped(to);
-        emit Square(form, from)->dragEnded(from);
-    }
-    static void Click(TForm1& form, int square) { QTest::mouseClick(Square(form, square), Qt::LeftButton); }
+    static void Click(TForm1& form, int square) { QTest::mouseClick(Image(form, square), Qt::LeftButton); }
     // The squares that carry a mark.
     static std::set<int> Marked(TForm1& form, unsigned mark) {
         std::set<int> squares;
         for (TSquareImage* square : form.findChildren<TSquareImage*>())
             if (square->Marks() & mark) squares.insert(square->Square());
         return squares;
-    }
-    static QAction* MenuItem(TForm1& form, const QString& text) {
-        for (QAction* menu : form.menuBar()->actions())
-            for (QAction* item : menu->menu()->actions())
-                if (item->text() == text) return item;
-        return nullptr;
     }
     // A rectangle of the layout at a zoom: each edge at the nearest pixel.
     static QRect Scaled(QRect r, double f) {
@@ -191,34 +153,16 @@ private:
     // From the test position the rook mates at once on 22: a game over after one move.
     static void WinAtOnce(TForm1& form) {
         form.OnButton_TestClick();
-        Drag(form, 28, 22);
+        DragImages(form, 28, 22);
     }
 
 private slots:
     void initTestCase() {
-        // The settings the window keeps go to a scratch folder, not to the user's.
-        QVERIFY(config_.isValid());
-        qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
-        // So do the games it keeps.
-        QVERIFY(data_.isValid());
-        qputenv("XDG_DATA_HOME", data_.path().toLocal8Bit());
-        TForm1::SetUpApplication();
-        QVERIFY(pictures_.isValid());
-        const QDir assets(QStringLiteral(MIRUTOA_ASSETS_DIR));
-        for (const QString& file : TPictures::ComaFileNames())
-            QVERIFY2(QFile::copy(assets.filePath(file), QDir(pictures_.path()).filePath(file)),
-                     qPrintable(file));
-        startDir_ = QDir::currentPath();
+        const QString failed = scratch_.SetUp();
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
     }
-    void init() {
-        QDir::setCurrent(pictures_.path());
-        QSettings().clear();
-    }
-    void cleanup() {
-        QDir::setCurrent(startDir_);
-        // A test that switched the language and failed leaves the next one in Japanese all the same.
-        if (Language::Current() != TTextLanguage::Japanese) Language::Apply(TTextLanguage::Japanese);
-    }
+    void init() { scratch_.Enter(); }
+    void cleanup() { scratch_.Leave(); }
 
     void windowAfterCreationShowsTheStartPositionAndTheGreeting() {
         TFakeDialogs dialogs;
@@ -238,10 +182,10 @@ private slots:
         QVERIFY(!form.windowIcon().isNull());
 
         // The squares lie on the grid's insides: file 9 on the left, rank 1 at the top.
-        QCOMPARE(Square(form, 91)->geometry(), QRect(74, 10, 41, 41));
-        QCOMPARE(Square(form, 11)->geometry(), QRect(394, 10, 41, 41));
-        QCOMPARE(Square(form, 99)->geometry(), QRect(74, 330, 41, 41));
-        QCOMPARE(Square(form, 76)->geometry(), QRect(154, 210, 41, 41));
+        QCOMPARE(Image(form, 91)->geometry(), QRect(74, 10, 41, 41));
+        QCOMPARE(Image(form, 11)->geometry(), QRect(394, 10, 41, 41));
+        QCOMPARE(Image(form, 99)->geometry(), QRect(74, 330, 41, 41));
+        QCOMPARE(Image(form, 76)->geometry(), QRect(154, 210, 41, 41));
         QCOMPARE(form.findChildren<TSquareImage*>().size(), 81);
 
         QCOMPARE(PiecesShown(form), 40);
@@ -250,14 +194,14 @@ private slots:
         QVERIFY(Shows(form, 77, PieceName::Kaku));
         QVERIFY(Shows(form, 76, PieceName::Fu));
         QVERIFY(Shows(form, 28, PieceName::Hi));
-        QVERIFY(!Square(form, 75)->HasPicture());
+        QVERIFY(!Image(form, 75)->HasPicture());
 
         auto* list = form.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
         QCOMPARE(list->count(), int(kFormationList.size()));
         for (int i = 0; i < list->count(); ++i)
             QCOMPARE(list->itemText(i).toStdString(), std::string(kFormationList[std::size_t(i)]));
         QCOMPARE(list->currentText(), QStringLiteral("【基本形】"));
-        QCOMPARE(Text(form, "Label_Message"),
+        QCOMPARE(Label(form, "Label_Message"),
                  QStringLiteral("あなたの番です\n\n\n（COMの陣形は【基本形】に設定されました）"));
         QCOMPARE(form.Session().ComKanri(Side::Gote)->FormationName, std::string("【基本形】"));
 
@@ -282,8 +226,8 @@ private slots:
         QVERIFY(scratch.isValid());
         for (const QString& file : TPictures::ComaFileNames())
             if (file != QStringLiteral("と.bmp"))
-                QVERIFY(
-                    QFile::copy(QDir(pictures_.path()).filePath(file), QDir(scratch.path()).filePath(file)));
+                QVERIFY(QFile::copy(QDir(scratch_.Pictures()).filePath(file),
+                                    QDir(scratch.path()).filePath(file)));
         QDir::setCurrent(scratch.path());
 
         TFakeDialogs dialogs;
@@ -299,7 +243,7 @@ private slots:
 
         QCOMPARE(PiecesShown(form), 0);
         QCOMPARE(form.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->count(), 0);
-        QCOMPARE(Text(form, "Label_Message"), QStringLiteral("あなたの番です"));
+        QCOMPARE(Label(form, "Label_Message"), QStringLiteral("あなたの番です"));
         // Loading stopped at the missing file: the pictures after it were never read.
         QVERIFY(form.ComaPicture(PieceName::Fu) != nullptr);
         QVERIFY(form.ComaPicture(PieceName::To) == nullptr);
@@ -323,7 +267,8 @@ private slots:
         QTemporaryDir scratch;
         QVERIFY(scratch.isValid());
         for (const QString& file : TPictures::ComaFileNames())
-            QVERIFY(QFile::copy(QDir(pictures_.path()).filePath(file), QDir(scratch.path()).filePath(file)));
+            QVERIFY(
+                QFile::copy(QDir(scratch_.Pictures()).filePath(file), QDir(scratch.path()).filePath(file)));
         QFile silver(QDir(scratch.path()).filePath(QStringLiteral("銀.bmp")));
         QVERIFY(silver.open(QIODevice::ReadOnly));
         QByteArray bytes = silver.readAll();
@@ -357,20 +302,20 @@ private slots:
         TFakeDialogs dialogs;
         TForm1 form(&dialogs);
 
-        Drag(form, 76, 75);
+        DragImages(form, 76, 75);
         QVERIFY2(dialogs.OkTexts.isEmpty(), qPrintable(dialogs.OkTexts.join(QLatin1Char('|'))));
         const TGameSession& session = form.Session();
         QCOMPARE(int(session.MoveHistory().size()), 2);
         QVERIFY(session.SideToMove() == Side::Sente);
 
-        QVERIFY(!Square(form, 76)->HasPicture());
+        QVERIFY(!Image(form, 76)->HasPicture());
         QVERIFY(Shows(form, 75, PieceName::Fu));
         const TMove reply = session.ShownMoveHistory()[1];
-        QVERIFY(!Square(form, reply.From)->HasPicture());
+        QVERIFY(!Image(form, reply.From)->HasPicture());
         QVERIFY(Shows(form, reply.To, reply.Name));
         QCOMPARE(PiecesShown(form), 40);
 
-        const QString label = Text(form, "Label_Message");
+        const QString label = Label(form, "Label_Message");
         QVERIFY2(label.startsWith(
                      QStringLiteral("1手目 あなたの指し手:\n\n　76→75　歩\n\n2手目 COMの指し手:\n\n") +
                      Lf(TGameSession::FormatMove(reply))),
@@ -381,32 +326,34 @@ private slots:
         // The frame marks COM's destination once the drag is over.
         auto* waku = form.findChild<QWidget*>(QStringLiteral("Waku"));
         QVERIFY(waku->isVisibleTo(&form));
-        QCOMPARE(waku->pos(), Square(form, reply.To)->pos());
-        const QString status = Text(form, "Label_mes2");
+        QCOMPARE(waku->pos(), Image(form, reply.To)->pos());
+        const QString status = Label(form, "Label_mes2");
         QVERIFY2(status.isEmpty() || status == QStringLiteral("【基本形】の駒組み中") ||
                      status == QStringLiteral("COMが王手しました！"),
                  qPrintable(status));
 
         // A drag from an empty square is refused on the label and changes nothing else.
         const auto before = Snapshot(form);
-        Drag(form, 55, 54);
-        QCOMPARE(Text(form, "Label_Message"), QStringLiteral("あなたの番です。\n\n駒の動かし方が不正です。"));
+        DragImages(form, 55, 54);
+        QCOMPARE(Label(form, "Label_Message"),
+                 QStringLiteral("あなたの番です。\n\n駒の動かし方が不正です。"));
         QCOMPARE(Snapshot(form), before);
         QCOMPARE(int(session.MoveHistory().size()), 2);
 
         // Dropping a piece back on its own square does nothing at all.
-        Drag(form, 75, 75);
-        QCOMPARE(Text(form, "Label_Message"), QStringLiteral("あなたの番です。\n\n駒の動かし方が不正です。"));
+        DragImages(form, 75, 75);
+        QCOMPARE(Label(form, "Label_Message"),
+                 QStringLiteral("あなたの番です。\n\n駒の動かし方が不正です。"));
         QCOMPARE(Snapshot(form), before);
     }
 
     void commandsAskFirstAndNoChangesNothing() {
         TFakeDialogs dialogs;
         TForm1 form(&dialogs);
-        Drag(form, 76, 75);
+        DragImages(form, 76, 75);
         const auto board = Snapshot(form);
-        const QString label = Text(form, "Label_Message");
-        const QString status = Text(form, "Label_mes2");
+        const QString label = Label(form, "Label_Message");
+        const QString status = Label(form, "Label_mes2");
         const auto kifu = form.Session().KifuLines();
 
         dialogs.Answer = false;
@@ -416,8 +363,8 @@ private slots:
         QCOMPARE(dialogs.Questions,
                  QStringList({"初期化しますか？", "初期化しますか？", "終了しますか？", "初期化しますか？"}));
         QCOMPARE(Snapshot(form), board);
-        QCOMPARE(Text(form, "Label_Message"), label);
-        QCOMPARE(Text(form, "Label_mes2"), status);
+        QCOMPARE(Label(form, "Label_Message"), label);
+        QCOMPARE(Label(form, "Label_mes2"), status);
         QCOMPARE(form.Session().KifuLines(), kifu);
         QCOMPARE(form.Session().ShownMove(), 2);
 
@@ -425,12 +372,12 @@ private slots:
         dialogs.Answer = true;
         form.findChild<QPushButton*>(QStringLiteral("Button_StartHisyaKaku"))->click();
         QCOMPARE(PiecesShown(form), 38);
-        QVERIFY(!Square(form, 77)->HasPicture());
-        QVERIFY(!Square(form, 28)->HasPicture());
+        QVERIFY(!Image(form, 77)->HasPicture());
+        QVERIFY(!Image(form, 28)->HasPicture());
         QVERIFY(Shows(form, 76, PieceName::Fu));
         QCOMPARE(form.Session().ShownMove(), 0);
         QCOMPARE(int(form.Session().KifuLines().size()), 16);
-        QCOMPARE(Text(form, "Label_mes2"), QString());
+        QCOMPARE(Label(form, "Label_mes2"), QString());
         QVERIFY(!form.findChild<QWidget*>(QStringLiteral("Waku"))->isVisibleTo(&form));
 
         // An even game again; a formation picked before the first move is set at once.
@@ -441,7 +388,7 @@ private slots:
         list->setCurrentIndex(4);
         emit list->activated(4);
         QCOMPARE(form.Session().ComKanri(Side::Gote)->FormationName, std::string("【穴熊】"));
-        QCOMPARE(Text(form, "Label_Message"),
+        QCOMPARE(Label(form, "Label_Message"),
                  QStringLiteral("あなたの番です\n\n\n（COMの陣形は【穴熊】に設定されました）"));
 
         form.show();
@@ -453,12 +400,12 @@ private slots:
         TFakeDialogs dialogs;
         TForm1 form(&dialogs);
         const auto start = Snapshot(form);
-        Drag(form, 76, 75);
+        DragImages(form, 76, 75);
 
         auto* matta = form.findChild<QPushButton*>(QStringLiteral("Button_Matta"));
         matta->click();
         QVERIFY(dialogs.OkTexts.isEmpty());
-        QCOMPARE(Text(form, "Label_Message"), QStringLiteral("待ったをしました\n初期状態に戻りました\n\n"));
+        QCOMPARE(Label(form, "Label_Message"), QStringLiteral("待ったをしました\n初期状態に戻りました\n\n"));
         QCOMPARE(Snapshot(form), start);
         matta->click();
         QCOMPARE(dialogs.OkTexts, QStringList({"待ったは一度だけです。"}));
@@ -480,10 +427,10 @@ private slots:
 
         // From the test position the rook mates at once on 22, which ends the game.
         form.OnButton_TestClick();
-        Drag(form, 28, 22);
+        DragImages(form, 28, 22);
         QVERIFY(form.Session().ReplayMode());
         QCOMPARE(dialogs.OkTexts, QStringList({"王の詰みです。あなたの勝ちです。"}));
-        QCOMPARE(Text(form, "Label_mes2"), QStringLiteral("あなたの勝ちです。"));
+        QCOMPARE(Label(form, "Label_mes2"), QStringLiteral("あなたの勝ちです。"));
         QVERIFY(strip->isVisibleTo(&form));
         for (QWidget* b : buttons) QVERIFY(b->isEnabled());
 
@@ -491,11 +438,11 @@ private slots:
         form.show();
         QTest::mouseClick(buttons[0], Qt::LeftButton);
         QVERIFY(Shows(form, 28, PieceName::Hi));
-        QVERIFY(Text(form, "Label_Message").startsWith(QStringLiteral("棋譜再現モード")));
+        QVERIFY(Label(form, "Label_Message").startsWith(QStringLiteral("棋譜再現モード")));
         QTest::mouseClick(buttons[1], Qt::LeftButton);
-        QVERIFY(!Square(form, 28)->HasPicture());
+        QVERIFY(!Image(form, 28)->HasPicture());
         QVERIFY(Shows(form, 22, PieceName::Ryu));
-        QCOMPARE(form.findChild<QWidget*>(QStringLiteral("Waku"))->pos(), Square(form, 22)->pos());
+        QCOMPARE(form.findChild<QWidget*>(QStringLiteral("Waku"))->pos(), Image(form, 22)->pos());
 
         form.findChild<QPushButton*>(QStringLiteral("Button_Start"))->click();
         QVERIFY(!strip->isVisibleTo(&form));
@@ -512,7 +459,7 @@ private slots:
         form.Board().SetSquare(75, PieceName::Fu);
         form.RedrawBoard();
         QVERIFY(Shows(form, 76, PieceName::Fu));
-        QVERIFY(!Square(form, 75)->HasPicture());
+        QVERIFY(!Image(form, 75)->HasPicture());
         QCOMPARE(PiecesShown(form), 40);
     }
 
@@ -658,7 +605,7 @@ private slots:
                  QStringLiteral("Start position"));
         QVERIFY2(message->text().startsWith(QStringLiteral("Your move")), qPrintable(message->text()));
         // The list shows English and still picks the formation by its own name.
-        Drag(form, 27, 26);
+        DragImages(form, 27, 26);
         list->setCurrentIndex(2);
         emit list->activated(2);
         QCOMPARE(form.statusBar()->currentMessage(), QStringLiteral("Yagura castle from the next game on"));
@@ -716,27 +663,27 @@ private slots:
         TFakeDialogs dialogs;
         TForm1 form(&dialogs);
         auto* waku = form.findChild<QWidget*>(QStringLiteral("Waku"));
-        Drag(form, 55, 54);
+        DragImages(form, 55, 54);
         QVERIFY(!waku->isVisibleTo(&form));
-        Drag(form, 76, 75);
+        DragImages(form, 76, 75);
         QVERIFY(waku->isVisibleTo(&form));
-        QCOMPARE(waku->pos(), Square(form, form.Session().ShownMoveHistory()[1].To)->pos());
+        QCOMPARE(waku->pos(), Image(form, form.Session().ShownMoveHistory()[1].To)->pos());
         // After a take-back the frame stands on COM's move that is now the latest, or nowhere.
         const int firstReply = form.Session().ShownMoveHistory()[1].To;
-        Drag(form, 27, 26);
+        DragImages(form, 27, 26);
         form.OnButton_MattaClick();
-        Drag(form, 55, 54);
+        DragImages(form, 55, 54);
         QVERIFY(waku->isVisibleTo(&form));
-        QCOMPARE(waku->pos(), Square(form, firstReply)->pos());
+        QCOMPARE(waku->pos(), Image(form, firstReply)->pos());
         form.OnButton_StartClick();
-        Drag(form, 76, 75);
+        DragImages(form, 76, 75);
         form.OnButton_MattaClick();
-        Drag(form, 55, 54);
+        DragImages(form, 55, 54);
         QVERIFY(!waku->isVisibleTo(&form));
         form.OnButton_StartClick();
-        Drag(form, 76, 76);
-        emit Square(form, 76)->dragStarted(76); // dropped off the board
-        emit Square(form, 76)->dragEnded(76);
+        DragImages(form, 76, 76);
+        emit Image(form, 76)->dragStarted(76); // dropped off the board
+        emit Image(form, 76)->dragEnded(76);
         QVERIFY(!waku->isVisibleTo(&form));
     }
 
@@ -752,17 +699,17 @@ private slots:
         QCOMPARE(form.statusBar()->currentMessage(), QString());
         list->setCurrentIndex(0);
         emit list->activated(0);
-        Drag(form, 27, 26);
+        DragImages(form, 27, 26);
         list->setCurrentIndex(1);
         emit list->activated(1);
         QCOMPARE(form.Session().ComKanri(Side::Gote)->FormationName, std::string("【基本形】"));
         QCOMPARE(form.statusBar()->currentMessage(), QStringLiteral("【中飛車】は次の対局から"));
         for (int from : {26, 17}) {
-            Drag(form, from, from - 1);
+            DragImages(form, from, from - 1);
             QVERIFY(form.Session().SideToMove() == Side::Sente);
             const TKyokumenKanri& k = *form.Session().ComKanri(Side::Gote);
             if (!InCheck(form.Session().Position().Board, Side::Sente) && k.FormationInProgress())
-                QCOMPARE(Text(form, "Label_mes2"), QStringLiteral("【基本形】の駒組み中"));
+                QCOMPARE(Label(form, "Label_mes2"), QStringLiteral("【基本形】の駒組み中"));
         }
         form.OnButton_StartClick();
         QCOMPARE(form.Session().ComKanri(Side::Gote)->FormationName, std::string("【中飛車】"));
@@ -823,11 +770,11 @@ private slots:
         WinAtOnce(form);
         form.OnReplayButton1_Click();
         QCOMPARE(form.Session().ShownMove(), 0);
-        const QString label = Text(form, "Label_Message");
+        const QString label = Label(form, "Label_Message");
         auto* list = form.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
         list->setCurrentIndex(4);
         emit list->activated(4);
-        QCOMPARE(Text(form, "Label_Message"), label);
+        QCOMPARE(Label(form, "Label_Message"), label);
         QCOMPARE(form.statusBar()->currentMessage(), QStringLiteral("【穴熊】は次の対局から"));
         QCOMPARE(form.Session().ComKanri(Side::Gote)->FormationName, std::string("【基本形】"));
         form.OnButton_StartClick();
@@ -872,9 +819,9 @@ private slots:
                  QStringList({"初期化しますか？", "初期化しますか？", "終了しますか？", "終了しますか？"}));
         QVERIFY(form.isVisible());
 
-        Drag(form, 76, 75);
+        DragImages(form, 76, 75);
         QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(Text(form, "Label_Message"), QStringLiteral("待ったをしました\n初期状態に戻りました\n\n"));
+        QCOMPARE(Label(form, "Label_Message"), QStringLiteral("待ったをしました\n初期状態に戻りました\n\n"));
         QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(dialogs.OkTexts, QStringList({"待ったは一度だけです。"}));
         QGuiApplication::clipboard()->clear();
@@ -926,10 +873,10 @@ private slots:
         TFakeDialogs dialogs;
         TForm1 form(&dialogs);
         QVERIFY(Marked(form, TSquareImage::LastMove).empty());
-        Drag(form, 76, 75);
+        DragImages(form, 76, 75);
         const TMove reply = form.Session().ShownMoveHistory()[1];
         QCOMPARE(Marked(form, TSquareImage::LastMove), std::set<int>({76, 75, reply.From, reply.To}));
-        Drag(form, 55, 54); // refused: the marks stay
+        DragImages(form, 55, 54); // refused: the marks stay
         QCOMPARE(Marked(form, TSquareImage::LastMove), std::set<int>({76, 75, reply.From, reply.To}));
         form.OnButton_MattaClick();
         QVERIFY(Marked(form, TSquareImage::LastMove).empty());
@@ -950,16 +897,16 @@ private slots:
         TFakeDialogs dialogs;
         TForm1 form(&dialogs);
         // The bishop from the start, while it is dragged.
-        emit Square(form, 77)->dragStarted(77);
+        emit Image(form, 77)->dragStarted(77);
         QCOMPARE(Marked(form, TSquareImage::Destination), std::set<int>({86, 95, 88, 68}));
-        emit Square(form, 77)->dragEnded(77);
+        emit Image(form, 77)->dragEnded(77);
         QVERIFY(Marked(form, TSquareImage::Destination).empty());
 
         // Two people: the second player's bishop checks from 15 once the pawn on 37 has moved; the king
         // may not step onto 48, which the bishop covers.
         form.Play().StartGame({{{TSeat::Human(), TSeat::Human()}}, KifStart::Even, 500, {}});
-        Drag(form, 37, 36);
-        Drag(form, 33, 15);
+        DragImages(form, 37, 36);
+        DragImages(form, 33, 15);
         QVERIFY(InCheck(form.Session().Position().Board, Side::Sente));
         Click(form, 59);
         QCOMPARE(form.Board().SelectedSquare(), 59);
@@ -976,7 +923,7 @@ private slots:
         TFakeDialogs dialogs;
         TForm1 form(&dialogs);
         form.show();
-        const QString greeting = Text(form, "Label_Message");
+        const QString greeting = Label(form, "Label_Message");
         const auto start = Snapshot(form);
         Click(form, 27);
         QCOMPARE(Marked(form, TSquareImage::Selected), std::set<int>({27}));
@@ -991,8 +938,8 @@ private slots:
         Click(form, 27); // another of the human's pieces
         QCOMPARE(form.Board().SelectedSquare(), 27);
         QVERIFY(Marked(form, TSquareImage::Destination) == std::set<int>({26}));
-        Drag(form, 27, 27);
-        QCOMPARE(Text(form, "Label_Message"), greeting);
+        DragImages(form, 27, 27);
+        QCOMPARE(Label(form, "Label_Message"), greeting);
         QCOMPARE(Snapshot(form), start);
         QCOMPARE(form.Session().ShownMove(), 0);
 
@@ -1013,7 +960,7 @@ private slots:
         form.show();
         QSignalSpy moves(&form.Board(), &TBoardView::moveRequested);
         const auto last = [&moves] { return std::pair(moves.last()[0].toInt(), moves.last()[1].toInt()); };
-        Drag(form, 76, 75);
+        DragImages(form, 76, 75);
         QCOMPARE(moves.size(), 1);
         QCOMPARE(last(), std::pair(76, 75));
         Click(form, 27);
@@ -1021,16 +968,16 @@ private slots:
         Click(form, 26);
         QCOMPARE(moves.size(), 2);
         QCOMPARE(last(), std::pair(27, 26));
-        emit Square(form, 77)->dragStarted(77);
-        emit Square(form, 77)->dragEnded(77);
+        emit Image(form, 77)->dragStarted(77);
+        emit Image(form, 77)->dragEnded(77);
         QCOMPARE(moves.size(), 3);
         QCOMPARE(last(), std::pair(77, 0));
-        QVERIFY(Text(form, "Label_Message").contains(QStringLiteral("駒の動かし方が不正です")));
+        QVERIFY(Label(form, "Label_Message").contains(QStringLiteral("駒の動かし方が不正です")));
 
         WinAtOnce(form);
         QVERIFY(form.Session().ReplayMode());
         const qsizetype played = moves.size();
-        Drag(form, 29, 37);
+        DragImages(form, 29, 37);
         Click(form, 29);
         Click(form, 37);
         QCOMPARE(moves.size(), played);
@@ -1044,7 +991,7 @@ private slots:
         QAction* resign = MenuItem(form, QStringLiteral("投了"));
         resign->trigger();
         QVERIFY(dialogs.Questions.isEmpty());
-        Drag(form, 76, 75);
+        DragImages(form, 76, 75);
         const auto kifu = form.Session().KifuLines();
         dialogs.Answer = false;
         resign->trigger();
@@ -1054,7 +1001,7 @@ private slots:
 
         dialogs.Answer = true;
         resign->trigger();
-        QCOMPARE(Text(form, "Label_mes2"), QStringLiteral("COMの勝ちです。"));
+        QCOMPARE(Label(form, "Label_mes2"), QStringLiteral("COMの勝ちです。"));
         QVERIFY(form.Session().ReplayMode());
         QVERIFY(form.findChild<QWidget*>(QStringLiteral("Image2"))->isVisibleTo(&form));
         const auto& lines = form.Session().KifuLines();
@@ -1072,8 +1019,8 @@ private slots:
         QApplication::setActiveWindow(&form);
         QVERIFY(QTest::qWaitForWindowActive(&form));
         const auto start = Snapshot(form);
-        Drag(form, 76, 75);
-        Drag(form, 27, 26);
+        DragImages(form, 76, 75);
+        DragImages(form, 27, 26);
         dialogs.Answer = true;
         form.OnResignClick();
         QVERIFY(form.Session().ReplayMode());
@@ -1083,14 +1030,14 @@ private slots:
         QTest::keyClick(&form, Qt::Key_Right);
         QTest::keyClick(&form, Qt::Key_Right);
         const auto second = Snapshot(form);
-        const QString secondLabel = Text(form, "Label_Message");
+        const QString secondLabel = Label(form, "Label_Message");
         QVERIFY(secondLabel.startsWith(QStringLiteral("棋譜再現モード\n\n\n2手目")));
         QTest::keyClick(&form, Qt::Key_Right);
         QCOMPARE(form.Session().ShownMove(), 3);
         QTest::keyClick(&form, Qt::Key_Left);
         QCOMPARE(form.Session().ShownMove(), 2);
         QCOMPARE(Snapshot(form), second);
-        QCOMPARE(Text(form, "Label_Message"), secondLabel);
+        QCOMPARE(Label(form, "Label_Message"), secondLabel);
         QCOMPARE(Marked(form, TSquareImage::LastMove),
                  std::set<int>(
                      {form.Session().ShownMoveHistory()[1].From, form.Session().ShownMoveHistory()[1].To}));
@@ -1098,7 +1045,7 @@ private slots:
         QTest::keyClick(&form, Qt::Key_Left);
         QCOMPARE(Snapshot(form), start);
         QCOMPARE(form.Session().ShownMove(), 0);
-        QCOMPARE(Text(form, "ReplayCounter"), QStringLiteral("0 / 4手"));
+        QCOMPARE(Label(form, "ReplayCounter"), QStringLiteral("0 / 4手"));
 
         // The strip's own back and end buttons, and End; the end's label says how the game ended.
         const auto click = [&form](const char* name) {
@@ -1108,12 +1055,12 @@ private slots:
         };
         click("ReplayEndButton");
         QCOMPARE(form.Session().ShownMove(), 4);
-        QCOMPARE(Text(form, "ReplayCounter"), QStringLiteral("4 / 4手"));
-        QVERIFY(Text(form, "Label_Message").contains(QStringLiteral("投了")));
+        QCOMPARE(Label(form, "ReplayCounter"), QStringLiteral("4 / 4手"));
+        QVERIFY(Label(form, "Label_Message").contains(QStringLiteral("投了")));
         click("ReplayBackButton");
         click("ReplayBackButton");
         QCOMPARE(Snapshot(form), second);
-        QCOMPARE(Text(form, "ReplayCounter"), QStringLiteral("2 / 4手"));
+        QCOMPARE(Label(form, "ReplayCounter"), QStringLiteral("2 / 4手"));
         QTest::keyClick(&form, Qt::Key_End);
         QCOMPARE(form.Session().ShownMove(), 4);
 
@@ -1134,16 +1081,16 @@ private slots:
         TForm1 form(&dialogs);
         if (!form.Engine().Installed()) QSKIP("the engine is not installed (Debian package fairy-stockfish)");
         form.show();
-        Drag(form, 76, 75);
-        Drag(form, 27, 26);
-        Drag(form, 26, 25);
+        DragImages(form, 76, 75);
+        DragImages(form, 27, 26);
+        DragImages(form, 26, 25);
         dialogs.Answer = true;
         form.OnResignClick();
         const int moves = int(form.Session().Turns().size());
         TAnalysisPanel& analysis = form.Analysis();
         analysis.Begin(kAnalysisDefaultNodes);
         QVERIFY(analysis.Running());
-        const qint64 stall = LongestStall([&analysis] { return analysis.Running(); });
+        const qint64 stall = LongestStall([&analysis] { return analysis.Running(); }, 10000);
         qInfo("longest stall while analysing: %lld ms", static_cast<long long>(stall));
         QTRY_VERIFY_WITH_TIMEOUT(!analysis.Running(), 10000);
         QCOMPARE(int(analysis.Analysis().Evals().size()), moves + 1);
@@ -1162,10 +1109,10 @@ private slots:
         auto* list = form.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
         list->setCurrentIndex(4);
         emit list->activated(4);
-        Drag(form, 76, 75);
+        DragImages(form, 76, 75);
         list->setCurrentIndex(1);
         emit list->activated(1);
-        Drag(form, 27, 26);
+        DragImages(form, 27, 26);
         dialogs.Answer = true;
         form.OnResignClick();
         form.OnReplayEnd();
@@ -1212,13 +1159,13 @@ private slots:
             TForm1 form(&dialogs);
             form.Sound().SetPlayer([&knocks] { ++knocks; });
             QVERIFY(MenuItem(form, QStringLiteral("駒音"))->isChecked());
-            Drag(form, 76, 75);
+            DragImages(form, 76, 75);
             QCOMPARE(heard(2), 2);
             form.OnButton_StartClick();
             QCOMPARE(heard(2), 2);
-            Drag(form, 76, 75);
+            DragImages(form, 76, 75);
             QCOMPARE(heard(4), 4);
-            Drag(form, 27, 26);
+            DragImages(form, 27, 26);
             QCOMPARE(heard(6), 6);
             form.OnResignClick();
             form.OnReplayStart();
@@ -1251,8 +1198,8 @@ private slots:
         };
         TFakeDialogs dialogs;
         TForm1 form(&dialogs);
-        Drag(form, 76, 75);
-        Drag(form, 27, 26);
+        DragImages(form, 76, 75);
+        DragImages(form, 27, 26);
         TGameSession& session = form.Session();
         const std::string kif = session.KifText();
         const std::vector<TMove> played = session.MoveHistory();
@@ -1310,10 +1257,10 @@ private slots:
         broken.write(lines.join(QLatin1Char('\n')).toUtf8());
         broken.close();
         form.OnButton_StartClick();
-        Drag(form, 76, 75);
+        DragImages(form, 76, 75);
         const auto board = Snapshot(form);
         const auto kifu = session.KifuLines();
-        const QString label = Text(form, "Label_Message");
+        const QString label = Label(form, "Label_Message");
         dialogs.Questions.clear();
         dialogs.OpenAnswer = broken.fileName();
         MenuItem(form, QStringLiteral("棋譜を開く…"))->trigger();
@@ -1331,7 +1278,7 @@ private slots:
         QCOMPARE(dialogs.OkTexts.size(), 1);
         QCOMPARE(Snapshot(form), board);
         QCOMPARE(session.KifuLines(), kifu);
-        QCOMPARE(Text(form, "Label_Message"), label);
+        QCOMPARE(Label(form, "Label_Message"), label);
         QVERIFY(!session.ReplayMode());
         QVERIFY(session.HumanToMove());
 
@@ -1356,7 +1303,7 @@ private slots:
         {
             TForm1 form(&dialogs);
             QVERIFY(!records.exists());
-            Drag(form, 76, 75);
+            DragImages(form, 76, 75);
             const QStringList files = kept();
             QCOMPARE(files.size(), 1);
             const std::string path = records.filePath(files[0]).toStdString();
@@ -1365,9 +1312,9 @@ private slots:
             MenuItem(form, QStringLiteral("対局を自動保存"))->trigger();
             QVERIFY(!form.Records().Keeping());
             const std::string before = ReadKifFile(path);
-            Drag(form, 27, 26);
+            DragImages(form, 27, 26);
             form.OnButton_StartClick();
-            Drag(form, 76, 75);
+            DragImages(form, 76, 75);
             QCOMPARE(kept(), files);
             QCOMPARE(ReadKifFile(path), before);
 
@@ -1400,12 +1347,12 @@ private slots:
         blocker.close();
         MenuItem(again, QStringLiteral("対局を自動保存"))->trigger();
         auto* note = again.findChild<QLabel*>(QStringLiteral("KeepingNote"));
-        Drag(again, 76, 75);
+        DragImages(again, 76, 75);
         QCOMPARE(again.Session().ShownMove(), 2);
         QVERIFY(dialogs.OkTexts.isEmpty());
         QVERIFY(note->isVisibleTo(&again));
         QVERIFY(blocker.remove());
-        Drag(again, 27, 26);
+        DragImages(again, 27, 26);
         QVERIFY(!note->isVisibleTo(&again));
         QCOMPARE(kept().size(), 1);
     }
@@ -1423,10 +1370,10 @@ private slots:
         QVERIFY(engine.PickOpponent(3));
         QCOMPARE(engine.Opponent(), 3);
         const auto longestStall = [&session] {
-            return LongestStall([&session] { return session.ReplyPending(); });
+            return LongestStall([&session] { return session.ReplyPending(); }, 10000);
         };
         std::vector<qint64> stalls;
-        Drag(form, 27, 26);
+        DragImages(form, 27, 26);
         QVERIFY(session.ReplyPending());
         QCOMPARE(form.statusBar()->currentMessage(), QStringLiteral("考え中…"));
         stalls.push_back(longestStall());
@@ -1452,7 +1399,7 @@ private slots:
             QVERIFY(form.SetZoom(Offered(form).back()));
             QCOMPARE(arrow->geometry(), arrow->parentWidget()->rect());
             QVERIFY(form.SetZoom(100));
-            Drag(form, hint.From, hint.To);
+            DragImages(form, hint.From, hint.To);
             QVERIFY(!engine.HintShown());
             if (!session.ReplyPending()) break; // the hint has won the game
             stalls.push_back(longestStall());
@@ -1483,10 +1430,10 @@ private slots:
         };
         QVERIFY(form.statusBar()->isVisibleTo(&form));
         QCOMPARE(form.ComReasonText(), QString());
-        Drag(form, 76, 75);
+        DragImages(form, 76, 75);
         QVERIFY(!session.LatestComReason().empty());
         QCOMPARE(form.ComReasonText(), why(session.LatestComReason()));
-        Drag(form, 27, 26);
+        DragImages(form, 27, 26);
         const std::vector<std::string> reasons = session.ComReasons();
         QCOMPARE(int(reasons.size()), 2);
         QCOMPARE(form.ComReasonText(), why(reasons[1]));
@@ -1526,8 +1473,8 @@ private slots:
         auto* list = form.findChild<QListWidget*>(QStringLiteral("KifuList"));
         QVERIFY(list != nullptr && list->isVisible());
         QCOMPARE(list->count(), 1); // the start's row, before any move
-        Drag(form, 27, 26);
-        Drag(form, 26, 25);
+        DragImages(form, 27, 26);
+        DragImages(form, 26, 25);
         QCOMPARE(list->count(), 5);
         QCOMPARE(list->item(1)->text(), QStringLiteral("  1 ▲２六歩"));
         QCOMPARE(list->currentRow(), 4);
@@ -1536,10 +1483,10 @@ private slots:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
         QCOMPARE(form.Session().ShownMove(), 2);
         QVERIFY(Shows(form, 26, PieceName::Fu));
-        QVERIFY(!Square(form, 25)->HasPicture());
+        QVERIFY(!Image(form, 25)->HasPicture());
         // The game's own next move, dragged there, steps on along the game; the game is unchanged.
         const std::string kifu = form.Session().KifuText();
-        Drag(form, 26, 25);
+        DragImages(form, 26, 25);
         QCOMPARE(form.Session().KifuText(), kifu);
         QCOMPARE(form.Session().ShownMove(), 3);
         QVERIFY(form.Session().Browsing());
@@ -1549,7 +1496,7 @@ private slots:
         QCOMPARE(form.Session().ShownMove(), 4);
         QCOMPARE(list->currentRow(), 4);
         QVERIFY(Shows(form, 25, PieceName::Fu));
-        Drag(form, 25, 24);
+        DragImages(form, 25, 24);
         QCOMPARE(list->count(), 7);
         QCOMPARE(list->currentRow(), 6);
     }
@@ -1632,7 +1579,7 @@ private slots:
             QVERIFY2(inkRows >= at(9), qPrintable(where));
         }
         QVERIFY(form.SetZoom(100));
-        QCOMPARE(Square(form, 76)->geometry(), QRect(154, 210, 41, 41));
+        QCOMPARE(Image(form, 76)->geometry(), QRect(154, 210, 41, 41));
 
         // The strip's drawn buttons lie under their click areas.
         WinAtOnce(form);
@@ -1663,7 +1610,7 @@ private slots:
         ShowActive(form);
         const double ratio = form.devicePixelRatio();
         QCOMPARE(ratio, form.screen()->devicePixelRatio());
-        Drag(form, 76, 75);
+        DragImages(form, 76, 75);
         const auto marks = Marked(form, TSquareImage::LastMove);
         const TKyokumen position = form.Session().BoardPosition();
         const QImage kingFile(QStringLiteral("com王.bmp"));
@@ -1675,7 +1622,7 @@ private slots:
                 for (int rank = 1; rank <= 9; ++rank) {
                     const int code = file * 10 + rank;
                     const PieceName piece = position.Board[code];
-                    const TSquareImage* square = Square(form, code);
+                    const TSquareImage* square = Image(form, code);
                     if (piece == PieceName::Empty) {
                         QVERIFY(!square->HasPicture());
                         continue;
@@ -1687,7 +1634,7 @@ private slots:
             const QPixmap board = form.findChild<TPictureBox*>(QStringLiteral("Image1"))->Picture();
             QCOMPARE(board.devicePixelRatio(), ratio);
             QCOMPARE(board.width(), int(std::lround(362 * scale)));
-            const QImage king = Square(form, 51)->Picture().toImage();
+            const QImage king = Image(form, 51)->Picture().toImage();
             if (scale == 1) {
                 // The file's picture, cut out by its key colour.
                 QImage onKey(kingFile.size(), QImage::Format_RGB32);
@@ -1845,7 +1792,7 @@ private slots:
         // The specified client area alone; the move list beside it scales with it the same way.
         form.SetKifuListShown(false);
         ShowActive(form);
-        Drag(form, 76, 75);
+        DragImages(form, 76, 75);
         const auto marks = Marked(form, TSquareImage::LastMove);
         const QSize natural = form.size();
         const int bars = form.height() - form.Client()->height();
@@ -1866,7 +1813,7 @@ private slots:
             for (TSquareImage* square : form.findChildren<TSquareImage*>())
                 QCOMPARE(square->geometry(),
                          Scaled(Layout::SquareRect(square->Square()), f).translated(origin));
-            QCOMPARE(Square(form, 51)->Picture().width(), int(std::lround(38 * f * ratio)));
+            QCOMPARE(Image(form, 51)->Picture().width(), int(std::lround(38 * f * ratio)));
             QCOMPARE(Marked(form, TSquareImage::LastMove), marks);
         }
         form.resize(natural);
@@ -1875,7 +1822,7 @@ private slots:
             const QString name = QString::fromUtf8(place.Name.data(), qsizetype(place.Name.size()));
             QCOMPARE(form.Client()->findChild<QWidget*>(name)->geometry(), place.Rect);
         }
-        QCOMPARE(Square(form, 76)->geometry(), QRect(154, 210, 41, 41));
+        QCOMPARE(Image(form, 76)->geometry(), QRect(154, 210, 41, 41));
     }
 
     // A dragged piece leaves its square for the picture that follows the pointer; a refused move
@@ -1885,22 +1832,22 @@ private slots:
         TForm1 form(&dialogs);
         auto* floating = form.findChild<TPictureBox*>(QStringLiteral("FloatingPiece"));
         for (const auto& [to, played] : {std::pair{74, false}, std::pair{75, true}}) {
-            emit Square(form, 76)->dragStarted(76);
-            QVERIFY(Square(form, 76)->Lifted());
+            emit Image(form, 76)->dragStarted(76);
+            QVERIFY(Image(form, 76)->Lifted());
             QVERIFY(floating->isVisibleTo(&form));
             QCOMPARE(floating->Picture().cacheKey(), form.ComaPicture(PieceName::Fu)->cacheKey());
-            emit Square(form, to)->dropped(to);
-            emit Square(form, 76)->dragEnded(76);
-            QVERIFY(!Square(form, 76)->Lifted());
+            emit Image(form, to)->dropped(to);
+            emit Image(form, 76)->dragEnded(76);
+            QVERIFY(!Image(form, 76)->Lifted());
             QVERIFY(!floating->isVisibleTo(&form));
             QCOMPARE(Shows(form, 76, PieceName::Fu), !played);
             QCOMPARE(Shows(form, to, PieceName::Fu), played);
         }
         // Nothing is lifted where no move can be made.
         WinAtOnce(form);
-        emit Square(form, 59)->dragStarted(59);
-        QVERIFY(!Square(form, 59)->Lifted());
-        emit Square(form, 59)->dragEnded(59);
+        emit Image(form, 59)->dragStarted(59);
+        QVERIFY(!Image(form, 59)->Lifted());
+        emit Image(form, 59)->dragEnded(59);
     }
 };
 

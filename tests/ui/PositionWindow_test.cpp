@@ -2,6 +2,7 @@
 // stands and between squares, promoted and turned by a right click, the refusal with its reason; a game
 // from the edited position; the position copied and pasted as text; a record pasted; the board saved as
 // a picture at the window's size.
+#include "WindowTest.h"
 #include "engine/EngineNotation.h"
 #include "ui/BoardView.h"
 #include "ui/KifuList.h"
@@ -13,19 +14,18 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialogButtonBox>
-#include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <functional>
+
+using window_test::TScratch;
 
 namespace {
 
@@ -86,19 +86,15 @@ class PositionWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir pictures_, config_, data_;
+    TScratch scratch_;
 
 private slots:
     void initTestCase() {
-        qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
-        qputenv("XDG_DATA_HOME", data_.path().toLocal8Bit());
-        TForm1::SetUpApplication();
-        const QDir assets(QStringLiteral(MIRUTOA_ASSETS_DIR));
-        for (const QString& file : TPictures::ComaFileNames())
-            QVERIFY(QFile::copy(assets.filePath(file), QDir(pictures_.path()).filePath(file)));
-        QDir::setCurrent(pictures_.path());
+        const QString failed = scratch_.SetUp();
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
     }
-    void init() { QSettings().clear(); }
+    void init() { scratch_.Enter(); }
+    void cleanup() { scratch_.Leave(); }
 
     // Pieces come from the stands and move between squares by the mouse; one dragged off the board
     // leaves it; a right click runs a piece through its forms; the reason is shown until the position

@@ -1,38 +1,15 @@
 // The window with other seats than the person first against COM: playing second on a turned board, the
 // board turned in a replay, two people at one board, and two computers watched, paused and resumed.
+#include "WindowTest.h"
 #include "ui/BoardView.h"
-#include "ui/Controls.h"
-#include "ui/MainForm.h"
-#include "ui/Pictures.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QFile>
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 #include <cstdio>
-#include <functional>
+
+using namespace window_test;
 
 namespace {
-
-class TQuietDialogs : public IDialogs {
-public:
-    QStringList OkTexts;
-    void Ok(const QString& text) override { OkTexts << text; }
-    bool YesNo(const QString&, bool) override { return true; }
-};
-
-TSquareImage* Image(TForm1& form, int code) {
-    return form.findChild<TSquareImage*>(QStringLiteral("ban%1").arg(code));
-}
 
 // Whether the image at code (where the board's layout puts it) shows the picture of piece.
 bool Shows(TForm1& form, int code, PieceName piece) {
@@ -42,68 +19,26 @@ bool Shows(TForm1& form, int code, PieceName piece) {
            square->Picture().cacheKey() == picture->cacheKey();
 }
 
-// A drag from one image to another, as the person makes it.
-void Drag(TForm1& form, int from, int to) {
-    emit Image(form, from)->dragStarted(from);
-    emit Image(form, to)->dropped(to);
-    emit Image(form, from)->dragEnded(from);
-}
-
-QAction* MenuItem(TForm1& form, const QString& text) {
-    for (QAction* menu : form.menuBar()->actions())
-        for (QAction* item : menu->menu()->actions())
-            if (item->text() == text) return item;
-    return nullptr;
-}
-
-// The longest gap between two ticks of a 1 ms timer while busy() holds (20 s at most).
-qint64 LongestStall(const std::function<bool()>& busy) {
-    QElapsedTimer clock;
-    QEventLoop loop;
-    QTimer tick;
-    qint64 last = 0, longest = 0;
-    tick.setTimerType(Qt::PreciseTimer);
-    tick.setInterval(1);
-    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
-        if (!busy()) return loop.quit();
-        longest = std::max(longest, clock.elapsed() - last);
-        last = clock.elapsed();
-    });
-    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
-    clock.start();
-    tick.start();
-    loop.exec();
-    return longest;
-}
-
-QString Label(TForm1& form, const char* name) {
-    return form.findChild<QLabel*>(QString::fromLatin1(name))->text();
-}
-
 } // namespace
 
 class SeatsWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir pictures_, config_, data_;
+    TScratch scratch_;
 
 private slots:
     void initTestCase() {
-        qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
-        qputenv("XDG_DATA_HOME", data_.path().toLocal8Bit());
-        TForm1::SetUpApplication();
-        const QDir assets(QStringLiteral(MIRUTOA_ASSETS_DIR));
-        for (const QString& file : TPictures::ComaFileNames())
-            QVERIFY(QFile::copy(assets.filePath(file), QDir(pictures_.path()).filePath(file)));
-        QDir::setCurrent(pictures_.path());
+        const QString failed = scratch_.SetUp();
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
     }
-    void init() { QSettings().clear(); }
+    void init() { scratch_.Enter(); }
+    void cleanup() { scratch_.Leave(); }
 
     // COM first: it moves at once, the board shows the person's pieces at the bottom with the
     // coordinates turned, and a drag on the turned board plays the square the person sees.
     void playingSecondTurnsTheBoardAndADragLandsWhereItIsSeen() {
-        TQuietDialogs dialogs;
+        TAnsweringDialogs dialogs;
         TForm1 form(&dialogs);
         form.Play().StartGame({{{TSeat::Com(), TSeat::Human()}}, KifStart::Even, 500, {}});
         TGameSession& s = form.Session();
@@ -117,7 +52,7 @@ private slots:
         QVERIFY(Shows(form, 77, PieceName::Kaku));
         // The pawn on 23 is seen on the image at 87; dragged one image up, it goes to 24.
         QVERIFY(Shows(form, 87, PieceName::Fu));
-        Drag(form, 87, 86);
+        DragImages(form, 87, 86);
         QTRY_COMPARE(s.MoveCount(), 3);
         QCOMPARE(SquareText(s.Turns()[1].Played.From) + SquareText(s.Turns()[1].Played.To),
                  std::string("2324"));
@@ -132,10 +67,10 @@ private slots:
     // 盤面反転 turns a replay too: the test position's pieces stand on the turned images, and a step
     // forward lands where the turned board shows it.
     void turningTheBoardInAReplay() {
-        TQuietDialogs dialogs;
+        TAnsweringDialogs dialogs;
         TForm1 form(&dialogs);
         form.OnButton_TestClick();
-        Drag(form, 28, 22); // the rook mates at once
+        DragImages(form, 28, 22); // the rook mates at once
         TGameSession& s = form.Session();
         QVERIFY(s.GameOver());
         form.OnReplayButton1_Click();
@@ -158,14 +93,14 @@ private slots:
     // Two people: each side moves its own pieces, 待った takes back one move, 投了 resigns for the side
     // to move, and with 手番側を手前に the side to move is at the bottom.
     void twoPeopleAtOneBoard() {
-        TQuietDialogs dialogs;
+        TAnsweringDialogs dialogs;
         TForm1 form(&dialogs);
         form.Play().StartGame({{{TSeat::Human(), TSeat::Human()}}, KifStart::Even, 500, {}});
         TGameSession& s = form.Session();
-        Drag(form, 27, 26);
+        DragImages(form, 27, 26);
         QCOMPARE(s.MoveCount(), 1);
         QCOMPARE(Label(form, "Label_Message"), QStringLiteral("1手目 ▲先手の指し手:\n\n　27→26　歩"));
-        Drag(form, 83, 84);
+        DragImages(form, 83, 84);
         QCOMPARE(s.MoveCount(), 2);
         form.OnButton_MattaClick();
         QCOMPARE(s.MoveCount(), 1);
@@ -173,7 +108,7 @@ private slots:
         MenuItem(form, QStringLiteral("手番側を手前に"))->trigger();
         QVERIFY(form.Board().Flipped());
         // The second player's pawn on 83 is seen where 27 is.
-        Drag(form, 27, 26);
+        DragImages(form, 27, 26);
         QCOMPARE(s.MoveCount(), 2);
         QCOMPARE(SquareText(s.Turns()[1].Played.From), std::string("83"));
         QVERIFY(!form.Board().Flipped());
@@ -188,7 +123,7 @@ private slots:
     // COM against COM at once: the moves come by themselves, pause stops them, resume goes on; the
     // window never waits long on either computer.
     void watchingComputersWithPauseAndResume() {
-        TQuietDialogs dialogs;
+        TAnsweringDialogs dialogs;
         TForm1 form(&dialogs);
         TGameSession& s = form.Session();
         form.Play().StartGame(
@@ -197,7 +132,7 @@ private slots:
              0,
              {}});
         QVERIFY(!form.Board().Flipped());
-        const qint64 stall = LongestStall([&s] { return !s.GameOver() && s.MoveCount() < 40; });
+        const qint64 stall = LongestStall([&s] { return !s.GameOver() && s.MoveCount() < 40; }, 20000);
         std::printf("longest stall while COM played COM: %lld ms\n", static_cast<long long>(stall));
         QVERIFY2(stall < 250, qPrintable(QString::number(stall)));
         QVERIFY(s.MoveCount() >= 20);

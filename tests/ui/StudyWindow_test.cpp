@@ -3,6 +3,7 @@
 // arrows, a search started again for each position shown, a pause while the engine seat thinks, and the
 // window's longest stall meanwhile, printed. The review runs the fake engine of tests/engine, which
 // values every move but its own best 400 below it.
+#include "WindowTest.h"
 #include "engine/EngineProcess.h"
 #include "ui/AnalysisPanel.h"
 #include "ui/BoardView.h"
@@ -10,32 +11,16 @@
 #include "ui/Pictures.h"
 #include "ui/StudyPanel.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
 #include <algorithm>
 #include <cstdio>
 
-namespace {
+using namespace window_test;
 
-class TYesDialogs : public IDialogs {
-public:
-    QStringList OkTexts;
-    void Ok(const QString& text) override { OkTexts << text; }
-    bool YesNo(const QString&, bool = false) override { return true; }
-    // The question about a new move on a position looked at: cancelled.
-    QStringList Choices;
-    int Choose(const QString& text, const QString&, const QString&, const QString&, bool& keep) override {
-        Choices << text;
-        keep = false;
-        return -1;
-    }
-};
+namespace {
 
 // The longest time between two turns of the event loop while it runs.
 class TStallMeter {
@@ -86,12 +71,8 @@ class StudyWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir pictures_;
-    QTemporaryDir config_;
-    QTemporaryDir data_;
-    QString startDir_;
+    TScratch scratch_;
 
-    static void Move(TForm1& form, int from, int to) { emit form.Board().moveRequested(from, to); }
     // A drag on the board from one square to another, as the pointer makes it.
     static void Drag(TForm1& form, int from, int to) {
         TBoardView& board = form.Board();
@@ -103,24 +84,13 @@ private:
 
 private slots:
     void initTestCase() {
-        QVERIFY(config_.isValid());
-        qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
-        QVERIFY(data_.isValid());
-        qputenv("XDG_DATA_HOME", data_.path().toLocal8Bit());
         qputenv("MIRUTOA_VARIANT_FILE", MIRUTOA_VARIANT_FILE);
-        TForm1::SetUpApplication();
-        QVERIFY(pictures_.isValid());
-        const QDir assets(QStringLiteral(MIRUTOA_ASSETS_DIR));
-        for (const QString& file : TPictures::ComaFileNames())
-            QVERIFY(QFile::copy(assets.filePath(file), QDir(pictures_.path()).filePath(file)));
-        startDir_ = QDir::currentPath();
+        const QString failed = scratch_.SetUp();
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
     }
-    void init() {
-        QDir::setCurrent(pictures_.path());
-        QSettings().clear();
-    }
+    void init() { scratch_.Enter(); }
     void cleanup() {
-        QDir::setCurrent(startDir_);
+        scratch_.Leave();
         qunsetenv("MIRUTOA_ENGINE");
         qunsetenv("MIRUTOA_FAKE_ENGINE");
         qunsetenv("MIRUTOA_FAKE_DROP");
@@ -128,7 +98,7 @@ private slots:
 
     void studyModeShowsThreeLinesAndFollowsThePositionShown() {
         if (!HaveEngine()) QSKIP("the engine is not installed (Debian package fairy-stockfish)");
-        TYesDialogs dialogs;
+        TAnsweringDialogs dialogs;
         TForm1 form(&dialogs);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -144,7 +114,7 @@ private slots:
         const std::vector<TStudyLine> start = study.Study().Lines();
 
         // A move and COM's reply: the lines are the new position's within moments.
-        Move(form, 27, 26);
+        RequestMove(form, 27, 26);
         QCOMPARE(session.MoveCount(), 2);
         QElapsedTimer clock;
         clock.start();
@@ -186,13 +156,13 @@ private slots:
     // While the engine seat thinks on its move, study mode waits, and goes on with the new position.
     void studyModePausesForTheEngineSeat() {
         if (!HaveEngine()) QSKIP("the engine is not installed (Debian package fairy-stockfish)");
-        TYesDialogs dialogs;
+        TAnsweringDialogs dialogs;
         TForm1 form(&dialogs);
         TStudyPanel& study = form.Study();
         QVERIFY(form.Engine().PickOpponent(kEngineLevelCount)); // the longest search of the ladder
         QVERIFY(study.SetStudyMode(true));
         QTRY_VERIFY_WITH_TIMEOUT(study.Study().Lines().size() == 3, 10000);
-        Move(form, 27, 26);
+        RequestMove(form, 27, 26);
         QVERIFY(form.Session().ReplyPending());
         QTRY_VERIFY_WITH_TIMEOUT(study.Study().Paused(), 400);
         QTRY_VERIFY_WITH_TIMEOUT(!form.Session().ReplyPending(), 10000);
@@ -204,11 +174,11 @@ private slots:
     // A click on the graph during a game looks back at that position; the hint answers for it.
     void graphClicksAndHintsWorkOnALookBack() {
         if (!HaveEngine()) QSKIP("the engine is not installed (Debian package fairy-stockfish)");
-        TYesDialogs dialogs;
+        TAnsweringDialogs dialogs;
         TForm1 form(&dialogs);
         TGameSession& session = form.Session();
-        Move(form, 27, 26);
-        Move(form, 26, 25);
+        RequestMove(form, 27, 26);
+        RequestMove(form, 26, 25);
         QCOMPARE(session.MoveCount(), 4);
         TAnalysisPanel& panel = form.Analysis();
         panel.Begin(10'000);
@@ -234,13 +204,13 @@ private slots:
         qputenv("MIRUTOA_ENGINE", MIRUTOA_FAKE_ENGINE);
         qputenv("MIRUTOA_FAKE_ENGINE", "good");
         qputenv("MIRUTOA_FAKE_DROP", "400");
-        TYesDialogs dialogs;
+        TAnsweringDialogs dialogs;
         TForm1 form(&dialogs);
         TGameSession& session = form.Session();
         TStudyPanel& study = form.Study();
         QVERIFY(!study.StartReview()); // nothing analysed yet
-        Move(form, 87, 86);
-        Move(form, 57, 56);
+        RequestMove(form, 87, 86);
+        RequestMove(form, 57, 56);
         QCOMPARE(session.MoveCount(), 4);
         TAnalysisPanel& panel = form.Analysis();
         panel.Begin(1000);

@@ -1,64 +1,26 @@
 // Variations in the window, on the offscreen platform: a record's branch marks in the move list, a line
 // chosen from a mark's menu, and moves dragged on positions only looked at (a replay, an earlier
 // position of the game going on) followed along the record or, once asked, added as variations.
+#include "WindowTest.h"
 #include "board/Legality.h"
 #include "session/GameSession.h"
-#include "ui/Controls.h"
-#include "ui/Dialogs.h"
 #include "ui/KifuList.h"
-#include "ui/MainForm.h"
-#include "ui/Pictures.h"
 #include "ui/RecordFiles.h"
 #include "ui/VariationMoves.h"
 
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QMenu>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
 #include <vector>
 
-namespace {
-
-// Answers the two-answer question as told, and counts the questions.
-class TChoosingDialogs : public IDialogs {
-public:
-    int Choice = 0;
-    bool Keep = false;
-    QStringList Choices;
-    QStringList OkTexts;
-
-    void Ok(const QString& text) override { OkTexts << text; }
-    bool YesNo(const QString&, bool = false) override { return false; }
-    int Choose(const QString& text, const QString&, const QString&, const QString&, bool& keep) override {
-        Choices << text;
-        keep = Keep;
-        return Choice;
-    }
-};
-
-} // namespace
+using namespace window_test;
 
 class VariationsTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir pictures_;
-    QTemporaryDir config_;
-    QTemporaryDir data_;
+    TScratch scratch_;
 
-    static void Drag(TForm1& form, int from, int to) {
-        const auto square = [&](int code) {
-            return form.findChild<TSquareImage*>(QStringLiteral("ban%1").arg(code));
-        };
-        emit square(from)->dragStarted(from);
-        emit square(to)->dropped(to);
-        emit square(from)->dragEnded(from);
-    }
     // A legal move of the side to move on the board shown that no line of the record plays there.
     static TMove NewMove(const TGameSession& s) {
         const Side side = s.ShownSetup().ToMove;
@@ -77,16 +39,9 @@ private:
 
 private slots:
     void initTestCase() {
-        // The settings and the kept games go to scratch folders, not to the user's.
-        QVERIFY(config_.isValid() && data_.isValid() && pictures_.isValid());
-        qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
-        qputenv("XDG_DATA_HOME", data_.path().toLocal8Bit());
-        TForm1::SetUpApplication();
-        const QDir assets(QStringLiteral(MIRUTOA_ASSETS_DIR));
-        for (const QString& file : TPictures::ComaFileNames())
-            QVERIFY(QFile::copy(assets.filePath(file), QDir(pictures_.path()).filePath(file)));
-        QDir::setCurrent(pictures_.path());
-        QSettings().clear();
+        const QString failed = scratch_.SetUp();
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
+        scratch_.Enter();
     }
 
     // A record of this game with one variation, opened: its branch row is marked, the variation is
@@ -94,14 +49,16 @@ private slots:
     // the main line unasked, and a move no line plays is asked about once: added as a variation with
     // the answer kept, the next such move (during the game that goes on) is added unasked.
     void dragsFollowOrBranchTheRecord() {
-        TChoosingDialogs dialogs;
+        TAnsweringDialogs dialogs; // no to leaving a game; the new move added as a variation
+        dialogs.Yes = false;
+        dialogs.Choice = 0;
         std::string text;
         {
             // The record: the person's moves 1 and 3, COM's replies, then a variation from move 2.
             TForm1 form(&dialogs);
             TGameSession& s = form.Session();
-            Drag(form, 66, 65);
-            Drag(form, 27, 26);
+            DragImages(form, 66, 65);
+            DragImages(form, 27, 26);
             QCOMPARE(s.MoveCount(), 4);
             s.ShowMove(2);
             QCOMPARE(s.Branch(), 2);
@@ -144,7 +101,7 @@ private slots:
 
         // The main line's move 3, dragged on the variation's position before it, follows the main line.
         s.ReplayTo(2);
-        Drag(form, mainMove.From, mainMove.To);
+        DragImages(form, mainMove.From, mainMove.To);
         QVERIFY(dialogs.Choices.isEmpty());
         QCOMPARE(s.Line(), 0);
         QCOMPARE(s.ShownMove(), 3);
@@ -156,7 +113,7 @@ private slots:
         dialogs.Keep = true;
         TMove added = NewMove(s);
         QVERIFY(!added.Empty());
-        Drag(form, added.From, added.To);
+        DragImages(form, added.From, added.To);
         QCOMPARE(dialogs.Choices.size(), 1);
         QVERIFY2(dialogs.OkTexts.isEmpty(), qPrintable(dialogs.OkTexts.join(u'\n')));
         QCOMPARE(s.LineCount(), 3);
@@ -172,7 +129,7 @@ private slots:
         s.ShowMove(2);
         QVERIFY(s.Browsing());
         added = NewMove(s);
-        Drag(form, added.From, added.To);
+        DragImages(form, added.From, added.To);
         QCOMPARE(dialogs.Choices.size(), 1);
         QCOMPARE(s.LineCount(), 4);
         QCOMPARE(s.Line(), 3);
@@ -191,7 +148,7 @@ private slots:
         QVERIFY(s.ReplayMode());
         const int end = s.MoveCount();
         added = NewMove(s);
-        Drag(form, added.From, added.To);
+        DragImages(form, added.From, added.To);
         QCOMPARE(dialogs.Choices.size(), 1);
         QCOMPARE(s.Line(), 3);
         QVERIFY(!s.ReplayMode());

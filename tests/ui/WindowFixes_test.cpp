@@ -2,6 +2,7 @@
 // list at every zoom and in English, the list's column widened by a drag, the help and version boxes,
 // a game left on purpose and kept as interrupted, two windows on one records folder, and kept games
 // that cannot be read.
+#include "WindowTest.h"
 #include "session/Judge.h"
 #include "session/Kif.h"
 #include "session/KifError.h"
@@ -17,7 +18,6 @@
 #include "ui/RecordFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QMenu>
@@ -25,7 +25,6 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <functional>
@@ -64,30 +63,14 @@ std::string ShuffleRecord(int n, TGameEnd ending = {}) {
 
 } // namespace
 
+using namespace window_test;
+
 class WindowFixesTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir pictures_;
-    QTemporaryDir config_;
-    QTemporaryDir data_;
-    QString startDir_;
+    TScratch scratch_;
 
-    static TSquareImage* Square(TForm1& form, int code) {
-        return form.findChild<TSquareImage*>(QStringLiteral("ban%1").arg(code));
-    }
-    static void Drag(TForm1& form, int from, int to) {
-        emit Square(form, from)->dragStarted(from);
-        emit Square(form, to)->dropped(to);
-        emit Square(form, from)->dragEnded(from);
-    }
-    // The zoom factors the 表示 menu offers.
-    static std::vector<int> Offered(TForm1& form) {
-        std::vector<int> percents;
-        for (QAction* item : form.findChild<QMenu*>(QStringLiteral("ZoomMenu"))->actions())
-            if (item->isCheckable() && item->isEnabled()) percents.push_back(item->text().chopped(2).toInt());
-        return percents;
-    }
     // The rows of the move list whose lines do not fit its width.
     static QStringList RowsPastTheEdge(const QListWidget& list) {
         QStringList past;
@@ -123,28 +106,14 @@ private:
 
 private slots:
     void initTestCase() {
-        // The settings and the kept games go to scratch folders, not to the user's.
-        QVERIFY(config_.isValid());
-        qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
-        QVERIFY(data_.isValid());
-        qputenv("XDG_DATA_HOME", data_.path().toLocal8Bit());
-        TForm1::SetUpApplication();
-        QVERIFY(pictures_.isValid());
-        const QDir assets(QStringLiteral(MIRUTOA_ASSETS_DIR));
-        for (const QString& file : TPictures::ComaFileNames())
-            QVERIFY2(QFile::copy(assets.filePath(file), QDir(pictures_.path()).filePath(file)),
-                     qPrintable(file));
-        startDir_ = QDir::currentPath();
+        const QString failed = scratch_.SetUp();
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
     }
     void init() {
-        QDir::setCurrent(pictures_.path());
-        QSettings().clear();
+        scratch_.Enter();
         QVERIFY(QDir(TRecordFiles::RecordsFolder()).removeRecursively());
     }
-    void cleanup() {
-        QDir::setCurrent(startDir_);
-        if (Language::Current() != TTextLanguage::Japanese) Language::Apply(TTextLanguage::Japanese);
-    }
+    void cleanup() { scratch_.Leave(); }
 
     // At a game's 120th move the counter's text is whole in its label, at the size the zoom gives
     // it, at every zoom and in a window given more room; the label stays clear of the ◀ button, and
@@ -167,7 +136,7 @@ private slots:
             QVERIFY2(counter->Fits(QStringLiteral("999 / 999手"), full), qPrintable(at));
             QVERIFY2(counter->geometry().right() < back->geometry().left(), qPrintable(at));
         };
-        for (int percent : Offered(form)) {
+        for (int percent : ZoomsOffered(form)) {
             QVERIFY(form.SetZoom(percent));
             check(QStringLiteral("at %1 %").arg(percent));
         }
@@ -187,7 +156,7 @@ private slots:
         form.SetLanguage(TLanguageChoice::English);
         auto* matta = form.findChild<QPushButton*>(QStringLiteral("Button_Matta"));
         QCOMPARE(matta->text(), QStringLiteral("Take back"));
-        for (int percent : Offered(form)) {
+        for (int percent : ZoomsOffered(form)) {
             QVERIFY(form.SetZoom(percent));
             const double f = percent / 100.0;
             const QString at = QStringLiteral(" at %1 %").arg(percent);
@@ -203,9 +172,9 @@ private slots:
         if (!form.Engine().Installed()) QSKIP("the engine is not installed (Debian package fairy-stockfish)");
         form.SetLanguage(TLanguageChoice::Japanese);
         // The bishop taken on 44 for a pawn: a blunder whatever the engine's depth.
-        Drag(form, 66, 65);
-        Drag(form, 77, 44);
-        Drag(form, 27, 26);
+        DragImages(form, 66, 65);
+        DragImages(form, 77, 44);
+        DragImages(form, 27, 26);
         dialogs.Answer = true;
         form.OnResignClick();
         form.Analysis().Begin(kAnalysisDefaultNodes);
@@ -322,8 +291,8 @@ private slots:
     void playingOnInAGameAsksFirst() {
         TFakeDialogs dialogs;
         TForm1 form(&dialogs);
-        Drag(form, 76, 75);
-        Drag(form, 27, 26);
+        DragImages(form, 76, 75);
+        DragImages(form, 27, 26);
         const QString kept = Kept().value(0);
         QVERIFY(!kept.isEmpty());
         form.Session().ShowMove(2);
@@ -383,8 +352,8 @@ private slots:
             QString left;
             {
                 TForm1 form(&dialogs);
-                Drag(form, 76, 75);
-                Drag(form, 27, 26);
+                DragImages(form, 76, 75);
+                DragImages(form, 27, 26);
                 left = Kept().value(0);
                 way.Leave(form);
             }
@@ -408,20 +377,20 @@ private slots:
     void aSecondWindowLeavesTheFirstWindowsGameAlone() {
         TFakeDialogs dialogs;
         auto first = std::make_unique<TForm1>(&dialogs);
-        Drag(*first, 76, 75);
+        DragImages(*first, 76, 75);
         const QString firstFile = Kept().value(0);
         QVERIFY(QFile::exists(firstFile + QStringLiteral(".lock")));
         {
             TForm1 second(&dialogs);
             QVERIFY(!second.Records().OfferResume());
             QVERIFY(dialogs.Questions.isEmpty());
-            Drag(second, 27, 26);
+            DragImages(second, 27, 26);
             QCOMPARE(Kept().size(), 2);
             const QString secondFile = Kept().value(0);
             QVERIFY(secondFile != firstFile);
             QCOMPARE(int(Read(firstFile).Shown.size()), 2);
             QCOMPARE(Read(firstFile).Shown, first->Session().ShownMoveHistory());
-            Drag(*first, 27, 26);
+            DragImages(*first, 27, 26);
             QCOMPARE(Read(firstFile).Shown, first->Session().ShownMoveHistory());
             QCOMPARE(int(Read(secondFile).Shown.size()), 2);
         }
@@ -451,7 +420,7 @@ private slots:
             TFakeDialogs dialogs;
             {
                 TForm1 form(&dialogs);
-                Drag(form, 76, 75);
+                DragImages(form, 76, 75);
             }
             const QString sound = Kept().value(0);
             QFile file(sound);
