@@ -1,5 +1,6 @@
 // The engine's analysis of a whole game: through the console, as its answer and as the record's
 // comments, and directly, cancelled half-way and started again. Skipped without the engine.
+#include "EngineTest.h"
 #include "cli/Console.h"
 #include "engine/EngineProcess.h"
 #include "session/Analysis.h"
@@ -15,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+using namespace engine_test;
+
 namespace {
 
 std::size_t Count(const std::string& text, const std::string& part) {
@@ -26,8 +29,7 @@ std::size_t Count(const std::string& text, const std::string& part) {
 } // namespace
 
 TEST(Analysis, ConsoleAnalysisGivesEveryPositionAndCommentsThatReadBack) {
-    if (FindEngineProgram("fairy-stockfish").empty())
-        GTEST_SKIP() << "the engine is not installed (Debian package fairy-stockfish)";
+    SKIP_WITHOUT_ENGINE();
     ::setenv("MIRUTOA_VARIANT_FILE", MIRUTOA_VARIANT_FILE, 1);
     std::ostringstream out;
     TConsole console(out, false);
@@ -80,8 +82,7 @@ TEST(Analysis, ConsoleAnalysisGivesEveryPositionAndCommentsThatReadBack) {
 }
 
 TEST(Analysis, CancelledAnalysisLeavesNothingBehindForTheNext) {
-    if (FindEngineProgram("fairy-stockfish").empty())
-        GTEST_SKIP() << "the engine is not installed (Debian package fairy-stockfish)";
+    SKIP_WITHOUT_ENGINE();
     TEngineSettings settings;
     settings.VariantFile = MIRUTOA_VARIANT_FILE;
     TEngineSeat seat(settings);
@@ -131,8 +132,7 @@ TEST(Analysis, CancelledAnalysisLeavesNothingBehindForTheNext) {
 // analysis's best moves and gets no mark, the same record gives the same answer twice, and the same
 // position the same hint whatever the engine searched in between.
 TEST(Analysis, VerdictsAndHintsRepeatThemselves) {
-    if (FindEngineProgram("fairy-stockfish").empty())
-        GTEST_SKIP() << "the engine is not installed (Debian package fairy-stockfish)";
+    SKIP_WITHOUT_ENGINE();
     ::setenv("MIRUTOA_VARIANT_FILE", MIRUTOA_VARIANT_FILE, 1);
     std::ostringstream out;
     TConsole console(out, false);
@@ -165,8 +165,7 @@ TEST(Analysis, VerdictsAndHintsRepeatThemselves) {
 // A game of careless moves analysed twice gives the same values and the same marked moves, and the
 // console's study of it three lines, each beginning with a legal move of the side to move.
 TEST(Analysis, MarksRepeatThemselvesAndStudyGivesThreeLines) {
-    if (FindEngineProgram("fairy-stockfish").empty())
-        GTEST_SKIP() << "the engine is not installed (Debian package fairy-stockfish)";
+    SKIP_WITHOUT_ENGINE();
     ::setenv("MIRUTOA_VARIANT_FILE", MIRUTOA_VARIANT_FILE, 1);
     std::ostringstream out;
     TConsole console(out, false);
@@ -212,8 +211,7 @@ TEST(Analysis, MarksRepeatThemselvesAndStudyGivesThreeLines) {
 // Study lines never change: a position's first step, searched again after another position, ends in
 // the same three lines at the same depth.
 TEST(Analysis, StudyLinesRepeatThemselves) {
-    if (FindEngineProgram("fairy-stockfish").empty())
-        GTEST_SKIP() << "the engine is not installed (Debian package fairy-stockfish)";
+    SKIP_WITHOUT_ENGINE();
     TEngineSettings settings;
     settings.VariantFile = MIRUTOA_VARIANT_FILE;
     TEngineSeat seat(settings);

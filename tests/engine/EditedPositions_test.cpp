@@ -1,6 +1,7 @@
 // Positions set up by hand and the engine: it takes every position text the game writes, scripted games'
 // positions and random set-ups alike, and lists the legal moves the game does; and it plays out games
 // from set-ups against a scripted player on either side, whose records open again to the same board.
+#include "EngineTest.h"
 #include "engine/EngineClient.h"
 #include "engine/EngineNotation.h"
 #include "session/Analysis.h"
@@ -20,17 +21,9 @@
 using namespace testing_helpers;
 using scripted_play::QuietView;
 
+using namespace engine_test;
+
 namespace {
-
-#define SKIP_WITHOUT_ENGINE()                                                                                \
-    if (FindEngineProgram("fairy-stockfish").empty())                                                        \
-    GTEST_SKIP() << "the engine is not installed (Debian package fairy-stockfish)"
-
-TEngineSettings Settings() {
-    TEngineSettings s;
-    s.VariantFile = MIRUTOA_VARIANT_FILE;
-    return s;
-}
 
 std::set<std::string> GameMoves(const TKyokumen& k, Side side) {
     TMoveList legal;

@@ -1,5 +1,6 @@
 // The engine at the game's side: in COM's seat through the session, as the human's hint, after a
 // crash, and missing. The tests that need the engine skip, saying why, when it is not installed.
+#include "EngineTest.h"
 #include "cli/Console.h"
 #include "session/EnginePlay.h"
 #include "support/ScriptedPlay.h"
@@ -16,17 +17,9 @@
 
 using scripted_play::QuietView;
 
+using namespace engine_test;
+
 namespace {
-
-#define SKIP_WITHOUT_ENGINE()                                                                                \
-    if (FindEngineProgram("fairy-stockfish").empty())                                                        \
-    GTEST_SKIP() << "the engine is not installed (Debian package fairy-stockfish)"
-
-TEngineSettings Settings() {
-    TEngineSettings s;
-    s.VariantFile = MIRUTOA_VARIANT_FILE;
-    return s;
-}
 
 struct TEngineGame {
     QuietView View;

@@ -2,6 +2,7 @@
 // on request (fake-engine.sh): one row per failure, with what each of the three answers; the game is
 // never changed and every engine process is reaped. Then what the analysis makes of the fake's values,
 // the console's order of notices and answers, and the opponent's own judgement of a bare king.
+#include "EngineTest.h"
 #include "cli/Console.h"
 #include "engine/EngineNotation.h"
 #include "engine/EngineProcess.h"
@@ -26,17 +27,9 @@ using testing_helpers::Play;
 using testing_helpers::StateDifference;
 using testing_helpers::StateOf;
 
-namespace {
+using namespace engine_test;
 
-// Quick to give up: a hung fake costs the grace, not the engine's five seconds.
-TEngineSettings FakeSettings() {
-    TEngineSettings s;
-    s.Program = MIRUTOA_FAKE_ENGINE;
-    s.VariantFile = MIRUTOA_VARIANT_FILE;
-    s.Timeout = std::chrono::milliseconds(3000);
-    s.Grace = std::chrono::milliseconds(300);
-    return s;
-}
+namespace {
 
 // The fake answers at once whatever it is asked: a small count keeps a hung search's allowance short.
 constexpr TEngineLevel kQuickLevel{20, 0, 1000};

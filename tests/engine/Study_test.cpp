@@ -1,6 +1,7 @@
 // Study lines and the review of one's mistakes against the fake engine (fake-engine.sh: its best line
 // the side to move's first pawn push at +57, the next push +20; a move searched together with the best
 // one 57 less MIRUTOA_FAKE_DROP): the session's study and review, and the console's study and mistakes.
+#include "EngineTest.h"
 #include "cli/Console.h"
 #include "session/Review.h"
 #include "session/Study.h"
@@ -14,16 +15,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+using namespace engine_test;
 
-TEngineSettings FakeSettings() {
-    TEngineSettings s;
-    s.Program = MIRUTOA_FAKE_ENGINE;
-    s.VariantFile = MIRUTOA_VARIANT_FILE;
-    s.Timeout = std::chrono::milliseconds(3000);
-    s.Grace = std::chrono::milliseconds(300);
-    return s;
-}
+namespace {
 
 struct TFakeEnv {
     explicit TFakeEnv(int drop) {
