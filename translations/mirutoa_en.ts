@@ -409,7 +409,7 @@ Ctrl++ zoom in  Ctrl+- zoom out  Ctrl+0 100%  F1 how to play  Ctrl+Q quit</trans
 検討 → 検討モード（F5）でエンジンの読み筋を、局面編集…（Ctrl+E）で好きな局面から指せます。</source>
         <translation>A move made on an earlier position or in a replay asks: add it as a variation, or start a new game.<byte value="xd"/>
 A “+” in the move list marks a move with variations: click it to choose one; “Back to the main line” returns.<byte value="xd"/>
-Analysis → Study mode (F5) shows the engine's lines; Edit a position… (Ctrl+E) plays from any position.</translation>
+Analysis → Study mode (F5) shows the engine&apos;s lines; Edit a position… (Ctrl+E) plays from any position.</translation>
     </message>
 </context>
 <context>
@@ -955,12 +955,6 @@ Error: %2</translation>
 <context>
     <name>TVariationMoves</name>
     <message>
-        <source>%1手目の局面に、棋譜にない手を指します。<byte value="xd"/>
-変化として棋譜に加えますか？ この局面から新しい対局を始めますか？</source>
-        <translation>The record plays no such move in the position after move %1.<byte value="xd"/>
-Add it to the record as a variation, or start a new game from this position?</translation>
-    </message>
-    <message>
         <source>変化として追加</source>
         <translation>Add as a variation</translation>
     </message>
@@ -971,6 +965,20 @@ Add it to the record as a variation, or start a new game from this position?</tr
     <message>
         <source>次から確認しない</source>
         <translation>Do not ask again</translation>
+    </message>
+    <message>
+        <source>開始局面</source>
+        <translation>the start position</translation>
+    </message>
+    <message>
+        <source>%1手目の局面</source>
+        <translation>the position after move %1</translation>
+    </message>
+    <message>
+        <source>%1に、棋譜にない手を指します。<byte value="xd"/>
+変化として棋譜に加えますか？ この局面から新しい対局を始めますか？</source>
+        <translation>The record plays no such move in %1.<byte value="xd"/>
+Add it to the record as a variation, or start a new game from this position?</translation>
     </message>
 </context>
 <context>

@@ -112,9 +112,10 @@ TVariationMoves::Answer TVariationMoves::Ask(int n) {
     const Answer kept = KeptAnswer();
     if (kept != Answer::Ask) return kept;
     bool keep = false;
-    const int choice = dialogs_.Choose(tr("%1手目の局面に、棋譜にない手を指します。\r\n変化として棋譜に加えま"
-                                          "すか？ この局面から新しい対局を始めますか？")
-                                           .arg(n - 1),
+    const QString where = n == 1 ? tr("開始局面") : tr("%1手目の局面").arg(n - 1);
+    const int choice = dialogs_.Choose(tr("%1に、棋譜にない手を指します。\r\n変化として棋譜に加えますか？ "
+                                          "この局面から新しい対局を始めますか？")
+                                           .arg(where),
                                        tr("変化として追加"), tr("新しい対局"), tr("次から確認しない"), keep);
     if (choice < 0) return Answer::Ask;
     const Answer answer = choice == 0 ? Answer::Variation : Answer::NewGame;
